@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+
+namespace jot {
+
+// The quarter-hour checks run in the minutes 00, 15, 30 and 45.
+bool isQuarterHour(const QTime& time);
+
+// The date with this month and day nearest to today, ahead or behind (alarm texts hold no
+// year); invalid when no year gives such a date near today.
+QDate alarmDate(int month, int day, const QDate& today);
+
+// Whether a row's alarm falls due at `now`: unfired, and its date before today, or today
+// with its time come. Texts that cannot be read are never due.
+bool isDue(const QString& alarmText, const QString& firedMark, const QDateTime& now);
+
+} // namespace jot

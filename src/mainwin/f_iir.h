@@ -1,0 +1,87 @@
+#pragma once
+
+#include "mainwin/placement.h"
+#include "store/shared.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSystemTrayIcon;
+class QTableView;
+class QTimer;
+class f_help;
+class f_test;
+
+// The main window: owns the task list, the shared values, the tray icon, the alarm timer
+// and, through the note window table, every open note.
+class f_iir : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit f_iir(QWidget* parent = nullptr);
+    ~f_iir() override;
+
+    jot::Shared& shared() { return m_shared; }
+    const jot::WorkArea& workArea() const { return m_workArea; }
+    bool quitting() const { return m_quitting; }
+
+    // The start-up sequence: shared values, work area, tray icon, grid, data directory,
+    // task file, row 1 selected, then shown or left in the tray.
+    void Form_Load();
+
+    // Note windows.
+    void creer_fenetre(int row);         // lowest free slot; last opened slot names it
+    void positionner_fenetre(int slot);  // moves the note to its slot's cell
+    f_test* fenetre(int slot) const;     // the note window table
+    int currentRow() const;              // the grid's current row, 1 or more
+    void selectRow(int row);
+
+    void restaurer_fenetre_principale(); // normal, in front, centred on the screen
+    // A non-blocking message through the tray, when there is one.
+    void notifier(const QString& title, const QString& message);
+
+    // Handlers.
+    void Command1_Click(); // New task
+    void Command2_Click(); // Show
+    void Command3_Click(); // Delete
+    void gri_DblClick();
+    void m_toutafficher_Click();
+    void m_toutmasquer_Click();
+    void m_reinit_Click();
+    void m_tache_Click();
+    void m_imprimer_Click();
+    void m_quitter_Click();
+    void m_tb_Click();
+    void m_aide_Click();
+    void m_apropos_Click();
+    void mPopNew_Click();
+    void mPopRestore_Click();
+    void mPopExit_Click();
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // the close decision
+    void changeEvent(QEvent* event) override;     // hides the window when minimised
+
+private:
+    jot::Shared m_shared;
+    jot::WorkArea m_workArea;
+    std::array<QPointer<f_test>, jot::kSlots + 1> m_fenetres{}; // note window table
+    bool m_quitting = false;
+    QString m_dataDir;
+
+    QTableView* gri = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+    QMenu* mPopupSys = nullptr;
+    QAction* m_tb = nullptr;
+    QLabel* m_warning = nullptr;
+    QPointer<f_help> m_help;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+namespace jot {
+
+// An alarm text: "<weekday> mm/dd h:mm am|pm", e.g. "Monday 03/15 2:30 pm"; "" is no alarm.
+struct AlarmParts {
+    QString day;     // "Monday 03/15"
+    QString hour;    // "0" to "12"
+    QString minutes; // "00", "15", "30", "45"
+    QString marker;  // "am" or "pm"
+    bool ok = false; // false when the text does not have the shape above
+};
+AlarmParts decouper_alarme(const QString& alarmText);
+
+QString composeAlarm(const QString& day, const QString& hour, const QString& minutes,
+                     const QString& marker);
+
+// "dddd mm/dd": the locale's full weekday name, a space, month/day.
+QString dayText(const QDate& date, const QLocale& locale = QLocale());
+// The day list of the alarm editor: today and the 15 days after it.
+QStringList dayList(const QDate& today, const QLocale& locale = QLocale());
+
+} // namespace jot

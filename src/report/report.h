@@ -1,0 +1,13 @@
+#pragma once
+
+#include "store/tasklist.h"
+
+#include <QDate>
+#include <QString>
+
+namespace jot {
+
+// The printed report: a header with the date, then each task with its alarm, CR LF lines.
+QString preparer_rapport(const TaskList& liste, const QDate& today);
+
+} // namespace jot

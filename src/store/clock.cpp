@@ -1,0 +1,20 @@
+#include "store/clock.h"
+
+namespace jot {
+
+namespace {
+std::function<QDateTime()>& source() {
+    static std::function<QDateTime()> s;
+    return s;
+}
+} // namespace
+
+QDateTime maintenant() {
+    return source() ? source()() : QDateTime::currentDateTime();
+}
+
+void setClockForTests(std::function<QDateTime()> s) {
+    source() = std::move(s);
+}
+
+} // namespace jot

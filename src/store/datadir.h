@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace jot {
+
+// The data directory, with a trailing '/': "jotlk" in the per-user data folder, created
+// (mode 0700) when missing; "jotstore" beside the executable when that folder is not
+// available or cannot be created.
+QString dossier_donnees();
+QString dossier_donnees(const QString& userDataFolder, const QString& applicationDir);
+
+} // namespace jot

@@ -1,0 +1,28 @@
+#include "store/shared.h"
+
+namespace jot {
+
+int Shared::takeFreeSlot() {
+    for (int s = 1; s <= kSlots; ++s) {
+        if (slotTable[s] == 0) {
+            slotTable[s] = static_cast<qint16>(s);
+            return s;
+        }
+    }
+    return 0;
+}
+
+void Shared::freeSlot(int slot) {
+    if (slot >= 1 && slot <= kSlots)
+        slotTable[slot] = 0;
+}
+
+bool Shared::sauver_liste() {
+    unsavedChanges = false;
+    const bool ok = fichier.sauver_liste(liste);
+    if (!ok)
+        unsavedChanges = true;
+    return ok;
+}
+
+} // namespace jot

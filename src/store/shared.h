@@ -1,0 +1,33 @@
+#pragma once
+
+#include "store/taskfile.h"
+#include "store/tasklist.h"
+
+#include <array>
+
+namespace jot {
+
+constexpr int kSlots = 100;
+
+// The values every window reads and writes, alive for the whole run.
+class Shared {
+public:
+    TaskList liste;
+    TaskFile fichier;
+
+    // Entry s is s while note-window slot s is in use, 0 while it is free; entry 0 unused.
+    std::array<qint16, kSlots + 1> slotTable{};
+    int lastOpenedSlot = 0;
+    bool unsavedChanges = false;
+    bool autoSave = true;
+
+    // Lowest free slot, now marked in use; 0 when all are taken.
+    int takeFreeSlot();
+    void freeSlot(int slot);
+
+    // Writes the whole list. The unsaved-changes flag is cleared first and set again when
+    // the save fails, so that the next timer tick retries.
+    bool sauver_liste();
+};
+
+} // namespace jot

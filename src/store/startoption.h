@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace jot {
+
+inline const QString kStartOptionFile = QStringLiteral("pref1.txt");
+
+// Whether the program starts in the tray: pref1.txt exists in the data directory.
+bool startInTray(const QString& dataDir);
+// Creates pref1.txt (its five bytes "1" in quotes and CR LF) or deletes it.
+bool setStartInTray(const QString& dataDir, bool on);
+
+} // namespace jot

@@ -1,0 +1,122 @@
+#include "store/tasklist.h"
+
+namespace jot {
+
+namespace {
+const QString kHeaders[kColumns] = {QString(), QStringLiteral("Task"), QStringLiteral("Alarm"),
+                                    QString(), QString()};
+
+TaskRow placeholderRow() {
+    TaskRow r;
+    r[ColSlot] = kPlaceholderSlot;
+    return r;
+}
+} // namespace
+
+TaskList::TaskList(QObject* parent) : QAbstractTableModel(parent), m_rows{placeholderRow()} {}
+
+int TaskList::rows() const {
+    return static_cast<int>(m_rows.size()) + 1;
+}
+
+QString TaskList::cell(int row, int col) const {
+    if (col < 0 || col >= kColumns || row < 0 || row >= rows())
+        return {};
+    return row == 0 ? kHeaders[col] : m_rows[row - 1][col];
+}
+
+void TaskList::setCell(int row, int col, const QString& text) {
+    if (col < 0 || col >= kColumns || row < 1 || row >= rows())
+        return;
+    QString& c = m_rows[row - 1][col];
+    if (c == text)
+        return;
+    c = text;
+    const QModelIndex i = index(viewRow(row), col);
+    Q_EMIT dataChanged(i, i);
+}
+
+void TaskList::appendRow() {
+    const int n = static_cast<int>(m_rows.size());
+    beginInsertRows({}, n, n);
+    m_rows.append(TaskRow{});
+    endInsertRows();
+}
+
+void TaskList::removeRow(int row) {
+    if (row < 1 || row >= rows())
+        return;
+    beginRemoveRows({}, viewRow(row), viewRow(row));
+    m_rows.removeAt(row - 1);
+    endRemoveRows();
+}
+
+bool TaskList::isPlaceholder(int row) const {
+    return cell(row, ColSlot) == kPlaceholderSlot;
+}
+
+void TaskList::makePlaceholder(int row) {
+    for (int c = 0; c < kColumns; ++c)
+        setCell(row, c, c == ColSlot ? kPlaceholderSlot : QString());
+}
+
+void TaskList::reset() {
+    setRows({});
+}
+
+void TaskList::setRows(const QList<TaskRow>& rows) {
+    beginResetModel();
+    m_rows = rows.isEmpty() ? QList<TaskRow>{placeholderRow()} : rows;
+    endResetModel();
+}
+
+int TaskList::addTask() {
+    if (rows() > kTaskLimit)
+        return 0;
+    if (rows() == 2 && cell(1, ColStamp).trimmed().isEmpty() &&
+        cell(1, ColText).trimmed().isEmpty() && cell(1, ColAlarm).trimmed().isEmpty()) {
+        setCell(1, ColSlot, QString());
+        setCell(1, ColFired, QString());
+        return 1;
+    }
+    appendRow();
+    return rows() - 1;
+}
+
+void TaskList::removeTask(int row) {
+    if (rows() == 2)
+        makePlaceholder(row);
+    else
+        removeRow(row);
+}
+
+int TaskList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int TaskList::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant TaskList::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_rows[index.row()][index.column()];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return {};
+}
+
+QVariant TaskList::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < kColumns)
+        return kHeaders[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags TaskList::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+} // namespace jot

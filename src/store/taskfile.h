@@ -56,6 +56,8 @@ Q_SIGNALS:
     void warning(const QString& message);
     // The first successful save after failed ones.
     void recovered();
+    // Every successful save.
+    void saved();
 
 protected:
     // The bytes of a save; tests override it to make a write fail part-way.

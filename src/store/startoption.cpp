@@ -1,6 +1,23 @@
 #include "store/startoption.h"
-// STUB: to be written.
+
+#include <QFile>
+#include <QFileInfo>
+
 namespace jot {
-bool startInTray(const QString&) { return false; }
-bool setStartInTray(const QString&, bool) { return true; }
+
+bool startInTray(const QString& dataDir) {
+    // Presence alone counts: the content is never read.
+    return QFileInfo::exists(dataDir + kStartOptionFile);
+}
+
+bool setStartInTray(const QString& dataDir, bool on) {
+    const QString path = dataDir + kStartOptionFile;
+    if (!on)
+        return !QFileInfo::exists(path) || QFile::remove(path);
+    static const QByteArray kContent("\"1\"\r\n");
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(kContent) == kContent.size() && file.flush();
+}
+
 } // namespace jot

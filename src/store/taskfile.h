@@ -27,6 +27,7 @@ QString decodeTaskFile(const QByteArray& bytes);
 struct ParsedTasks {
     QList<TaskRow> rows;  // every record understood, window slot ""
     bool complete = true; // false when some line could not be understood
+    int badLines = 0;     // lines left out
 };
 // Never fails: a line that is not a record of four quoted fields is left out and clears
 // `complete`. Empty lines and a missing last CR LF are no error.
@@ -49,6 +50,8 @@ public:
     // Replaces the file by the whole list, atomically: on failure the old file stays whole.
     bool sauver_liste(const TaskList& liste);
     QString lastError() const;
+    // Where the last unreadable file was copied aside; empty when none was.
+    QString unreadableCopy() const;
 
 Q_SIGNALS:
     // Something the user must hear about without being stopped: a failed save (once per
@@ -69,6 +72,7 @@ private:
 
     QString m_dir;
     QString m_error;
+    QString m_copy;
     bool m_failing = false;
     bool m_copyPending = false; // an unreadable file not yet copied aside
 };

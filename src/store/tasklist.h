@@ -25,13 +25,13 @@ public:
     explicit TaskList(QObject* parent = nullptr);
 
     // Grid numbering.
-    int rows() const;                                  // including the header row
-    QString cell(int row, int col) const;              // row 0 gives the header texts
+    int rows() const;                     // including the header row
+    QString cell(int row, int col) const; // row 0 gives the header texts
     void setCell(int row, int col, const QString& text);
-    void appendRow();                                  // five empty cells at the end
-    void removeRow(int row);                           // a data row; the rows below move up
-    bool isPlaceholder(int row) const;                 // window slot "-1"
-    void makePlaceholder(int row);                     // cells "", window slot "-1"
+    void appendRow();                  // five empty cells at the end
+    void removeRow(int row);           // a data row; the rows below move up
+    bool isPlaceholder(int row) const; // window slot "-1"
+    void makePlaceholder(int row);     // cells "", window slot "-1"
 
     // Back to the start-up grid: one placeholder row.
     void reset();

@@ -1,0 +1,77 @@
+#include "store/taskfile.h"
+
+#include <QtTest>
+
+using jot::TaskFile;
+using jot::TaskList;
+using jot::TaskRow;
+
+// Saving and loading whole lists: every note edit ends in a save, so it must stay cheap.
+class BenchTaskFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void sauver_liste_data();
+    void sauver_liste();
+    void lire_liste_data();
+    void lire_liste();
+
+private:
+    void fill(TaskList& liste, int count);
+    QTemporaryDir m_dir;
+};
+
+void BenchTaskFile::initTestCase() {
+    QVERIFY(m_dir.isValid());
+}
+
+// Tasks of a few lines with the characters the escaping has to handle.
+void BenchTaskFile::fill(TaskList& liste, int count) {
+    QList<TaskRow> rows;
+    for (int i = 0; i < count; ++i)
+        rows.append(TaskRow{QStringLiteral("Le 12/05 à 10:15 pm"),
+                            QStringLiteral("Task %1: call \"Bob\" about the café\r\nbring the "
+                                           "papers, the keys ~ and 5 €\r\nthird line of notes")
+                                .arg(i),
+                            QStringLiteral("Saturday 12/06 9:45 am"), QString(),
+                            QStringLiteral("1")});
+    liste.setRows(rows);
+}
+
+void BenchTaskFile::sauver_liste_data() {
+    QTest::addColumn<int>("count");
+    QTest::newRow("100 tasks") << 100;
+    QTest::newRow("1000 tasks") << 1000;
+}
+
+void BenchTaskFile::sauver_liste() {
+    QFETCH(int, count);
+    TaskList liste;
+    fill(liste, count);
+    TaskFile file;
+    file.setDirectory(m_dir.path() + QLatin1Char('/'));
+    QBENCHMARK {
+        QVERIFY(file.sauver_liste(liste));
+    }
+}
+
+void BenchTaskFile::lire_liste_data() {
+    sauver_liste_data();
+}
+
+void BenchTaskFile::lire_liste() {
+    QFETCH(int, count);
+    TaskList written;
+    fill(written, count);
+    TaskFile file;
+    file.setDirectory(m_dir.path() + QLatin1Char('/'));
+    QVERIFY(file.sauver_liste(written));
+    QBENCHMARK {
+        TaskList liste;
+        file.lire_liste(liste);
+        QCOMPARE(liste.rows(), count + 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(BenchTaskFile)
+#include "bench_taskfile.moc"

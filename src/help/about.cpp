@@ -1,5 +1,12 @@
 #include "help/about.h"
-// STUB: to be written.
+
+#include "mainwin/messagebox.h"
+
 namespace jot {
-void m_apropos(QWidget*) {}
+
+void m_apropos(QWidget* parent) {
+    demander(parent, QMessageBox::Information, QStringLiteral("About"),
+             QStringLiteral("Jotlark v1.2"), QMessageBox::Ok, QMessageBox::Ok);
+}
+
 } // namespace jot

@@ -1,10 +1,120 @@
 #include "help/f_help.h"
-// STUB: to be written.
-f_help::f_help() : QWidget(nullptr) {
+
+#include "mainwin/twips.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+
+using jot::px;
+
+namespace {
+// The help lines were broken by hand for a narrow font: shrink the box's font, within reason,
+// until the longest line fits, so that lines break where the text breaks them.
+void fitLongestLine(QPlainTextEdit* box, const QString& text) {
+    const qreal room =
+        box->width() - 2 * box->frameWidth() -
+        box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, box->verticalScrollBar()) -
+        2 * box->document()->documentMargin() - 1;
+    QFont font = box->font();
+    const auto widest = [&font, &text] {
+        const QFontMetricsF m(font);
+        qreal w = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            w = qMax(w, m.horizontalAdvance(line.trimmed()));
+        return w;
+    };
+    while (widest() > room && font.pointSizeF() > 7.5)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    box->setFont(font);
+}
+} // namespace
+
+f_help::f_help()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("f_help"));
+    setWindowTitle(QStringLiteral("Help"));
+    setWindowIcon(QIcon(QStringLiteral(":/jotlark.svg")));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(255, 255, 128));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(px(120), px(120), px(6255), px(4215));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Read-only, yet the keyboard still scrolls and selects; Tab moves on to "Ok".
+    Text1->setReadOnly(true);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setTabChangesFocus(true);
+    const QString text = QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    fitLongestLine(Text1, text);
+    Text1->setPlainText(text);
+
+    Command1 = new QPushButton(QStringLiteral("Ok"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(px(2520), px(4560), px(1575), px(375));
+    Command1->setDefault(true);
+    connect(Command1, &QPushButton::clicked, this, &f_help::Command1_Click);
+
+    setTabOrder(Text1, Command1);
+    Text1->setFocus();
+
+    // Fixed client area, centred on the screen each time the window is created.
+    const QSize client(px(6465), px(5130));
+    setFixedSize(client);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(), client);
+        r.moveCenter(screen->geometry().center());
+        setGeometry(r);
+    }
 }
+
 const QString& f_help::helpText() {
-    static const QString t;
-    return t;
+    static const QString text =
+        QStringLiteral("Create a task :\r\n"
+                       "---------------------\r\n"
+                       "Click on \"New\" and type the task content. You can add a date/time \r\n"
+                       "alarm if you click on \"Alarm\".\r\n"
+                       "Close the window by clicking on the right up cross, the informations \r\n"
+                       "will be saved in any case.\r\n"
+                       "You can also create a task by right clicking the icon in the task bar \r\n"
+                       "and select \"New\".\r\n"
+                       "\r\n"
+                       "Show a task :\r\n"
+                       "--------------------\r\n"
+                       "If the window is not already shown, you can show it by selecting it in \r\n"
+                       "the list and by clicking on \"Show\". You can also double-click in the \r\n"
+                       "list.\r\n"
+                       "\r\n"
+                       "Delete a task :\r\n"
+                       "---------------------\r\n"
+                       "Select it in the list and click on \"Delete\".\r\n");
+    return text;
+}
+
+void f_help::Command1_Click() {
+    close();
+}
+
+void f_help::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Command1->click();
+        break;
+    case Qt::Key_Escape:
+        close();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+class QPlainTextEdit;
+class QPushButton;
+
 // The help window: a fixed text and "Ok". Deletes itself when closed.
 class f_help : public QWidget {
     Q_OBJECT
@@ -9,4 +12,13 @@ public:
     f_help();
 
     static const QString& helpText(); // CR LF lines
+
+    void Command1_Click(); // "Ok": closes and discards the window
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override; // Enter presses "Ok", Escape closes
+
+private:
+    QPlainTextEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
 };

@@ -1,5 +1,38 @@
 #include "report/report.h"
-// STUB: to be written.
+
 namespace jot {
-QString preparer_rapport(const TaskList&, const QDate&) { return {}; }
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Only spaces count as blanks: a task of tabs or line breaks is still printed.
+bool blank(const QString& s) {
+    for (const QChar c : s)
+        if (c != QLatin1Char(' '))
+            return false;
+    return true;
+}
+} // namespace
+
+QString preparer_rapport(const TaskList& liste, const QDate& today) {
+    QString r = QStringLiteral("[JOTLK]\t\t\tTasks the ") +
+                today.toString(QStringLiteral("MM/dd/yyyy")) + kCrLf + kCrLf + kCrLf;
+    const QString separator = QString(106, QLatin1Char('-')) + kCrLf;
+    bool first = true;
+    const int rows = liste.rows();
+    for (int i = 1; i < rows; ++i) {
+        const QString text = liste.cell(i, ColText);
+        if (blank(text))
+            continue;
+        if (!first)
+            r += separator;
+        r += text + kCrLf;
+        const QString alarm = liste.cell(i, ColAlarm);
+        if (!blank(alarm))
+            r += QStringLiteral("Alarm on the ") + alarm + kCrLf;
+        first = false;
+    }
+    return r;
+}
+
 } // namespace jot

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -24,5 +25,11 @@ QString composeAlarm(const QString& day, const QString& hour, const QString& min
 QString dayText(const QDate& date, const QLocale& locale = QLocale());
 // The day list of the alarm editor: today and the 15 days after it.
 QStringList dayList(const QDate& today, const QLocale& locale = QLocale());
+constexpr int kDayListLength = 16;
+
+// A new note's caption, "The mm/dd at hh:nn am/pm" (12-hour clock, hours 01 to 12).
+QString newNoteCaption(const QDateTime& moment);
+// The creation stamp of column 0, "Le mm/dd à hh:nn am/pm".
+QString creationStamp(const QDateTime& moment);
 
 } // namespace jot

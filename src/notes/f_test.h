@@ -30,7 +30,36 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void creerControles();
+    void remplir_listes();
+    void preset_nouvelle(int heure);
+    void preset_alarme();
+    void Text2_Change();
+    void Command1_Click(); // Alarm
+    void Command2_Click(); // No alarm
+    void Command3_Click(); // Ok
+    void fermer_panneau();
+    void afficher_alarme(const QString& alarme);
+    void setCell(int col, const QString& text);
+
     jot::Shared& m_shared;
+    bool m_closed = false; // closing saves already: no second save on the last focus-out
+
+    QPushButton* Command1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPlainTextEdit* Text2 = nullptr;
+    QFrame* Frame1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* Combo3 = nullptr;
+    QComboBox* Combo4 = nullptr;
+    QPushButton* Command3 = nullptr;
 };

@@ -1,18 +1,184 @@
 #include "mainwin/f_iir.h"
-// STUB: to be written.
+#include "mainwin/messagebox.h"
+#include "mainwin/twips.h"
 #include "notes/f_test.h"
-void f_iir::creer_fenetre(int) {}
-void f_iir::positionner_fenetre(int) {}
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+// The slot named by a row's window slot cell; 0 for "", the placeholder's "-1" or junk.
+int slotOf(const jot::TaskList& liste, int row) {
+    bool ok = false;
+    const int s = liste.cell(row, jot::ColSlot).toInt(&ok);
+    return ok && s >= 1 && s <= jot::kSlots ? s : 0;
+}
+
+// Brings a note to the front with the keyboard focus, showing it again if it was minimised.
+void activer(f_test* w) {
+    if (!w)
+        return;
+    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+// Show for one row: its open note comes to the front, or a note is opened, placed and
+// filled. When every slot is taken the row is skipped: the last opened slot then belongs
+// to another task's note, which must not be moved or refilled.
+void afficher(f_iir& f, int row) {
+    const jot::TaskList& liste = f.shared().liste;
+    if (liste.isPlaceholder(row))
+        return;
+    if (!liste.cell(row, jot::ColSlot).isEmpty()) {
+        activer(f.fenetre(slotOf(liste, row)));
+        return;
+    }
+    f.creer_fenetre(row);
+    const int s = slotOf(liste, row);
+    if (f_test* w = f.fenetre(s)) {
+        f.positionner_fenetre(s);
+        w->reinit();
+    }
+}
+
+// Closes the row's note, if it has one; the note clears the cell and frees its slot.
+void fermer(f_iir& f, int row) {
+    if (f_test* w = f.fenetre(slotOf(f.shared().liste, row)))
+        w->close();
+}
+
+// Back to the main window, ready for Enter to add a task.
+void focusNewTask(f_iir& f, QPushButton* newTask) {
+    if (f.isVisible())
+        f.activateWindow();
+    newTask->setFocus();
+}
+
+// The busy pointer for as long as a command runs.
+struct BusyPointer {
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+} // namespace
+
 f_test* f_iir::fenetre(int slot) const {
     return slot >= 1 && slot <= jot::kSlots ? m_fenetres[slot].data() : nullptr;
 }
-int f_iir::currentRow() const { return 1; }
-void f_iir::selectRow(int) {}
-void f_iir::Command1_Click() {}
-void f_iir::Command2_Click() {}
-void f_iir::Command3_Click() {}
-void f_iir::gri_DblClick() {}
-void f_iir::m_toutafficher_Click() {}
-void f_iir::m_toutmasquer_Click() {}
-void f_iir::m_reinit_Click() {}
-void f_iir::mPopNew_Click() {}
+
+void f_iir::creer_fenetre(int row) {
+    if (row < 1 || row >= m_shared.liste.rows())
+        return;
+    const int s = m_shared.takeFreeSlot();
+    if (s == 0)
+        return;
+    auto* w = new f_test(m_shared);
+    m_fenetres[s] = w;
+    m_shared.lastOpenedSlot = s;
+    m_shared.liste.setCell(row, jot::ColSlot, QString::number(s));
+    w->f_pos = row;
+    w->f_monindice = s;
+    w->show();
+}
+
+void f_iir::positionner_fenetre(int slot) {
+    if (f_test* w = fenetre(slot)) {
+        const QPoint cell = jot::cellOf(m_workArea, slot);
+        w->move(jot::px(cell.x()), jot::px(cell.y()));
+    }
+}
+
+int f_iir::currentRow() const {
+    const QModelIndex i = gri->currentIndex();
+    return i.isValid() ? jot::TaskList::gridRow(i.row()) : 1;
+}
+
+void f_iir::selectRow(int row) {
+    if (row < 1 || row >= m_shared.liste.rows())
+        return;
+    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), 0);
+    gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
+}
+
+// New task: a reused or appended row, and its note set up for a new task.
+void f_iir::Command1_Click() {
+    const int row = m_shared.liste.addTask();
+    if (row == 0)
+        return;
+    creer_fenetre(row);
+    const int s = slotOf(m_shared.liste, row);
+    if (f_test* w = fenetre(s)) {
+        w->init();
+        positionner_fenetre(s);
+    }
+}
+
+void f_iir::mPopNew_Click() {
+    Command1_Click();
+}
+
+void f_iir::Command2_Click() {
+    afficher(*this, currentRow());
+}
+
+void f_iir::gri_DblClick() {
+    Command2_Click();
+}
+
+// Delete: no question asked. The note is closed (and so saves) while its row still exists;
+// the removal itself is saved by the next timer tick, so that a deleted task does not come
+// back after a crash.
+void f_iir::Command3_Click() {
+    const BusyPointer busy;
+    const int r = currentRow();
+    if (m_shared.liste.isPlaceholder(r))
+        return;
+    fermer(*this, r);
+    m_shared.liste.removeTask(r);
+    m_shared.unsavedChanges = true;
+    // The rows below moved up: every open note follows its task.
+    for (int i = 1; i < m_shared.liste.rows(); ++i) {
+        if (f_test* w = fenetre(slotOf(m_shared.liste, i)))
+            w->f_pos = i;
+    }
+}
+
+void f_iir::m_toutafficher_Click() {
+    const int n = m_shared.liste.rows() - 1;
+    for (int i = 1; i <= n; ++i)
+        afficher(*this, i);
+    focusNewTask(*this, Command1);
+}
+
+void f_iir::m_toutmasquer_Click() {
+    const int n = m_shared.liste.rows() - 1;
+    for (int i = 1; i <= n; ++i)
+        fermer(*this, i);
+    focusNewTask(*this, Command1);
+}
+
+// Delete all: the notes are closed without saving, and the emptied list is saved once.
+// Rows go from the last one up, so the rows still to be handled, and their notes' f_pos,
+// keep their numbers.
+void f_iir::m_reinit_Click() {
+    if (jot::demander(this, QMessageBox::Question, QStringLiteral("Jotlark"),
+                      QStringLiteral("Do you realy want to delete all tasks"),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_shared.autoSave = false;
+    for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
+        if (m_shared.liste.isPlaceholder(d))
+            continue;
+        fermer(*this, d);
+        m_shared.liste.removeTask(d);
+    }
+    m_shared.autoSave = true;
+    m_shared.sauver_liste();
+}

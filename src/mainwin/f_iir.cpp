@@ -1,20 +1,420 @@
 #include "mainwin/f_iir.h"
-// STUB: to be written.
+
+#include "help/about.h"
 #include "help/f_help.h"
+#include "mainwin/messagebox.h"
+#include "mainwin/tray.h"
+#include "mainwin/twips.h"
 #include "notes/f_test.h"
+#include "report/print.h"
+#include "report/report.h"
+#include "store/clock.h"
+#include "store/datadir.h"
+#include "store/startoption.h"
+
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-f_iir::f_iir(QWidget* parent) : QMainWindow(parent) { setObjectName(QStringLiteral("f_iir")); }
-f_iir::~f_iir() = default;
-void f_iir::Form_Load() { show(); }
-void f_iir::restaurer_fenetre_principale() {}
-void f_iir::notifier(const QString&, const QString&) {}
-void f_iir::m_tache_Click() {}
-void f_iir::m_imprimer_Click() {}
-void f_iir::m_quitter_Click() {}
-void f_iir::m_tb_Click() {}
-void f_iir::m_aide_Click() {}
-void f_iir::m_apropos_Click() {}
-void f_iir::mPopRestore_Click() {}
-void f_iir::mPopExit_Click() {}
-void f_iir::closeEvent(QCloseEvent* e) { e->accept(); }
-void f_iir::changeEvent(QEvent* e) { QMainWindow::changeEvent(e); }
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTableView>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+const QColor kPaleYellow(255, 255, 128);
+constexpr int kTimer1Ms = 60000;
+// A program started at log-in may come before the panel that holds the tray.
+constexpr int kTrayWatchMs = 2000;
+constexpr int kTrayWatchChecks = 60;
+
+QIcon programIcon() {
+    return QIcon(QStringLiteral(":/jotlark.svg"));
+}
+
+} // namespace
+
+f_iir::f_iir(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("f_iir"));
+    setWindowTitle(QStringLiteral("Jotlark"));
+    setWindowIcon(programIcon());
+
+    auto* frame = new QWidget(this);
+    frame->setObjectName(QStringLiteral("Frame6"));
+    frame->setFixedSize(jot::px(8640), jot::px(2910));
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, kPaleYellow);
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(true);
+    setCentralWidget(frame);
+    // The window keeps its size; it grows only by the warning line while there is one.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    creer_grille(frame);
+    creer_boutons(frame);
+    creer_menus();
+
+    m_warning = new QLabel(this);
+    m_warning->setObjectName(QStringLiteral("m_warning"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_warning, 1);
+    statusBar()->hide();
+    connect(&m_shared.fichier, &jot::TaskFile::warning, this, &f_iir::afficher_avertissement);
+    connect(&m_shared.fichier, &jot::TaskFile::recovered, this, &f_iir::effacer_avertissement);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kTimer1Ms);
+    connect(Timer1, &QTimer::timeout, this, &f_iir::Timer1_Timer);
+    Timer1->start();
+
+    // The end of the desktop session writes the list: the session may kill the program
+    // without any close. Any other way out than Exit does the same.
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { m_shared.sauver_liste(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_ended)
+            m_shared.sauver_liste();
+    });
+}
+
+f_iir::~f_iir() {
+    // Windows without a parent would outlive the values they point into.
+    for (QPointer<f_test>& note : m_fenetres)
+        delete note.data();
+    delete m_help.data();
+    gri->setModel(nullptr);
+}
+
+void f_iir::creer_grille(QWidget* frame) {
+    gri = new QTableView(frame);
+    gri->setObjectName(QStringLiteral("gri"));
+    gri->setGeometry(jot::px(30), jot::px(120), jot::px(8595), jot::px(2295));
+    gri->setModel(&m_shared.liste);
+    // A person picks a whole task, never edits a cell here.
+    gri->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gri->setSelectionMode(QAbstractItemView::SingleSelection);
+    gri->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the buttons instead of walking its cells.
+    gri->setTabKeyNavigation(false);
+    gri->verticalHeader()->hide();
+    gri->horizontalHeader()->setHighlightSections(false);
+    gri->viewport()->installEventFilter(this);
+    for (int c : {jot::ColStamp, jot::ColSlot, jot::ColFired})
+        gri->setColumnHidden(c, true);
+    gri->setColumnWidth(jot::ColText, jot::px(6200));
+    gri->setColumnWidth(jot::ColAlarm, jot::px(2000));
+}
+
+void f_iir::creer_boutons(QWidget* frame) {
+    auto button = [frame](const char* name, const QString& caption, int left) {
+        auto* b = new QPushButton(caption, frame);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(jot::px(left), jot::px(2520), jot::px(2055), jot::px(375));
+        // Enter presses the focused button, as in a dialog.
+        b->setAutoDefault(true);
+        return b;
+    };
+    Command1 = button("Command1", tr("New task"), 360);
+    Command2 = button("Command2", tr("Show"), 3240);
+    Command3 = button("Command3", tr("Delete"), 6240);
+    Command1->setDefault(true);
+    connect(Command1, &QPushButton::clicked, this, &f_iir::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &f_iir::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &f_iir::Command3_Click);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, gri);
+    Command1->setFocus();
+}
+
+void f_iir::creer_menus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                       void (f_iir::*handler)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+
+    QMenu* fichier = menu("m_fichier", tr("&File"));
+    item(fichier, "m_tache", tr("Minimize"), &f_iir::m_tache_Click);
+    item(fichier, "m_imprimer", tr("&Print"), &f_iir::m_imprimer_Click)
+        ->setShortcut(QKeySequence::Print);
+    fichier->addSeparator()->setObjectName(QStringLiteral("m_t2"));
+    item(fichier, "m_quitter", tr("Exit"), &f_iir::m_quitter_Click)
+        ->setShortcut(QKeySequence::Quit);
+
+    QMenu* fenetre = menu("m_fenetre", tr("&List"));
+    item(fenetre, "m_toutafficher", tr("Show all"), &f_iir::m_toutafficher_Click);
+    item(fenetre, "m_toutmasquer", tr("Hide all"), &f_iir::m_toutmasquer_Click);
+    fenetre->addSeparator()->setObjectName(QStringLiteral("m_t1"));
+    item(fenetre, "m_reinit", tr("Delete all"), &f_iir::m_reinit_Click);
+
+    QMenu* options = menu("m_options", tr("&Options"));
+    m_tb = item(options, "m_tb", tr("&Start in the task bar"), &f_iir::m_tb_Click);
+    m_tb->setCheckable(true);
+
+    QMenu* interro = menu("m_interro", tr("&?"));
+    item(interro, "m_aide", tr("Help..."), &f_iir::m_aide_Click)
+        ->setShortcut(QKeySequence::HelpContents);
+    item(interro, "m_apropos", tr("&About..."), &f_iir::m_apropos_Click);
+
+    // Only ever shown by the tray icon.
+    mPopupSys = new QMenu(tr("&SysTRay"), this);
+    mPopupSys->setObjectName(QStringLiteral("mPopupSys"));
+    item(mPopupSys, "mPopNew", tr("&New"), &f_iir::mPopNew_Click);
+    item(mPopupSys, "mPopRestore", tr("&Restore"), &f_iir::mPopRestore_Click);
+    item(mPopupSys, "mPopExit", tr(" &Exit"), &f_iir::mPopExit_Click);
+}
+
+void f_iir::Form_Load() {
+    m_shared.lastOpenedSlot = 0;
+    m_shared.slotTable.fill(0);
+    m_quitting = false;
+    m_shared.autoSave = true;
+    m_shared.unsavedChanges = false;
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_workArea = jot::mesurer_bureau(screen->availableGeometry());
+    ajouter_icone();
+
+    m_shared.liste.reset();
+    m_dataDir = jot::dossier_donnees();
+    m_shared.fichier.setDirectory(m_dataDir);
+    m_shared.fichier.lire_liste(m_shared.liste);
+    selectRow(1);
+
+    m_startInTray = jot::startInTray(m_dataDir);
+    m_tb->setChecked(m_startInTray);
+    if (!m_startInTray)
+        restaurer_fenetre_principale();
+    else if (!hasTray())
+        showMinimized(); // never out of reach: a task bar button instead
+}
+
+void f_iir::ajouter_icone() {
+    m_tray = new QSystemTrayIcon(programIcon(), this);
+    m_tray->setToolTip(QStringLiteral("Jotlark"));
+    m_tray->setContextMenu(mPopupSys);
+    connect(m_tray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                    restaurer_fenetre_principale();
+            });
+    if (jot::trayAvailable()) {
+        m_tray->show();
+        return;
+    }
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setObjectName(QStringLiteral("m_trayWatch"));
+    m_trayWatch->setInterval(kTrayWatchMs);
+    connect(m_trayWatch, &QTimer::timeout, this, [this] {
+        if (jot::trayAvailable()) {
+            m_trayWatch->stop();
+            m_tray->show();
+            // Minimised in the task bar only for want of the tray.
+            if (isMinimized())
+                hide();
+        } else if (++m_trayChecks >= kTrayWatchChecks) {
+            m_trayWatch->stop();
+        }
+    });
+    m_trayWatch->start();
+}
+
+bool f_iir::hasTray() const {
+    return m_tray && m_tray->isVisible();
+}
+
+void f_iir::restaurer_fenetre_principale() {
+    setWindowState(windowState() &
+                   ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    show();
+    raise();
+    activateWindow();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect s = screen->geometry();
+    const QSize w = frameGeometry().size();
+    move(s.left() + static_cast<int>(std::floor((s.width() - w.width()) / 2.0)),
+         s.top() + static_cast<int>(std::floor((s.height() - w.height()) / 2.0)));
+}
+
+void f_iir::notifier(const QString& title, const QString& message) {
+    if (hasTray())
+        m_tray->showMessage(title, message, QSystemTrayIcon::Information);
+}
+
+void f_iir::afficher_avertissement(const QString& message) {
+    m_warning->setText(message);
+    m_warning->setToolTip(message); // the line may be too short for all of it
+    statusBar()->show();
+    if (hasTray())
+        m_tray->showMessage(QStringLiteral("Jotlark"), message, QSystemTrayIcon::Warning);
+}
+
+void f_iir::effacer_avertissement() {
+    m_warning->clear();
+    m_warning->setToolTip(QString());
+    statusBar()->hide();
+}
+
+void f_iir::m_tache_Click() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void f_iir::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Hidden once the state change is over; without a tray it stays in the task bar.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && hasTray())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isMinimized() && hasTray())
+                    hide();
+            },
+            Qt::QueuedConnection);
+}
+
+void f_iir::keyPressEvent(QKeyEvent* event) {
+    // Reached by the keys that no control took: a focused button takes Enter itself.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        Command1->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool f_iir::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == gri->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        gri_DblClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void f_iir::m_imprimer_Click() {
+    jot::imprimer_rapport(this, jot::preparer_rapport(m_shared.liste, jot::maintenant().date()));
+}
+
+void f_iir::m_tb_Click() {
+    // The check mark follows the file: a failed write leaves both as they were.
+    jot::setStartInTray(m_dataDir, !m_startInTray);
+    m_startInTray = jot::startInTray(m_dataDir);
+    m_tb->setChecked(m_startInTray);
+}
+
+void f_iir::m_aide_Click() {
+    if (!m_help)
+        m_help = new f_help;
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void f_iir::m_apropos_Click() {
+    jot::m_apropos(this);
+}
+
+void f_iir::mPopRestore_Click() {
+    restaurer_fenetre_principale();
+}
+
+void f_iir::m_quitter_Click() {
+    if (m_ended)
+        return;
+    m_quitting = true;
+    close();
+}
+
+void f_iir::mPopExit_Click() {
+    if (m_shared.autoSave)
+        m_shared.sauver_liste();
+    m_quitter_Click();
+}
+
+void f_iir::terminer() {
+    m_sansQuestion = true;
+    m_quitter_Click();
+}
+
+void f_iir::closeEvent(QCloseEvent* event) {
+    if (!m_quitting) {
+        // The close box puts the window away; only Exit ends the program.
+        event->ignore();
+        m_tache_Click();
+        return;
+    }
+    if (m_shared.autoSave && !sauver_avant_sortie()) {
+        m_quitting = false;
+        event->ignore();
+        return;
+    }
+    // The notes closed now must not each write the file again.
+    m_shared.autoSave = false;
+    fermer_notes();
+    m_shared.autoSave = true;
+    event->accept();
+    if (m_tray)
+        m_tray->hide();
+    Timer1->stop();
+    if (m_trayWatch)
+        m_trayWatch->stop();
+    m_ended = true;
+    QCoreApplication::quit();
+}
+
+bool f_iir::sauver_avant_sortie() {
+    while (!m_shared.sauver_liste()) {
+        if (m_sansQuestion)
+            return true;
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Jotlark"),
+                        tr("Your tasks could not be saved to %1:\n%2\n\n"
+                           "Quit without saving, and the changes since the last save are lost.")
+                            .arg(m_shared.fichier.path(), m_shared.fichier.lastError()),
+                        QMessageBox::Retry | QMessageBox::Discard | QMessageBox::Cancel,
+                        isVisible() ? this : nullptr);
+        box.setDefaultButton(QMessageBox::Retry);
+        box.button(QMessageBox::Discard)->setText(tr("Quit without saving"));
+        switch (jot::poser(box)) {
+        case QMessageBox::Retry:
+            continue;
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+void f_iir::fermer_notes() {
+    const jot::TaskList& liste = m_shared.liste;
+    for (int r = liste.rows() - 1; r >= 1; --r) {
+        const QString slot = liste.cell(r, jot::ColSlot);
+        if (slot.isEmpty() || slot == jot::kPlaceholderSlot)
+            continue;
+        if (f_test* note = fenetre(slot.toInt()))
+            note->close();
+    }
+}

@@ -8,6 +8,7 @@
 #include <array>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -28,16 +29,18 @@ public:
     jot::Shared& shared() { return m_shared; }
     const jot::WorkArea& workArea() const { return m_workArea; }
     bool quitting() const { return m_quitting; }
+    // The program has ended (Exit went through): what a test sees instead of the process end.
+    bool ended() const { return m_ended; }
 
     // The start-up sequence: shared values, work area, tray icon, grid, data directory,
     // task file, row 1 selected, then shown or left in the tray.
     void Form_Load();
 
     // Note windows.
-    void creer_fenetre(int row);         // lowest free slot; last opened slot names it
-    void positionner_fenetre(int slot);  // moves the note to its slot's cell
-    f_test* fenetre(int slot) const;     // the note window table
-    int currentRow() const;              // the grid's current row, 1 or more
+    void creer_fenetre(int row);        // lowest free slot; last opened slot names it
+    void positionner_fenetre(int slot); // moves the note to its slot's cell
+    f_test* fenetre(int slot) const;    // the note window table
+    int currentRow() const;             // the grid's current row, 1 or more
     void selectRow(int row);
 
     void restaurer_fenetre_principale(); // normal, in front, centred on the screen
@@ -63,15 +66,35 @@ public:
     void mPopExit_Click();
     void Timer1_Timer();
 
+    // Exit without any question, for a termination signal: the list is written, the notes
+    // closed, the program ended.
+    void terminer();
+
 protected:
-    void closeEvent(QCloseEvent* event) override; // the close decision
-    void changeEvent(QEvent* event) override;     // hides the window when minimised
+    void closeEvent(QCloseEvent* event) override;               // the close decision
+    void changeEvent(QEvent* event) override;                   // hides the window when minimised
+    void keyPressEvent(QKeyEvent* event) override;              // Enter presses the default button
+    bool eventFilter(QObject* watched, QEvent* event) override; // the grid's double-click
 
 private:
+    void creer_grille(QWidget* frame);
+    void creer_boutons(QWidget* frame);
+    void creer_menus();
+    void ajouter_icone();
+    bool hasTray() const;
+    void afficher_avertissement(const QString& message);
+    void effacer_avertissement();
+    bool sauver_avant_sortie();
+    void fermer_notes();
+
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
     std::array<QPointer<f_test>, jot::kSlots + 1> m_fenetres{}; // note window table
     bool m_quitting = false;
+    bool m_ended = false;
+    bool m_sansQuestion = false; // ending on a signal: nobody to ask
+    bool m_startInTray = false;  // pref1.txt as last seen
+    int m_trayChecks = 0;
     QString m_dataDir;
 
     QTableView* gri = nullptr;
@@ -79,6 +102,7 @@ private:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QTimer* Timer1 = nullptr;
+    QTimer* m_trayWatch = nullptr; // a tray that comes after the program
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* mPopupSys = nullptr;
     QAction* m_tb = nullptr;

@@ -1,12 +1,31 @@
 #include "mainwin/messagebox.h"
-// STUB: to be written.
+
 namespace jot {
+
+namespace {
+MessageResponder& responder() {
+    static MessageResponder r;
+    return r;
+}
+} // namespace
+
+QMessageBox::StandardButton poser(QMessageBox& box) {
+    if (responder())
+        return responder()(box);
+    box.exec();
+    return box.standardButton(box.clickedButton());
+}
+
 QMessageBox::StandardButton demander(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                      const QString& text, QMessageBox::StandardButtons buttons,
-                                     QMessageBox::StandardButton def) {
+                                     QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, title, text, buttons, parent);
-    box.setDefaultButton(def);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    box.setDefaultButton(defaultButton);
+    return poser(box);
 }
-void setMessageResponderForTests(MessageResponder) {}
+
+void setMessageResponderForTests(MessageResponder r) {
+    responder() = std::move(r);
+}
+
 } // namespace jot

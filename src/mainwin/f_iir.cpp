@@ -207,7 +207,13 @@ void f_iir::Form_Load() {
     if (!m_startInTray)
         restaurer_fenetre_principale();
     else if (!hasTray())
-        showMinimized(); // never out of reach: a task bar button instead
+        montrer_reduite(); // never out of reach: a task bar button instead
+}
+
+void f_iir::montrer_reduite() {
+    // Sized first: a window that still resizes itself as it is mapped comes up normal on X11.
+    adjustSize();
+    showMinimized();
 }
 
 void f_iir::ajouter_icone() {

@@ -81,6 +81,7 @@ private:
     void creer_boutons(QWidget* frame);
     void creer_menus();
     void ajouter_icone();
+    void montrer_reduite();
     bool hasTray() const;
     void afficher_avertissement(const QString& message);
     void effacer_avertissement();

@@ -1,0 +1,51 @@
+#include "common/program.h"
+
+#include <QtTest>
+#include <sys/resource.h>
+
+// Start-up must feel instant, and a full screen of notes must stay light.
+class BenchStartup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { testing::quietOffscreen(); }
+    void startup_data();
+    void startup();
+    void showAllHideAll();
+    void cleanupTestCase();
+};
+
+void BenchStartup::startup_data() {
+    QTest::addColumn<int>("tasks");
+    QTest::newRow("empty list") << 0;
+    QTest::newRow("100 tasks") << 100;
+}
+
+// From the main window's creation to the list on screen.
+void BenchStartup::startup() {
+    QFETCH(int, tasks);
+    TempDataHome home;
+    QVERIFY(testing::writeFile(home.taskFile(), testing::records(tasks)));
+    QBENCHMARK {
+        f_iir w;
+        w.Form_Load();
+        QCOMPARE(w.shared().liste.rows(), qMax(tasks, 1) + 1);
+    }
+}
+
+// 100 notes opened and placed, then closed, each close writing the list.
+void BenchStartup::showAllHideAll() {
+    testing::Program p(testing::records(100));
+    QBENCHMARK {
+        p.main->m_toutafficher_Click();
+        p.main->m_toutmasquer_Click();
+    }
+}
+
+void BenchStartup::cleanupTestCase() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    qInfo("peak resident memory: %ld KiB", usage.ru_maxrss);
+}
+
+QTEST_MAIN(BenchStartup)
+#include "bench_startup.moc"

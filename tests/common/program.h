@@ -1,0 +1,83 @@
+#pragma once
+
+#include "common/tempdatahome.h"
+#include "mainwin/f_iir.h"
+#include "notes/f_test.h"
+#include "store/startoption.h"
+
+#include <QAbstractItemModelTester>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+#include <memory>
+
+// What the widget tests share: task files written by hand and a program started on them.
+namespace testing {
+
+// One record of planifs.txt.
+inline QByteArray record(const QByteArray& stamp, const QByteArray& text,
+                         const QByteArray& alarm = {}, const QByteArray& fired = {}) {
+    return '"' + stamp + "\",\"" + text + "\",\"" + alarm + "\",\"" + fired + "\"\r\n";
+}
+
+// n tasks "task 1" to "task n", without alarms.
+inline QByteArray records(int n) {
+    QByteArray bytes;
+    for (int k = 1; k <= n; ++k)
+        bytes += record("Le 03/14 \xc3\xa0 09:00 am", "task " + QByteArray::number(k));
+    return bytes;
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The offscreen platform says at every window what it cannot do: noise.
+inline void quietOffscreen() {
+    static const QtMessageHandler next = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.contains(QLatin1String("This plugin does not support")))
+                next(type, context, message);
+        });
+}
+
+// A program started in a data home of its own, on a task file and start option written
+// beforehand; its list is watched by a model tester and its saves are counted.
+struct Program {
+    explicit Program(const QByteArray& taskFile = {}, bool startInTray = false) {
+        if (!taskFile.isEmpty() && !writeFile(home.taskFile(), taskFile))
+            qFatal("cannot write the task file");
+        if (startInTray) {
+            QDir().mkpath(home.dataDir());
+            jot::setStartInTray(home.dataDir(), true);
+        }
+        main = std::make_unique<f_iir>();
+        main->Form_Load();
+        tester = std::make_unique<QAbstractItemModelTester>(
+            &liste(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        saves = std::make_unique<QSignalSpy>(&shared().fichier, &jot::TaskFile::saved);
+    }
+
+    jot::Shared& shared() { return main->shared(); }
+    jot::TaskList& liste() { return main->shared().liste; }
+    QByteArray fileBytes() const { return readFile(home.taskFile()); }
+    QPushButton* button(const char* name) const {
+        return main->findChild<QPushButton*>(QLatin1String(name));
+    }
+    void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    f_test* noteOf(int row) { return main->fenetre(liste().cell(row, jot::ColSlot).toInt()); }
+
+    TempDataHome home; // outlives the program, which writes into it to the end
+    std::unique_ptr<f_iir> main;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+    std::unique_ptr<QSignalSpy> saves;
+};
+
+} // namespace testing

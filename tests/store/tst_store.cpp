@@ -1,0 +1,249 @@
+#include "common/tempdatahome.h"
+#include "store/clock.h"
+#include "store/datadir.h"
+#include "store/shared.h"
+#include "store/startoption.h"
+
+#include <QAbstractItemModelTester>
+#include <QtTest>
+#include <sys/stat.h>
+
+using namespace jot;
+using namespace Qt::StringLiterals;
+using Tester = QAbstractItemModelTester;
+
+namespace {
+const QByteArray kPlaceholderRecord = "\"\",\"\",\"\",\"\"\r\n";
+QList<TaskRow> tasks(int n) {
+    QList<TaskRow> rows;
+    for (int i = 1; i <= n; ++i)
+        rows << TaskRow{u"s"_s, u"task %1"_s.arg(i), {}, {}, {}};
+    return rows;
+}
+QByteArray records(int n) { // tasks(n) as stored
+    QByteArray bytes;
+    for (int i = 1; i <= n; ++i)
+        bytes += "\"s\",\"task " + QByteArray::number(i) + "\",\"\",\"\"\r\n";
+    return bytes;
+}
+QStringList textsOf(const TaskList& l) {
+    QStringList out;
+    for (int r = 1; r < l.rows(); ++r)
+        out << l.cell(r, ColText);
+    return out;
+}
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
+}
+// When failing, writes part of a record and fails, as a full disk would.
+struct FailingTaskFile : TaskFile {
+    bool failing = false;
+    bool writeTo(QIODevice& device, const TaskList& liste) override {
+        if (!failing)
+            return TaskFile::writeTo(device, liste);
+        device.write("\"s\",\"half a rec");
+        return false;
+    }
+};
+} // namespace
+
+class TstStore : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TempDataHome> m_home;
+    std::unique_ptr<FailingTaskFile> m_file;
+    QString m_dir, m_path;
+
+private Q_SLOTS:
+    void init() {
+        m_home = std::make_unique<TempDataHome>();
+        m_dir = m_home->dataDir();
+        m_path = m_home->taskFile();
+        QVERIFY(QDir().mkpath(m_dir));
+        m_file = std::make_unique<FailingTaskFile>();
+        m_file->setDirectory(m_dir);
+        setClockForTests([] { return QDateTime(QDate(2026, 12, 6), QTime(22, 15, 7)); });
+    }
+
+    void addTask_data() {
+        QTest::addColumn<QList<TaskRow>>("before"); // empty: the start-up placeholder
+        QTest::addColumn<int>("target");            // 0: refused
+        QTest::newRow("placeholder reused") << QList<TaskRow>() << 1;
+        QTest::newRow("blank single row reused") << QList<TaskRow>{TaskRow{}} << 1;
+        QTest::newRow("row of blanks reused")
+            << QList<TaskRow>{{u" "_s, u"  "_s, u" "_s, u"4"_s, u"1"_s}} << 1;
+        QTest::newRow("row with an alarm kept")
+            << QList<TaskRow>{TaskRow{QString(), {}, u"Sat 9:45 am"_s, {}, {}}} << 2;
+        QTest::newRow("the 100th task") << tasks(99) << 100;
+        QTest::newRow("limit reached") << tasks(100) << 0;
+        QTest::newRow("over the limit from the file") << tasks(120) << 0;
+    }
+    void addTask() {
+        QFETCH(QList<TaskRow>, before);
+        QFETCH(int, target);
+        TaskList liste;
+        liste.setRows(before);
+        Tester tester(&liste, Tester::FailureReportingMode::QtTest);
+        const QStringList texts = textsOf(liste);
+        QCOMPARE(liste.addTask(), target);
+        QCOMPARE(textsOf(liste), target > texts.size() ? texts + QStringList{QString()} : texts);
+        QCOMPARE(liste.cell(target, ColSlot) + liste.cell(target, ColFired), QString()); // free
+    }
+    // Grid row r is view row r - 1; the header row is never written; Delete keeps one row.
+    void model() {
+        TaskList liste;
+        Tester tester(&liste, Tester::FailureReportingMode::QtTest);
+        QSignalSpy changed(&liste, &TaskList::dataChanged);
+        QVERIFY(liste.isPlaceholder(1) && liste.rowCount() == 1);
+        liste.setCell(1, ColText, u"first"_s);
+        liste.setCell(0, ColText, u"x"_s);
+        liste.setCell(2, ColText, u"x"_s);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().toModelIndex(), liste.index(0, ColText));
+        QCOMPARE(liste.cell(0, ColText), u"Task"_s);
+        liste.setRows(tasks(3));
+        liste.removeTask(2);
+        QCOMPARE(textsOf(liste), (QStringList{u"task 1"_s, u"task 3"_s}));
+        liste.setRows(tasks(1));
+        liste.removeTask(1);
+        QVERIFY(liste.isPlaceholder(1) && liste.cell(1, ColText).isEmpty());
+    }
+    void roundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field"); // as stored
+        QTest::addColumn<QString>("back");  // null: as typed
+        const QString esc = u"\u241B"_s, none;
+        QTest::newRow("multi-line") << u"a\r\n\r\nb\r\n"_s << u"a~~b~"_s << none;
+        QTest::newRow("double quotes") << u"Say \"hi\""_s << u"Say ¤hi¤"_s << none;
+        QTest::newRow("commas") << u"a,b,\",\",c"_s << u"a,b,¤,¤,c"_s << none;
+        QTest::newRow("tilde") << u"~/x"_s << esc + u"~/x"_s << none;
+        QTest::newRow("currency sign") << u"5 ¤"_s << u"5 "_s + esc + u"¤"_s << none;
+        QTest::newRow("marker") << esc + u"~"_s << esc + esc + esc + u"~"_s << none;
+        QTest::newRow("non-ASCII") << u"café € 日本"_s << u"café € 日本"_s << none;
+        QTest::newRow("empty") << none << none << none;
+        QTest::newRow("lone LF") << u"one\ntwo"_s << u"one~two"_s << u"one\r\ntwo"_s;
+        QTest::newRow("lone CR") << u"one\rtwo\r"_s << u"one~two~"_s << u"one\r\ntwo\r\n"_s;
+    }
+    // Each record stays on one line, without the window slot, and a record of empty fields too.
+    void roundTrip() {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QFETCH(QString, back);
+        TaskList liste;
+        liste.setRows({{u"Le 12/05 à 10:15 pm"_s, text, u"Sat 9:45 am"_s, u"7"_s, u"1"_s}, {}});
+        QVERIFY(m_file->sauver_liste(liste));
+        QCOMPARE(readFile(m_path), "\"Le 12/05 \xC3\xA0 10:15 pm\",\"" + field.toUtf8() +
+                                       "\",\"Sat 9:45 am\",\"1\"\r\n" + kPlaceholderRecord);
+        TaskList again;
+        m_file->lire_liste(again);
+        QCOMPARE(textsOf(again), (QStringList{back.isNull() ? text : back, QString()}));
+    }
+    void read_data() {
+        QTest::addColumn<QByteArray>("bytes"); // null: no file
+        QTest::addColumn<QByteArray>("saved"); // the file after the next save
+        QTest::addColumn<bool>("complete");
+        const QByteArray a = records(1), b = "\"s\",\"task 2\",\"\",\"1\"\r\n", ab = a + b;
+        QTest::newRow("missing file") << QByteArray() << kPlaceholderRecord << true;
+        QTest::newRow("empty file") << QByteArray("") << kPlaceholderRecord << true;
+        QTest::newRow("120 records") << records(120) << records(120) << true;
+        QTest::newRow("trailing empty line") << ab + "\r\n" << ab << true;
+        QTest::newRow("no last CR LF") << ab.chopped(2) << ab << true;
+        QTest::newRow("Windows-1252") << QByteArray("\"\",\"\xE9 \x80 \xA4\",\"\",\"\"\r\n")
+                                      << u"\"\",\"é € ¤\",\"\",\"\"\r\n"_s.toUtf8() << true;
+        QTest::newRow("too few fields") << a + "\"s\",\"x\",\"\"\r\n" + b << ab << false;
+        QTest::newRow("too many fields") << a + "\"s\",\"x\",\"\",\"\",\"\"\r\n" + b << ab << false;
+        QTest::newRow("missing closing quote") << a + "\"s\",\"x\r\n" + b << ab << false;
+        QTest::newRow("stray bytes") << a + "\"\",\"\",\"\",\"\"?\r\n\xFF\r\n" + b << ab << false;
+    }
+    // Every record understood is loaded; a file not read completely is first copied aside,
+    // byte for byte and private, and the copy outlives the next save.
+    void read() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, saved);
+        QFETCH(bool, complete);
+        if (!bytes.isNull())
+            QVERIFY(writeFile(m_path, bytes) && ::chmod(QFile::encodeName(m_path), 0644) == 0);
+        TaskList liste;
+        QSignalSpy warnings(m_file.get(), &TaskFile::warning);
+        m_file->lire_liste(liste);
+        QCOMPARE(warnings.count(), complete ? 0 : 1);
+        QCOMPARE(liste.isPlaceholder(1), saved == kPlaceholderRecord);
+        const QString copy = m_path + u".unreadable-20261206-221507"_s;
+        QCOMPARE(m_file->unreadableCopy(), complete ? QString() : copy);
+        QVERIFY(m_file->sauver_liste(liste));
+        QCOMPARE(readFile(m_path), saved);
+        QCOMPARE(modeOf(m_path), mode_t(0600));
+        QCOMPARE(readFile(copy), complete ? QByteArray() : bytes);
+        QCOMPARE(modeOf(copy), mode_t(complete ? 0 : 0600));
+        QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(), complete ? 1 : 2);
+    }
+    // The old file and the list survive; one warning per run of failures.
+    void failedSave() {
+        QVERIFY(writeFile(m_path, records(1)));
+        QSignalSpy warnings(m_file.get(), &TaskFile::warning);
+        QSignalSpy recovered(m_file.get(), &TaskFile::recovered);
+        TaskList liste;
+        m_file->lire_liste(liste);
+        liste.setCell(1, ColText, u"new text"_s);
+        m_file->failing = true;
+        QVERIFY(!m_file->sauver_liste(liste));
+        QVERIFY(warnings.first().first().toString().contains(m_file->lastError()));
+        QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden), QStringList{kTaskFileName});
+        QCOMPARE(readFile(m_path), records(1));
+        m_file->failing = false;
+        QVERIFY(QDir(m_dir).removeRecursively());
+        QVERIFY(!m_file->sauver_liste(liste));
+        QCOMPARE(warnings.count(), 1);
+        QVERIFY(QDir().mkpath(m_dir) && m_file->sauver_liste(liste));
+        QCOMPARE(recovered.count(), 1);
+        QVERIFY(readFile(m_path).contains("new text"));
+        m_file->failing = true; // a new run of failures warns again
+        QVERIFY(!m_file->sauver_liste(liste));
+        QCOMPARE(warnings.count(), 2);
+    }
+    void retriedAfterFailure() {
+        Shared shared; // the list stays marked unsaved, so that the next tick retries
+        shared.fichier.setDirectory(m_dir + u"gone/"_s);
+        QVERIFY(!shared.sauver_liste() && shared.unsavedChanges);
+        QVERIFY(QDir().mkdir(m_dir + u"gone"_s));
+        QVERIFY(shared.sauver_liste() && !shared.unsavedChanges);
+    }
+
+    // Created private when missing, per-user folder included; else "jotstore" beside the program.
+    void dataDir() {
+        QTemporaryDir home, app;
+        const QString user = home.path() + u"/.local/share"_s, jotlk = home.filePath(u"jotlk"_s);
+        QCOMPARE(dossier_donnees(user, app.path()), user + u"/jotlk/"_s);
+        QCOMPARE(modeOf(user), mode_t(0700));
+        QCOMPARE(modeOf(user + u"/jotlk"_s), mode_t(0700));
+        QVERIFY(writeFile(jotlk, {}));
+        for (const QString& folder : {home.path(), u" "_s})
+            QCOMPARE(dossier_donnees(folder, app.path()), app.filePath(u"jotstore/"_s));
+        QCOMPARE(modeOf(app.filePath(u"jotstore"_s)), mode_t(0700));
+        QVERIFY(QFileInfo(jotlk).isFile());
+    }
+
+    // The program's own data directory; any start option file there means on.
+    void startOption() {
+        QCOMPARE(dossier_donnees(), m_dir);
+        const QString path = m_dir + kStartOptionFile;
+        for (const QByteArray& before : {QByteArray(), QByteArray("0\nlonger than five bytes")})
+            QVERIFY(writeFile(path, before) && startInTray(m_dir));
+        QVERIFY(setStartInTray(m_dir, true));
+        QCOMPARE(readFile(path), QByteArray("\"1\"\r\n"));
+        QVERIFY(setStartInTray(m_dir, false));
+        QVERIFY(!startInTray(m_dir));
+        QVERIFY(setStartInTray(m_dir, false)); // already off
+    }
+};
+
+QTEST_GUILESS_MAIN(TstStore)
+#include "tst_store.moc"

@@ -1,0 +1,91 @@
+#include "mainwin/f_iir.h"
+
+#include "mainwin/messagebox.h"
+#include "notes/f_test.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+// Ending the program: only Exit does it, writing the list before the notes close.
+
+void f_iir::m_quitter_Click() {
+    if (m_ended)
+        return;
+    m_quitting = true;
+    close();
+}
+
+void f_iir::mPopExit_Click() {
+    if (m_shared.autoSave)
+        m_shared.sauver_liste();
+    m_quitter_Click();
+}
+
+void f_iir::terminer() {
+    m_sansQuestion = true;
+    m_quitter_Click();
+}
+
+void f_iir::closeEvent(QCloseEvent* event) {
+    if (!m_quitting) {
+        // The close box puts the window away; only Exit ends the program.
+        event->ignore();
+        m_tache_Click();
+        return;
+    }
+    if (m_shared.autoSave && !sauver_avant_sortie()) {
+        m_quitting = false;
+        event->ignore();
+        return;
+    }
+    // The notes closed now must not each write the file again.
+    m_shared.autoSave = false;
+    fermer_notes();
+    m_shared.autoSave = true;
+    event->accept();
+    if (m_tray)
+        m_tray->hide();
+    Timer1->stop();
+    if (m_trayWatch)
+        m_trayWatch->stop();
+    m_ended = true;
+    QCoreApplication::quit();
+}
+
+bool f_iir::sauver_avant_sortie() {
+    while (!m_shared.sauver_liste()) {
+        if (m_sansQuestion)
+            return true;
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Jotlark"),
+                        tr("Your tasks could not be saved to %1:\n%2\n\n"
+                           "Quit without saving, and the changes since the last save are lost.")
+                            .arg(m_shared.fichier.path(), m_shared.fichier.lastError()),
+                        QMessageBox::Retry | QMessageBox::Discard | QMessageBox::Cancel,
+                        isVisible() ? this : nullptr);
+        box.setDefaultButton(QMessageBox::Retry);
+        box.button(QMessageBox::Discard)->setText(tr("Quit without saving"));
+        switch (jot::poser(box)) {
+        case QMessageBox::Retry:
+            continue;
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+void f_iir::fermer_notes() {
+    const jot::TaskList& liste = m_shared.liste;
+    for (int r = liste.rows() - 1; r >= 1; --r) {
+        const QString slot = liste.cell(r, jot::ColSlot);
+        if (slot.isEmpty() || slot == jot::kPlaceholderSlot)
+            continue;
+        if (f_test* note = fenetre(slot.toInt()))
+            note->close();
+    }
+}

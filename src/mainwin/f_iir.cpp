@@ -25,6 +25,7 @@
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -249,11 +250,20 @@ bool f_iir::hasTray() const {
 }
 
 void f_iir::restaurer_fenetre_principale() {
+    const bool wasShown = isVisible();
     setWindowState(windowState() &
                    ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     show();
     raise();
     activateWindow();
+    centrer();
+    // A window just mapped is not framed yet, so its frame size was the bare window's:
+    // centre it again once it is on screen.
+    if (!wasShown && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+void f_iir::centrer() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -310,6 +320,11 @@ void f_iir::keyPressEvent(QKeyEvent* event) {
 }
 
 bool f_iir::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        centrer();
+    }
     if (watched == gri->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         gri_DblClick();
         return true;

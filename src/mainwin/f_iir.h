@@ -74,7 +74,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;               // the close decision
     void changeEvent(QEvent* event) override;                   // hides the window when minimised
     void keyPressEvent(QKeyEvent* event) override;              // Enter presses the default button
-    bool eventFilter(QObject* watched, QEvent* event) override; // the grid's double-click
+    bool eventFilter(QObject* watched, QEvent* event) override; // double-click, first showing
 
 private:
     void creer_grille(QWidget* frame);
@@ -82,6 +82,7 @@ private:
     void creer_menus();
     void ajouter_icone();
     void montrer_reduite();
+    void centrer();
     bool hasTray() const;
     void afficher_avertissement(const QString& message);
     void effacer_avertissement();

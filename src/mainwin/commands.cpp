@@ -42,6 +42,7 @@ void afficher(f_iir& f, int row) {
     if (f_test* w = f.fenetre(s)) {
         f.positionner_fenetre(s);
         w->reinit();
+        w->activateWindow(); // without a window manager nothing else gives it the keyboard
     }
 }
 
@@ -117,6 +118,7 @@ void f_iir::Command1_Click() {
     if (f_test* w = fenetre(s)) {
         w->init();
         positionner_fenetre(s);
+        w->activateWindow(); // the new note takes the typing, window manager or not
     }
 }
 

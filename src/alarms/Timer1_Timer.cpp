@@ -21,9 +21,8 @@ QString summary(const jot::TaskList& liste, int row) {
 // slot is taken (more than 100 tasks loaded, 100 notes open).
 f_test* noteFor(f_iir& w, int row) {
     const jot::Shared& shared = w.shared();
-    const QString slot = shared.liste.cell(row, jot::ColSlot);
-    if (!slot.isEmpty())
-        return w.fenetre(slot.toInt());
+    if (!shared.liste.cell(row, jot::ColSlot).isEmpty())
+        return w.fenetreDeLigne(row);
     w.creer_fenetre(row);
     if (shared.liste.cell(row, jot::ColSlot).isEmpty())
         return nullptr;

@@ -34,7 +34,7 @@ void afficher(f_iir& f, int row) {
     if (liste.isPlaceholder(row))
         return;
     if (!liste.cell(row, jot::ColSlot).isEmpty()) {
-        activer(f.fenetre(slotOf(liste, row)));
+        activer(f.fenetreDeLigne(row));
         return;
     }
     f.creer_fenetre(row);
@@ -48,7 +48,7 @@ void afficher(f_iir& f, int row) {
 
 // Closes the row's note, if it has one; the note clears the cell and frees its slot.
 void fermer(f_iir& f, int row) {
-    if (f_test* w = f.fenetre(slotOf(f.shared().liste, row)))
+    if (f_test* w = f.fenetreDeLigne(row))
         w->close();
 }
 
@@ -71,6 +71,10 @@ struct BusyPointer {
 
 f_test* f_iir::fenetre(int slot) const {
     return slot >= 1 && slot <= jot::kSlots ? m_fenetres[slot].data() : nullptr;
+}
+
+f_test* f_iir::fenetreDeLigne(int row) const {
+    return fenetre(slotOf(m_shared.liste, row));
 }
 
 void f_iir::creer_fenetre(int row) {
@@ -147,7 +151,7 @@ void f_iir::Command3_Click() {
     m_shared.unsavedChanges = true;
     // The rows below moved up: every open note follows its task.
     for (int i = 1; i < m_shared.liste.rows(); ++i) {
-        if (f_test* w = fenetre(slotOf(m_shared.liste, i)))
+        if (f_test* w = fenetreDeLigne(i))
             w->f_pos = i;
     }
 }

@@ -37,10 +37,11 @@ public:
     void Form_Load();
 
     // Note windows.
-    void creer_fenetre(int row);        // lowest free slot; last opened slot names it
-    void positionner_fenetre(int slot); // moves the note to its slot's cell
-    f_test* fenetre(int slot) const;    // the note window table
-    int currentRow() const;             // the grid's current row, 1 or more
+    void creer_fenetre(int row);           // lowest free slot; last opened slot names it
+    void positionner_fenetre(int slot);    // moves the note to its slot's cell
+    f_test* fenetre(int slot) const;       // the note window table
+    f_test* fenetreDeLigne(int row) const; // the row's open note, or null
+    int currentRow() const;                // the grid's current row, 1 or more
     void selectRow(int row);
 
     void restaurer_fenetre_principale(); // normal, in front, centred on the screen

@@ -80,12 +80,8 @@ bool f_iir::sauver_avant_sortie() {
 }
 
 void f_iir::fermer_notes() {
-    const jot::TaskList& liste = m_shared.liste;
-    for (int r = liste.rows() - 1; r >= 1; --r) {
-        const QString slot = liste.cell(r, jot::ColSlot);
-        if (slot.isEmpty() || slot == jot::kPlaceholderSlot)
-            continue;
-        if (f_test* note = fenetre(slot.toInt()))
+    for (int r = m_shared.liste.rows() - 1; r >= 1; --r) {
+        if (f_test* note = fenetreDeLigne(r))
             note->close();
     }
 }

@@ -201,9 +201,8 @@ void f_iir::Form_Load() {
     m_shared.fichier.lire_liste(m_shared.liste);
     selectRow(1);
 
-    m_startInTray = jot::startInTray(m_dataDir);
-    m_tb->setChecked(m_startInTray);
-    if (!m_startInTray)
+    m_tb->setChecked(jot::startInTray(m_dataDir));
+    if (!m_tb->isChecked())
         restaurer_fenetre_principale();
     else if (!hasTray())
         montrer_reduite(); // never out of reach: a task bar button instead
@@ -337,10 +336,10 @@ void f_iir::m_imprimer_Click() {
 }
 
 void f_iir::m_tb_Click() {
-    // The check mark follows the file: a failed write leaves both as they were.
-    jot::setStartInTray(m_dataDir, !m_startInTray);
-    m_startInTray = jot::startInTray(m_dataDir);
-    m_tb->setChecked(m_startInTray);
+    // The item has already turned its check mark; the file follows it, and the mark then
+    // shows what the file says, so a failed write leaves both as they were.
+    jot::setStartInTray(m_dataDir, m_tb->isChecked());
+    m_tb->setChecked(jot::startInTray(m_dataDir));
 }
 
 void f_iir::m_aide_Click() {

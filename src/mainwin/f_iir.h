@@ -96,7 +96,6 @@ private:
     bool m_quitting = false;
     bool m_ended = false;
     bool m_sansQuestion = false; // ending on a signal: nobody to ask
-    bool m_startInTray = false;  // pref1.txt as last seen
     int m_trayChecks = 0;
     QString m_dataDir;
 

@@ -1,5 +1,6 @@
 #include "help/f_help.h"
 
+#include "mainwin/couleurs.h"
 #include "mainwin/twips.h"
 
 #include <QGuiApplication>
@@ -43,7 +44,7 @@ f_help::f_help()
     setWindowTitle(QStringLiteral("Help"));
     setWindowIcon(QIcon(QStringLiteral(":/jotlark.svg")));
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 128));
+    pal.setColor(QPalette::Window, jot::kJaunePale);
     setPalette(pal);
     setAutoFillBackground(true);
 

@@ -2,6 +2,7 @@
 
 #include "help/about.h"
 #include "help/f_help.h"
+#include "mainwin/couleurs.h"
 #include "mainwin/tray.h"
 #include "mainwin/twips.h"
 #include "notes/f_test.h"
@@ -30,7 +31,6 @@
 
 namespace {
 
-const QColor kPaleYellow(255, 255, 128);
 constexpr int kTimer1Ms = 60000;
 // A program started at log-in may come before the panel that holds the tray.
 constexpr int kTrayWatchMs = 2000;
@@ -54,7 +54,7 @@ f_iir::f_iir(QWidget* parent)
     frame->setObjectName(QStringLiteral("Frame6"));
     frame->setFixedSize(jot::px(8640), jot::px(2910));
     QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, kPaleYellow);
+    palette.setColor(QPalette::Window, jot::kJaunePale);
     frame->setPalette(palette);
     frame->setAutoFillBackground(true);
     setCentralWidget(frame);

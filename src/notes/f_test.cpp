@@ -1,5 +1,6 @@
 #include "notes/f_test.h"
 
+#include "mainwin/couleurs.h"
 #include "mainwin/twips.h"
 #include "notes/alarmtext.h"
 #include "notes/listecompacte.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-const QColor kJaune(255, 255, 128);
 const QColor kRouge(255, 0, 0);
 
 void placer(QWidget* w, int left, int top, int width, int height) {
@@ -203,7 +203,7 @@ void f_test::creerControles() {
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1),
                        static_cast<QWidget*>(Text2), static_cast<QWidget*>(Label2),
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4)})
-        peindre(w, kJaune);
+        peindre(w, jot::kJaunePale);
 }
 
 void f_test::remplir_listes() {

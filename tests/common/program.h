@@ -28,17 +28,6 @@ inline QByteArray records(int n) {
     return bytes;
 }
 
-inline QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // The offscreen platform says at every window what it cannot do: noise.
 inline void quietOffscreen() {
     static const QtMessageHandler next = qInstallMessageHandler(

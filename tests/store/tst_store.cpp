@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 
 using namespace jot;
+using testing::readFile;
+using testing::writeFile;
 using namespace Qt::StringLiterals;
 using Tester = QAbstractItemModelTester;
 
@@ -31,14 +33,6 @@ QStringList textsOf(const TaskList& l) {
     for (int r = 1; r < l.rows(); ++r)
         out << l.cell(r, ColText);
     return out;
-}
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 mode_t modeOf(const QString& path) {
     struct stat st {};

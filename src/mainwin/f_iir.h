@@ -28,7 +28,6 @@ public:
 
     jot::Shared& shared() { return m_shared; }
     const jot::WorkArea& workArea() const { return m_workArea; }
-    bool quitting() const { return m_quitting; }
     // The program has ended (Exit went through): what a test sees instead of the process end.
     bool ended() const { return m_ended; }
 

@@ -24,10 +24,6 @@ void TaskFile::setDirectory(const QString& dataDir) {
     m_dir = dataDir;
 }
 
-QString TaskFile::directory() const {
-    return m_dir;
-}
-
 QString TaskFile::path() const {
     return m_dir + kTaskFileName;
 }

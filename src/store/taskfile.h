@@ -40,7 +40,6 @@ public:
     explicit TaskFile(QObject* parent = nullptr);
 
     void setDirectory(const QString& dataDir); // with a trailing '/'
-    QString directory() const;
     QString path() const;
 
     // Loads the file into the list; a missing or empty file leaves the placeholder row.

@@ -8,6 +8,7 @@
 #include "notes/f_test.h"
 #include "report/print.h"
 #include "report/report.h"
+#include "store/autostart.h"
 #include "store/clock.h"
 #include "store/datadir.h"
 #include "store/startoption.h"
@@ -170,6 +171,8 @@ void f_iir::creer_menus() {
     QMenu* options = menu("m_options", tr("&Options"));
     m_tb = item(options, "m_tb", tr("&Start in the task bar"), &f_iir::m_tb_Click);
     m_tb->setCheckable(true);
+    m_login = item(options, "m_login", tr("Start at &log-in"), &f_iir::m_login_Click);
+    m_login->setCheckable(true);
 
     QMenu* interro = menu("m_interro", tr("&?"));
     item(interro, "m_aide", tr("Help..."), &f_iir::m_aide_Click)
@@ -201,6 +204,7 @@ void f_iir::Form_Load() {
     m_shared.fichier.lire_liste(m_shared.liste);
     selectRow(1);
 
+    m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));
     if (!m_tb->isChecked())
         restaurer_fenetre_principale();
@@ -340,6 +344,12 @@ void f_iir::m_tb_Click() {
     // shows what the file says, so a failed write leaves both as they were.
     jot::setStartInTray(m_dataDir, m_tb->isChecked());
     m_tb->setChecked(jot::startInTray(m_dataDir));
+}
+
+void f_iir::m_login_Click() {
+    // As with the start option: the entry follows the check mark, the mark what is on disk.
+    jot::setStartAtLogIn(m_login->isChecked(), QCoreApplication::applicationFilePath());
+    m_login->setChecked(jot::startsAtLogIn());
 }
 
 void f_iir::m_aide_Click() {

@@ -59,6 +59,7 @@ public:
     void m_imprimer_Click();
     void m_quitter_Click();
     void m_tb_Click();
+    void m_login_Click(); // Start at log-in
     void m_aide_Click();
     void m_apropos_Click();
     void mPopNew_Click();
@@ -107,6 +108,7 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* mPopupSys = nullptr;
     QAction* m_tb = nullptr;
+    QAction* m_login = nullptr;
     QLabel* m_warning = nullptr;
     QPointer<f_help> m_help;
 };

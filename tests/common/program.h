@@ -3,6 +3,7 @@
 #include "common/tempdatahome.h"
 #include "mainwin/f_iir.h"
 #include "notes/f_test.h"
+#include "store/autostart.h"
 #include "store/startoption.h"
 
 #include <QAbstractItemModelTester>
@@ -37,16 +38,19 @@ inline void quietOffscreen() {
         });
 }
 
-// A program started in a data home of its own, on a task file and start option written
-// beforehand; its list is watched by a model tester and its saves are counted.
+// A program started in a data home of its own, on a task file, start option and autostart
+// entry written beforehand; its list is watched by a model tester and its saves are counted.
 struct Program {
-    explicit Program(const QByteArray& taskFile = {}, bool startInTray = false) {
+    explicit Program(const QByteArray& taskFile = {}, bool startInTray = false,
+                     bool startAtLogIn = false) {
         if (!taskFile.isEmpty() && !writeFile(home.taskFile(), taskFile))
             qFatal("cannot write the task file");
         if (startInTray) {
             QDir().mkpath(home.dataDir());
             jot::setStartInTray(home.dataDir(), true);
         }
+        if (startAtLogIn)
+            jot::setStartAtLogIn(true, QCoreApplication::applicationFilePath());
         main = std::make_unique<f_iir>();
         main->Form_Load();
         tester = std::make_unique<QAbstractItemModelTester>(

@@ -38,18 +38,21 @@ private Q_SLOTS:
 
     void start_data() {
         QTest::addColumn<bool>("pref1");
+        QTest::addColumn<bool>("login"); // the autostart entry
         QTest::addColumn<bool>("tray");
         QTest::addColumn<QString>("state");
-        QTest::newRow("normal start") << false << true << "shown";
-        QTest::newRow("start in the tray") << true << true << "hidden";
-        QTest::newRow("start in the tray, no tray") << true << false << "minimised"; // in reach
+        QTest::newRow("normal start") << false << false << true << "shown";
+        QTest::newRow("start in the tray at log-in") << true << true << true << "hidden";
+        QTest::newRow("start in the tray, no tray")
+            << true << false << false << "minimised"; // in reach
     }
     void start() {
         QFETCH(bool, pref1);
+        QFETCH(bool, login);
         QFETCH(bool, tray);
         QFETCH(QString, state);
         jot::setTrayAvailableForTests(tray);
-        Program p({}, pref1);
+        Program p({}, pref1, login);
         f_iir& w = *p.main;
         auto* icon = w.findChild<QSystemTrayIcon*>();
         QVERIFY(QFileInfo(p.home.dataDir()).isDir());
@@ -64,8 +67,8 @@ private Q_SLOTS:
         }
         QCOMPARE(all, (QStringList{"&File: Minimize &Print - Exit",
                                    "&List: Show all Hide all - Delete all",
-                                   "&Options: &Start in the task bar", "&?: Help... &About...",
-                                   "&SysTRay: &New &Restore  &Exit"}));
+                                   "&Options: &Start in the task bar Start at &log-in",
+                                   "&?: Help... &About...", "&SysTRay: &New &Restore  &Exit"}));
         if (state == "shown")
             QCOMPARE(w.frameGeometry().center(), w.screen()->geometry().center());
         auto* m_tb = child<QAction>(p, "m_tb");
@@ -73,6 +76,13 @@ private Q_SLOTS:
         m_tb->trigger(); // the start option writes pref1.txt
         QCOMPARE(m_tb->isChecked(), !pref1);
         QCOMPARE(QFile::exists(p.home.dataDir() + jot::kStartOptionFile), !pref1);
+        auto* m_login = child<QAction>(p, "m_login");
+        QCOMPARE(m_login->isChecked(), login);
+        m_login->trigger(); // the entry starts this very program
+        QCOMPARE(m_login->isChecked(), !login);
+        QCOMPARE(testing::readFile(jot::autostartPath())
+                     .contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + '\n'),
+                 !login);
         if (!tray) { // a tray that comes late takes the window
             child<QTimer>(p, "m_trayWatch")->setInterval(1);
             jot::setTrayAvailableForTests(true);

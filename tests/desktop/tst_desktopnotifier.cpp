@@ -1,0 +1,221 @@
+#include "desktop/desktopnotifier.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <optional>
+#include <sys/prctl.h>
+
+using Kind = jot::DesktopNotifier::Kind;
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+
+// A notification server that records what it is sent and answers as the user would.
+class TestServer : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Notification {
+        QString app, icon, summary, body;
+        uint replaces = 0;
+        QStringList actions;
+        QVariantMap hints;
+        int timeout = 0;
+    };
+    QList<Notification> sent;
+    QStringList capabilities{QStringLiteral("actions"), QStringLiteral("sound")};
+    bool refuse = false;
+
+public Q_SLOTS:
+    QStringList GetCapabilities() { return capabilities; }
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
+                const QString& body, const QStringList& actions, const QVariantMap& hints,
+                int timeout) {
+        if (refuse) {
+            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("refused"));
+            return 0;
+        }
+        sent.append({app, icon, summary, body, replaces, actions, hints, timeout});
+        return replaces ? replaces : uint(sent.size()) + 100;
+    }
+
+Q_SIGNALS:
+    void ActionInvoked(uint id, const QString& action);
+    void NotificationClosed(uint id, uint reason);
+};
+
+// The server registered on a connection of its own, gone with it.
+struct Served {
+    Served(const QString& address, const QString& name)
+        : bus(QDBusConnection::connectToBus(address, name)) {
+        if (!bus.registerObject(kPath, &server, QDBusConnection::ExportAllContents) ||
+            !bus.registerService(kService))
+            qFatal("cannot serve the notifications on the private bus");
+    }
+    ~Served() { QDBusConnection::disconnectFromBus(bus.name()); }
+    TestServer server;
+    QDBusConnection bus;
+};
+
+} // namespace
+
+// A private session bus of the test's own, started and ended here: never the user's.
+class TstDesktopNotifier : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QString m_address;
+    int m_connections = 0;
+
+    // Each connection has a name of its own: Qt shares connections of the same name.
+    QString name() { return QString::number(++m_connections); }
+    QDBusConnection client(const QString& address) {
+        return QDBusConnection::connectToBus(address, name());
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        // No service files and no other bus: a server exists only when a test serves one.
+        const QString config = m_dir.filePath(QStringLiteral("session.conf"));
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<busconfig><type>session</type><listen>unix:dir=" + m_dir.path().toUtf8() +
+                   "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                   "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                   "<allow own=\"*\"/></policy></busconfig>\n");
+        file.close();
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        QVERIFY2(!daemon.isEmpty(), "dbus-daemon is missing: scripts/setup.sh installs it");
+        // Ended with the test even when the test crashes or is killed.
+        m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        m_daemon.start(daemon, {"--config-file=" + config, "--print-address", "--nofork"});
+        QVERIFY(m_daemon.waitForStarted());
+        QTRY_VERIFY(m_daemon.canReadLine());
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.jotlark.Jotlark"));
+    }
+    void cleanupTestCase() {
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+
+    void sends_data() {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<bool>("markup");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<uchar>("urgency");
+        QTest::addColumn<QString>("sound");
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<int>("timeout");
+        const QStringList alarmActions{"default", "Show", "snooze", "Snooze"};
+        QTest::newRow("alarm") << Kind::Alarm << false << "a <b> & c" << uchar(2)
+                               << "alarm-clock-elapsed" << alarmActions << 0;
+        QTest::newRow("alarm, body read as markup")
+            << Kind::Alarm << true << "a &lt;b&gt; &amp; c" << uchar(2) << "alarm-clock-elapsed"
+            << alarmActions << 0;
+        QTest::newRow("warning") << Kind::Warning << false << "a <b> & c" << uchar(1) << ""
+                                 << QStringList() << -1;
+    }
+    void sends() {
+        QFETCH(Kind, kind);
+        QFETCH(bool, markup);
+        QFETCH(QString, body);
+        QFETCH(uchar, urgency);
+        QFETCH(QString, sound);
+        QFETCH(QStringList, actions);
+        QFETCH(int, timeout);
+        Served served(m_address, name());
+        TestServer& server = served.server;
+        if (markup)
+            server.capabilities << QStringLiteral("body-markup");
+        jot::DesktopNotifier notifier(client(m_address));
+
+        QVERIFY(notifier.isAvailable());
+        QVERIFY(notifier.notify(kind, "row 3", "Buy milk", "a <b> & c"));
+        QTRY_COMPARE(server.sent.size(), 1);
+        const TestServer::Notification& n = server.sent.first();
+        QCOMPARE(n.app, "Jotlark");
+        QCOMPARE(n.icon, "jotlark");
+        QCOMPARE(n.summary, "Buy milk");
+        QCOMPARE(n.body, body);
+        QCOMPARE(n.actions, actions);
+        QCOMPARE(n.timeout, timeout);
+        // Servers read the urgency as a byte only.
+        QCOMPARE(n.hints.value("urgency").metaType(), QMetaType::fromType<uchar>());
+        QCOMPARE(n.hints.value("urgency").value<uchar>(), urgency);
+        QCOMPARE(n.hints.value("sound-name").toString(), sound);
+        QCOMPARE(n.hints.value("desktop-entry").toString(), "org.jotlark.Jotlark");
+    }
+
+    // What the user does with a notification reaches the program by the caller's tag; what
+    // is done with other programs' notifications does not.
+    void answers() {
+        Served served(m_address, name());
+        TestServer& server = served.server;
+        jot::DesktopNotifier notifier(client(m_address));
+        QSignalSpy activated(&notifier, &jot::DesktopNotifier::activated);
+        QSignalSpy snoozed(&notifier, &jot::DesktopNotifier::snoozed);
+        QSignalSpy closed(&notifier, &jot::DesktopNotifier::closed);
+
+        QVERIFY(notifier.notify(Kind::Alarm, "row 1", "one", "a"));
+        QTRY_COMPARE(server.sent.size(), 1);
+        QVERIFY(notifier.notify(Kind::Alarm, "row 2", "two", "b"));
+        QTRY_COMPARE(server.sent.size(), 2);
+        QVERIFY(notifier.notify(Kind::Alarm, "row 1", "one again", "a"));
+        QTRY_COMPARE(server.sent.size(), 3);
+        QCOMPARE(server.sent[2].replaces, 101u); // the one still shown for row 1
+
+        Q_EMIT server.ActionInvoked(999, "default"); // another program's
+        Q_EMIT server.ActionInvoked(102, "snooze");
+        Q_EMIT server.ActionInvoked(101, "default");
+        QTRY_COMPARE(activated.size(), 1);
+        QCOMPARE(activated.first().first(), "row 1");
+        QCOMPARE(snoozed.size(), 1);
+        QCOMPARE(snoozed.first().first(), "row 2");
+
+        Q_EMIT server.NotificationClosed(101, 2);
+        QTRY_COMPARE(closed.size(), 1);
+        QCOMPARE(closed.first().first(), "row 1");
+        Q_EMIT server.ActionInvoked(101, "snooze"); // closed: no longer the program's
+        Q_EMIT server.ActionInvoked(102, "default");
+        QTRY_COMPARE(activated.size(), 2);
+        QCOMPARE(snoozed.size(), 1);
+    }
+
+    // Without a server or a bus the caller learns it at once and falls back to the tray; a
+    // server that refuses is told afterwards.
+    void fallback_data() {
+        QTest::addColumn<QString>("bus");
+        QTest::addColumn<bool>("available");
+        QTest::newRow("no session bus") << "none" << false;
+        QTest::newRow("no server on the bus") << "private" << false;
+        QTest::newRow("server refuses") << "server" << true;
+    }
+    void fallback() {
+        QFETCH(QString, bus);
+        QFETCH(bool, available);
+        std::optional<Served> served;
+        if (bus == "server")
+            served.emplace(m_address, name()).server.refuse = true;
+        jot::DesktopNotifier notifier(
+            client(bus == "none" ? "unix:path=" + m_dir.filePath("no-bus") : m_address));
+        QSignalSpy failed(&notifier, &jot::DesktopNotifier::failed);
+        QCOMPARE(notifier.isAvailable(), available);
+        QCOMPARE(notifier.notify(Kind::Warning, "save", "Jotlark", "not saved"), available);
+        if (available)
+            QTRY_COMPARE(failed.size(), 1);
+        QVERIFY(failed.isEmpty() == !available);
+    }
+};
+
+QTEST_MAIN(TstDesktopNotifier)
+#include "tst_desktopnotifier.moc"

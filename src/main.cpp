@@ -1,3 +1,4 @@
+#include "launch/platform.h"
 #include "mainwin/f_iir.h"
 #include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
@@ -7,6 +8,8 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    // Read when the application connects to a display.
+    jot::choosePlatform();
     QApplication app(argc, argv);
     // The data directory does not depend on these names (it is "jotlk" in the user's data
     // folder); the desktop file name ties the windows to the menu entry and its icon.

@@ -1,5 +1,6 @@
 #include "launch/commandline.h"
 #include "launch/platform.h"
+#include "launch/qttranslations.h"
 #include "mainwin/f_iir.h"
 #include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     // The desktop file name ties the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("jotlark"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/jotlark.svg")));
+    jot::loadQtTranslations(app);
     // The main window hides into the tray and notes come and go: only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

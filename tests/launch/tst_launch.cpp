@@ -1,9 +1,11 @@
 #include "launch/commandline.h"
 #include "launch/platform.h"
+#include "launch/qttranslations.h"
 
 #include <QtTest>
 
-// What is settled before the application exists: the command line and the display platform.
+// What is settled before the application exists: the command line, the display platform and
+// Qt's own translations.
 class TstLaunch : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -11,6 +13,7 @@ private Q_SLOTS:
     void commandLine();
     void platform_data();
     void platform();
+    void qtTranslations();
 };
 
 void TstLaunch::commandLine_data() {
@@ -99,6 +102,13 @@ void TstLaunch::platform() {
     const QByteArray result = qgetenv("QT_QPA_PLATFORM");
     set("QT_QPA_PLATFORM", saved);
     QCOMPARE(result, platform);
+}
+
+// Qt's message box buttons in the user's language.
+void TstLaunch::qtTranslations() {
+    QLocale::setDefault(QLocale(QLocale::French));
+    jot::loadQtTranslations(*QCoreApplication::instance());
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Oui"));
 }
 
 QTEST_GUILESS_MAIN(TstLaunch)

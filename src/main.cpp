@@ -1,3 +1,4 @@
+#include "icons/programicon.h"
 #include "launch/commandline.h"
 #include "launch/platform.h"
 #include "launch/qttranslations.h"
@@ -7,7 +8,6 @@
 #include "store/datadir.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[]) {
     // The name trays and task bars show. Not set as the display name, which Qt would add to
@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The desktop file name ties the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("jotlark"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/jotlark.svg")));
+    QApplication::setWindowIcon(jot::programIcon());
     jot::loadQtTranslations(app);
     // The main window hides into the tray and notes come and go: only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     // The desktop file name ties the windows to the menu entry and its icon.
-    QApplication::setDesktopFileName(QStringLiteral("jotlark"));
+    QApplication::setDesktopFileName(QStringLiteral(JOT_APP_ID));
     QApplication::setWindowIcon(jot::programIcon());
     jot::loadQtTranslations(app);
     // The main window hides into the tray and notes come and go: only Exit ends the program.

@@ -1,18 +1,31 @@
+#include "icons/programicon.h"
+#include "launch/commandline.h"
+#include "launch/platform.h"
+#include "launch/qttranslations.h"
 #include "mainwin/f_iir.h"
 #include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
 #include "store/datadir.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[]) {
+    // The name trays and task bars show. Not set as the display name, which Qt would add to
+    // every caption ("The 03/14 at 09:00 am — Jotlark"); the display name falls back to it.
+    // The data directory does not depend on it (it is "jotlk" in the user's data folder).
+    QApplication::setApplicationName(QStringLiteral("Jotlark"));
+    QApplication::setApplicationVersion(QStringLiteral(JOT_VERSION));
+    // Before the application exists: --help needs no display, and the platform is read when
+    // the application connects to one.
+    if (const std::optional<int> status = jot::handleCommandLine(argc, argv))
+        return *status;
+    jot::choosePlatform();
+
     QApplication app(argc, argv);
-    // The data directory does not depend on these names (it is "jotlk" in the user's data
-    // folder); the desktop file name ties the windows to the menu entry and its icon.
-    QApplication::setApplicationName(QStringLiteral("jotlark"));
-    QApplication::setDesktopFileName(QStringLiteral("jotlark"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/jotlark.svg")));
+    // The desktop file name ties the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(JOT_APP_ID));
+    QApplication::setWindowIcon(jot::programIcon());
+    jot::loadQtTranslations(app);
     // The main window hides into the tray and notes come and go: only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -15,8 +15,8 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = kService;
-// The installed icon, share/icons/hicolor/scalable/apps/jotlark.svg.
-const QString kIconName = QStringLiteral("jotlark");
+// The installed icon, named after the application id.
+const QString kIconName = QStringLiteral(JOT_APP_ID);
 const QString kSnoozeAction = QStringLiteral("snooze");
 
 enum Urgency : uchar { Normal = 1, Critical = 2 };

@@ -1,10 +1,10 @@
 #include "help/f_help.h"
 
+#include "icons/programicon.h"
 #include "mainwin/couleurs.h"
 #include "mainwin/twips.h"
 
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,7 +42,7 @@ f_help::f_help()
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("f_help"));
     setWindowTitle(QStringLiteral("Help"));
-    setWindowIcon(QIcon(QStringLiteral(":/jotlark.svg")));
+    setWindowIcon(jot::programIcon());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, jot::kJaunePale);
     setPalette(pal);

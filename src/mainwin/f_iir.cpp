@@ -2,6 +2,7 @@
 
 #include "help/about.h"
 #include "help/f_help.h"
+#include "icons/programicon.h"
 #include "mainwin/couleurs.h"
 #include "mainwin/tray.h"
 #include "mainwin/twips.h"
@@ -37,10 +38,6 @@ constexpr int kTimer1Ms = 60000;
 constexpr int kTrayWatchMs = 2000;
 constexpr int kTrayWatchChecks = 60;
 
-QIcon programIcon() {
-    return QIcon(QStringLiteral(":/jotlark.svg"));
-}
-
 } // namespace
 
 f_iir::f_iir(QWidget* parent)
@@ -49,7 +46,7 @@ f_iir::f_iir(QWidget* parent)
                               Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("f_iir"));
     setWindowTitle(QStringLiteral("Jotlark"));
-    setWindowIcon(programIcon());
+    setWindowIcon(jot::programIcon());
 
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame6"));
@@ -219,7 +216,7 @@ void f_iir::montrer_reduite() {
 }
 
 void f_iir::ajouter_icone() {
-    m_tray = new QSystemTrayIcon(programIcon(), this);
+    m_tray = new QSystemTrayIcon(jot::programIcon(), this);
     m_tray->setToolTip(QStringLiteral("Jotlark"));
     m_tray->setContextMenu(mPopupSys);
     connect(m_tray, &QSystemTrayIcon::activated, this,

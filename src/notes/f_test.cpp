@@ -1,5 +1,6 @@
 #include "notes/f_test.h"
 
+#include "icons/programicon.h"
 #include "mainwin/couleurs.h"
 #include "mainwin/twips.h"
 #include "notes/alarmtext.h"
@@ -10,7 +11,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -121,7 +121,7 @@ f_test::f_test(jot::Shared& shared)
     // Closing the last note while the main window sits in the tray must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Note"));
-    setWindowIcon(QIcon(QStringLiteral(":/jotlark.svg")));
+    setWindowIcon(jot::programIcon());
     setFixedSize(jot::px(4905), jot::px(1305));
 
     creerControles();

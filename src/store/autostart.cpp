@@ -66,7 +66,7 @@ bool setStartAtLogIn(bool on, const QString& executable) {
                              "Exec=" +
                              execValue(executable).toUtf8() +
                              "\n"
-                             "Icon=jotlark\n"
+                             "Icon=" JOT_APP_ID "\n"
                              "Terminal=false\n";
     QSaveFile file(path);
     if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||

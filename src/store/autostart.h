@@ -6,7 +6,7 @@ namespace jot {
 
 // Start at log-in: an XDG autostart entry in $XDG_CONFIG_HOME/autostart/ that starts the
 // program at every log-in; its presence is the option.
-inline const QString kAutostartFile = QStringLiteral("org.jotlark.Jotlark.desktop");
+inline const QString kAutostartFile = QStringLiteral(JOT_APP_ID ".desktop");
 
 QString autostartPath();
 bool startsAtLogIn();

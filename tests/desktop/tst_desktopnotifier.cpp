@@ -144,7 +144,7 @@ private Q_SLOTS:
         QTRY_COMPARE(server.sent.size(), 1);
         const TestServer::Notification& n = server.sent.first();
         QCOMPARE(n.app, "Jotlark");
-        QCOMPARE(n.icon, "jotlark");
+        QCOMPARE(n.icon, JOT_APP_ID);
         QCOMPARE(n.summary, "Buy milk");
         QCOMPARE(n.body, body);
         QCOMPARE(n.actions, actions);

@@ -1,0 +1,55 @@
+#include "common/program.h"
+#include "icons/programicon.h"
+
+#include <QtTest>
+
+// The platform sends a window its icon at every size the icon has: the sizes drawn for their
+// pixel grids, shown as drawn, and nothing rendered from the drawing until a larger size is
+// asked for.
+class TstProgramIcon : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { testing::quietOffscreen(); }
+    void sizes_data();
+    void sizes();
+    void everyWindow();
+};
+
+void TstProgramIcon::sizes_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("source");
+    for (int size : {16, 22, 24, 32, 48})
+        QTest::addRow("%d px, drawn", size)
+            << size << QStringLiteral(":/icons/jotlark-%1.png").arg(size);
+    for (int size : {64, 256})
+        QTest::addRow("%d px, from the drawing", size) << size << ":/icons/jotlark.svg";
+}
+
+void TstProgramIcon::sizes() {
+    QFETCH(int, size);
+    QFETCH(QString, source);
+    const QIcon icon = jot::programIcon();
+    const auto image = [size](const QIcon& i) {
+        return i.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    QCOMPARE(image(icon), image(QIcon(source)));
+    QCOMPARE(icon.availableSizes().contains(QSize(size, size)), source.endsWith(".png"));
+}
+
+void TstProgramIcon::everyWindow() {
+    testing::Program p;
+    p.click("Command1");
+    p.main->m_aide_Click();
+    const QList<QSize> sizes = jot::programIcon().availableSizes();
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        ++windows;
+        QCOMPARE(w->windowIcon().availableSizes(), sizes);
+    }
+    QCOMPARE(windows, 3); // main window, note, help
+}
+
+QTEST_MAIN(TstProgramIcon)
+#include "tst_programicon.moc"

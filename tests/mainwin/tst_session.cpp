@@ -1,5 +1,6 @@
 #include "common/program.h"
 #include "mainwin/messagebox.h"
+#include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
 #include "mainwin/startcheck.h"
 #include "store/datadir.h"
@@ -13,7 +14,8 @@
 #include <csignal>
 #include <cstdio>
 
-// The start of a run: one program per data directory. The programs that hold a lock are
+// The start and the end of a run: one program per data directory, and a termination signal
+// that ends the program whatever is open. The programs that hold a lock or take a signal are
 // children (this binary in a helper role), so that the test outlives them.
 
 namespace {
@@ -35,6 +37,29 @@ int holdLock(int argc, char* argv[], const QString& dir, bool answers) {
     say("ready");
     if (!answers)
         QThread::sleep(60); // alive, with its socket, but never reading it
+    return app.exec();
+}
+
+// Child: the program with a question open; the box's first line goes to the test.
+int withQuestion(int argc, char* argv[], const QString& question) {
+    QApplication app(argc, argv);
+    testing::quietOffscreen();
+    jot::SignalWatcher watcher;
+    f_iir w;
+    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
+    w.Form_Load();
+    w.shared().liste.setCell(1, jot::ColText, QStringLiteral("edited"));
+    jot::setMessageResponderForTests([](QMessageBox& box) {
+        QTimer::singleShot(0, [&box] { say(box.text().section('\n', 0, 0)); });
+        box.exec();
+        return box.standardButton(box.clickedButton());
+    });
+    if (question == "exit") {
+        QDir().mkpath(jot::dossier_donnees() + QStringLiteral("planifs.txt/x")); // saves fail
+        QTimer::singleShot(0, &w, &f_iir::m_quitter_Click);
+    } else {
+        QTimer::singleShot(0, &w, &f_iir::m_reinit_Click);
+    }
     return app.exec();
 }
 
@@ -193,6 +218,34 @@ private Q_SLOTS:
         QVERIFY(socket.exists() && !socket.isFile() && !socket.isDir());
         QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
     }
+
+    // A termination signal ends the program within two seconds, saving once, even while a
+    // question is open.
+    void signalEndsRun_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("text");
+        const QString unsaved = "Your tasks could not be saved";
+        QTest::newRow("SIGTERM, save failed") << SIGTERM << "exit" << unsaved;
+        QTest::newRow("SIGHUP, save failed") << SIGHUP << "exit" << unsaved;
+        QTest::newRow("SIGINT, Delete all?") << SIGINT << "deleteAll"
+                                             << "Do you realy want";
+    }
+    void signalEndsRun() {
+        QFETCH(int, signal);
+        QFETCH(QString, question);
+        QFETCH(QString, text);
+        TempDataHome home;
+        Child child;
+        startChild(child, {"--question", question});
+        QVERIFY(waitForLine(child, text));
+        QDir(home.taskFile()).removeRecursively(); // the save can go through now
+        ::kill(static_cast<pid_t>(child.processId()), signal);
+        QVERIFY(child.waitForFinished(2000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(testing::readFile(home.taskFile()), QByteArray("\"\",\"edited\",\"\",\"\"\r\n"));
+    }
 };
 
 int main(int argc, char* argv[]) {
@@ -204,6 +257,8 @@ int main(int argc, char* argv[]) {
     }();
     if (args.size() == 3 && args[0] == "--hold")
         return holdLock(argc, argv, args[1], args[2] == "answers");
+    if (args.size() == 2 && args[0] == "--question")
+        return withQuestion(argc, argv, args[1]);
     QApplication app(argc, argv);
     TstSession test;
     return QTest::qExec(&test, argc, argv);

@@ -5,6 +5,7 @@
 #include "mainwin/f_iir.h"
 #include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
+#include "mainwin/startcheck.h"
 #include "store/datadir.h"
 
 #include <QApplication>
@@ -30,8 +31,14 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     jot::SingleInstance instance(jot::dossier_donnees());
-    if (!instance.acquire())
+    switch (jot::checkStart(instance)) {
+    case jot::StartDecision::Run:
+        break;
+    case jot::StartDecision::GiveWay:
         return 0; // the running program shows itself instead
+    case jot::StartDecision::Refuse:
+        return 1; // the reason has been shown
+    }
 
     jot::SignalWatcher watcher;
     f_iir w;

@@ -107,7 +107,9 @@ int f_iir::currentRow() const {
 void f_iir::selectRow(int row) {
     if (row < 1 || row >= m_shared.liste.rows())
         return;
-    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), 0);
+    // The current cell in a visible column: one in a hidden column makes the view move it
+    // to the next visible cell, which after a removal may be on another row.
+    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::ColText);
     gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
                                                   QItemSelectionModel::Rows);
 }
@@ -154,6 +156,8 @@ void f_iir::Command3_Click() {
         if (f_test* w = fenetreDeLigne(i))
             w->f_pos = i;
     }
+    // The view now makes current, and selects, the row that took its place (or the new
+    // last one): the current cell is in a visible column, so Delete again takes the next.
 }
 
 void f_iir::m_toutafficher_Click() {

@@ -67,8 +67,8 @@ public:
     void mPopExit_Click();
     void Timer1_Timer();
 
-    // Exit without any question, for a termination signal: the list is written, the notes
-    // closed, the program ended.
+    // Exit without any question, for a termination signal, whatever dialog is open: the list
+    // is written once, the notes closed, the program ended.
     void terminer();
 
 protected:
@@ -89,13 +89,13 @@ private:
     void effacer_avertissement();
     bool sauver_avant_sortie();
     void fermer_notes();
+    void finir(); // notes closed, tray icon and timers gone, event loops left
 
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
     std::array<QPointer<f_test>, jot::kSlots + 1> m_fenetres{}; // note window table
     bool m_quitting = false;
     bool m_ended = false;
-    bool m_sansQuestion = false; // ending on a signal: nobody to ask
     int m_trayChecks = 0;
     QString m_dataDir;
 

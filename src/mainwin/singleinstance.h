@@ -9,30 +9,53 @@ class QLocalServer;
 namespace jot {
 
 // One running program per data directory, so that two never overwrite each other's task
-// file: the first holds a lock file there and listens on a local socket named after the
-// directory; a later start asks it to show its main window and gives way.
+// file: the first holds a lock file there and listens on a local socket private to the
+// user; a later start asks it to show its main window and gives way. A lock that nobody
+// holds any more (a crash, a power cut, an emptied file) is taken over.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
+    enum class Outcome {
+        Run,        // this process holds the directory
+        HandedOver, // the running program answered and shows itself
+        OtherHost,  // the lock was written on another machine sharing the directory
+        Silent,     // a live program of this user holds it but does not answer
+        Failed,     // a stale lock could not be replaced
+    };
+
     explicit SingleInstance(const QString& dataDir, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process may run. False when another holds the directory; it has then
-    // been asked to show itself.
-    bool acquire();
+    // Takes the directory, hands over to its holder, or says why neither; may wait up to
+    // two seconds for a holder to answer.
+    Outcome acquire();
+    // Takes the lock whoever wrote it: after the user chose to run beside another machine.
+    bool takeOver();
 
-    static QString serverName(const QString& dataDir);
+    // The holder found by the last acquire().
+    qint64 ownerPid() const { return m_ownerPid; }
+    QString ownerHost() const { return m_ownerHost; }
+    QString lockPath() const { return m_lockPath; }
+
+    // In $XDG_RUNTIME_DIR when it is private to the user, else in the data directory.
+    static QString socketPath(const QString& dataDir);
 
 Q_SIGNALS:
     // Another start wants the main window shown.
     void activationRequested();
 
 private:
+    bool askToShow(int timeoutMs);
+    void readOwner();
     void listen();
 
     QString m_dataDir;
+    QString m_lockPath;
     QLockFile m_lock;
     QLocalServer* m_server = nullptr;
+    bool m_ownerKnown = false;
+    qint64 m_ownerPid = 0;
+    QString m_ownerHost;
 };
 
 } // namespace jot

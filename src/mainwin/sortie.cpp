@@ -24,9 +24,13 @@ void f_iir::mPopExit_Click() {
     m_quitter_Click();
 }
 
+// Not through close(): while Exit's own question is open the window is already closing and
+// a second close() does nothing. Whatever dialog or menu is open, its loop ends with ours.
 void f_iir::terminer() {
-    m_sansQuestion = true;
-    m_quitter_Click();
+    if (m_ended)
+        return;
+    m_shared.sauver_liste(); // once; a failure cannot be helped with nobody to ask
+    finir();
 }
 
 void f_iir::closeEvent(QCloseEvent* event) {
@@ -41,11 +45,16 @@ void f_iir::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    event->accept();
+    finir();
+}
+
+void f_iir::finir() {
     // The notes closed now must not each write the file again.
     m_shared.autoSave = false;
     fermer_notes();
     m_shared.autoSave = true;
-    event->accept();
+    hide();
     if (m_tray)
         m_tray->hide();
     Timer1->stop();
@@ -57,8 +66,6 @@ void f_iir::closeEvent(QCloseEvent* event) {
 
 bool f_iir::sauver_avant_sortie() {
     while (!m_shared.sauver_liste()) {
-        if (m_sansQuestion)
-            return true;
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Jotlark"),
                         tr("Your tasks could not be saved to %1:\n%2\n\n"
                            "Quit without saving, and the changes since the last save are lost.")

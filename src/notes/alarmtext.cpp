@@ -3,20 +3,20 @@
 namespace jot {
 
 AlarmParts decouper_alarme(const QString& text) {
-    // The split walks the separators in order: the space inside the day ("Monday 03/15"),
-    // the space before the hour, the ':' and the space before the marker.
-    const qsizetype s1 = text.indexOf(QLatin1Char(' '));
-    const qsizetype s2 = s1 < 0 ? -1 : text.indexOf(QLatin1Char(' '), s1 + 1);
-    const qsizetype c = s2 < 0 ? -1 : text.indexOf(QLatin1Char(':'), s2 + 1);
-    const qsizetype s3 = c < 0 ? -1 : text.indexOf(QLatin1Char(' '), c + 1);
-    if (s3 < 0)
+    // Split from the end: the marker and the time are single words, while the day may hold
+    // spaces of its own ("Dydd Sul 03/15" in Welsh, "Chủ Nhật 03/15" in Vietnamese).
+    const QString t = text.trimmed();
+    const qsizetype s3 = t.lastIndexOf(QLatin1Char(' '));
+    const qsizetype s2 = s3 <= 0 ? -1 : t.lastIndexOf(QLatin1Char(' '), s3 - 1);
+    const qsizetype c = s2 < 0 ? -1 : t.indexOf(QLatin1Char(':'), s2 + 1);
+    if (c < 0 || c > s3)
         return {};
 
     AlarmParts p;
-    p.day = text.left(s2).trimmed();
-    p.hour = text.mid(s2 + 1, c - s2 - 1).trimmed();
-    p.minutes = text.mid(c + 1, s3 - c - 1).trimmed();
-    p.marker = text.mid(s3 + 1).trimmed();
+    p.day = t.left(s2).trimmed();
+    p.hour = t.mid(s2 + 1, c - s2 - 1);
+    p.minutes = t.mid(c + 1, s3 - c - 1);
+    p.marker = t.mid(s3 + 1);
     if (p.day.isEmpty() || p.hour.isEmpty() || p.minutes.isEmpty() || p.marker.isEmpty())
         return {};
     p.ok = true;

@@ -9,6 +9,7 @@
 namespace jot {
 
 // An alarm text: "<weekday> mm/dd h:mm am|pm", e.g. "Monday 03/15 2:30 pm"; "" is no alarm.
+// The weekday name may be several words ("Dydd Llun" in Welsh).
 struct AlarmParts {
     QString day;     // "Monday 03/15"
     QString hour;    // "0" to "12"

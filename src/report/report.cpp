@@ -4,14 +4,6 @@ namespace jot {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
-
-// Only spaces count as blanks: a task of tabs or line breaks is still printed.
-bool blank(const QString& s) {
-    for (const QChar c : s)
-        if (c != QLatin1Char(' '))
-            return false;
-    return true;
-}
 } // namespace
 
 QString preparer_rapport(const TaskList& liste, const QDate& today) {
@@ -22,13 +14,13 @@ QString preparer_rapport(const TaskList& liste, const QDate& today) {
     const int rows = liste.rows();
     for (int i = 1; i < rows; ++i) {
         const QString text = liste.cell(i, ColText);
-        if (blank(text))
+        if (isBlank(text))
             continue;
         if (!first)
             r += separator;
         r += text + kCrLf;
         const QString alarm = liste.cell(i, ColAlarm);
-        if (!blank(alarm))
+        if (!isBlank(alarm))
             r += QStringLiteral("Alarm on the ") + alarm + kCrLf;
         first = false;
     }

@@ -13,6 +13,13 @@ TaskRow placeholderRow() {
 }
 } // namespace
 
+bool isBlank(const QString& text) {
+    for (const QChar c : text)
+        if (c != QLatin1Char(' '))
+            return false;
+    return true;
+}
+
 TaskList::TaskList(QObject* parent) : QAbstractTableModel(parent), m_rows{placeholderRow()} {}
 
 int TaskList::rows() const {
@@ -73,8 +80,8 @@ void TaskList::setRows(const QList<TaskRow>& rows) {
 int TaskList::addTask() {
     if (rows() > kTaskLimit)
         return 0;
-    if (rows() == 2 && cell(1, ColStamp).trimmed().isEmpty() &&
-        cell(1, ColText).trimmed().isEmpty() && cell(1, ColAlarm).trimmed().isEmpty()) {
+    if (rows() == 2 && isBlank(cell(1, ColStamp)) && isBlank(cell(1, ColText)) &&
+        isBlank(cell(1, ColAlarm))) {
         setCell(1, ColSlot, QString());
         setCell(1, ColFired, QString());
         return 1;

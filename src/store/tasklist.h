@@ -16,6 +16,9 @@ inline const QString kPlaceholderSlot = QStringLiteral("-1");
 
 using TaskRow = std::array<QString, kColumns>;
 
+// A cell left blank: only spaces count, so a text of tabs or line breaks is not empty.
+bool isBlank(const QString& text);
+
 // The task list as the grid numbers it: row 0 is the header, tasks are rows 1 to rows() - 1,
 // and there is always at least one data row (the placeholder row of an empty list).
 // For Qt views the header row is not a model row: view row i is task row i + 1.

@@ -1,4 +1,5 @@
 #include "alarms/due.h"
+#include "notes/alarmtext.h"
 
 #include <QtTest>
 
@@ -42,6 +43,27 @@ private Q_SLOTS:
         QFETCH(QString, fired);
         QFETCH(bool, due);
         QCOMPARE(jot::isDue(alarm, fired, now), due);
+    }
+
+    // Every day of the editor's list splits back into its parts and rings, whatever the
+    // words of the locale's weekday names.
+    void everyDayOfTheList_data() {
+        QTest::addColumn<QLocale>("locale");
+        for (const auto language :
+             {QLocale::English, QLocale::Welsh, QLocale::Vietnamese, QLocale::Irish})
+            QTest::newRow(qPrintable(QLocale::languageToString(language))) << QLocale(language);
+    }
+    void everyDayOfTheList() {
+        QFETCH(QLocale, locale);
+        const QDate today(2027, 3, 15);
+        const QStringList days = jot::dayList(today, locale);
+        for (int n = 0; n < days.size(); ++n) {
+            const QStringList parts{days[n], QString::number(n % 13), "45", n % 2 ? "pm" : "am"};
+            const QString alarm = jot::composeAlarm(parts[0], parts[1], parts[2], parts[3]);
+            const jot::AlarmParts p = jot::decouper_alarme(alarm);
+            QCOMPARE((QStringList{p.day, p.hour, p.minutes, p.marker}), parts);
+            QVERIFY2(jot::isDue(alarm, {}, today.addDays(n + 1).startOfDay()), qPrintable(alarm));
+        }
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QTableView>
 
 namespace {
 
@@ -144,6 +145,35 @@ private Q_SLOTS:
         for (int row = 1; row <= 4; ++row)
             if (f_test* note = p.noteOf(row))
                 QTest::keyClicks(Program::text2(note), QStringLiteral("+x"));
+        p.main->Timer1_Timer();
+        QCOMPARE(p.fileBytes(), expected);
+    }
+
+    // Delete pressed twice removes two neighbours, the second visibly selected in between.
+    void deleteTwice_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QList<int>>("left"); // of the five tasks
+        QTest::newRow("from the first row") << 1 << QList<int>{3, 4, 5};
+        QTest::newRow("from the middle") << 3 << QList<int>{1, 2, 5};
+        QTest::newRow("from the last row") << 5 << QList<int>{1, 2, 3};
+    }
+    void deleteTwice() {
+        QFETCH(int, first);
+        QFETCH(QList<int>, left);
+        Program p(testing::records(5));
+        auto* gri = p.main->findChild<QTableView*>("gri");
+        p.main->selectRow(first);
+        for (int n = 0; n < 2; ++n) {
+            p.click("Command3");
+            const QModelIndex current = gri->currentIndex();
+            QCOMPARE(p.main->currentRow(), qMin(first, p.liste().rows() - 1));
+            QVERIFY(!gri->isColumnHidden(current.column()));
+            QCOMPARE(gri->selectionModel()->selectedRows(),
+                     QModelIndexList{current.siblingAtColumn(0)});
+        }
+        QByteArray expected;
+        for (int k : left)
+            expected += testing::record(kStamp, "task " + QByteArray::number(k));
         p.main->Timer1_Timer();
         QCOMPARE(p.fileBytes(), expected);
     }

@@ -1,6 +1,5 @@
 #include "common/program.h"
 #include "mainwin/messagebox.h"
-#include "mainwin/signalwatcher.h"
 #include "mainwin/tray.h"
 #include "store/clock.h"
 
@@ -8,7 +7,6 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTableView>
-#include <csignal>
 
 using Box = QMessageBox;
 using testing::Program;
@@ -136,8 +134,6 @@ private Q_SLOTS:
         const bool ends = !answers.contains(Box::Cancel);
         Program p(testing::records(2));
         f_iir& w = *p.main;
-        jot::SignalWatcher watcher; // as main() has it; its handler only takes note
-        connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
         p.liste().setCell(2, jot::ColText, QStringLiteral("edited"));
         w.creer_fenetre(1);
         QPointer<f_test> note = p.noteOf(1);
@@ -147,7 +143,7 @@ private Q_SLOTS:
         failSaves(p.home, blocked);
         jot::setMessageResponderForTests(
             [&](QMessageBox&) { return answers.isEmpty() ? Box::Cancel : answers.takeFirst(); });
-        command == "SIGTERM" ? void(::raise(SIGTERM)) : child<QAction>(p, command)->trigger();
+        command == "SIGTERM" ? w.terminer() : child<QAction>(p, command)->trigger();
         QTRY_COMPARE(w.ended(), ends);
         auto* line = child<QWidget>(p, "m_warning");
         QCOMPARE(line->isVisibleTo(&w), blocked); // the failed save's warning

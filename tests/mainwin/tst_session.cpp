@@ -1,47 +1,267 @@
-#include "common/tempdatahome.h"
+#include "common/program.h"
+#include "mainwin/messagebox.h"
+#include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
+#include "mainwin/startcheck.h"
+#include "store/datadir.h"
 
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
 #include <QtTest>
+#include <csignal>
+#include <cstdio>
 
-// One running program per data directory: a second start gives way while the first runs.
-class TstSession : public QObject {
-    Q_OBJECT
+// The start and the end of a run: one program per data directory, and a termination signal
+// that ends the program whatever is open. The programs that hold a lock or take a signal are
+// children (this binary in a helper role), so that the test outlives them.
 
-private Q_SLOTS:
-    void secondStart_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<bool>("runs"); // the second start
-        QTest::newRow("still running") << "live" << false;
-        QTest::newRow("running for hours") << "old" << false;
-        QTest::newRow("crashed, lock left behind") << "dead" << true;
-        QTest::newRow("on another data directory") << "other" << true;
+namespace {
+
+using Decision = jot::StartDecision;
+
+void say(const QString& line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+// Child: holds the data directory, and answers a later start or hangs.
+int holdLock(int argc, char* argv[], const QString& dir, bool answers) {
+    QCoreApplication app(argc, argv);
+    jot::SingleInstance instance(dir);
+    if (instance.acquire() != jot::SingleInstance::Outcome::Run)
+        return 2;
+    QObject::connect(&instance, &jot::SingleInstance::activationRequested, [] { say("shown"); });
+    say("ready");
+    if (!answers)
+        QThread::sleep(60); // alive, with its socket, but never reading it
+    return app.exec();
+}
+
+// Child: the program with a question open; the box's first line goes to the test.
+int withQuestion(int argc, char* argv[], const QString& question) {
+    QApplication app(argc, argv);
+    testing::quietOffscreen();
+    jot::SignalWatcher watcher;
+    f_iir w;
+    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
+    w.Form_Load();
+    w.shared().liste.setCell(1, jot::ColText, QStringLiteral("edited"));
+    jot::setMessageResponderForTests([](QMessageBox& box) {
+        QTimer::singleShot(0, [&box] { say(box.text().section('\n', 0, 0)); });
+        box.exec();
+        return box.standardButton(box.clickedButton());
+    });
+    if (question == "exit") {
+        QDir().mkpath(jot::dossier_donnees() + QStringLiteral("planifs.txt/x")); // saves fail
+        QTimer::singleShot(0, &w, &f_iir::m_quitter_Click);
+    } else {
+        QTimer::singleShot(0, &w, &f_iir::m_reinit_Click);
     }
-    void secondStart() {
-        QFETCH(QString, first);
-        QFETCH(bool, runs);
-        TempDataHome home;
-        const QString dir = home.dataDir();
-        QVERIFY(QDir().mkpath(dir));
-        auto running = std::make_unique<jot::SingleInstance>(dir);
-        QVERIFY(running->acquire());
-        QSignalSpy shown(running.get(), &jot::SingleInstance::activationRequested);
-        QFile lock(dir + QStringLiteral("jotlark.lock"));
-        if (first == "dead") // its lock names a process number no system hands out
-            running.reset();
-        QVERIFY(lock.open(QIODevice::ReadWrite));
-        if (first == "dead")
-            lock.write("2147483646\njotlark\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-        if (first == "old")
-            QVERIFY(lock.setFileTime(QDate(2000, 1, 1).startOfDay(), QFile::FileModificationTime));
-        lock.close();
-        QCOMPARE(jot::SingleInstance(first == "other" ? home.path() + '/' : dir).acquire(), runs);
-        if (!runs) {
-            QVERIFY(shown.wait(2000)); // the first is asked to show its window
-            running.reset();           // and once it has ended, the directory is free again
-            QVERIFY(jot::SingleInstance(dir).acquire());
-        }
+    return app.exec();
+}
+
+// Ours to end: a helper left running would hold its lock into the next test.
+struct Child : QProcess {
+    ~Child() override {
+        kill();
+        waitForFinished();
     }
 };
 
-QTEST_GUILESS_MAIN(TstSession)
+bool waitForLine(QProcess& child, const QString& start) {
+    while (child.canReadLine() || child.waitForReadyRead(10000))
+        if (QString::fromUtf8(child.readLine()).startsWith(start))
+            return true;
+    return false;
+}
+
+qint64 lockOwner(const QString& dir) {
+    qint64 pid = 0;
+    QLockFile(dir + QStringLiteral("jotlark.lock")).getLockInfo(&pid, nullptr, nullptr);
+    return pid;
+}
+
+} // namespace
+
+class TstSession : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_runtime; // the session's private runtime directory, not the user's
+
+    void startChild(QProcess& child, const QStringList& args) {
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), args);
+    }
+
+private Q_SLOTS:
+    void init() {
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+        QFile::setPermissions(m_runtime.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void start_data() {
+        QTest::addColumn<QString>("holder");  // a live program: "answers", "hangs"; or none
+        QTest::addColumn<QByteArray>("lock"); // left without a holder; %h is this host
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the question, if any
+        QTest::addColumn<Decision>("decision");
+        QTest::addColumn<QString>("said"); // the box's text, and standard error's on refusal
+        const auto none = QMessageBox::NoButton;
+        const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
+        const QString inUse = "Your tasks are in use by Jotlark on elsewhere.example";
+        QTest::newRow("running") << "answers" << QByteArray() << none << Decision::GiveWay << "";
+        QTest::newRow("running for hours")
+            << "answers" << QByteArray("old") << none << Decision::GiveWay << "";
+        QTest::newRow("running on another data directory")
+            << "answers" << QByteArray("other") << none << Decision::Run << "";
+        QTest::newRow("running, not answering")
+            << "hangs" << QByteArray() << none << Decision::Refuse
+            << "Jotlark is already running \\(process \\d+\\) but does not answer";
+        QTest::newRow("crashed") << "" << QByteArray("2147483646\njotlark\n%h\n") << none
+                                 << Decision::Run << "";
+        QTest::newRow("its number now another program's")
+            << "" << QByteArray("%p\nsleep\n%h\n") << none << Decision::Run << "";
+        QTest::newRow("empty lock") << "" << QByteArray("") << none << Decision::Run << "";
+        QTest::newRow("garbled lock")
+            << "" << QByteArray("\xff\x01 x\n") << none << Decision::Run << "";
+        QTest::newRow("another host, No")
+            << "" << elsewhere << QMessageBox::No << Decision::Refuse << inUse;
+        QTest::newRow("another host, Yes")
+            << "" << elsewhere << QMessageBox::Yes << Decision::Run << inUse;
+    }
+    void start() {
+        QFETCH(QString, holder);
+        QFETCH(QByteArray, lock);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(Decision, decision);
+        QFETCH(QString, said);
+        TempDataHome home;
+        const QString dir = home.dataDir();
+        const QString lockPath = dir + QStringLiteral("jotlark.lock");
+        QVERIFY(QDir().mkpath(dir));
+        Child running, other;
+        if (!holder.isEmpty()) {
+            startChild(running, {"--hold", dir, holder});
+            QVERIFY(waitForLine(running, "ready"));
+            QFile f(lockPath);
+            if (lock == "old")
+                QVERIFY(f.open(QIODevice::ReadOnly) &&
+                        f.setFileTime(QDate(2000, 1, 1).startOfDay(), QFile::FileModificationTime));
+        } else {
+            other.start("sleep", {"30"}); // a live process that is not this program
+            QVERIFY(other.waitForStarted());
+            lock.replace("%h", QSysInfo::machineHostName().toUtf8());
+            lock.replace("%p", QByteArray::number(other.processId()));
+            QVERIFY(testing::writeFile(lockPath, lock));
+        }
+        QStringList boxes;
+        QList<QMessageBox::StandardButton> defaults;
+        jot::setMessageResponderForTests([&](QMessageBox& b) -> QMessageBox::StandardButton {
+            boxes << b.text();
+            defaults << b.standardButton(b.defaultButton());
+            return b.icon() == QMessageBox::Question ? answer : QMessageBox::Ok;
+        });
+        if (decision == Decision::Refuse)
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(said));
+        const QString mine = lock == "other" ? home.path() + "/other/" : dir;
+        QDir().mkpath(mine);
+        jot::SingleInstance instance(mine);
+        QCOMPARE(jot::checkStart(instance), decision);
+        QCOMPARE(boxes.size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty()) // a question defaults to No: Enter alone never starts a second copy
+            QVERIFY(boxes.first().contains(QRegularExpression(said)));
+        if (answer != QMessageBox::NoButton)
+            QCOMPARE(defaults, QList{QMessageBox::No});
+        if (decision == Decision::GiveWay)
+            QVERIFY(waitForLine(running, "shown"));
+        if (decision == Decision::Run)
+            QCOMPARE(lockOwner(mine), QCoreApplication::applicationPid());
+        else if (holder.isEmpty()) // refused: the lock is left as it was
+            QCOMPARE(testing::readFile(lockPath), lock);
+    }
+
+    // The hand-over socket is private to the user; the program runs without it if need be.
+    void socketPlace_data() {
+        QTest::addColumn<QString>("runtime");
+        QTest::addColumn<QString>("place");
+        QTest::newRow("private runtime directory") << "private"
+                                                   << "runtime";
+        QTest::newRow("runtime directory open to others") << "open"
+                                                          << "data";
+        QTest::newRow("no runtime directory") << ""
+                                              << "data";
+        QTest::newRow("socket's name taken") << "taken"
+                                             << "";
+    }
+    void socketPlace() {
+        QFETCH(QString, runtime);
+        QFETCH(QString, place);
+        TempDataHome home;
+        QVERIFY(QDir().mkpath(home.dataDir()));
+        if (runtime.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        if (runtime == "open")
+            QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7755));
+        const QString path = jot::SingleInstance::socketPath(home.dataDir());
+        QVERIFY(path.startsWith(place == "data" ? home.dataDir() : m_runtime.path()));
+        if (runtime == "taken") {
+            QVERIFY(QDir().mkpath(path + "/x"));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot listen on"));
+        }
+        jot::SingleInstance instance(home.dataDir());
+        QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+        if (place.isEmpty())
+            return;
+        const QFileInfo socket(path);
+        QVERIFY(socket.exists() && !socket.isFile() && !socket.isDir());
+        QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
+    }
+
+    // A termination signal ends the program within two seconds, saving once, even while a
+    // question is open.
+    void signalEndsRun_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("text");
+        const QString unsaved = "Your tasks could not be saved";
+        QTest::newRow("SIGTERM, save failed") << SIGTERM << "exit" << unsaved;
+        QTest::newRow("SIGHUP, save failed") << SIGHUP << "exit" << unsaved;
+        QTest::newRow("SIGINT, Delete all?") << SIGINT << "deleteAll"
+                                             << "Do you realy want";
+    }
+    void signalEndsRun() {
+        QFETCH(int, signal);
+        QFETCH(QString, question);
+        QFETCH(QString, text);
+        TempDataHome home;
+        Child child;
+        startChild(child, {"--question", question});
+        QVERIFY(waitForLine(child, text));
+        QDir(home.taskFile()).removeRecursively(); // the save can go through now
+        ::kill(static_cast<pid_t>(child.processId()), signal);
+        QVERIFY(child.waitForFinished(2000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(testing::readFile(home.taskFile()), QByteArray("\"\",\"edited\",\"\",\"\"\r\n"));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    const QStringList args = [&] {
+        QStringList a;
+        for (int i = 1; i < argc; ++i)
+            a << QString::fromLocal8Bit(argv[i]);
+        return a;
+    }();
+    if (args.size() == 3 && args[0] == "--hold")
+        return holdLock(argc, argv, args[1], args[2] == "answers");
+    if (args.size() == 2 && args[0] == "--question")
+        return withQuestion(argc, argv, args[1]);
+    QApplication app(argc, argv);
+    TstSession test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_session.moc"

@@ -52,6 +52,8 @@ private slots:
     void alarmButtons_data();
     void alarmButtons();
     void alarmPanel();
+    void everyDayReopens_data();
+    void everyDayReopens();
 };
 
 void Tstnotewindow::newTask_data() {
@@ -193,6 +195,33 @@ void Tstnotewindow::alarmPanel() {
             red << c->objectName();
     QCOMPARE(red, L({"Text2", "Frame1", "Label2", "Label3", "Label4", "f_test"}));
     QCOMPARE(ctl(w, "Text2")->palette().color(QPalette::Base), Qt::red);
+}
+
+// Each of the 16 days, set with "Ok", comes back in the lists of the reopened note.
+void Tstnotewindow::everyDayReopens_data() {
+    QTest::addColumn<QLocale::Language>("language");
+    QTest::newRow("Welsh") << QLocale::Welsh;
+    QTest::newRow("Vietnamese") << QLocale::Vietnamese;
+    QTest::newRow("Irish") << QLocale::Irish;
+}
+
+void Tstnotewindow::everyDayReopens() {
+    QFETCH(QLocale::Language, language);
+    QLocale::setDefault(language);
+    const auto english = qScopeGuard([] { QLocale::setDefault(QLocale::English); });
+    testing::Program p(record(kStamp, "t"));
+    for (int n = 0; n < jot::kDayListLength; ++n) {
+        f_test* w = open(p, 1);
+        QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+        const L chosen{day(n), "11", "15", "pm"};
+        for (int i = 0; i < chosen.size(); ++i)
+            ctl<QComboBox>(w, kLists[i])->setCurrentText(chosen[i]);
+        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        w->close();
+        QCOMPARE(lists(open(p, 1)), chosen);
+        p.noteOf(1)->close();
+    }
+    QCOMPARE(p.fileBytes(), record(kStamp, "t", day(15) + " 11:15 pm"));
 }
 
 QTEST_MAIN(Tstnotewindow)

@@ -27,6 +27,8 @@ void TstReport::report_data() {
     QTest::newRow("leading spaces") << L{"  a"} << L{kAlarm} << L{"  a", "Alarm on the " + kAlarm};
     QTest::newRow("three lines") << L{"a\r\nb\r\nc", "d"} << L() << L{"a", "b", "c", kDashes, "d"};
     QTest::newRow("alarm of spaces") << L{"a"} << L{"  "} << L{"a"};
+    QTest::newRow("tab task, line-break alarm")
+        << L{"\t"} << L{"\r\n"} << L{"\t", "Alarm on the ", ""};
     QTest::newRow("100 tasks, 99 separators")
         << L(100, "a") << L() << L(100, "a").join('\n' + kDashes + '\n').split('\n');
 }

@@ -76,6 +76,10 @@ private Q_SLOTS:
             << QList<TaskRow>{{u" "_s, u"  "_s, u" "_s, u"4"_s, u"1"_s}} << 1;
         QTest::newRow("row with an alarm kept")
             << QList<TaskRow>{TaskRow{QString(), {}, u"Sat 9:45 am"_s, {}, {}}} << 2;
+        QTest::newRow("row of a tab kept")
+            << QList<TaskRow>{TaskRow{QString(), u"\t"_s, {}, {}, {}}} << 2;
+        QTest::newRow("row of a line break kept")
+            << QList<TaskRow>{TaskRow{u"\r\n"_s, {}, {}, {}, {}}} << 2;
         QTest::newRow("the 100th task") << tasks(99) << 100;
         QTest::newRow("limit reached") << tasks(100) << 0;
         QTest::newRow("over the limit from the file") << tasks(120) << 0;

@@ -65,6 +65,7 @@ public:
     void mPopRestore_Click();
     void mPopExit_Click();
     void Timer1_Timer();
+    void fermer_tache_retiree(int row); // another writer removed the row's task
 
     // Exit without any question, for a termination signal: the list is written, the notes
     // closed, the program ended.

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build ccache clang-format qt6-base-dev libqt6svg6
-          qt6-wayland fonts-dejavu-core poppler-utils)
+          qt6-wayland fonts-dejavu-core poppler-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,3 +6,19 @@ bash scripts/setup.sh
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' | xargs -r clang-format --dry-run -Werror
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any report
+# fails its test.
+cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJOT_SANITIZE=ON
+cmake --build build-san -j"$(nproc)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-san --output-on-failure -j"$(nproc)"
+
+# The task file's reader and writer under libFuzzer for about a minute, from real files:
+# any crash, leak, hang, sanitizer report or broken read-write-read fixed point fails.
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DJOT_FUZZ=ON
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_taskfile
+mkdir -p build-fuzz/corpus
+build-fuzz/tests/fuzz/fuzz_taskfile -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus

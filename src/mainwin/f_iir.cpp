@@ -70,6 +70,7 @@ f_iir::f_iir(QWidget* parent)
     statusBar()->hide();
     connect(&m_shared.fichier, &jot::TaskFile::warning, this, &f_iir::afficher_avertissement);
     connect(&m_shared.fichier, &jot::TaskFile::recovered, this, &f_iir::effacer_avertissement);
+    connect(&m_shared.fichier, &jot::TaskFile::removingTask, this, &f_iir::fermer_tache_retiree);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -200,6 +201,8 @@ void f_iir::Form_Load() {
     m_shared.fichier.setDirectory(m_dataDir);
     m_shared.fichier.lire_liste(m_shared.liste);
     selectRow(1);
+    // Another writer (a synced folder, an edit by hand) is looked for at every tick.
+    connect(Timer1, &QTimer::timeout, this, [this] { m_shared.mergeOtherWriter(); });
 
     m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));

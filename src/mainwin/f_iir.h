@@ -66,6 +66,7 @@ public:
     void mPopRestore_Click();
     void mPopExit_Click();
     void Timer1_Timer();
+    void fermer_tache_retiree(int row); // another writer removed the row's task
 
     // Exit without any question, for a termination signal, whatever dialog is open: the list
     // is written once, the notes closed, the program ended.

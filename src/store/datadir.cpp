@@ -12,12 +12,26 @@ QString withSlash(const QString& path) {
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
-// Uses the directory or creates it, one level only: the parent must exist. Created private,
-// since it holds the user's tasks.
+constexpr QFile::Permissions kPrivateDir = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// A directory made by hand or by an older version may be readable by all: it and the
+// files in it are made private, since they hold the user's tasks.
+void tighten(const QString& dir) {
+    QFile::setPermissions(dir, kPrivateDir);
+    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo& file : files) {
+        if (!file.isSymLink())
+            QFile::setPermissions(file.filePath(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
+// Uses the directory or creates it, one level only: the parent must exist.
 bool useOrCreate(const QString& dir) {
-    if (QFileInfo(dir).isDir())
+    if (QFileInfo(dir).isDir()) {
+        tighten(dir);
         return true;
-    return QDir().mkdir(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    return QDir().mkdir(dir, kPrivateDir);
 }
 } // namespace
 
@@ -31,8 +45,7 @@ QString dossier_donnees(const QString& userDataFolder, const QString& applicatio
     // it, private, rather than to put the tasks elsewhere.
     if (!userDataFolder.trimmed().isEmpty() && !QFileInfo::exists(userDataFolder) &&
         QDir().mkpath(userDataFolder))
-        QFile::setPermissions(userDataFolder,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(userDataFolder, kPrivateDir);
     if (!userDataFolder.trimmed().isEmpty()) {
         const QString dir = withSlash(userDataFolder) + QStringLiteral("jotlk");
         if (useOrCreate(dir))

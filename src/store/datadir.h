@@ -5,8 +5,8 @@
 namespace jot {
 
 // The data directory, with a trailing '/': "jotlk" in the per-user data folder, created
-// (mode 0700) when missing; "jotstore" beside the executable when that folder is not
-// available or cannot be created.
+// (mode 0700) when missing, made private with its files when found; "jotstore" beside the
+// executable when that folder is not available or cannot be created.
 QString dossier_donnees();
 QString dossier_donnees(const QString& userDataFolder, const QString& applicationDir);
 

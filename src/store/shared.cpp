@@ -17,8 +17,17 @@ void Shared::freeSlot(int slot) {
         slotTable[slot] = 0;
 }
 
+bool Shared::mergeOtherWriter() {
+    if (!fichier.mergeOtherWriter(liste))
+        return false;
+    unsavedChanges = true; // the merged list is saved at the next tick
+    return true;
+}
+
 bool Shared::sauver_liste() {
     unsavedChanges = false;
+    // Another writer's tasks first, so that this save does not overwrite them.
+    fichier.mergeOtherWriter(liste);
     const bool ok = fichier.sauver_liste(liste);
     if (!ok)
         unsavedChanges = true;

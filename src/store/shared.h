@@ -25,8 +25,12 @@ public:
     int takeFreeSlot();
     void freeSlot(int slot);
 
-    // Writes the whole list. The unsaved-changes flag is cleared first and set again when
-    // the save fails, so that the next timer tick retries.
+    // Merges the task file when another program changed it (TaskFile::mergeOtherWriter);
+    // a changed list is marked unsaved. Called at every tick.
+    bool mergeOtherWriter();
+
+    // Writes the whole list, after merging another writer's changes. The unsaved-changes flag is
+    // cleared first and set again when the save fails, so that the next timer tick retries.
     bool sauver_liste();
 };
 

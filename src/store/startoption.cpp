@@ -16,8 +16,11 @@ bool setStartInTray(const QString& dataDir, bool on) {
         return !QFileInfo::exists(path) || QFile::remove(path);
     static const QByteArray kContent("\"1\"\r\n");
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(kContent) == kContent.size() && file.flush();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    // Refused by file systems without Unix modes, where the option still counts.
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return file.write(kContent) == kContent.size() && file.flush();
 }
 
 } // namespace jot

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/taskformat.h"
 #include "store/tasklist.h"
 
 #include <QByteArray>
@@ -11,28 +12,6 @@ namespace jot {
 
 inline const QString kTaskFileName = QStringLiteral("planifs.txt");
 
-// Field 2 of a record. "~" stands for a line break and "¤" for a double quote, as in every
-// file ever written; a literal "~", "¤" or U+241B is written behind a U+241B marker so that
-// it comes back as typed. Lone CR or LF are stored as line breaks.
-QString escapeTaskText(const QString& text);
-QString unescapeTaskText(const QString& field);
-
-// Writes every data row as one record: "stamp","text","alarm","fired" CR LF, in UTF-8.
-// Returns false when the device refuses a write.
-bool writeTasks(const TaskList& liste, QIODevice& device);
-
-// UTF-8 when the bytes are valid UTF-8, Windows-1252 otherwise (files brought from Windows).
-QString decodeTaskFile(const QByteArray& bytes);
-
-struct ParsedTasks {
-    QList<TaskRow> rows;  // every record understood, window slot ""
-    bool complete = true; // false when some line could not be understood
-    int badLines = 0;     // lines left out
-};
-// Never fails: a line that is not a record of four quoted fields is left out and clears
-// `complete`. Empty lines and a missing last CR LF are no error.
-ParsedTasks parseTasks(const QString& text);
-
 // planifs.txt in the data directory: read once at start, rewritten whole at every save.
 class TaskFile : public QObject {
     Q_OBJECT
@@ -43,8 +22,16 @@ public:
     QString path() const;
 
     // Loads the file into the list; a missing or empty file leaves the placeholder row.
-    // A file that is not read completely is first copied aside unchanged (warning()).
+    // A file that is not read completely, or that mixes UTF-8 and Windows-1252 lines, is
+    // first copied aside unchanged (warning()). Temporary files a killed save left behind
+    // are removed first: only one Jotlark runs per data directory.
     void lire_liste(TaskList& liste);
+
+    // When the file is no longer the version last read or written (a synced folder, an
+    // edit by hand), keeps it aside and merges it into the list by whole records: added
+    // there is appended here, removed there and unchanged here is removed here, changed on
+    // both sides is kept twice. Returns whether the list changed.
+    bool mergeOtherWriter(TaskList& liste);
 
     // Replaces the file by the whole list, atomically: on failure the old file stays whole.
     bool sauver_liste(const TaskList& liste);
@@ -60,14 +47,32 @@ Q_SIGNALS:
     void recovered();
     // Every successful save.
     void saved();
+    // The merge is about to remove this row: its note must close without saving.
+    void removingTask(int row);
 
 protected:
     // The bytes of a save; tests override it to make a write fail part-way.
     virtual bool writeTo(QIODevice& device, const TaskList& liste);
 
 private:
+    // The identity of the file on disk, for a cheap check whether it changed.
+    struct Version {
+        bool exists = false;
+        qint64 size = 0, inode = 0, modifiedNs = 0;
+        bool operator==(const Version& o) const {
+            return exists == o.exists && size == o.size && inode == o.inode &&
+                   modifiedNs == o.modifiedNs;
+        }
+    };
+    Version versionOnDisk() const;
+    QString keepCopy(const QString& kind);
     bool keepUnreadableCopy();
     void fail(const QString& error);
+
+    // The version last read or written: its records and its identity on disk.
+    QList<TaskRow> m_base;
+    Version m_version;
+    bool m_known = false; // false until the file has been read or written
 
     QString m_dir;
     QString m_error;

@@ -1,7 +1,7 @@
 // The bytes of planifs.txt: records of four quoted fields, field 2 escaped.
-#include "store/taskfile.h"
+#include "store/taskformat.h"
 
-#include <QStringDecoder>
+#include <algorithm>
 
 namespace jot {
 
@@ -19,53 +19,71 @@ void skipBlanks(const QString& text, qsizetype& pos) {
         ++pos;
 }
 
+// NeedMore: the text ended inside a field, which the next line may close.
+enum class Read { Ok, Bad, NeedMore };
+
 // One quoted field at pos. A field never holds a double quote or a CR LF pair (the writer
 // escapes both); a lone CR or LF may come from files written before line breaks were
 // normalised.
-bool readField(const QString& text, qsizetype& pos, QString& field) {
+Read readField(const QString& text, qsizetype& pos, QString& field) {
     if (pos >= text.size() || text[pos] != u'"')
-        return false;
+        return Read::Bad;
     const qsizetype start = ++pos;
     for (; pos < text.size(); ++pos) {
         const QChar c = text[pos];
         if (c == u'"') {
             field = text.mid(start, pos - start);
             ++pos;
-            return true;
+            return Read::Ok;
         }
         if (c == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n')
-            return false;
+            return Read::Bad;
     }
-    return false;
+    return Read::NeedMore;
 }
 
 // A record of exactly four fields at pos, ending at a line end or at the end of the text.
-bool readRecord(const QString& text, qsizetype& pos, TaskRow& row) {
+Read readRecord(const QString& text, qsizetype& pos, TaskRow& row) {
     QString fields[4];
     for (int f = 0; f < 4; ++f) {
         if (f > 0) {
             skipBlanks(text, pos);
             if (pos >= text.size() || text[pos] != u',')
-                return false;
+                return Read::Bad;
             ++pos;
             skipBlanks(text, pos);
         }
-        if (!readField(text, pos, fields[f]))
-            return false;
+        const Read read = readField(text, pos, fields[f]);
+        if (read != Read::Ok)
+            return read;
     }
     skipBlanks(text, pos);
     if (pos < text.size() && text[pos] != u'\r' && text[pos] != u'\n')
-        return false;
+        return Read::Bad;
     row[ColStamp] = fields[0];
     row[ColText] = unescapeTaskText(fields[1]);
     row[ColAlarm] = fields[2];
     row[ColSlot] = QString();
     row[ColFired] = fields[3];
-    return true;
+    return Read::Ok;
 }
 
 QByteArray field(const QString& text) {
     return '"' + text.toUtf8() + '"';
+}
+
+bool writeAll(QIODevice& device, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = device.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
 }
 } // namespace
 
@@ -95,7 +113,9 @@ QString unescapeTaskText(const QString& field) {
     out.reserve(field.size() + 16);
     for (qsizetype i = 0; i < field.size(); ++i) {
         const QChar c = field[i];
-        if (c == kLiteral && i + 1 < field.size()) {
+        // Before a line end the marker stands for itself: a lone CR or LF is not kept.
+        if (c == kLiteral && i + 1 < field.size() && field[i + 1] != u'\r' &&
+            field[i + 1] != u'\n') {
             out += field[++i];
         } else if (c == kLineBreak) {
             out += QLatin1String("\r\n");
@@ -114,29 +134,72 @@ QString unescapeTaskText(const QString& field) {
 }
 
 bool writeTasks(const TaskList& liste, QIODevice& device) {
+    // In pieces, so that a save of a large list never holds a second copy of it whole.
+    constexpr qsizetype kChunkBytes = 64 * 1024;
     QByteArray bytes;
     for (int r = 1; r < liste.rows(); ++r) {
         bytes += field(liste.cell(r, ColStamp)) + ',' +
                  field(escapeTaskText(liste.cell(r, ColText))) + ',' +
                  field(liste.cell(r, ColAlarm)) + ',' + field(liste.cell(r, ColFired)) + "\r\n";
+        if (bytes.size() >= kChunkBytes) {
+            if (!writeAll(device, bytes))
+                return false;
+            bytes.clear();
+        }
     }
-    return device.write(bytes) == bytes.size();
+    return writeAll(device, bytes);
 }
 
-QString decodeTaskFile(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder ansi("windows-1252");
-    if (ansi.isValid())
-        return ansi.decode(bytes);
-    // A Qt without ICU: Latin-1 still gets "¤" and the accented letters right.
-    return QString::fromLatin1(bytes);
+TaskReader::TaskReader() : m_ansi("windows-1252") {}
+
+void TaskReader::addBytes(QByteArrayView chunk) {
+    while (!chunk.isEmpty()) {
+        const qsizetype lf = chunk.indexOf('\n');
+        if (lf < 0) {
+            m_partial += chunk;
+            return;
+        }
+        if (m_partial.isEmpty()) {
+            addLine(chunk.first(lf + 1));
+        } else {
+            m_partial += chunk.first(lf + 1);
+            addLine(m_partial);
+            m_partial.clear();
+        }
+        chunk = chunk.sliced(lf + 1);
+    }
 }
 
-ParsedTasks parseTasks(const QString& text) {
-    ParsedTasks out;
+ParsedTasks TaskReader::finish() {
+    if (!m_partial.isEmpty())
+        addLine(m_partial);
+    m_partial.clear();
+    parsePending(true);
+    m_out.mixed = m_utf8Seen && m_ansiSeen;
+    return std::move(m_out);
+}
+
+void TaskReader::addLine(QByteArrayView line) {
+    if (isAscii(line)) {
+        m_pending += QLatin1String(line.data(), line.size());
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(line);
+        if (!utf8.hasError()) {
+            m_utf8Seen = true;
+            m_pending += text;
+        } else {
+            m_ansiSeen = true;
+            // A Qt without ICU: Latin-1 still gets "¤" and the accented letters right.
+            m_pending += m_ansi.isValid() ? m_ansi.decode(line)
+                                          : QString::fromLatin1(line.data(), line.size());
+        }
+    }
+    parsePending(false);
+}
+
+void TaskReader::parsePending(bool atEnd) {
+    const QString& text = m_pending;
     qsizetype pos = 0;
     while (pos < text.size()) {
         skipBlanks(text, pos);
@@ -148,16 +211,27 @@ ParsedTasks parseTasks(const QString& text) {
         }
         const qsizetype start = pos;
         TaskRow row;
-        if (readRecord(text, pos, row)) {
-            out.rows.append(row);
+        const Read read = readRecord(text, pos, row);
+        if (read == Read::Ok) {
+            m_out.rows.append(row);
             continue;
         }
-        out.complete = false;
-        ++out.badLines;
+        if (read == Read::NeedMore && !atEnd) {
+            pos = start;
+            break;
+        }
+        m_out.complete = false;
+        ++m_out.badLines;
         const qsizetype lf = text.indexOf(u'\n', start);
         pos = lf < 0 ? text.size() : lf + 1;
     }
-    return out;
+    m_pending.remove(0, pos);
+}
+
+ParsedTasks parseTasks(QByteArrayView bytes) {
+    TaskReader reader;
+    reader.addBytes(bytes);
+    return reader.finish();
 }
 
 } // namespace jot

@@ -31,6 +31,11 @@ private Q_SLOTS:
         jot::setClockForTests([] { return g_now; });
     }
 
+    void interval() {
+        Program p;
+        QCOMPARE(p.main->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 60000);
+    }
+
     void saves_data() {
         QTest::addColumn<int>("minute");
         QTest::addColumn<bool>("unsaved");

@@ -37,6 +37,19 @@ private Q_SLOTS:
               "Monday 03/15 9:75 am", "Monday 13/15 9:00 am", "Monday 02/30 9:00 am"})
             row(("unreadable " + QByteArray(text)).constData(), mon, {23, 45}, text, false);
     }
+    // Ties go to the date behind; a leap day is looked for four years either way.
+    void alarmDate_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("date"); // of 01/01, or of 02/29 in a leap-day row
+        QTest::newRow("tie") << QDate(2028, 7, 2) << QDate(2028, 1, 1);
+        QTest::newRow("leap day 4 years ahead") << QDate(2100, 6, 1) << QDate(2104, 2, 29);
+        QTest::newRow("leap day 4 years behind") << QDate(2100, 1, 1) << QDate(2096, 2, 29);
+    }
+    void alarmDate() {
+        QFETCH(QDate, today);
+        QFETCH(QDate, date);
+        QCOMPARE(jot::alarmDate(date.month(), date.day(), today), date);
+    }
     void isDue() {
         QFETCH(QDateTime, now);
         QFETCH(QString, alarm);

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace jot;
@@ -28,6 +29,13 @@ QByteArray records(int n) { // tasks(n) as stored
         bytes += "\"s\",\"task " + QByteArray::number(i) + "\",\"\",\"\"\r\n";
     return bytes;
 }
+QList<QStringList> rowsOf(const TaskList& l) {
+    QList<QStringList> out;
+    for (int r = 1; r < l.rows(); ++r)
+        out << QStringList{l.cell(r, ColStamp), l.cell(r, ColText), l.cell(r, ColAlarm),
+                           l.cell(r, ColFired)};
+    return out;
+}
 QStringList textsOf(const TaskList& l) {
     QStringList out;
     for (int r = 1; r < l.rows(); ++r)
@@ -38,17 +46,32 @@ mode_t modeOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
-// When failing, writes part of a record and fails, as a full disk would.
+enum class Failure { None, Write, SizeLimit, Rename };
+// Fails a save as a broken device, a full disk or a lost rename would.
 struct FailingTaskFile : TaskFile {
-    bool failing = false;
+    Failure failure = Failure::None;
+    rlimit saved{};
     bool writeTo(QIODevice& device, const TaskList& liste) override {
-        if (!failing)
-            return TaskFile::writeTo(device, liste);
-        device.write("\"s\",\"half a rec");
-        return false;
+        if (failure == Failure::Write) {
+            device.write("\"s\",\"half a rec");
+            return false;
+        }
+        if (failure == Failure::SizeLimit) {
+            ::getrlimit(RLIMIT_FSIZE, &saved);
+            const rlimit small{10, saved.rlim_max};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        }
+        const bool ok = TaskFile::writeTo(device, liste);
+        if (failure == Failure::SizeLimit)
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+        if (failure == Failure::Rename) // a directory in the file's place
+            QFile::remove(path()), QDir().mkpath(path() + u"/x"_s);
+        return ok;
     }
 };
 } // namespace
+
+Q_DECLARE_METATYPE(Failure)
 
 class TstStore : public QObject {
     Q_OBJECT
@@ -147,28 +170,38 @@ private Q_SLOTS:
     void read_data() {
         QTest::addColumn<QByteArray>("bytes"); // null: no file
         QTest::addColumn<QByteArray>("saved"); // the file after the next save
-        QTest::addColumn<bool>("complete");
+        QTest::addColumn<bool>("copied");      // kept aside before the save
         const QByteArray a = records(1), b = "\"s\",\"task 2\",\"\",\"1\"\r\n", ab = a + b;
-        QTest::newRow("missing file") << QByteArray() << kPlaceholderRecord << true;
-        QTest::newRow("empty file") << QByteArray("") << kPlaceholderRecord << true;
-        QTest::newRow("120 records") << records(120) << records(120) << true;
-        QTest::newRow("trailing empty line") << ab + "\r\n" << ab << true;
-        QTest::newRow("no last CR LF") << ab.chopped(2) << ab << true;
+        QTest::newRow("missing file") << QByteArray() << kPlaceholderRecord << false;
+        QTest::newRow("empty file") << QByteArray("") << kPlaceholderRecord << false;
+        QTest::newRow("120 records") << records(120) << records(120) << false;
+        QTest::newRow("trailing empty line") << ab + "\r\n" << ab << false;
+        QTest::newRow("no last CR LF") << ab.chopped(2) << ab << false;
         QTest::newRow("Windows-1252") << QByteArray("\"\",\"\xE9 \x80 \xA4\",\"\",\"\"\r\n")
-                                      << u"\"\",\"é € ¤\",\"\",\"\"\r\n"_s.toUtf8() << true;
-        QTest::newRow("too few fields") << a + "\"s\",\"x\",\"\"\r\n" + b << ab << false;
-        QTest::newRow("too many fields") << a + "\"s\",\"x\",\"\",\"\",\"\"\r\n" + b << ab << false;
-        QTest::newRow("missing closing quote") << a + "\"s\",\"x\r\n" + b << ab << false;
-        QTest::newRow("stray bytes") << a + "\"\",\"\",\"\",\"\"?\r\n\xFF\r\n" + b << ab << false;
+                                      << u"\"\",\"é € ¤\",\"\",\"\"\r\n"_s.toUtf8() << false;
+        QTest::newRow("mixed") << u"\"à\",\"café\",\"\",\"\"\r\n"_s.toUtf8() +
+                                      "\"\",\"\xE9\",\"\",\"\"\r\n"
+                               << u"\"à\",\"café\",\"\",\"\"\r\n\"\",\"é\",\"\",\"\"\r\n"_s.toUtf8()
+                               << true;
+        QTest::newRow("marker before a line end")
+            << QByteArray("\"\",\"\xE2\x90\x9B\r\",\"\",\"\"\r\n")
+            << QByteArray("\"\",\"\xE2\x90\x9B\xE2\x90\x9B~\",\"\",\"\"\r\n") << false;
+        QTest::newRow("too few fields") << a + "\"s\",\"x\",\"\"\r\n" + b << ab << true;
+        QTest::newRow("too many fields") << a + "\"s\",\"x\",\"\",\"\",\"\"\r\n" + b << ab << true;
+        QTest::newRow("missing closing quote") << a + "\"s\",\"x\r\n" + b << ab << true;
+        QTest::newRow("stray bytes") << a + "\"\",\"\",\"\",\"\"?\r\n\xFF\r\n" + b << ab << true;
     }
-    // Every record understood is loaded; a file not read completely is first copied aside,
-    // byte for byte and private, and the copy outlives the next save.
+    // Every record understood is loaded; a file not read completely, or in two encodings, is
+    // first copied aside, byte for byte and private, and the copy outlives the next save.
+    // What a killed save left is removed at start, and nothing else.
     void read() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, saved);
-        QFETCH(bool, complete);
+        QFETCH(bool, copied);
+        const bool complete = !copied;
         if (!bytes.isNull())
             QVERIFY(writeFile(m_path, bytes) && ::chmod(QFile::encodeName(m_path), 0644) == 0);
+        QVERIFY(writeFile(m_path + u".Ab3xYz"_s, records(1)));
         TaskList liste;
         QSignalSpy warnings(m_file.get(), &TaskFile::warning);
         m_file->lire_liste(liste);
@@ -182,30 +215,84 @@ private Q_SLOTS:
         QCOMPARE(readFile(copy), complete ? QByteArray() : bytes);
         QCOMPARE(modeOf(copy), mode_t(complete ? 0 : 0600));
         QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(), complete ? 1 : 2);
+        TaskList again; // read, write, read: the same list
+        m_file->lire_liste(again);
+        QCOMPARE(rowsOf(again), rowsOf(liste));
     }
-    // The old file and the list survive; one warning per run of failures.
+    void failedSave_data() {
+        QTest::addColumn<Failure>("failure");
+        QTest::addColumn<QString>("cause"); // in the warning
+        QTest::newRow("write fails") << Failure::Write << QString();
+        QTest::newRow("file size limit") << Failure::SizeLimit << u"File too large"_s;
+        QTest::newRow("rename fails") << Failure::Rename << u"directory"_s;
+    }
+    // The old file and the list survive and the warning names the cause; one warning per
+    // run of failures.
     void failedSave() {
+        QFETCH(Failure, failure);
+        QFETCH(QString, cause);
         QVERIFY(writeFile(m_path, records(1)));
         QSignalSpy warnings(m_file.get(), &TaskFile::warning);
         QSignalSpy recovered(m_file.get(), &TaskFile::recovered);
         TaskList liste;
         m_file->lire_liste(liste);
-        liste.setCell(1, ColText, u"new text"_s);
-        m_file->failing = true;
+        liste.setCell(1, ColText, u"new text "_s + QString(200, u'x'));
+        m_file->failure = failure;
         QVERIFY(!m_file->sauver_liste(liste));
         QVERIFY(warnings.first().first().toString().contains(m_file->lastError()));
-        QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden), QStringList{kTaskFileName});
-        QCOMPARE(readFile(m_path), records(1));
-        m_file->failing = false;
+        QVERIFY2(m_file->lastError().contains(cause), qPrintable(m_file->lastError()));
+        if (failure != Failure::Rename) {
+            QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden), QStringList{kTaskFileName});
+            QCOMPARE(readFile(m_path), records(1));
+        }
+        m_file->failure = Failure::None;
         QVERIFY(QDir(m_dir).removeRecursively());
         QVERIFY(!m_file->sauver_liste(liste));
         QCOMPARE(warnings.count(), 1);
         QVERIFY(QDir().mkpath(m_dir) && m_file->sauver_liste(liste));
         QCOMPARE(recovered.count(), 1);
         QVERIFY(readFile(m_path).contains("new text"));
-        m_file->failing = true; // a new run of failures warns again
-        QVERIFY(!m_file->sauver_liste(liste));
-        QCOMPARE(warnings.count(), 2);
+    }
+    void merge_data() {
+        QTest::addColumn<QByteArray>("theirs"); // the file after the save of tasks 1 to 3
+        QTest::addColumn<QStringList>("after"); // texts, with task 2 edited here first
+        QTest::addColumn<int>("removed");
+        const QByteArray one = records(1), three = "\"s\",\"task 3\",\"\",\"\"\r\n";
+        const QStringList same{u"task 1"_s, u"here"_s, u"task 3"_s};
+        QTest::newRow("added there") << records(3) + "\"t\",\"new\",\"\",\"\"\r\n"
+                                     << same + QStringList{u"new"_s} << 0;
+        QTest::newRow("removed there") << records(2) << same.first(2) << 1;
+        QTest::newRow("edited on both sides")
+            << one + "\"s\",\"there\",\"\",\"\"\r\n" + three << same + QStringList{u"there"_s} << 0;
+        QTest::newRow("all removed there") << QByteArray("") << QStringList{u"here"_s} << 2;
+        QTest::newRow("same records") << records(3) << same << 0;
+    }
+    // Another writer's version is kept aside and merged by whole records; nothing is lost.
+    void merge() {
+        QFETCH(QByteArray, theirs);
+        QFETCH(QStringList, after);
+        QFETCH(int, removed);
+        Shared shared;
+        shared.fichier.setDirectory(m_dir);
+        shared.fichier.lire_liste(shared.liste);
+        shared.liste.setRows(tasks(3));
+        QVERIFY(shared.sauver_liste());
+        shared.liste.setCell(2, ColText, u"here"_s);
+        QVERIFY(writeFile(m_path + u".new"_s, theirs));
+        QVERIFY(::rename(QFile::encodeName(m_path + u".new"_s), QFile::encodeName(m_path)) == 0);
+        QSignalSpy warnings(&shared.fichier, &TaskFile::warning);
+        QSignalSpy removing(&shared.fichier, &TaskFile::removingTask);
+        Tester tester(&shared.liste, Tester::FailureReportingMode::QtTest);
+        const bool changed = theirs != records(3);
+        QCOMPARE(shared.mergeOtherWriter(), changed);
+        QCOMPARE(textsOf(shared.liste), after);
+        QCOMPARE(removing.count(), removed);
+        QCOMPARE(shared.unsavedChanges, changed);
+        const QString copy = m_path + u".changed-20261206-221507"_s;
+        QCOMPARE(readFile(copy), changed ? theirs : QByteArray());
+        QCOMPARE(modeOf(copy), mode_t(changed ? 0600 : 0));
+        QCOMPARE(warnings.count(), changed ? 1 : 0);
+        QVERIFY(shared.sauver_liste() && !shared.mergeOtherWriter()); // merged once only
     }
     void retriedAfterFailure() {
         Shared shared; // the list stays marked unsaved, so that the next tick retries
@@ -222,6 +309,13 @@ private Q_SLOTS:
         QCOMPARE(dossier_donnees(user, app.path()), user + u"/jotlk/"_s);
         QCOMPARE(modeOf(user), mode_t(0700));
         QCOMPARE(modeOf(user + u"/jotlk"_s), mode_t(0700));
+        QVERIFY(writeFile(user + u"/jotlk/pref1.txt"_s, {}));
+        for (const char* path : {"/jotlk/pref1.txt", "/jotlk", ""})
+            QVERIFY(::chmod(QFile::encodeName(user + QLatin1String(path)), 0755) == 0);
+        QCOMPARE(dossier_donnees(user, app.path()), user + u"/jotlk/"_s); // tightened
+        QCOMPARE(modeOf(user + u"/jotlk"_s), mode_t(0700));
+        QCOMPARE(modeOf(user + u"/jotlk/pref1.txt"_s), mode_t(0600));
+        QCOMPARE(modeOf(user), mode_t(0755)); // not Jotlark's
         QVERIFY(writeFile(jotlk, {}));
         for (const QString& folder : {home.path(), u" "_s})
             QCOMPARE(dossier_donnees(folder, app.path()), app.filePath(u"jotstore/"_s));

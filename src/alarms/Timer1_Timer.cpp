@@ -1,10 +1,12 @@
 #include "alarms/due.h"
+#include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
 #include "notes/f_test.h"
 #include "store/clock.h"
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <utility>
 
 namespace {
 
@@ -35,12 +37,14 @@ f_test* noteFor(f_iir& w, int row) {
 
 } // namespace
 
-// Each minute: pending edits saved; at quarter hours, due alarms brought up in red.
+// Each minute: pending edits saved; at quarter hours, and when a quarter hour has begun
+// since the previous tick, due alarms brought up in red.
 void f_iir::Timer1_Timer() {
     if (m_shared.unsavedChanges)
         m_shared.sauver_liste();
     const QDateTime now = jot::maintenant();
-    if (!jot::isQuarterHour(now.time()))
+    const QDateTime previous = std::exchange(m_lastTick, now);
+    if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
         return;
 
     jot::TaskList& liste = m_shared.liste;

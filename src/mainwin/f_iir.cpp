@@ -78,6 +78,9 @@ f_iir::f_iir(QWidget* parent)
     Timer1->setInterval(kTimer1Ms);
     connect(Timer1, &QTimer::timeout, this, &f_iir::Timer1_Timer);
     Timer1->start();
+    // The start counts as the previous tick: a quarter hour slept over before the first tick
+    // is still made up.
+    m_lastTick = jot::maintenant();
 
     // The end of the desktop session writes the list: the session may kill the program
     // without any close. Any other way out than Exit does the same.

@@ -3,6 +3,7 @@
 #include "mainwin/placement.h"
 #include "store/shared.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -103,6 +104,7 @@ private:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QTimer* Timer1 = nullptr;
+    QDateTime m_lastTick;
     QTimer* m_trayWatch = nullptr; // a tray that comes after the program
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* mPopupSys = nullptr;

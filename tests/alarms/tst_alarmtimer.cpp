@@ -31,22 +31,49 @@ private Q_SLOTS:
         jot::setClockForTests([] { return g_now; });
     }
 
-    void saves_data() {
-        QTest::addColumn<int>("minute");
+    // Ticks of Timer1 at moments of the wall clock, the program started at the first: the
+    // ones that bring up a 10:15 alarm ('R') and the saves of the last.
+    void ticks_data() {
+        QTest::addColumn<QList<QDateTime>>("moments");
         QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QString>("rings");
         QTest::addColumn<int>("writes");
-        QTest::newRow("quarter, pending edits") << 15 << true << 2;
-        QTest::newRow("minute, pending edits") << 16 << true << 1;
-        QTest::newRow("minute, nothing pending") << 16 << false << 0;
+        const auto row = [](const char* name, const QList<QDateTime>& moments, const char* rings,
+                            int writes, bool unsaved = false) {
+            QTest::newRow(name) << moments << unsaved << QString(rings) << writes;
+        };
+        const auto at = [](int h, int m, int s, int day = 15) {
+            return QDateTime({2027, 3, day}, {h, m, s});
+        };
+        row("quarter, pending edits", {at(10, 15, 30)}, "R", 2, true);
+        row("minute, pending edits", {at(10, 16, 30)}, "-", 1, true);
+        row("minute, nothing pending", {at(10, 16, 30)}, "-", 0);
+        row("late tick straddles 10:15", {at(10, 14, 59), at(10, 16, 0)}, "-R", 1);
+        row("slept 10:14 to 10:47", {at(10, 14, 30), at(10, 47, 0)}, "-R", 1);
+        row("over midnight, yesterday's alarm", {at(23, 50, 30), at(0, 5, 30, 16)}, "-R", 1);
     }
-    void saves() {
-        QFETCH(int, minute);
+    void ticks() {
+        QFETCH(QList<QDateTime>, moments);
         QFETCH(bool, unsaved);
+        QFETCH(QString, rings);
         QFETCH(int, writes);
-        Program p(task("edited"));
+        g_now = moments.first();
+        Program p(task("a", "Monday 03/15 10:15 am"));
         p.shared().unsavedChanges = unsaved;
-        p.tick(10, minute);
-        QCOMPARE(p.saves->count(), writes);
+        QString rung;
+        qsizetype saves = 0;
+        for (const QDateTime& moment : moments) {
+            g_now = moment;
+            p.saves->clear();
+            p.main->Timer1_Timer();
+            saves = p.saves->count();
+            f_test* note = p.noteOf(1);
+            rung += note && p.red(1) ? u'R' : u'-';
+            if (note)
+                note->close(); // so that a second ring would show
+        }
+        QCOMPARE(rung, rings);
+        QCOMPARE(saves, writes);
     }
 
     void dueAlarmsOpenRedNotesInRowOrder() {

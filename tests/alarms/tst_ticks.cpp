@@ -1,0 +1,35 @@
+#include "alarms/ticks.h"
+
+#include <QtTest>
+
+// When the alarm timer ticks against the wall clock; Monday 03/15/2027 unless said otherwise.
+class TstTicks : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void quarterHourPassed_data() {
+        QTest::addColumn<QDateTime>("previous");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<bool>("passed");
+        const auto row = [](const char* name, QTime previous, QTime now, bool passed,
+                            QDate nowDay = {2027, 3, 15}) {
+            QTest::newRow(name) << QDateTime({2027, 3, 15}, previous) << QDateTime(nowDay, now)
+                                << passed;
+        };
+        row("ticks straddle 10:15", {10, 14, 59}, {10, 16}, true);
+        row("up to the quarter itself", {10, 14, 59, 999}, {10, 15}, true);
+        row("from the quarter itself", {10, 15}, {10, 16}, false);
+        row("within one quarter", {10, 15, 1}, {10, 29, 59, 999}, false);
+        row("slept 10:14 to 10:47", {10, 14}, {10, 47}, true);
+        row("over midnight", {23, 50}, {0, 5}, true, {2027, 3, 16});
+        row("set back over 10:15", {10, 16}, {10, 14}, false);
+    }
+    void quarterHourPassed() {
+        QFETCH(QDateTime, previous);
+        QFETCH(QDateTime, now);
+        QFETCH(bool, passed);
+        QCOMPARE(jot::quarterHourPassed(previous, now), passed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstTicks)
+#include "tst_ticks.moc"

@@ -44,6 +44,7 @@ void f_iir::Timer1_Timer() {
         m_shared.sauver_liste();
     const QDateTime now = jot::maintenant();
     const QDateTime previous = std::exchange(m_lastTick, now);
+    m_sinceTick.restart();
     if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
         return;
 
@@ -66,4 +67,12 @@ void f_iir::Timer1_Timer() {
     if (!rung.isEmpty())
         notifier(QStringLiteral("Jotlark"), rung.join(QLatin1Char('\n')));
     m_shared.sauver_liste();
+}
+
+// Timers sleep on the monotonic clock: only comparing its advance since the last tick with
+// the wall clock's shows that the machine slept or the clock was set, and the tick then
+// comes now, not up to a minute later.
+void f_iir::m_clockWatch_Timer() {
+    if (jot::clockJumped(m_lastTick.msecsTo(jot::maintenant()), m_sinceTick.elapsed()))
+        Timer1_Timer();
 }

@@ -32,6 +32,8 @@
 namespace {
 
 constexpr int kTimer1Ms = 60000;
+// Often enough to bring the tick within seconds of a wake-up or a clock change.
+constexpr int kClockWatchMs = 3000;
 // A program started at log-in may come before the panel that holds the tray.
 constexpr int kTrayWatchMs = 2000;
 constexpr int kTrayWatchChecks = 60;
@@ -81,6 +83,12 @@ f_iir::f_iir(QWidget* parent)
     // The start counts as the previous tick: a quarter hour slept over before the first tick
     // is still made up.
     m_lastTick = jot::maintenant();
+    m_sinceTick.start();
+    m_clockWatch = new QTimer(this);
+    m_clockWatch->setObjectName(QStringLiteral("m_clockWatch"));
+    m_clockWatch->setInterval(kClockWatchMs);
+    connect(m_clockWatch, &QTimer::timeout, this, &f_iir::m_clockWatch_Timer);
+    m_clockWatch->start();
 
     // The end of the desktop session writes the list: the session may kill the program
     // without any close. Any other way out than Exit does the same.

@@ -4,6 +4,7 @@
 #include "store/shared.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -66,6 +67,7 @@ public:
     void mPopRestore_Click();
     void mPopExit_Click();
     void Timer1_Timer();
+    void m_clockWatch_Timer(); // a sleep or a clock change brings the tick at once
 
     // Exit without any question, for a termination signal: the list is written, the notes
     // closed, the program ended.
@@ -104,7 +106,9 @@ private:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QTimer* Timer1 = nullptr;
-    QDateTime m_lastTick;
+    QTimer* m_clockWatch = nullptr;
+    QDateTime m_lastTick;          // on the wall clock
+    QElapsedTimer m_sinceTick;     // on the monotonic clock
     QTimer* m_trayWatch = nullptr; // a tray that comes after the program
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* mPopupSys = nullptr;

@@ -31,29 +31,35 @@ private Q_SLOTS:
         jot::setClockForTests([] { return g_now; });
     }
 
-    // Ticks of Timer1 at moments of the wall clock, the program started at the first: the
-    // ones that bring up a 10:15 alarm ('R') and the saves of the last.
+    // Ticks of Timer1 ('t') and runs of the clock watch ('w') at moments of the wall clock,
+    // the program started at the first: the ones that bring up a 10:15 alarm ('R') and the
+    // saves of the last.
     void ticks_data() {
         QTest::addColumn<QList<QDateTime>>("moments");
+        QTest::addColumn<QString>("kinds");
         QTest::addColumn<bool>("unsaved");
         QTest::addColumn<QString>("rings");
         QTest::addColumn<int>("writes");
-        const auto row = [](const char* name, const QList<QDateTime>& moments, const char* rings,
-                            int writes, bool unsaved = false) {
-            QTest::newRow(name) << moments << unsaved << QString(rings) << writes;
+        const auto row = [](const char* name, const QList<QDateTime>& moments, const char* kinds,
+                            const char* rings, int writes, bool unsaved = false) {
+            QTest::newRow(name) << moments << QString(kinds) << unsaved << QString(rings) << writes;
         };
         const auto at = [](int h, int m, int s, int day = 15) {
             return QDateTime({2027, 3, day}, {h, m, s});
         };
-        row("quarter, pending edits", {at(10, 15, 30)}, "R", 2, true);
-        row("minute, pending edits", {at(10, 16, 30)}, "-", 1, true);
-        row("minute, nothing pending", {at(10, 16, 30)}, "-", 0);
-        row("late tick straddles 10:15", {at(10, 14, 59), at(10, 16, 0)}, "-R", 1);
-        row("slept 10:14 to 10:47", {at(10, 14, 30), at(10, 47, 0)}, "-R", 1);
-        row("over midnight, yesterday's alarm", {at(23, 50, 30), at(0, 5, 30, 16)}, "-R", 1);
+        row("quarter, pending edits", {at(10, 15, 30)}, "t", "R", 2, true);
+        row("minute, pending edits", {at(10, 16, 30)}, "t", "-", 1, true);
+        row("minute, nothing pending", {at(10, 16, 30)}, "t", "-", 0);
+        row("late tick straddles 10:15", {at(10, 14, 59), at(10, 16, 0)}, "tt", "-R", 1);
+        row("watch, clock running", {at(10, 14, 59), at(10, 15, 1)}, "tw", "--", 0);
+        row("slept 10:14 to 10:47", {at(10, 14, 30), at(10, 47, 0)}, "tw", "-R", 1);
+        row("set back 10:16 to 10:14, then forward",
+            {at(10, 15, 30), at(10, 16, 30), at(10, 14, 30), at(10, 16, 10)}, "ttww", "R---", 1);
+        row("over midnight, yesterday's alarm", {at(23, 50, 30), at(0, 5, 30, 16)}, "tw", "-R", 1);
     }
     void ticks() {
         QFETCH(QList<QDateTime>, moments);
+        QFETCH(QString, kinds);
         QFETCH(bool, unsaved);
         QFETCH(QString, rings);
         QFETCH(int, writes);
@@ -62,10 +68,10 @@ private Q_SLOTS:
         p.shared().unsavedChanges = unsaved;
         QString rung;
         qsizetype saves = 0;
-        for (const QDateTime& moment : moments) {
-            g_now = moment;
+        for (qsizetype k = 0; k < moments.size(); ++k) {
+            g_now = moments[k];
             p.saves->clear();
-            p.main->Timer1_Timer();
+            kinds[k] == u't' ? p.main->Timer1_Timer() : p.main->m_clockWatch_Timer();
             saves = p.saves->count();
             f_test* note = p.noteOf(1);
             rung += note && p.red(1) ? u'R' : u'-';

@@ -29,6 +29,22 @@ private Q_SLOTS:
         QFETCH(bool, passed);
         QCOMPARE(jot::quarterHourPassed(previous, now), passed);
     }
+
+    void clockJumped_data() {
+        QTest::addColumn<qint64>("wall");
+        QTest::addColumn<qint64>("monotonic");
+        QTest::addColumn<bool>("jumped");
+        QTest::newRow("running") << qint64(3000) << qint64(2990) << false;
+        QTest::newRow("nudged 90 s") << qint64(93000) << qint64(3000) << false;
+        QTest::newRow("slept an hour") << qint64(3603000) << qint64(3000) << true;
+        QTest::newRow("set back 2 minutes") << qint64(-117000) << qint64(3000) << true;
+    }
+    void clockJumped() {
+        QFETCH(qint64, wall);
+        QFETCH(qint64, monotonic);
+        QFETCH(bool, jumped);
+        QCOMPARE(jot::clockJumped(wall, monotonic), jumped);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstTicks)

@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTimer>
 #include <utility>
 
 namespace {
@@ -45,6 +46,7 @@ void f_iir::Timer1_Timer() {
     const QDateTime now = jot::maintenant();
     const QDateTime previous = std::exchange(m_lastTick, now);
     m_sinceTick.restart();
+    rearmTimer1(now);
     if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
         return;
 
@@ -67,6 +69,16 @@ void f_iir::Timer1_Timer() {
     if (!rung.isEmpty())
         notifier(QStringLiteral("Jotlark"), rung.join(QLatin1Char('\n')));
     m_shared.sauver_liste();
+}
+
+// A precise repeating timer keeps its phase on the monotonic clock, so Timer1 is restarted
+// only when its next timeout would miss the first second of the next minute: at start,
+// after a sleep or a clock change, or once the two clocks have drifted apart.
+void f_iir::rearmTimer1(const QDateTime& now) {
+    if (Timer1->isActive() && jot::tickOnTheMinute(Timer1->remainingTime(), now))
+        return;
+    Timer1->stop();
+    m_minuteStart->start(jot::msToNextMinute(now));
 }
 
 // Timers sleep on the monotonic clock: only comparing its advance since the last tick with

@@ -5,8 +5,19 @@
 namespace jot {
 
 namespace {
+constexpr int kMinuteMs = 60000;
 constexpr qint64 kJumpMs = 90000;
 } // namespace
+
+int msToNextMinute(const QDateTime& now) {
+    const QTime t = now.time();
+    return kMinuteMs - (t.second() * 1000 + t.msec()) + kAfterMinuteMs;
+}
+
+bool tickOnTheMinute(int msToTimeout, const QDateTime& now) {
+    const int wanted = msToNextMinute(now);
+    return msToTimeout > wanted - kAfterMinuteMs && msToTimeout <= wanted + kAfterMinuteMs;
+}
 
 bool quarterHourPassed(const QDateTime& previous, const QDateTime& now) {
     // The last quarter hour begun at or before now: if it began after the previous tick, that

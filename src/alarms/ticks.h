@@ -7,6 +7,17 @@
 // clock, which stops while the machine sleeps and ignores changes of the wall clock.
 namespace jot {
 
+// A tick comes this long after a minute begins: late enough to lie in that minute, early
+// enough for an alarm to ring within a second of its quarter hour.
+constexpr int kAfterMinuteMs = 500;
+
+// How long from `now` until kAfterMinuteMs after the next wall-clock minute begins.
+int msToNextMinute(const QDateTime& now);
+
+// Whether a timer due in `msToTimeout` from `now` comes in the first second of the next
+// minute: never before the minute, never a second late.
+bool tickOnTheMinute(int msToTimeout, const QDateTime& now);
+
 // Whether a quarter hour began after `previous` and at or before `now`: a check that no tick
 // saw, because a tick came late, the machine slept or the clock was set forward.
 bool quarterHourPassed(const QDateTime& previous, const QDateTime& now);

@@ -75,15 +75,26 @@ f_iir::f_iir(QWidget* parent)
     connect(&m_shared.fichier, &jot::TaskFile::warning, this, &f_iir::afficher_avertissement);
     connect(&m_shared.fichier, &jot::TaskFile::recovered, this, &f_iir::effacer_avertissement);
 
+    // Timer1 keeps its one-minute period; each tick sets its phase (rearmTimer1), so that
+    // it ticks just after each wall-clock minute begins. m_minuteStart starts it then.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(kTimer1Ms);
     connect(Timer1, &QTimer::timeout, this, &f_iir::Timer1_Timer);
-    Timer1->start();
+    m_minuteStart = new QTimer(this);
+    m_minuteStart->setObjectName(QStringLiteral("m_minuteStart"));
+    m_minuteStart->setTimerType(Qt::PreciseTimer);
+    m_minuteStart->setSingleShot(true);
+    connect(m_minuteStart, &QTimer::timeout, this, [this] {
+        Timer1->start();
+        Timer1_Timer();
+    });
     // The start counts as the previous tick: a quarter hour slept over before the first tick
     // is still made up.
     m_lastTick = jot::maintenant();
     m_sinceTick.start();
+    rearmTimer1(m_lastTick);
     m_clockWatch = new QTimer(this);
     m_clockWatch->setObjectName(QStringLiteral("m_clockWatch"));
     m_clockWatch->setInterval(kClockWatchMs);

@@ -91,6 +91,7 @@ private:
     void effacer_avertissement();
     bool sauver_avant_sortie();
     void fermer_notes();
+    void rearmTimer1(const QDateTime& now);
 
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
@@ -106,6 +107,7 @@ private:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QTimer* Timer1 = nullptr;
+    QTimer* m_minuteStart = nullptr; // starts Timer1 just after a wall-clock minute begins
     QTimer* m_clockWatch = nullptr;
     QDateTime m_lastTick;          // on the wall clock
     QElapsedTimer m_sinceTick;     // on the monotonic clock

@@ -49,6 +49,7 @@ void f_iir::closeEvent(QCloseEvent* event) {
     if (m_tray)
         m_tray->hide();
     Timer1->stop();
+    m_minuteStart->stop();
     m_clockWatch->stop();
     if (m_trayWatch)
         m_trayWatch->stop();

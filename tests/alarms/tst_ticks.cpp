@@ -30,6 +30,26 @@ private Q_SLOTS:
         QCOMPARE(jot::quarterHourPassed(previous, now), passed);
     }
 
+    // Where the next tick falls, and which timeouts count as falling there.
+    void nextMinute_data() {
+        QTest::addColumn<QTime>("now");
+        QTest::addColumn<int>("next");
+        QTest::newRow("at the minute") << QTime(10, 15) << 60500;
+        QTest::newRow("mid-minute") << QTime(10, 15, 30, 250) << 30250;
+        QTest::newRow("just before a minute") << QTime(10, 14, 59, 800) << 700;
+    }
+    void nextMinute() {
+        QFETCH(QTime, now);
+        QFETCH(int, next);
+        const QDateTime at({2027, 3, 15}, now);
+        QCOMPARE(jot::msToNextMinute(at), next);
+        const int minute = next - jot::kAfterMinuteMs;
+        QVERIFY(!jot::tickOnTheMinute(minute, at));
+        QVERIFY(jot::tickOnTheMinute(minute + 1, at));
+        QVERIFY(jot::tickOnTheMinute(minute + 1000, at));
+        QVERIFY(!jot::tickOnTheMinute(minute + 1001, at));
+    }
+
     void clockJumped_data() {
         QTest::addColumn<qint64>("wall");
         QTest::addColumn<qint64>("monotonic");

@@ -1,10 +1,13 @@
 #include "alarms/due.h"
+#include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
 #include "notes/f_test.h"
 #include "store/clock.h"
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -35,12 +38,18 @@ f_test* noteFor(f_iir& w, int row) {
 
 } // namespace
 
-// Each minute: pending edits saved; at quarter hours, due alarms brought up in red.
+// Each minute: pending edits saved; at quarter hours, and when a quarter hour has begun
+// since the previous tick, due alarms brought up in red.
 void f_iir::Timer1_Timer() {
+    // Another writer (a synced folder, an edit by hand) is looked for at every tick.
+    m_shared.mergeOtherWriter();
     if (m_shared.unsavedChanges)
         m_shared.sauver_liste();
     const QDateTime now = jot::maintenant();
-    if (!jot::isQuarterHour(now.time()))
+    const QDateTime previous = std::exchange(m_lastTick, now);
+    m_sinceTick.restart();
+    rearmTimer1(now);
+    if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
         return;
 
     jot::TaskList& liste = m_shared.liste;
@@ -62,4 +71,22 @@ void f_iir::Timer1_Timer() {
     if (!rung.isEmpty())
         notifier(QStringLiteral("Jotlark"), rung.join(QLatin1Char('\n')));
     m_shared.sauver_liste();
+}
+
+// A precise repeating timer keeps its phase on the monotonic clock, so Timer1 is restarted
+// only when its next timeout would miss the first second of the next minute: at start,
+// after a sleep or a clock change, or once the two clocks have drifted apart.
+void f_iir::rearmTimer1(const QDateTime& now) {
+    if (Timer1->isActive() && jot::tickOnTheMinute(Timer1->remainingTime(), now))
+        return;
+    Timer1->stop();
+    m_minuteStart->start(jot::msToNextMinute(now));
+}
+
+// Timers sleep on the monotonic clock: only comparing its advance since the last tick with
+// the wall clock's shows that the machine slept or the clock was set, and the tick then
+// comes now, not up to a minute later.
+void f_iir::m_clockWatch_Timer() {
+    if (jot::clockJumped(m_lastTick.msecsTo(jot::maintenant()), m_sinceTick.elapsed()))
+        Timer1_Timer();
 }

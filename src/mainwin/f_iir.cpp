@@ -34,6 +34,8 @@
 namespace {
 
 constexpr int kTimer1Ms = 60000;
+// Often enough to bring the tick within seconds of a wake-up or a clock change.
+constexpr int kClockWatchMs = 3000;
 // A program started at log-in may come before the panel that holds the tray.
 constexpr int kTrayWatchMs = 2000;
 constexpr int kTrayWatchChecks = 60;
@@ -72,11 +74,31 @@ f_iir::f_iir(QWidget* parent)
     connect(&m_shared.fichier, &jot::TaskFile::recovered, this, &f_iir::effacer_avertissement);
     connect(&m_shared.fichier, &jot::TaskFile::removingTask, this, &f_iir::fermer_tache_retiree);
 
+    // Timer1 keeps its one-minute period; each tick sets its phase (rearmTimer1), so that
+    // it ticks just after each wall-clock minute begins. m_minuteStart starts it then.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(kTimer1Ms);
     connect(Timer1, &QTimer::timeout, this, &f_iir::Timer1_Timer);
-    Timer1->start();
+    m_minuteStart = new QTimer(this);
+    m_minuteStart->setObjectName(QStringLiteral("m_minuteStart"));
+    m_minuteStart->setTimerType(Qt::PreciseTimer);
+    m_minuteStart->setSingleShot(true);
+    connect(m_minuteStart, &QTimer::timeout, this, [this] {
+        Timer1->start();
+        Timer1_Timer();
+    });
+    // The start counts as the previous tick: a quarter hour slept over before the first tick
+    // is still made up.
+    m_lastTick = jot::maintenant();
+    m_sinceTick.start();
+    rearmTimer1(m_lastTick);
+    m_clockWatch = new QTimer(this);
+    m_clockWatch->setObjectName(QStringLiteral("m_clockWatch"));
+    m_clockWatch->setInterval(kClockWatchMs);
+    connect(m_clockWatch, &QTimer::timeout, this, &f_iir::m_clockWatch_Timer);
+    m_clockWatch->start();
 
     // The end of the desktop session writes the list: the session may kill the program
     // without any close. Any other way out than Exit does the same.
@@ -201,8 +223,6 @@ void f_iir::Form_Load() {
     m_shared.fichier.setDirectory(m_dataDir);
     m_shared.fichier.lire_liste(m_shared.liste);
     selectRow(1);
-    // Another writer (a synced folder, an edit by hand) is looked for at every tick.
-    connect(Timer1, &QTimer::timeout, this, [this] { m_shared.mergeOtherWriter(); });
 
     m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));

@@ -3,6 +3,8 @@
 #include "mainwin/placement.h"
 #include "store/shared.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -67,6 +69,7 @@ public:
     void mPopExit_Click();
     void Timer1_Timer();
     void fermer_tache_retiree(int row); // another writer removed the row's task
+    void m_clockWatch_Timer(); // a sleep or a clock change brings the tick at once
 
     // Exit without any question, for a termination signal, whatever dialog is open: the list
     // is written once, the notes closed, the program ended.
@@ -91,6 +94,7 @@ private:
     bool sauver_avant_sortie();
     void fermer_notes();
     void finir(); // notes closed, tray icon and timers gone, event loops left
+    void rearmTimer1(const QDateTime& now);
 
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
@@ -105,6 +109,10 @@ private:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QTimer* Timer1 = nullptr;
+    QTimer* m_minuteStart = nullptr; // starts Timer1 just after a wall-clock minute begins
+    QTimer* m_clockWatch = nullptr;
+    QDateTime m_lastTick;          // on the wall clock
+    QElapsedTimer m_sinceTick;     // on the monotonic clock
     QTimer* m_trayWatch = nullptr; // a tray that comes after the program
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* mPopupSys = nullptr;

@@ -58,6 +58,8 @@ void f_iir::finir() {
     if (m_tray)
         m_tray->hide();
     Timer1->stop();
+    m_minuteStart->stop();
+    m_clockWatch->stop();
     if (m_trayWatch)
         m_trayWatch->stop();
     m_ended = true;

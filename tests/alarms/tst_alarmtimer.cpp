@@ -1,6 +1,8 @@
 #include "common/program.h"
 #include "store/clock.h"
 
+#include <QTimer>
+
 namespace {
 
 QDateTime g_now;
@@ -31,27 +33,74 @@ private Q_SLOTS:
         jot::setClockForTests([] { return g_now; });
     }
 
-    void interval() {
-        Program p;
-        QCOMPARE(p.main->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 60000);
+    // Ticks of Timer1 ('t') and runs of the clock watch ('w') at moments of the wall clock,
+    // the program started at the first: the ones that bring up a 10:15 alarm ('R'), the saves
+    // of the last, and when the tick after it comes.
+    void ticks_data() {
+        QTest::addColumn<QList<QDateTime>>("moments");
+        QTest::addColumn<QString>("kinds");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QString>("rings");
+        QTest::addColumn<int>("writes");
+        QTest::addColumn<int>("nextMs");
+        const auto row = [](const char* name, const QList<QDateTime>& moments, const char* kinds,
+                            const char* rings, int writes, int nextMs, bool unsaved = false) {
+            QTest::newRow(name) << moments << QString(kinds) << unsaved << QString(rings) << writes
+                                << nextMs;
+        };
+        const auto at = [](int h, int m, int s, int day = 15) {
+            return QDateTime({2027, 3, day}, {h, m, s});
+        };
+        row("quarter, pending edits", {at(10, 15, 30)}, "t", "R", 2, 30500, true);
+        row("minute, pending edits", {at(10, 16, 30)}, "t", "-", 1, 30500, true);
+        row("minute, nothing pending", {at(10, 16, 30)}, "t", "-", 0, 30500);
+        row("late tick straddles 10:15", {at(10, 14, 59), at(10, 16, 0)}, "tt", "-R", 1, 60500);
+        row("watch, clock running", {at(10, 14, 59), at(10, 15, 1)}, "tw", "--", 0, 1500);
+        row("slept 10:14 to 10:47", {at(10, 14, 30), at(10, 47, 0)}, "tw", "-R", 1, 60500);
+        row("set back 10:16 to 10:14, then forward",
+            {at(10, 15, 30), at(10, 16, 30), at(10, 14, 30), at(10, 16, 10)}, "ttww", "R---", 1,
+            50500);
+        row("over midnight, yesterday's alarm", {at(23, 50, 30), at(0, 5, 30, 16)}, "tw", "-R", 1,
+            30500);
+    }
+    void ticks() {
+        QFETCH(QList<QDateTime>, moments);
+        QFETCH(QString, kinds);
+        QFETCH(bool, unsaved);
+        QFETCH(QString, rings);
+        QFETCH(int, writes);
+        QFETCH(int, nextMs);
+        g_now = moments.first();
+        Program p(task("a", "Monday 03/15 10:15 am"));
+        p.shared().unsavedChanges = unsaved;
+        QString rung;
+        qsizetype saves = 0;
+        for (qsizetype k = 0; k < moments.size(); ++k) {
+            g_now = moments[k];
+            p.saves->clear();
+            kinds[k] == u't' ? p.main->Timer1_Timer() : p.main->m_clockWatch_Timer();
+            saves = p.saves->count();
+            f_test* note = p.noteOf(1);
+            rung += note && p.red(1) ? u'R' : u'-';
+            if (note)
+                note->close(); // so that a second ring would show
+        }
+        QCOMPARE(rung, rings);
+        QCOMPARE(saves, writes);
+        const auto* minuteStart = p.main->findChild<QTimer*>(QStringLiteral("m_minuteStart"));
+        const int next = minuteStart->remainingTime();
+        QVERIFY2(next > nextMs - 250 && next <= nextMs, QByteArray::number(next));
     }
 
-    void saves_data() {
-        QTest::addColumn<int>("minute");
-        QTest::addColumn<bool>("unsaved");
-        QTest::addColumn<int>("writes");
-        QTest::newRow("quarter, pending edits") << 15 << true << 2;
-        QTest::newRow("minute, pending edits") << 16 << true << 1;
-        QTest::newRow("minute, nothing pending") << 16 << false << 0;
-    }
-    void saves() {
-        QFETCH(int, minute);
-        QFETCH(bool, unsaved);
-        QFETCH(int, writes);
-        Program p(task("edited"));
-        p.shared().unsavedChanges = unsaved;
-        p.tick(10, minute);
-        QCOMPARE(p.saves->count(), writes);
+    // The tick set for just after the minute starts Timer1 for every minute after it.
+    void ticksOnTheMinute() {
+        g_now = QDateTime({2027, 3, 15}, {10, 14, 59, 800});
+        Program p(task("a", "Monday 03/15 10:15 am"));
+        g_now = QDateTime({2027, 3, 15}, {10, 15, 0, 500});
+        QTRY_VERIFY_WITH_TIMEOUT(p.note(1), 2000);
+        const auto* timer1 = p.main->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer1->isActive());
+        QCOMPARE(timer1->interval(), 60000);
     }
 
     void dueAlarmsOpenRedNotesInRowOrder() {

@@ -69,7 +69,7 @@ public:
     void mPopExit_Click();
     void Timer1_Timer();
     void fermer_tache_retiree(int row); // another writer removed the row's task
-    void m_clockWatch_Timer(); // a sleep or a clock change brings the tick at once
+    void m_clockWatch_Timer();          // a sleep or a clock change brings the tick at once
 
     // Exit without any question, for a termination signal, whatever dialog is open: the list
     // is written once, the notes closed, the program ended.

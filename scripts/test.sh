@@ -20,5 +20,10 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
     -DJOT_FUZZ=ON
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_taskfile
 mkdir -p build-fuzz/corpus
-build-fuzz/tests/fuzz/fuzz_taskfile -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus
+# Its progress lines go to a log; a finding prints the end of it.
+if ! build-fuzz/tests/fuzz/fuzz_taskfile -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
+    tail -n 80 build-fuzz/fuzz.log
+    exit 1
+fi
+grep -E '^Done [0-9]+ runs' build-fuzz/fuzz.log

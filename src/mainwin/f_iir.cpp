@@ -6,6 +6,7 @@
 #include "mainwin/couleurs.h"
 #include "mainwin/tray.h"
 #include "mainwin/twips.h"
+#include "notes/alarmtext.h"
 #include "notes/f_test.h"
 #include "report/print.h"
 #include "report/report.h"
@@ -19,12 +20,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTimer>
@@ -38,6 +40,32 @@ constexpr int kTimer1Ms = 60000;
 constexpr int kTrayWatchMs = 2000;
 constexpr int kTrayWatchChecks = 60;
 
+// The designed layout, in twips: the smallest the window gets. Extra room goes to the grid;
+// the buttons stay under it, centred as a group.
+constexpr QSize kFrame(8640, 2910);
+constexpr QRect kGrille(30, 120, 8595, 2295);
+constexpr int kBoutonTop = 2520;
+constexpr QSize kBouton(2055, 375);
+constexpr int kAlarmWidth = 2000;
+
+// Wide enough for the longest alarm text of the locale on one line, and never narrower than
+// designed.
+int largeurAlarme(const QTableView& gri) {
+    const QFontMetrics fm(gri.font());
+    int plusLong = 0;
+    for (int d = 0; d < 7; ++d) {
+        for (const char* marker : {"am", "pm"})
+            plusLong = qMax(plusLong,
+                            fm.horizontalAdvance(jot::composeAlarm(
+                                jot::dayText(QDate(2026, 12, 7).addDays(d)), QStringLiteral("12"),
+                                QStringLiteral("45"), QLatin1String(marker))));
+    }
+    // The cell's margins, as the item delegate draws them, and the grid line.
+    const int marges =
+        2 * (gri.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &gri) + 1) + 1;
+    return qMax(jot::px(kAlarmWidth), plusLong + marges);
+}
+
 } // namespace
 
 f_iir::f_iir(QWidget* parent)
@@ -50,17 +78,17 @@ f_iir::f_iir(QWidget* parent)
 
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame6"));
-    frame->setFixedSize(jot::px(8640), jot::px(2910));
+    frame->setMinimumSize(jot::px(kFrame.width()), jot::px(kFrame.height()));
     QPalette palette = frame->palette();
     palette.setColor(QPalette::Window, jot::kJaunePale);
     frame->setPalette(palette);
     frame->setAutoFillBackground(true);
     setCentralWidget(frame);
-    // The window keeps its size; it grows only by the warning line while there is one.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     creer_grille(frame);
     creer_boutons(frame);
+    disposer(frame->minimumSize());
+    frame->installEventFilter(this);
     creer_menus();
 
     m_warning = new QLabel(this);
@@ -98,7 +126,6 @@ f_iir::~f_iir() {
 void f_iir::creer_grille(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
-    gri->setGeometry(jot::px(30), jot::px(120), jot::px(8595), jot::px(2295));
     gri->setModel(&m_shared.liste);
     // A person picks a whole task, never edits a cell here.
     gri->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -111,22 +138,21 @@ void f_iir::creer_grille(QWidget* frame) {
     gri->viewport()->installEventFilter(this);
     for (int c : {jot::ColStamp, jot::ColSlot, jot::ColFired})
         gri->setColumnHidden(c, true);
-    gri->setColumnWidth(jot::ColText, jot::px(6200));
-    gri->setColumnWidth(jot::ColAlarm, jot::px(2000));
+    gri->horizontalHeader()->setSectionResizeMode(jot::ColText, QHeaderView::Stretch);
+    gri->setColumnWidth(jot::ColAlarm, largeurAlarme(*gri));
 }
 
 void f_iir::creer_boutons(QWidget* frame) {
-    auto button = [frame](const char* name, const QString& caption, int left) {
+    auto button = [frame](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, frame);
         b->setObjectName(QLatin1String(name));
-        b->setGeometry(jot::px(left), jot::px(2520), jot::px(2055), jot::px(375));
         // Enter presses the focused button, as in a dialog.
         b->setAutoDefault(true);
         return b;
     };
-    Command1 = button("Command1", tr("New task"), 360);
-    Command2 = button("Command2", tr("Show"), 3240);
-    Command3 = button("Command3", tr("Delete"), 6240);
+    Command1 = button("Command1", tr("New task"));
+    Command2 = button("Command2", tr("Show"));
+    Command3 = button("Command3", tr("Delete"));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &f_iir::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &f_iir::Command2_Click);
@@ -135,6 +161,18 @@ void f_iir::creer_boutons(QWidget* frame) {
     setTabOrder(Command2, Command3);
     setTabOrder(Command3, gri);
     Command1->setFocus();
+}
+
+void f_iir::disposer(const QSize& frame) {
+    const int dw = frame.width() - jot::px(kFrame.width());
+    const int dh = frame.height() - jot::px(kFrame.height());
+    gri->setGeometry(jot::px(kGrille.left()), jot::px(kGrille.top()), jot::px(kGrille.width()) + dw,
+                     jot::px(kGrille.height()) + dh);
+    const std::pair<QPushButton*, int> boutons[] = {
+        {Command1, 360}, {Command2, 3240}, {Command3, 6240}};
+    for (const auto& [b, left] : boutons)
+        b->setGeometry(jot::px(left) + dw / 2, jot::px(kBoutonTop) + dh, jot::px(kBouton.width()),
+                       jot::px(kBouton.height()));
 }
 
 void f_iir::creer_menus() {
@@ -320,6 +358,8 @@ void f_iir::keyPressEvent(QKeyEvent* event) {
 }
 
 bool f_iir::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        disposer(static_cast<QResizeEvent*>(event)->size());
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
         windowHandle()->removeEventFilter(this);

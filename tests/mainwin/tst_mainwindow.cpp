@@ -197,6 +197,43 @@ private Q_SLOTS:
         for (int r = 1; r < p.liste().rows(); ++r)
             QCOMPARE(p.noteOf(r) != nullptr, r == noteRow);
     }
+
+    // The window grows from its designed size: the grid takes the room, the buttons stay
+    // under it, centred; the Alarm column holds the longest alarm of the locale.
+    void grows_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QSize>("extra");
+        QTest::newRow("designed size") << "en_US" << QSize(0, 0);
+        QTest::newRow("larger, German days") << "de_DE" << QSize(300, 200);
+    }
+    void grows() {
+        QFETCH(QString, locale);
+        QFETCH(QSize, extra);
+        QLocale::setDefault(QLocale(locale));
+        Program p(testing::record("s", "t", "Wednesday 12/09 10:45 am"));
+        QLocale::setDefault(QLocale::c());
+        f_iir& w = *p.main;
+        QWidget* frame = w.centralWidget();
+        QCOMPARE(frame->minimumSize(), QSize(576, 194));
+        w.resize(w.size() + extra);
+        QTRY_COMPARE(frame->size(), QSize(576, 194) + extra);
+        auto* gri = child<QTableView>(p, "gri");
+        QCOMPARE(gri->size(), QSize(573, 153) + extra);
+        const QRect c1 = child<QWidget>(p, "Command1")->geometry();
+        const QRect c3 = child<QWidget>(p, "Command3")->geometry();
+        QVERIFY(c1.top() > gri->geometry().bottom() && c3.bottom() < frame->height());
+        QVERIFY(qAbs(c1.left() + c3.right() - frame->width()) <= 2);
+        QCOMPARE(gri->columnWidth(jot::ColText) + gri->columnWidth(jot::ColAlarm),
+                 gri->viewport()->width());
+        QString longest;
+        for (int d = 0; d < 7; ++d) {
+            const QString day = QLocale(locale).dayName(d + 1);
+            longest = day.size() > longest.size() ? day : longest;
+        }
+        longest += " 12/09 10:45 pm";
+        QVERIFY(gri->fontMetrics().horizontalAdvance(longest) + 6 <=
+                gri->columnWidth(jot::ColAlarm));
+    }
 };
 
 QTEST_MAIN(TstMainWindow)

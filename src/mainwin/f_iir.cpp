@@ -135,6 +135,7 @@ void f_iir::creer_grille(QWidget* frame) {
     gri->setTabKeyNavigation(false);
     gri->verticalHeader()->hide();
     gri->horizontalHeader()->setHighlightSections(false);
+    gri->installEventFilter(this);
     gri->viewport()->installEventFilter(this);
     for (int c : {jot::ColStamp, jot::ColSlot, jot::ColFired})
         gri->setColumnHidden(c, true);
@@ -360,6 +361,19 @@ void f_iir::keyPressEvent(QKeyEvent* event) {
 bool f_iir::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         disposer(static_cast<QResizeEvent*>(event)->size());
+    if (watched == gri && event->type() == QEvent::KeyPress) {
+        // On the grid, Enter shows the current task and Delete deletes it.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool bare = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (bare && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            Command2->click();
+            return true;
+        }
+        if (bare && key->key() == Qt::Key_Delete) {
+            Command3->click();
+            return true;
+        }
+    }
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
         windowHandle()->removeEventFilter(this);

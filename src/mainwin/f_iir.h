@@ -75,7 +75,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;               // the close decision
     void changeEvent(QEvent* event) override;                   // hides the window when minimised
     void keyPressEvent(QKeyEvent* event) override;              // Enter presses the default button
-    bool eventFilter(QObject* watched, QEvent* event) override; // double-click, resizes, first show
+    bool eventFilter(QObject* watched, QEvent* event) override; // grid keys, resizes, first show
 
 private:
     void creer_grille(QWidget* frame);

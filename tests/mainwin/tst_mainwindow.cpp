@@ -170,22 +170,29 @@ private Q_SLOTS:
         QVERIFY(child<QWidget>(p, "m_warning")->isVisible());
     }
 
-    // Enter presses New task unless a button has the focus; double-click shows.
+    // Enter presses New task unless the grid (Show) or a button has the focus; double-click
+    // shows; the Delete key on the grid deletes.
     void gestures_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<int>("noteRow");
-        QTest::newRow("grid, Return") << "gri" << Qt::Key_Return << 3;
-        QTest::newRow("grid, keypad Enter") << "gri" << Qt::Key_Enter << 3;
-        QTest::newRow("Show focused, Return") << "Command2" << Qt::Key_Return << 1;
-        QTest::newRow("double-click on task 2") << "gri" << Qt::Key_unknown << 2;
+        QTest::addColumn<int>("noteRow"); // 0: none
+        QTest::addColumn<int>("tasks");   // left afterwards
+        QTest::newRow("grid, Return") << "gri" << Qt::Key_Return << 2 << 2;
+        QTest::newRow("grid, keypad Enter") << "gri" << Qt::Key_Enter << 2 << 2;
+        QTest::newRow("New task focused, Return") << "Command1" << Qt::Key_Return << 3 << 3;
+        QTest::newRow("Show focused, Return") << "Command2" << Qt::Key_Return << 2 << 2;
+        QTest::newRow("grid, Delete") << "gri" << Qt::Key_Delete << 0 << 1;
+        QTest::newRow("Show focused, Delete") << "Command2" << Qt::Key_Delete << 0 << 2;
+        QTest::newRow("double-click on task 2") << "gri" << Qt::Key_unknown << 2 << 2;
     }
     void gestures() {
         QFETCH(QString, focus);
         QFETCH(Qt::Key, key);
         QFETCH(int, noteRow);
+        QFETCH(int, tasks);
         Program p(testing::records(2));
         auto* gri = child<QTableView>(p, "gri");
+        p.main->selectRow(2);
         const QPoint task2 = gri->viewport()->mapTo(
             p.main.get(), gri->visualRect(p.liste().index(1, jot::ColText)).center());
         if (key == Qt::Key_unknown) // through the window, as the desktop delivers it
@@ -193,7 +200,8 @@ private Q_SLOTS:
         else
             QTest::keyClick(child<QWidget>(p, focus), key, // as the focused widget
                             key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QVERIFY(noteRow < p.liste().rows());
+        QCOMPARE(p.liste().rows(), tasks + 1);
+        QCOMPARE(p.liste().cell(1, jot::ColText), "task 1");
         for (int r = 1; r < p.liste().rows(); ++r)
             QCOMPARE(p.noteOf(r) != nullptr, r == noteRow);
     }

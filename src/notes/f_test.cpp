@@ -7,6 +7,7 @@
 #include "notes/listecompacte.h"
 #include "store/clock.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -133,6 +134,12 @@ f_test::f_test(jot::Shared& shared)
     connect(Command3, &QPushButton::clicked, this, &f_test::Command3_Click);
     Text2->installEventFilter(this);
     Text2->setFocus();
+
+    // Ctrl+W closes the note as its close box does, saving it.
+    auto* fermer = new QAction(this);
+    fermer->setShortcuts(QKeySequence::Close);
+    connect(fermer, &QAction::triggered, this, &QWidget::close);
+    addAction(fermer);
 }
 
 void f_test::creerControles() {

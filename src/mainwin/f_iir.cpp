@@ -93,6 +93,7 @@ f_iir::f_iir(QWidget* parent)
 
     m_warning = new QLabel(this);
     m_warning->setObjectName(QStringLiteral("m_warning"));
+    m_warning->setAccessibleName(tr("Save warning"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_warning, 1);
     statusBar()->hide();
@@ -127,6 +128,8 @@ void f_iir::creer_grille(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
     gri->setModel(&m_shared.liste);
+    gri->setAccessibleName(tr("Tasks"));
+    gri->setAccessibleDescription(tr("Enter shows the task's note, Delete deletes the task"));
     // A person picks a whole task, never edits a cell here.
     gri->setSelectionBehavior(QAbstractItemView::SelectRows);
     gri->setSelectionMode(QAbstractItemView::SingleSelection);

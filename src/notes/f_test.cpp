@@ -202,6 +202,22 @@ void f_test::creerControles() {
     setTabOrder(Combo3, Combo4);
     setTabOrder(Combo4, Command3);
 
+    // What a screen reader says: a list is read as its entry, labelled by its label and
+    // described by what it chooses.
+    Text2->setAccessibleName(QStringLiteral("Task text"));
+    Label1->setAccessibleName(QStringLiteral("Alarm"));
+    Label1->setAccessibleDescription(QStringLiteral("When the alarm rings; empty for none"));
+    Frame1->setAccessibleName(QStringLiteral("Set the alarm"));
+    Label2->setBuddy(Combo1);
+    Label3->setBuddy(Combo2);
+    Label4->setBuddy(Combo3);
+    const std::pair<QComboBox*, const char*> listes[] = {{Combo1, "Alarm day"},
+                                                         {Combo2, "Alarm hour"},
+                                                         {Combo3, "Alarm minutes"},
+                                                         {Combo4, "Alarm am or pm"}};
+    for (const auto& [c, nom] : listes)
+        c->setAccessibleDescription(QLatin1String(nom));
+
     for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Command1),
                        static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command3),
                        static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo2),

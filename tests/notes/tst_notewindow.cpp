@@ -2,6 +2,7 @@
 #include "notes/alarmtext.h"
 #include "store/clock.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -52,6 +53,8 @@ private slots:
     void alarmButtons_data();
     void alarmButtons();
     void alarmPanel();
+    void accessible_data();
+    void accessible();
 };
 
 void Tstnotewindow::newTask_data() {
@@ -194,6 +197,43 @@ void Tstnotewindow::alarmPanel() {
             red << c->objectName();
     QCOMPARE(red, L({"Text2", "Frame1", "Label2", "Label3", "Label4", "f_test"}));
     QCOMPARE(ctl(w, "Text2")->palette().color(QPalette::Base), Qt::red);
+}
+
+// What a screen reader finds: every control named, each panel label tied to its list.
+void Tstnotewindow::accessible_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("says");  // name, and description where there is one
+    QTest::addColumn<QString>("label"); // the label that names it, if any
+    const auto row = [](const char* what, const char* control, const char* says,
+                        const char* label = "") {
+        QTest::newRow(what) << control << says << label;
+    };
+    row("window", "f_test", "The 03/15 at 02:30 pm");
+    row("text box", "Text2", "Task text");
+    row("alarm label", "Label1", "Alarm: When the alarm rings; empty for none");
+    row("day", "Combo1", "Sunday 03/15: Alarm day", "The");
+    row("hour", "Combo2", "2: Alarm hour", "at");
+    row("minutes", "Combo3", "00: Alarm minutes", ":");
+    row("am/pm", "Combo4", "pm: Alarm am or pm");
+    row("Ok", "Command3", "Ok");
+    row("grid", "gri", "Tasks: Enter shows the task's note, Delete deletes the task");
+}
+
+void Tstnotewindow::accessible() {
+    QFETCH(QString, control);
+    QFETCH(QString, label);
+    testing::Program p;
+    f_test* w = open(p, 1, "Command1");
+    QWidget* c = control == "gri"             ? p.main->findChild<QWidget*>(control)
+                 : control == w->objectName() ? w
+                                              : w->findChild<QWidget*>(control);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+    const QString description = a->text(QAccessible::Description);
+    QTEST(a->text(QAccessible::Name) + (description.isEmpty() ? "" : ": " + description), "says");
+    QStringList labels;
+    for (const auto& [other, relation] : a->relations(QAccessible::Label))
+        labels << other->text(QAccessible::Name);
+    QCOMPARE(labels.join(','), label);
 }
 
 QTEST_MAIN(Tstnotewindow)

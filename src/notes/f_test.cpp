@@ -218,15 +218,17 @@ void f_test::creerControles() {
     for (const auto& [c, nom] : listes)
         c->setAccessibleDescription(QLatin1String(nom));
 
-    for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Command1),
-                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command3),
-                       static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo2),
-                       static_cast<QWidget*>(Combo3), static_cast<QWidget*>(Combo4)})
+    for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+                       static_cast<QWidget*>(Command3), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
+                       static_cast<QWidget*>(Combo4)})
         w->setPalette(paletteSysteme(w));
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1),
                        static_cast<QWidget*>(Text2), static_cast<QWidget*>(Label2),
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4)})
         peindre(w, jot::kJaunePale);
+    // The alarm label sits on the note's yellow, and keeps it when the note turns red.
+    peindre(Label1, jot::kJaunePale);
 }
 
 void f_test::remplir_listes() {

@@ -1,4 +1,5 @@
 #include "common/program.h"
+#include "mainwin/couleurs.h"
 #include "notes/alarmtext.h"
 #include "store/clock.h"
 
@@ -190,6 +191,7 @@ void Tstnotewindow::alarmPanel() {
         QVERIFY2(!ctl(w, "Label4")->geometry().intersects(ctl(w, name)->geometry()), name);
 
     w->en_rouge();
+    QCOMPARE(ctl(w, "Label1")->palette().color(QPalette::Window), jot::kJaunePale);
     L red;
     const auto surfaces = w->findChildren<QWidget*>(QRegularExpression("^\\D+\\d$")) << w;
     for (QWidget* c : surfaces)

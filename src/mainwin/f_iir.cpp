@@ -94,6 +94,7 @@ f_iir::f_iir(QWidget* parent)
     m_warning = new QLabel(this);
     m_warning->setObjectName(QStringLiteral("m_warning"));
     m_warning->setAccessibleName(tr("Save warning"));
+    m_warning->setWordWrap(true); // a long path wraps at its words instead of being cut
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_warning, 1);
     statusBar()->hide();
@@ -242,6 +243,9 @@ void f_iir::Form_Load() {
     m_shared.fichier.setDirectory(m_dataDir);
     m_shared.fichier.lire_liste(m_shared.liste);
     selectRow(1);
+    // Row 1 is current, but an empty list's placeholder shows no highlight.
+    if (m_shared.liste.isPlaceholder(1))
+        gri->selectionModel()->clearSelection();
 
     m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));

@@ -4,6 +4,7 @@
 #include "mainwin/tray.h"
 #include "store/clock.h"
 
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -57,6 +58,9 @@ private Q_SLOTS:
         auto* icon = w.findChild<QSystemTrayIcon*>();
         QVERIFY(QFileInfo(p.home.dataDir()).isDir());
         QVERIFY(p.liste().rows() == 2 && p.liste().isPlaceholder(1));
+        // Current, but not highlighted while the grid has no focus.
+        QVERIFY(!child<QTableView>(p, "gri")->selectionModel()->hasSelection());
+        QCOMPARE(w.currentRow(), 1);
         QCOMPARE(stateOf(w), state);
         QCOMPARE(icon->isVisible(), tray);
         QStringList all;
@@ -167,7 +171,11 @@ private Q_SLOTS:
     void unreadableFileWarns() {
         Program p(testing::records(1) + "no record\r\n");
         QVERIFY(p.shared().sauver_liste()); // which clears a failed save's warning, not this one
-        QVERIFY(child<QWidget>(p, "m_warning")->isVisible());
+        auto* line = child<QLabel>(p, "m_warning");
+        QVERIFY(line->isVisible());
+        // Read whole: on one line, or wrapped at its words on as many as it needs.
+        QTRY_VERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width() ||
+                    (line->wordWrap() && line->heightForWidth(line->width()) <= line->height()));
     }
 
     // Enter presses New task unless the grid (Show) or a button has the focus; double-click

@@ -22,6 +22,8 @@
 namespace {
 
 const QColor kRouge(255, 0, 0);
+// The gap, in pixels, between a panel label's text and the lists on either side.
+constexpr int kEcartEtiquette = 2;
 
 void placer(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(jot::px(left), jot::px(top), jot::px(width), jot::px(height));
@@ -176,6 +178,7 @@ void f_test::creerControles() {
     styleListes->setParent(this);
     Label2 = etiquette(Frame1, "Label2", QStringLiteral("The"));
     placer(Label2, 80, 405, 360, 255);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo1 = liste(Frame1, "Combo1", styleListes);
     placer(Combo1, 440, 360, 1800, 315);
     Label3 = etiquette(Frame1, "Label3", QStringLiteral("at"));
@@ -190,6 +193,8 @@ void f_test::creerControles() {
     placer(Combo3, 3090, 360, 615, 315);
     Combo4 = liste(Frame1, "Combo4", styleListes);
     placer(Combo4, 3730, 360, 550, 315);
+    for (QLabel* l : {Label2, Label3})
+        l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
     Command3 = bouton(Frame1, "Command3", QStringLiteral("Ok"));
     placer(Command3, 4320, 360, 500, 300);
 
@@ -238,12 +243,32 @@ void f_test::remplir_listes() {
     Combo3->addItems(
         {QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"), QStringLiteral("45")});
     Combo4->addItems({QStringLiteral("am"), QStringLiteral("pm")});
-    for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4}) {
-        QStringList entrees;
-        for (int i = 0; i < c->count(); ++i)
-            entrees << c->itemText(i);
-        ajusterPolice(c, font(), entrees, placeDeListe(c));
-    }
+    policeDuPanneau();
+}
+
+// One font for the whole panel, so that the lists read as the labels do: the largest, up
+// to the window's, at which every entry fits its list and every label keeps a gap to the
+// list beside it.
+void f_test::policeDuPanneau() {
+    QFont police = font();
+    const auto tientPas = [&police](const QString& texte, int place) {
+        return QFontMetrics(police).horizontalAdvance(texte) > place;
+    };
+    const auto trop = [&] {
+        for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4}) {
+            for (int i = 0; i < c->count(); ++i) {
+                if (tientPas(c->itemText(i), placeDeListe(c)))
+                    return true;
+            }
+        }
+        for (QLabel* l : {Label2, Label3})
+            if (tientPas(l->text(), l->contentsRect().width()))
+                return true;
+        return false;
+    };
+    while (police.pointSizeF() > 6.0 && trop())
+        police.setPointSizeF(police.pointSizeF() - 0.5);
+    Frame1->setFont(police);
 }
 
 void f_test::init() {

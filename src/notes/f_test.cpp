@@ -12,9 +12,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 #include <QTextDocument>
@@ -29,29 +31,53 @@ void placer(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(jot::px(left), jot::px(top), jot::px(width), jot::px(height));
 }
 
-// Every role set explicitly: a colour later given to the window cannot reach the controls
-// that keep the system's colours (a child inherits every role it has not set itself).
-QPalette paletteSysteme(const QWidget* w) {
-    const QPalette app = QApplication::palette(w);
+// Every note shares the same few palettes and one style object: a palette or style of a
+// note's own would make the style draw (and keep in Qt's pixmap cache) its pixmaps again for
+// every note. Every role is set explicitly, so that a colour given to the window cannot reach
+// the controls that keep the system's colours (a child inherits every role it has not set).
+QPalette paletteComplete(const QPalette& source) {
     QPalette p;
     for (int g = 0; g < QPalette::NColorGroups; ++g) {
         for (int r = 0; r < QPalette::NColorRoles; ++r) {
             const auto groupe = static_cast<QPalette::ColorGroup>(g);
             const auto role = static_cast<QPalette::ColorRole>(r);
             if (role != QPalette::NoRole)
-                p.setBrush(groupe, role, app.brush(groupe, role));
+                p.setBrush(groupe, role, source.brush(groupe, role));
         }
     }
     return p;
 }
 
+// The system's colours for a kind of control (buttons and lists may differ).
+const QPalette& paletteSysteme(const QWidget* w) {
+    static QHash<QByteArray, QPalette> palettes;
+    const QByteArray classe = w->metaObject()->className();
+    auto i = palettes.find(classe);
+    if (i == palettes.end())
+        i = palettes.insert(classe, paletteComplete(QApplication::palette(w)));
+    return *i;
+}
+
 // A surface of the note: its background, and for the text box its editing area too.
 void peindre(QWidget* w, const QColor& couleur) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, couleur);
-    if (qobject_cast<QPlainTextEdit*>(w))
+    static QHash<QRgb, QPalette> palettes;
+    auto i = palettes.find(couleur.rgb());
+    if (i == palettes.end()) {
+        QPalette p = paletteComplete(QApplication::palette());
+        p.setColor(QPalette::Window, couleur);
         p.setColor(QPalette::Base, couleur);
-    w->setPalette(p);
+        i = palettes.insert(couleur.rgb(), p);
+    }
+    w->setPalette(*i);
+}
+
+ListeCompacte* styleDesListes() {
+    static QPointer<ListeCompacte> style;
+    if (!style) {
+        style = new ListeCompacte;
+        style->setParent(qApp);
+    }
+    return style;
 }
 
 QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte) {
@@ -174,8 +200,7 @@ void f_test::creerControles() {
     // Positions inside the panel. ":" sits between the hour and minute lists, which shifts
     // the minute list, the am/pm list and "Ok" slightly right; the labels end where the
     // next list begins so that no list covers them.
-    auto* styleListes = new ListeCompacte;
-    styleListes->setParent(this);
+    ListeCompacte* styleListes = styleDesListes();
     Label2 = etiquette(Frame1, "Label2", QStringLiteral("The"));
     placer(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,4 +1,5 @@
 #include "common/program.h"
+#include "mainwin/singleinstance.h"
 
 #include <QtTest>
 #include <sys/resource.h>
@@ -11,6 +12,7 @@ private Q_SLOTS:
     void startup_data();
     void startup();
     void showAllHideAll();
+    void singleInstance();
     void cleanupTestCase();
 };
 
@@ -38,6 +40,16 @@ void BenchStartup::showAllHideAll() {
     QBENCHMARK {
         p.main->m_toutafficher_Click();
         p.main->m_toutmasquer_Click();
+    }
+}
+
+// The lock file and local server taken at every start, before the main window.
+void BenchStartup::singleInstance() {
+    TempDataHome home;
+    QDir().mkpath(home.dataDir());
+    QBENCHMARK {
+        jot::SingleInstance instance(home.dataDir());
+        QVERIFY(instance.acquire());
     }
 }
 

@@ -50,6 +50,7 @@ f_help::f_help()
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Help text"));
     Text1->setGeometry(px(120), px(120), px(6255), px(4215));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Read-only, yet the keyboard still scrolls and selects; Tab moves on to "Ok".

@@ -6,6 +6,7 @@
 #include "mainwin/couleurs.h"
 #include "mainwin/tray.h"
 #include "mainwin/twips.h"
+#include "notes/alarmtext.h"
 #include "notes/f_test.h"
 #include "report/print.h"
 #include "report/report.h"
@@ -19,12 +20,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTimer>
@@ -40,6 +42,32 @@ constexpr int kClockWatchMs = 3000;
 constexpr int kTrayWatchMs = 2000;
 constexpr int kTrayWatchChecks = 60;
 
+// The designed layout, in twips: the smallest the window gets. Extra room goes to the grid;
+// the buttons stay under it, centred as a group.
+constexpr QSize kFrame(8640, 2910);
+constexpr QRect kGrille(30, 120, 8595, 2295);
+constexpr int kBoutonTop = 2520;
+constexpr QSize kBouton(2055, 375);
+constexpr int kAlarmWidth = 2000;
+
+// Wide enough for the longest alarm text of the locale on one line, and never narrower than
+// designed.
+int largeurAlarme(const QTableView& gri) {
+    const QFontMetrics fm(gri.font());
+    int plusLong = 0;
+    for (int d = 0; d < 7; ++d) {
+        for (const char* marker : {"am", "pm"})
+            plusLong = qMax(plusLong,
+                            fm.horizontalAdvance(jot::composeAlarm(
+                                jot::dayText(QDate(2026, 12, 7).addDays(d)), QStringLiteral("12"),
+                                QStringLiteral("45"), QLatin1String(marker))));
+    }
+    // The cell's margins, as the item delegate draws them, and the grid line.
+    const int marges =
+        2 * (gri.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &gri) + 1) + 1;
+    return qMax(jot::px(kAlarmWidth), plusLong + marges);
+}
+
 } // namespace
 
 f_iir::f_iir(QWidget* parent)
@@ -52,21 +80,23 @@ f_iir::f_iir(QWidget* parent)
 
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame6"));
-    frame->setFixedSize(jot::px(8640), jot::px(2910));
+    frame->setMinimumSize(jot::px(kFrame.width()), jot::px(kFrame.height()));
     QPalette palette = frame->palette();
     palette.setColor(QPalette::Window, jot::kJaunePale);
     frame->setPalette(palette);
     frame->setAutoFillBackground(true);
     setCentralWidget(frame);
-    // The window keeps its size; it grows only by the warning line while there is one.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     creer_grille(frame);
     creer_boutons(frame);
+    disposer(frame->minimumSize());
+    frame->installEventFilter(this);
     creer_menus();
 
     m_warning = new QLabel(this);
     m_warning->setObjectName(QStringLiteral("m_warning"));
+    m_warning->setAccessibleName(tr("Save warning"));
+    m_warning->setWordWrap(true); // a long path wraps at its words instead of being cut
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_warning, 1);
     statusBar()->hide();
@@ -121,8 +151,9 @@ f_iir::~f_iir() {
 void f_iir::creer_grille(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
-    gri->setGeometry(jot::px(30), jot::px(120), jot::px(8595), jot::px(2295));
     gri->setModel(&m_shared.liste);
+    gri->setAccessibleName(tr("Tasks"));
+    gri->setAccessibleDescription(tr("Enter shows the task's note, Delete deletes the task"));
     // A person picks a whole task, never edits a cell here.
     gri->setSelectionBehavior(QAbstractItemView::SelectRows);
     gri->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -131,25 +162,25 @@ void f_iir::creer_grille(QWidget* frame) {
     gri->setTabKeyNavigation(false);
     gri->verticalHeader()->hide();
     gri->horizontalHeader()->setHighlightSections(false);
+    gri->installEventFilter(this);
     gri->viewport()->installEventFilter(this);
     for (int c : {jot::ColStamp, jot::ColSlot, jot::ColFired})
         gri->setColumnHidden(c, true);
-    gri->setColumnWidth(jot::ColText, jot::px(6200));
-    gri->setColumnWidth(jot::ColAlarm, jot::px(2000));
+    gri->horizontalHeader()->setSectionResizeMode(jot::ColText, QHeaderView::Stretch);
+    gri->setColumnWidth(jot::ColAlarm, largeurAlarme(*gri));
 }
 
 void f_iir::creer_boutons(QWidget* frame) {
-    auto button = [frame](const char* name, const QString& caption, int left) {
+    auto button = [frame](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, frame);
         b->setObjectName(QLatin1String(name));
-        b->setGeometry(jot::px(left), jot::px(2520), jot::px(2055), jot::px(375));
         // Enter presses the focused button, as in a dialog.
         b->setAutoDefault(true);
         return b;
     };
-    Command1 = button("Command1", tr("New task"), 360);
-    Command2 = button("Command2", tr("Show"), 3240);
-    Command3 = button("Command3", tr("Delete"), 6240);
+    Command1 = button("Command1", tr("New task"));
+    Command2 = button("Command2", tr("Show"));
+    Command3 = button("Command3", tr("Delete"));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &f_iir::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &f_iir::Command2_Click);
@@ -158,6 +189,18 @@ void f_iir::creer_boutons(QWidget* frame) {
     setTabOrder(Command2, Command3);
     setTabOrder(Command3, gri);
     Command1->setFocus();
+}
+
+void f_iir::disposer(const QSize& frame) {
+    const int dw = frame.width() - jot::px(kFrame.width());
+    const int dh = frame.height() - jot::px(kFrame.height());
+    gri->setGeometry(jot::px(kGrille.left()), jot::px(kGrille.top()), jot::px(kGrille.width()) + dw,
+                     jot::px(kGrille.height()) + dh);
+    const std::pair<QPushButton*, int> boutons[] = {
+        {Command1, 360}, {Command2, 3240}, {Command3, 6240}};
+    for (const auto& [b, left] : boutons)
+        b->setGeometry(jot::px(left) + dw / 2, jot::px(kBoutonTop) + dh, jot::px(kBouton.width()),
+                       jot::px(kBouton.height()));
 }
 
 void f_iir::creer_menus() {
@@ -223,6 +266,9 @@ void f_iir::Form_Load() {
     m_shared.fichier.setDirectory(m_dataDir);
     m_shared.fichier.lire_liste(m_shared.liste);
     selectRow(1);
+    // Row 1 is current, but an empty list's placeholder shows no highlight.
+    if (m_shared.liste.isPlaceholder(1))
+        gri->selectionModel()->clearSelection();
 
     m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));
@@ -343,6 +389,21 @@ void f_iir::keyPressEvent(QKeyEvent* event) {
 }
 
 bool f_iir::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        disposer(static_cast<QResizeEvent*>(event)->size());
+    if (watched == gri && event->type() == QEvent::KeyPress) {
+        // On the grid, Enter shows the current task and Delete deletes it.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool bare = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (bare && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            Command2->click();
+            return true;
+        }
+        if (bare && key->key() == Qt::Key_Delete) {
+            Command3->click();
+            return true;
+        }
+    }
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
         windowHandle()->removeEventFilter(this);

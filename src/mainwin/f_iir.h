@@ -79,11 +79,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;               // the close decision
     void changeEvent(QEvent* event) override;                   // hides the window when minimised
     void keyPressEvent(QKeyEvent* event) override;              // Enter presses the default button
-    bool eventFilter(QObject* watched, QEvent* event) override; // double-click, first showing
+    bool eventFilter(QObject* watched, QEvent* event) override; // grid keys, resizes, first show
 
 private:
     void creer_grille(QWidget* frame);
     void creer_boutons(QWidget* frame);
+    void disposer(const QSize& frame); // the grid takes the room the window is given
     void creer_menus();
     void ajouter_icone();
     void montrer_reduite();

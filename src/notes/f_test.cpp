@@ -7,13 +7,16 @@
 #include "notes/listecompacte.h"
 #include "store/clock.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 #include <QTextDocument>
@@ -21,34 +24,60 @@
 namespace {
 
 const QColor kRouge(255, 0, 0);
+// The gap, in pixels, between a panel label's text and the lists on either side.
+constexpr int kEcartEtiquette = 2;
 
 void placer(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(jot::px(left), jot::px(top), jot::px(width), jot::px(height));
 }
 
-// Every role set explicitly: a colour later given to the window cannot reach the controls
-// that keep the system's colours (a child inherits every role it has not set itself).
-QPalette paletteSysteme(const QWidget* w) {
-    const QPalette app = QApplication::palette(w);
+// Every note shares the same few palettes and one style object: a palette or style of a
+// note's own would make the style draw (and keep in Qt's pixmap cache) its pixmaps again for
+// every note. Every role is set explicitly, so that a colour given to the window cannot reach
+// the controls that keep the system's colours (a child inherits every role it has not set).
+QPalette paletteComplete(const QPalette& source) {
     QPalette p;
     for (int g = 0; g < QPalette::NColorGroups; ++g) {
         for (int r = 0; r < QPalette::NColorRoles; ++r) {
             const auto groupe = static_cast<QPalette::ColorGroup>(g);
             const auto role = static_cast<QPalette::ColorRole>(r);
             if (role != QPalette::NoRole)
-                p.setBrush(groupe, role, app.brush(groupe, role));
+                p.setBrush(groupe, role, source.brush(groupe, role));
         }
     }
     return p;
 }
 
+// The system's colours for a kind of control (buttons and lists may differ).
+const QPalette& paletteSysteme(const QWidget* w) {
+    static QHash<QByteArray, QPalette> palettes;
+    const QByteArray classe = w->metaObject()->className();
+    auto i = palettes.find(classe);
+    if (i == palettes.end())
+        i = palettes.insert(classe, paletteComplete(QApplication::palette(w)));
+    return *i;
+}
+
 // A surface of the note: its background, and for the text box its editing area too.
 void peindre(QWidget* w, const QColor& couleur) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, couleur);
-    if (qobject_cast<QPlainTextEdit*>(w))
+    static QHash<QRgb, QPalette> palettes;
+    auto i = palettes.find(couleur.rgb());
+    if (i == palettes.end()) {
+        QPalette p = paletteComplete(QApplication::palette());
+        p.setColor(QPalette::Window, couleur);
         p.setColor(QPalette::Base, couleur);
-    w->setPalette(p);
+        i = palettes.insert(couleur.rgb(), p);
+    }
+    w->setPalette(*i);
+}
+
+ListeCompacte* styleDesListes() {
+    static QPointer<ListeCompacte> style;
+    if (!style) {
+        style = new ListeCompacte;
+        style->setParent(qApp);
+    }
+    return style;
 }
 
 QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte) {
@@ -133,6 +162,12 @@ f_test::f_test(jot::Shared& shared)
     connect(Command3, &QPushButton::clicked, this, &f_test::Command3_Click);
     Text2->installEventFilter(this);
     Text2->setFocus();
+
+    // Ctrl+W closes the note as its close box does, saving it.
+    auto* fermer = new QAction(this);
+    fermer->setShortcuts(QKeySequence::Close);
+    connect(fermer, &QAction::triggered, this, &QWidget::close);
+    addAction(fermer);
 }
 
 void f_test::creerControles() {
@@ -165,10 +200,10 @@ void f_test::creerControles() {
     // Positions inside the panel. ":" sits between the hour and minute lists, which shifts
     // the minute list, the am/pm list and "Ok" slightly right; the labels end where the
     // next list begins so that no list covers them.
-    auto* styleListes = new ListeCompacte;
-    styleListes->setParent(this);
+    ListeCompacte* styleListes = styleDesListes();
     Label2 = etiquette(Frame1, "Label2", QStringLiteral("The"));
     placer(Label2, 80, 405, 360, 255);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo1 = liste(Frame1, "Combo1", styleListes);
     placer(Combo1, 440, 360, 1800, 315);
     Label3 = etiquette(Frame1, "Label3", QStringLiteral("at"));
@@ -183,6 +218,8 @@ void f_test::creerControles() {
     placer(Combo3, 3090, 360, 615, 315);
     Combo4 = liste(Frame1, "Combo4", styleListes);
     placer(Combo4, 3730, 360, 550, 315);
+    for (QLabel* l : {Label2, Label3})
+        l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
     Command3 = bouton(Frame1, "Command3", QStringLiteral("Ok"));
     placer(Command3, 4320, 360, 500, 300);
 
@@ -195,15 +232,33 @@ void f_test::creerControles() {
     setTabOrder(Combo3, Combo4);
     setTabOrder(Combo4, Command3);
 
-    for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Command1),
-                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command3),
-                       static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo2),
-                       static_cast<QWidget*>(Combo3), static_cast<QWidget*>(Combo4)})
+    // What a screen reader says: a list is read as its entry, labelled by its label and
+    // described by what it chooses.
+    Text2->setAccessibleName(QStringLiteral("Task text"));
+    Label1->setAccessibleName(QStringLiteral("Alarm"));
+    Label1->setAccessibleDescription(QStringLiteral("When the alarm rings; empty for none"));
+    Frame1->setAccessibleName(QStringLiteral("Set the alarm"));
+    Label2->setBuddy(Combo1);
+    Label3->setBuddy(Combo2);
+    Label4->setBuddy(Combo3);
+    const std::pair<QComboBox*, const char*> listes[] = {{Combo1, "Alarm day"},
+                                                         {Combo2, "Alarm hour"},
+                                                         {Combo3, "Alarm minutes"},
+                                                         {Combo4, "Alarm am or pm"}};
+    for (const auto& [c, nom] : listes)
+        c->setAccessibleDescription(QLatin1String(nom));
+
+    for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+                       static_cast<QWidget*>(Command3), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
+                       static_cast<QWidget*>(Combo4)})
         w->setPalette(paletteSysteme(w));
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1),
                        static_cast<QWidget*>(Text2), static_cast<QWidget*>(Label2),
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4)})
         peindre(w, jot::kJaunePale);
+    // The alarm label sits on the note's yellow, and keeps it when the note turns red.
+    peindre(Label1, jot::kJaunePale);
 }
 
 void f_test::remplir_listes() {
@@ -213,12 +268,32 @@ void f_test::remplir_listes() {
     Combo3->addItems(
         {QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"), QStringLiteral("45")});
     Combo4->addItems({QStringLiteral("am"), QStringLiteral("pm")});
-    for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4}) {
-        QStringList entrees;
-        for (int i = 0; i < c->count(); ++i)
-            entrees << c->itemText(i);
-        ajusterPolice(c, font(), entrees, placeDeListe(c));
-    }
+    policeDuPanneau();
+}
+
+// One font for the whole panel, so that the lists read as the labels do: the largest, up
+// to the window's, at which every entry fits its list and every label keeps a gap to the
+// list beside it.
+void f_test::policeDuPanneau() {
+    QFont police = font();
+    const auto tientPas = [&police](const QString& texte, int place) {
+        return QFontMetrics(police).horizontalAdvance(texte) > place;
+    };
+    const auto trop = [&] {
+        for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4}) {
+            for (int i = 0; i < c->count(); ++i) {
+                if (tientPas(c->itemText(i), placeDeListe(c)))
+                    return true;
+            }
+        }
+        for (QLabel* l : {Label2, Label3})
+            if (tientPas(l->text(), l->contentsRect().width()))
+                return true;
+        return false;
+    };
+    while (police.pointSizeF() > 6.0 && trop())
+        police.setPointSizeF(police.pointSizeF() - 0.5);
+    Frame1->setFont(police);
 }
 
 void f_test::init() {

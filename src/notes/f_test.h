@@ -36,6 +36,7 @@ protected:
 private:
     void creerControles();
     void remplir_listes();
+    void policeDuPanneau();
     void preset_nouvelle(int heure);
     void preset_alarme();
     void Text2_Change();

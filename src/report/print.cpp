@@ -4,18 +4,39 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace jot {
+
+namespace {
+
+// The dialog's own controls that would print part of the report: the page set ("Odd pages")
+// and the "Pages" field. The dialog shows them again whenever the printer changes, so they
+// move to a holder that is never shown; the dialog still finds them.
+void retirerChoixDePages(QPrintDialog& dialog) {
+    auto* holder = new QWidget(&dialog);
+    holder->setObjectName(QStringLiteral("jot_withheld"));
+    holder->hide();
+    for (const char* name : {"pageSetLabel", "pageSetCombo", "pagesRadioButton", "pagesLineEdit"}) {
+        if (auto* w = dialog.findChild<QWidget*>(QLatin1String(name)))
+            w->setParent(holder);
+    }
+}
+
+} // namespace
 
 void imprimer_rapport(QWidget* parent, const QString& report) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
-    // The report is always printed whole: no selection, page range or current page to pick.
-    // Print to file stays: without a printer it is how the report becomes a PDF.
+    // The report is always printed whole: no selection, page range, page set or current page
+    // to pick; copies and orientation stay. Print to file stays: without a printer it is how
+    // the report becomes a PDF.
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    retirerChoixDePages(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     printReport(printer, report); // a failure ends the command silently
@@ -27,6 +48,8 @@ bool printReport(QPrinter& printer, const QString& report) {
     // Whatever range a caller left on the printer, the report goes out whole.
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
+    // What print queues and PDF viewers show as the title.
+    printer.setDocName(QStringLiteral("Jotlark tasks"));
 
     QTextDocument doc;
     doc.setPlainText(QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -41,16 +64,21 @@ bool printReport(QPrinter& printer, const QString& report) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    for (int p = 0; p < doc.pageCount(); ++p) {
-        if (p > 0 && !printer.newPage())
-            return false;
-        painter.save();
-        painter.translate(border, border - p * page.height());
-        // A line pushed to the next page may touch this page's edge: a pixel less on each
-        // side keeps it from being drawn on both.
-        doc.drawContents(&painter,
-                         QRectF(0, p * page.height() + 1, page.width(), page.height() - 2));
-        painter.restore();
+    // Line by line, each on the page the layout put it on: a line pushed past a page break is
+    // drawn there only, never also clipped at the foot of the page before.
+    int pageCourante = 0;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QPointF bloc = doc.documentLayout()->blockBoundingRect(b).topLeft();
+        const QTextLayout* layout = b.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int p = static_cast<int>((bloc.y() + line.y()) / page.height());
+            for (; pageCourante < p; ++pageCourante) {
+                if (!printer.newPage())
+                    return false;
+            }
+            line.draw(&painter, QPointF(border, border - p * page.height()) + bloc);
+        }
     }
     return painter.end() && printer.printerState() != QPrinter::Error;
 }

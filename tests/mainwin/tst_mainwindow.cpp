@@ -3,7 +3,7 @@
 #include "mainwin/tray.h"
 #include "store/clock.h"
 
-#include <QMenuBar>
+#include <QLabel>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTableView>
@@ -55,18 +55,11 @@ private Q_SLOTS:
         auto* icon = w.findChild<QSystemTrayIcon*>();
         QVERIFY(QFileInfo(p.home.dataDir()).isDir());
         QVERIFY(p.liste().rows() == 2 && p.liste().isPlaceholder(1));
+        // Current, but not highlighted while the grid has no focus.
+        QVERIFY(!child<QTableView>(p, "gri")->selectionModel()->hasSelection());
+        QCOMPARE(w.currentRow(), 1);
         QCOMPARE(stateOf(w), state);
         QCOMPARE(icon->isVisible(), tray);
-        QStringList all;
-        for (const QAction* m : w.menuBar()->actions() + QList{icon->contextMenu()->menuAction()}) {
-            all << m->text() + ':';
-            for (const QAction* a : m->menu()->actions())
-                all.last() += ' ' + (a->isSeparator() ? QStringLiteral("-") : a->text());
-        }
-        QCOMPARE(all, (QStringList{"&File: Minimize &Print - Exit",
-                                   "&List: Show all Hide all - Delete all",
-                                   "&Options: &Start in the task bar Start at &log-in",
-                                   "&?: Help... &About...", "&SysTRay: &New &Restore  &Exit"}));
         if (state == "shown")
             QCOMPARE(w.frameGeometry().center(), w.screen()->geometry().center());
         auto* m_tb = child<QAction>(p, "m_tb");
@@ -163,25 +156,36 @@ private Q_SLOTS:
     void unreadableFileWarns() {
         Program p(testing::records(1) + "no record\r\n");
         QVERIFY(p.shared().sauver_liste()); // which clears a failed save's warning, not this one
-        QVERIFY(child<QWidget>(p, "m_warning")->isVisible());
+        auto* line = child<QLabel>(p, "m_warning");
+        QVERIFY(line->isVisible());
+        // Read whole: on one line, or wrapped at its words on as many as it needs.
+        QTRY_VERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width() ||
+                    (line->wordWrap() && line->heightForWidth(line->width()) <= line->height()));
     }
 
-    // Enter presses New task unless a button has the focus; double-click shows.
+    // Enter presses New task unless the grid (Show) or a button has the focus; double-click
+    // shows; the Delete key on the grid deletes.
     void gestures_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<int>("noteRow");
-        QTest::newRow("grid, Return") << "gri" << Qt::Key_Return << 3;
-        QTest::newRow("grid, keypad Enter") << "gri" << Qt::Key_Enter << 3;
-        QTest::newRow("Show focused, Return") << "Command2" << Qt::Key_Return << 1;
-        QTest::newRow("double-click on task 2") << "gri" << Qt::Key_unknown << 2;
+        QTest::addColumn<int>("noteRow"); // 0: none
+        QTest::addColumn<int>("tasks");   // left afterwards
+        QTest::newRow("grid, Return") << "gri" << Qt::Key_Return << 2 << 2;
+        QTest::newRow("grid, keypad Enter") << "gri" << Qt::Key_Enter << 2 << 2;
+        QTest::newRow("New task focused, Return") << "Command1" << Qt::Key_Return << 3 << 3;
+        QTest::newRow("Show focused, Return") << "Command2" << Qt::Key_Return << 2 << 2;
+        QTest::newRow("grid, Delete") << "gri" << Qt::Key_Delete << 0 << 1;
+        QTest::newRow("Show focused, Delete") << "Command2" << Qt::Key_Delete << 0 << 2;
+        QTest::newRow("double-click on task 2") << "gri" << Qt::Key_unknown << 2 << 2;
     }
     void gestures() {
         QFETCH(QString, focus);
         QFETCH(Qt::Key, key);
         QFETCH(int, noteRow);
+        QFETCH(int, tasks);
         Program p(testing::records(2));
         auto* gri = child<QTableView>(p, "gri");
+        p.main->selectRow(2);
         const QPoint task2 = gri->viewport()->mapTo(
             p.main.get(), gri->visualRect(p.liste().index(1, jot::ColText)).center());
         if (key == Qt::Key_unknown) // through the window, as the desktop delivers it
@@ -189,9 +193,47 @@ private Q_SLOTS:
         else
             QTest::keyClick(child<QWidget>(p, focus), key, // as the focused widget
                             key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QVERIFY(noteRow < p.liste().rows());
+        QCOMPARE(p.liste().rows(), tasks + 1);
+        QCOMPARE(p.liste().cell(1, jot::ColText), "task 1");
         for (int r = 1; r < p.liste().rows(); ++r)
             QCOMPARE(p.noteOf(r) != nullptr, r == noteRow);
+    }
+
+    // The window grows from its designed size: the grid takes the room, the buttons stay
+    // under it, centred; the Alarm column holds the longest alarm of the locale.
+    void grows_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QSize>("extra");
+        QTest::newRow("designed size") << "en_US" << QSize(0, 0);
+        QTest::newRow("larger, German days") << "de_DE" << QSize(300, 200);
+    }
+    void grows() {
+        QFETCH(QString, locale);
+        QFETCH(QSize, extra);
+        QLocale::setDefault(QLocale(locale));
+        Program p(testing::record("s", "t", "Wednesday 12/09 10:45 am"));
+        QLocale::setDefault(QLocale::c());
+        f_iir& w = *p.main;
+        QWidget* frame = w.centralWidget();
+        QCOMPARE(frame->minimumSize(), QSize(576, 194));
+        w.resize(w.size() + extra);
+        QTRY_COMPARE(frame->size(), QSize(576, 194) + extra);
+        auto* gri = child<QTableView>(p, "gri");
+        QCOMPARE(gri->size(), QSize(573, 153) + extra);
+        const QRect c1 = child<QWidget>(p, "Command1")->geometry();
+        const QRect c3 = child<QWidget>(p, "Command3")->geometry();
+        QVERIFY(c1.top() > gri->geometry().bottom() && c3.bottom() < frame->height());
+        QVERIFY(qAbs(c1.left() + c3.right() - frame->width()) <= 2);
+        QCOMPARE(gri->columnWidth(jot::ColText) + gri->columnWidth(jot::ColAlarm),
+                 gri->viewport()->width());
+        QString longest;
+        for (int d = 0; d < 7; ++d) {
+            const QString day = QLocale(locale).dayName(d + 1);
+            longest = day.size() > longest.size() ? day : longest;
+        }
+        longest += " 12/09 10:45 pm";
+        QVERIFY(gri->fontMetrics().horizontalAdvance(longest) + 6 <=
+                gri->columnWidth(jot::ColAlarm));
     }
 };
 

@@ -1,7 +1,9 @@
 #include "common/program.h"
+#include "mainwin/couleurs.h"
 #include "notes/alarmtext.h"
 #include "store/clock.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -54,6 +56,8 @@ private slots:
     void alarmPanel();
     void everyDayReopens_data();
     void everyDayReopens();
+    void accessible_data();
+    void accessible();
 };
 
 void Tstnotewindow::newTask_data() {
@@ -130,7 +134,8 @@ void Tstnotewindow::editAndClose() {
     QCOMPARE(p.saves->count(), autoSave ? 1 : 0);
     QCOMPARE(p.fileBytes(), saved);
     text2->setFocus();
-    QVERIFY(w->close());
+    QTest::keyClick(text2, Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(!w->isVisible());
     QCOMPARE(p.saves->count(), autoSave ? 2 : 0); // once, though the text had the focus
     QCOMPARE(p.liste().cell(2, jot::ColSlot) + p.liste().cell(1, jot::ColSlot), "1");
     QCOMPARE(p.shared().slotTable[2], 0);
@@ -186,8 +191,18 @@ void Tstnotewindow::alarmPanel() {
     QCOMPARE(chain, L({"Combo1", "Combo2", "Combo3", "Combo4", "Command3", "Text2"}));
     for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "Command3"})
         QVERIFY2(!ctl(w, "Label4")->geometry().intersects(ctl(w, name)->geometry()), name);
+    // "The" and "at" keep a gap to the lists, which read in the labels' size.
+    for (const char* name : {"Label2", "Label3"}) {
+        auto* l = ctl<QLabel>(w, name);
+        const QRect text = l->contentsRect();
+        QVERIFY2(text.left() >= 2 && text.right() <= l->width() - 3, name);
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= text.width(), name);
+    }
+    for (const char* name : kLists)
+        QCOMPARE(ctl(w, name)->font(), ctl(w, "Label2")->font());
 
     w->en_rouge();
+    QCOMPARE(ctl(w, "Label1")->palette().color(QPalette::Window), jot::kJaunePale);
     L red;
     const auto surfaces = w->findChildren<QWidget*>(QRegularExpression("^\\D+\\d$")) << w;
     for (QWidget* c : surfaces)
@@ -222,6 +237,43 @@ void Tstnotewindow::everyDayReopens() {
         p.noteOf(1)->close();
     }
     QCOMPARE(p.fileBytes(), record(kStamp, "t", day(15) + " 11:15 pm"));
+}
+
+// What a screen reader finds: every control named, each panel label tied to its list.
+void Tstnotewindow::accessible_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("says");  // name, and description where there is one
+    QTest::addColumn<QString>("label"); // the label that names it, if any
+    const auto row = [](const char* what, const char* control, const char* says,
+                        const char* label = "") {
+        QTest::newRow(what) << control << says << label;
+    };
+    row("window", "f_test", "The 03/15 at 02:30 pm");
+    row("text box", "Text2", "Task text");
+    row("alarm label", "Label1", "Alarm: When the alarm rings; empty for none");
+    row("day", "Combo1", "Sunday 03/15: Alarm day", "The");
+    row("hour", "Combo2", "2: Alarm hour", "at");
+    row("minutes", "Combo3", "00: Alarm minutes", ":");
+    row("am/pm", "Combo4", "pm: Alarm am or pm");
+    row("Ok", "Command3", "Ok");
+    row("grid", "gri", "Tasks: Enter shows the task's note, Delete deletes the task");
+}
+
+void Tstnotewindow::accessible() {
+    QFETCH(QString, control);
+    QFETCH(QString, label);
+    testing::Program p;
+    f_test* w = open(p, 1, "Command1");
+    QWidget* c = control == "gri"             ? p.main->findChild<QWidget*>(control)
+                 : control == w->objectName() ? w
+                                              : w->findChild<QWidget*>(control);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+    const QString description = a->text(QAccessible::Description);
+    QTEST(a->text(QAccessible::Name) + (description.isEmpty() ? "" : ": " + description), "says");
+    QStringList labels;
+    for (const auto& [other, relation] : a->relations(QAccessible::Label))
+        labels << other->text(QAccessible::Name);
+    QCOMPARE(labels.join(','), label);
 }
 
 QTEST_MAIN(Tstnotewindow)

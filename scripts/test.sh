@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
-    'bench/*.cpp' 'bench/*.h' | xargs -r clang-format --dry-run -Werror
+    'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any report

@@ -2,10 +2,7 @@
 
 #include "help/about.h"
 #include "help/f_help.h"
-#include "icons/programicon.h"
-#include "mainwin/couleurs.h"
 #include "mainwin/tray.h"
-#include "mainwin/twips.h"
 #include "notes/f_test.h"
 #include "report/print.h"
 #include "report/report.h"
@@ -13,6 +10,9 @@
 #include "store/clock.h"
 #include "store/datadir.h"
 #include "store/startoption.h"
+#include "ui/couleurs.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>

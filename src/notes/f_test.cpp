@@ -1,11 +1,11 @@
 #include "notes/f_test.h"
 
-#include "icons/programicon.h"
-#include "mainwin/couleurs.h"
-#include "mainwin/twips.h"
 #include "notes/alarmtext.h"
 #include "notes/listecompacte.h"
 #include "store/clock.h"
+#include "ui/couleurs.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "common/program.h"
 #include "help/f_help.h"
-#include "mainwin/messagebox.h"
+#include "ui/messagebox.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

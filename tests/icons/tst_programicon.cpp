@@ -1,5 +1,5 @@
 #include "common/program.h"
-#include "icons/programicon.h"
+#include "ui/programicon.h"
 
 #include <QtTest>
 

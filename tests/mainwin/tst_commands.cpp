@@ -1,7 +1,7 @@
 #include "common/program.h"
-#include "mainwin/messagebox.h"
-#include "mainwin/twips.h"
 #include "store/clock.h"
+#include "ui/messagebox.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

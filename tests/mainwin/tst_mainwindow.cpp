@@ -1,7 +1,7 @@
 #include "common/program.h"
-#include "mainwin/messagebox.h"
 #include "mainwin/tray.h"
 #include "store/clock.h"
+#include "ui/messagebox.h"
 
 #include <QMenuBar>
 #include <QScreen>

@@ -1,9 +1,9 @@
 #include "common/program.h"
-#include "mainwin/messagebox.h"
 #include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
 #include "mainwin/startcheck.h"
 #include "store/datadir.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "notes/f_test.h"
 
-#include "notes/alarmtext.h"
+#include "alarms/alarmtext.h"
 #include "notes/listecompacte.h"
 #include "store/clock.h"
 #include "ui/couleurs.h"

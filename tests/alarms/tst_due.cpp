@@ -1,5 +1,5 @@
 #include "alarms/due.h"
-#include "notes/alarmtext.h"
+#include "alarms/alarmtext.h"
 
 #include <QtTest>
 

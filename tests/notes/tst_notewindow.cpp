@@ -1,5 +1,5 @@
 #include "common/program.h"
-#include "notes/alarmtext.h"
+#include "alarms/alarmtext.h"
 #include "store/clock.h"
 
 #include <QComboBox>

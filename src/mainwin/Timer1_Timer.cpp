@@ -4,21 +4,11 @@
 #include "notes/f_test.h"
 #include "store/clock.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
 #include <utility>
 
 namespace {
-
-// What the tray message says of a task: its first line, or its alarm when that line is blank.
-QString summary(const jot::TaskList& liste, int row) {
-    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
-    const QString text = liste.cell(row, jot::ColText);
-    const qsizetype end = text.indexOf(lineBreak);
-    const QString line = (end < 0 ? text : text.left(end)).trimmed();
-    return line.isEmpty() ? liste.cell(row, jot::ColAlarm).trimmed() : line;
-}
 
 // The note of a due row, opened at its cell and filled when it was closed; null when every
 // slot is taken (more than 100 tasks loaded, 100 notes open).
@@ -54,12 +44,8 @@ void f_iir::Timer1_Timer() {
 
     jot::TaskList& liste = m_shared.liste;
     QStringList rung;
-    const int rows = liste.rows();
-    for (int r = 1; r < rows; ++r) {
-        if (liste.isPlaceholder(r) ||
-            !jot::isDue(liste.cell(r, jot::ColAlarm), liste.cell(r, jot::ColFired), now))
-            continue;
-        rung << summary(liste, r);
+    for (const int r : jot::dueRows(liste, now)) {
+        rung << jot::dueSummary(liste, r);
         f_test* note = noteFor(*this, r);
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)

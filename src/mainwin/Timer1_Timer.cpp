@@ -1,6 +1,7 @@
 #include "alarms/due.h"
 #include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
+#include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "store/clock.h"
 
@@ -55,7 +56,7 @@ void f_iir::Timer1_Timer() {
     }
     // A red note may sit behind other windows: the tray tells the user all the same.
     if (!rung.isEmpty())
-        notifier(QStringLiteral("Jotlark"), rung.join(QLatin1Char('\n')));
+        m_notices->notify(jot::Notices::Kind::Alarm, rung.join(QLatin1Char('\n')));
     m_shared.sauver_liste();
 }
 

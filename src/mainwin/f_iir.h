@@ -12,13 +12,14 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
-class QMenu;
 class QPushButton;
-class QSystemTrayIcon;
 class QTableView;
 class QTimer;
 class f_help;
 class f_test;
+namespace jot {
+class Notices;
+}
 
 // The main window: owns the task list, the shared values, the tray icon, the alarm timer
 // and, through the note window table, every open note.
@@ -46,8 +47,6 @@ public:
     void selectRow(int row);
 
     void restaurer_fenetre_principale(); // normal, in front, centred on the screen
-    // A non-blocking message through the tray, when there is one.
-    void notifier(const QString& title, const QString& message);
 
     // Handlers.
     void Command1_Click(); // New task
@@ -85,7 +84,6 @@ private:
     void creer_grille(QWidget* frame);
     void creer_boutons(QWidget* frame);
     void creer_menus();
-    void ajouter_icone();
     void montrer_reduite();
     void centrer();
     bool hasTray() const;
@@ -101,7 +99,6 @@ private:
     std::array<QPointer<f_test>, jot::kSlots + 1> m_fenetres{}; // note window table
     bool m_quitting = false;
     bool m_ended = false;
-    int m_trayChecks = 0;
     QString m_dataDir;
 
     QTableView* gri = nullptr;
@@ -113,9 +110,7 @@ private:
     QTimer* m_clockWatch = nullptr;
     QDateTime m_lastTick;          // on the wall clock
     QElapsedTimer m_sinceTick;     // on the monotonic clock
-    QTimer* m_trayWatch = nullptr; // a tray that comes after the program
-    QSystemTrayIcon* m_tray = nullptr;
-    QMenu* mPopupSys = nullptr;
+    jot::Notices* m_notices = nullptr; // the tray and its messages
     QAction* m_tb = nullptr;
     QAction* m_login = nullptr;
     QLabel* m_warning = nullptr;

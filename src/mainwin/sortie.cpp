@@ -1,12 +1,12 @@
 #include "mainwin/f_iir.h"
 
 #include "notes/f_test.h"
+#include "mainwin/notices.h"
 #include "ui/messagebox.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 // Ending the program: only Exit does it, writing the list before the notes close.
@@ -55,13 +55,10 @@ void f_iir::finir() {
     fermer_notes();
     m_shared.autoSave = true;
     hide();
-    if (m_tray)
-        m_tray->hide();
+    m_notices->removeIcon();
     Timer1->stop();
     m_minuteStart->stop();
     m_clockWatch->stop();
-    if (m_trayWatch)
-        m_trayWatch->stop();
     m_ended = true;
     QCoreApplication::quit();
 }

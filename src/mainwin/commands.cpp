@@ -182,13 +182,14 @@ void f_iir::m_reinit_Click() {
                       QStringLiteral("Do you realy want to delete all tasks"),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    m_shared.autoSave = false;
-    for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
-        if (m_shared.liste.isPlaceholder(d))
-            continue;
-        fermer(*this, d);
-        m_shared.liste.removeTask(d);
+    {
+        const jot::NoAutoSave noSave(m_shared);
+        for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
+            if (m_shared.liste.isPlaceholder(d))
+                continue;
+            fermer(*this, d);
+            m_shared.liste.removeTask(d);
+        }
     }
-    m_shared.autoSave = true;
     m_shared.sauver_liste();
 }

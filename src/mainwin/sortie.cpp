@@ -50,10 +50,7 @@ void f_iir::closeEvent(QCloseEvent* event) {
 }
 
 void f_iir::finir() {
-    // The notes closed now must not each write the file again.
-    m_shared.autoSave = false;
     fermer_notes();
-    m_shared.autoSave = true;
     hide();
     m_notices->removeIcon();
     Timer1->stop();
@@ -86,6 +83,8 @@ bool f_iir::sauver_avant_sortie() {
 }
 
 void f_iir::fermer_notes() {
+    // The notes closed now must not each write the file again.
+    const jot::NoAutoSave noSave(m_shared);
     for (int r = m_shared.liste.rows() - 1; r >= 1; --r) {
         if (f_test* note = fenetreDeLigne(r))
             note->close();

@@ -9,25 +9,20 @@
 #include <QTimer>
 #include <utility>
 
-namespace {
-
 // The note of a due row, opened at its cell and filled when it was closed; null when every
 // slot is taken (more than 100 tasks loaded, 100 notes open).
-f_test* noteFor(f_iir& w, int row) {
-    const jot::Shared& shared = w.shared();
-    if (!shared.liste.cell(row, jot::ColSlot).isEmpty())
-        return w.fenetreDeLigne(row);
-    w.creer_fenetre(row);
-    if (shared.liste.cell(row, jot::ColSlot).isEmpty())
+f_test* f_iir::noteForDueRow(int row) {
+    if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty())
+        return fenetreDeLigne(row);
+    creer_fenetre(row);
+    if (m_shared.liste.cell(row, jot::ColSlot).isEmpty())
         return nullptr;
-    w.positionner_fenetre(shared.lastOpenedSlot);
-    f_test* note = w.fenetre(shared.lastOpenedSlot);
+    positionner_fenetre(m_shared.lastOpenedSlot);
+    f_test* note = fenetre(m_shared.lastOpenedSlot);
     if (note)
         note->reinit();
     return note;
 }
-
-} // namespace
 
 // Each minute: pending edits saved; at quarter hours, and when a quarter hour has begun
 // since the previous tick, due alarms brought up in red.
@@ -47,7 +42,7 @@ void f_iir::Timer1_Timer() {
     QStringList rung;
     for (const int r : jot::dueRows(liste, now)) {
         rung << jot::dueSummary(liste, r);
-        f_test* note = noteFor(*this, r);
+        f_test* note = noteForDueRow(r);
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)
             continue;

@@ -13,6 +13,6 @@ void f_iir::fermer_tache_retiree(int row) {
         return; // the only row stays, as the placeholder
     for (int r = row + 1; r < m_shared.liste.rows(); ++r) {
         if (f_test* w = fenetreDeLigne(r))
-            w->f_pos = r - 1;
+            w->setRow(r - 1);
     }
 }

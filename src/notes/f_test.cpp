@@ -112,10 +112,10 @@ QString texteBrut(const QPlainTextEdit* t) {
 
 } // namespace
 
-f_test::f_test(jot::Shared& shared)
+f_test::f_test(jot::Shared& shared, int row, int slot)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
-      m_shared(shared) {
+      m_shared(shared), f_pos(row), f_monindice(slot) {
     setObjectName(QStringLiteral("f_test"));
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the last note while the main window sits in the tray must not end the program.

@@ -12,10 +12,8 @@ private Q_SLOTS:
     void initTestCase() { testing::quietOffscreen(); }
     void noteOfRemovedTask() {
         testing::Program p(testing::records(2));
-        p.main->selectRow(1);
-        p.click("Command2");
-        p.main->selectRow(2);
-        p.click("Command2");
+        p.show(1);
+        p.show(2);
         QVERIFY(p.noteOf(1) && p.noteOf(2));
         QPointer<f_test> second = p.noteOf(2);
         const QString path = p.home.taskFile();

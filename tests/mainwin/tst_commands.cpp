@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <cstdio>
 
 namespace {
 
@@ -191,6 +192,29 @@ private Q_SLOTS:
         QCOMPARE(p.liste().cell(103, jot::ColSlot), QStringLiteral("4"));
         QCOMPARE(p.noteOf(103)->pos(), p.cellPx(4));
         QCOMPARE(Program::text2(p.noteOf(103))->toPlainText(), QStringLiteral("task 103"));
+    }
+
+    // Another writer's changes meet open notes: a removed task's note closes without saving,
+    // and the notes below keep their tasks.
+    void noteOfRemovedTask() {
+        testing::Program p(testing::records(2));
+        p.show(1);
+        p.show(2);
+        QVERIFY(p.noteOf(1) && p.noteOf(2));
+        QPointer<f_test> second = p.noteOf(2);
+        const QString path = p.home.taskFile();
+        QVERIFY(testing::writeFile(path + QStringLiteral(".new"),
+                                   testing::records(2).sliced(testing::records(1).size()) +
+                                       testing::record("t", "new")));
+        QVERIFY(std::rename(QFile::encodeName(path + QStringLiteral(".new")),
+                            QFile::encodeName(path)) == 0);
+        second->close();                   // saves, after the merge
+        QVERIFY(!p.note(1) && !p.note(2)); // the removed task's too
+        QCOMPARE(p.liste().rows(), 3);
+        QCOMPARE(p.liste().cell(1, jot::ColText), QStringLiteral("task 2"));
+        QCOMPARE(p.liste().cell(1, jot::ColSlot), QString()); // cleared by its own note
+        QCOMPARE(p.fileBytes(), testing::records(2).sliced(testing::records(1).size()) +
+                                    testing::record("t", "new"));
     }
 };
 

@@ -78,8 +78,7 @@ bool isDue(const QString& alarmText, const QString& firedMark, const QDateTime& 
 QList<int> dueRows(const TaskList& liste, const QDateTime& now) {
     QList<int> rows;
     for (int r = 1; r < liste.rows(); ++r) {
-        if (!liste.isPlaceholder(r) &&
-            isDue(liste.cell(r, ColAlarm), liste.cell(r, ColFired), now))
+        if (!liste.isPlaceholder(r) && isDue(liste.cell(r, ColAlarm), liste.cell(r, ColFired), now))
             rows.append(r);
     }
     return rows;

@@ -1,7 +1,7 @@
 #include "mainwin/f_iir.h"
 
-#include "notes/f_test.h"
 #include "mainwin/notices.h"
+#include "notes/f_test.h"
 #include "ui/messagebox.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
-#include "alarms/due.h"
 #include "alarms/alarmtext.h"
+#include "alarms/due.h"
 
 #include <QtTest>
 

@@ -1,5 +1,6 @@
 #include "common/program.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <sys/resource.h>
 
@@ -30,23 +31,26 @@ int main(int argc, char* argv[]) {
     testing::writeFile(home.taskFile(), testing::records(100));
     f_iir w;
     w.Form_Load();
+    const auto trigger = [&w](const char* item) {
+        w.findChild<QAction*>(QLatin1String(item))->trigger();
+    };
     QElapsedTimer t;
     t.start();
-    w.m_toutafficher_Click();
+    trigger("m_toutafficher");
     QCoreApplication::processEvents();
     const qint64 showAll = t.elapsed();
     const long peak = peakKiB();
     long afterFirst = 0;
     for (int round = 0; round < 5; ++round) {
-        w.m_toutmasquer_Click();
+        trigger("m_toutmasquer");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
         if (round == 0)
             afterFirst = residentKiB();
-        w.m_toutafficher_Click();
+        trigger("m_toutafficher");
         QCoreApplication::processEvents();
     }
-    w.m_toutmasquer_Click();
+    trigger("m_toutmasquer");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     const long afterAll = residentKiB();

@@ -38,8 +38,8 @@ void BenchStartup::startup() {
 void BenchStartup::showAllHideAll() {
     testing::Program p(testing::records(100));
     QBENCHMARK {
-        p.main->m_toutafficher_Click();
-        p.main->m_toutmasquer_Click();
+        p.trigger("m_toutafficher");
+        p.trigger("m_toutmasquer");
     }
 }
 

@@ -1,4 +1,3 @@
-#include "icons/programicon.h"
 #include "launch/commandline.h"
 #include "launch/platform.h"
 #include "launch/qttranslations.h"
@@ -7,6 +6,7 @@
 #include "mainwin/singleinstance.h"
 #include "mainwin/startcheck.h"
 #include "store/datadir.h"
+#include "ui/programicon.h"
 
 #include <QApplication>
 

@@ -4,6 +4,9 @@
 #include "store/clock.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,8 +14,10 @@ int main(int argc, char* argv[]) {
     jot::setClockForTests([] { return QDateTime(QDate(2026, 12, 9), QTime(10, 45)); });
     f_iir w;
     w.Form_Load();
-    w.Timer1_Timer();
-    w.selectRow(2);
-    w.Command2_Click();
+    // As a person and the clock would: the alarm timer ticks, then Show on the second task.
+    QMetaObject::invokeMethod(w.findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+    auto* gri = w.findChild<QTableView*>(QStringLiteral("gri"));
+    gri->setCurrentIndex(gri->model()->index(jot::TaskList::viewRow(2), jot::ColText));
+    w.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #include "alarms/due.h"
 
-#include "notes/alarmtext.h"
+#include "alarms/alarmtext.h"
 
 #include <QRegularExpression>
 
@@ -73,6 +73,23 @@ bool isDue(const QString& alarmText, const QString& firedMark, const QDateTime& 
         return date < today;
     const QTime time = now.time();
     return QTime(time.hour(), time.minute()) >= QTime(hour, minute);
+}
+
+QList<int> dueRows(const TaskList& liste, const QDateTime& now) {
+    QList<int> rows;
+    for (int r = 1; r < liste.rows(); ++r) {
+        if (!liste.isPlaceholder(r) && isDue(liste.cell(r, ColAlarm), liste.cell(r, ColFired), now))
+            rows.append(r);
+    }
+    return rows;
+}
+
+QString dueSummary(const TaskList& liste, int row) {
+    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
+    const QString text = liste.cell(row, ColText);
+    const qsizetype end = text.indexOf(lineBreak);
+    const QString line = (end < 0 ? text : text.left(end)).trimmed();
+    return line.isEmpty() ? liste.cell(row, ColAlarm).trimmed() : line;
 }
 
 } // namespace jot

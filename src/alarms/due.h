@@ -1,7 +1,10 @@
 #pragma once
 
+#include "store/tasklist.h"
+
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QTime>
 
@@ -17,5 +20,12 @@ QDate alarmDate(int month, int day, const QDate& today);
 // Whether a row's alarm falls due at `now`: unfired, and its date before today, or today
 // with its time come. Texts that cannot be read are never due.
 bool isDue(const QString& alarmText, const QString& firedMark, const QDateTime& now);
+
+// The task rows whose alarm falls due at `now`, in row order; the placeholder row and fired
+// alarms are left out.
+QList<int> dueRows(const TaskList& liste, const QDateTime& now);
+
+// What a notice says of a due task: its first line, or its alarm when that line is blank.
+QString dueSummary(const TaskList& liste, int row);
 
 } // namespace jot

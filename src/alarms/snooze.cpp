@@ -1,6 +1,6 @@
 #include "alarms/snooze.h"
 
-#include "notes/alarmtext.h"
+#include "alarms/alarmtext.h"
 
 namespace jot {
 

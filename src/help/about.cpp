@@ -1,6 +1,6 @@
 #include "help/about.h"
 
-#include "mainwin/messagebox.h"
+#include "ui/messagebox.h"
 
 namespace jot {
 

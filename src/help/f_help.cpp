@@ -1,8 +1,8 @@
 #include "help/f_help.h"
 
-#include "icons/programicon.h"
-#include "mainwin/couleurs.h"
-#include "mainwin/twips.h"
+#include "ui/couleurs.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "mainwin/f_iir.h"
-#include "mainwin/messagebox.h"
-#include "mainwin/twips.h"
 #include "notes/f_test.h"
+#include "ui/messagebox.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -26,39 +26,6 @@ void activer(f_test* w) {
     w->activateWindow();
 }
 
-// Show for one row: its open note comes to the front, or a note is opened, placed and
-// filled. When every slot is taken the row is skipped: the last opened slot then belongs
-// to another task's note, which must not be moved or refilled.
-void afficher(f_iir& f, int row) {
-    const jot::TaskList& liste = f.shared().liste;
-    if (liste.isPlaceholder(row))
-        return;
-    if (!liste.cell(row, jot::ColSlot).isEmpty()) {
-        activer(f.fenetreDeLigne(row));
-        return;
-    }
-    f.creer_fenetre(row);
-    const int s = slotOf(liste, row);
-    if (f_test* w = f.fenetre(s)) {
-        f.positionner_fenetre(s);
-        w->reinit();
-        w->activateWindow(); // without a window manager nothing else gives it the keyboard
-    }
-}
-
-// Closes the row's note, if it has one; the note clears the cell and frees its slot.
-void fermer(f_iir& f, int row) {
-    if (f_test* w = f.fenetreDeLigne(row))
-        w->close();
-}
-
-// Back to the main window, ready for Enter to add a task.
-void focusNewTask(f_iir& f, QPushButton* newTask) {
-    if (f.isVisible())
-        f.activateWindow();
-    newTask->setFocus();
-}
-
 // The busy pointer for as long as a command runs.
 struct BusyPointer {
     BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -77,18 +44,48 @@ f_test* f_iir::fenetreDeLigne(int row) const {
     return fenetre(slotOf(m_shared.liste, row));
 }
 
+// Show for one row: its open note comes to the front, or a note is opened, placed and
+// filled. When every slot is taken the row is skipped: the last opened slot then belongs
+// to another task's note, which must not be moved or refilled.
+void f_iir::afficher(int row) {
+    if (m_shared.liste.isPlaceholder(row))
+        return;
+    if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty()) {
+        activer(fenetreDeLigne(row));
+        return;
+    }
+    creer_fenetre(row);
+    const int s = slotOf(m_shared.liste, row);
+    if (f_test* w = fenetre(s)) {
+        positionner_fenetre(s);
+        w->reinit();
+        w->activateWindow(); // without a window manager nothing else gives it the keyboard
+    }
+}
+
+// The note clears the cell and frees its slot.
+void f_iir::fermer(int row) {
+    if (f_test* w = fenetreDeLigne(row))
+        w->close();
+}
+
+// Back to the main window, ready for Enter to add a task.
+void f_iir::focusNewTask() {
+    if (isVisible())
+        activateWindow();
+    Command1->setFocus();
+}
+
 void f_iir::creer_fenetre(int row) {
     if (row < 1 || row >= m_shared.liste.rows())
         return;
     const int s = m_shared.takeFreeSlot();
     if (s == 0)
         return;
-    auto* w = new f_test(m_shared);
+    auto* w = new f_test(m_shared, row, s);
     m_fenetres[s] = w;
     m_shared.lastOpenedSlot = s;
     m_shared.liste.setCell(row, jot::ColSlot, QString::number(s));
-    w->f_pos = row;
-    w->f_monindice = s;
     w->show();
 }
 
@@ -133,7 +130,7 @@ void f_iir::mPopNew_Click() {
 }
 
 void f_iir::Command2_Click() {
-    afficher(*this, currentRow());
+    afficher(currentRow());
 }
 
 void f_iir::gri_DblClick() {
@@ -148,13 +145,13 @@ void f_iir::Command3_Click() {
     const int r = currentRow();
     if (m_shared.liste.isPlaceholder(r))
         return;
-    fermer(*this, r);
+    fermer(r);
     m_shared.liste.removeTask(r);
     m_shared.unsavedChanges = true;
     // The rows below moved up: every open note follows its task.
     for (int i = 1; i < m_shared.liste.rows(); ++i) {
         if (f_test* w = fenetreDeLigne(i))
-            w->f_pos = i;
+            w->setRow(i);
     }
     // The view now makes current, and selects, the row that took its place (or the new
     // last one): the current cell is in a visible column, so Delete again takes the next.
@@ -163,15 +160,15 @@ void f_iir::Command3_Click() {
 void f_iir::m_toutafficher_Click() {
     const int n = m_shared.liste.rows() - 1;
     for (int i = 1; i <= n; ++i)
-        afficher(*this, i);
-    focusNewTask(*this, Command1);
+        afficher(i);
+    focusNewTask();
 }
 
 void f_iir::m_toutmasquer_Click() {
     const int n = m_shared.liste.rows() - 1;
     for (int i = 1; i <= n; ++i)
-        fermer(*this, i);
-    focusNewTask(*this, Command1);
+        fermer(i);
+    focusNewTask();
 }
 
 // Delete all: the notes are closed without saving, and the emptied list is saved once.
@@ -182,13 +179,14 @@ void f_iir::m_reinit_Click() {
                       QStringLiteral("Do you realy want to delete all tasks"),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    m_shared.autoSave = false;
-    for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
-        if (m_shared.liste.isPlaceholder(d))
-            continue;
-        fermer(*this, d);
-        m_shared.liste.removeTask(d);
+    {
+        const jot::NoAutoSave noSave(m_shared);
+        for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
+            if (m_shared.liste.isPlaceholder(d))
+                continue;
+            fermer(d);
+            m_shared.liste.removeTask(d);
+        }
     }
-    m_shared.autoSave = true;
     m_shared.sauver_liste();
 }

@@ -1,12 +1,9 @@
 #include "mainwin/f_iir.h"
 
+#include "alarms/alarmtext.h"
 #include "help/about.h"
 #include "help/f_help.h"
-#include "icons/programicon.h"
-#include "mainwin/couleurs.h"
-#include "mainwin/tray.h"
-#include "mainwin/twips.h"
-#include "notes/alarmtext.h"
+#include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "report/print.h"
 #include "report/report.h"
@@ -14,6 +11,9 @@
 #include "store/clock.h"
 #include "store/datadir.h"
 #include "store/startoption.h"
+#include "ui/couleurs.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +27,6 @@
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QStyle>
-#include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTimer>
 #include <QWindow>
@@ -38,9 +37,6 @@ namespace {
 constexpr int kTimer1Ms = 60000;
 // Often enough to bring the tick within seconds of a wake-up or a clock change.
 constexpr int kClockWatchMs = 3000;
-// A program started at log-in may come before the panel that holds the tray.
-constexpr int kTrayWatchMs = 2000;
-constexpr int kTrayWatchChecks = 60;
 
 // The designed layout, in twips: the smallest the window gets. Extra room goes to the grid;
 // the buttons stay under it, centred as a group.
@@ -92,6 +88,16 @@ f_iir::f_iir(QWidget* parent)
     disposer(frame->minimumSize());
     frame->installEventFilter(this);
     creer_menus();
+    m_notices = new jot::Notices(this);
+    connect(m_notices, &jot::Notices::activated, this, &f_iir::restaurer_fenetre_principale);
+    connect(m_notices, &jot::Notices::newRequested, this, &f_iir::mPopNew_Click);
+    connect(m_notices, &jot::Notices::restoreRequested, this, &f_iir::mPopRestore_Click);
+    connect(m_notices, &jot::Notices::exitRequested, this, &f_iir::mPopExit_Click);
+    // Minimised in the task bar only for want of the tray.
+    connect(m_notices, &jot::Notices::trayAppeared, this, [this] {
+        if (isMinimized())
+            hide();
+    });
 
     m_warning = new QLabel(this);
     m_warning->setObjectName(QStringLiteral("m_warning"));
@@ -241,13 +247,6 @@ void f_iir::creer_menus() {
     item(interro, "m_aide", tr("Help..."), &f_iir::m_aide_Click)
         ->setShortcut(QKeySequence::HelpContents);
     item(interro, "m_apropos", tr("&About..."), &f_iir::m_apropos_Click);
-
-    // Only ever shown by the tray icon.
-    mPopupSys = new QMenu(tr("&SysTRay"), this);
-    mPopupSys->setObjectName(QStringLiteral("mPopupSys"));
-    item(mPopupSys, "mPopNew", tr("&New"), &f_iir::mPopNew_Click);
-    item(mPopupSys, "mPopRestore", tr("&Restore"), &f_iir::mPopRestore_Click);
-    item(mPopupSys, "mPopExit", tr(" &Exit"), &f_iir::mPopExit_Click);
 }
 
 void f_iir::Form_Load() {
@@ -259,7 +258,7 @@ void f_iir::Form_Load() {
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_workArea = jot::mesurer_bureau(screen->availableGeometry());
-    ajouter_icone();
+    m_notices->addIcon();
 
     m_shared.liste.reset();
     m_dataDir = jot::dossier_donnees();
@@ -284,38 +283,8 @@ void f_iir::montrer_reduite() {
     showMinimized();
 }
 
-void f_iir::ajouter_icone() {
-    m_tray = new QSystemTrayIcon(jot::programIcon(), this);
-    m_tray->setToolTip(QStringLiteral("Jotlark"));
-    m_tray->setContextMenu(mPopupSys);
-    connect(m_tray, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-                    restaurer_fenetre_principale();
-            });
-    if (jot::trayAvailable()) {
-        m_tray->show();
-        return;
-    }
-    m_trayWatch = new QTimer(this);
-    m_trayWatch->setObjectName(QStringLiteral("m_trayWatch"));
-    m_trayWatch->setInterval(kTrayWatchMs);
-    connect(m_trayWatch, &QTimer::timeout, this, [this] {
-        if (jot::trayAvailable()) {
-            m_trayWatch->stop();
-            m_tray->show();
-            // Minimised in the task bar only for want of the tray.
-            if (isMinimized())
-                hide();
-        } else if (++m_trayChecks >= kTrayWatchChecks) {
-            m_trayWatch->stop();
-        }
-    });
-    m_trayWatch->start();
-}
-
 bool f_iir::hasTray() const {
-    return m_tray && m_tray->isVisible();
+    return m_notices->hasTray();
 }
 
 void f_iir::restaurer_fenetre_principale() {
@@ -342,17 +311,11 @@ void f_iir::centrer() {
          s.top() + static_cast<int>(std::floor((s.height() - w.height()) / 2.0)));
 }
 
-void f_iir::notifier(const QString& title, const QString& message) {
-    if (hasTray())
-        m_tray->showMessage(title, message, QSystemTrayIcon::Information);
-}
-
 void f_iir::afficher_avertissement(const QString& message) {
     m_warning->setText(message);
     m_warning->setToolTip(message); // the line may be too short for all of it
     statusBar()->show();
-    if (hasTray())
-        m_tray->showMessage(QStringLiteral("Jotlark"), message, QSystemTrayIcon::Warning);
+    m_notices->notify(jot::Notices::Kind::Warning, message);
 }
 
 void f_iir::effacer_avertissement() {

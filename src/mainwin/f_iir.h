@@ -12,13 +12,14 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
-class QMenu;
 class QPushButton;
-class QSystemTrayIcon;
 class QTableView;
 class QTimer;
 class f_help;
 class f_test;
+namespace jot {
+class Notices;
+}
 
 // The main window: owns the task list, the shared values, the tray icon, the alarm timer
 // and, through the note window table, every open note.
@@ -28,8 +29,8 @@ public:
     explicit f_iir(QWidget* parent = nullptr);
     ~f_iir() override;
 
-    jot::Shared& shared() { return m_shared; }
-    const jot::WorkArea& workArea() const { return m_workArea; }
+    // What the windows hold, to read: tests check the list and count the saves through it.
+    const jot::Shared& shared() const { return m_shared; }
     // The program has ended (Exit went through): what a test sees instead of the process end.
     bool ended() const { return m_ended; }
 
@@ -37,19 +38,20 @@ public:
     // task file, row 1 selected, then shown or left in the tray.
     void Form_Load();
 
-    // Note windows.
-    void creer_fenetre(int row);           // lowest free slot; last opened slot names it
-    void positionner_fenetre(int slot);    // moves the note to its slot's cell
-    f_test* fenetre(int slot) const;       // the note window table
-    f_test* fenetreDeLigne(int row) const; // the row's open note, or null
-    int currentRow() const;                // the grid's current row, 1 or more
-    void selectRow(int row);
-
     void restaurer_fenetre_principale(); // normal, in front, centred on the screen
-    // A non-blocking message through the tray, when there is one.
-    void notifier(const QString& title, const QString& message);
 
-    // Handlers.
+public Q_SLOTS:
+    // Exit without any question, for a termination signal, whatever dialog is open: the list
+    // is written once, the notes closed, the program ended.
+    void terminer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;               // the close decision
+    void changeEvent(QEvent* event) override;                   // hides the window when minimised
+    void keyPressEvent(QKeyEvent* event) override;              // Enter presses the default button
+    bool eventFilter(QObject* watched, QEvent* event) override; // grid keys, resizes, first show
+
+private Q_SLOTS:
     void Command1_Click(); // New task
     void Command2_Click(); // Show
     void Command3_Click(); // Delete
@@ -71,22 +73,23 @@ public:
     void fermer_tache_retiree(int row); // another writer removed the row's task
     void m_clockWatch_Timer();          // a sleep or a clock change brings the tick at once
 
-    // Exit without any question, for a termination signal, whatever dialog is open: the list
-    // is written once, the notes closed, the program ended.
-    void terminer();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;               // the close decision
-    void changeEvent(QEvent* event) override;                   // hides the window when minimised
-    void keyPressEvent(QKeyEvent* event) override;              // Enter presses the default button
-    bool eventFilter(QObject* watched, QEvent* event) override; // grid keys, resizes, first show
-
 private:
+    // Note windows.
+    void creer_fenetre(int row);           // lowest free slot; last opened slot names it
+    void positionner_fenetre(int slot);    // moves the note to its slot's cell
+    f_test* fenetre(int slot) const;       // the note window table
+    f_test* fenetreDeLigne(int row) const; // the row's open note, or null
+    f_test* noteForDueRow(int row);        // opened and filled if need be; null if no slot
+    void afficher(int row);                // Show for one row
+    void fermer(int row);                  // closes the row's note, if it has one
+    void focusNewTask();
+    int currentRow() const; // the grid's current row, 1 or more
+    void selectRow(int row);
+
     void creer_grille(QWidget* frame);
     void creer_boutons(QWidget* frame);
     void disposer(const QSize& frame); // the grid takes the room the window is given
     void creer_menus();
-    void ajouter_icone();
     void montrer_reduite();
     void centrer();
     bool hasTray() const;
@@ -102,7 +105,6 @@ private:
     std::array<QPointer<f_test>, jot::kSlots + 1> m_fenetres{}; // note window table
     bool m_quitting = false;
     bool m_ended = false;
-    int m_trayChecks = 0;
     QString m_dataDir;
 
     QTableView* gri = nullptr;
@@ -112,11 +114,9 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* m_minuteStart = nullptr; // starts Timer1 just after a wall-clock minute begins
     QTimer* m_clockWatch = nullptr;
-    QDateTime m_lastTick;          // on the wall clock
-    QElapsedTimer m_sinceTick;     // on the monotonic clock
-    QTimer* m_trayWatch = nullptr; // a tray that comes after the program
-    QSystemTrayIcon* m_tray = nullptr;
-    QMenu* mPopupSys = nullptr;
+    QDateTime m_lastTick;              // on the wall clock
+    QElapsedTimer m_sinceTick;         // on the monotonic clock
+    jot::Notices* m_notices = nullptr; // the tray and its messages
     QAction* m_tb = nullptr;
     QAction* m_login = nullptr;
     QLabel* m_warning = nullptr;

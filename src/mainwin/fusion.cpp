@@ -2,35 +2,17 @@
 #include "mainwin/f_iir.h"
 #include "notes/f_test.h"
 
-namespace {
-
-// Auto-save off while a merge closes notes: the merge runs inside a save.
-struct NoAutoSave {
-    explicit NoAutoSave(jot::Shared& shared) : m_shared(shared), m_was(shared.autoSave) {
-        shared.autoSave = false;
-    }
-    ~NoAutoSave() { m_shared.autoSave = m_was; }
-    NoAutoSave(const NoAutoSave&) = delete;
-    NoAutoSave& operator=(const NoAutoSave&) = delete;
-
-private:
-    jot::Shared& m_shared;
-    bool m_was;
-};
-
-} // namespace
-
 // The row goes right after this: its note closes as Delete would close it, and the notes
 // of the rows below follow their tasks up.
 void f_iir::fermer_tache_retiree(int row) {
     if (f_test* w = fenetreDeLigne(row)) {
-        const NoAutoSave noSave(m_shared);
+        const jot::NoAutoSave noSave(m_shared);
         w->close();
     }
     if (m_shared.liste.rows() == 2)
         return; // the only row stays, as the placeholder
     for (int r = row + 1; r < m_shared.liste.rows(); ++r) {
         if (f_test* w = fenetreDeLigne(r))
-            w->f_pos = r - 1;
+            w->setRow(r - 1);
     }
 }

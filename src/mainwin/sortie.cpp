@@ -1,12 +1,12 @@
 #include "mainwin/f_iir.h"
 
-#include "mainwin/messagebox.h"
+#include "mainwin/notices.h"
 #include "notes/f_test.h"
+#include "ui/messagebox.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 // Ending the program: only Exit does it, writing the list before the notes close.
@@ -50,18 +50,12 @@ void f_iir::closeEvent(QCloseEvent* event) {
 }
 
 void f_iir::finir() {
-    // The notes closed now must not each write the file again.
-    m_shared.autoSave = false;
     fermer_notes();
-    m_shared.autoSave = true;
     hide();
-    if (m_tray)
-        m_tray->hide();
+    m_notices->removeIcon();
     Timer1->stop();
     m_minuteStart->stop();
     m_clockWatch->stop();
-    if (m_trayWatch)
-        m_trayWatch->stop();
     m_ended = true;
     QCoreApplication::quit();
 }
@@ -89,6 +83,8 @@ bool f_iir::sauver_avant_sortie() {
 }
 
 void f_iir::fermer_notes() {
+    // The notes closed now must not each write the file again.
+    const jot::NoAutoSave noSave(m_shared);
     for (int r = m_shared.liste.rows() - 1; r >= 1; --r) {
         if (f_test* note = fenetreDeLigne(r))
             note->close();

@@ -1,7 +1,7 @@
 #include "mainwin/startcheck.h"
 
-#include "mainwin/messagebox.h"
 #include "mainwin/singleinstance.h"
+#include "ui/messagebox.h"
 
 #include <QCoreApplication>
 #include <QDebug>

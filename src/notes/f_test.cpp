@@ -1,11 +1,11 @@
 #include "notes/f_test.h"
 
-#include "icons/programicon.h"
-#include "mainwin/couleurs.h"
-#include "mainwin/twips.h"
-#include "notes/alarmtext.h"
+#include "alarms/alarmtext.h"
 #include "notes/listecompacte.h"
 #include "store/clock.h"
+#include "ui/couleurs.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -141,10 +141,10 @@ QString texteBrut(const QPlainTextEdit* t) {
 
 } // namespace
 
-f_test::f_test(jot::Shared& shared)
+f_test::f_test(jot::Shared& shared, int row, int slot)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
-      m_shared(shared) {
+      m_shared(shared), f_pos(row), f_monindice(slot) {
     setObjectName(QStringLiteral("f_test"));
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the last note while the main window sits in the tray must not end the program.

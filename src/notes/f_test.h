@@ -10,23 +10,20 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// A task's sticky note. It keeps no copy of its task: every change goes straight into row
-// f_pos of the task list. Deletes itself when closed.
+// A task's sticky note. It keeps no copy of its task: every change goes straight into its
+// row of the task list. Deletes itself when closed.
 class f_test : public QWidget {
     Q_OBJECT
 public:
-    explicit f_test(jot::Shared& shared);
+    f_test(jot::Shared& shared, int row, int slot);
 
-    int f_pos = 0;       // the task's row
-    int f_monindice = 0; // the window's slot
+    int row() const { return f_pos; }
+    int slot() const { return f_monindice; }
+    void setRow(int row) { f_pos = row; } // the rows above it went
 
     void init();     // a task just created: caption, creation stamp, alarm preset
     void reinit();   // an existing task: filled from its row
     void en_rouge(); // the alarm has fallen due
-
-    // The task list keeps CR LF line breaks; the text box shows plain line breaks.
-    static QString toBox(const QString& cellText);
-    static QString toCell(const QString& boxText);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -34,6 +31,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The task list keeps CR LF line breaks; the text box shows plain line breaks.
+    static QString toBox(const QString& cellText);
+    static QString toCell(const QString& boxText);
+
     void creerControles();
     void remplir_listes();
     void policeDuPanneau();
@@ -48,6 +49,8 @@ private:
     void setCell(int col, const QString& text);
 
     jot::Shared& m_shared;
+    int f_pos = 0;         // the task's row
+    int f_monindice = 0;   // the window's slot
     bool m_closed = false; // closing saves already: no second save on the last focus-out
 
     QPushButton* Command1 = nullptr;

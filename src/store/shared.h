@@ -34,4 +34,20 @@ public:
     bool sauver_liste();
 };
 
+// Auto-save off for as long as it lives: while many notes close at once (Delete all, exit,
+// a merge that runs inside a save), so that they do not each write the file.
+class NoAutoSave {
+public:
+    explicit NoAutoSave(Shared& shared) : m_shared(shared), m_was(shared.autoSave) {
+        shared.autoSave = false;
+    }
+    ~NoAutoSave() { m_shared.autoSave = m_was; }
+    NoAutoSave(const NoAutoSave&) = delete;
+    NoAutoSave& operator=(const NoAutoSave&) = delete;
+
+private:
+    Shared& m_shared;
+    bool m_was;
+};
+
 } // namespace jot

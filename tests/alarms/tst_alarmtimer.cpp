@@ -1,7 +1,7 @@
 #include "common/program.h"
 #include "store/clock.h"
 
-#include <QTimer>
+#include <QComboBox>
 
 namespace {
 
@@ -17,9 +17,8 @@ struct Program : testing::Program {
     // A tick of the one-minute timer at hh:mm on Monday 03/15/2027.
     void tick(int h, int m) {
         g_now = QDateTime({2027, 3, 15}, {h, m, 30});
-        main->Timer1_Timer();
+        testing::Program::tick();
     }
-    f_test* note(int s) const { return main->fenetre(s); }
     bool red(int s) const { return note(s)->palette().color(QPalette::Window) == Qt::red; }
 };
 
@@ -71,14 +70,17 @@ private Q_SLOTS:
         QFETCH(int, writes);
         QFETCH(int, nextMs);
         g_now = moments.first();
-        Program p(task("a", "Monday 03/15 10:15 am"));
-        p.shared().unsavedChanges = unsaved;
+        Program p(task("a", "Monday 03/15 10:15 am") + (unsaved ? task("b") : ""));
+        if (unsaved) { // deleted, so that the next tick writes the list
+            p.select(2);
+            p.click("Command3");
+        }
         QString rung;
         qsizetype saves = 0;
         for (qsizetype k = 0; k < moments.size(); ++k) {
             g_now = moments[k];
             p.saves->clear();
-            kinds[k] == u't' ? p.main->Timer1_Timer() : p.main->m_clockWatch_Timer();
+            p.testing::Program::tick(kinds[k] == u't' ? "Timer1" : "m_clockWatch");
             saves = p.saves->count();
             f_test* note = p.noteOf(1);
             rung += note && p.red(1) ? u'R' : u'-';
@@ -87,8 +89,7 @@ private Q_SLOTS:
         }
         QCOMPARE(rung, rings);
         QCOMPARE(saves, writes);
-        const auto* minuteStart = p.main->findChild<QTimer*>(QStringLiteral("m_minuteStart"));
-        const int next = minuteStart->remainingTime();
+        const int next = p.child<QTimer>("m_minuteStart")->remainingTime();
         QVERIFY2(next > nextMs - 250 && next <= nextMs, QByteArray::number(next));
     }
 
@@ -98,7 +99,7 @@ private Q_SLOTS:
         Program p(task("a", "Monday 03/15 10:15 am"));
         g_now = QDateTime({2027, 3, 15}, {10, 15, 0, 500});
         QTRY_VERIFY_WITH_TIMEOUT(p.note(1), 2000);
-        const auto* timer1 = p.main->findChild<QTimer*>(QStringLiteral("Timer1"));
+        const auto* timer1 = p.child<QTimer>("Timer1");
         QVERIFY(timer1->isActive());
         QCOMPARE(timer1->interval(), 60000);
     }
@@ -110,9 +111,9 @@ private Q_SLOTS:
         p.tick(10, 15);
         const int rows[] = {0, 1, 3, 4}; // by slot
         for (int s = 1; s <= 3; ++s) {
-            QCOMPARE(p.note(s)->f_pos, rows[s]);
+            QCOMPARE(p.note(s)->row(), rows[s]);
             QVERIFY(p.red(s));
-            QCOMPARE(p.note(s)->pos(), jot::cellOf(p.main->workArea(), s) / 15);
+            QCOMPARE(p.note(s)->pos(), p.cellPx(s));
         }
         QCOMPARE(p.fileBytes(), task("a", kNine, "1") + task("b", later) + task("c", past, "1") +
                                     task("d", quarter, "1"));
@@ -126,10 +127,12 @@ private Q_SLOTS:
         p.tick(10, 30);
         QCOMPARE(p.liste().cell(1, jot::ColSlot), QString());
         // Ok in an open, moved note sets the alarm again: the note only turns red.
-        p.main->Command2_Click();
+        p.click("Command2");
         p.note(1)->move(30, 40);
-        p.liste().setCell(1, jot::ColAlarm, QStringLiteral("Monday 03/15 10:45 am"));
-        p.liste().setCell(1, jot::ColFired, QString());
+        QTest::mouseClick(p.note(1)->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        p.note(1)->findChild<QComboBox*>("Combo2")->setCurrentText("10");
+        p.note(1)->findChild<QComboBox*>("Combo3")->setCurrentText("45");
+        QTest::mouseClick(p.note(1)->findChild<QPushButton*>("Command3"), Qt::LeftButton);
         p.tick(10, 45);
         QVERIFY(p.red(1));
         QCOMPARE(p.note(1)->pos(), QPoint(30, 40));
@@ -140,13 +143,13 @@ private Q_SLOTS:
 
     void waitsForAFreeSlot() {
         Program p(testing::records(100) + task("the 101st", kNine));
-        p.main->m_toutafficher_Click();
+        p.trigger("m_toutafficher");
         p.tick(10, 15);
         QVERIFY(p.fileBytes().endsWith(task("the 101st", kNine)));
         QVERIFY(!p.red(100)); // the last opened note belongs to another task
         p.note(7)->close();
         p.tick(10, 30);
-        QCOMPARE(p.note(7)->f_pos, 101);
+        QCOMPARE(p.note(7)->row(), 101);
         QVERIFY(p.red(7));
         QVERIFY(p.fileBytes().endsWith(task("the 101st", kNine, "1")));
     }

@@ -1,5 +1,5 @@
+#include "alarms/alarmtext.h"
 #include "alarms/due.h"
-#include "notes/alarmtext.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
+#include "alarms/alarmtext.h"
 #include "alarms/due.h"
 #include "alarms/snooze.h"
-#include "notes/alarmtext.h"
 
 #include <QtTest>
 

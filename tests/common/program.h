@@ -5,10 +5,16 @@
 #include "notes/f_test.h"
 #include "store/autostart.h"
 #include "store/startoption.h"
+#include "ui/twips.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QTableView>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -54,18 +60,51 @@ struct Program {
         main = std::make_unique<f_iir>();
         main->Form_Load();
         tester = std::make_unique<QAbstractItemModelTester>(
-            &liste(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+            child<QTableView>("gri")->model(),
+            QAbstractItemModelTester::FailureReportingMode::QtTest);
         saves = std::make_unique<QSignalSpy>(&shared().fichier, &jot::TaskFile::saved);
     }
 
-    jot::Shared& shared() { return main->shared(); }
-    jot::TaskList& liste() { return main->shared().liste; }
+    const jot::Shared& shared() const { return main->shared(); }
+    const jot::TaskList& liste() const { return main->shared().liste; }
     QByteArray fileBytes() const { return readFile(home.taskFile()); }
-    QPushButton* button(const char* name) const {
-        return main->findChild<QPushButton*>(QLatin1String(name));
+    template <class T = QWidget> T* child(const char* name) const {
+        return main->findChild<T*>(QLatin1String(name));
     }
+    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
     void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
-    f_test* noteOf(int row) { return main->fenetre(liste().cell(row, jot::ColSlot).toInt()); }
+    void trigger(const char* action) const { child<QAction>(action)->trigger(); }
+    // A timeout of Timer1, or of another of the main window's timers.
+    void tick(const char* timer = "Timer1") const {
+        QMetaObject::invokeMethod(child<QTimer>(timer), "timeout");
+    }
+    // A click on the row's task in the grid.
+    void select(int row) const {
+        auto* gri = child<QTableView>("gri");
+        const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::ColText);
+        gri->scrollTo(i);
+        QTest::mouseClick(gri->viewport(), Qt::LeftButton, {}, gri->visualRect(i).center());
+    }
+    void show(int row) const {
+        select(row);
+        click("Command2");
+    }
+    // The open note in a slot, or the row's.
+    static f_test* note(int slot) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* n = qobject_cast<f_test*>(w); n && n->isVisible() && n->slot() == slot)
+                return n;
+        return nullptr;
+    }
+    f_test* noteOf(int row) const {
+        f_test* n = note(liste().cell(row, jot::ColSlot).toInt());
+        return n && n->row() == row ? n : nullptr;
+    }
+    // Where a slot's note goes, in pixels.
+    static QPoint cellPx(int slot) {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        return jot::cellOf(jot::mesurer_bureau(screen), slot) / jot::kTwipsPerPixel;
+    }
 
     TempDataHome home; // outlives the program, which writes into it to the end
     std::unique_ptr<f_iir> main;

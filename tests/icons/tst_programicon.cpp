@@ -1,5 +1,5 @@
 #include "common/program.h"
-#include "icons/programicon.h"
+#include "ui/programicon.h"
 
 #include <QtTest>
 
@@ -39,7 +39,7 @@ void TstProgramIcon::sizes() {
 void TstProgramIcon::everyWindow() {
     testing::Program p;
     p.click("Command1");
-    p.main->m_aide_Click();
+    p.trigger("m_aide");
     const QList<QSize> sizes = jot::programIcon().availableSizes();
     int windows = 0;
     for (QWidget* w : QApplication::topLevelWidgets()) {

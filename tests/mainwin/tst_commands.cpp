@@ -1,11 +1,11 @@
 #include "common/program.h"
-#include "mainwin/messagebox.h"
-#include "mainwin/twips.h"
 #include "store/clock.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <cstdio>
 
 namespace {
 
@@ -15,11 +15,6 @@ QList<QVariantList> g_boxes; // title, text, icon, buttons, default button of ev
 
 struct Program : testing::Program {
     using testing::Program::Program;
-    void show(int row) {
-        main->selectRow(row);
-        click("Command2");
-    }
-    QPoint cellPx(int s) const { return jot::cellOf(main->workArea(), s) / 15; }
     static QPlainTextEdit* text2(f_test* n) { return n->findChild<QPlainTextEdit*>("Text2"); }
     static int openNotes() {
         int n = 0;
@@ -65,11 +60,11 @@ private Q_SLOTS:
         if (!row)
             return;
         QCOMPARE(p.liste().cell(row, jot::ColSlot), QStringLiteral("1"));
-        f_test* note = p.main->fenetre(1);
-        QCOMPARE(note->f_pos, row);
+        f_test* note = p.note(1);
+        QCOMPARE(note->row(), row);
         QCOMPARE(note->windowTitle(), QStringLiteral("The 03/15 at 02:07 pm"));
         QCOMPARE(note->pos(), p.cellPx(1));
-        p.shared().unsavedChanges = false;
+        QVERIFY(!p.shared().unsavedChanges);
         QTest::keyClicks(Program::text2(note), QStringLiteral("B"));
         QCOMPARE(p.liste().cell(row, jot::ColText), QStringLiteral("B"));
         QVERIFY(p.shared().unsavedChanges);
@@ -86,13 +81,13 @@ private Q_SLOTS:
         QCOMPARE(Program::openNotes(), 1);
         QVERIFY(!note->isMinimized());
         QTRY_COMPARE(QApplication::activeWindow(), note);
-        p.main->m_toutafficher_Click();
+        p.trigger("m_toutafficher");
         QCOMPARE(Program::openNotes(), 3);
         QCOMPARE(Program::text2(p.noteOf(3))->toPlainText(), QStringLiteral("task 3"));
         QCOMPARE(p.noteOf(3)->pos(), p.cellPx(3));
         QCOMPARE(p.main->focusWidget(), p.button("Command1"));
         p.saves->clear();
-        p.main->m_toutmasquer_Click();
+        p.trigger("m_toutmasquer");
         QCOMPARE(p.saves->count(), 3); // each note saves as it closes
         QCOMPARE(Program::openNotes(), 0);
         QCOMPARE(p.main->focusWidget(), p.button("Command1"));
@@ -105,7 +100,7 @@ private Q_SLOTS:
         p.saves->clear();
         for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
             g_answer = answer;
-            p.main->m_reinit_Click();
+            p.trigger("m_reinit");
             const bool yes = answer == QMessageBox::Yes;
             QCOMPARE(p.saves->count(), yes ? 1 : 0);
             QCOMPARE(p.liste().rows(), yes ? 2 : 6);
@@ -132,8 +127,8 @@ private Q_SLOTS:
         Program p(testing::records(5));
         for (int row : open)
             p.show(row);
-        p.shared().unsavedChanges = false;
-        p.main->selectRow(deleted);
+        p.tick(); // writes what opening the notes changed
+        p.select(deleted);
         p.click("Command3");
         QVERIFY(p.shared().unsavedChanges); // the next tick writes the removal
         QCOMPARE(Program::openNotes(), open.size() - open.count(deleted));
@@ -145,7 +140,7 @@ private Q_SLOTS:
         for (int row = 1; row <= 4; ++row)
             if (f_test* note = p.noteOf(row))
                 QTest::keyClicks(Program::text2(note), QStringLiteral("+x"));
-        p.main->Timer1_Timer();
+        p.tick();
         QCOMPARE(p.fileBytes(), expected);
     }
 
@@ -162,11 +157,11 @@ private Q_SLOTS:
         QFETCH(QList<int>, left);
         Program p(testing::records(5));
         auto* gri = p.main->findChild<QTableView*>("gri");
-        p.main->selectRow(first);
+        p.select(first);
         for (int n = 0; n < 2; ++n) {
             p.click("Command3");
             const QModelIndex current = gri->currentIndex();
-            QCOMPARE(p.main->currentRow(), qMin(first, p.liste().rows() - 1));
+            QCOMPARE(jot::TaskList::gridRow(current.row()), qMin(first, p.liste().rows() - 1));
             QVERIFY(!gri->isColumnHidden(current.column()));
             QCOMPARE(gri->selectionModel()->selectedRows(),
                      QModelIndexList{current.siblingAtColumn(0)});
@@ -174,29 +169,52 @@ private Q_SLOTS:
         QByteArray expected;
         for (int k : left)
             expected += testing::record(kStamp, "task " + QByteArray::number(k));
-        p.main->Timer1_Timer();
+        p.tick();
         QCOMPARE(p.fileBytes(), expected);
     }
 
     void allSlotsInUse() {
         Program p(testing::records(105));
-        p.main->m_toutafficher_Click();
-        f_test* last = p.main->fenetre(100);
+        p.trigger("m_toutafficher");
+        f_test* last = p.note(100);
         last->move(last->pos() + QPoint(40, -30)); // moved away by its user
         const QPoint place = last->pos();
-        p.main->m_toutafficher_Click();
+        p.trigger("m_toutafficher");
         p.show(103);
         // No slot for rows 101 to 105: the note of slot 100 keeps its task and its place.
         QCOMPARE(p.liste().cell(103, jot::ColSlot), QString());
         QCOMPARE(last->pos(), place);
         QCOMPARE(Program::text2(last)->toPlainText(), QStringLiteral("task 100"));
         // Freed slots are taken lowest first, at their own cells.
-        p.main->fenetre(4)->close();
-        p.main->fenetre(9)->close();
+        p.note(4)->close();
+        p.note(9)->close();
         p.show(103);
         QCOMPARE(p.liste().cell(103, jot::ColSlot), QStringLiteral("4"));
         QCOMPARE(p.noteOf(103)->pos(), p.cellPx(4));
         QCOMPARE(Program::text2(p.noteOf(103))->toPlainText(), QStringLiteral("task 103"));
+    }
+
+    // Another writer's changes meet open notes: a removed task's note closes without saving,
+    // and the notes below keep their tasks.
+    void noteOfRemovedTask() {
+        testing::Program p(testing::records(2));
+        p.show(1);
+        p.show(2);
+        QVERIFY(p.noteOf(1) && p.noteOf(2));
+        QPointer<f_test> second = p.noteOf(2);
+        const QString path = p.home.taskFile();
+        QVERIFY(testing::writeFile(path + QStringLiteral(".new"),
+                                   testing::records(2).sliced(testing::records(1).size()) +
+                                       testing::record("t", "new")));
+        QVERIFY(std::rename(QFile::encodeName(path + QStringLiteral(".new")),
+                            QFile::encodeName(path)) == 0);
+        second->close();                   // saves, after the merge
+        QVERIFY(!p.note(1) && !p.note(2)); // the removed task's too
+        QCOMPARE(p.liste().rows(), 3);
+        QCOMPARE(p.liste().cell(1, jot::ColText), QStringLiteral("task 2"));
+        QCOMPARE(p.liste().cell(1, jot::ColSlot), QString()); // cleared by its own note
+        QCOMPARE(p.fileBytes(), testing::records(2).sliced(testing::records(1).size()) +
+                                    testing::record("t", "new"));
     }
 };
 

@@ -1,12 +1,16 @@
 #include "common/program.h"
-#include "mainwin/messagebox.h"
+#include "help/f_help.h"
 #include "mainwin/tray.h"
 #include "store/clock.h"
+#include "ui/messagebox.h"
 
 #include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTableView>
+#include <QTextBlock>
 
 using Box = QMessageBox;
 using testing::Program;
@@ -57,9 +61,10 @@ private Q_SLOTS:
         QVERIFY(p.liste().rows() == 2 && p.liste().isPlaceholder(1));
         // Current, but not highlighted while the grid has no focus.
         QVERIFY(!child<QTableView>(p, "gri")->selectionModel()->hasSelection());
-        QCOMPARE(w.currentRow(), 1);
+        QCOMPARE(child<QTableView>(p, "gri")->currentIndex().row(), 0);
         QCOMPARE(stateOf(w), state);
         QCOMPARE(icon->isVisible(), tray);
+        QCOMPARE(icon->contextMenu(), child<QMenu>(p, "mPopupSys"));
         if (state == "shown")
             QCOMPARE(w.frameGeometry().center(), w.screen()->geometry().center());
         auto* m_tb = child<QAction>(p, "m_tb");
@@ -127,9 +132,9 @@ private Q_SLOTS:
         const bool ends = !answers.contains(Box::Cancel);
         Program p(testing::records(2));
         f_iir& w = *p.main;
-        p.liste().setCell(2, jot::ColText, QStringLiteral("edited"));
-        w.creer_fenetre(1);
-        QPointer<f_test> note = p.noteOf(1);
+        p.show(2);
+        QPointer<f_test> note = p.noteOf(2);
+        QTest::keyClicks(note->findChild<QWidget*>("Text2"), " edited");
         int savesWithNoteOpen = 0;
         connect(&p.shared().fichier, &jot::TaskFile::saved, this,
                 [&] { savesWithNoteOpen += note && note->isVisible(); });
@@ -143,19 +148,21 @@ private Q_SLOTS:
         if (!ends) { // still running with its note, and a later Exit succeeds
             QVERIFY(w.isVisible() && note && note->isVisible());
             failSaves(p.home, false);
-            w.m_quitter_Click();
+            p.trigger("m_quitter");
         }
         QTRY_VERIFY(w.ended() && !w.isVisible() && !note && answers.isEmpty());
         QCOMPARE(line->isVisibleTo(&w), blocked && !saves); // cleared by a good save
         QCOMPARE(savesWithNoteOpen, saves);
-        QCOMPARE(p.fileBytes().contains("\"edited\""), saves > 0);
+        QCOMPARE(p.fileBytes().contains("\"task 2 edited\""), saves > 0);
         w.terminer(); // ended means ended: a late signal writes nothing more
         QCOMPARE(p.saves->count(), saves);
     }
 
     void unreadableFileWarns() {
         Program p(testing::records(1) + "no record\r\n");
-        QVERIFY(p.shared().sauver_liste()); // which clears a failed save's warning, not this one
+        p.click("Command1");
+        p.note(1)->close(); // saves, which clears a failed save's warning, not this one
+        QCOMPARE(p.saves->count(), 1);
         auto* line = child<QLabel>(p, "m_warning");
         QVERIFY(line->isVisible());
         // Read whole: on one line, or wrapped at its words on as many as it needs.
@@ -185,7 +192,7 @@ private Q_SLOTS:
         QFETCH(int, tasks);
         Program p(testing::records(2));
         auto* gri = child<QTableView>(p, "gri");
-        p.main->selectRow(2);
+        p.select(2);
         const QPoint task2 = gri->viewport()->mapTo(
             p.main.get(), gri->visualRect(p.liste().index(1, jot::ColText)).center());
         if (key == Qt::Key_unknown) // through the window, as the desktop delivers it
@@ -234,6 +241,37 @@ private Q_SLOTS:
         longest += " 12/09 10:45 pm";
         QVERIFY(gri->fontMetrics().horizontalAdvance(longest) + 6 <=
                 gri->columnWidth(jot::ColAlarm));
+    }
+
+    // One help window, its text whole and unwrapped; About with its version.
+    void helpAndAbout() {
+        testing::Program p;
+        for (int i = 0; i < 2; ++i)
+            p.trigger("m_aide");
+        QList<QPointer<f_help>> shown;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* h = qobject_cast<f_help*>(w); h && h->isVisible())
+                shown << h;
+        QCOMPARE(shown.size(), 1);
+
+        // The whole text in view, each line unwrapped.
+        auto* text = shown[0]->findChild<QPlainTextEdit*>("Text1");
+        QVERIFY(text->document()->blockCount() > 10);
+        for (QTextBlock b = text->document()->begin(); b.isValid(); b = b.next())
+            QVERIFY2(b.layout()->lineCount() == 1, qPrintable(b.text())); // never wrapped
+
+        QTest::mouseClick(shown[0]->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QTRY_VERIFY(shown[0].isNull());
+
+        QStringList seen;
+        jot::setMessageResponderForTests([&seen](QMessageBox& box) {
+            const bool ok = box.buttons() == QList{box.button(QMessageBox::Ok)};
+            seen << box.windowTitle() << box.text() << (ok ? "Ok only" : "buttons")
+                 << (box.icon() == QMessageBox::Information ? "information" : "icon");
+            return QMessageBox::Ok;
+        });
+        p.trigger("m_apropos");
+        QCOMPARE(seen, QStringList({"About", "Jotlark v1.2", "Ok only", "information"}));
     }
 };
 

@@ -1,9 +1,9 @@
 #include "common/program.h"
-#include "mainwin/messagebox.h"
 #include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
 #include "mainwin/startcheck.h"
 #include "store/datadir.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -45,21 +45,23 @@ int withQuestion(int argc, char* argv[], const QString& question) {
     QApplication app(argc, argv);
     testing::quietOffscreen();
     jot::SignalWatcher watcher;
+    const QString file = jot::dossier_donnees() + QStringLiteral("planifs.txt");
+    testing::writeFile(file, testing::records(2));
     f_iir w;
     QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
     w.Form_Load();
-    w.shared().liste.setCell(1, jot::ColText, QStringLiteral("edited"));
+    w.findChild<QPushButton*>("Command3")->click(); // task 1 deleted, left unsaved
     jot::setMessageResponderForTests([](QMessageBox& box) {
         QTimer::singleShot(0, [&box] { say(box.text().section('\n', 0, 0)); });
         box.exec();
         return box.standardButton(box.clickedButton());
     });
-    if (question == "exit") {
-        QDir().mkpath(jot::dossier_donnees() + QStringLiteral("planifs.txt/x")); // saves fail
-        QTimer::singleShot(0, &w, &f_iir::m_quitter_Click);
-    } else {
-        QTimer::singleShot(0, &w, &f_iir::m_reinit_Click);
+    if (question == "exit") { // saves fail
+        QFile::remove(file);
+        QDir().mkpath(file + QStringLiteral("/x"));
     }
+    QTimer::singleShot(0, w.findChild<QAction*>(question == "exit" ? "m_quitter" : "m_reinit"),
+                       &QAction::trigger);
     return app.exec();
 }
 
@@ -244,7 +246,8 @@ private Q_SLOTS:
         QVERIFY(child.waitForFinished(2000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(testing::readFile(home.taskFile()), QByteArray("\"\",\"edited\",\"\",\"\"\r\n"));
+        QCOMPARE(testing::readFile(home.taskFile()),
+                 testing::records(2).sliced(testing::records(1).size()));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "mainwin/messagebox.h"
+#include "ui/messagebox.h"
 
 namespace jot {
 

@@ -1,42 +1,28 @@
 #include "alarms/due.h"
 #include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
+#include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "store/clock.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
 #include <utility>
 
-namespace {
-
-// What the tray message says of a task: its first line, or its alarm when that line is blank.
-QString summary(const jot::TaskList& liste, int row) {
-    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
-    const QString text = liste.cell(row, jot::ColText);
-    const qsizetype end = text.indexOf(lineBreak);
-    const QString line = (end < 0 ? text : text.left(end)).trimmed();
-    return line.isEmpty() ? liste.cell(row, jot::ColAlarm).trimmed() : line;
-}
-
 // The note of a due row, opened at its cell and filled when it was closed; null when every
 // slot is taken (more than 100 tasks loaded, 100 notes open).
-f_test* noteFor(f_iir& w, int row) {
-    const jot::Shared& shared = w.shared();
-    if (!shared.liste.cell(row, jot::ColSlot).isEmpty())
-        return w.fenetreDeLigne(row);
-    w.creer_fenetre(row);
-    if (shared.liste.cell(row, jot::ColSlot).isEmpty())
+f_test* f_iir::noteForDueRow(int row) {
+    if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty())
+        return fenetreDeLigne(row);
+    creer_fenetre(row);
+    if (m_shared.liste.cell(row, jot::ColSlot).isEmpty())
         return nullptr;
-    w.positionner_fenetre(shared.lastOpenedSlot);
-    f_test* note = w.fenetre(shared.lastOpenedSlot);
+    positionner_fenetre(m_shared.lastOpenedSlot);
+    f_test* note = fenetre(m_shared.lastOpenedSlot);
     if (note)
         note->reinit();
     return note;
 }
-
-} // namespace
 
 // Each minute: pending edits saved; at quarter hours, and when a quarter hour has begun
 // since the previous tick, due alarms brought up in red.
@@ -54,13 +40,9 @@ void f_iir::Timer1_Timer() {
 
     jot::TaskList& liste = m_shared.liste;
     QStringList rung;
-    const int rows = liste.rows();
-    for (int r = 1; r < rows; ++r) {
-        if (liste.isPlaceholder(r) ||
-            !jot::isDue(liste.cell(r, jot::ColAlarm), liste.cell(r, jot::ColFired), now))
-            continue;
-        rung << summary(liste, r);
-        f_test* note = noteFor(*this, r);
+    for (const int r : jot::dueRows(liste, now)) {
+        rung << jot::dueSummary(liste, r);
+        f_test* note = noteForDueRow(r);
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)
             continue;
@@ -69,7 +51,7 @@ void f_iir::Timer1_Timer() {
     }
     // A red note may sit behind other windows: the tray tells the user all the same.
     if (!rung.isEmpty())
-        notifier(QStringLiteral("Jotlark"), rung.join(QLatin1Char('\n')));
+        m_notices->notify(jot::Notices::Kind::Alarm, rung.join(QLatin1Char('\n')));
     m_shared.sauver_liste();
 }
 

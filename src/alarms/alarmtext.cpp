@@ -1,4 +1,4 @@
-#include "notes/alarmtext.h"
+#include "alarms/alarmtext.h"
 
 namespace jot {
 

@@ -1,4 +1,4 @@
-#include "icons/programicon.h"
+#include "ui/programicon.h"
 
 #include <QIconEngine>
 

@@ -16,14 +16,12 @@ private Q_SLOTS:
             QTest::newRow(name) << QDateTime(date, time) << QString::fromUtf8(alarm);
         };
         const QDate sunday(2026, 3, 15);
-        row("ring at 10:15 snoozed at 10:16", sunday, {10, 16}, "Sunday 03/15 10:30 am");
         row("before the edge", sunday, {10, 4, 59}, "Sunday 03/15 10:15 am");
         row("at the edge", sunday, {10, 5}, "Sunday 03/15 10:30 am");
         row("after the edge", sunday, {10, 5, 1}, "Sunday 03/15 10:30 am");
         row("noon reads 12 am", sunday, {11, 50}, "Sunday 03/15 12:15 am");
         row("afternoon reads pm", sunday, {13, 20}, "Sunday 03/15 1:45 pm");
-        row("to midnight", sunday, {23, 45}, "Monday 03/16 0:00 am");
-        row("across midnight", sunday, {23, 55}, "Monday 03/16 0:15 am");
+        row("across midnight", sunday, {23, 45}, "Monday 03/16 0:00 am");
         row("end of the 16 days", sunday.addDays(15), {23, 58}, "Tuesday 03/31 0:15 am");
         row("across the year", QDate(2026, 12, 31), {23, 50}, "Friday 01/01 0:15 am");
     }

@@ -18,7 +18,6 @@ private Q_SLOTS:
         row("ticks straddle 10:15", {10, 14, 59}, {10, 16}, true);
         row("up to the quarter itself", {10, 14, 59, 999}, {10, 15}, true);
         row("from the quarter itself", {10, 15}, {10, 16}, false);
-        row("within one quarter", {10, 15, 1}, {10, 29, 59, 999}, false);
         row("slept 10:14 to 10:47", {10, 14}, {10, 47}, true);
         row("over midnight", {23, 50}, {0, 5}, true, {2027, 3, 16});
         row("set back over 10:15", {10, 16}, {10, 14}, false);
@@ -44,26 +43,15 @@ private Q_SLOTS:
         const QDateTime at({2027, 3, 15}, now);
         QCOMPARE(jot::msToNextMinute(at), next);
         const int minute = next - jot::kAfterMinuteMs;
-        QVERIFY(!jot::tickOnTheMinute(minute, at));
-        QVERIFY(jot::tickOnTheMinute(minute + 1, at));
-        QVERIFY(jot::tickOnTheMinute(minute + 1000, at));
-        QVERIFY(!jot::tickOnTheMinute(minute + 1001, at));
+        for (int late : {0, 1, 1000, 1001})
+            QCOMPARE(jot::tickOnTheMinute(minute + late, at), late == 1 || late == 1000);
     }
 
-    void clockJumped_data() {
-        QTest::addColumn<qint64>("wall");
-        QTest::addColumn<qint64>("monotonic");
-        QTest::addColumn<bool>("jumped");
-        QTest::newRow("running") << qint64(3000) << qint64(2990) << false;
-        QTest::newRow("nudged 90 s") << qint64(93000) << qint64(3000) << false;
-        QTest::newRow("slept an hour") << qint64(3603000) << qint64(3000) << true;
-        QTest::newRow("set back 2 minutes") << qint64(-117000) << qint64(3000) << true;
-    }
+    // More than 90 s between the wall clock and the monotonic one, either way, is a jump.
     void clockJumped() {
-        QFETCH(qint64, wall);
-        QFETCH(qint64, monotonic);
-        QFETCH(bool, jumped);
-        QCOMPARE(jot::clockJumped(wall, monotonic), jumped);
+        QVERIFY(!jot::clockJumped(93000, 3000));
+        QVERIFY(jot::clockJumped(3603000, 3000));
+        QVERIFY(jot::clockJumped(-117000, 3000));
     }
 };
 

@@ -10,46 +10,40 @@ class TstProgramIcon : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { testing::quietOffscreen(); }
-    void sizes_data();
-    void sizes();
-    void everyWindow();
-};
-
-void TstProgramIcon::sizes_data() {
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QString>("source");
-    for (int size : {16, 22, 24, 32, 48})
-        QTest::addRow("%d px, drawn", size)
-            << size << QStringLiteral(":/icons/jotlark-%1.png").arg(size);
-    for (int size : {64, 256})
-        QTest::addRow("%d px, from the drawing", size) << size << ":/icons/jotlark.svg";
-}
-
-void TstProgramIcon::sizes() {
-    QFETCH(int, size);
-    QFETCH(QString, source);
-    const QIcon icon = jot::programIcon();
-    const auto image = [size](const QIcon& i) {
-        return i.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
-    };
-    QCOMPARE(image(icon), image(QIcon(source)));
-    QCOMPARE(icon.availableSizes().contains(QSize(size, size)), source.endsWith(".png"));
-}
-
-void TstProgramIcon::everyWindow() {
-    testing::Program p;
-    p.click("Command1");
-    p.trigger("m_aide");
-    const QList<QSize> sizes = jot::programIcon().availableSizes();
-    int windows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!w->isVisible())
-            continue;
-        ++windows;
-        QCOMPARE(w->windowIcon().availableSizes(), sizes);
+    void sizes_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("source");
+        for (int size : {16, 22, 24, 32, 48})
+            QTest::addRow("%d px, drawn", size)
+                << size << QStringLiteral(":/icons/jotlark-%1.png").arg(size);
+        for (int size : {64, 256})
+            QTest::addRow("%d px, from the drawing", size) << size << ":/icons/jotlark.svg";
     }
-    QCOMPARE(windows, 3); // main window, note, help
-}
+    void sizes() {
+        QFETCH(int, size);
+        QFETCH(QString, source);
+        const QIcon icon = jot::programIcon();
+        const auto image = [size](const QIcon& i) {
+            return i.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        };
+        QCOMPARE(image(icon), image(QIcon(source)));
+        QCOMPARE(icon.availableSizes().contains(QSize(size, size)), source.endsWith(".png"));
+    }
+    void everyWindow() {
+        testing::Program p;
+        p.click("Command1");
+        p.trigger("m_aide");
+        const QList<QSize> sizes = jot::programIcon().availableSizes();
+        int windows = 0;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible())
+                continue;
+            ++windows;
+            QCOMPARE(w->windowIcon().availableSizes(), sizes);
+        }
+        QCOMPARE(windows, 3); // main window, note, help
+    }
+};
 
 QTEST_MAIN(TstProgramIcon)
 #include "tst_programicon.moc"

@@ -19,10 +19,8 @@ private Q_SLOTS:
         // 1024 x 738 at the top left: six cells a column.
         const QRect s(0, 0, 1024, 738), t(0, 0, 15360, 11070);
         row("slot 1, bottom right", s, t, 1, {10395, 9390});
-        row("slot 6, top of the column", s, t, 6, {10395, 990});
         row("slot 7, next column at the bottom", s, t, 7, {5430, 9390});
         row("slot 12, multiple of rows at the top", s, t, 12, {5430, 990});
-        row("slot 13, third column", s, t, 13, {465, 9390});
         row("slot 19, held at the left edge", s, t, 19, {0, 9390});
         row("exact multiple of a cell", {0, 0, 800, 672}, {0, 0, 12000, 10080}, 6, {7035, 0});
         row("panel on the left", {48, 0, 976, 738}, {720, 0, 14640, 11070}, 13, {720, 9390});

@@ -39,9 +39,6 @@ mode_t modeOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
-QStringList filesIn(const QString& dir) {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
-}
 enum class Failure { None, SizeLimit, Rename };
 // Fails a save as a full disk or a lost rename would.
 struct FailingTaskFile : TaskFile {
@@ -86,13 +83,10 @@ private Q_SLOTS:
         QTest::newRow("placeholder reused") << QList<TaskRow>() << 1;
         QTest::newRow("row of blanks reused")
             << QList<TaskRow>{{u" "_s, u"  "_s, u" "_s, u"4"_s, u"1"_s}} << 1;
-        QTest::newRow("row with an alarm kept")
-            << QList<TaskRow>{TaskRow{QString(), {}, u"Sat 9:45 am"_s, {}, {}}} << 2;
         QTest::newRow("row of a tab kept")
             << QList<TaskRow>{TaskRow{QString(), u"\t"_s, {}, {}, {}}} << 2;
         QTest::newRow("row of a line break kept")
             << QList<TaskRow>{TaskRow{u"\r\n"_s, {}, {}, {}, {}}} << 2;
-        QTest::newRow("the 100th task") << tasks(99) << 100;
         QTest::newRow("limit reached") << tasks(100) << 0;
         QTest::newRow("over the limit from the file") << tasks(120) << 0;
     }
@@ -107,45 +101,20 @@ private Q_SLOTS:
         QCOMPARE(textsOf(liste), target > texts.size() ? texts + QStringList{QString()} : texts);
         QCOMPARE(liste.cell(target, ColSlot) + liste.cell(target, ColFired), QString()); // free
     }
-    // Grid row r is view row r - 1; the header row is never written; Delete keeps one row.
-    void model() {
-        TaskList liste;
-        Tester tester(&liste, Tester::FailureReportingMode::QtTest);
-        QSignalSpy changed(&liste, &TaskList::dataChanged);
-        for (int row : {1, 0, 2})
-            liste.setCell(row, ColText, u"x"_s);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.first().first().toModelIndex(), liste.index(0, ColText));
-        QCOMPARE(liste.cell(0, ColText), u"Task"_s);
-        liste.setRows(tasks(3));
-        liste.removeTask(2);
-        QCOMPARE(textsOf(liste), (QStringList{u"task 1"_s, u"task 3"_s}));
-        liste.setRows(tasks(1));
-        liste.removeTask(1);
-        QVERIFY(liste.isPlaceholder(1) && liste.cell(1, ColText).isEmpty());
-    }
-    void roundTrip_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field"); // as stored
-        QTest::addColumn<QString>("back");  // as read again
-        QTest::newRow("line breaks")
-            << u"a\r\n\r\nb\nc\r"_s << u"a~~b~c~"_s << u"a\r\n\r\nb\r\nc\r\n"_s;
-        QTest::newRow("quotes and commas") << u"a,\"b\",c"_s << u"a,¤b¤,c"_s << u"a,\"b\",c"_s;
-        QTest::newRow("escape characters")
-            << u"~ ¤ \u241B~"_s << u"\u241B~ \u241B¤ \u241B\u241B\u241B~"_s << u"~ ¤ \u241B~"_s;
-    }
-    // Each record stays on one line, without the window slot, and a record of empty fields too.
+    // One line a record, without the window slot; line breaks, quotes and the escapes' own
+    // characters come back.
     void roundTrip() {
-        QFETCH(QString, text);
-        QFETCH(QString, field);
-        QFETCH(QString, back);
         TaskList liste;
-        liste.setRows({{u"Le 12/05 à 10:15 pm"_s, text, u"Sat 9:45 am"_s, u"7"_s, u"1"_s}, {}});
+        liste.setRows({{u"Le 12/05 à 10:15 pm"_s, u"a\r\nb\nc\r,\"d\" ~¤\u241B"_s, u"Sat 9:45 am"_s,
+                        u"7"_s, u"1"_s},
+                       {}});
         QVERIFY(m_file->sauver_liste(liste));
-        QCOMPARE(readFile(m_path), "\"Le 12/05 \xC3\xA0 10:15 pm\",\"" + field.toUtf8() +
-                                       "\",\"Sat 9:45 am\",\"1\"\r\n" + kPlaceholderRecord);
+        QCOMPARE(readFile(m_path),
+                 u"\"Le 12/05 à 10:15 pm\",\"a~b~c~,¤d¤ \u241B~\u241B¤\u241B\u241B\","
+                 u"\"Sat 9:45 am\",\"1\"\r\n"_s.toUtf8() +
+                     kPlaceholderRecord);
         m_file->lire_liste(liste);
-        QCOMPARE(textsOf(liste), (QStringList{back, QString()}));
+        QCOMPARE(textsOf(liste), (QStringList{u"a\r\nb\r\nc\r\n,\"d\" ~¤\u241B"_s, QString()}));
     }
     void read_data() {
         QTest::addColumn<QByteArray>("bytes"); // null: no file
@@ -161,17 +130,11 @@ private Q_SLOTS:
                                       "\"\",\"\xE9\",\"\",\"\"\r\n"
                                << u"\"à\",\"café\",\"\",\"\"\r\n\"\",\"é\",\"\",\"\"\r\n"_s.toUtf8()
                                << true;
-        QTest::newRow("marker before a line end")
-            << QByteArray("\"\",\"\xE2\x90\x9B\r\",\"\",\"\"\r\n")
-            << QByteArray("\"\",\"\xE2\x90\x9B\xE2\x90\x9B~\",\"\",\"\"\r\n") << false;
         QTest::newRow("too few fields") << a + "\"s\",\"x\",\"\"\r\n" + b << ab << true;
-        QTest::newRow("too many fields") << a + "\"s\",\"x\",\"\",\"\",\"\"\r\n" + b << ab << true;
-        QTest::newRow("missing closing quote") << a + "\"s\",\"x\r\n" + b << ab << true;
         QTest::newRow("stray bytes") << a + "\"\",\"\",\"\",\"\"?\r\n\xFF\r\n" + b << ab << true;
     }
-    // Every record understood is loaded; a file not read completely, or in two encodings, is
-    // first copied aside, byte for byte and private, and the copy outlives the next save.
-    // What a killed save left is removed at start, and nothing else.
+    // A file not read completely, or in two encodings, is first copied aside, byte for byte
+    // and private. What a killed save left is removed at start, and nothing else.
     void read() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, saved);
@@ -184,16 +147,11 @@ private Q_SLOTS:
         m_file->lire_liste(liste);
         QCOMPARE(warnings.count(), copied ? 1 : 0);
         const QString copy = m_path + u".unreadable-20261206-221507"_s;
-        QCOMPARE(m_file->unreadableCopy(), copied ? copy : QString());
         QVERIFY(m_file->sauver_liste(liste));
         QCOMPARE(readFile(m_path), saved);
         QCOMPARE(modeOf(m_path), mode_t(0600));
         QCOMPARE(readFile(copy), copied ? bytes : QByteArray());
-        QCOMPARE(modeOf(copy), mode_t(copied ? 0600 : 0));
-        QCOMPARE(filesIn(m_dir).size(), copied ? 2 : 1);
-        m_file->lire_liste(liste); // read, write, read, write: the same bytes
-        QVERIFY(m_file->sauver_liste(liste));
-        QCOMPARE(readFile(m_path), saved);
+        QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(), copied ? 2 : 1);
     }
     void failedSave_data() {
         QTest::addColumn<Failure>("failure");
@@ -201,8 +159,8 @@ private Q_SLOTS:
         QTest::newRow("file size limit") << Failure::SizeLimit << u"File too large"_s;
         QTest::newRow("rename fails") << Failure::Rename << u"directory"_s;
     }
-    // The old file and the list survive and the warning names the cause; one warning per
-    // run of failures.
+    // The old file and the list survive, the warning names the cause, once per run of
+    // failures, and the next save goes through.
     void failedSave() {
         QFETCH(Failure, failure);
         QFETCH(QString, cause);
@@ -214,39 +172,35 @@ private Q_SLOTS:
         liste.setCell(1, ColText, u"new text "_s + QString(200, u'x'));
         m_file->failure = failure;
         QVERIFY(!m_file->sauver_liste(liste));
-        QVERIFY(warnings.first().first().toString().contains(m_file->lastError()));
-        QVERIFY2(m_file->lastError().contains(cause), qPrintable(m_file->lastError()));
+        const QString said = warnings.first().first().toString();
+        QVERIFY2(said.contains(cause), qPrintable(said));
         if (failure != Failure::Rename) {
-            QCOMPARE(filesIn(m_dir), QStringList{kTaskFileName});
+            QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden), QStringList{kTaskFileName});
             QCOMPARE(readFile(m_path), records(1));
         }
-        m_file->failure = Failure::None;
-        QVERIFY(QDir(m_dir).removeRecursively());
         QVERIFY(!m_file->sauver_liste(liste));
         QCOMPARE(warnings.count(), 1);
-        QVERIFY(QDir().mkpath(m_dir) && m_file->sauver_liste(liste));
+        m_file->failure = Failure::None;
+        QDir(m_path).removeRecursively();
+        QVERIFY(m_file->sauver_liste(liste));
         QCOMPARE(recovered.count(), 1);
         QVERIFY(readFile(m_path).contains("new text"));
     }
     void merge_data() {
         QTest::addColumn<QByteArray>("theirs"); // the file after the save of tasks 1 to 3
         QTest::addColumn<QStringList>("after"); // texts, with task 2 edited here first
-        QTest::addColumn<int>("removed");
         const QByteArray one = records(1), three = "\"s\",\"task 3\",\"\",\"\"\r\n";
         const QStringList same{u"task 1"_s, u"here"_s, u"task 3"_s};
         QTest::newRow("added there") << records(3) + "\"t\",\"new\",\"\",\"\"\r\n"
-                                     << same + QStringList{u"new"_s} << 0;
-        QTest::newRow("removed there") << records(2) << same.first(2) << 1;
+                                     << same + QStringList{u"new"_s};
+        QTest::newRow("removed there") << records(2) << same.first(2);
         QTest::newRow("edited on both sides")
-            << one + "\"s\",\"there\",\"\",\"\"\r\n" + three << same + QStringList{u"there"_s} << 0;
-        QTest::newRow("all removed there") << QByteArray("") << QStringList{u"here"_s} << 2;
-        QTest::newRow("same records") << records(3) << same << 0;
+            << one + "\"s\",\"there\",\"\",\"\"\r\n" + three << same + QStringList{u"there"_s};
     }
     // Another writer's version is kept aside and merged by whole records; nothing is lost.
     void merge() {
         QFETCH(QByteArray, theirs);
         QFETCH(QStringList, after);
-        QFETCH(int, removed);
         Shared shared;
         shared.fichier.setDirectory(m_dir);
         shared.fichier.lire_liste(shared.liste);
@@ -256,17 +210,13 @@ private Q_SLOTS:
         QVERIFY(writeFile(m_path + u".new"_s, theirs));
         QVERIFY(::rename(QFile::encodeName(m_path + u".new"_s), QFile::encodeName(m_path)) == 0);
         QSignalSpy warnings(&shared.fichier, &TaskFile::warning);
-        QSignalSpy removing(&shared.fichier, &TaskFile::removingTask);
         Tester tester(&shared.liste, Tester::FailureReportingMode::QtTest);
-        const bool changed = theirs != records(3);
-        QCOMPARE(shared.mergeOtherWriter(), changed);
+        QVERIFY(shared.mergeOtherWriter() && shared.unsavedChanges);
         QCOMPARE(textsOf(shared.liste), after);
-        QCOMPARE(removing.count(), removed);
-        QCOMPARE(shared.unsavedChanges, changed);
         const QString copy = m_path + u".changed-20261206-221507"_s;
-        QCOMPARE(readFile(copy), changed ? theirs : QByteArray());
-        QCOMPARE(modeOf(copy), mode_t(changed ? 0600 : 0));
-        QCOMPARE(warnings.count(), changed ? 1 : 0);
+        QCOMPARE(readFile(copy), theirs);
+        QCOMPARE(modeOf(copy), mode_t(0600));
+        QCOMPARE(warnings.count(), 1);
         QVERIFY(shared.sauver_liste() && !shared.mergeOtherWriter()); // merged once only
     }
     void retriedAfterFailure() {
@@ -282,32 +232,21 @@ private Q_SLOTS:
         QTemporaryDir home, app;
         const QString user = home.path() + u"/.local/share"_s, jotlk = home.filePath(u"jotlk"_s);
         QCOMPARE(dossier_donnees(user, app.path()), user + u"/jotlk/"_s);
-        QCOMPARE(modeOf(user), mode_t(0700));
-        QCOMPARE(modeOf(user + u"/jotlk"_s), mode_t(0700));
         QVERIFY(writeFile(user + u"/jotlk/pref1.txt"_s, {}));
-        for (const char* path : {"/jotlk/pref1.txt", "/jotlk", ""})
+        for (const char* path : {"/jotlk/pref1.txt", "/jotlk"})
             QVERIFY(::chmod(QFile::encodeName(user + QLatin1String(path)), 0755) == 0);
         QCOMPARE(dossier_donnees(user, app.path()), user + u"/jotlk/"_s); // tightened
         QCOMPARE(modeOf(user + u"/jotlk"_s), mode_t(0700));
         QCOMPARE(modeOf(user + u"/jotlk/pref1.txt"_s), mode_t(0600));
-        QCOMPARE(modeOf(user), mode_t(0755)); // not Jotlark's
         QVERIFY(writeFile(jotlk, {}));
-        for (const QString& folder : {home.path(), u" "_s})
-            QCOMPARE(dossier_donnees(folder, app.path()), app.filePath(u"jotstore/"_s));
+        QCOMPARE(dossier_donnees(home.path(), app.path()), app.filePath(u"jotstore/"_s));
         QCOMPARE(modeOf(app.filePath(u"jotstore"_s)), mode_t(0700));
-        QVERIFY(QFileInfo(jotlk).isFile());
     }
 
-    // The program's own data directory; any start option file there means on.
+    // Any start option file means on, as it did for the program's first versions.
     void startOption() {
-        QCOMPARE(dossier_donnees(), m_dir);
-        const QString path = m_dir + kStartOptionFile;
-        for (const QByteArray& before : {QByteArray(), QByteArray("0\nlonger than five bytes")})
-            QVERIFY(writeFile(path, before) && startInTray(m_dir));
-        QVERIFY(setStartInTray(m_dir, true));
-        QCOMPARE(readFile(path), QByteArray("\"1\"\r\n"));
+        QVERIFY(writeFile(m_dir + kStartOptionFile, "0") && startInTray(m_dir));
         QVERIFY(setStartInTray(m_dir, false) && !startInTray(m_dir));
-        QVERIFY(setStartInTray(m_dir, false)); // already off
     }
 };
 

@@ -20,11 +20,8 @@ private Q_SLOTS:
         const QRect s(0, 0, 1024, 738), t(0, 0, 15360, 11070);
         row("slot 1, bottom right", s, t, 1, {10395, 9390});
         row("slot 7, next column at the bottom", s, t, 7, {5430, 9390});
-        row("slot 12, multiple of rows at the top", s, t, 12, {5430, 990});
         row("slot 19, held at the left edge", s, t, 19, {0, 9390});
-        row("exact multiple of a cell", {0, 0, 800, 672}, {0, 0, 12000, 10080}, 6, {7035, 0});
         row("panel on the left", {48, 0, 976, 738}, {720, 0, 14640, 11070}, 13, {720, 9390});
-        row("panel on top", {0, 96, 1024, 642}, {0, 1440, 15360, 9630}, 6, {5430, 9390});
         row("lower than a cell", {0, 20, 1024, 100}, {0, 300, 15360, 1500}, 2, {5430, 300});
         row("halves to even", {3, 5, 1365, 1023}, {22, 62, 10238, 12788}, 1, {5295, 11170},
             {7.5, 12.5});

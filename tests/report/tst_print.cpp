@@ -2,6 +2,7 @@
 #include "report/print.h"
 #include "report/report.h"
 
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QtTest>
@@ -46,6 +47,26 @@ private slots:
         QVERIFY(run("pdfinfo", {printer.outputFileName()}).contains(title));
         printer.setOutputFileName(home.path() + "/no such dir/report.pdf");
         QVERIFY(!jot::printReport(printer, text)); // a failure is not reported as done
+    }
+
+    // The dialog offers no page set and no page range, which would print part of the report;
+    // copies stay.
+    void dialogOffersWholeReport() {
+        QStringList seen;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            for (const char* name :
+                 {"pageSetCombo", "pagesRadioButton", "pagesLineEdit", "copies"}) {
+                auto* w = dialog->findChild<QWidget*>(QLatin1String(name));
+                if (w && dialog->isAncestorOf(w) && w->window() == dialog &&
+                    w->parentWidget()->objectName() != "jot_withheld")
+                    seen << name;
+            }
+            dialog->reject();
+        });
+        jot::imprimer_rapport(nullptr, QStringLiteral("report"));
+        QCOMPARE(seen, QStringList{"copies"});
     }
 };
 

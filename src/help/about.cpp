@@ -2,11 +2,34 @@
 
 #include "ui/messagebox.h"
 
+#include <QGridLayout>
+#include <QSpacerItem>
+
 namespace jot {
 
+namespace {
+// Room for the title bar's icon and buttons beside the title, in lines of text: the box is
+// otherwise only as wide as its short text, and window managers cut the title ("A…ut").
+constexpr int kBoutonsDeTitre = 8;
+
+// The width the title needs, in a bold font as title bars use.
+int largeurDuTitre(const QMessageBox& box) {
+    QFont police = box.font();
+    police.setBold(true);
+    const QFontMetrics fm(police);
+    return fm.horizontalAdvance(box.windowTitle()) + kBoutonsDeTitre * fm.height();
+}
+} // namespace
+
 void m_apropos(QWidget* parent) {
-    demander(parent, QMessageBox::Information, QStringLiteral("About"),
-             QStringLiteral("Jotlark v1.2"), QMessageBox::Ok, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("About"),
+                    QStringLiteral("Jotlark v1.2"), QMessageBox::Ok, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    // The box sizes itself to its layout: a row as wide as the title keeps it whole.
+    if (auto* grille = qobject_cast<QGridLayout*>(box.layout()))
+        grille->addItem(new QSpacerItem(largeurDuTitre(box), 0), grille->rowCount(), 0, 1,
+                        grille->columnCount());
+    poser(box);
 }
 
 } // namespace jot

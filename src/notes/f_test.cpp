@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QTextDocument>
 
@@ -31,10 +32,10 @@ void placer(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(jot::px(left), jot::px(top), jot::px(width), jot::px(height));
 }
 
-// Every note shares the same few palettes and one style object: a palette or style of a
-// note's own would make the style draw (and keep in Qt's pixmap cache) its pixmaps again for
-// every note. Every role is set explicitly, so that a colour given to the window cannot reach
-// the controls that keep the system's colours (a child inherits every role it has not set).
+// Every note uses the same few palettes and one style object, which draws every control with
+// one copy of each palette (see ListeCompacte). Every role is set explicitly, so that a colour
+// given to the window cannot reach the controls that keep the system's colours (a child inherits
+// every role it has not set).
 QPalette paletteComplete(const QPalette& source) {
     QPalette p;
     for (int g = 0; g < QPalette::NColorGroups; ++g) {
@@ -71,7 +72,7 @@ void peindre(QWidget* w, const QColor& couleur) {
     w->setPalette(*i);
 }
 
-ListeCompacte* styleDesListes() {
+ListeCompacte* styleDesControles() {
     static QPointer<ListeCompacte> style;
     if (!style) {
         style = new ListeCompacte;
@@ -95,11 +96,10 @@ QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte) {
     return b;
 }
 
-QComboBox* liste(QWidget* parent, const char* nom, QStyle* style) {
+QComboBox* liste(QWidget* parent, const char* nom) {
     auto* c = new QComboBox(parent);
     c->setObjectName(QLatin1String(nom));
     c->setEditable(false);
-    c->setStyle(style);
     return c;
 }
 
@@ -200,23 +200,22 @@ void f_test::creerControles() {
     // Positions inside the panel. ":" sits between the hour and minute lists, which shifts
     // the minute list, the am/pm list and "Ok" slightly right; the labels end where the
     // next list begins so that no list covers them.
-    ListeCompacte* styleListes = styleDesListes();
     Label2 = etiquette(Frame1, "Label2", QStringLiteral("The"));
     placer(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Combo1 = liste(Frame1, "Combo1", styleListes);
+    Combo1 = liste(Frame1, "Combo1");
     placer(Combo1, 440, 360, 1800, 315);
     Label3 = etiquette(Frame1, "Label3", QStringLiteral("at"));
     Label3->setAlignment(Qt::AlignCenter);
     placer(Label3, 2240, 405, 180, 255);
-    Combo2 = liste(Frame1, "Combo2", styleListes);
+    Combo2 = liste(Frame1, "Combo2");
     placer(Combo2, 2420, 360, 580, 315);
     Label4 = etiquette(Frame1, "Label4", QStringLiteral(":"));
     Label4->setAlignment(Qt::AlignCenter);
     placer(Label4, 3000, 405, 90, 255);
-    Combo3 = liste(Frame1, "Combo3", styleListes);
+    Combo3 = liste(Frame1, "Combo3");
     placer(Combo3, 3090, 360, 615, 315);
-    Combo4 = liste(Frame1, "Combo4", styleListes);
+    Combo4 = liste(Frame1, "Combo4");
     placer(Combo4, 3730, 360, 550, 315);
     for (QLabel* l : {Label2, Label3})
         l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
@@ -253,6 +252,14 @@ void f_test::creerControles() {
                        static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
                        static_cast<QWidget*>(Combo4)})
         w->setPalette(paletteSysteme(w));
+    // Every control the style draws through Qt's pixmap cache.
+    ListeCompacte* style = styleDesControles();
+    for (QWidget* w :
+         {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+          static_cast<QWidget*>(Command3), static_cast<QWidget*>(Combo1),
+          static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
+          static_cast<QWidget*>(Combo4), static_cast<QWidget*>(Text2->verticalScrollBar())})
+        w->setStyle(style);
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1),
                        static_cast<QWidget*>(Text2), static_cast<QWidget*>(Label2),
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4)})

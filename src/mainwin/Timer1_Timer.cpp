@@ -1,3 +1,4 @@
+#include "alarms/alarmtag.h"
 #include "alarms/due.h"
 #include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
@@ -5,7 +6,6 @@
 #include "notes/f_test.h"
 #include "store/clock.h"
 
-#include <QStringList>
 #include <QTimer>
 #include <utility>
 
@@ -39,9 +39,10 @@ void f_iir::Timer1_Timer() {
         return;
 
     jot::TaskList& liste = m_shared.liste;
-    QStringList rung;
+    QList<jot::Notices::Ring> rung;
     for (const int r : jot::dueRows(liste, now)) {
-        rung << jot::dueSummary(liste, r);
+        rung.append(
+            {jot::alarmTag(liste, r), jot::dueSummary(liste, r), liste.cell(r, jot::ColAlarm)});
         f_test* note = noteForDueRow(r);
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)
@@ -49,9 +50,8 @@ void f_iir::Timer1_Timer() {
         note->en_rouge();
         liste.setCell(r, jot::ColFired, QStringLiteral("1"));
     }
-    // A red note may sit behind other windows: the tray tells the user all the same.
-    if (!rung.isEmpty())
-        m_notices->notify(jot::Notices::Kind::Alarm, rung.join(QLatin1Char('\n')));
+    // A red note may sit behind other windows: the desktop or the tray tells the user too.
+    m_notices->alarms(rung);
     m_shared.sauver_liste();
 }
 

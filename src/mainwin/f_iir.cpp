@@ -315,7 +315,7 @@ void f_iir::afficher_avertissement(const QString& message) {
     m_warning->setText(message);
     m_warning->setToolTip(message); // the line may be too short for all of it
     statusBar()->show();
-    m_notices->notify(jot::Notices::Kind::Warning, message);
+    m_notices->warning(message);
 }
 
 void f_iir::effacer_avertissement() {

@@ -93,6 +93,8 @@ f_iir::f_iir(QWidget* parent)
     connect(m_notices, &jot::Notices::newRequested, this, &f_iir::mPopNew_Click);
     connect(m_notices, &jot::Notices::restoreRequested, this, &f_iir::mPopRestore_Click);
     connect(m_notices, &jot::Notices::exitRequested, this, &f_iir::mPopExit_Click);
+    connect(m_notices, &jot::Notices::alarmShown, this, &f_iir::showRungNote);
+    connect(m_notices, &jot::Notices::alarmSnoozed, this, &f_iir::snoozeRungTask);
     // Minimised in the task bar only for want of the tray.
     connect(m_notices, &jot::Notices::trayAppeared, this, [this] {
         if (isMinimized())

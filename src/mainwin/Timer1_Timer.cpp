@@ -1,11 +1,12 @@
+#include "alarms/alarmtag.h"
 #include "alarms/due.h"
+#include "alarms/snooze.h"
 #include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
 #include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "store/clock.h"
 
-#include <QStringList>
 #include <QTimer>
 #include <utility>
 
@@ -39,9 +40,10 @@ void f_iir::Timer1_Timer() {
         return;
 
     jot::TaskList& liste = m_shared.liste;
-    QStringList rung;
+    QList<jot::Notices::Ring> rung;
     for (const int r : jot::dueRows(liste, now)) {
-        rung << jot::dueSummary(liste, r);
+        rung.append(
+            {jot::alarmTag(liste, r), jot::dueSummary(liste, r), liste.cell(r, jot::ColAlarm)});
         f_test* note = noteForDueRow(r);
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)
@@ -49,10 +51,41 @@ void f_iir::Timer1_Timer() {
         note->en_rouge();
         liste.setCell(r, jot::ColFired, QStringLiteral("1"));
     }
-    // A red note may sit behind other windows: the tray tells the user all the same.
-    if (!rung.isEmpty())
-        m_notices->notify(jot::Notices::Kind::Alarm, rung.join(QLatin1Char('\n')));
+    // A red note may sit behind other windows: the desktop or the tray tells the user too.
+    m_notices->alarms(rung);
     m_shared.sauver_liste();
+}
+
+// The default action of a ringing alarm's notification: the task's note in front, red while
+// its alarm stays fired (opened again if it was closed).
+void f_iir::showRungNote(const QString& tag) {
+    const int row = jot::rowOfAlarmTag(m_shared.liste, tag);
+    f_test* note = row < 0 ? nullptr : noteForDueRow(row);
+    if (!note)
+        return; // deleted or changed since, or no slot free
+    if (m_shared.liste.cell(row, jot::ColFired) == QLatin1String("1"))
+        note->en_rouge();
+    note->setWindowState(note->windowState() & ~Qt::WindowMinimized);
+    note->show();
+    note->raise();
+    note->activateWindow();
+}
+
+// Snooze: the alarm moved as if picked in the alarm editor, unless the task was deleted or
+// changed since the notification was sent.
+void f_iir::snoozeRungTask(const QString& tag) {
+    const int row = jot::rowOfAlarmTag(m_shared.liste, tag);
+    if (row < 0)
+        return;
+    const QString alarme = jot::snoozeAlarm(jot::maintenant());
+    if (f_test* note = fenetreDeLigne(row)) {
+        note->snooze(alarme);
+        return;
+    }
+    m_shared.liste.setCell(row, jot::ColAlarm, alarme);
+    m_shared.liste.setCell(row, jot::ColFired, QString());
+    if (m_shared.autoSave)
+        m_shared.sauver_liste();
 }
 
 // A precise repeating timer keeps its phase on the monotonic clock, so Timer1 is restarted

@@ -93,6 +93,8 @@ f_iir::f_iir(QWidget* parent)
     connect(m_notices, &jot::Notices::newRequested, this, &f_iir::mPopNew_Click);
     connect(m_notices, &jot::Notices::restoreRequested, this, &f_iir::mPopRestore_Click);
     connect(m_notices, &jot::Notices::exitRequested, this, &f_iir::mPopExit_Click);
+    connect(m_notices, &jot::Notices::alarmShown, this, &f_iir::showRungNote);
+    connect(m_notices, &jot::Notices::alarmSnoozed, this, &f_iir::snoozeRungTask);
     // Minimised in the task bar only for want of the tray.
     connect(m_notices, &jot::Notices::trayAppeared, this, [this] {
         if (isMinimized())
@@ -315,7 +317,7 @@ void f_iir::afficher_avertissement(const QString& message) {
     m_warning->setText(message);
     m_warning->setToolTip(message); // the line may be too short for all of it
     statusBar()->show();
-    m_notices->notify(jot::Notices::Kind::Warning, message);
+    m_notices->warning(message);
 }
 
 void f_iir::effacer_avertissement() {

@@ -70,8 +70,10 @@ private Q_SLOTS:
     void mPopRestore_Click();
     void mPopExit_Click();
     void Timer1_Timer();
-    void fermer_tache_retiree(int row); // another writer removed the row's task
-    void m_clockWatch_Timer();          // a sleep or a clock change brings the tick at once
+    void showRungNote(const QString& tag);   // a ringing alarm's notification: Show
+    void snoozeRungTask(const QString& tag); // and Snooze
+    void fermer_tache_retiree(int row);      // another writer removed the row's task
+    void m_clockWatch_Timer();               // a sleep or a clock change brings the tick at once
 
 private:
     // Note windows.

@@ -1,9 +1,11 @@
 #include "mainwin/notices.h"
 
+#include "desktop/desktopnotifier.h"
 #include "mainwin/tray.h"
 #include "ui/programicon.h"
 
 #include <QMenu>
+#include <QStringList>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -15,6 +17,8 @@ namespace {
 // A program started at log-in may come before the panel that holds the tray.
 constexpr int kTrayWatchMs = 2000;
 constexpr int kTrayWatchChecks = 60;
+// One tag for every warning: a new one replaces the one still shown. No alarm's tag is this.
+const QString kWarningTag = QStringLiteral("warning");
 
 } // namespace
 
@@ -74,11 +78,42 @@ bool Notices::hasTray() const {
     return m_tray->isVisible();
 }
 
-void Notices::notify(Kind kind, const QString& message) {
+DesktopNotifier* Notices::notifier() {
+    if (!m_notifier) {
+        m_notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
+        connect(m_notifier, &DesktopNotifier::activated, this, &Notices::alarmShown);
+        connect(m_notifier, &DesktopNotifier::snoozed, this, &Notices::alarmSnoozed);
+        connect(m_notifier, &DesktopNotifier::closed, this,
+                [this](const QString& tag) { m_sent.remove(tag); });
+        connect(m_notifier, &DesktopNotifier::failed, this,
+                [this](const QString& tag) { trayMessage(tag, m_sent.take(tag)); });
+    }
+    return m_notifier;
+}
+
+void Notices::alarms(const QList<Ring>& rung) {
+    QStringList unsent;
+    for (const Ring& r : rung) {
+        m_sent.insert(r.tag, r.summary);
+        if (!notifier()->notify(DesktopNotifier::Kind::Alarm, r.tag, r.summary, r.alarm))
+            unsent << m_sent.take(r.tag);
+    }
+    if (!unsent.isEmpty())
+        trayMessage(QString(), unsent.join(QLatin1Char('\n')));
+}
+
+void Notices::warning(const QString& message) {
+    m_sent.insert(kWarningTag, message);
+    if (!notifier()->notify(DesktopNotifier::Kind::Warning, kWarningTag, QStringLiteral("Jotlark"),
+                            message))
+        trayMessage(kWarningTag, m_sent.take(kWarningTag));
+}
+
+void Notices::trayMessage(const QString& tag, const QString& message) {
     if (hasTray())
-        m_tray->showMessage(QStringLiteral("Jotlark"), message,
-                            kind == Kind::Warning ? QSystemTrayIcon::Warning
-                                                  : QSystemTrayIcon::Information);
+        showTrayMessage(*m_tray, message,
+                        tag == kWarningTag ? QSystemTrayIcon::Warning
+                                           : QSystemTrayIcon::Information);
 }
 
 } // namespace jot

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QString>
 
 class QMenu;
 class QSystemTrayIcon;
@@ -9,15 +12,20 @@ class QWidget;
 
 namespace jot {
 
+class DesktopNotifier;
+
 // How Jotlark reaches the user while its windows may be hidden: the tray icon with its menu,
-// and notices of what happened. Its one way of telling is the tray's message; without a tray
-// nothing is told. A tray that comes after the program (a start at log-in) is watched for.
+// and notices of what happened. A notice goes to the desktop's notification server; without
+// one (or when it refuses), to the tray's message; without a tray nothing is told. A tray that
+// comes after the program (a start at log-in) is watched for.
 class Notices : public QObject {
     Q_OBJECT
 public:
-    enum class Kind {
-        Alarm,   // a task's alarm rang
-        Warning, // the list could not be saved or read
+    // A task whose alarm rang.
+    struct Ring {
+        QString tag; // handed back by alarmShown() and alarmSnoozed()
+        QString summary;
+        QString alarm;
     };
 
     // The menu is the window's child, so that it goes with the window.
@@ -28,22 +36,32 @@ public:
     // The icon goes and the watch stops: the program is ending.
     void removeIcon();
     bool hasTray() const;
-    void notify(Kind kind, const QString& message);
+    // A notification for each task; without a server one tray message lists them all.
+    void alarms(const QList<Ring>& rung);
+    // The list could not be saved or read.
+    void warning(const QString& message);
 
 Q_SIGNALS:
     void activated(); // the icon clicked or double-clicked
     void newRequested();
     void restoreRequested();
     void exitRequested();
-    void trayAppeared(); // after the program started without one
+    void trayAppeared();                 // after the program started without one
+    void alarmShown(const QString& tag); // the notification's default action
+    void alarmSnoozed(const QString& tag);
 
 private:
     void checkTray();
+    DesktopNotifier* notifier();
+    void trayMessage(const QString& tag, const QString& message);
 
     QMenu* mPopupSys = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     QTimer* m_trayWatch = nullptr;
     int m_trayChecks = 0;
+    DesktopNotifier* m_notifier = nullptr; // created when first needed: D-Bus costs at start
+    // What each notification sent says in the tray should the server refuse it, by tag.
+    QHash<QString, QString> m_sent;
 };
 
 } // namespace jot

@@ -1,12 +1,13 @@
 #include "mainwin/tray.h"
 
-#include <QSystemTrayIcon>
+#include <utility>
 
 namespace jot {
 
 namespace {
 std::optional<bool> s_declared;
-}
+std::function<void(const QString&)> s_messages;
+} // namespace
 
 bool trayAvailable() {
     return s_declared ? *s_declared : QSystemTrayIcon::isSystemTrayAvailable();
@@ -14,6 +15,18 @@ bool trayAvailable() {
 
 void setTrayAvailableForTests(std::optional<bool> available) {
     s_declared = available;
+}
+
+void showTrayMessage(QSystemTrayIcon& tray, const QString& message,
+                     QSystemTrayIcon::MessageIcon icon) {
+    if (s_messages)
+        s_messages(message);
+    else
+        tray.showMessage(QStringLiteral("Jotlark"), message, icon);
+}
+
+void setTrayMessagesForTests(std::function<void(const QString&)> receiver) {
+    s_messages = std::move(receiver);
 }
 
 } // namespace jot

@@ -260,10 +260,7 @@ void f_test::creerControles() {
           static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
           static_cast<QWidget*>(Combo4), static_cast<QWidget*>(Text2->verticalScrollBar())})
         w->setStyle(style);
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1),
-                       static_cast<QWidget*>(Text2), static_cast<QWidget*>(Label2),
-                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4)})
-        peindre(w, jot::kJaunePale);
+    peindre_surfaces(jot::kJaunePale);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
     peindre(Label1, jot::kJaunePale);
 }
@@ -322,10 +319,20 @@ void f_test::reinit() {
 }
 
 void f_test::en_rouge() {
+    peindre_surfaces(kRouge);
+}
+
+void f_test::snooze(const QString& alarme) {
+    peindre_surfaces(jot::kJaunePale);
+    poser_alarme(alarme);
+    preset_alarme(); // "Alarm" then offers the new time
+}
+
+void f_test::peindre_surfaces(const QColor& couleur) {
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1),
                        static_cast<QWidget*>(Text2), static_cast<QWidget*>(Label2),
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4)})
-        peindre(w, kRouge);
+        peindre(w, couleur);
 }
 
 // 12 and under read "am": 12:40 presets "12" "am", which the alarm timer takes as noon.
@@ -382,8 +389,11 @@ void f_test::Command2_Click() {
 }
 
 void f_test::Command3_Click() {
-    const QString alarme = jot::composeAlarm(Combo1->currentText(), Combo2->currentText(),
-                                             Combo3->currentText(), Combo4->currentText());
+    poser_alarme(jot::composeAlarm(Combo1->currentText(), Combo2->currentText(),
+                                   Combo3->currentText(), Combo4->currentText()));
+}
+
+void f_test::poser_alarme(const QString& alarme) {
     fermer_panneau();
     afficher_alarme(alarme);
     setCell(jot::ColAlarm, alarme);

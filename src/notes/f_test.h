@@ -24,6 +24,8 @@ public:
     void init();     // a task just created: caption, creation stamp, alarm preset
     void reinit();   // an existing task: filled from its row
     void en_rouge(); // the alarm has fallen due
+    // Snooze moved the alarm: set as "Ok" sets it, and the note no longer red.
+    void snooze(const QString& alarme);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -41,9 +43,11 @@ private:
     void preset_nouvelle(int heure);
     void preset_alarme();
     void Text2_Change();
-    void Command1_Click(); // Alarm
-    void Command2_Click(); // No alarm
-    void Command3_Click(); // Ok
+    void Command1_Click();                    // Alarm
+    void Command2_Click();                    // No alarm
+    void Command3_Click();                    // Ok
+    void poser_alarme(const QString& alarme); // what "Ok" does with the alarm text
+    void peindre_surfaces(const QColor& couleur);
     void fermer_panneau();
     void afficher_alarme(const QString& alarme);
     void setCell(int col, const QString& text);

@@ -1,73 +1,17 @@
 #include "desktop/desktopnotifier.h"
 
-#include <QDBusContext>
+#include "common/notificationbus.h"
+
 #include <QGuiApplication>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
-#include <optional>
-#include <sys/prctl.h>
 
 using Kind = jot::DesktopNotifier::Kind;
+using testing::NotificationServer;
+using testing::Served;
 
-namespace {
-
-// A notification server that records what it is sent and answers as the user would.
-class TestServer : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    struct Notification {
-        QString app, icon, summary, body;
-        uint replaces = 0;
-        QStringList actions;
-        QVariantMap hints;
-        int timeout = 0;
-    };
-    QList<Notification> sent;
-    QStringList capabilities{QStringLiteral("actions"), QStringLiteral("sound")};
-    bool refuse = false;
-
-public Q_SLOTS:
-    QStringList GetCapabilities() { return capabilities; }
-    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
-                const QString& body, const QStringList& actions, const QVariantMap& hints,
-                int timeout) {
-        if (refuse)
-            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("refused"));
-        else
-            sent.append({app, icon, summary, body, replaces, actions, hints, timeout});
-        return replaces ? replaces : uint(sent.size()) + 100;
-    }
-
-Q_SIGNALS:
-    void ActionInvoked(uint id, const QString& action);
-    void NotificationClosed(uint id, uint reason);
-};
-
-// The server registered on a connection of its own, gone with it.
-struct Served {
-    Served(const QString& address, const QString& name)
-        : bus(QDBusConnection::connectToBus(address, name)) {
-        if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server,
-                                QDBusConnection::ExportAllContents) ||
-            !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
-            qFatal("cannot serve the notifications on the private bus");
-    }
-    ~Served() { QDBusConnection::disconnectFromBus(bus.name()); }
-    TestServer server;
-    QDBusConnection bus;
-};
-
-} // namespace
-
-// A private session bus of the test's own, started and ended here: never the user's.
 class TstDesktopNotifier : public QObject {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QProcess m_daemon;
+    testing::PrivateBus m_bus;
     QString m_address;
     int m_connections = 0;
 
@@ -79,28 +23,9 @@ class TstDesktopNotifier : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        // No service files and no other bus: a server exists only when a test serves one.
-        const QString config = m_dir.filePath(QStringLiteral("session.conf"));
-        QFile file(config);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<busconfig><type>session</type><listen>unix:dir=" + m_dir.path().toUtf8() +
-                   "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-                   "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-                   "<allow own=\"*\"/></policy></busconfig>\n");
-        file.close();
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        QVERIFY2(!daemon.isEmpty(), "dbus-daemon is missing: scripts/setup.sh installs it");
-        // Ended with the test even when the test crashes or is killed.
-        m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        m_daemon.start(daemon, {"--config-file=" + config, "--print-address", "--nofork"});
-        QVERIFY(m_daemon.waitForStarted());
-        QTRY_VERIFY(m_daemon.canReadLine());
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        m_address = m_bus.start();
+        QVERIFY2(!m_address.isEmpty(), "no private bus: scripts/setup.sh installs dbus-daemon");
         QGuiApplication::setDesktopFileName(QStringLiteral("org.jotlark.Jotlark"));
-    }
-    void cleanupTestCase() {
-        m_daemon.kill();
-        m_daemon.waitForFinished();
     }
 
     void sends_data() {
@@ -124,7 +49,7 @@ private Q_SLOTS:
         QVERIFY(notifier.isAvailable());
         QVERIFY(notifier.notify(kind, "row 3", "Buy milk", "a <b> & c"));
         QTRY_COMPARE(served.server.sent.size(), 1);
-        const TestServer::Notification& n = served.server.sent.first();
+        const NotificationServer::Notification& n = served.server.sent.first();
         QCOMPARE(n.app, "Jotlark");
         QCOMPARE(n.icon, JOT_APP_ID);
         QCOMPARE(n.summary, "Buy milk");
@@ -143,7 +68,7 @@ private Q_SLOTS:
     // is done with other programs' notifications does not.
     void answers() {
         Served served(m_address, name());
-        TestServer& server = served.server;
+        NotificationServer& server = served.server;
         jot::DesktopNotifier notifier(client(m_address));
         QSignalSpy activated(&notifier, &jot::DesktopNotifier::activated);
         QSignalSpy snoozed(&notifier, &jot::DesktopNotifier::snoozed);
@@ -172,29 +97,12 @@ private Q_SLOTS:
         QCOMPARE(snoozed.size(), 1);
     }
 
-    // Without a server or a bus the caller learns it at once and falls back to the tray; a
-    // server that refuses is told afterwards.
-    void fallback_data() {
-        QTest::addColumn<QString>("bus");
-        QTest::addColumn<bool>("available");
-        QTest::newRow("no session bus") << "none" << false;
-        QTest::newRow("no server on the bus") << "private" << false;
-        QTest::newRow("server refuses") << "server" << true;
-    }
-    void fallback() {
-        QFETCH(QString, bus);
-        QFETCH(bool, available);
-        std::optional<Served> served;
-        if (bus == "server")
-            served.emplace(m_address, name()).server.refuse = true;
-        jot::DesktopNotifier notifier(
-            client(bus == "none" ? "unix:path=" + m_dir.filePath("no-bus") : m_address));
-        QSignalSpy failed(&notifier, &jot::DesktopNotifier::failed);
-        QCOMPARE(notifier.isAvailable(), available);
-        QCOMPARE(notifier.notify(Kind::Warning, "save", "Jotlark", "not saved"), available);
-        if (available)
-            QTRY_COMPARE(failed.size(), 1);
-        QVERIFY(failed.isEmpty() == !available);
+    // Without a bus the caller learns it at once and falls back to the tray (the main window's
+    // tests cover a bus without a server, and a server that refuses).
+    void noBus() {
+        jot::DesktopNotifier notifier(client(m_bus.nowhere()));
+        QVERIFY(!notifier.isAvailable());
+        QVERIFY(!notifier.notify(Kind::Warning, "save", "Jotlark", "not saved"));
     }
 };
 

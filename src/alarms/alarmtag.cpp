@@ -1,0 +1,20 @@
+#include "alarms/alarmtag.h"
+
+namespace jot {
+
+QString alarmTag(const TaskList& liste, int row) {
+    // Lengths before the stamp and the alarm, so that no text can pass for another split.
+    const QString stamp = liste.cell(row, ColStamp);
+    const QString alarm = liste.cell(row, ColAlarm);
+    return QString::number(stamp.size()) + u':' + stamp + QString::number(alarm.size()) + u':' +
+           alarm + liste.cell(row, ColText);
+}
+
+int rowOfAlarmTag(const TaskList& liste, const QString& tag) {
+    for (int r = 1; r < liste.rows(); ++r)
+        if (!liste.isPlaceholder(r) && alarmTag(liste, r) == tag)
+            return r;
+    return -1;
+}
+
+} // namespace jot

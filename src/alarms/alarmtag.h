@@ -1,0 +1,17 @@
+#pragma once
+
+#include "store/tasklist.h"
+
+#include <QString>
+
+namespace jot {
+
+// What the notification of a ringing alarm remembers of its task: its creation stamp, alarm
+// and text. An answer that comes later (Show, Snooze) finds the task by it wherever its row
+// has moved, and finds nothing once the task was deleted or changed.
+QString alarmTag(const TaskList& liste, int row);
+
+// The task row that still carries this tag, or -1.
+int rowOfAlarmTag(const TaskList& liste, const QString& tag);
+
+} // namespace jot

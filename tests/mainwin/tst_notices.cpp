@@ -1,0 +1,210 @@
+#include "common/notificationbus.h"
+#include "common/program.h"
+#include "desktop/desktopnotifier.h"
+#include "mainwin/tray.h"
+#include "store/clock.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <optional>
+
+using testing::Served;
+
+namespace {
+
+QDateTime g_now;
+const QByteArray kQuarter = "Monday 03/15 10:15 am";
+
+QByteArray task(const QByteArray& text, const QByteArray& alarm = {}, const QByteArray& mark = {}) {
+    return testing::record("Le 03/15 \xc3\xa0 08:00 am", text, alarm, mark);
+}
+
+void at(int h, int m, int s = 30) {
+    g_now = QDateTime({2027, 3, 15}, {h, m, s});
+}
+
+struct Program : testing::Program {
+    using testing::Program::Program;
+    bool red(int row) const {
+        return noteOf(row) && noteOf(row)->palette().color(QPalette::Window) == Qt::red;
+    }
+    // Created at the first notice.
+    jot::DesktopNotifier* notifier() const { return main->findChild<jot::DesktopNotifier*>(); }
+};
+
+} // namespace
+
+// The program's session bus is a private one; a test serves notifications on it or not.
+class TstNotices : public QObject {
+    Q_OBJECT
+    testing::PrivateBus m_bus;
+    QString m_address;
+    QStringList m_trayMessages;
+    int m_servers = 0;
+
+    void serve(std::optional<Served>& served) {
+        served.emplace(m_address, QStringLiteral("server") + QString::number(++m_servers));
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testing::quietOffscreen();
+        m_address = m_bus.start();
+        QVERIFY2(!m_address.isEmpty(), "no private bus: scripts/setup.sh installs dbus-daemon");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+        jot::setClockForTests([] { return g_now; });
+        jot::setTrayAvailableForTests(true);
+        jot::setTrayMessagesForTests([this](const QString& m) { m_trayMessages << m; });
+    }
+    void init() {
+        m_trayMessages.clear();
+        at(10, 14);
+    }
+
+    // Two rung alarms, or a failed save, as the notification server receives them
+    // ("summary|body|urgency|sound|actions"), or as the tray says them without one.
+    void notices_data() {
+        QTest::addColumn<QString>("server"); // "serves", "refuses" or "none"
+        QTest::addColumn<bool>("failedSave");
+        QTest::addColumn<QStringList>("notifications");
+        QTest::addColumn<QStringList>("tray"); // "$w" stands for the warning line
+        const QString ringing =
+            QString(kQuarter) + "|2|alarm-clock-elapsed|default,Show,snooze,Snooze";
+        QTest::newRow("alarms") << "serves" << false
+                                << QStringList{"a|" + ringing, QString(kQuarter) + '|' + ringing}
+                                << QStringList();
+        QTest::newRow("alarms, no server")
+            << "none" << false << QStringList() << QStringList{"a\n" + QString(kQuarter)};
+        QTest::newRow("alarms, server refuses")
+            << "refuses" << false << QStringList() << QStringList{"a", QString(kQuarter)};
+        QTest::newRow("failed save")
+            << "serves" << true << QStringList{"Jotlark|$w|1||"} << QStringList();
+        QTest::newRow("failed save, no server")
+            << "none" << true << QStringList() << QStringList{"$w"};
+    }
+    void notices() {
+        QFETCH(QString, server);
+        QFETCH(bool, failedSave);
+        QFETCH(QStringList, notifications);
+        QFETCH(QStringList, tray);
+        std::optional<Served> served;
+        if (server != "none")
+            serve(served);
+        if (server == "refuses")
+            served->server.refuse = true;
+        // The second task's first line is blank: its alarm stands for it.
+        Program p(failedSave ? task("a") : task("a~more", kQuarter) + task(" ~b", kQuarter));
+        if (failedSave) {
+            QFile::remove(p.home.taskFile());
+            QVERIFY(QDir().mkpath(p.home.taskFile() + QStringLiteral("/x")));
+        }
+        at(10, 15);
+        p.tick();
+        QVERIFY(failedSave || p.red(2)); // the red note rings as well
+        const QString warning = p.child<QLabel>("m_warning")->text();
+        notifications.replaceInStrings("$w", warning);
+        tray.replaceInStrings("$w", warning);
+        QTRY_COMPARE(m_trayMessages, tray);
+        const QList<testing::NotificationServer::Notification> none;
+        QTRY_COMPARE(served ? served->server.sent.size() : 0, notifications.size());
+        QStringList received;
+        for (const auto& n : served ? served->server.sent : none)
+            received << QStringList{n.summary, n.body, QString::number(n.hints["urgency"].toInt()),
+                                    n.hints["sound-name"].toString(), n.actions.join(',')}
+                            .join('|');
+        QCOMPARE(received, notifications);
+    }
+
+    // Snooze, answered some minutes after the ring, moves the alarm as the editor would; a
+    // task changed or deleted since is left alone. The file afterwards, the alarm the note
+    // shows ("" when it has none open).
+    void snooze_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QTime>("answered");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("label");
+        const QByteArray later = "Monday 03/15 10:30 am";
+        QTest::newRow("note open")
+            << "" << QTime(10, 16) << task("x") + task("a", later) << QString(later);
+        QTest::newRow("the 10-minute edge, row moved up")
+            << "task above deleted" << QTime(10, 20) << task("a", "Monday 03/15 10:45 am")
+            << "Monday 03/15 10:45 am";
+        QTest::newRow("note closed")
+            << "note closed" << QTime(10, 16) << task("x") + task("a", later) << "";
+        QTest::newRow("text changed")
+            << "text changed" << QTime(10, 16) << task("x") + task("a!", kQuarter, "1") << "";
+        QTest::newRow("alarm removed")
+            << "No alarm" << QTime(10, 16) << task("x") + task("a") << "";
+        QTest::newRow("deleted") << "deleted" << QTime(10, 16)
+                                 << task("x") + task("a", kQuarter, "1") << ""; // not written
+    }
+    void snooze() {
+        QFETCH(QString, meanwhile);
+        QFETCH(QTime, answered);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, label);
+        std::optional<Served> served;
+        serve(served);
+        Program p(task("x") + task("a", kQuarter));
+        at(10, 15);
+        p.tick();
+        QTRY_COMPARE(served->server.sent.size(), 1);
+        if (meanwhile == "task above deleted" || meanwhile == "deleted") {
+            p.select(meanwhile == "deleted" ? 2 : 1);
+            p.click("Command3");
+        } else if (meanwhile == "note closed" || meanwhile == "text changed") {
+            if (meanwhile == "text changed")
+                QTest::keyClicks(p.noteOf(2)->findChild<QPlainTextEdit*>("Text2"), "!");
+            p.noteOf(2)->close();
+        } else if (meanwhile == "No alarm") {
+            QTest::mouseClick(p.noteOf(2)->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+        }
+        at(answered.hour(), answered.minute(), 0);
+        QSignalSpy snoozed(p.notifier(), &jot::DesktopNotifier::snoozed);
+        Q_EMIT served->server.ActionInvoked(101, "snooze");
+        QTRY_COMPARE(snoozed.size(), 1);
+        QCOMPARE(p.fileBytes(), file);
+        const int row = p.liste().rows() - 1;
+        QCOMPARE(p.noteOf(row) ? p.noteOf(row)->findChild<QLabel*>("Label1")->text() : "", label);
+        QCOMPARE(p.red(row), p.noteOf(row) && label.isEmpty()); // red till closed or snoozed
+    }
+
+    // Show brings the red note to the front, wherever it is; a deleted task's shows nothing.
+    void show_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("behind the main window") << "";
+        QTest::newRow("minimised") << "minimised";
+        QTest::newRow("closed") << "closed";
+        QTest::newRow("task deleted") << "deleted";
+    }
+    void show() {
+        QFETCH(QString, meanwhile);
+        std::optional<Served> served;
+        serve(served);
+        Program p(task("a", kQuarter));
+        at(10, 15);
+        p.tick();
+        QTRY_COMPARE(served->server.sent.size(), 1);
+        if (meanwhile == "minimised")
+            p.noteOf(1)->showMinimized();
+        else if (meanwhile == "closed")
+            p.noteOf(1)->close();
+        else if (meanwhile == "deleted")
+            p.click("Command3");
+        p.main->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), p.main.get());
+        QSignalSpy shown(p.notifier(), &jot::DesktopNotifier::activated);
+        Q_EMIT served->server.ActionInvoked(101, "default");
+        QTRY_COMPARE(shown.size(), 1);
+        if (meanwhile == "deleted") {
+            QVERIFY(!p.note(1));
+            return;
+        }
+        QVERIFY(p.red(1));
+        QVERIFY(!p.noteOf(1)->isMinimized());
+        QTRY_COMPARE(QApplication::activeWindow(), p.noteOf(1));
+    }
+};
+
+QTEST_MAIN(TstNotices)
+#include "tst_notices.moc"

@@ -88,8 +88,6 @@ public:
                 return {};
         return QString::fromUtf8(m_daemon.readLine()).trimmed();
     }
-    // An address where no bus listens.
-    QString nowhere() const { return "unix:path=" + m_dir.filePath(QStringLiteral("no-bus")); }
     ~PrivateBus() {
         m_daemon.kill();
         m_daemon.waitForFinished();

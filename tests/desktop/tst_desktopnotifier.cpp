@@ -50,7 +50,6 @@ private Q_SLOTS:
         QVERIFY(notifier.notify(kind, "row 3", "Buy milk", "a <b> & c"));
         QTRY_COMPARE(served.server.sent.size(), 1);
         const NotificationServer::Notification& n = served.server.sent.first();
-        QCOMPARE(n.app, "Jotlark");
         QCOMPARE(n.icon, JOT_APP_ID);
         QCOMPARE(n.summary, "Buy milk");
         QCOMPARE(n.body, body);
@@ -95,14 +94,6 @@ private Q_SLOTS:
         Q_EMIT server.ActionInvoked(102, "default");
         QTRY_COMPARE(activated.size(), 2);
         QCOMPARE(snoozed.size(), 1);
-    }
-
-    // Without a bus the caller learns it at once and falls back to the tray (the main window's
-    // tests cover a bus without a server, and a server that refuses).
-    void noBus() {
-        jot::DesktopNotifier notifier(client(m_bus.nowhere()));
-        QVERIFY(!notifier.isAvailable());
-        QVERIFY(!notifier.notify(Kind::Warning, "save", "Jotlark", "not saved"));
     }
 };
 

@@ -115,30 +115,37 @@ private Q_SLOTS:
         QCOMPARE(received, notifications);
     }
 
-    // Snooze, answered some minutes after the ring, moves the alarm as the editor would; a
-    // task changed or deleted since is left alone. The file afterwards, the alarm the note
-    // shows ("" when it has none open).
-    void snooze_data() {
+    // Snooze, answered some minutes after the ring, moves the alarm as the editor would; Show
+    // brings the red note to the front, wherever it is; a task changed or deleted since is
+    // left alone. The file afterwards, the alarm the note shows ("" when none is open).
+    void answers_data() {
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("meanwhile");
         QTest::addColumn<QTime>("answered");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("label");
-        const QByteArray later = "Monday 03/15 10:30 am";
-        QTest::newRow("note open")
-            << "" << QTime(10, 16) << task("x") + task("a", later) << QString(later);
-        QTest::newRow("the 10-minute edge, row moved up")
-            << "task above deleted" << QTime(10, 20) << task("a", "Monday 03/15 10:45 am")
-            << "Monday 03/15 10:45 am";
-        QTest::newRow("note closed")
-            << "note closed" << QTime(10, 16) << task("x") + task("a", later) << "";
-        QTest::newRow("text changed")
-            << "text changed" << QTime(10, 16) << task("x") + task("a!", kQuarter, "1") << "";
-        QTest::newRow("alarm removed")
-            << "No alarm" << QTime(10, 16) << task("x") + task("a") << "";
-        QTest::newRow("deleted") << "deleted" << QTime(10, 16)
-                                 << task("x") + task("a", kQuarter, "1") << ""; // not written
+        const QByteArray later = "Monday 03/15 10:30 am",
+                         rung = task("x") + task("a", kQuarter, "1");
+        const auto row = [](const char* name, const char* action, const char* meanwhile,
+                            QTime answered, const QByteArray& file, const QString& label) {
+            QTest::newRow(name) << action << meanwhile << answered << file << label;
+        };
+        row("snooze, note open", "snooze", "", {10, 16}, task("x") + task("a", later), later);
+        row("snooze at the 10-minute edge, row moved up", "snooze", "task above deleted", {10, 20},
+            task("a", "Monday 03/15 10:45 am"), "Monday 03/15 10:45 am");
+        row("snooze, note closed", "snooze", "note closed", {10, 16}, task("x") + task("a", later),
+            "");
+        row("snooze, text changed", "snooze", "text changed", {10, 16},
+            task("x") + task("a!", kQuarter, "1"), "");
+        row("snooze, alarm removed", "snooze", "No alarm", {10, 16}, task("x") + task("a"), "");
+        row("snooze, deleted", "snooze", "deleted", {10, 16}, rung, ""); // not written
+        row("show, behind the main window", "default", "", {10, 16}, rung, kQuarter);
+        row("show, minimised", "default", "minimised", {10, 16}, rung, kQuarter);
+        row("show, closed", "default", "note closed", {10, 16}, rung, kQuarter);
+        row("show, deleted", "default", "deleted", {10, 16}, rung, "");
     }
-    void snooze() {
+    void answers() {
+        QFETCH(QString, action);
         QFETCH(QString, meanwhile);
         QFETCH(QTime, answered);
         QFETCH(QByteArray, file);
@@ -156,53 +163,28 @@ private Q_SLOTS:
             if (meanwhile == "text changed")
                 QTest::keyClicks(p.noteOf(2)->findChild<QPlainTextEdit*>("Text2"), "!");
             p.noteOf(2)->close();
+        } else if (meanwhile == "minimised") {
+            p.noteOf(2)->showMinimized();
         } else if (meanwhile == "No alarm") {
             QTest::mouseClick(p.noteOf(2)->findChild<QPushButton*>("Command2"), Qt::LeftButton);
         }
-        at(answered.hour(), answered.minute(), 0);
-        QSignalSpy snoozed(p.notifier(), &jot::DesktopNotifier::snoozed);
-        Q_EMIT served->server.ActionInvoked(101, "snooze");
-        QTRY_COMPARE(snoozed.size(), 1);
-        QCOMPARE(p.fileBytes(), file);
-        const int row = p.liste().rows() - 1;
-        QCOMPARE(p.noteOf(row) ? p.noteOf(row)->findChild<QLabel*>("Label1")->text() : "", label);
-        QCOMPARE(p.red(row), p.noteOf(row) && label.isEmpty()); // red till closed or snoozed
-    }
-
-    // Show brings the red note to the front, wherever it is; a deleted task's shows nothing.
-    void show_data() {
-        QTest::addColumn<QString>("meanwhile");
-        QTest::newRow("behind the main window") << "";
-        QTest::newRow("minimised") << "minimised";
-        QTest::newRow("closed") << "closed";
-        QTest::newRow("task deleted") << "deleted";
-    }
-    void show() {
-        QFETCH(QString, meanwhile);
-        std::optional<Served> served;
-        serve(served);
-        Program p(task("a", kQuarter));
-        at(10, 15);
-        p.tick();
-        QTRY_COMPARE(served->server.sent.size(), 1);
-        if (meanwhile == "minimised")
-            p.noteOf(1)->showMinimized();
-        else if (meanwhile == "closed")
-            p.noteOf(1)->close();
-        else if (meanwhile == "deleted")
-            p.click("Command3");
         p.main->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), p.main.get());
-        QSignalSpy shown(p.notifier(), &jot::DesktopNotifier::activated);
-        Q_EMIT served->server.ActionInvoked(101, "default");
-        QTRY_COMPARE(shown.size(), 1);
-        if (meanwhile == "deleted") {
-            QVERIFY(!p.note(1));
-            return;
+        at(answered.hour(), answered.minute(), 0);
+        const bool snooze = action == "snooze";
+        QSignalSpy done(p.notifier(),
+                        snooze ? &jot::DesktopNotifier::snoozed : &jot::DesktopNotifier::activated);
+        Q_EMIT served->server.ActionInvoked(101, action);
+        QTRY_COMPARE(done.size(), 1);
+        QCOMPARE(p.fileBytes(), file);
+        const int row = p.liste().rows() - 1;
+        f_test* note = p.noteOf(row);
+        QCOMPARE(note ? note->findChild<QLabel*>("Label1")->text() : "", label);
+        QCOMPARE(p.red(row), note && (label.isEmpty() || !snooze)); // red till closed or snoozed
+        if (note && !snooze) {
+            QVERIFY(!note->isMinimized());
+            QTRY_COMPARE(QApplication::activeWindow(), note);
         }
-        QVERIFY(p.red(1));
-        QVERIFY(!p.noteOf(1)->isMinimized());
-        QTRY_COMPARE(QApplication::activeWindow(), p.noteOf(1));
     }
 };
 

@@ -61,6 +61,17 @@ private Q_SLOTS:
         QCOMPARE(icon->isVisible(), tray);
         if (state == "shown")
             QCOMPARE(w.frameGeometry().center(), w.screen()->geometry().center());
+        // The check marks show the files at start; each item writes or removes its file.
+        auto* m_tb = child<QAction>(p, "m_tb");
+        QCOMPARE(m_tb->isChecked(), pref1);
+        m_tb->trigger();
+        QCOMPARE(QFile::exists(p.home.dataDir() + jot::kStartOptionFile), !pref1);
+        auto* m_login = child<QAction>(p, "m_login");
+        QCOMPARE(m_login->isChecked(), login);
+        m_login->trigger(); // the entry starts this very program
+        QCOMPARE(testing::readFile(jot::autostartPath())
+                     .contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + '\n'),
+                 !login);
         // The close box puts the window away but keeps the program running.
         QVERIFY(!w.close());
         QTRY_COMPARE(stateOf(w), tray ? "hidden" : "minimised");

@@ -155,6 +155,15 @@ private slots:
         QCOMPARE(chain, L({"Combo1", "Combo2", "Combo3", "Combo4", "Command3", "Text2"}));
         for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "Command3"})
             QVERIFY2(!ctl(w, "Label4")->geometry().intersects(ctl(w, name)->geometry()), name);
+        // "The" and "at" keep a gap to the lists, which read in the labels' size.
+        for (const char* name : {"Label2", "Label3"}) {
+            auto* l = ctl<QLabel>(w, name);
+            const QRect text = l->contentsRect();
+            QVERIFY2(text.left() >= 2 && text.right() <= l->width() - 3, name);
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= text.width(), name);
+        }
+        for (const char* name : kLists)
+            QCOMPARE(ctl(w, name)->font(), ctl(w, "Label2")->font());
         QTest::keyClick(ctl(w, "Command3"), Qt::Key_Space); // today 2:00 pm: due at once
         p.tick();
         const auto red = [w](const char* name, QPoint at = {1, 1}) {

@@ -65,10 +65,7 @@ void f_iir::showRungNote(const QString& tag) {
         return; // deleted or changed since, or no slot free
     if (m_shared.liste.cell(row, jot::ColFired) == QLatin1String("1"))
         note->en_rouge();
-    note->setWindowState(note->windowState() & ~Qt::WindowMinimized);
-    note->show();
-    note->raise();
-    note->activateWindow();
+    activer(note);
 }
 
 // Snooze: the alarm moved as if picked in the alarm editor, unless the task was deleted or

@@ -16,16 +16,6 @@ int slotOf(const jot::TaskList& liste, int row) {
     return ok && s >= 1 && s <= jot::kSlots ? s : 0;
 }
 
-// Brings a note to the front with the keyboard focus, showing it again if it was minimised.
-void activer(f_test* w) {
-    if (!w)
-        return;
-    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
-    w->show();
-    w->raise();
-    w->activateWindow();
-}
-
 // The busy pointer for as long as a command runs.
 struct BusyPointer {
     BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -42,6 +32,16 @@ f_test* f_iir::fenetre(int slot) const {
 
 f_test* f_iir::fenetreDeLigne(int row) const {
     return fenetre(slotOf(m_shared.liste, row));
+}
+
+// Brings a note to the front with the keyboard focus, showing it again if it was minimised.
+void f_iir::activer(f_test* w) {
+    if (!w)
+        return;
+    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    w->show();
+    w->raise();
+    w->activateWindow();
 }
 
 // Show for one row: its open note comes to the front, or a note is opened, placed and

@@ -82,6 +82,7 @@ private:
     f_test* fenetre(int slot) const;       // the note window table
     f_test* fenetreDeLigne(int row) const; // the row's open note, or null
     f_test* noteForDueRow(int row);        // opened and filled if need be; null if no slot
+    static void activer(f_test* w);        // in front, restored, with the keyboard
     void afficher(int row);                // Show for one row
     void fermer(int row);                  // closes the row's note, if it has one
     void focusNewTask();

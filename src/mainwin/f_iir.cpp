@@ -64,6 +64,16 @@ int largeurAlarme(const QTableView& gri) {
     return qMax(jot::px(kAlarmWidth), plusLong + marges);
 }
 
+// A key pressed alone: no modifier but the keypad's.
+bool seule(const QKeyEvent& key) {
+    return (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// Enter, from the main keys or the keypad, alone.
+bool entree(const QKeyEvent& key) {
+    return seule(key) && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter);
+}
+
 } // namespace
 
 f_iir::f_iir(QWidget* parent)
@@ -345,8 +355,7 @@ void f_iir::changeEvent(QEvent* event) {
 
 void f_iir::keyPressEvent(QKeyEvent* event) {
     // Reached by the keys that no control took: a focused button takes Enter itself.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if (entree(*event)) {
         Command1->click();
         return;
     }
@@ -358,13 +367,12 @@ bool f_iir::eventFilter(QObject* watched, QEvent* event) {
         disposer(static_cast<QResizeEvent*>(event)->size());
     if (watched == gri && event->type() == QEvent::KeyPress) {
         // On the grid, Enter shows the current task and Delete deletes it.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool bare = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-        if (bare && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (entree(key)) {
             Command2->click();
             return true;
         }
-        if (bare && key->key() == Qt::Key_Delete) {
+        if (seule(key) && key.key() == Qt::Key_Delete) {
             Command3->click();
             return true;
         }

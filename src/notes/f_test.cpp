@@ -247,19 +247,17 @@ void f_test::creerControles() {
     for (const auto& [c, nom] : listes)
         c->setAccessibleDescription(QLatin1String(nom));
 
+    // The controls keep the system's colours; the shared style draws every control that goes
+    // through Qt's pixmap cache.
+    ListeCompacte* style = styleDesControles();
     for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
                        static_cast<QWidget*>(Command3), static_cast<QWidget*>(Combo1),
                        static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
-                       static_cast<QWidget*>(Combo4)})
+                       static_cast<QWidget*>(Combo4)}) {
         w->setPalette(paletteSysteme(w));
-    // Every control the style draws through Qt's pixmap cache.
-    ListeCompacte* style = styleDesControles();
-    for (QWidget* w :
-         {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
-          static_cast<QWidget*>(Command3), static_cast<QWidget*>(Combo1),
-          static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
-          static_cast<QWidget*>(Combo4), static_cast<QWidget*>(Text2->verticalScrollBar())})
         w->setStyle(style);
+    }
+    Text2->verticalScrollBar()->setStyle(style);
     peindre_surfaces(jot::kJaunePale);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
     peindre(Label1, jot::kJaunePale);

@@ -33,9 +33,10 @@ QString keyOf(const TaskRow& row) {
     return key;
 }
 
-QString keyOf(const TaskList& liste, int r) {
-    return keyOf({liste.cell(r, ColStamp), liste.cell(r, ColText), liste.cell(r, ColAlarm),
-                  QString(), liste.cell(r, ColFired)});
+// A row as the file keeps it: no window slot.
+TaskRow storedRow(const TaskList& liste, int r) {
+    return {liste.cell(r, ColStamp), liste.cell(r, ColText), liste.cell(r, ColAlarm), QString(),
+            liste.cell(r, ColFired)};
 }
 
 QHash<QString, int> countOf(const QList<TaskRow>& rows) {
@@ -49,8 +50,7 @@ QList<TaskRow> rowsOf(const TaskList& liste) {
     QList<TaskRow> rows;
     rows.reserve(liste.rows() - 1);
     for (int r = 1; r < liste.rows(); ++r)
-        rows.append({liste.cell(r, ColStamp), liste.cell(r, ColText), liste.cell(r, ColAlarm),
-                     QString(), liste.cell(r, ColFired)});
+        rows.append(storedRow(liste, r));
     return rows;
 }
 
@@ -230,7 +230,7 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
         --left[keyOf(row)];
     for (auto it = left.cbegin(); it != left.cend(); ++it) {
         for (int n = it.value(), r = liste.rows() - 1; n > 0 && r >= 1; --r) {
-            if (liste.isPlaceholder(r) || keyOf(liste, r) != it.key())
+            if (liste.isPlaceholder(r) || keyOf(storedRow(liste, r)) != it.key())
                 continue;
             Q_EMIT removingTask(r);
             liste.removeTask(r);

@@ -1,11 +1,12 @@
 #include "ui/programicon.h"
 
 #include <QIconEngine>
+#include <iterator>
 
 namespace {
 
 constexpr int kDrawnSizes[] = {16, 22, 24, 32, 48};
-constexpr int kLargestDrawnPx = 48;
+constexpr int kLargestDrawnPx = kDrawnSizes[std::size(kDrawnSizes) - 1];
 
 class ProgramIconEngine : public QIconEngine {
 public:

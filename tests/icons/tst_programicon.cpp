@@ -1,4 +1,3 @@
-#include "common/program.h"
 #include "ui/programicon.h"
 
 #include <QtTest>
@@ -9,15 +8,13 @@
 class TstProgramIcon : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { testing::quietOffscreen(); }
     void sizes_data() {
         QTest::addColumn<int>("size");
         QTest::addColumn<QString>("source");
         for (int size : {16, 22, 24, 32, 48})
             QTest::addRow("%d px, drawn", size)
                 << size << QStringLiteral(":/icons/jotlark-%1.png").arg(size);
-        for (int size : {64, 256})
-            QTest::addRow("%d px, from the drawing", size) << size << ":/icons/jotlark.svg";
+        QTest::newRow("64 px, from the drawing") << 64 << ":/icons/jotlark.svg";
     }
     void sizes() {
         QFETCH(int, size);
@@ -28,20 +25,6 @@ private Q_SLOTS:
         };
         QCOMPARE(image(icon), image(QIcon(source)));
         QCOMPARE(icon.availableSizes().contains(QSize(size, size)), source.endsWith(".png"));
-    }
-    void everyWindow() {
-        testing::Program p;
-        p.click("Command1");
-        p.trigger("m_aide");
-        const QList<QSize> sizes = jot::programIcon().availableSizes();
-        int windows = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (!w->isVisible())
-                continue;
-            ++windows;
-            QCOMPARE(w->windowIcon().availableSizes(), sizes);
-        }
-        QCOMPARE(windows, 3); // main window, note, help
     }
 };
 

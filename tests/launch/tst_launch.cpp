@@ -4,90 +4,67 @@
 
 #include <QtTest>
 
+using L = QStringList;
+
 // What is settled before the application exists: the command line, the display platform and
 // Qt's own translations.
 class TstLaunch : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void commandLine_data() {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<L>("arguments");
         QTest::addColumn<int>("status"); // -1: the program goes on
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
-        const auto row = [](const char* name, const QStringList& arguments, int status,
-                            const char* out = "", const char* err = "") {
-            QTest::newRow(name) << arguments << status << QString(out) << QString(err);
-        };
-        row("nothing", {}, -1);
-        row("restarted by the session manager", {"-session", "10ab_7"}, -1);
-        row("help", {"--help"}, 0, "--version");
-        row("version", {"--version"}, 0, "Jotlark " JOT_VERSION "\n");
-        row("unknown option", {"--bogus"}, 2, "", "'bogus'");
+        QTest::addColumn<L>("printed");  // what the output and the error output hold
+        QTest::newRow("restarted by the session manager") << L{"-session", "10ab_7"} << -1 << L();
+        QTest::newRow("help") << L{"--help"} << 0 << L{"--version", ""};
+        QTest::newRow("version") << L{"--version"} << 0 << L{"Jotlark " JOT_VERSION "\n", ""};
+        QTest::newRow("unknown option") << L{"--bogus"} << 2 << L{"", "'bogus'"};
     }
     // A command line that ends the program is tried on the program itself, with no display and
     // a home that cannot be written: it must need neither. One that goes on would need a display.
     void commandLine() {
-        QFETCH(QStringList, arguments);
+        QFETCH(L, arguments);
         QFETCH(int, status);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
+        QFETCH(L, printed);
         if (status < 0) {
-            QVERIFY(!jot::parseCommandLine(QStringList{"jotlark"} + arguments).exitStatus);
+            QVERIFY(!jot::parseCommandLine(L{"jotlark"} + arguments).exitStatus);
             return;
         }
-        QTemporaryDir dir;
-        const QString blocked = dir.filePath("file"); // nothing can be made under a file
-        QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
-        env.insert("HOME", blocked + "/home");
-        env.insert("XDG_DATA_HOME", blocked + "/data");
+        env.insert("HOME", "/dev/null/home"); // nothing can be made under a file
+        env.insert("XDG_DATA_HOME", "/dev/null/data");
         QProcess program;
         program.setProcessEnvironment(env);
-        program.setWorkingDirectory(dir.path());
         program.start(JOTLARK_BIN, arguments);
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), status);
-        const QString stdOut = program.readAllStandardOutput();
-        const QString stdErr = program.readAllStandardError();
-        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.contains(out), qPrintable(stdOut));
-        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
+        const QString out = program.readAllStandardOutput(), err = program.readAllStandardError();
+        QVERIFY2(printed[0].isEmpty() ? out.isEmpty() : out.contains(printed[0]), qPrintable(out));
+        QVERIFY2(printed[1].isEmpty() ? err.isEmpty() : err.contains(printed[1]), qPrintable(err));
         QVERIFY(!QFileInfo::exists(QFileInfo(JOTLARK_BIN).path() + "/jotstore"));
     }
 
+    // Where XWayland is at hand, X11, unless the user chose.
     void platform_data() {
-        QTest::addColumn<QByteArray>("chosen");
-        QTest::addColumn<QByteArray>("wayland");
-        QTest::addColumn<QByteArray>("x11");
+        QTest::addColumn<L>("environment");       // QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY
         QTest::addColumn<QByteArray>("platform"); // QT_QPA_PLATFORM afterwards
-        const auto row = [](const char* name, const char* chosen, const char* wayland,
-                            const char* x11, const char* platform) {
-            QTest::newRow(name) << QByteArray(chosen) << QByteArray(wayland) << QByteArray(x11)
-                                << QByteArray(platform);
-        };
-        row("X11", "", "", ":0", "");
-        row("Wayland with XWayland", "", "wayland-0", ":0", "xcb");
-        row("Wayland alone", "", "wayland-0", "", "wayland");
-        row("the user's choice", "wayland", "wayland-0", ":0", "wayland");
+        QTest::newRow("X11") << L{"", "", ":0"} << QByteArray();
+        QTest::newRow("Wayland with XWayland") << L{"", "wayland-0", ":0"} << QByteArray("xcb");
+        QTest::newRow("Wayland alone") << L{"", "wayland-0", ""} << QByteArray("wayland");
+        QTest::newRow("the user's choice")
+            << L{"wayland", "wayland-0", ":0"} << QByteArray("wayland");
     }
+    // The environment is left as the row set it: no test after this one reads it.
     void platform() {
-        QFETCH(QByteArray, chosen);
-        QFETCH(QByteArray, wayland);
-        QFETCH(QByteArray, x11);
-        QFETCH(QByteArray, platform);
-        const QByteArray saved = qgetenv("QT_QPA_PLATFORM");
-        const auto set = [](const char* name, const QByteArray& value) {
-            value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
-        };
-        set("QT_QPA_PLATFORM", chosen);
-        set("WAYLAND_DISPLAY", wayland);
-        set("DISPLAY", x11);
+        QFETCH(L, environment);
+        const char* const names[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"};
+        for (int i = 0; i < 3; ++i) // empty reads as unset
+            qputenv(names[i], environment[i].toUtf8());
         jot::choosePlatform();
-        const QByteArray result = qgetenv("QT_QPA_PLATFORM");
-        set("QT_QPA_PLATFORM", saved);
-        QCOMPARE(result, platform);
+        QTEST(qgetenv("QT_QPA_PLATFORM"), "platform");
     }
 
     // Qt's message box buttons in the user's language.

@@ -1,5 +1,6 @@
 #include "common/program.h"
 #include "store/clock.h"
+#include "ui/twips.h"
 
 #include <cstdio>
 
@@ -42,7 +43,8 @@ private Q_SLOTS:
         QCOMPARE(p.liste().cell(103, jot::ColSlot), "4");
         QVERIFY(!p.noteOf(103)->isMinimized());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(p.noteOf(103)->pos(), jot::cellOf(jot::mesurer_bureau(screen), 4) / 15);
+        QCOMPARE(p.noteOf(103)->pos(),
+                 jot::cellOf(jot::mesurer_bureau(screen), 4) / jot::kTwipsPerPixel);
         p.saves->clear();
         p.trigger("m_toutmasquer");
         QCOMPARE(openNotes(), 0);

@@ -59,7 +59,6 @@ struct Program {
         main->Form_Load();
     }
 
-    const jot::Shared& shared() const { return main->shared(); }
     const jot::TaskList& liste() const { return main->shared().liste; }
     QByteArray fileBytes() const { return readFile(home.taskFile()); }
     template <class T = QWidget> T* child(const char* name) const {

@@ -51,29 +51,11 @@ private Q_SLOTS:
         QCOMPARE(p.saves->count(), 99);
     }
 
-    // Asked first, No by default: Enter alone never wipes the list.
-    void deleteAll() {
-        Program p(testing::records(5));
-        p.show(2);
-        p.show(5);
-        p.saves->clear();
-        QStringList asked;
-        for (const auto answer : {Box::No, Box::Yes}) {
-            jot::setMessageResponderForTests([&](QMessageBox& b) {
-                asked << b.text() + (b.standardButton(b.defaultButton()) == Box::No ? " [No]" : "");
-                return answer;
-            });
-            p.trigger("m_reinit");
-            QCOMPARE(openNotes(), answer == Box::No ? 2 : 0);
-        }
-        QCOMPARE(asked, QStringList(2, "Do you realy want to delete all tasks [No]"));
-        QCOMPARE(p.saves->count(), 1);
-        QCOMPARE(p.fileBytes(), record("", ""));
-    }
-
     // Delete pressed twice removes the current task and then its neighbour, visibly selected
-    // in between; the deleted task's note closes, the other notes follow their tasks.
-    void deleteTwice() {
+    // in between; the deleted task's note closes, the other notes follow their tasks. Delete
+    // all asks first, No by default (Enter alone never wipes the list), then closes the notes
+    // and saves the emptied list once.
+    void deleting() {
         Program p(testing::records(5));
         for (int row : {2, 3, 5})
             p.show(row);
@@ -91,6 +73,19 @@ private Q_SLOTS:
         p.tick();
         QCOMPARE(p.fileBytes(),
                  record(kStamp, "task 1") + record(kStamp, "task 2") + record(kStamp, "task 5"));
+        p.saves->clear();
+        QStringList asked;
+        for (const auto answer : {Box::No, Box::Yes}) {
+            jot::setMessageResponderForTests([&](QMessageBox& b) {
+                asked << b.text() + (b.standardButton(b.defaultButton()) == Box::No ? " [No]" : "");
+                return answer;
+            });
+            p.trigger("m_reinit");
+            QCOMPARE(openNotes(), answer == Box::No ? 2 : 0);
+        }
+        QCOMPARE(asked, QStringList(2, "Do you realy want to delete all tasks [No]"));
+        QCOMPARE(p.saves->count(), 1);
+        QCOMPARE(p.fileBytes(), record("", ""));
     }
 
     // Another writer's file, merged at the tick, meets open notes: a removed task's note

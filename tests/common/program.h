@@ -5,14 +5,10 @@
 #include "notes/f_test.h"
 #include "store/autostart.h"
 #include "store/startoption.h"
-#include "ui/twips.h"
+#include "ui/messagebox.h"
 
-#include <QAbstractItemModelTester>
 #include <QAction>
-#include <QApplication>
 #include <QPushButton>
-#include <QScreen>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
@@ -46,33 +42,29 @@ inline void quietOffscreen() {
 
 // A program started in a data home of its own, on a task file, start option and autostart
 // entry written beforehand; its list is watched by a model tester and its saves are counted.
+// A message box fails the test, unless the test answers it (after this start).
 struct Program {
     explicit Program(const QByteArray& taskFile = {}, bool startInTray = false,
                      bool startAtLogIn = false) {
-        if (!taskFile.isEmpty() && !writeFile(home.taskFile(), taskFile))
-            qFatal("cannot write the task file");
-        if (startInTray) {
-            QDir().mkpath(home.dataDir());
-            jot::setStartInTray(home.dataDir(), true);
-        }
+        if (!taskFile.isEmpty())
+            writeFile(home.taskFile(), taskFile);
+        if (startInTray)
+            writeFile(home.dataDir() + jot::kStartOptionFile, {});
         if (startAtLogIn)
             jot::setStartAtLogIn(true, QCoreApplication::applicationFilePath());
-        main = std::make_unique<f_iir>();
+        quietOffscreen();
+        jot::setMessageResponderForTests([](QMessageBox&) {
+            return QTest::qFail("unexpected message box", __FILE__, __LINE__), QMessageBox::Cancel;
+        });
         main->Form_Load();
-        tester = std::make_unique<QAbstractItemModelTester>(
-            child<QTableView>("gri")->model(),
-            QAbstractItemModelTester::FailureReportingMode::QtTest);
-        saves = std::make_unique<QSignalSpy>(&shared().fichier, &jot::TaskFile::saved);
     }
 
-    const jot::Shared& shared() const { return main->shared(); }
     const jot::TaskList& liste() const { return main->shared().liste; }
     QByteArray fileBytes() const { return readFile(home.taskFile()); }
     template <class T = QWidget> T* child(const char* name) const {
         return main->findChild<T*>(QLatin1String(name));
     }
-    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
-    void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void click(const char* name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
     void trigger(const char* action) const { child<QAction>(action)->trigger(); }
     // A timeout of Timer1, or of another of the main window's timers.
     void tick(const char* timer = "Timer1") const {
@@ -100,16 +92,13 @@ struct Program {
         f_test* n = note(liste().cell(row, jot::ColSlot).toInt());
         return n && n->row() == row ? n : nullptr;
     }
-    // Where a slot's note goes, in pixels.
-    static QPoint cellPx(int slot) {
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        return jot::cellOf(jot::mesurer_bureau(screen), slot) / jot::kTwipsPerPixel;
-    }
 
     TempDataHome home; // outlives the program, which writes into it to the end
-    std::unique_ptr<f_iir> main;
-    std::unique_ptr<QAbstractItemModelTester> tester;
-    std::unique_ptr<QSignalSpy> saves;
+    std::unique_ptr<f_iir> main = std::make_unique<f_iir>();
+    QAbstractItemModelTester tester{child<QTableView>("gri")->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest};
+    std::unique_ptr<QSignalSpy> saves =
+        std::make_unique<QSignalSpy>(&main->shared().fichier, &jot::TaskFile::saved);
 };
 
 } // namespace testing

@@ -5,85 +5,71 @@
 #include "store/datadir.h"
 #include "ui/messagebox.h"
 
-#include <QApplication>
-#include <QProcess>
-#include <QPushButton>
-#include <QThread>
-#include <QTimer>
-#include <QtTest>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
 // The start and the end of a run: one program per data directory, and a termination signal
-// that ends the program whatever is open. The programs that hold a lock or take a signal are
-// children (this binary in a helper role), so that the test outlives them.
+// that ends the program whatever is open. The program that holds the directory is a child
+// (this binary in a helper role), so that the test outlives it.
 
 namespace {
 
 using Decision = jot::StartDecision;
+using Box = QMessageBox;
+const QString kAsked = QStringLiteral("Your tasks could not be saved");
 
 void say(const QString& line) {
     std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
 }
 
-// Child: holds the data directory, and answers a later start or hangs.
-int holdLock(int argc, char* argv[], const QString& dir, bool answers) {
-    QCoreApplication app(argc, argv);
-    jot::SingleInstance instance(dir);
-    if (instance.acquire() != jot::SingleInstance::Outcome::Run)
-        return 2;
-    QObject::connect(&instance, &jot::SingleInstance::activationRequested, [] { say("shown"); });
-    say("ready");
-    if (!answers)
-        QThread::sleep(60); // alive, with its socket, but never reading it
-    return app.exec();
-}
-
-// Child: the program asking what to do about a failed save; the box's first line goes to the
-// test.
-int withQuestion(int argc, char* argv[]) {
+// Child: a program holding the data directory that says "shown" when a later start asks for
+// it, its Exit question about a failed save open (task 1 deleted, unsaved) and said.
+int holder(int argc, char* argv[]) {
     QApplication app(argc, argv);
     testing::quietOffscreen();
     jot::SignalWatcher watcher;
-    const QString file = jot::dossier_donnees() + QStringLiteral("planifs.txt");
+    jot::SingleInstance instance(jot::dossier_donnees());
+    if (instance.acquire() != jot::SingleInstance::Outcome::Run)
+        return 2;
+    QObject::connect(&instance, &jot::SingleInstance::activationRequested, [] { say("shown"); });
+    const QString file = jot::dossier_donnees() + "planifs.txt";
     testing::writeFile(file, testing::records(2));
     f_iir w;
     QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
     w.Form_Load();
-    w.findChild<QPushButton*>("Command3")->click(); // task 1 deleted, left unsaved
+    w.findChild<QPushButton*>("Command3")->click();
     jot::setMessageResponderForTests([](QMessageBox& box) {
         QTimer::singleShot(0, [&box] { say(box.text().section('\n', 0, 0)); });
         box.exec();
         return box.standardButton(box.clickedButton());
     });
     QFile::remove(file); // saves fail
-    QDir().mkpath(file + QStringLiteral("/x"));
+    QDir().mkpath(file + "/x");
     QTimer::singleShot(0, w.findChild<QAction*>("m_quitter"), &QAction::trigger);
     return app.exec();
 }
 
-// Ours to end: a helper left running would hold its lock into the next test.
+// Ended with the test: a holder left running would hold its lock into the next test.
 struct Child : QProcess {
+    // Up once its question is open.
+    bool run() {
+        setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        start(QCoreApplication::applicationFilePath(), {"--holder"});
+        return waitForLine(kAsked);
+    }
     ~Child() override {
         kill();
         waitForFinished();
     }
+    bool waitForLine(const QString& start) {
+        while (canReadLine() || waitForReadyRead(10000))
+            if (QString::fromUtf8(readLine()).startsWith(start))
+                return true;
+        return false;
+    }
 };
-
-bool waitForLine(QProcess& child, const QString& start) {
-    while (child.canReadLine() || child.waitForReadyRead(10000))
-        if (QString::fromUtf8(child.readLine()).startsWith(start))
-            return true;
-    return false;
-}
-
-qint64 lockOwner(const QString& dir) {
-    qint64 pid = 0;
-    QLockFile(dir + QStringLiteral("jotlark.lock")).getLockInfo(&pid, nullptr, nullptr);
-    return pid;
-}
 
 } // namespace
 
@@ -91,124 +77,77 @@ class TstSession : public QObject {
     Q_OBJECT
     QTemporaryDir m_runtime; // the session's private runtime directory, not the user's
 
-    void startChild(QProcess& child, const QStringList& args) {
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), args);
-    }
-
 private Q_SLOTS:
     void init() {
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-        QFile::setPermissions(m_runtime.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7700));
     }
 
     void start_data() {
-        QTest::addColumn<QString>("holder");  // a live program: "answers", "hangs"; or none
-        QTest::addColumn<QByteArray>("lock"); // left without a holder; %h is this host
-        QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the question, if any
+        QTest::addColumn<QString>("holder");  // a live program: "answers", "stopped"
+        QTest::addColumn<QByteArray>("lock"); // left without a holder; %p: this process, %h: host
+        QTest::addColumn<Box::StandardButton>("answer"); // to the question, if any
         QTest::addColumn<Decision>("decision");
-        QTest::addColumn<QString>("said"); // the box's text, and standard error's on refusal
-        const auto none = QMessageBox::NoButton;
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
-        const QString inUse = "Your tasks are in use by Jotlark on elsewhere.example";
-        QTest::newRow("running") << "answers" << QByteArray() << none << Decision::GiveWay << "";
-        QTest::newRow("running for hours")
-            << "answers" << QByteArray("old") << none << Decision::GiveWay << "";
-        QTest::newRow("running, not answering")
-            << "hangs" << QByteArray() << none << Decision::Refuse
-            << "Jotlark is already running \\(process \\d+\\) but does not answer";
-        QTest::newRow("crashed") << "" << QByteArray("2147483646\njotlark\n%h\n") << none
-                                 << Decision::Run << "";
-        QTest::newRow("empty lock") << "" << QByteArray("") << none << Decision::Run << "";
-        QTest::newRow("garbled lock")
-            << "" << QByteArray("\xff\x01 x\n") << none << Decision::Run << "";
-        QTest::newRow("another host, No")
-            << "" << elsewhere << QMessageBox::No << Decision::Refuse << inUse;
-        QTest::newRow("another host, Yes")
-            << "" << elsewhere << QMessageBox::Yes << Decision::Run << inUse;
+        const auto row = [](const char* name, const char* holder, const QByteArray& lock,
+                            Box::StandardButton answer, Decision decision) {
+            QTest::newRow(name) << QString(holder) << lock << answer << decision;
+        };
+        row("running", "answers", {}, Box::NoButton, Decision::GiveWay);
+        row("running, not answering", "stopped", {}, Box::NoButton, Decision::Refuse);
+        row("left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
+            Box::NoButton, Decision::Run);
+        row("garbled lock", "", "\xff\x01 x\n", Box::NoButton, Decision::Run);
+        row("another host, No", "", elsewhere, Box::No, Decision::Refuse);
+        row("another host, Yes", "", elsewhere, Box::Yes, Decision::Run);
     }
     void start() {
         QFETCH(QString, holder);
         QFETCH(QByteArray, lock);
-        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(Box::StandardButton, answer);
         QFETCH(Decision, decision);
-        QFETCH(QString, said);
         TempDataHome home;
-        const QString dir = home.dataDir();
-        const QString lockPath = dir + QStringLiteral("jotlark.lock");
-        QVERIFY(QDir().mkpath(dir));
+        const QString lockPath = jot::dossier_donnees() + "jotlark.lock";
         Child running;
-        if (!holder.isEmpty()) {
-            startChild(running, {"--hold", dir, holder});
-            QVERIFY(waitForLine(running, "ready"));
-            QFile f(lockPath);
-            if (lock == "old")
-                QVERIFY(f.open(QIODevice::ReadOnly) &&
-                        f.setFileTime(QDate(2000, 1, 1).startOfDay(), QFile::FileModificationTime));
-        } else {
-            lock.replace("%h", QSysInfo::machineHostName().toUtf8());
-            QVERIFY(testing::writeFile(lockPath, lock));
-        }
-        QStringList boxes;
-        QList<QMessageBox::StandardButton> defaults;
-        jot::setMessageResponderForTests([&](QMessageBox& b) -> QMessageBox::StandardButton {
-            boxes << b.text();
+        lock.replace("%p", QByteArray::number(QCoreApplication::applicationPid()))
+            .replace("%h", QSysInfo::machineHostName().toUtf8());
+        QVERIFY(holder.isEmpty() ? testing::writeFile(lockPath, lock) : running.run());
+        if (holder == "stopped") // alive, its socket there, but never reading it
+            ::kill(static_cast<pid_t>(running.processId()), SIGSTOP);
+        QList<Box::StandardButton> defaults; // a question's is No: Enter never starts a second copy
+        jot::setMessageResponderForTests([&](QMessageBox& b) {
             defaults << b.standardButton(b.defaultButton());
-            return b.icon() == QMessageBox::Question ? answer : QMessageBox::Ok;
+            return answer ? answer : Box::Ok;
         });
-        if (decision == Decision::Refuse)
-            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(said));
-        jot::SingleInstance instance(dir);
+        const bool refused = decision == Decision::Refuse;
+        if (refused) // on screen, and on standard error for a terminal
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Jotlark"));
+        jot::SingleInstance instance(jot::dossier_donnees());
         QCOMPARE(jot::checkStart(instance), decision);
-        QCOMPARE(boxes.size(), said.isEmpty() ? 0 : 1);
-        if (!said.isEmpty()) // a question defaults to No: Enter alone never starts a second copy
-            QVERIFY(boxes.first().contains(QRegularExpression(said)));
-        if (answer != QMessageBox::NoButton)
-            QCOMPARE(defaults, QList{QMessageBox::No});
-        if (decision == Decision::GiveWay)
-            QVERIFY(waitForLine(running, "shown"));
+        QCOMPARE(defaults, answer    ? QList{Box::No}
+                           : refused ? QList{Box::Ok}
+                                     : QList<Box::StandardButton>());
+        QVERIFY(decision != Decision::GiveWay || running.waitForLine("shown"));
+        const QByteArray now = testing::readFile(lockPath);
         if (decision == Decision::Run)
-            QCOMPARE(lockOwner(dir), QCoreApplication::applicationPid());
+            QVERIFY(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
         else if (holder.isEmpty()) // refused: the lock is left as it was
-            QCOMPARE(testing::readFile(lockPath), lock);
+            QCOMPARE(now, lock);
     }
 
-    // The hand-over socket is private to the user; the program runs without it if need be.
-    void socketPlace_data() {
-        QTest::addColumn<QString>("runtime");
-        QTest::addColumn<QString>("place");
-        QTest::newRow("private runtime directory") << "private"
-                                                   << "runtime";
-        QTest::newRow("runtime directory open to others") << "open"
-                                                          << "data";
-        QTest::newRow("no runtime directory") << ""
-                                              << "data";
-        QTest::newRow("socket's name taken") << "taken"
-                                             << "";
-    }
+    // The hand-over socket is private to the user, in the runtime directory only while that
+    // is private too.
     void socketPlace() {
-        QFETCH(QString, runtime);
-        QFETCH(QString, place);
         TempDataHome home;
-        QVERIFY(QDir().mkpath(home.dataDir()));
-        if (runtime.isEmpty())
-            qunsetenv("XDG_RUNTIME_DIR");
-        if (runtime == "open")
-            QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7755));
-        const QString path = jot::SingleInstance::socketPath(home.dataDir());
-        QVERIFY(path.startsWith(place == "data" ? home.dataDir() : m_runtime.path()));
-        if (runtime == "taken") {
-            QVERIFY(QDir().mkpath(path + "/x"));
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot listen on"));
-        }
-        jot::SingleInstance instance(home.dataDir());
+        const QString dir = jot::dossier_donnees(), path = jot::SingleInstance::socketPath(dir);
+        QVERIFY(path.startsWith(m_runtime.path()));
+        jot::SingleInstance instance(dir);
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
-        if (place.isEmpty())
-            return;
         const QFileInfo socket(path);
         QVERIFY(socket.exists() && !socket.isFile() && !socket.isDir());
         QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
+        QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7755));
+        QVERIFY(jot::SingleInstance::socketPath(dir).startsWith(dir));
     }
 
     // A termination signal ends the program within two seconds, saving once, even while the
@@ -216,8 +155,7 @@ private Q_SLOTS:
     void signalEndsRun() {
         TempDataHome home;
         Child child;
-        startChild(child, {"--question"});
-        QVERIFY(waitForLine(child, "Your tasks could not be saved"));
+        QVERIFY(child.run());
         QDir(home.taskFile()).removeRecursively(); // the save can go through now
         ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
         QVERIFY(child.waitForFinished(2000));
@@ -229,10 +167,8 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc == 4 && std::strcmp(argv[1], "--hold") == 0)
-        return holdLock(argc, argv, argv[2], std::strcmp(argv[3], "answers") == 0);
-    if (argc == 2 && std::strcmp(argv[1], "--question") == 0)
-        return withQuestion(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "--holder") == 0)
+        return holder(argc, argv);
     QApplication app(argc, argv);
     TstSession test;
     return QTest::qExec(&test, argc, argv);

@@ -1,75 +1,72 @@
 #include "alarms/alarmtext.h"
 #include "alarms/due.h"
+#include "alarms/snooze.h"
+#include "alarms/ticks.h"
 
 #include <QtTest>
 
-// Whether an alarm text falls due at a given check; Monday 03/15/2027 unless said otherwise.
+// When alarms fall due, the quarter hour a snooze picks, and when Timer1 ticks (what late ticks
+// and clock jumps miss is checked through Timer1 itself). Monday 03/15/2027 unless said otherwise.
 class TstDue : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void isDue_data() {
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QString>("alarm");
-        QTest::addColumn<QString>("fired");
         QTest::addColumn<bool>("due");
-        const auto row = [](const char* name, QDate day, QTime time, const QString& alarm, bool due,
-                            const char* fired = "") {
-            QTest::newRow(name) << QDateTime(day, time) << alarm << QString(fired) << due;
+        const auto row = [](const char* name, QTime time, const char* alarm, bool due,
+                            QDate day = {2027, 3, 15}) {
+            QTest::newRow(name) << QDateTime(day, time) << QString(alarm) << due;
         };
-        const QDate mon(2027, 3, 15);
-        const QString nine = QStringLiteral("Monday 03/15 9:00 am");
-        row("earlier today", mon, {10, 15}, nine, true);
-        row("this very minute", mon, {10, 15}, "Monday 03/15 10:15 am", true);
-        row("12 pm at noon", mon, {12, 0}, "Monday 03/15 12:00 pm", true);
-        row("12 pm at 11:45", mon, {11, 45}, "Monday 03/15 12:00 pm", false);
-        row("0 00 am, first check of its day", mon, {0, 0}, "Monday 03/15 0:00 am", true);
-        row("set at 23:50 for 23:45", {2027, 3, 16}, {0, 0}, "Monday 03/15 11:45 pm", true);
-        row("fired, days ago", {2027, 3, 20}, {10, 15}, nine, false, "1");
-        // Only month and day count: the weekday name is in the locale of its day.
-        row("Russian weekday", mon, {10, 15}, "понедельник 03/15 9:00 am", true);
-        row("December seen in January", {2027, 1, 3}, {0, 0}, "Thursday 12/30 9:00 am", true);
+        row("12 pm at noon", {12, 0}, "Monday 03/15 12:00 pm", true);
+        row("12 pm at 11:45", {11, 45}, "Monday 03/15 12:00 pm", false);
+        row("0 00 am, first check of its day", {0, 0}, "Monday 03/15 0:00 am", true);
+        // Only month and day count: weekday names, of one word or more, are the locale's.
+        row("earlier today, in Welsh", {10, 15}, "Dydd Llun 03/15 9:00 am", true);
+        // Ties go to the date behind; a leap day is looked for four years either way.
+        row("tie: 01/01 behind", {0, 0}, "Saturday 01/01 9:00 am", true, {2028, 7, 2});
+        row("leap day 4 years behind", {10, 0}, "Wednesday 02/29 9:00 am", true, {2100, 1, 1});
+        row("leap day 4 years ahead", {10, 0}, "Friday 02/29 9:00 am", false, {2100, 6, 1});
         for (const char* text : {"garbage", "Monday 03/15 13:00 am", "Monday 02/30 9:00 am"})
-            row(("unreadable " + QByteArray(text)).constData(), mon, {23, 45}, text, false);
+            row(text, {23, 45}, text, false);
     }
     void isDue() {
         QFETCH(QDateTime, now);
         QFETCH(QString, alarm);
-        QFETCH(QString, fired);
         QFETCH(bool, due);
-        QCOMPARE(jot::isDue(alarm, fired, now), due);
-    }
-    // Ties go to the date behind; a leap day is looked for four years either way.
-    void alarmDate_data() {
-        QTest::addColumn<QDate>("today");
-        QTest::addColumn<QDate>("date"); // of 01/01, or of 02/29 in a leap-day row
-        QTest::newRow("tie") << QDate(2028, 7, 2) << QDate(2028, 1, 1);
-        QTest::newRow("leap day 4 years ahead") << QDate(2100, 6, 1) << QDate(2104, 2, 29);
-        QTest::newRow("leap day 4 years behind") << QDate(2100, 1, 1) << QDate(2096, 2, 29);
-    }
-    void alarmDate() {
-        QFETCH(QDate, today);
-        QFETCH(QDate, date);
-        QCOMPARE(jot::alarmDate(date.month(), date.day(), today), date);
+        QCOMPARE(jot::isDue(alarm, {}, now), due);
     }
 
-    // Every day of the editor's list splits back into its parts and rings, whatever the
-    // words of the locale's weekday names.
-    void everyDayOfTheList_data() {
-        QTest::addColumn<QLocale>("locale");
-        for (const auto language : {QLocale::Welsh, QLocale::Vietnamese, QLocale::Irish})
-            QTest::newRow(qPrintable(QLocale::languageToString(language))) << QLocale(language);
+    // Snooze: the first quarter hour more than 10 minutes later, as the alarm editor writes it.
+    void snooze_data() {
+        QTest::addColumn<QDateTime>("chosen");
+        QTest::addColumn<QString>("alarm");
+        // 2026-03-15 is a Sunday; the day list of a note opened that day ends on 03/30.
+        const auto row = [](const char* name, int day, QTime time, const char* alarm) {
+            QTest::newRow(name) << QDateTime({2026, 3, day}, time) << QString(alarm);
+        };
+        row("before the edge; noon reads 12 am", 15, {11, 49, 59}, "Sunday 03/15 12:00 am");
+        row("at the edge", 15, {12, 50}, "Sunday 03/15 1:15 pm");
+        row("across midnight", 15, {23, 45}, "Monday 03/16 0:00 am");
+        row("end of the 16 days", 30, {23, 58}, "Tuesday 03/31 0:15 am");
     }
-    void everyDayOfTheList() {
-        QFETCH(QLocale, locale);
-        const QDate today(2027, 3, 15);
-        const QStringList days = jot::dayList(today, locale);
-        for (int n = 0; n < days.size(); ++n) {
-            const QStringList parts{days[n], QString::number(n % 13), "45", n % 2 ? "pm" : "am"};
-            const QString alarm = jot::composeAlarm(parts[0], parts[1], parts[2], parts[3]);
-            const jot::AlarmParts p = jot::decouper_alarme(alarm);
-            QCOMPARE((QStringList{p.day, p.hour, p.minutes, p.marker}), parts);
-            QVERIFY2(jot::isDue(alarm, {}, today.addDays(n + 1).startOfDay()), qPrintable(alarm));
-        }
+    void snooze() {
+        QFETCH(QDateTime, chosen);
+        QFETCH(QString, alarm);
+        QCOMPARE(jot::snoozeAlarm(chosen), alarm);
+        // The editor opened at that moment offers the day, and the alarm rings then, not before.
+        QVERIFY(jot::dayList(chosen.date()).contains(jot::decouper_alarme(alarm).day));
+        const QDateTime at = jot::snoozeTime(chosen);
+        QVERIFY(jot::isDue(alarm, {}, at) && !jot::isDue(alarm, {}, at.addSecs(-60)));
+    }
+
+    // The tick comes half a second after the next minute begins; a timer counts as on the
+    // minute when it comes in that minute's first second, never before it.
+    void nextMinute() {
+        const QDateTime now({2027, 3, 15}, {10, 14, 59, 800});
+        QCOMPARE(jot::msToNextMinute(now), 700);
+        for (int late : {0, 1, 1000, 1001})
+            QCOMPARE(jot::tickOnTheMinute(200 + late, now), late == 1 || late == 1000);
     }
 };
 

@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -32,10 +31,10 @@ void placer(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(jot::px(left), jot::px(top), jot::px(width), jot::px(height));
 }
 
-// Every note uses the same few palettes and one style object, which draws every control with
-// one copy of each palette (see ListeCompacte). Every role is set explicitly, so that a colour
-// given to the window cannot reach the controls that keep the system's colours (a child inherits
-// every role it has not set).
+// Every role set explicitly, so that a colour given to the window cannot reach the controls
+// that keep the system's colours (a child inherits every role it has not set). A control's
+// palette is its own copy whatever it is given: the shared style is what draws every control
+// with one copy of each distinct palette (see ListeCompacte).
 QPalette paletteComplete(const QPalette& source) {
     QPalette p;
     for (int g = 0; g < QPalette::NColorGroups; ++g) {
@@ -50,26 +49,16 @@ QPalette paletteComplete(const QPalette& source) {
 }
 
 // The system's colours for a kind of control (buttons and lists may differ).
-const QPalette& paletteSysteme(const QWidget* w) {
-    static QHash<QByteArray, QPalette> palettes;
-    const QByteArray classe = w->metaObject()->className();
-    auto i = palettes.find(classe);
-    if (i == palettes.end())
-        i = palettes.insert(classe, paletteComplete(QApplication::palette(w)));
-    return *i;
+QPalette paletteSysteme(const QWidget* w) {
+    return paletteComplete(QApplication::palette(w));
 }
 
 // A surface of the note: its background, and for the text box its editing area too.
 void peindre(QWidget* w, const QColor& couleur) {
-    static QHash<QRgb, QPalette> palettes;
-    auto i = palettes.find(couleur.rgb());
-    if (i == palettes.end()) {
-        QPalette p = paletteComplete(QApplication::palette());
-        p.setColor(QPalette::Window, couleur);
-        p.setColor(QPalette::Base, couleur);
-        i = palettes.insert(couleur.rgb(), p);
-    }
-    w->setPalette(*i);
+    QPalette p = paletteComplete(QApplication::palette());
+    p.setColor(QPalette::Window, couleur);
+    p.setColor(QPalette::Base, couleur);
+    w->setPalette(p);
 }
 
 ListeCompacte* styleDesControles() {

@@ -1,7 +1,8 @@
 #include "notes/f_test.h"
 
 #include "alarms/alarmtext.h"
-#include "notes/listecompacte.h"
+#include "notes/alarmpanel.h"
+#include "notes/controles.h"
 #include "store/clock.h"
 #include "ui/couleurs.h"
 #include "ui/programicon.h"
@@ -10,98 +11,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFrame>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyleOptionComboBox>
 #include <QTextDocument>
 
 namespace {
 
 const QColor kRouge(255, 0, 0);
-// The gap, in pixels, between a panel label's text and the lists on either side.
-constexpr int kEcartEtiquette = 2;
-
-void placer(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(jot::px(left), jot::px(top), jot::px(width), jot::px(height));
-}
-
-// Every note uses the same few palettes and one style object, which draws every control with
-// one copy of each palette (see ListeCompacte). Every role is set explicitly, so that a colour
-// given to the window cannot reach the controls that keep the system's colours (a child inherits
-// every role it has not set).
-QPalette paletteComplete(const QPalette& source) {
-    QPalette p;
-    for (int g = 0; g < QPalette::NColorGroups; ++g) {
-        for (int r = 0; r < QPalette::NColorRoles; ++r) {
-            const auto groupe = static_cast<QPalette::ColorGroup>(g);
-            const auto role = static_cast<QPalette::ColorRole>(r);
-            if (role != QPalette::NoRole)
-                p.setBrush(groupe, role, source.brush(groupe, role));
-        }
-    }
-    return p;
-}
-
-// The system's colours for a kind of control (buttons and lists may differ).
-const QPalette& paletteSysteme(const QWidget* w) {
-    static QHash<QByteArray, QPalette> palettes;
-    const QByteArray classe = w->metaObject()->className();
-    auto i = palettes.find(classe);
-    if (i == palettes.end())
-        i = palettes.insert(classe, paletteComplete(QApplication::palette(w)));
-    return *i;
-}
-
-// A surface of the note: its background, and for the text box its editing area too.
-void peindre(QWidget* w, const QColor& couleur) {
-    static QHash<QRgb, QPalette> palettes;
-    auto i = palettes.find(couleur.rgb());
-    if (i == palettes.end()) {
-        QPalette p = paletteComplete(QApplication::palette());
-        p.setColor(QPalette::Window, couleur);
-        p.setColor(QPalette::Base, couleur);
-        i = palettes.insert(couleur.rgb(), p);
-    }
-    w->setPalette(*i);
-}
-
-ListeCompacte* styleDesControles() {
-    static QPointer<ListeCompacte> style;
-    if (!style) {
-        style = new ListeCompacte;
-        style->setParent(qApp);
-    }
-    return style;
-}
-
-QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte) {
-    auto* l = new QLabel(texte, parent);
-    l->setObjectName(QLatin1String(nom));
-    l->setTextFormat(Qt::PlainText); // an alarm text from the file is never markup
-    l->setAutoFillBackground(true);
-    return l;
-}
-
-QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte) {
-    auto* b = new QPushButton(texte, parent);
-    b->setObjectName(QLatin1String(nom));
-    b->setAutoDefault(true); // Enter presses the focused button, as Space does
-    return b;
-}
-
-QComboBox* liste(QWidget* parent, const char* nom) {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QLatin1String(nom));
-    c->setEditable(false);
-    return c;
-}
 
 // Shrinks a control's font until every text it may show fits its room, so that a long
 // weekday or alarm is smaller rather than cut (most desktop fonts are wider than the
@@ -118,16 +37,6 @@ void ajusterPolice(QWidget* w, QFont police, const QStringList& textes, int plac
     while (police.pointSizeF() > 6.0 && trop())
         police.setPointSizeF(police.pointSizeF() - 0.5);
     w->setFont(police);
-}
-
-// The room a list gives its selected entry.
-int placeDeListe(const QComboBox* c) {
-    QStyleOptionComboBox opt;
-    opt.initFrom(c);
-    return c->style()
-               ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c)
-               .width() -
-           2; // the label's own margins
 }
 
 // The text box's own text, with plain line breaks but otherwise untouched (toPlainText()
@@ -154,12 +63,11 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     setFixedSize(jot::px(4905), jot::px(1305));
 
     creerControles();
-    remplir_listes();
 
     connect(Text2, &QPlainTextEdit::textChanged, this, &f_test::Text2_Change);
     connect(Command1, &QPushButton::clicked, this, &f_test::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &f_test::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &f_test::Command3_Click);
+    connect(Frame1, &jot::AlarmPanel::okClicked, this, &f_test::Command3_Click);
     Text2->installEventFilter(this);
     Text2->setFocus();
 
@@ -171,12 +79,13 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
 }
 
 void f_test::creerControles() {
-    Command1 = bouton(this, "Command1", QStringLiteral("Alarm"));
+    using jot::placer;
+    Command1 = jot::bouton(this, "Command1", QStringLiteral("Alarm"));
     placer(Command1, 100, 30, 1335, 300);
-    Label1 = etiquette(this, "Label1", QString());
+    Label1 = jot::etiquette(this, "Label1", QString());
     Label1->setAlignment(Qt::AlignCenter);
     placer(Label1, 1500, 60, 1880, 255);
-    Command2 = bouton(this, "Command2", QStringLiteral("No alarm"));
+    Command2 = jot::bouton(this, "Command2", QStringLiteral("No alarm"));
     placer(Command2, 3420, 30, 1335, 300);
 
     Text2 = new QPlainTextEdit(this);
@@ -189,120 +98,33 @@ void f_test::creerControles() {
     Text2->setFont(police);
     placer(Text2, 0, 480, 4875, 800);
 
-    // The alarm panel lies over the text box while it is shown.
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::NoFrame);
-    Frame1->setAutoFillBackground(true);
-    placer(Frame1, 0, 400, 4875, 885); // as wide as the text box, to cover it
-    Frame1->hide();
-
-    // Positions inside the panel. ":" sits between the hour and minute lists, which shifts
-    // the minute list, the am/pm list and "Ok" slightly right; the labels end where the
-    // next list begins so that no list covers them.
-    Label2 = etiquette(Frame1, "Label2", QStringLiteral("The"));
-    placer(Label2, 80, 405, 360, 255);
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Combo1 = liste(Frame1, "Combo1");
-    placer(Combo1, 440, 360, 1800, 315);
-    Label3 = etiquette(Frame1, "Label3", QStringLiteral("at"));
-    Label3->setAlignment(Qt::AlignCenter);
-    placer(Label3, 2240, 405, 180, 255);
-    Combo2 = liste(Frame1, "Combo2");
-    placer(Combo2, 2420, 360, 580, 315);
-    Label4 = etiquette(Frame1, "Label4", QStringLiteral(":"));
-    Label4->setAlignment(Qt::AlignCenter);
-    placer(Label4, 3000, 405, 90, 255);
-    Combo3 = liste(Frame1, "Combo3");
-    placer(Combo3, 3090, 360, 615, 315);
-    Combo4 = liste(Frame1, "Combo4");
-    placer(Combo4, 3730, 360, 550, 315);
-    for (QLabel* l : {Label2, Label3})
-        l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
-    Command3 = bouton(Frame1, "Command3", QStringLiteral("Ok"));
-    placer(Command3, 4320, 360, 500, 300);
+    // The alarm panel lies over the text box while it is shown; its lists are those of the
+    // day the note opened.
+    Frame1 = new jot::AlarmPanel(this, jot::maintenant().date(), Command2);
 
     setTabOrder(Text2, Command1);
     setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Combo1);
-    setTabOrder(Combo1, Combo2);
-    setTabOrder(Combo2, Combo3);
-    // The am/pm list before "Ok": the order in which the alarm reads.
-    setTabOrder(Combo3, Combo4);
-    setTabOrder(Combo4, Command3);
 
-    // What a screen reader says: a list is read as its entry, labelled by its label and
-    // described by what it chooses.
+    // What a screen reader says.
     Text2->setAccessibleName(QStringLiteral("Task text"));
     Label1->setAccessibleName(QStringLiteral("Alarm"));
     Label1->setAccessibleDescription(QStringLiteral("When the alarm rings; empty for none"));
-    Frame1->setAccessibleName(QStringLiteral("Set the alarm"));
-    Label2->setBuddy(Combo1);
-    Label3->setBuddy(Combo2);
-    Label4->setBuddy(Combo3);
-    const std::pair<QComboBox*, const char*> listes[] = {{Combo1, "Alarm day"},
-                                                         {Combo2, "Alarm hour"},
-                                                         {Combo3, "Alarm minutes"},
-                                                         {Combo4, "Alarm am or pm"}};
-    for (const auto& [c, nom] : listes)
-        c->setAccessibleDescription(QLatin1String(nom));
 
-    // The controls keep the system's colours; the shared style draws every control that goes
+    // The buttons keep the system's colours; the shared style draws every control that goes
     // through Qt's pixmap cache.
-    ListeCompacte* style = styleDesControles();
-    for (QWidget* w : {static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
-                       static_cast<QWidget*>(Command3), static_cast<QWidget*>(Combo1),
-                       static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo3),
-                       static_cast<QWidget*>(Combo4)}) {
-        w->setPalette(paletteSysteme(w));
-        w->setStyle(style);
-    }
-    Text2->verticalScrollBar()->setStyle(style);
+    jot::systemLook(Command1);
+    jot::systemLook(Command2);
+    Text2->verticalScrollBar()->setStyle(jot::styleDesControles());
     peindre_surfaces(jot::kJaunePale);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
-    peindre(Label1, jot::kJaunePale);
-}
-
-void f_test::remplir_listes() {
-    Combo1->addItems(jot::dayList(jot::maintenant().date()));
-    for (int h = 0; h <= 12; ++h)
-        Combo2->addItem(QString::number(h));
-    Combo3->addItems(
-        {QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"), QStringLiteral("45")});
-    Combo4->addItems({QStringLiteral("am"), QStringLiteral("pm")});
-    policeDuPanneau();
-}
-
-// One font for the whole panel, so that the lists read as the labels do: the largest, up
-// to the window's, at which every entry fits its list and every label keeps a gap to the
-// list beside it.
-void f_test::policeDuPanneau() {
-    QFont police = font();
-    const auto tientPas = [&police](const QString& texte, int place) {
-        return QFontMetrics(police).horizontalAdvance(texte) > place;
-    };
-    const auto trop = [&] {
-        for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4}) {
-            for (int i = 0; i < c->count(); ++i) {
-                if (tientPas(c->itemText(i), placeDeListe(c)))
-                    return true;
-            }
-        }
-        for (QLabel* l : {Label2, Label3})
-            if (tientPas(l->text(), l->contentsRect().width()))
-                return true;
-        return false;
-    };
-    while (police.pointSizeF() > 6.0 && trop())
-        police.setPointSizeF(police.pointSizeF() - 0.5);
-    Frame1->setFont(police);
+    jot::peindre(Label1, jot::kJaunePale);
 }
 
 void f_test::init() {
     const QDateTime maintenant = jot::maintenant();
     setWindowTitle(jot::newNoteCaption(maintenant));
     setCell(jot::ColStamp, jot::creationStamp(maintenant));
-    preset_nouvelle(maintenant.time().hour());
+    Frame1->preset_nouvelle(maintenant.time().hour());
 }
 
 void f_test::reinit() {
@@ -313,7 +135,7 @@ void f_test::reinit() {
         Text2->setPlainText(texte); // counts as a change of the text
     Text2->moveCursor(QTextCursor::End);
     afficher_alarme(l.cell(f_pos, jot::ColAlarm));
-    preset_alarme();
+    Frame1->preset_alarme(l.cell(f_pos, jot::ColAlarm));
 }
 
 void f_test::en_rouge() {
@@ -323,45 +145,14 @@ void f_test::en_rouge() {
 void f_test::snooze(const QString& alarme) {
     peindre_surfaces(jot::kJaunePale);
     poser_alarme(alarme);
-    preset_alarme(); // "Alarm" then offers the new time
+    Frame1->preset_alarme(alarme); // "Alarm" then offers the new time
 }
 
 void f_test::peindre_surfaces(const QColor& couleur) {
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1),
-                       static_cast<QWidget*>(Text2), static_cast<QWidget*>(Label2),
-                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4)})
-        peindre(w, couleur);
-}
-
-// 12 and under read "am": 12:40 presets "12" "am", which the alarm timer takes as noon.
-void f_test::preset_nouvelle(int heure) {
-    Combo1->setCurrentIndex(0);
-    if (heure <= 12) {
-        Combo4->setCurrentIndex(0);
-    } else {
-        Combo4->setCurrentIndex(1);
-        heure -= 12;
-    }
-    Combo2->setCurrentIndex(heure);
-    Combo3->setCurrentIndex(0);
-}
-
-void f_test::preset_alarme() {
-    for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4})
-        c->setCurrentIndex(0);
-    const QString alarme = m_shared.liste.cell(f_pos, jot::ColAlarm);
-    if (alarme.trimmed().isEmpty())
-        return;
-    const jot::AlarmParts p = jot::decouper_alarme(alarme);
-    if (!p.ok)
-        return;
-    const std::pair<QComboBox*, QString> parts[] = {
-        {Combo1, p.day}, {Combo2, p.hour}, {Combo3, p.minutes}, {Combo4, p.marker}};
-    for (const auto& [combo, texte] : parts) {
-        const int i = combo->findText(texte, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (i >= 0)
-            combo->setCurrentIndex(i);
-    }
+    // The panel's labels take the panel's colour.
+    for (QWidget* w :
+         {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Text2)})
+        jot::peindre(w, couleur);
 }
 
 void f_test::Text2_Change() {
@@ -370,11 +161,9 @@ void f_test::Text2_Change() {
 }
 
 void f_test::Command1_Click() {
-    Frame1->show();
-    Frame1->raise();
-    Combo1->setFocus(Qt::OtherFocusReason);
+    Frame1->open();
     Command1->setEnabled(false);
-    Command3->setDefault(true);
+    Frame1->ok()->setDefault(true);
 }
 
 void f_test::Command2_Click() {
@@ -387,8 +176,7 @@ void f_test::Command2_Click() {
 }
 
 void f_test::Command3_Click() {
-    poser_alarme(jot::composeAlarm(Combo1->currentText(), Combo2->currentText(),
-                                   Combo3->currentText(), Combo4->currentText()));
+    poser_alarme(Frame1->alarm());
 }
 
 void f_test::poser_alarme(const QString& alarme) {
@@ -442,8 +230,9 @@ void f_test::closeEvent(QCloseEvent* event) {
 void f_test::keyPressEvent(QKeyEvent* event) {
     // Only dialogs honour default buttons: Enter in the panel's lists reaches the window.
     const bool entree = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (entree && Command3->isDefault() && Command3->isVisible() && Command3->isEnabled()) {
-        Command3->click();
+    QPushButton* ok = Frame1->ok();
+    if (entree && ok && ok->isDefault() && ok->isVisible() && ok->isEnabled()) {
+        ok->click();
         return;
     }
     QWidget::keyPressEvent(event);

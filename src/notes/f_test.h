@@ -4,11 +4,12 @@
 
 #include <QWidget>
 
-class QComboBox;
-class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+namespace jot {
+class AlarmPanel;
+}
 
 // A task's sticky note. It keeps no copy of its task: every change goes straight into its
 // row of the task list. Deletes itself when closed.
@@ -38,10 +39,6 @@ private:
     static QString toCell(const QString& boxText);
 
     void creerControles();
-    void remplir_listes();
-    void policeDuPanneau();
-    void preset_nouvelle(int heure);
-    void preset_alarme();
     void Text2_Change();
     void Command1_Click();                    // Alarm
     void Command2_Click();                    // No alarm
@@ -61,13 +58,5 @@ private:
     QLabel* Label1 = nullptr;
     QPushButton* Command2 = nullptr;
     QPlainTextEdit* Text2 = nullptr;
-    QFrame* Frame1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QComboBox* Combo2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QComboBox* Combo3 = nullptr;
-    QComboBox* Combo4 = nullptr;
-    QPushButton* Command3 = nullptr;
+    jot::AlarmPanel* Frame1 = nullptr;
 };

@@ -20,7 +20,9 @@ const auto day = [](int n) { return jot::dayText(kToday.addDays(n)).toUtf8(); };
 template <class T = QWidget> T* ctl(QWidget* w, const char* name) {
     return w->findChild<T*>(QLatin1String(name));
 }
+// What the lists show when "Alarm" opens the panel.
 L lists(QWidget* w) {
+    QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
     L s;
     for (const char* name : kLists)
         s << ctl<QComboBox>(w, name)->currentText();
@@ -73,7 +75,6 @@ private slots:
         QCOMPARE(lists(w), L({day(0), preset[0], "00", preset[1]}));
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 
-        QTest::keyClick(ctl(w, "Command1"), Qt::Key_Space);
         L chain; // from the list the panel opens on, round to the text
         for (int i = 0; i < 6; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
             chain << QApplication::focusWidget()->objectName();
@@ -108,6 +109,34 @@ private slots:
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
         QCOMPARE(shot.pixelColor(label), jot::kJaunePale);
+    }
+
+    // The panel is made when "Alarm" first opens it, and is then as it would have been from
+    // the start: red on a note that rang, its days those of the day the note opened, and its
+    // entries those of the last preset, a snooze's included.
+    void panelMadeLate_data() {
+        QTest::addColumn<bool>("openedBefore"); // and closed by "Ok" before the alarm rang
+        QTest::newRow("first opened after the ring") << false;
+        QTest::newRow("opened before the ring") << true;
+    }
+    void panelMadeLate() {
+        QFETCH(bool, openedBefore);
+        setClock(QTime(23, 45));
+        testing::Program p(record(kStamp, "t", day(0) + " 11:45 pm"));
+        f_test* w = open(p, 1);
+        if (openedBefore) {
+            QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+            QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        }
+        p.tick();
+        jot::setClockForTests([] { return QDateTime(kToday.addDays(1), QTime(0, 10)); });
+        QCOMPARE(lists(w), L({day(0), "11", "45", "pm"}));
+        const QImage shot = w->grab().toImage();
+        for (const char* name : {"Frame1", "Label2"})
+            QCOMPARE(shot.pixelColor(ctl(w, name)->mapTo(w, QPoint(1, 1))), QColor(Qt::red));
+        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        w->snooze(day(1) + " 9:45 am");
+        QCOMPARE(lists(w), L({day(1), "9", "45", "am"}));
     }
 
     // Typing goes straight into the row; the text is saved as it loses the focus, and once

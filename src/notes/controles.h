@@ -1,0 +1,27 @@
+#pragma once
+
+class QColor;
+class QLabel;
+class QPushButton;
+class QString;
+class QStyle;
+class QWidget;
+
+// How a note and its alarm panel make their controls: placed in twips, and drawn either in
+// the system's colours or in the note's colour.
+namespace jot {
+
+void placer(QWidget* w, int left, int top, int width, int height);
+QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte);
+QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte);
+
+// The style every note's controls share (see ListeCompacte).
+QStyle* styleDesControles();
+// A control that keeps the system's colours, whatever colour the note takes, drawn by the
+// shared style.
+void systemLook(QWidget* control);
+// A surface of the note in its colour: its background, and for the text box its editing area
+// too.
+void peindre(QWidget* surface, const QColor& couleur);
+
+} // namespace jot

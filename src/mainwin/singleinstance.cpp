@@ -69,8 +69,12 @@ QString SingleInstance::socketPath(const QString& dataDir) {
     return runtime + QStringLiteral("/jotlark-") + QString::fromLatin1(hash.left(20));
 }
 
+bool SingleInstance::lockIfFree() {
+    return m_lock.tryLock(0);
+}
+
 SingleInstance::Outcome SingleInstance::acquire() {
-    if (m_lock.tryLock(0)) {
+    if (m_lock.isLocked() || lockIfFree()) {
         listen();
         return Outcome::Run;
     }

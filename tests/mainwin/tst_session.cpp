@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 // The start and the end of a run: one program per data directory, and a termination signal
 // that ends the program whatever is open. The programs that hold a lock or take a signal are
@@ -109,24 +110,27 @@ private Q_SLOTS:
         QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the question, if any
         QTest::addColumn<Decision>("decision");
         QTest::addColumn<QString>("said"); // the box's text, and standard error's on refusal
+        QTest::addColumn<bool>("early");   // the lock tried first on a thread, as the program does
         const auto none = QMessageBox::NoButton;
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
         const QString inUse = "Your tasks are in use by Jotlark on elsewhere.example";
-        QTest::newRow("running") << "answers" << QByteArray() << none << Decision::GiveWay << "";
-        QTest::newRow("running for hours")
-            << "answers" << QByteArray("old") << none << Decision::GiveWay << "";
-        QTest::newRow("running, not answering")
-            << "hangs" << QByteArray() << none << Decision::Refuse
-            << "Jotlark is already running \\(process \\d+\\) but does not answer";
-        QTest::newRow("crashed") << "" << QByteArray("2147483646\njotlark\n%h\n") << none
-                                 << Decision::Run << "";
-        QTest::newRow("empty lock") << "" << QByteArray("") << none << Decision::Run << "";
-        QTest::newRow("garbled lock")
-            << "" << QByteArray("\xff\x01 x\n") << none << Decision::Run << "";
-        QTest::newRow("another host, No")
-            << "" << elsewhere << QMessageBox::No << Decision::Refuse << inUse;
-        QTest::newRow("another host, Yes")
-            << "" << elsewhere << QMessageBox::Yes << Decision::Run << inUse;
+        const QByteArray crashed = "2147483646\njotlark\n%h\n";
+        const auto row = [](const char* name, const QString& holder, const QByteArray& lock,
+                            QMessageBox::StandardButton answer, Decision decision,
+                            const QString& said, bool early = false) {
+            QTest::newRow(name) << holder << lock << answer << decision << said << early;
+        };
+        row("running", "answers", QByteArray(), none, Decision::GiveWay, "");
+        row("running for hours", "answers", "old", none, Decision::GiveWay, "");
+        row("running, not answering", "hangs", QByteArray(), none, Decision::Refuse,
+            "Jotlark is already running \\(process \\d+\\) but does not answer");
+        row("crashed", "", crashed, none, Decision::Run, "");
+        row("empty lock", "", "", none, Decision::Run, "");
+        row("garbled lock", "", "\xff\x01 x\n", none, Decision::Run, "");
+        row("another host, No", "", elsewhere, QMessageBox::No, Decision::Refuse, inUse);
+        row("another host, Yes", "", elsewhere, QMessageBox::Yes, Decision::Run, inUse);
+        row("free, locked early", "", QByteArray(), none, Decision::Run, "", true);
+        row("running, locked early", "answers", QByteArray(), none, Decision::GiveWay, "", true);
     }
     void start() {
         QFETCH(QString, holder);
@@ -134,6 +138,7 @@ private Q_SLOTS:
         QFETCH(QMessageBox::StandardButton, answer);
         QFETCH(Decision, decision);
         QFETCH(QString, said);
+        QFETCH(bool, early);
         TempDataHome home;
         const QString dir = home.dataDir();
         const QString lockPath = dir + QStringLiteral("jotlark.lock");
@@ -146,7 +151,7 @@ private Q_SLOTS:
             if (lock == "old")
                 QVERIFY(f.open(QIODevice::ReadOnly) &&
                         f.setFileTime(QDate(2000, 1, 1).startOfDay(), QFile::FileModificationTime));
-        } else {
+        } else if (!lock.isNull()) {
             lock.replace("%h", QSysInfo::machineHostName().toUtf8());
             QVERIFY(testing::writeFile(lockPath, lock));
         }
@@ -160,6 +165,12 @@ private Q_SLOTS:
         if (decision == Decision::Refuse)
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(said));
         jot::SingleInstance instance(dir);
+        if (early) {
+            const std::unique_ptr<QThread> locking(
+                QThread::create(&jot::SingleInstance::lockIfFree, &instance));
+            locking->start();
+            QVERIFY(locking->wait());
+        }
         QCOMPARE(jot::checkStart(instance), decision);
         QCOMPARE(boxes.size(), said.isEmpty() ? 0 : 1);
         if (!said.isEmpty()) // a question defaults to No: Enter alone never starts a second copy
@@ -168,9 +179,10 @@ private Q_SLOTS:
             QCOMPARE(defaults, QList{QMessageBox::No});
         if (decision == Decision::GiveWay)
             QVERIFY(waitForLine(running, "shown"));
-        if (decision == Decision::Run)
+        if (decision == Decision::Run) { // held, and a later start finds it
             QCOMPARE(lockOwner(dir), QCoreApplication::applicationPid());
-        else if (holder.isEmpty()) // refused: the lock is left as it was
+            QVERIFY(QFileInfo::exists(jot::SingleInstance::socketPath(dir)));
+        } else if (holder.isEmpty()) // refused: the lock is left as it was
             QCOMPARE(testing::readFile(lockPath), lock);
     }
 

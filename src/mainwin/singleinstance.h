@@ -32,7 +32,8 @@ public:
     // acquire().
     bool lockIfFree();
     // Takes the directory, hands over to its holder, or says why neither; may wait up to
-    // two seconds for a holder to answer.
+    // two seconds for a holder to answer. A later start finds the directory's holder once
+    // its event loop runs.
     Outcome acquire();
     // Takes the lock whoever wrote it: after the user chose to run beside another machine.
     bool takeOver();
@@ -52,6 +53,7 @@ Q_SIGNALS:
 private:
     bool askToShow(int timeoutMs);
     void readOwner();
+    void listenSoon();
     void listen();
 
     QString m_dataDir;

@@ -181,7 +181,7 @@ private Q_SLOTS:
             QVERIFY(waitForLine(running, "shown"));
         if (decision == Decision::Run) { // held, and a later start finds it
             QCOMPARE(lockOwner(dir), QCoreApplication::applicationPid());
-            QVERIFY(QFileInfo::exists(jot::SingleInstance::socketPath(dir)));
+            QTRY_VERIFY(QFileInfo::exists(jot::SingleInstance::socketPath(dir)));
         } else if (holder.isEmpty()) // refused: the lock is left as it was
             QCOMPARE(testing::readFile(lockPath), lock);
     }
@@ -216,6 +216,7 @@ private Q_SLOTS:
         }
         jot::SingleInstance instance(home.dataDir());
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+        QCoreApplication::processEvents(); // the socket is made once the event loop runs
         if (place.isEmpty())
             return;
         const QFileInfo socket(path);

@@ -226,10 +226,16 @@ void f_iir::Form_Load() {
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_workArea = jot::mesurer_bureau(screen->availableGeometry());
-    m_notices->addIcon();
+    m_dataDir = jot::dossier_donnees();
+    m_login->setChecked(jot::startsAtLogIn());
+    m_tb->setChecked(jot::startInTray(m_dataDir));
+    // Started in the tray, the program must know at once whether there is one.
+    if (m_tb->isChecked())
+        m_notices->addIcon();
+    else
+        m_notices->addIconSoon();
 
     m_shared.liste.reset();
-    m_dataDir = jot::dossier_donnees();
     m_shared.fichier.setDirectory(m_dataDir);
     m_shared.fichier.lire_liste(m_shared.liste);
     selectRow(1);
@@ -237,8 +243,6 @@ void f_iir::Form_Load() {
     if (m_shared.liste.isPlaceholder(1))
         gri->selectionModel()->clearSelection();
 
-    m_login->setChecked(jot::startsAtLogIn());
-    m_tb->setChecked(jot::startInTray(m_dataDir));
     if (!m_tb->isChecked())
         restaurer_fenetre_principale();
     else if (!hasTray())

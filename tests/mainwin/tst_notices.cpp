@@ -115,6 +115,15 @@ private Q_SLOTS:
         QCOMPARE(received, notifications);
     }
 
+    // A warning from reading the list comes before the tray icon, which follows the main
+    // window: without a notification server the tray still gives it.
+    void warningAtStart() {
+        Program p("not a task\r\n");
+        const QString warning = p.child<QLabel>("m_warning")->text();
+        QVERIFY(!warning.isEmpty());
+        QTRY_COMPARE(m_trayMessages, QStringList{warning});
+    }
+
     // Snooze, answered some minutes after the ring, moves the alarm as the editor would; Show
     // brings the red note to the front, wherever it is; a task changed or deleted since is
     // left alone. The file afterwards, the alarm the note shows ("" when none is open).

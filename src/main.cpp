@@ -9,6 +9,8 @@
 #include "ui/programicon.h"
 
 #include <QApplication>
+#include <QThread>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     // The name trays and task bars show. Not set as the display name, which Qt would add to
@@ -22,6 +24,13 @@ int main(int argc, char* argv[]) {
         return *status;
     jot::choosePlatform();
 
+    // Writing the lock file waits for the disk: a thread of its own takes the lock while the
+    // application connects to the display.
+    jot::SingleInstance instance(jot::dossier_donnees());
+    const std::unique_ptr<QThread> locking(
+        QThread::create(&jot::SingleInstance::lockIfFree, &instance));
+    locking->start();
+
     QApplication app(argc, argv);
     // The desktop file name ties the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(JOT_APP_ID));
@@ -30,7 +39,7 @@ int main(int argc, char* argv[]) {
     // The main window hides into the tray and notes come and go: only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    jot::SingleInstance instance(jot::dossier_donnees());
+    locking->wait();
     switch (jot::checkStart(instance)) {
     case jot::StartDecision::Run:
         break;

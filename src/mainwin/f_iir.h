@@ -34,8 +34,9 @@ public:
     // The program has ended (Exit went through): what a test sees instead of the process end.
     bool ended() const { return m_ended; }
 
-    // The start-up sequence: shared values, work area, tray icon, grid, data directory,
-    // task file, row 1 selected, then shown or left in the tray.
+    // The start-up sequence: shared values, work area, data directory, start options, tray
+    // icon (just after the window unless the program starts in the tray), grid, task file,
+    // row 1 selected, then shown or left in the tray.
     void Form_Load();
 
     void restaurer_fenetre_principale(); // normal, in front, centred on the screen

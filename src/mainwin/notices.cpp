@@ -47,15 +47,23 @@ Notices::Notices(QWidget* window) : QObject(window) {
 }
 
 void Notices::addIcon() {
+    m_iconComing = false;
     if (trayAvailable()) {
         m_tray->show();
-        return;
+    } else {
+        m_trayWatch = new QTimer(this);
+        m_trayWatch->setObjectName(QStringLiteral("m_trayWatch"));
+        m_trayWatch->setInterval(kTrayWatchMs);
+        connect(m_trayWatch, &QTimer::timeout, this, &Notices::checkTray);
+        m_trayWatch->start();
     }
-    m_trayWatch = new QTimer(this);
-    m_trayWatch->setObjectName(QStringLiteral("m_trayWatch"));
-    m_trayWatch->setInterval(kTrayWatchMs);
-    connect(m_trayWatch, &QTimer::timeout, this, &Notices::checkTray);
-    m_trayWatch->start();
+    for (const auto& [tag, message] : std::exchange(m_held, {}))
+        trayMessage(tag, message);
+}
+
+void Notices::addIconSoon() {
+    m_iconComing = true;
+    QTimer::singleShot(0, this, &Notices::addIcon);
 }
 
 void Notices::checkTray() {
@@ -110,6 +118,10 @@ void Notices::warning(const QString& message) {
 }
 
 void Notices::trayMessage(const QString& tag, const QString& message) {
+    if (m_iconComing) {
+        m_held.append({tag, message});
+        return;
+    }
     if (hasTray())
         showTrayMessage(*m_tray, message,
                         tag == kWarningTag ? QSystemTrayIcon::Warning

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <utility>
 
 class QMenu;
 class QSystemTrayIcon;
@@ -33,6 +34,9 @@ public:
 
     // Shows the icon, or watches for a tray to show it in.
     void addIcon();
+    // The same once the event loop runs, so after a window shown meanwhile: asking for the
+    // tray takes round trips to the display. The tray's messages wait for it till then.
+    void addIconSoon();
     // The icon goes and the watch stops: the program is ending.
     void removeIcon();
     bool hasTray() const;
@@ -59,7 +63,9 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     QTimer* m_trayWatch = nullptr;
     int m_trayChecks = 0;
-    DesktopNotifier* m_notifier = nullptr; // created when first needed: D-Bus costs at start
+    bool m_iconComing = false;
+    QList<std::pair<QString, QString>> m_held; // tray messages waiting for it: tag, message
+    DesktopNotifier* m_notifier = nullptr;     // created when first needed: D-Bus costs at start
     // What each notification sent says in the tray should the server refuse it, by tag.
     QHash<QString, QString> m_sent;
 };

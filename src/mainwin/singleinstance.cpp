@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QSysInfo>
 #include <QThread>
+#include <QTimer>
 #include <unistd.h>
 
 namespace jot {
@@ -69,9 +70,13 @@ QString SingleInstance::socketPath(const QString& dataDir) {
     return runtime + QStringLiteral("/jotlark-") + QString::fromLatin1(hash.left(20));
 }
 
+bool SingleInstance::lockIfFree() {
+    return m_lock.tryLock(0);
+}
+
 SingleInstance::Outcome SingleInstance::acquire() {
-    if (m_lock.tryLock(0)) {
-        listen();
+    if (m_lock.isLocked() || lockIfFree()) {
+        listenSoon();
         return Outcome::Run;
     }
     // A directory that cannot hold a lock file must not keep the user from the tasks.
@@ -99,7 +104,7 @@ SingleInstance::Outcome SingleInstance::acquire() {
         }
         QThread::msleep(kRetryMs);
         if (m_lock.tryLock(0)) { // its holder has just ended
-            listen();
+            listenSoon();
             return Outcome::Run;
         }
     }
@@ -111,7 +116,7 @@ bool SingleInstance::takeOver() {
     m_lock.removeStaleLockFile();
     if (!m_lock.tryLock(0))
         return false;
-    listen();
+    listenSoon();
     return true;
 }
 
@@ -130,6 +135,13 @@ bool SingleInstance::askToShow(int timeoutMs) {
 void SingleInstance::readOwner() {
     QString app;
     m_ownerKnown = m_lock.getLockInfo(&m_ownerPid, &m_ownerHost, &app);
+}
+
+void SingleInstance::listenSoon() {
+    // Once the event loop runs, so after the main window is shown: making the socket takes
+    // longer than the window's start can spare, and a later start meanwhile keeps asking
+    // for two seconds.
+    QTimer::singleShot(0, this, &SingleInstance::listen);
 }
 
 void SingleInstance::listen() {

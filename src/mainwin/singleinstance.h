@@ -26,8 +26,14 @@ public:
     explicit SingleInstance(const QString& dataDir, QObject* parent = nullptr);
     ~SingleInstance() override;
 
+    // Takes the lock if nobody holds it, asking no one; what acquire() starts with. Writing
+    // the lock file waits for the disk (QLockFile syncs it), so this may run first on a
+    // thread of its own, even before the application exists, and be waited for before
+    // acquire().
+    bool lockIfFree();
     // Takes the directory, hands over to its holder, or says why neither; may wait up to
-    // two seconds for a holder to answer.
+    // two seconds for a holder to answer. A later start finds the directory's holder once
+    // its event loop runs.
     Outcome acquire();
     // Takes the lock whoever wrote it: after the user chose to run beside another machine.
     bool takeOver();
@@ -47,6 +53,7 @@ Q_SIGNALS:
 private:
     bool askToShow(int timeoutMs);
     void readOwner();
+    void listenSoon();
     void listen();
 
     QString m_dataDir;

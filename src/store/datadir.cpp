@@ -1,6 +1,5 @@
 #include "store/datadir.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -33,11 +32,17 @@ bool useOrCreate(const QString& dir) {
     }
     return QDir().mkdir(dir, kPrivateDir);
 }
+
+// Where the kernel says the program is, as Qt reads it on Linux, but without the application
+// object: the data directory is known before it exists.
+QString programDir() {
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).path();
+}
 } // namespace
 
 QString dossier_donnees() {
     return dossier_donnees(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-                           QCoreApplication::applicationDirPath());
+                           programDir());
 }
 
 QString dossier_donnees(const QString& userDataFolder, const QString& applicationDir) {

@@ -47,6 +47,33 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(QFileInfo(JOTLARK_BIN).path() + "/jotstore"));
     }
 
+    // With no usable data folder the tasks stay beside the program, found before the
+    // application exists (the lock is taken while it connects to the display). Tried on a copy
+    // of the program, so that nothing is left beside the real one.
+    void besideTheProgram() {
+        QTemporaryDir dir;
+        const QString program = dir.filePath("jotlark");
+        QVERIFY(QFile::copy(JOTLARK_BIN, program));
+        const QString blocked = dir.filePath("file"); // nothing can be made under a file
+        QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", blocked + "/home");
+        env.insert("XDG_DATA_HOME", blocked + "/data");
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("XDG_RUNTIME_DIR", dir.filePath("runtime"));
+        QProcess running;
+        running.setProcessEnvironment(env);
+        running.start(program);
+        QVERIFY(running.waitForStarted());
+        qint64 pid = 0;
+        QLockFile lock(dir.filePath("jotstore/jotlark.lock"));
+        QTRY_VERIFY(lock.getLockInfo(&pid, nullptr, nullptr));
+        QCOMPARE(pid, running.processId());
+        running.terminate();
+        QVERIFY(running.waitForFinished(10000));
+    }
+
     // Where XWayland is at hand, X11, unless the user chose.
     void platform_data() {
         QTest::addColumn<L>("environment");       // QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY

@@ -94,6 +94,15 @@ private Q_SLOTS:
         QCOMPARE(received, notifications.replaceInStrings("$w", warning));
     }
 
+    // A warning from reading the list comes before the tray icon, which follows the main
+    // window: without a notification server the tray still gives it.
+    void warningAtStart() {
+        testing::Program p("not a task\r\n");
+        const QString warning = p.child<QLabel>("m_warning")->text();
+        QVERIFY(!warning.isEmpty());
+        QTRY_COMPARE(m_trayMessages, QStringList{warning});
+    }
+
     // Snooze, answered at 10:20, moves the alarm as the editor would; Show brings the red note
     // to the front; a task changed since is left alone. The file afterwards, the alarm the
     // note shows ("" when none is open).

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 // The start and the end of a run: one program per data directory, and a termination signal
 // that ends the program whatever is open. The program that holds the directory is a child
@@ -88,10 +89,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("lock"); // left without a holder; %p: this process, %h: host
         QTest::addColumn<Box::StandardButton>("answer"); // to the question, if any
         QTest::addColumn<Decision>("decision");
+        QTest::addColumn<bool>("early"); // the lock tried first on a thread, as main() does
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
         const auto row = [](const char* name, const char* holder, const QByteArray& lock,
-                            Box::StandardButton answer, Decision decision) {
-            QTest::newRow(name) << QString(holder) << lock << answer << decision;
+                            Box::StandardButton answer, Decision decision, bool early = false) {
+            QTest::newRow(name) << QString(holder) << lock << answer << decision << early;
         };
         row("running", "answers", {}, Box::NoButton, Decision::GiveWay);
         row("running, not answering", "stopped", {}, Box::NoButton, Decision::Refuse);
@@ -100,18 +102,22 @@ private Q_SLOTS:
         row("garbled lock", "", "\xff\x01 x\n", Box::NoButton, Decision::Run);
         row("another host, No", "", elsewhere, Box::No, Decision::Refuse);
         row("another host, Yes", "", elsewhere, Box::Yes, Decision::Run);
+        row("free, locked early", "", {}, Box::NoButton, Decision::Run, true);
+        row("running, locked early", "answers", {}, Box::NoButton, Decision::GiveWay, true);
     }
     void start() {
         QFETCH(QString, holder);
         QFETCH(QByteArray, lock);
         QFETCH(Box::StandardButton, answer);
         QFETCH(Decision, decision);
+        QFETCH(bool, early);
         TempDataHome home;
         const QString lockPath = jot::dossier_donnees() + "jotlark.lock";
         Child running;
         lock.replace("%p", QByteArray::number(QCoreApplication::applicationPid()))
             .replace("%h", QSysInfo::machineHostName().toUtf8());
-        QVERIFY(holder.isEmpty() ? testing::writeFile(lockPath, lock) : running.run());
+        QVERIFY(!holder.isEmpty() ? running.run()
+                                  : lock.isNull() || testing::writeFile(lockPath, lock));
         if (holder == "stopped") // alive, its socket there, but never reading it
             ::kill(static_cast<pid_t>(running.processId()), SIGSTOP);
         QList<Box::StandardButton> defaults; // a question's is No: Enter never starts a second copy
@@ -123,15 +129,22 @@ private Q_SLOTS:
         if (refused) // on screen, and on standard error for a terminal
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Jotlark"));
         jot::SingleInstance instance(jot::dossier_donnees());
+        if (early) {
+            const std::unique_ptr<QThread> locking(
+                QThread::create(&jot::SingleInstance::lockIfFree, &instance));
+            locking->start();
+            QVERIFY(locking->wait());
+        }
         QCOMPARE(jot::checkStart(instance), decision);
         QCOMPARE(defaults, answer    ? QList{Box::No}
                            : refused ? QList{Box::Ok}
                                      : QList<Box::StandardButton>());
         QVERIFY(decision != Decision::GiveWay || running.waitForLine("shown"));
         const QByteArray now = testing::readFile(lockPath);
-        if (decision == Decision::Run)
+        if (decision == Decision::Run) { // held, and a later start finds it
             QVERIFY(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
-        else if (holder.isEmpty()) // refused: the lock is left as it was
+            QTRY_VERIFY(QFileInfo::exists(jot::SingleInstance::socketPath(jot::dossier_donnees())));
+        } else if (holder.isEmpty()) // refused: the lock is left as it was
             QCOMPARE(now, lock);
     }
 
@@ -143,6 +156,7 @@ private Q_SLOTS:
         QVERIFY(path.startsWith(m_runtime.path()));
         jot::SingleInstance instance(dir);
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+        QCoreApplication::processEvents(); // the socket is made once the event loop runs
         const QFileInfo socket(path);
         QVERIFY(socket.exists() && !socket.isFile() && !socket.isDir());
         QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());

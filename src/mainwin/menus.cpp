@@ -1,0 +1,85 @@
+#include "mainwin/f_iir.h"
+
+#include "help/about.h"
+#include "help/f_help.h"
+#include "report/print.h"
+#include "report/report.h"
+#include "store/autostart.h"
+#include "store/clock.h"
+#include "store/startoption.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenuBar>
+
+// The menu bar, and the items that hand over to another part: the report, the start options,
+// Help and About.
+
+void f_iir::creer_menus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                       void (f_iir::*handler)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+
+    QMenu* fichier = menu("m_fichier", tr("&File"));
+    item(fichier, "m_tache", tr("Minimize"), &f_iir::m_tache_Click);
+    item(fichier, "m_imprimer", tr("&Print"), &f_iir::m_imprimer_Click)
+        ->setShortcut(QKeySequence::Print);
+    fichier->addSeparator()->setObjectName(QStringLiteral("m_t2"));
+    item(fichier, "m_quitter", tr("Exit"), &f_iir::m_quitter_Click)
+        ->setShortcut(QKeySequence::Quit);
+
+    QMenu* fenetre = menu("m_fenetre", tr("&List"));
+    item(fenetre, "m_toutafficher", tr("Show all"), &f_iir::m_toutafficher_Click);
+    item(fenetre, "m_toutmasquer", tr("Hide all"), &f_iir::m_toutmasquer_Click);
+    fenetre->addSeparator()->setObjectName(QStringLiteral("m_t1"));
+    item(fenetre, "m_reinit", tr("Delete all"), &f_iir::m_reinit_Click);
+
+    QMenu* options = menu("m_options", tr("&Options"));
+    m_tb = item(options, "m_tb", tr("&Start in the task bar"), &f_iir::m_tb_Click);
+    m_tb->setCheckable(true);
+    m_login = item(options, "m_login", tr("Start at &log-in"), &f_iir::m_login_Click);
+    m_login->setCheckable(true);
+
+    QMenu* interro = menu("m_interro", tr("&?"));
+    item(interro, "m_aide", tr("Help..."), &f_iir::m_aide_Click)
+        ->setShortcut(QKeySequence::HelpContents);
+    item(interro, "m_apropos", tr("&About..."), &f_iir::m_apropos_Click);
+}
+
+void f_iir::m_imprimer_Click() {
+    jot::imprimer_rapport(this, jot::preparer_rapport(m_shared.liste, jot::maintenant().date()));
+}
+
+void f_iir::m_tb_Click() {
+    // The item has already turned its check mark; the file follows it, and the mark then
+    // shows what the file says, so a failed write leaves both as they were.
+    jot::setStartInTray(m_dataDir, m_tb->isChecked());
+    m_tb->setChecked(jot::startInTray(m_dataDir));
+}
+
+void f_iir::m_login_Click() {
+    // As with the start option: the entry follows the check mark, the mark what is on disk.
+    jot::setStartAtLogIn(m_login->isChecked(), QCoreApplication::applicationFilePath());
+    m_login->setChecked(jot::startsAtLogIn());
+}
+
+void f_iir::m_aide_Click() {
+    if (!m_help)
+        m_help = new f_help;
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void f_iir::m_apropos_Click() {
+    jot::m_apropos(this);
+}

@@ -24,13 +24,14 @@ void tighten(const QString& dir) {
     }
 }
 
-// Uses the directory or creates it, one level only: the parent must exist.
+// Uses the directory or creates it, one level only: the parent must exist. Another start
+// may create it between the look and the creation: then it is there to use.
 bool useOrCreate(const QString& dir) {
     if (QFileInfo(dir).isDir()) {
         tighten(dir);
         return true;
     }
-    return QDir().mkdir(dir, kPrivateDir);
+    return QDir().mkdir(dir, kPrivateDir) || QFileInfo(dir).isDir();
 }
 
 // Where the kernel says the program is, as Qt reads it on Linux, but without the application

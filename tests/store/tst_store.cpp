@@ -6,8 +6,12 @@
 #include "store/startoption.h"
 
 #include <QtTest>
+#include <array>
+#include <atomic>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <vector>
 
 using namespace jot;
 using namespace testing;
@@ -187,6 +191,31 @@ private Q_SLOTS:
         QVERIFY(writeFile(home.filePath(u"jotlk"_s), {}));
         QCOMPARE(dossier_donnees(home.path(), app.path()), app.filePath(u"jotstore/"_s));
         QCOMPARE(modeOf(app.filePath(u"jotstore"_s)), mode_t(0700));
+    }
+
+    // Programs started together on a new account make the folder together, and all use it:
+    // one must not go beside the program for want of the folder another has just made.
+    void dataDirMadeTogether() {
+        const QTemporaryDir app;
+        for (int round = 0; round < 100; ++round) {
+            const QTemporaryDir home;
+            std::atomic<bool> go = false;
+            std::array<QString, 4> made;
+            std::vector<std::unique_ptr<QThread>> starts;
+            for (QString& dir : made) {
+                starts.emplace_back(QThread::create([&go, &dir, &home, &app] {
+                    while (!go)
+                        QThread::yieldCurrentThread();
+                    dir = dossier_donnees(home.path(), app.path());
+                }));
+                starts.back()->start();
+            }
+            go = true;
+            for (const auto& start : starts)
+                QVERIFY(start->wait());
+            for (const QString& dir : made)
+                QCOMPARE(dir, home.path() + u"/jotlk/"_s);
+        }
     }
 
     // A valid autostart entry, whose Exec starts the program whatever its path holds.

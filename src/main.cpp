@@ -26,7 +26,8 @@ int main(int argc, char* argv[]) {
 
     // Writing the lock file waits for the disk: a thread of its own takes the lock while the
     // application connects to the display.
-    jot::SingleInstance instance(jot::dossier_donnees());
+    const QString dataDir = jot::dossier_donnees();
+    jot::SingleInstance instance(dataDir);
     const std::unique_ptr<QThread> locking(
         QThread::create(&jot::SingleInstance::lockIfFree, &instance));
     locking->start();
@@ -54,6 +55,6 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &jot::SingleInstance::activationRequested, &w,
                      &f_iir::restaurer_fenetre_principale);
     QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
-    w.Form_Load();
+    w.Form_Load(dataDir);
     return app.exec();
 }

@@ -6,7 +6,6 @@
 #include "notes/f_test.h"
 #include "store/autostart.h"
 #include "store/clock.h"
-#include "store/datadir.h"
 #include "store/startoption.h"
 #include "ui/couleurs.h"
 #include "ui/programicon.h"
@@ -217,7 +216,7 @@ void f_iir::disposer(const QSize& frame) {
                        jot::px(kBouton.height()));
 }
 
-void f_iir::Form_Load() {
+void f_iir::Form_Load(const QString& dataDir) {
     m_shared.lastOpenedSlot = 0;
     m_shared.slotTable.fill(0);
     m_quitting = false;
@@ -226,7 +225,7 @@ void f_iir::Form_Load() {
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_workArea = jot::mesurer_bureau(screen->availableGeometry());
-    m_dataDir = jot::dossier_donnees();
+    m_dataDir = dataDir;
     m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));
     // Started in the tray, the program must know at once whether there is one.

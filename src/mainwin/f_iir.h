@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwin/placement.h"
+#include "store/datadir.h"
 #include "store/shared.h"
 
 #include <QDateTime>
@@ -36,8 +37,9 @@ public:
 
     // The start-up sequence: shared values, work area, data directory, start options, tray
     // icon (just after the window unless the program starts in the tray), grid, task file,
-    // row 1 selected, then shown or left in the tray.
-    void Form_Load();
+    // row 1 selected, then shown or left in the tray. The data directory is the one the start
+    // already found and locked, when there is one.
+    void Form_Load(const QString& dataDir = jot::dossier_donnees());
 
     void restaurer_fenetre_principale(); // normal, in front, centred on the screen
 

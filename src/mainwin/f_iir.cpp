@@ -114,7 +114,7 @@ f_iir::f_iir(QWidget* parent)
     statusBar()->addWidget(m_warning, 1);
     statusBar()->hide();
     connect(&m_shared.fichier, &jot::TaskFile::warning, this, &f_iir::afficher_avertissement);
-    connect(&m_shared.fichier, &jot::TaskFile::recovered, this, &f_iir::effacer_avertissement);
+    connect(&m_shared.fichier, &jot::TaskFile::resolved, this, &f_iir::effacer_avertissement);
     connect(&m_shared.fichier, &jot::TaskFile::removingTask, this, &f_iir::fermer_tache_retiree);
 
     // Timer1 keeps its one-minute period; each tick sets its phase (rearmTimer1), so that
@@ -237,6 +237,8 @@ void f_iir::Form_Load(const QString& dataDir) {
     m_shared.liste.reset();
     m_shared.fichier.setDirectory(m_dataDir);
     m_shared.fichier.lire_liste(m_shared.liste);
+    // A sync tool may have set this computer's version aside while Jotlark was not running.
+    m_shared.mergeOtherWriter();
     selectRow(1);
     // Row 1 is current, but an empty list's placeholder shows no highlight.
     if (m_shared.liste.isPlaceholder(1))
@@ -289,7 +291,9 @@ void f_iir::afficher_avertissement(const QString& message) {
     m_notices->warning(message);
 }
 
-void f_iir::effacer_avertissement() {
+void f_iir::effacer_avertissement(const QString& message) {
+    if (m_warning->text() != message)
+        return; // a later warning still holds
     m_warning->clear();
     m_warning->setToolTip(QString());
     statusBar()->hide();

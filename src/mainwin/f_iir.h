@@ -100,7 +100,7 @@ private:
     void centrer();
     bool hasTray() const;
     void afficher_avertissement(const QString& message);
-    void effacer_avertissement();
+    void effacer_avertissement(const QString& message);
     bool sauver_avant_sortie();
     void fermer_notes();
     void finir(); // notes closed, tray icon and timers gone, event loops left

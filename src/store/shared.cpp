@@ -26,10 +26,8 @@ bool Shared::mergeOtherWriter() {
 
 bool Shared::sauver_liste() {
     unsavedChanges = false;
-    // Another writer's tasks first, so that this save does not overwrite them.
-    fichier.mergeOtherWriter(liste);
     const bool ok = fichier.sauver_liste(liste);
-    if (!ok)
+    if (!ok || fichier.aheadOfFile())
         unsavedChanges = true;
     return ok;
 }

@@ -25,12 +25,14 @@ public:
     int takeFreeSlot();
     void freeSlot(int slot);
 
-    // Merges the task file when another program changed it (TaskFile::mergeOtherWriter);
-    // a changed list is marked unsaved. Called at every tick.
+    // Merges the task file when another program changed it, and a sync tool's conflict copies
+    // (TaskFile::mergeOtherWriter); a changed list is marked unsaved. Called at start and at
+    // every tick.
     bool mergeOtherWriter();
 
-    // Writes the whole list, after merging another writer's changes. The unsaved-changes flag is
-    // cleared first and set again when the save fails, so that the next timer tick retries.
+    // Writes the whole list; another writer's version met on the way is merged first. The
+    // unsaved-changes flag is cleared first and set again when the save fails or left merged
+    // tasks to write, so that the next timer tick retries.
     bool sauver_liste();
 };
 

@@ -1,14 +1,16 @@
 #include "store/taskfile.h"
 
 #include "store/clock.h"
+#include "store/keptcopies.h"
+#include "store/taskmerge.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,41 +19,22 @@ namespace jot {
 
 namespace {
 constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner;
+// A save's temporary file: a name of the program's own, which no user would give a file.
+const QString kTemporaryPrefix = QStringLiteral(".jotlark-save-");
+// A save that keeps meeting new versions of another writer leaves the rest to the next one.
+constexpr int kSaveRounds = 10;
 
 QString linesOf(int n, const QString& file) {
     return n == 1 ? TaskFile::tr("One line of %1").arg(file)
                   : TaskFile::tr("%1 lines of %2").arg(n).arg(file);
 }
 
-// A record as the file stores it, so that texts that only differ in how a line break was
-// typed count as one.
-QString keyOf(const TaskRow& row) {
-    QString key;
-    for (const QString& f :
-         {row[ColStamp], escapeTaskText(row[ColText]), row[ColAlarm], row[ColFired]})
-        key += QString::number(f.size()) + u':' + f;
-    return key;
+QString errnoText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// A row as the file keeps it: no window slot.
-TaskRow storedRow(const TaskList& liste, int r) {
-    return {liste.cell(r, ColStamp), liste.cell(r, ColText), liste.cell(r, ColAlarm), QString(),
-            liste.cell(r, ColFired)};
-}
-
-QHash<QString, int> countOf(const QList<TaskRow>& rows) {
-    QHash<QString, int> counts;
-    for (const TaskRow& row : rows)
-        ++counts[keyOf(row)];
-    return counts;
-}
-
-QList<TaskRow> rowsOf(const TaskList& liste) {
-    QList<TaskRow> rows;
-    rows.reserve(liste.rows() - 1);
-    for (int r = 1; r < liste.rows(); ++r)
-        rows.append(storedRow(liste, r));
-    return rows;
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
 }
 
 // Streams the file through the reader: a large file is never held whole.
@@ -65,6 +48,12 @@ bool readTasks(QFile& file, ParsedTasks& out) {
     return n == 0;
 }
 
+// Only a plain file is opened: a pipe or device of that name would block.
+bool readTasks(const QString& path, ParsedTasks& out) {
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && readTasks(file, out);
+}
+
 // The rename is durable only once the directory itself is on disk.
 void syncDirectory(const QString& dir) {
     const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
@@ -74,16 +63,20 @@ void syncDirectory(const QString& dir) {
     ::close(fd);
 }
 
-// The temporary files of a save ("planifs.txt.XXXXXX") that a kill left behind.
+// The temporary files of saves that a kill left behind, and nothing else.
 void removeLeftovers(const QString& dir) {
     static const QRegularExpression temporary(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(kTaskFileName) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+        QRegularExpression::escape(kTemporaryPrefix) + QStringLiteral("[A-Za-z0-9]{6}")));
     const QStringList names =
-        QDir(dir).entryList({kTaskFileName + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+        QDir(dir).entryList({kTemporaryPrefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         if (temporary.match(name).hasMatch())
             QFile::remove(dir + name);
     }
+}
+
+QString folderOf(const QString& file) {
+    return QFileInfo(file).path() + u'/';
 }
 } // namespace
 
@@ -100,6 +93,15 @@ QString TaskFile::path() const {
     return m_dir + kTaskFileName;
 }
 
+// planifs.txt, or the file it links to: the save replaces that file and keeps the link.
+QString TaskFile::realPath() const {
+    const QFileInfo info(path());
+    if (!info.isSymLink())
+        return path();
+    const QString target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+    return target.isEmpty() ? path() : target;
+}
+
 QString TaskFile::lastError() const {
     return m_error;
 }
@@ -108,9 +110,9 @@ QString TaskFile::unreadableCopy() const {
     return m_copy;
 }
 
-TaskFile::Version TaskFile::versionOnDisk() const {
+TaskFile::Version TaskFile::versionOf(const QString& file) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path()).constData(), &st) != 0)
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
         return {};
     return {true, qint64(st.st_size), qint64(st.st_ino),
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
@@ -118,9 +120,10 @@ TaskFile::Version TaskFile::versionOnDisk() const {
 
 void TaskFile::lire_liste(TaskList& liste) {
     removeLeftovers(m_dir);
-    const QString name = QDir::toNativeSeparators(path());
+    removeLeftovers(folderOf(realPath()));
+    const QString name = native(path());
     const QFileInfo info(path());
-    m_version = versionOnDisk();
+    m_version = versionOf(path());
     if (!info.exists()) {
         m_known = true;
         return;
@@ -128,7 +131,6 @@ void TaskFile::lire_liste(TaskList& liste) {
 
     QFile file(path());
     ParsedTasks parsed;
-    // Only a plain file is opened: a pipe or device of that name would block the start.
     if (!info.isFile() || !file.open(QIODevice::ReadOnly) || !readTasks(file, parsed)) {
         m_copyPending = true;
         Q_EMIT warning(tr("Your tasks in %1 could not be read (%2). The list starts empty, and "
@@ -154,7 +156,7 @@ void TaskFile::lire_liste(TaskList& liste) {
         Q_EMIT warning(what + u' ' +
                        tr("Every task that could be read is in the list, and the file as it "
                           "was is kept in %1.")
-                           .arg(QDir::toNativeSeparators(m_copy)));
+                           .arg(native(m_copy)));
     } else {
         Q_EMIT warning(what + u' ' +
                        tr("The file could not be copied aside (%1). It will not be replaced "
@@ -166,18 +168,14 @@ void TaskFile::lire_liste(TaskList& liste) {
 // Copies the file as it is now, unchanged and private, beside it; the copy's path, or
 // empty (and m_error) when it could not be made.
 QString TaskFile::keepCopy(const QString& kind) {
-    const QString base =
-        path() + u'.' + kind + u'-' + maintenant().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString copy = base;
-    for (int n = 2; QFileInfo::exists(copy); ++n)
-        copy = base + QLatin1Char('-') + QString::number(n);
-
+    const QString copy = keptCopyPath(m_dir, kind, maintenant());
     QFile file(path());
     if (!file.copy(copy)) {
         m_error = file.errorString();
         return {};
     }
     QFile::setPermissions(copy, kPrivate);
+    pruneKeptCopies(m_dir, kind);
     return copy;
 }
 
@@ -190,7 +188,7 @@ bool TaskFile::keepUnreadableCopy() {
         return true;
     }
     if (!info.isFile()) {
-        m_error = tr("%1 is not a file").arg(QDir::toNativeSeparators(path()));
+        m_error = tr("%1 is not a file").arg(native(path()));
         return false;
     }
     const QString copy = keepCopy(QStringLiteral("unreadable"));
@@ -201,50 +199,15 @@ bool TaskFile::keepUnreadableCopy() {
     return true;
 }
 
-bool TaskFile::mergeOtherWriter(TaskList& liste) {
-    // A file that went away is written again at the next save; one that could not be read
-    // at start is still waiting to be copied aside.
-    const Version now = versionOnDisk();
-    if (!m_known || m_copyPending || now == m_version || !now.exists)
-        return false;
-    QFile file(path());
-    ParsedTasks theirs;
-    if (!QFileInfo(path()).isFile() || !file.open(QIODevice::ReadOnly) || !readTasks(file, theirs))
-        return false; // tried again at the next tick
-    file.close();
-    QHash<QString, int> base = countOf(m_base);
-    if (theirs.complete && !theirs.mixed && base == countOf(theirs.rows) &&
-        theirs.rows.size() == m_base.size()) {
-        m_version = now; // touched, or written again with the same records
-        return false;
+bool TaskFile::applyMerge(TaskList& liste, const QList<TaskRow>& base, const ParsedTasks* theirs,
+                          const QList<QList<TaskRow>>& conflicts) {
+    const MergePlan plan = planMerge(liste, base, theirs ? &theirs->rows : nullptr,
+                                     theirs && theirs->complete, conflicts);
+    for (const int r : plan.removals) {
+        Q_EMIT removingTask(r);
+        liste.removeTask(r);
     }
-
-    const QString copy = keepCopy(QStringLiteral("changed"));
-    if (copy.isEmpty())
-        m_copyPending = true; // the next save copies it aside first, or fails
-
-    bool changed = false;
-    // Removed there (more in the version last seen than in theirs) and unchanged here.
-    QHash<QString, int> left = base;
-    for (const TaskRow& row : theirs.rows)
-        --left[keyOf(row)];
-    for (auto it = left.cbegin(); it != left.cend(); ++it) {
-        for (int n = it.value(), r = liste.rows() - 1; n > 0 && r >= 1; --r) {
-            if (liste.isPlaceholder(r) || keyOf(storedRow(liste, r)) != it.key())
-                continue;
-            Q_EMIT removingTask(r);
-            liste.removeTask(r);
-            changed = true;
-            --n;
-        }
-    }
-    // Added there: every record of theirs beyond those of the version last seen.
-    for (const TaskRow& row : theirs.rows) {
-        int& seen = base[keyOf(row)];
-        if (seen > 0) {
-            --seen;
-            continue;
-        }
+    for (const TaskRow& row : plan.additions) {
         int r = 1;
         if (liste.rows() != 2 || !liste.isPlaceholder(1)) {
             liste.appendRow();
@@ -252,22 +215,127 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
         }
         for (int c = 0; c < kColumns; ++c)
             liste.setCell(r, c, row[c]);
-        changed = true;
     }
-    m_base = theirs.rows;
-    m_version = now;
-    Q_EMIT warning(
-        copy.isEmpty()
-            ? tr("%1 was changed by another program; its tasks were merged into "
-                 "the list.")
-                  .arg(QDir::toNativeSeparators(path()))
-            : tr("%1 was changed by another program; its tasks were merged into "
-                 "the list, and that version is kept in %2.")
-                  .arg(QDir::toNativeSeparators(path()), QDir::toNativeSeparators(copy)));
+    return !plan.removals.isEmpty() || !plan.additions.isEmpty();
+}
+
+void TaskFile::announceMerge(const QString& message) {
+    m_mergeNotice = message;
+    m_savesSinceMerge = 0;
+    Q_EMIT warning(message);
+}
+
+bool TaskFile::mergeOtherWriter(TaskList& liste) {
+    // A file that went away is written again at the next save; one that could not be read
+    // at start is still waiting to be copied aside.
+    if (!m_known || m_copyPending)
+        return false;
+    const QStringList conflictNames = conflictCopies(m_dir);
+    const Version now = versionOf(path());
+    const bool changed = now.exists && !(now == m_version);
+    if (!changed)
+        m_halfWritten = {};
+    if (!changed && conflictNames.isEmpty())
+        return false;
+
+    ParsedTasks theirs;
+    if (changed && !readTasks(path(), theirs))
+        return false; // tried again at the next call
+    if (changed && !theirs.complete && !(m_halfWritten == now)) {
+        m_halfWritten = now; // perhaps still being written: looked at again next time
+        return false;
+    }
+    m_halfWritten = {};
+    if (changed && theirs.complete && !theirs.mixed && conflictNames.isEmpty() &&
+        sameRecords(m_base, theirs.rows)) {
+        m_version = now; // touched, or written again with the same records
+        return false;
+    }
+
+    QStringList kept;
+    if (changed) {
+        const QString copy =
+            keepCopy(theirs.complete ? QStringLiteral("changed") : QStringLiteral("unreadable"));
+        if (copy.isEmpty())
+            m_copyPending = true; // the next save copies it aside first, or fails
+        else
+            kept << native(copy);
+    }
+    QList<QList<TaskRow>> conflicts;
+    for (const QString& name : conflictNames) {
+        ParsedTasks copy;
+        readTasks(m_dir + name, copy); // what could be read of it counts
+        conflicts.append(copy.rows);
+    }
+
+    const bool listChanged = applyMerge(liste, m_base, changed ? &theirs : nullptr, conflicts);
+    if (changed) {
+        if (theirs.complete) // a file not read whole is no version to merge against
+            m_base = theirs.rows;
+        m_version = now;
+    }
+
+    // Out of the sync tool's way: it would copy it again, and it is merged now.
+    QStringList moved;
+    for (const QString& name : conflictNames) {
+        const QString to = keptCopyPath(m_dir, QStringLiteral("conflict"), maintenant());
+        if (QFile::rename(m_dir + name, to)) {
+            QFile::setPermissions(to, kPrivate);
+            moved << native(to);
+        }
+    }
+    if (!moved.isEmpty())
+        pruneKeptCopies(m_dir, QStringLiteral("conflict"));
+
+    if (!changed && moved.isEmpty())
+        return listChanged;
+    QString message;
+    if (changed) {
+        message = theirs.complete
+                      ? tr("%1 was changed by another program; its tasks were merged into the "
+                           "list.")
+                            .arg(native(path()))
+                      : tr("%1 was changed by another program and could not be read "
+                           "completely; its new tasks were added to the list, and none was "
+                           "removed.")
+                            .arg(native(path()));
+    }
+    if (!moved.isEmpty())
+        message += (message.isEmpty() ? QString() : QStringLiteral(" ")) +
+                   tr("A sync tool set this computer's version of your tasks aside; its tasks "
+                      "were merged into the list, and it is kept in %1.")
+                       .arg(moved.join(QStringLiteral(", ")));
+    if (!kept.isEmpty())
+        message += u' ' + tr("The other version is kept in %1.").arg(kept.join(QString()));
+    announceMerge(message);
+    return listChanged;
+}
+
+// Merges the version a save took off the disk, now in `file`, unless it only repeats `base`.
+bool TaskFile::mergeVersion(TaskList& liste, const QString& file, const QList<TaskRow>& base) {
+    ParsedTasks theirs;
+    const bool read = readTasks(file, theirs);
+    if (read && theirs.complete && !theirs.mixed && sameRecords(base, theirs.rows)) {
+        QFile::remove(file);
+        return false;
+    }
+    const QString kind =
+        read && theirs.complete ? QStringLiteral("changed") : QStringLiteral("unreadable");
+    const QString copy = keptCopyPath(m_dir, kind, maintenant());
+    const bool kept = QFile::rename(file, copy);
+    if (kept) {
+        QFile::setPermissions(copy, kPrivate);
+        pruneKeptCopies(m_dir, kind);
+    }
+    const bool changed = read && applyMerge(liste, base, &theirs, {});
+    announceMerge(
+        tr("%1 was replaced by another program while Jotlark saved; its tasks were merged into "
+           "the list, and that version is kept in %2.")
+            .arg(native(path()), native(kept ? copy : file)));
     return changed;
 }
 
-bool TaskFile::sauver_liste(const TaskList& liste) {
+bool TaskFile::sauver_liste(TaskList& liste) {
     if (m_copyPending) {
         if (!keepUnreadableCopy()) {
             fail(tr("the file could not be read completely at start and could not be copied "
@@ -276,58 +344,140 @@ bool TaskFile::sauver_liste(const TaskList& liste) {
             return false;
         }
         if (!m_copy.isEmpty())
-            Q_EMIT warning(
-                tr("%1 could not be read completely; the file as it was is kept "
-                   "in %2.")
-                    .arg(QDir::toNativeSeparators(path()), QDir::toNativeSeparators(m_copy)));
+            Q_EMIT warning(tr("%1 could not be read completely; the file as it was is kept "
+                              "in %2.")
+                               .arg(native(path()), native(m_copy)));
     }
 
-    QSaveFile file(path());
-    // Unbuffered: every write reaches the file at once, so that a full disk fails the
-    // write that met it, with its errno, instead of a later flush that reports nothing.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fail(file.errorString());
-        return false;
+    m_ahead = false;
+    bool merged = false;
+    for (int round = 1;; ++round) {
+        const QList<TaskRow> base = m_base;
+        QString cameOut;
+        const Written written = writeAndSwap(liste, cameOut);
+        if (written == Written::Failed)
+            return false;
+        if (written == Written::OtherVersionFirst) {
+            merged = mergeOtherWriter(liste) || merged;
+            if (round == kSaveRounds) {
+                fail(tr("another program keeps replacing the file"));
+                return false;
+            }
+            continue;
+        }
+        if (cameOut.isEmpty() || !mergeVersion(liste, cameOut, base))
+            break;
+        merged = true;
+        if (round == kSaveRounds) {
+            m_ahead = true; // the file is whole; the next save adds what came since
+            break;
+        }
     }
-    // Private before the first byte goes in. A file system without Unix permissions refuses
-    // this; the data directory is private anyway, and saving matters more.
-    file.setPermissions(kPrivate);
-    if (!writeTo(file, liste)) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        fail(error);
-        return false;
-    }
-    if (!file.commit()) {
-        fail(file.errorString());
-        return false;
-    }
-    syncDirectory(m_dir);
-    m_base = rowsOf(liste);
-    m_version = versionOnDisk();
-    m_known = true;
 
     m_error.clear();
-    if (m_failing) {
-        m_failing = false;
-        Q_EMIT recovered();
+    if (!m_failure.isEmpty())
+        Q_EMIT resolved(std::exchange(m_failure, QString()));
+    if (merged) {
+        m_savesSinceMerge = 0;
+    } else if (!m_mergeNotice.isEmpty() && ++m_savesSinceMerge >= 2) {
+        // The save of the merged list, then one that needed no merge.
+        Q_EMIT resolved(std::exchange(m_mergeNotice, QString()));
     }
     Q_EMIT saved();
     return true;
 }
 
+// Writes the list to a temporary file beside the real one, syncs it and swaps it in. What
+// the swap took out is left in `cameOut` when it is not the version last read or written.
+TaskFile::Written TaskFile::writeAndSwap(const TaskList& liste, QString& cameOut) {
+    const QString target = realPath();
+    const QString dir = folderOf(target);
+    QByteArray temporary = QFile::encodeName(dir + kTemporaryPrefix + QStringLiteral("XXXXXX"));
+    const int fd = ::mkstemp(temporary.data()); // private from the start
+    if (fd < 0) {
+        fail(tr("cannot create a file in %1: %2").arg(native(dir), errnoText(errno)));
+        return Written::Failed;
+    }
+    QFile file;
+    // Unbuffered: every write reaches the file at once, so that a full disk fails the write
+    // that met it, with its errno, instead of a later flush that reports nothing.
+    file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    const auto discard = [&](const QString& error) {
+        file.close();
+        ::unlink(temporary.constData());
+        fail(error);
+        return Written::Failed;
+    };
+    if (!writeTo(file, liste))
+        return discard(file.errorString());
+    stepDone(SaveStep::Written);
+    struct stat st {};
+    if (::fdatasync(fd) != 0 || ::fstat(fd, &st) != 0)
+        return discard(errnoText(errno));
+    const Version written{true, qint64(st.st_size), qint64(st.st_ino),
+                          qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    file.close();
+    stepDone(SaveStep::Synced);
+
+    const QByteArray to = QFile::encodeName(target);
+    const Version before = versionOf(target);
+    struct stat old {};
+    if (::stat(to.constData(), &old) == 0 && !S_ISREG(old.st_mode))
+        return discard(S_ISDIR(old.st_mode) ? errnoText(EISDIR) : tr("not a file"));
+    // One step that leaves no moment without a whole file and no version of another writer
+    // overwritten unseen: swapped with the file there, or put where none is.
+    int error = renameFile(temporary, to, before.exists ? RENAME_EXCHANGE : RENAME_NOREPLACE);
+    if (error == ENOENT && before.exists)
+        error = renameFile(temporary, to, RENAME_NOREPLACE);
+    if (error == EEXIST) { // made meanwhile
+        ::unlink(temporary.constData());
+        return Written::OtherVersionFirst;
+    }
+    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
+        // A file system without the swap: renamed over, right after a last look.
+        if (m_known && !(versionOf(target) == m_version)) {
+            ::unlink(temporary.constData());
+            return Written::OtherVersionFirst;
+        }
+        error = ::rename(temporary.constData(), to.constData()) == 0 ? 0 : errno;
+    }
+    if (error != 0)
+        return discard(errnoText(error));
+    syncDirectory(dir);
+
+    if (before.exists && QFileInfo::exists(QFile::decodeName(temporary))) {
+        // What the swap took out: the file as it was on disk this instant.
+        // A file never read is replaced, as asked.
+        if (!m_known || versionOf(QFile::decodeName(temporary)) == m_version)
+            ::unlink(temporary.constData());
+        else
+            cameOut = QFile::decodeName(temporary);
+    }
+    m_base = storedRows(liste);
+    m_version = written;
+    m_known = true;
+    return Written::Saved;
+}
+
 void TaskFile::fail(const QString& error) {
     m_error = error.isEmpty() ? tr("unknown error") : error;
-    if (m_failing)
+    if (!m_failure.isEmpty())
         return;
-    m_failing = true;
-    Q_EMIT warning(tr("Your tasks could not be saved to %1: %2. The list is kept, and saving "
-                      "will be retried.")
-                       .arg(QDir::toNativeSeparators(path()), m_error));
+    m_failure = tr("Your tasks could not be saved to %1: %2. The list is kept, and saving "
+                   "will be retried.")
+                    .arg(native(path()), m_error);
+    Q_EMIT warning(m_failure);
 }
 
 bool TaskFile::writeTo(QIODevice& device, const TaskList& liste) {
     return writeTasks(liste, device);
+}
+
+void TaskFile::stepDone(SaveStep) {}
+
+int TaskFile::renameFile(const QByteArray& from, const QByteArray& to, unsigned flags) {
+    return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), flags) == 0 ? 0
+                                                                                         : errno;
 }
 
 } // namespace jot

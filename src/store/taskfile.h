@@ -27,24 +27,32 @@ public:
     // are removed first: only one Jotlark runs per data directory.
     void lire_liste(TaskList& liste);
 
-    // When the file is no longer the version last read or written (a synced folder, an
-    // edit by hand), keeps it aside and merges it into the list by whole records: added
-    // there is appended here, removed there and unchanged here is removed here, changed on
-    // both sides is kept twice. Returns whether the list changed.
+    // Merges what other programs left since the version last read or written, by whole
+    // records (see planMerge): a new planifs.txt (a synced folder, an edit by hand), kept aside
+    // as a "changed" copy; and the copies a sync tool makes of this machine's version when both
+    // machines changed the file, moved aside as "conflict" copies. A changed file with a record
+    // that does not read may be half written: it is looked at again at the next call, and only
+    // its added records are merged if it is still the same. Returns whether the list changed.
     bool mergeOtherWriter(TaskList& liste);
 
     // Replaces the file by the whole list, atomically: on failure the old file stays whole.
-    bool sauver_liste(const TaskList& liste);
+    // The new file is swapped with the one on disk in one step, so that a version another
+    // writer put there meanwhile comes out whole: it is kept aside, merged into the list, and
+    // the list saved again.
+    bool sauver_liste(TaskList& liste);
+    // The list holds records merged during the last save that are not on disk yet.
+    bool aheadOfFile() const { return m_ahead; }
     QString lastError() const;
     // Where the last unreadable file was copied aside; empty when none was.
     QString unreadableCopy() const;
 
 Q_SIGNALS:
     // Something the user must hear about without being stopped: a failed save (once per
-    // run of failures) or a file that could not be read completely.
+    // run of failures), a file that could not be read completely, a merge.
     void warning(const QString& message);
-    // The first successful save after failed ones.
-    void recovered();
+    // That warning no longer holds: a save went through after failed ones, or the list has
+    // been saved since a merge without needing another.
+    void resolved(const QString& message);
     // Every successful save.
     void saved();
     // The merge is about to remove this row: its note must close without saving.
@@ -53,6 +61,12 @@ Q_SIGNALS:
 protected:
     // The bytes of a save; tests override it to make a write fail part-way.
     virtual bool writeTo(QIODevice& device, const TaskList& liste);
+    // The steps of a save, for tests that slow it down as a slow disk would.
+    enum class SaveStep { Written, Synced };
+    virtual void stepDone(SaveStep step);
+    // renameat2(2) in the current directory: 0, or the errno of its failure. Tests play a file
+    // system that refuses its flags.
+    virtual int renameFile(const QByteArray& from, const QByteArray& to, unsigned flags);
 
 private:
     // The identity of the file on disk, for a cheap check whether it changed.
@@ -64,21 +78,32 @@ private:
                    modifiedNs == o.modifiedNs;
         }
     };
-    Version versionOnDisk() const;
+    enum class Written { Failed, Saved, OtherVersionFirst };
+    static Version versionOf(const QString& path);
+    QString realPath() const;
+    Written writeAndSwap(const TaskList& liste, QString& cameOut);
+    bool mergeVersion(TaskList& liste, const QString& file, const QList<TaskRow>& base);
+    bool applyMerge(TaskList& liste, const QList<TaskRow>& base, const ParsedTasks* theirs,
+                    const QList<QList<TaskRow>>& conflicts);
     QString keepCopy(const QString& kind);
     bool keepUnreadableCopy();
+    void announceMerge(const QString& message);
     void fail(const QString& error);
 
     // The version last read or written: its records and its identity on disk.
     QList<TaskRow> m_base;
     Version m_version;
-    bool m_known = false; // false until the file has been read or written
+    bool m_known = false;  // false until the file has been read or written
+    Version m_halfWritten; // a changed file with unreadable records, seen once
 
     QString m_dir;
     QString m_error;
     QString m_copy;
-    bool m_failing = false;
+    QString m_failure;     // the warning of the failed saves, while they go on
+    QString m_mergeNotice; // the warning of the last merge, until settled
+    int m_savesSinceMerge = 0;
     bool m_copyPending = false; // an unreadable file not yet copied aside
+    bool m_ahead = false;
 };
 
 } // namespace jot

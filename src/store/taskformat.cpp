@@ -180,6 +180,7 @@ ParsedTasks TaskReader::finish() {
 }
 
 void TaskReader::addLine(QByteArrayView line) {
+    const bool mayEndField = line.contains('"') || line.endsWith("\r\n");
     if (isAscii(line)) {
         m_pending += QLatin1String(line.data(), line.size());
     } else {
@@ -195,12 +196,14 @@ void TaskReader::addLine(QByteArrayView line) {
                                           : QString::fromLatin1(line.data(), line.size());
         }
     }
-    parsePending(false);
+    if (!m_inField || mayEndField)
+        parsePending(false);
 }
 
 void TaskReader::parsePending(bool atEnd) {
     const QString& text = m_pending;
     qsizetype pos = 0;
+    m_inField = false;
     while (pos < text.size()) {
         skipBlanks(text, pos);
         if (pos >= text.size())
@@ -218,6 +221,7 @@ void TaskReader::parsePending(bool atEnd) {
         }
         if (read == Read::NeedMore && !atEnd) {
             pos = start;
+            m_inField = true;
             break;
         }
         m_out.complete = false;

@@ -46,6 +46,10 @@ private:
     QStringDecoder m_ansi;
     QByteArray m_partial; // the bytes of a line not yet ended
     QString m_pending;    // decoded lines not yet parsed: a field may hold a lone LF
+    // The pending text ends inside a field: only a quote or a CR LF can end it, so lines
+    // without either wait instead of parsing the whole record again (a stray quote would
+    // otherwise make reading quadratic).
+    bool m_inField = false;
     ParsedTasks m_out;
     bool m_utf8Seen = false;
     bool m_ansiSeen = false;

@@ -2,12 +2,14 @@
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/datadir.h"
+#include "store/keptcopies.h"
 #include "store/shared.h"
 #include "store/startoption.h"
 
 #include <QtTest>
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -32,9 +34,12 @@ mode_t modeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 enum class Failure { None, SizeLimit, Rename };
-// Fails a save as a full disk or a lost rename would.
+// Fails a save as a full disk or a lost rename would; plays another writer that renames its
+// version in while the save is under way, and a file system without the swap.
 struct FailingTaskFile : TaskFile {
     Failure failure = Failure::None;
+    std::function<void()> duringSave;
+    bool noSwap = false;
     bool writeTo(QIODevice& device, const TaskList& liste) override {
         rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -46,6 +51,13 @@ struct FailingTaskFile : TaskFile {
         if (failure == Failure::Rename) // a directory in the file's place
             QFile::remove(path()), QDir().mkpath(path() + u"/x"_s);
         return ok;
+    }
+    void stepDone(SaveStep step) override {
+        if (step == SaveStep::Synced && duringSave)
+            std::exchange(duringSave, {})();
+    }
+    int renameFile(const QByteArray& from, const QByteArray& to, unsigned flags) override {
+        return noSwap && flags ? EINVAL : TaskFile::renameFile(from, to, flags);
     }
 };
 } // namespace
@@ -67,13 +79,19 @@ private Q_SLOTS:
         setClockForTests([] { return QDateTime(QDate(2026, 12, 6), QTime(22, 15, 7)); });
     }
 
-    // New task: only a single row of spaces is reused, and a list loaded over 100 takes none.
+    void addTask_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("row"); // of the new task; 0 when refused
+        QTest::newRow("a single row of a tab is a task") << record("\t") << 2;
+        QTest::newRow("99 tasks") << records(99) << 100;
+        QTest::newRow("100 tasks") << records(100) << 0;
+    }
+    // New task: only a single row of spaces is reused, and no task beyond the 100th.
     void addTask() {
+        QFETCH(QByteArray, file);
         TaskList liste;
-        liste.setRows({TaskRow{QString(), u"\t"_s, {}, {}, {}}});
-        QCOMPARE(liste.addTask(), 2);
-        liste.setRows(parseTasks(records(120)).rows);
-        QCOMPARE(liste.addTask(), 0);
+        liste.setRows(parseTasks(file).rows);
+        QTEST(liste.addTask(), "row");
     }
     // Line breaks, quotes and the escapes' own characters come back.
     void roundTrip() {
@@ -101,13 +119,18 @@ private Q_SLOTS:
             << true;
     }
     // A file not read completely, or in two encodings, is first copied aside, byte for byte
-    // and private. What a killed save left is removed at start, and nothing else.
+    // and private. What a killed save left is removed at start, and nothing else: the user's
+    // own copies stay.
     void read() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, saved);
         QFETCH(bool, copied);
         QVERIFY(writeFile(m_path, bytes) && ::chmod(QFile::encodeName(m_path), 0644) == 0);
-        QVERIFY(writeFile(m_path + u".Ab3xYz"_s, records(1))); // a temporary file a kill left
+        QVERIFY(writeFile(m_dir + u".jotlark-save-Ab3xYz"_s, records(1))); // a kill left it
+        const QStringList own = {u"planifs.txt.backup"_s, u"planifs.txt.202611"_s,
+                                 u"planifs.txt.orig01"_s, u".jotlark-save-Ab3xYz.bak"_s};
+        for (const QString& name : own)
+            QVERIFY(writeFile(m_dir + name, "mine"));
         TaskList liste;
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
         m_file->lire_liste(liste);
@@ -118,7 +141,16 @@ private Q_SLOTS:
         const QString copy = m_path + u".unreadable-20261206-221507"_s;
         QCOMPARE(readFile(copy), copied ? bytes : "");
         QCOMPARE(modeOf(copy), mode_t(copied ? 0600 : 0));
-        QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(), copied ? 2 : 1);
+        QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(),
+                 own.size() + (copied ? 2 : 1));
+    }
+    // A pipe named planifs.txt is not opened: it would block the start.
+    void notAFile() {
+        QVERIFY(::mkfifo(QFile::encodeName(m_path), 0600) == 0);
+        TaskList liste;
+        QSignalSpy warnings(&*m_file, &TaskFile::warning);
+        m_file->lire_liste(liste);
+        QCOMPARE(warnings.count(), 1);
     }
     void failedSave_data() {
         QTest::addColumn<Failure>("failure");
@@ -150,30 +182,100 @@ private Q_SLOTS:
         QVERIFY(shared.sauver_liste() && !shared.unsavedChanges);
     }
     void merge_data() {
-        QTest::addColumn<QByteArray>("theirs"); // the file after tasks 1 to 3 were saved
+        QTest::addColumn<QByteArray>("theirs"); // planifs.txt after tasks 1 to 3 were saved
+        QTest::addColumn<QString>("conflict");  // a sync tool's copy of this machine's version
+        QTest::addColumn<QString>("when");      // the other writer comes: at a tick, or in a save
         QTest::addColumn<QByteArray>("after");  // saved next, with task 2 edited here first
-        const QByteArray here = records(3).replace("task 2", "here");
-        QTest::newRow("added there") << records(3) + record("new") << here + record("new");
-        QTest::newRow("removed there") << records(2) << records(2).replace("task 2", "here");
-        QTest::newRow("edited on both sides")
-            << records(3).replace("task 2", "there") << here + record("there");
+        QTest::addColumn<QStringList>("kept");  // the copies beside it afterwards
+        const QByteArray here = records(3).replace("task 2", "here"), gap = "\"s\",\"ta\r\n";
+        const QStringList changed{u"changed"_s}, conflict{u"conflict"_s};
+        const auto row = [](const char* name, const QByteArray& theirs, const char* conflict,
+                            const char* when, const QByteArray& after, const QStringList& kept) {
+            QTest::newRow(name) << theirs << QString(conflict) << QString(when) << after << kept;
+        };
+        row("added there", records(3) + record("new"), "", "tick", here + record("new"), changed);
+        row("removed there", records(2), "", "tick", records(2).replace("task 2", "here"), changed);
+        row("edited on both sides", records(3).replace("task 2", "there"), "", "tick",
+            here + record("there"), changed);
+        row("the same edit on both sides", here, "", "tick", here, changed);
+        row("renamed in during a save", records(3) + record("new"), "", "during save",
+            here + record("new"), changed);
+        row("there before a save, no swap", records(2), "", "save, no swap",
+            records(2).replace("task 2", "here"), changed);
+        row("cut off at its end", records(2) + record("new") + "\"s\",\"task 3", "", "tick twice",
+            here + record("new"), {u"unreadable"_s});
+        row("spliced in its middle", records(2) + gap + record("new"), "", "tick twice",
+            here + record("new"), {u"unreadable"_s});
+        row("Syncthing", records(2) + record("there"),
+            "planifs.sync-conflict-20261206-221000-AB12CD3.txt", "tick",
+            here + record("there") + record("away"), changed + conflict);
+        row("Nextcloud", "", "planifs (conflicted copy 2026-12-06 221000).txt", "tick",
+            here + record("away"), conflict);
+        row("Dropbox", "", "planifs (Lea's conflicted copy 2026-12-06).txt", "start",
+            here + record("away"), conflict);
     }
-    // Another writer's version is kept aside and merged once, by whole records.
+    // Another writer's version is kept aside and merged once, by whole records; a sync tool's
+    // copy of this machine's version is merged too, then moved out of its way. A file with a
+    // record that does not read removes nothing, and only once it has stayed so.
     void merge() {
         QFETCH(QByteArray, theirs);
-        QFETCH(QByteArray, after);
-        Shared shared;
-        shared.fichier.setDirectory(m_dir);
-        shared.liste.setRows(parseTasks(records(3)).rows);
-        QVERIFY(shared.sauver_liste());
-        shared.liste.setCell(2, ColText, u"here"_s);
-        QVERIFY(writeFile(m_path, theirs)); // of another size: seen however coarse the clock
-        QSignalSpy warnings(&shared.fichier, &TaskFile::warning);
-        QVERIFY(shared.mergeOtherWriter() && shared.unsavedChanges);
-        QVERIFY(shared.sauver_liste() && !shared.mergeOtherWriter());
-        QCOMPARE(readFile(m_path), after);
-        QCOMPARE(readFile(m_path + u".changed-20261206-221507"_s), theirs);
+        QFETCH(QString, conflict);
+        QFETCH(QString, when);
+        QFETCH(QStringList, kept);
+        TaskList liste;
+        liste.setRows(parseTasks(records(3)).rows);
+        QVERIFY(m_file->sauver_liste(liste));
+        liste.setCell(2, ColText, u"here"_s);
+        if (when == u"start") { // the list as the next start reads it
+            QVERIFY(m_file->sauver_liste(liste));
+            m_file.emplace().setDirectory(m_dir);
+            m_file->lire_liste(liste);
+        }
+        // This machine's version, with a task typed while the other machine's came.
+        const QByteArray mine = records(3).replace("task 2", "here") + record("away");
+        if (!conflict.isEmpty())
+            QVERIFY(writeFile(m_dir + conflict, mine));
+        const auto arrive = [this, theirs] {
+            if (!theirs.isEmpty()) // of another size: seen however coarse the clock
+                QVERIFY(writeFile(m_path + u".new"_s, theirs) &&
+                        std::rename(QFile::encodeName(m_path + u".new"_s),
+                                    QFile::encodeName(m_path)) == 0);
+        };
+        QSignalSpy warnings(&*m_file, &TaskFile::warning);
+        if (when == u"during save") {
+            m_file->duringSave = arrive;
+        } else {
+            arrive();
+            m_file->noSwap = when == u"save, no swap";
+            if (when == u"tick twice")
+                QVERIFY(!m_file->mergeOtherWriter(liste)); // perhaps still being written
+            if (when.startsWith(u"tick") || when == u"start")
+                m_file->mergeOtherWriter(liste);
+        }
+        QVERIFY(m_file->sauver_liste(liste) && !m_file->mergeOtherWriter(liste));
+        QTEST(readFile(m_path), "after");
         QCOMPARE(warnings.count(), 1);
+        QStringList copies;
+        for (const QFileInfo& f : QDir(m_dir).entryInfoList(QDir::Files | QDir::Hidden)) {
+            if (f.fileName() == kTaskFileName)
+                continue;
+            QCOMPARE(modeOf(f.filePath()), mode_t(0600));
+            copies << f.fileName().section(u'.', 2).section(u'-', 0, 0);
+            QVERIFY(warnings.first().first().toString().contains(f.fileName()));
+        }
+        QCOMPARE(copies, kept);
+        if (!conflict.isEmpty())
+            QCOMPARE(readFile(m_path + u".conflict-20261206-221507"_s), mine);
+    }
+    // Of the copies a sync makes, only the newest stay.
+    void keptCopiesPruned() {
+        for (int n = 1; n <= 12; ++n)
+            QVERIFY(writeFile(keptCopyPath(m_dir, u"changed"_s, maintenant()), "x"));
+        pruneKeptCopies(m_dir, u"changed"_s);
+        const QString oldest = m_path + u".changed-20261206-221507"_s;
+        QCOMPARE(QDir(m_dir).entryList(QDir::Files).size(), kKeptCopies);
+        QVERIFY(!QFileInfo::exists(oldest) && !QFileInfo::exists(oldest + u"-2"_s));
+        QVERIFY(QFileInfo::exists(oldest + u"-12"_s));
     }
 
     // Created private, or made private; else "jotstore" beside the program. Any start option

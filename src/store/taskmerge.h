@@ -1,0 +1,36 @@
+#pragma once
+
+#include "store/tasklist.h"
+
+#include <QList>
+#include <QString>
+
+namespace jot {
+
+// A record as the file stores it, so that texts that only differ in how a line break was
+// typed count as one.
+QString recordKey(const TaskRow& row);
+
+// The data rows as the file keeps them: no window slot.
+QList<TaskRow> storedRows(const TaskList& liste);
+
+// Whether two versions hold the same records, in any order.
+bool sameRecords(const QList<TaskRow>& a, const QList<TaskRow>& b);
+
+// What merging other versions of the file into the list does, by whole records.
+struct MergePlan {
+    QList<int> removals;      // task rows, from the bottom up
+    QList<TaskRow> additions; // appended in this order
+};
+
+// `base` is the version last read or written here. `theirs`, when given, is the file another
+// writer put in its place: a record it added is added here, and a record it removed is removed
+// here when the list still holds it unchanged (with `removals` only: a file that could not be
+// read whole removes nothing). `conflicts` are this machine's versions that a sync tool set
+// aside: a record of theirs is added when it is in neither the list nor `base`, and a record
+// one of them holds is never removed, since the two sides diverged. No record the list holds
+// is ever added a second time, and no blank record is added.
+MergePlan planMerge(const TaskList& liste, const QList<TaskRow>& base, const QList<TaskRow>* theirs,
+                    bool removals, const QList<QList<TaskRow>>& conflicts);
+
+} // namespace jot

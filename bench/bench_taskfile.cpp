@@ -15,6 +15,8 @@ private Q_SLOTS:
     void sauver_liste();
     void lire_liste_data();
     void lire_liste();
+    void readAnyShape_data();
+    void readAnyShape();
 
 private:
     void fill(TaskList& liste, int count);
@@ -63,6 +65,26 @@ void BenchTaskFile::lire_liste() {
         TaskList liste;
         file.lire_liste(liste);
         QCOMPARE(liste.rows(), count + 1);
+    }
+}
+
+// 10 MB files that are no task file, or hardly one: reading stays linear whatever they hold.
+void BenchTaskFile::readAnyShape_data() {
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("line"); // repeated up to 10 MB
+    QTest::newRow("a quote left open, then LF lines")
+        << QByteArray("\"s\",\"x") << QByteArray("abc\n");
+    QTest::newRow("LF records") << QByteArray() << QByteArray("\"s\",\"abc\",\"\",\"\"\n");
+    QTest::newRow("quotes alone") << QByteArray() << QByteArray("\"\n");
+    QTest::newRow("no line end") << QByteArray() << QByteArray("\"s\",");
+}
+
+void BenchTaskFile::readAnyShape() {
+    QFETCH(QByteArray, start);
+    QFETCH(QByteArray, line);
+    const QByteArray bytes = start + line.repeated(10'000'000 / line.size());
+    QBENCHMARK_ONCE {
+        jot::parseTasks(bytes);
     }
 }
 

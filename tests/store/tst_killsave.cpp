@@ -25,9 +25,39 @@ int saveUntilKilled(const QString& dataDir) {
     }
     return 1;
 }
+
+QByteArray marker(int n) {
+    return "\"w\",\"marker " + QByteArray::number(n) + "\",\"\",\"\"\r\n";
+}
+
+// With --write: another writer, as a sync tool is, renaming `count` versions in, a few
+// milliseconds apart, each the file as it finds it plus a marker task of its own.
+int writeVersions(const QString& dataDir, int count) {
+    const QByteArray file = QFile::encodeName(dataDir + kTaskFileName);
+    const QByteArray temporary = QFile::encodeName(dataDir + "writer.tmp");
+    for (int n = 1; n <= count; ++n) {
+        const QByteArray version = testing::readFile(QFile::decodeName(file)) + marker(n);
+        if (!testing::writeFile(QFile::decodeName(temporary), version) ||
+            std::rename(temporary, file) != 0)
+            return 1;
+        QThread::usleep(1000 + QRandomGenerator::global()->bounded(3000));
+    }
+    return 0;
+}
+
+// The program's saves, slowed down between their steps as on a slow disk.
+struct SlowTaskFile : TaskFile {
+    int stepMs = 0;
+    int writes = 0;
+    void stepDone(SaveStep step) override {
+        writes += step == SaveStep::Synced;
+        QThread::msleep(stepMs);
+    }
+};
 } // namespace
 
-// A save killed at any moment leaves one whole version, and the next start no leftover.
+// Saves that meet a kill or another writer: a save killed at any moment leaves one whole
+// version, and the next start no leftover; a version renamed in during a save is never lost.
 class TstKillSave : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -52,11 +82,60 @@ private Q_SLOTS:
                      QStringList{kTaskFileName});
         }
     }
+
+    void racingWriter_data() {
+        QTest::addColumn<int>("stepMs");
+        QTest::newRow("disk") << 0;
+        QTest::newRow("slow disk") << 15;
+    }
+    // Another writer renames 1000 versions in while the program saves many times a second:
+    // each version's marker reaches the list, or at least a kept copy.
+    void racingWriter() {
+        QFETCH(int, stepMs);
+        constexpr int kVersions = 1000;
+        TempDataHome home;
+        QVERIFY(QDir().mkpath(home.dataDir()));
+        SlowTaskFile file;
+        file.stepMs = stepMs;
+        file.setDirectory(home.dataDir());
+        TaskList liste;
+        file.lire_liste(liste);
+        QSet<QString> seen; // every marker that came into the list
+        connect(&liste, &TaskList::dataChanged, &liste, [&](const QModelIndex& changed) {
+            seen.insert(changed.siblingAtColumn(ColText).data().toString());
+        });
+
+        QProcess writer;
+        writer.start(QCoreApplication::applicationFilePath(),
+                     {"--write", home.dataDir(), QString::number(kVersions)});
+        QVERIFY(writer.waitForStarted());
+        QElapsedTimer clock;
+        clock.start();
+        while (!writer.waitForFinished(20)) {
+            file.mergeOtherWriter(liste);
+            QVERIFY(file.sauver_liste(liste));
+        }
+        QCOMPARE(writer.exitCode(), 0);
+        QVERIFY2(file.writes * 1000 >= 10 * clock.elapsed(),
+                 qPrintable(QString::number(file.writes)));
+        file.mergeOtherWriter(liste);
+        QVERIFY(file.sauver_liste(liste));
+        for (const QString& name : QDir(home.dataDir()).entryList(QDir::Files | QDir::Hidden))
+            for (const TaskRow& row : parseTasks(testing::readFile(home.dataDir() + name)).rows)
+                seen.insert(row[ColText]);
+        QStringList lost;
+        for (int n = 1; n <= kVersions; ++n)
+            if (!seen.contains("marker " + QString::number(n)))
+                lost << QString::number(n);
+        QVERIFY2(lost.isEmpty(), qPrintable("lost: " + lost.join(' ')));
+    }
 };
 
 int main(int argc, char* argv[]) {
     if (argc == 3 && qstrcmp(argv[1], "--save") == 0)
         return saveUntilKilled(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--write") == 0)
+        return writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
     QCoreApplication app(argc, argv);
     TstKillSave test;
     return QTest::qExec(&test, argc, argv);

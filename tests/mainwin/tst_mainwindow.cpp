@@ -111,29 +111,39 @@ private Q_SLOTS:
     }
 
     // Enter presses New task unless the grid (Show) or a button has the focus; double-click
-    // shows; the Delete key on the grid deletes. The tasks afterwards, '*' for an open note.
+    // shows; the Delete key on the grid deletes, twice the current task and then the next,
+    // from the current task of the start too. The tasks afterwards, '*' for an open note.
     void gestures_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<int>("presses"); // on task 2, or twice from the start's current task
         QTest::addColumn<QString>("after");
-        QTest::newRow("grid, Return") << "gri" << Qt::Key_Return << "task 1,task 2*";
-        QTest::newRow("grid, Delete") << "gri" << Qt::Key_Delete << "task 1";
-        QTest::newRow("no control, Return") << "Frame6" << Qt::Key_Return << "task 1,task 2,*";
-        QTest::newRow("Show focused, Return") << "Command2" << Qt::Key_Return << "task 1,task 2*";
-        QTest::newRow("double-click on task 2") << "gri" << Qt::Key_unknown << "task 1,task 2*";
+        QTest::newRow("grid, Return") << "gri" << Qt::Key_Return << 1 << "task 1,task 2*,task 3";
+        QTest::newRow("grid, Delete") << "gri" << Qt::Key_Delete << 1 << "task 1,task 3";
+        QTest::newRow("grid at start, Delete twice") << "gri" << Qt::Key_Delete << 2 << "task 3";
+        QTest::newRow("no control, Return")
+            << "Frame6" << Qt::Key_Return << 1 << "task 1,task 2,task 3,*";
+        QTest::newRow("Show focused, Return")
+            << "Command2" << Qt::Key_Return << 1 << "task 1,task 2*,task 3";
+        QTest::newRow("double-click on task 2")
+            << "gri" << Qt::Key_unknown << 1 << "task 1,task 2*,task 3";
     }
     void gestures() {
         QFETCH(QString, focus);
         QFETCH(Qt::Key, key);
-        Program p(testing::records(2));
+        QFETCH(int, presses);
+        Program p(testing::records(3));
         auto* gri = p.child<QTableView>("gri");
-        p.select(2);
+        if (presses == 1)
+            p.select(2);
         const QPoint task2 =
             gri->viewport()->mapTo(p.main.get(), gri->visualRect(gri->currentIndex()).center());
-        if (key == Qt::Key_unknown) // through the window, as the desktop delivers it
-            QTest::mouseDClick(p.main->windowHandle(), Qt::LeftButton, {}, task2);
-        else
-            QTest::keyClick(p.child(qPrintable(focus)), key); // as the focused widget
+        for (int n = 0; n < presses; ++n) {
+            if (key == Qt::Key_unknown) // through the window, as the desktop delivers it
+                QTest::mouseDClick(p.main->windowHandle(), Qt::LeftButton, {}, task2);
+            else
+                QTest::keyClick(p.child(qPrintable(focus)), key); // as the focused widget
+        }
         QStringList after;
         for (int r = 1; r < p.liste().rows(); ++r)
             after << p.liste().cell(r, jot::ColText) + (p.noteOf(r) ? "*" : "");

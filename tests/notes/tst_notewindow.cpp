@@ -109,6 +109,8 @@ private slots:
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
         QCOMPARE(shot.pixelColor(label), jot::kJaunePale);
+        QTest::mouseClick(ctl(w, "Command2"), Qt::LeftButton); // No alarm
+        QCOMPARE(p.fileBytes(), record(p.liste().cell(1, jot::ColStamp).toUtf8(), ""));
     }
 
     // The panel is made when "Alarm" first opens it, and is then as it would have been from
@@ -139,8 +141,8 @@ private slots:
         QCOMPARE(lists(w), L({day(1), "9", "45", "am"}));
     }
 
-    // Typing goes straight into the row; the text is saved as it loses the focus, and once
-    // more as Ctrl+W closes the note and frees its slot.
+    // Typing goes straight into the row and is saved by the next tick, as it loses the focus,
+    // and once more as Ctrl+W closes the note and frees its slot.
     void editAndClose() {
         const QByteArray first = record(kStamp, "first");
         testing::Program p(first + record(kStamp, "a\u00a0b"));
@@ -152,14 +154,17 @@ private slots:
         QTest::keyClicks(text2, "c");
         QCOMPARE(p.liste().cell(2, jot::ColText), "a\u00a0b\r\nc");
         QVERIFY(p.saves->isEmpty());
-
-        ctl(w, "Command1")->setFocus(Qt::MouseFocusReason);
+        setClock(QTime(14, 31)); // no quarter hour: only unsaved changes are saved
+        p.tick();
         QCOMPARE(p.saves->count(), 1);
         QCOMPARE(p.fileBytes(), first + record(kStamp, "a\u00a0b~c"));
+
+        ctl(w, "Command1")->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(p.saves->count(), 2);
         text2->setFocus();
         QTest::keyClick(text2, Qt::Key_W, Qt::ControlModifier);
         QVERIFY(!w->isVisible());
-        QCOMPARE(p.saves->count(), 2); // once, though the text had the focus
+        QCOMPARE(p.saves->count(), 3); // once, though the text had the focus
         QCOMPARE(p.liste().cell(2, jot::ColSlot) + p.liste().cell(1, jot::ColSlot), "1");
     }
 

@@ -290,6 +290,8 @@ private Q_SLOTS:
         QCOMPARE(dossier_donnees(user, app.path()), jotlk);
         QCOMPARE(modeOf(jotlk), mode_t(0700));
         QCOMPARE(modeOf(jotlk + kStartOptionFile), mode_t(0600));
+        QVERIFY(QFile::remove(jotlk + kStartOptionFile) && setStartInTray(jotlk, true));
+        QCOMPARE(modeOf(jotlk + kStartOptionFile), mode_t(0600));
         QVERIFY(writeFile(home.filePath(u"jotlk"_s), {}));
         QCOMPARE(dossier_donnees(home.path(), app.path()), app.filePath(u"jotstore/"_s));
         QCOMPARE(modeOf(app.filePath(u"jotstore"_s)), mode_t(0700));

@@ -378,7 +378,7 @@ bool TaskFile::sauver_liste(TaskList& liste) {
     if (!m_failure.isEmpty())
         Q_EMIT resolved(std::exchange(m_failure, QString()));
     if (merged) {
-        m_savesSinceMerge = 0;
+        m_savesSinceMerge = 1; // the merged list is on disk
     } else if (!m_mergeNotice.isEmpty() && ++m_savesSinceMerge >= 2) {
         // The save of the merged list, then one that needed no merge.
         Q_EMIT resolved(std::exchange(m_mergeNotice, QString()));

@@ -14,8 +14,18 @@ namespace jot {
 bool isQuarterHour(const QTime& time);
 
 // The date with this month and day nearest to today, ahead or behind (alarm texts hold no
-// year); invalid when no year gives such a date near today.
-QDate alarmDate(int month, int day, const QDate& today);
+// year): among the years from one back to seven ahead where it falls on `weekday` (1 to 7),
+// or among all, when that is 0 or none does; invalid when no year gives such a date.
+QDate alarmDate(int month, int day, const QDate& today, int weekday = 0);
+
+// The date and time an alarm text names, as the due test reads it (a time local time skips
+// is still named); both invalid when it cannot be read.
+struct AlarmMoment {
+    QDate date;
+    QTime time;
+    bool isValid() const { return date.isValid() && time.isValid(); }
+};
+AlarmMoment alarmMoment(const QString& alarmText, const QDate& today);
 
 // Whether a row's alarm falls due at `now`: unfired, and its date before today, or today
 // with its time come. Texts that cannot be read are never due.

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Sets everything up, checks the formatting, then runs every test; non-zero on any failure.
+# Sets everything up, checks the formatting, runs every test and checks the Debian package;
+# non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# The Debian package, built as scripts/package.sh builds it and checked, never installed here:
+# any lintian error fails (the warnings left are listed in the README).
+bash scripts/install-packages.sh lintian
+bash scripts/package.sh
+lintian --fail-on error dist/jotlark_*.deb
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any report
 # fails its test.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs those of the Debian packages named that are missing (as root, or through sudo).
 set -euo pipefail
 missing=()

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package dist/jotlark_<version>-<revision>_<arch>.deb from a Release build of
 # its own (build-package/), with Debian's compiler and linker flags (hardening included).
 set -euo pipefail

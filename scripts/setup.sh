@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build and the tests need (Debian 12) and builds TARGET (default: all, the
 # program with its tests, benchmarks and tools) into build/.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up and builds the program alone (the test command builds the rest), then starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."

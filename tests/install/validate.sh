@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and validates what the desktop reads there.
 set -euo pipefail
 build=$1 id=$2

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of Jotlark's start-up: a bare Qt Widgets program with the same main window
 // (menus, grid, three buttons, same sizes), and nothing else: no tray, no files, no lock.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up as the user sees it: from the launch to the main window mapped on the X display,
 // for Jotlark and for the bare program with the same window, run alternately.
 // Usage (on a display without a window manager): bench_launch JOTLARK BARE [RUNS]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the icon's small sizes, each drawn on its own pixel grid, to the PNGs that are
 # committed beside them; run it after changing one (needs librsvg2-bin).
 set -euo pipefail

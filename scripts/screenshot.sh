@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/screenshot.png headless: the main window and two notes (one ringing, red) on a
 # virtual screen with a window manager. Needs Xvfb, openbox and ImageMagick; run after a build.
 set -euo pipefail

@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
-# Sets everything up, checks the formatting, then runs every test; non-zero on any failure.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sets everything up, checks the formatting, runs every test and checks the Debian package;
+# non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
+# Every file of ours names its licence on its first line (after a #! line); images and the fuzz
+# corpus, data read as task files, cannot.
+unlicensed=$(git ls-files -co --exclude-standard -- src tests bench tools scripts '*CMakeLists.txt' |
+    grep -vE '\.png$|^tests/fuzz/corpus/' | while read -r f; do
+        awk 'NR == 1 && /^#!/ { next } { found = index($0, id) > 0; exit } END { exit !found }' \
+            id='SPDX-License-Identifier: GPL-3.0-or-later' "$f" || echo "$f"
+    done)
+[ -z "$unlicensed" ] || { printf 'No SPDX-License-Identifier line in:\n%s\n' "$unlicensed"; exit 1; }
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# The Debian package, built as scripts/package.sh builds it and checked, never installed here:
+# any lintian error fails (the warnings left are listed in the README).
+bash scripts/install-packages.sh lintian
+bash scripts/package.sh
+lintian --fail-on error dist/jotlark_*.deb
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any report
 # fails its test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/commandline.h"
 #include "launch/platform.h"
 #include "launch/qttranslations.h"

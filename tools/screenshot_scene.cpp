@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The README's screenshot: the main window on the task file in XDG_DATA_HOME, at a fixed
 // moment, with the first task's alarm ringing (its note red) and the second task shown.
 #include "mainwin/f_iir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/about.h"
 
 #include "ui/messagebox.h"
@@ -24,6 +25,12 @@ int largeurDuTitre(const QMessageBox& box) {
 void m_apropos(QWidget* parent) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("About"),
                     QStringLiteral("Jotlark v1.2"), QMessageBox::Ok, parent);
+    // The licence below the name: whoever got a copy learns what they may do with it.
+    box.setInformativeText(
+        QStringLiteral("Copyright \u00a9 2026 The Jotlark developers\n\n"
+                       "Free software under the GNU General Public License, version 3 or later "
+                       "(GPL-3.0-or-later): you may share and change it under its terms. "
+                       "It comes with no warranty."));
     box.setDefaultButton(QMessageBox::Ok);
     // The box sizes itself to its layout: a row as wide as the title keeps it whole.
     if (auto* grille = qobject_cast<QGridLayout*>(box.layout()))

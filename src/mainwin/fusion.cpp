@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another writer's changes to the task file, as the main window answers them.
 #include "mainwin/f_iir.h"
 #include "notes/f_test.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwin/notices.h"
 
 #include "desktop/desktopnotifier.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of planifs.txt: records of four quoted fields, field 2 escaped.
 #include "store/taskformat.h"
 

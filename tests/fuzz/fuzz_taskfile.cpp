@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer over the task file's reader and writer: whatever the reader accepts must write
 // and read back as the same list, and write back as the same bytes.
 #include "store/taskformat.h"

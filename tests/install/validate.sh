@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and validates what the desktop reads there.
 set -euo pipefail
 build=$1 id=$2
@@ -9,7 +10,8 @@ share=$prefix/share
 
 test -x "$prefix/bin/jotlark"
 desktop-file-validate "$share/applications/$id.desktop"
-appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
+# Fails on a warning too; informational notes and pedantic hints are only shown.
+appstreamcli validate --pedantic --no-net "$share/metainfo/$id.metainfo.xml"
 # Warnings as failures: groff says nothing about a sound page.
 warnings=$(groff -man -ww -z "$share/man/man1/jotlark.1" 2>&1)
 [ -z "$warnings" ] || { echo "$warnings"; exit 1; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/program.h"
 #include "mainwin/tray.h"
 #include "store/clock.h"
@@ -178,6 +179,30 @@ private Q_SLOTS:
         QVERIFY(line->isVisible());
         QTRY_VERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width() ||
                     (line->wordWrap() && line->heightForWidth(line->width()) <= line->height()));
+    }
+
+    // About keeps the name and version as its text and says the licence below it.
+    void about() {
+        Program p;
+        int asked = 0;
+        jot::setMessageResponderForTests([&](QMessageBox& box) {
+            ++asked;
+            box.show();
+            const QRect name = box.findChild<QLabel*>("qt_msgbox_label")->geometry();
+            const auto* licence = box.findChild<QLabel*>("qt_msgbox_informativelabel");
+            [&] {
+                QCOMPARE(box.windowTitle(), "About");
+                QCOMPARE(box.text(), "Jotlark v1.2");
+                QCOMPARE(box.icon(), Box::Information);
+                QCOMPARE(box.standardButtons(), Box::Ok);
+                QVERIFY(licence && licence->isVisible() && licence->y() >= name.bottom());
+                QVERIFY(box.informativeText().contains("The Jotlark developers"));
+                QVERIFY(box.informativeText().contains("(GPL-3.0-or-later)"));
+            }();
+            return Box::Ok;
+        });
+        p.trigger("m_apropos");
+        QCOMPARE(asked, 1);
     }
 };
 

@@ -15,6 +15,8 @@ unlicensed=$(git ls-files -co --exclude-standard -- src tests bench tools script
             id='SPDX-License-Identifier: GPL-3.0-or-later' "$f" || echo "$f"
     done)
 [ -z "$unlicensed" ] || { printf 'No SPDX-License-Identifier line in:\n%s\n' "$unlicensed"; exit 1; }
+# What only the tests need: the time-zone tables for the daylight-saving days.
+bash scripts/install-packages.sh tzdata
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 # The Debian package, built as scripts/package.sh builds it and checked, never installed here:

@@ -1,5 +1,6 @@
 #include "mainwin/f_iir.h"
 
+#include "alarms/clockwatch.h"
 #include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
@@ -8,6 +9,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
+#include <utility>
 
 // Ending the program: only Exit does it, writing the list before the notes close.
 
@@ -55,7 +57,7 @@ void f_iir::finir() {
     m_notices->removeIcon();
     Timer1->stop();
     m_minuteStart->stop();
-    m_clockWatch->stop();
+    delete std::exchange(m_clockWatch, nullptr);
     m_ended = true;
     QCoreApplication::quit();
 }

@@ -5,6 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+# What only the tests need: a private sound server for the real alarm-sound test (never in
+# setup.sh, which a user's first start runs: it would bring a sound server to every user), and
+# the time-zone tables for the daylight-saving days.
+bash scripts/install-packages.sh pulseaudio pulseaudio-utils tzdata
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
 # Every file of ours names its licence on its first line (after a #! line); images and the fuzz
@@ -15,8 +19,6 @@ unlicensed=$(git ls-files -co --exclude-standard -- src tests bench tools script
             id='SPDX-License-Identifier: GPL-3.0-or-later' "$f" || echo "$f"
     done)
 [ -z "$unlicensed" ] || { printf 'No SPDX-License-Identifier line in:\n%s\n' "$unlicensed"; exit 1; }
-# What only the tests need: the time-zone tables for the daylight-saving days.
-bash scripts/install-packages.sh tzdata
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 # The Debian package, built as scripts/package.sh builds it and checked, never installed here:

@@ -18,4 +18,15 @@ int rowOfAlarmTag(const TaskList& liste, const QString& tag) {
     return -1;
 }
 
+bool stillRinging(const TaskList& liste, const QString& tag) {
+    for (int r = 1; r < liste.rows(); ++r) {
+        const QString full = alarmTag(liste, r);
+        const QString withoutText = full.left(full.size() - liste.cell(r, ColText).size());
+        if (!liste.isPlaceholder(r) && liste.cell(r, ColFired) == QLatin1String("1") &&
+            tag.startsWith(withoutText))
+            return true;
+    }
+    return false;
+}
+
 } // namespace jot

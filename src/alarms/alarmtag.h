@@ -15,4 +15,8 @@ QString alarmTag(const TaskList& liste, int row);
 // The task row that still carries this tag, or -1.
 int rowOfAlarmTag(const TaskList& liste, const QString& tag);
 
+// Whether a task still rings with the alarm of this tag: the same creation stamp and alarm,
+// fired and not set again since; its text may have been edited meanwhile.
+bool stillRinging(const TaskList& liste, const QString& tag);
+
 } // namespace jot

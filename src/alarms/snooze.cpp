@@ -5,15 +5,17 @@
 
 namespace jot {
 
-QDateTime snoozeTime(const QDateTime& chosen) {
-    // The quarter hour at or before the edge, then the next one: strictly after the edge.
-    const QDateTime edge = chosen.addSecs(kSnoozeMinutes * 60);
+QDateTime snoozeTime(const QDateTime& chosen, Snooze how) {
+    const QDateTime edge = chosen.addSecs(how == Snooze::Short ? kSnoozeMinutes * 60 : 3600);
     const QTime t = edge.time();
-    return QDateTime(edge.date(), QTime(t.hour(), t.minute() - t.minute() % 15)).addSecs(15 * 60);
+    const QDateTime quarter(edge.date(), QTime(t.hour(), t.minute() - t.minute() % 15));
+    // An hour's edge may itself be a quarter hour ("at least"); the short one never is
+    // ("more than"): otherwise the quarter hour after it.
+    return how == Snooze::Hour && quarter == edge ? quarter : quarter.addSecs(15 * 60);
 }
 
-QString snoozeAlarm(const QDateTime& chosen, const QLocale& locale) {
-    const QDateTime at = snoozeTime(chosen);
+QString snoozeAlarm(const QDateTime& chosen, Snooze how, const QLocale& locale) {
+    const QDateTime at = snoozeTime(chosen, how);
     // The editor's hours: 0 to 12 with "am" (so noon reads "12 am"), later ones less 12 "pm".
     const int hour = at.time().hour();
     const bool pm = hour > 12;

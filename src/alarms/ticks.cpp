@@ -7,7 +7,9 @@ namespace jot {
 
 namespace {
 constexpr int kMinuteMs = 60000;
-constexpr qint64 kJumpMs = 90000;
+// A step of the wall clock against the monotonic one that passes a quarter hour must bring
+// the check within seconds, however small; drift over a few seconds is far below this.
+constexpr qint64 kJumpMs = 1000;
 } // namespace
 
 int msToNextMinute(const QDateTime& now) {

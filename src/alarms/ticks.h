@@ -23,7 +23,7 @@ bool tickOnTheMinute(int msToTimeout, const QDateTime& now);
 // saw, because a tick came late, the machine slept or the clock was set forward.
 bool quarterHourPassed(const QDateTime& previous, const QDateTime& now);
 
-// Whether the wall clock moved more than 90 s away from the monotonic clock over the same
+// Whether the wall clock moved more than a second away from the monotonic clock over the same
 // stretch: the machine slept or the clock was set, forward or back.
 bool clockJumped(qint64 wallMs, qint64 monotonicMs);
 

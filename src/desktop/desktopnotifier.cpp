@@ -8,6 +8,7 @@
 #include <QDBusReply>
 #include <QGuiApplication>
 #include <QVariantMap>
+#include <utility>
 
 namespace jot {
 
@@ -19,6 +20,9 @@ const QString kInterface = kService;
 // The installed icon, named after the application id.
 const QString kIconName = QStringLiteral(JOT_APP_ID);
 const QString kSnoozeAction = QStringLiteral("snooze");
+const QString kSnoozeHourAction = QStringLiteral("snooze-hour");
+// A server that never answers would otherwise hold every notice for D-Bus's 25 s.
+constexpr int kCapabilitiesTimeoutMs = 1000;
 
 enum Urgency : uchar { Normal = 1, Critical = 2 };
 
@@ -52,49 +56,96 @@ bool DesktopNotifier::notify(Kind kind, const QString& tag, const QString& summa
                              const QString& body) {
     if (!isAvailable())
         return false;
-    // Asked each time, without blocking: whether the body is read as markup depends on the
-    // server, which may also be slow to start on demand.
-    auto* watcher =
-        new QDBusPendingCallWatcher(m_bus.asyncCall(call(QStringLiteral("GetCapabilities"))), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, watcher, kind, tag, summary, body] {
-                watcher->deleteLater();
-                // A server without the call is still sent the plain notification.
-                const QDBusPendingReply<QStringList> capabilities = *watcher;
-                send(kind, tag, summary, body,
-                     capabilities.isError() ? QStringList() : capabilities.value());
-            });
+    ++m_coming[tag];
+    m_withdrawn.remove(tag);
+    whenCapabilitiesKnown([this, kind, tag, summary, body] { send(kind, tag, summary, body); });
     return true;
 }
 
+void DesktopNotifier::whenCapabilitiesKnown(std::function<void()> then) {
+    if (m_capabilities) {
+        then();
+        return;
+    }
+    m_waiting.append(std::move(then));
+    if (std::exchange(m_asked, true))
+        return;
+    // Asked once, without blocking: whether the body is read as markup and whether the server
+    // plays sounds. No answer in time counts as neither; the notice goes anyway.
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(call(QStringLiteral("GetCapabilities")), kCapabilitiesTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *watcher;
+        m_capabilities = reply.isError() ? QStringList() : reply.value();
+        for (const std::function<void()>& then : std::exchange(m_waiting, {}))
+            then();
+    });
+}
+
+bool DesktopNotifier::playsSound() const {
+    return m_capabilities && m_capabilities->contains(QLatin1String("sound"));
+}
+
+void DesktopNotifier::close(const QString& tag) {
+    if (m_coming.contains(tag))
+        m_withdrawn.insert(tag); // closed as soon as its id comes, or never sent
+    const uint id = m_tags.key(tag, 0u);
+    if (id == 0)
+        return;
+    m_tags.remove(id);
+    // No answer awaited: a notification already gone is no fault.
+    m_bus.call(call(QStringLiteral("CloseNotification")) << id, QDBus::NoBlock);
+}
+
 void DesktopNotifier::send(Kind kind, const QString& tag, const QString& summary,
-                           const QString& body, const QStringList& capabilities) {
+                           const QString& body) {
     const bool alarm = kind == Kind::Alarm;
+    if (m_withdrawn.contains(tag)) {
+        if (--m_coming[tag] == 0) {
+            m_coming.remove(tag);
+            m_withdrawn.remove(tag);
+        }
+        return;
+    }
     QVariantMap hints{{QStringLiteral("urgency"),
                        QVariant::fromValue<uchar>(alarm ? Urgency::Critical : Urgency::Normal)}};
-    if (alarm)
+    if (alarm && m_sound)
         hints.insert(QStringLiteral("sound-name"), QStringLiteral("alarm-clock-elapsed"));
     if (!QGuiApplication::desktopFileName().isEmpty())
         hints.insert(QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName());
-    const QStringList actions =
-        alarm ? QStringList{QStringLiteral("default"), tr("Show"), kSnoozeAction, tr("Snooze")}
-              : QStringList();
+    // Servers that show few buttons show the first ones.
+    const QStringList actions = alarm ? QStringList{QStringLiteral("default"),
+                                                    tr("Show"),
+                                                    kSnoozeAction,
+                                                    tr("Snooze"),
+                                                    kSnoozeHourAction,
+                                                    tr("Snooze 1 hour")}
+                                      : QStringList();
 
     QDBusMessage notify = call(QStringLiteral("Notify"));
     // A task's text shown as markup could vanish or break the notification.
     notify << QStringLiteral("Jotlark") << m_tags.key(tag, 0u) << kIconName << summary
-           << (capabilities.contains(QLatin1String("body-markup")) ? body.toHtmlEscaped() : body)
+           << (m_capabilities->contains(QLatin1String("body-markup")) ? body.toHtmlEscaped() : body)
            << actions << hints << (alarm ? 0 : -1); // an alarm never expires on its own
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, tag] {
         watcher->deleteLater();
         const QDBusPendingReply<uint> reply = *watcher;
+        const bool withdrawn = m_withdrawn.contains(tag);
+        if (--m_coming[tag] == 0) {
+            m_coming.remove(tag);
+            m_withdrawn.remove(tag);
+        }
         if (reply.isError()) {
-            Q_EMIT failed(tag);
+            if (!withdrawn)
+                Q_EMIT failed(tag);
             return;
         }
         m_tags.remove(m_tags.key(tag, 0u));
         m_tags.insert(reply.value(), tag);
+        if (withdrawn)
+            close(tag);
     });
 }
 
@@ -106,7 +157,9 @@ void DesktopNotifier::onActionInvoked(uint id, const QString& action) {
     if (action == QLatin1String("default"))
         Q_EMIT activated(*it);
     else if (action == kSnoozeAction)
-        Q_EMIT snoozed(*it);
+        Q_EMIT snoozed(*it, Snooze::Short);
+    else if (action == kSnoozeHourAction)
+        Q_EMIT snoozed(*it, Snooze::Hour);
 }
 
 void DesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) {

@@ -58,7 +58,8 @@ f_help::f_help()
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setTabChangesFocus(true);
-    const QString text = QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString text = QString(helpText() + QStringLiteral("\r\n") + snoozeText())
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
 
@@ -101,6 +102,16 @@ const QString& f_help::helpText() {
                        "Delete a task :\r\n"
                        "---------------------\r\n"
                        "Select it in the list and click on \"Delete\".\r\n");
+    return text;
+}
+
+const QString& f_help::snoozeText() {
+    static const QString text =
+        QStringLiteral("Snooze :\r\n"
+                       "--------\r\n"
+                       "When an alarm rings, its notification offers \"Snooze\", which rings \r\n"
+                       "it again at the first quarter hour more than 10 minutes later, and \r\n"
+                       "\"Snooze 1 hour\", at the first quarter hour an hour later or more.\r\n");
     return text;
 }
 

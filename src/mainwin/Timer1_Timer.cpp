@@ -35,31 +35,50 @@ void f_iir::Timer1_Timer() {
         m_shared.sauver_liste();
     const QDateTime now = jot::maintenant();
     const QDateTime previous = std::exchange(m_lastTick, now);
-    m_sinceTick.restart();
     rearmTimer1(now);
     if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
         return;
+    checkAlarms(now);
+    m_shared.sauver_liste();
+}
 
+bool f_iir::checkAlarms(const QDateTime& now) {
     jot::TaskList& liste = m_shared.liste;
     QList<jot::Notices::Ring> rung;
     for (const int r : jot::dueRows(liste, now)) {
-        rung.append(
-            {jot::alarmTag(liste, r), jot::dueSummary(liste, r), liste.cell(r, jot::ColAlarm)});
         f_test* note = noteForDueRow(r);
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)
             continue;
         note->en_rouge();
+        // Marked fired before it is told: the notification of an earlier alarm of the task
+        // goes as the mark changes.
         liste.setCell(r, jot::ColFired, QStringLiteral("1"));
+        rung.append(
+            {jot::alarmTag(liste, r), jot::dueSummary(liste, r), liste.cell(r, jot::ColAlarm)});
+        m_ringing.insert(rung.last().tag);
     }
     // A red note may sit behind other windows: the desktop or the tray tells the user too.
     m_notices->alarms(rung);
-    m_shared.sauver_liste();
+    return !rung.isEmpty();
+}
+
+void f_iir::withdrawDealtWith() {
+    for (auto it = m_ringing.begin(); it != m_ringing.end();) {
+        if (jot::stillRinging(m_shared.liste, *it)) {
+            ++it;
+            continue;
+        }
+        m_notices->withdraw(*it);
+        it = m_ringing.erase(it);
+    }
 }
 
 // The default action of a ringing alarm's notification: the task's note in front, red while
 // its alarm stays fired (opened again if it was closed).
 void f_iir::showRungNote(const QString& tag) {
+    m_ringing.remove(tag);
+    m_notices->withdraw(tag); // dealt with: no notice with this time stays on screen
     const int row = jot::rowOfAlarmTag(m_shared.liste, tag);
     f_test* note = row < 0 ? nullptr : noteForDueRow(row);
     if (!note)
@@ -70,12 +89,14 @@ void f_iir::showRungNote(const QString& tag) {
 }
 
 // Snooze: the alarm moved as if picked in the alarm editor, unless the task was deleted or
-// changed since the notification was sent.
-void f_iir::snoozeRungTask(const QString& tag) {
+// changed since the notification was sent. The notification goes in any case.
+void f_iir::snoozeRungTask(const QString& tag, jot::Snooze how) {
+    m_ringing.remove(tag);
+    m_notices->withdraw(tag);
     const int row = jot::rowOfAlarmTag(m_shared.liste, tag);
     if (row < 0)
         return;
-    const QString alarme = jot::snoozeAlarm(jot::maintenant());
+    const QString alarme = jot::snoozeAlarm(jot::maintenant(), how);
     if (f_test* note = fenetreDeLigne(row)) {
         note->snooze(alarme);
         return;
@@ -96,10 +117,8 @@ void f_iir::rearmTimer1(const QDateTime& now) {
     m_minuteStart->start(jot::msToNextMinute(now));
 }
 
-// Timers sleep on the monotonic clock: only comparing its advance since the last tick with
-// the wall clock's shows that the machine slept or the clock was set, and the tick then
-// comes now, not up to a minute later.
+// Timers sleep on the monotonic clock: after a sleep or a change of the wall clock the tick
+// comes now, not up to a minute later, and a quarter hour passed over is checked.
 void f_iir::m_clockWatch_Timer() {
-    if (jot::clockJumped(m_lastTick.msecsTo(jot::maintenant()), m_sinceTick.elapsed()))
-        Timer1_Timer();
+    Timer1_Timer();
 }

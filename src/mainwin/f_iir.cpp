@@ -2,6 +2,7 @@
 #include "mainwin/f_iir.h"
 
 #include "alarms/alarmtext.h"
+#include "alarms/clockwatch.h"
 #include "help/f_help.h"
 #include "mainwin/notices.h"
 #include "notes/f_test.h"
@@ -31,8 +32,6 @@
 namespace {
 
 constexpr int kTimer1Ms = 60000;
-// Often enough to bring the tick within seconds of a wake-up or a clock change.
-constexpr int kClockWatchMs = 3000;
 
 // The designed layout, in twips: the smallest the window gets. Extra room goes to the grid;
 // the buttons stay under it, centred as a group.
@@ -136,13 +135,18 @@ f_iir::f_iir(QWidget* parent)
     // The start counts as the previous tick: a quarter hour slept over before the first tick
     // is still made up.
     m_lastTick = jot::maintenant();
-    m_sinceTick.start();
     rearmTimer1(m_lastTick);
-    m_clockWatch = new QTimer(this);
+    m_clockWatch = new jot::ClockWatch(this);
     m_clockWatch->setObjectName(QStringLiteral("m_clockWatch"));
-    m_clockWatch->setInterval(kClockWatchMs);
-    connect(m_clockWatch, &QTimer::timeout, this, &f_iir::m_clockWatch_Timer);
-    m_clockWatch->start();
+    connect(m_clockWatch, &jot::ClockWatch::clockChanged, this, &f_iir::m_clockWatch_Timer);
+    // A notification is withdrawn once its alarm is dealt with, however that happened.
+    const auto alarmsChanged = [this](const QModelIndex& from, const QModelIndex& to) {
+        if (from.column() <= jot::ColFired && to.column() >= jot::ColAlarm)
+            withdrawDealtWith();
+    };
+    connect(&m_shared.liste, &QAbstractItemModel::dataChanged, this, alarmsChanged);
+    connect(&m_shared.liste, &QAbstractItemModel::rowsRemoved, this, &f_iir::withdrawDealtWith);
+    connect(&m_shared.liste, &QAbstractItemModel::modelReset, this, &f_iir::withdrawDealtWith);
 
     // The end of the desktop session writes the list: the session may kill the program
     // without any close. Any other way out than Exit does the same.
@@ -229,6 +233,8 @@ void f_iir::Form_Load(const QString& dataDir) {
     m_dataDir = dataDir;
     m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));
+    m_sound->setChecked(jot::playsSound(m_dataDir));
+    m_notices->setSound(m_sound->isChecked());
     // Started in the tray, the program must know at once whether there is one.
     if (m_tb->isChecked())
         m_notices->addIcon();
@@ -249,6 +255,13 @@ void f_iir::Form_Load(const QString& dataDir) {
         restaurer_fenetre_principale();
     else if (!hasTray())
         montrer_reduite(); // never out of reach: a task bar button instead
+
+    // Alarms that fell due while the program was not running ring now, not at the next
+    // quarter hour; queued after the tray icon, so that the tray can tell them too.
+    QTimer::singleShot(0, this, [this] {
+        if (checkAlarms(jot::maintenant()))
+            m_shared.sauver_liste();
+    });
 }
 
 void f_iir::montrer_reduite() {

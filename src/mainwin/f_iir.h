@@ -6,9 +6,9 @@
 #include "store/shared.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <array>
 
 class QAction;
@@ -20,8 +20,10 @@ class QTimer;
 class f_help;
 class f_test;
 namespace jot {
+class ClockWatch;
 class Notices;
-}
+enum class Snooze;
+} // namespace jot
 
 // The main window: owns the task list, the shared values, the tray icon, the alarm timer
 // and, through the note window table, every open note.
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void m_imprimer_Click();
     void m_quitter_Click();
     void m_tb_Click();
+    void m_sound_Click(); // Play a sound
     void m_login_Click(); // Start at log-in
     void m_aide_Click();
     void m_apropos_Click();
@@ -74,10 +77,10 @@ private Q_SLOTS:
     void mPopRestore_Click();
     void mPopExit_Click();
     void Timer1_Timer();
-    void showRungNote(const QString& tag);   // a ringing alarm's notification: Show
-    void snoozeRungTask(const QString& tag); // and Snooze
-    void fermer_tache_retiree(int row);      // another writer removed the row's task
-    void m_clockWatch_Timer();               // a sleep or a clock change brings the tick at once
+    void showRungNote(const QString& tag); // a ringing alarm's notification: Show
+    void snoozeRungTask(const QString& tag, jot::Snooze how); // and the Snoozes
+    void fermer_tache_retiree(int row); // another writer removed the row's task
+    void m_clockWatch_Timer();          // a sleep or a clock change brings the tick at once
 
 private:
     // Note windows.
@@ -106,6 +109,9 @@ private:
     void fermer_notes();
     void finir(); // notes closed, tray icon and timers gone, event loops left
     void rearmTimer1(const QDateTime& now);
+    // The quarter-hour check: due alarms brought up in red and told; true if any rang.
+    bool checkAlarms(const QDateTime& now);
+    void withdrawDealtWith(); // notifications of alarms since snoozed, set, cleared or deleted
 
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
@@ -120,11 +126,12 @@ private:
     QPushButton* Command3 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* m_minuteStart = nullptr; // starts Timer1 just after a wall-clock minute begins
-    QTimer* m_clockWatch = nullptr;
+    jot::ClockWatch* m_clockWatch = nullptr;
+    QSet<QString> m_ringing;           // tags of the alarms whose notifications may be shown
     QDateTime m_lastTick;              // on the wall clock
-    QElapsedTimer m_sinceTick;         // on the monotonic clock
     jot::Notices* m_notices = nullptr; // the tray and its messages
     QAction* m_tb = nullptr;
+    QAction* m_sound = nullptr;
     QAction* m_login = nullptr;
     QLabel* m_warning = nullptr;
     QPointer<f_help> m_help;

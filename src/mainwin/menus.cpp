@@ -3,6 +3,7 @@
 
 #include "help/about.h"
 #include "help/f_help.h"
+#include "mainwin/notices.h"
 #include "report/print.h"
 #include "report/report.h"
 #include "store/autostart.h"
@@ -47,6 +48,8 @@ void f_iir::creer_menus() {
     QMenu* options = menu("m_options", tr("&Options"));
     m_tb = item(options, "m_tb", tr("&Start in the task bar"), &f_iir::m_tb_Click);
     m_tb->setCheckable(true);
+    m_sound = item(options, "m_sound", tr("Play a so&und"), &f_iir::m_sound_Click);
+    m_sound->setCheckable(true);
     m_login = item(options, "m_login", tr("Start at &log-in"), &f_iir::m_login_Click);
     m_login->setCheckable(true);
 
@@ -65,6 +68,13 @@ void f_iir::m_tb_Click() {
     // shows what the file says, so a failed write leaves both as they were.
     jot::setStartInTray(m_dataDir, m_tb->isChecked());
     m_tb->setChecked(jot::startInTray(m_dataDir));
+}
+
+void f_iir::m_sound_Click() {
+    // As with the start option: the file follows the check mark, the mark what is on disk.
+    jot::setPlaysSound(m_dataDir, m_sound->isChecked());
+    m_sound->setChecked(jot::playsSound(m_dataDir));
+    m_notices->setSound(m_sound->isChecked());
 }
 
 void f_iir::m_login_Click() {

@@ -2,6 +2,8 @@
 #include "mainwin/notices.h"
 
 #include "desktop/desktopnotifier.h"
+#include "desktop/soundplayer.h"
+#include "desktop/traywatch.h"
 #include "mainwin/tray.h"
 #include "ui/programicon.h"
 
@@ -15,9 +17,6 @@ namespace jot {
 
 namespace {
 
-// A program started at log-in may come before the panel that holds the tray.
-constexpr int kTrayWatchMs = 2000;
-constexpr int kTrayWatchChecks = 60;
 // One tag for every warning: a new one replaces the one still shown. No alarm's tag is this.
 const QString kWarningTag = QStringLiteral("warning");
 
@@ -47,16 +46,17 @@ Notices::Notices(QWidget* window) : QObject(window) {
             });
 }
 
+Notices::~Notices() = default;
+
 void Notices::addIcon() {
     m_iconComing = false;
     if (trayAvailable()) {
         m_tray->show();
     } else {
-        m_trayWatch = new QTimer(this);
+        // A program started at log-in may come before the panel that holds the tray.
+        m_trayWatch = new TrayWatch(QDBusConnection::sessionBus(), this);
         m_trayWatch->setObjectName(QStringLiteral("m_trayWatch"));
-        m_trayWatch->setInterval(kTrayWatchMs);
-        connect(m_trayWatch, &QTimer::timeout, this, &Notices::checkTray);
-        m_trayWatch->start();
+        connect(m_trayWatch, &TrayWatch::trayMayHaveCome, this, &Notices::checkTray);
     }
     for (const auto& [tag, message] : std::exchange(m_held, {}))
         trayMessage(tag, message);
@@ -68,19 +68,18 @@ void Notices::addIconSoon() {
 }
 
 void Notices::checkTray() {
-    if (trayAvailable()) {
-        m_trayWatch->stop();
-        m_tray->show();
-        Q_EMIT trayAppeared();
-    } else if (++m_trayChecks >= kTrayWatchChecks) {
-        m_trayWatch->stop();
-    }
+    if (!m_trayWatch || !trayAvailable())
+        return;
+    m_trayWatch->deleteLater();
+    m_trayWatch = nullptr;
+    m_tray->show();
+    Q_EMIT trayAppeared();
 }
 
 void Notices::removeIcon() {
     m_tray->hide();
-    if (m_trayWatch)
-        m_trayWatch->stop();
+    delete m_trayWatch;
+    m_trayWatch = nullptr;
 }
 
 bool Notices::hasTray() const {
@@ -90,6 +89,7 @@ bool Notices::hasTray() const {
 DesktopNotifier* Notices::notifier() {
     if (!m_notifier) {
         m_notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
+        m_notifier->setSound(m_sound);
         connect(m_notifier, &DesktopNotifier::activated, this, &Notices::alarmShown);
         connect(m_notifier, &DesktopNotifier::snoozed, this, &Notices::alarmSnoozed);
         connect(m_notifier, &DesktopNotifier::closed, this,
@@ -109,6 +109,34 @@ void Notices::alarms(const QList<Ring>& rung) {
     }
     if (!unsent.isEmpty())
         trayMessage(QString(), unsent.join(QLatin1Char('\n')));
+    // Once for all the alarms of a tick; the server plays it itself only when it says it can.
+    if (rung.isEmpty() || !m_sound)
+        return;
+    if (unsent.size() == rung.size())
+        playSound();
+    else
+        m_notifier->whenCapabilitiesKnown([this] {
+            if (!m_notifier->playsSound())
+                playSound();
+        });
+}
+
+void Notices::playSound() {
+    if (!m_player)
+        m_player = createSoundPlayer();
+    m_player->play();
+}
+
+void Notices::withdraw(const QString& tag) {
+    m_sent.remove(tag);
+    if (m_notifier)
+        m_notifier->close(tag);
+}
+
+void Notices::setSound(bool on) {
+    m_sound = on;
+    if (m_notifier)
+        m_notifier->setSound(on);
 }
 
 void Notices::warning(const QString& message) {

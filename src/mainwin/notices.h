@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "alarms/snooze.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <utility>
 
 class QMenu;
@@ -15,11 +18,14 @@ class QWidget;
 namespace jot {
 
 class DesktopNotifier;
+class SoundPlayer;
+class TrayWatch;
 
 // How Jotlark reaches the user while its windows may be hidden: the tray icon with its menu,
 // and notices of what happened. A notice goes to the desktop's notification server; without
 // one (or when it refuses), to the tray's message; without a tray nothing is told. A tray that
-// comes after the program (a start at log-in) is watched for.
+// comes after the program (a start at log-in) is watched for. Alarms ring aloud: the server
+// plays their sound when it can, the program itself when it cannot or when there is none.
 class Notices : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +38,7 @@ public:
 
     // The menu is the window's child, so that it goes with the window.
     explicit Notices(QWidget* window);
+    ~Notices() override;
 
     // Shows the icon, or watches for a tray to show it in.
     void addIcon();
@@ -45,6 +52,10 @@ public:
     void alarms(const QList<Ring>& rung);
     // The list could not be saved or read.
     void warning(const QString& message);
+    // The user dealt with the alarm: its notification goes.
+    void withdraw(const QString& tag);
+    // Whether alarms are heard: the server's sound hint and the program's own sound.
+    void setSound(bool on);
 
 Q_SIGNALS:
     void activated(); // the icon clicked or double-clicked
@@ -53,22 +64,24 @@ Q_SIGNALS:
     void exitRequested();
     void trayAppeared();                 // after the program started without one
     void alarmShown(const QString& tag); // the notification's default action
-    void alarmSnoozed(const QString& tag);
+    void alarmSnoozed(const QString& tag, jot::Snooze how);
 
 private:
     void checkTray();
     DesktopNotifier* notifier();
     void trayMessage(const QString& tag, const QString& message);
+    void playSound();
 
     QMenu* mPopupSys = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
-    QTimer* m_trayWatch = nullptr;
-    int m_trayChecks = 0;
+    TrayWatch* m_trayWatch = nullptr; // while there is no tray
     bool m_iconComing = false;
     QList<std::pair<QString, QString>> m_held; // tray messages waiting for it: tag, message
     DesktopNotifier* m_notifier = nullptr;     // created when first needed: D-Bus costs at start
     // What each notification sent says in the tray should the server refuse it, by tag.
     QHash<QString, QString> m_sent;
+    bool m_sound = true;
+    std::unique_ptr<SoundPlayer> m_player; // made at the first sound it plays
 };
 
 } // namespace jot

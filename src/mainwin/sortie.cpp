@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwin/f_iir.h"
 
+#include "alarms/clockwatch.h"
 #include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
@@ -9,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
+#include <utility>
 
 // Ending the program: only Exit does it, writing the list before the notes close.
 
@@ -56,7 +58,7 @@ void f_iir::finir() {
     m_notices->removeIcon();
     Timer1->stop();
     m_minuteStart->stop();
-    m_clockWatch->stop();
+    delete std::exchange(m_clockWatch, nullptr);
     m_ended = true;
     QCoreApplication::quit();
 }

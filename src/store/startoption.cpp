@@ -11,17 +11,32 @@ bool startInTray(const QString& dataDir) {
     return QFileInfo::exists(dataDir + kStartOptionFile);
 }
 
-bool setStartInTray(const QString& dataDir, bool on) {
-    const QString path = dataDir + kStartOptionFile;
+namespace {
+
+// A marker file: present means `on`, whatever it holds.
+bool setMarker(const QString& path, bool on, const QByteArray& content) {
     if (!on)
         return !QFileInfo::exists(path) || QFile::remove(path);
-    static const QByteArray kContent("\"1\"\r\n");
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     // Refused by file systems without Unix modes, where the option still counts.
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    return file.write(kContent) == kContent.size() && file.flush();
+    return file.write(content) == content.size() && file.flush();
+}
+
+} // namespace
+
+bool setStartInTray(const QString& dataDir, bool on) {
+    return setMarker(dataDir + kStartOptionFile, on, QByteArrayLiteral("\"1\"\r\n"));
+}
+
+bool playsSound(const QString& dataDir) {
+    return !QFileInfo::exists(dataDir + kNoSoundFile);
+}
+
+bool setPlaysSound(const QString& dataDir, bool on) {
+    return setMarker(dataDir + kNoSoundFile, !on, {});
 }
 
 } // namespace jot

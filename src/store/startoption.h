@@ -6,10 +6,17 @@
 namespace jot {
 
 inline const QString kStartOptionFile = QStringLiteral("pref1.txt");
+// Present when the user turned the alarm sound off ("Play a sound" unchecked).
+inline const QString kNoSoundFile = QStringLiteral("nosound.txt");
 
 // Whether the program starts in the tray: pref1.txt exists in the data directory.
 bool startInTray(const QString& dataDir);
 // Creates pref1.txt (its five bytes "1" in quotes and CR LF) or deletes it.
 bool setStartInTray(const QString& dataDir, bool on);
+
+// Whether alarms play their sound: nosound.txt does not exist in the data directory.
+bool playsSound(const QString& dataDir);
+// Deletes nosound.txt, or creates it (empty) to turn the sound off.
+bool setPlaysSound(const QString& dataDir, bool on);
 
 } // namespace jot

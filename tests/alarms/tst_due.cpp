@@ -38,26 +38,35 @@ private Q_SLOTS:
         QCOMPARE(jot::isDue(alarm, {}, now), due);
     }
 
-    // Snooze: the first quarter hour more than 10 minutes later, as the alarm editor writes it.
+    // Snooze: the first quarter hour more than 10 minutes later, or at least an hour later, as
+    // the alarm editor writes it.
     void snooze_data() {
         QTest::addColumn<QDateTime>("chosen");
+        QTest::addColumn<jot::Snooze>("how");
         QTest::addColumn<QString>("alarm");
         // 2026-03-15 is a Sunday; the day list of a note opened that day ends on 03/30.
-        const auto row = [](const char* name, int day, QTime time, const char* alarm) {
-            QTest::newRow(name) << QDateTime({2026, 3, day}, time) << QString(alarm);
+        const auto row = [](const char* name, int day, QTime time, const char* alarm,
+                            jot::Snooze how = jot::Snooze::Short) {
+            QTest::newRow(name) << QDateTime({2026, 3, day}, time) << how << QString(alarm);
         };
         row("before the edge; noon reads 12 am", 15, {11, 49, 59}, "Sunday 03/15 12:00 am");
         row("at the edge", 15, {12, 50}, "Sunday 03/15 1:15 pm");
         row("across midnight", 15, {23, 45}, "Monday 03/16 0:00 am");
         row("end of the 16 days", 30, {23, 58}, "Tuesday 03/31 0:15 am");
+        const jot::Snooze hour = jot::Snooze::Hour;
+        row("an hour, on a quarter hour", 15, {10, 15}, "Sunday 03/15 11:15 am", hour);
+        row("an hour, just after one", 15, {10, 15, 0, 1}, "Sunday 03/15 11:30 am", hour);
+        row("an hour, just before one", 15, {10, 14, 59, 999}, "Sunday 03/15 11:15 am", hour);
+        row("an hour, across midnight", 15, {23, 1}, "Monday 03/16 0:15 am", hour);
     }
     void snooze() {
         QFETCH(QDateTime, chosen);
+        QFETCH(jot::Snooze, how);
         QFETCH(QString, alarm);
-        QCOMPARE(jot::snoozeAlarm(chosen), alarm);
+        QCOMPARE(jot::snoozeAlarm(chosen, how), alarm);
         // The editor opened at that moment offers the day, and the alarm rings then, not before.
         QVERIFY(jot::dayList(chosen.date()).contains(jot::decouper_alarme(alarm).day));
-        const QDateTime at = jot::snoozeTime(chosen);
+        const QDateTime at = jot::snoozeTime(chosen, how);
         QVERIFY(jot::isDue(alarm, {}, at) && !jot::isDue(alarm, {}, at.addSecs(-60)));
     }
 

@@ -28,9 +28,16 @@ public:
     QList<Notification> sent;
     QStringList capabilities;
     bool refuse = false;
+    bool silent = false;   // GetCapabilities is never answered
+    QList<uint> closedIds; // CloseNotification's, in order
 
 public Q_SLOTS:
-    QStringList GetCapabilities() { return capabilities; }
+    QStringList GetCapabilities() {
+        if (silent)
+            setDelayedReply(true); // and no reply ever comes
+        return capabilities;
+    }
+    void CloseNotification(uint id) { closedIds << id; }
     // Ids count from 101, in the order of the notifications received.
     uint Notify([[maybe_unused]] const QString& app, uint replaces, const QString& icon,
                 const QString& summary, const QString& body, const QStringList& actions,

@@ -3,6 +3,7 @@
 
 #include "common/notificationbus.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QtTest>
 
@@ -23,29 +24,42 @@ private Q_SLOTS:
         QGuiApplication::setDesktopFileName(QStringLiteral("org.jotlark.Jotlark"));
     }
 
-    // An alarm is critical, rings and stays, with Show and Snooze; a warning is neither. The
-    // body is escaped for a server that reads it as markup.
+    // An alarm is critical, rings and stays, with Show and both Snoozes; a warning is neither.
+    // The body is escaped for a server that reads it as markup. The capabilities are asked
+    // once; a server that never answers gets the notices anyway, within about a second.
     void sends_data() {
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<bool>("markup");
+        QTest::addColumn<bool>("silent");
         QTest::addColumn<QString>("body");
-        QTest::newRow("alarm, body read as markup") << Kind::Alarm << true << "a &lt;b&gt; &amp; c";
-        QTest::newRow("warning") << Kind::Warning << false << "a <b> & c";
+        QTest::newRow("alarm, body read as markup")
+            << Kind::Alarm << true << false << "a &lt;b&gt; &amp; c";
+        QTest::newRow("warning") << Kind::Warning << false << false << "a <b> & c";
+        QTest::newRow("capabilities never told") << Kind::Alarm << true << true << "a <b> & c";
     }
     void sends() {
         QFETCH(Kind, kind);
         QFETCH(bool, markup);
+        QFETCH(bool, silent);
         const bool alarm = kind == Kind::Alarm;
         testing::Served served(m_address, "server");
         if (markup)
             served.server.capabilities << QStringLiteral("body-markup");
+        served.server.silent = silent;
         DesktopNotifier notifier(client());
-        QVERIFY(notifier.notify(kind, "row 3", "Buy milk", "a <b> & c"));
-        QTRY_COMPARE(served.server.sent.size(), 1);
+        QElapsedTimer waited;
+        waited.start();
+        for (int n = 1; n <= 2; ++n)
+            QVERIFY(notifier.notify(kind, "row 3", "Buy milk", "a <b> & c"));
+        QTRY_COMPARE_WITH_TIMEOUT(served.server.sent.size(), 2, 4000);
+        QVERIFY(waited.elapsed() < 4000); // not D-Bus's 25 s per notice
+        QCOMPARE(notifier.playsSound(), false);
         const testing::NotificationServer::Notification& n = served.server.sent.first();
         QCOMPARE(n.icon, JOT_APP_ID);
         QTEST(n.body, "body");
-        const QStringList actions{"default", "Show", "snooze", "Snooze"};
+        // Servers that show few buttons show the first ones.
+        const QStringList actions{"default", "Show",        "snooze",
+                                  "Snooze",  "snooze-hour", "Snooze 1 hour"};
         QCOMPARE(n.actions, alarm ? actions : QStringList());
         QCOMPARE(n.timeout, alarm ? 0 : -1);
         // Servers read the urgency as a byte only.
@@ -57,7 +71,7 @@ private Q_SLOTS:
 
     // What the user does with the program's notifications reaches it by the caller's tag; a
     // new one for a tag replaces the one shown. Other programs' notifications, and one
-    // closed, are not the program's.
+    // closed, are not the program's. One withdrawn is closed, even while still on its way.
     void answers() {
         testing::Served served(m_address, "server");
         testing::NotificationServer& server = served.server;
@@ -67,7 +81,10 @@ private Q_SLOTS:
             return [&heard, word](const QString& tag) { heard << word + tag; };
         };
         connect(&notifier, &DesktopNotifier::activated, this, hear("show "));
-        connect(&notifier, &DesktopNotifier::snoozed, this, hear("snooze "));
+        connect(&notifier, &DesktopNotifier::snoozed, this,
+                [&heard](const QString& tag, jot::Snooze how) {
+                    heard << (how == jot::Snooze::Hour ? "hour " : "snooze ") + tag;
+                });
         connect(&notifier, &DesktopNotifier::closed, this, hear("closed "));
         for (int n = 1; n <= 3; ++n) {
             QVERIFY(notifier.notify(Kind::Alarm, n == 2 ? "row 2" : "row 1", "summary", "body"));
@@ -80,9 +97,21 @@ private Q_SLOTS:
         Q_EMIT server.ActionInvoked(101, "default");
         Q_EMIT server.NotificationClosed(101, 2);
         Q_EMIT server.ActionInvoked(101, "snooze"); // closed: no longer the program's
-        Q_EMIT server.ActionInvoked(102, "default");
+        Q_EMIT server.ActionInvoked(102, "snooze-hour");
         QTRY_COMPARE(heard,
-                     QStringList({"snooze row 2", "show row 1", "closed row 1", "show row 2"}));
+                     QStringList({"snooze row 2", "show row 1", "closed row 1", "hour row 2"}));
+
+        notifier.close("row 2");
+        notifier.close("row 9"); // none
+        QVERIFY(notifier.notify(Kind::Alarm, "row 4", "summary", "body"));
+        notifier.close("row 4"); // before its id came
+        QTRY_COMPARE(server.closedIds, QList<uint>({102, 104}));
+        QVERIFY(notifier.notify(Kind::Alarm, "row 5", "summary", "body"));
+        QTRY_COMPARE(server.sent.size(), 5);
+        Q_EMIT server.ActionInvoked(102, "default"); // withdrawn: no longer the program's
+        Q_EMIT server.ActionInvoked(105, "default");
+        QTRY_COMPARE(heard.last(), "show row 5");
+        QCOMPARE(heard.size(), 5);
     }
 };
 

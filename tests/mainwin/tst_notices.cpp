@@ -2,10 +2,13 @@
 #include "common/notificationbus.h"
 #include "common/program.h"
 #include "desktop/desktopnotifier.h"
+#include "desktop/soundplayer.h"
+#include "mainwin/notices.h"
 #include "mainwin/tray.h"
 #include "store/clock.h"
 
 #include <QLabel>
+#include <QSystemTrayIcon>
 #include <optional>
 
 namespace {
@@ -21,6 +24,13 @@ void at(int h, int m) {
     g_now = QDateTime({2027, 3, 15}, {h, m, 30});
 }
 
+// Counts what it plays.
+struct FakePlayer : jot::SoundPlayer {
+    explicit FakePlayer(int& plays) : m_plays(plays) {}
+    void play() override { ++m_plays; }
+    int& m_plays;
+};
+
 bool red(const f_test* note) {
     return note && note->palette().color(QPalette::Window) == Qt::red;
 }
@@ -35,6 +45,7 @@ class TstNotices : public QObject {
     QStringList m_trayMessages;
     std::optional<testing::Served> m_served;
     int m_servers = 0;
+    int m_plays = 0;
 
     // On a connection of its own: Qt shares connections of the same name.
     testing::NotificationServer& serve() {
@@ -49,9 +60,11 @@ private Q_SLOTS:
         jot::setClockForTests([] { return g_now; });
         jot::setTrayAvailableForTests(true);
         jot::setTrayMessagesForTests([this](const QString& m) { m_trayMessages << m; });
+        jot::setSoundPlayerForTests([this] { return std::make_unique<FakePlayer>(m_plays); });
     }
     void init() {
         m_trayMessages.clear();
+        m_plays = 0;
         m_served.reset();
         at(10, 14);
     }
@@ -120,6 +133,8 @@ private Q_SLOTS:
         };
         row("snooze, row moved up", "snooze", "task above deleted", task("a", later), later);
         row("snooze, note closed", "snooze", "note closed", task("x") + task("a", later), "");
+        row("snooze 1 hour", "snooze-hour", "note closed",
+            task("x") + task("a", "Monday 03/15 11:30 am"), "");
         row("snooze, text changed", "snooze", "text changed", task("x") + task("a!", kQuarter, "1"),
             "");
         row("show, row moved up", "default", "task above deleted", task("a", kQuarter, "1"),
@@ -145,17 +160,106 @@ private Q_SLOTS:
         p.main->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), p.main.get());
         at(10, 20);
-        const bool snooze = action == "snooze";
-        QSignalSpy done(p.main->findChild<jot::DesktopNotifier*>(),
-                        snooze ? &jot::DesktopNotifier::snoozed : &jot::DesktopNotifier::activated);
+        const bool snooze = action.startsWith("snooze");
         Q_EMIT m_served->server.ActionInvoked(101, action);
-        QTRY_COMPARE(done.size(), 1);
+        // Dealt with: withdrawn, once the answer was handled.
+        QTRY_COMPARE(m_served->server.closedIds, QList<uint>{101});
         QTEST(p.fileBytes(), "file");
         f_test* note = p.noteOf(p.liste().rows() - 1);
         QTEST(note ? note->findChild<QLabel*>("Label1")->text() : "", "label");
         QCOMPARE(red(note), !snooze); // red till closed or snoozed
         if (!snooze)                  // in front
             QTRY_COMPARE(QApplication::activeWindow(), note);
+    }
+
+    // Two alarms of one tick sound once: by the server when it says it plays sounds, else by
+    // the program; never with "Play a sound" off, which nosound.txt keeps.
+    void sound_data() {
+        QTest::addColumn<QString>("server"); // its capabilities, or "none"
+        QTest::addColumn<bool>("option");
+        QTest::addColumn<int>("plays");
+        QTest::addColumn<bool>("hint");
+        QTest::newRow("server plays it") << "sound" << true << 0 << true;
+        QTest::newRow("server without sound") << "body" << true << 1 << true;
+        QTest::newRow("no server") << "none" << true << 1 << false;
+        QTest::newRow("option off") << "body" << false << 0 << false;
+        QTest::newRow("option off, no server") << "none" << false << 0 << false;
+    }
+    void sound() {
+        QFETCH(QString, server);
+        QFETCH(bool, option);
+        if (server != "none")
+            serve().capabilities << server;
+        testing::Program p(task("a", kQuarter) + task("b", kQuarter));
+        QVERIFY(p.child<QAction>("m_sound")->isChecked());
+        const QString marker = p.home.dataDir() + "nosound.txt";
+        if (!option) {
+            p.trigger("m_sound");
+            const QFile::Permissions mode = QFile::permissions(marker);
+            QVERIFY(mode.testFlags(QFile::ReadOwner | QFile::WriteOwner) && !(mode & 0x0077));
+        }
+        QCOMPARE(p.child<QAction>("m_sound")->isChecked(), option);
+        at(10, 15);
+        p.tick();
+        if (server != "none") {
+            QTRY_COMPARE(m_served->server.sent.size(), 2);
+            QTEST(m_served->server.sent[0].hints.contains("sound-name"), "hint");
+        }
+        QTEST(m_plays, "plays"); // decided once the capabilities came, before the sends
+
+        p.trigger("m_sound"); // and back
+        QCOMPARE(QFile::exists(marker), option);
+    }
+
+    // A notification stays until its alarm is dealt with in the note or the list; "Show" and
+    // the Snoozes are in answers().
+    void withdrawn_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("alarm set again") << "Ok" << true;
+        QTest::newRow("No alarm") << "No alarm" << true;
+        QTest::newRow("task deleted") << "Delete" << true;
+        QTest::newRow("text edited only") << "typing" << false;
+    }
+    void withdrawn() {
+        QFETCH(QString, how);
+        testing::NotificationServer& server = serve();
+        testing::Program p(task("x") + task("a", kQuarter));
+        at(10, 15);
+        p.tick();
+        QTRY_COMPARE(server.sent.size(), 1);
+        f_test* note = p.noteOf(2);
+        if (how == "Ok") {
+            note->findChild<QPushButton*>("Command1")->click();
+            note->findChild<QPushButton*>("Command3")->click();
+        } else if (how == "No alarm") {
+            note->findChild<QPushButton*>("Command2")->click();
+        } else if (how == "Delete") {
+            p.select(2);
+            p.click("Command3");
+        } else {
+            QTest::keyClicks(note->findChild<QWidget*>("Text2"), "!");
+        }
+        // A notice that comes after any close: the server has heard everything before it.
+        p.main->findChild<jot::Notices*>()->warning("sentinel");
+        QTRY_COMPARE(server.sent.size(), 2);
+        QTEST(server.closedIds == QList<uint>{101}, "closed");
+    }
+
+    // Without a tray the program waits for one without asking at intervals: a tray over
+    // D-Bus comes with its watcher's name on the session bus.
+    void trayComesOverDBus() {
+        jot::setTrayAvailableForTests(false);
+        testing::Program p({}, true);
+        QCoreApplication::processEvents();
+        QVERIFY(p.main->isMinimized());
+        for (const QTimer* t : p.main->findChild<jot::Notices*>()->findChildren<QTimer*>())
+            QVERIFY(!t->isActive());
+        jot::setTrayAvailableForTests(true);
+        QDBusConnection tray = QDBusConnection::connectToBus(m_address, "tray");
+        QVERIFY(tray.registerService("org.kde.StatusNotifierWatcher"));
+        QTRY_VERIFY(p.main->findChild<QSystemTrayIcon*>()->isVisible() && !p.main->isVisible());
+        QDBusConnection::disconnectFromBus("tray");
     }
 };
 

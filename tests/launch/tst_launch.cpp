@@ -48,13 +48,20 @@ private Q_SLOTS:
     }
 
     // With no usable data folder the tasks stay beside the program, found before the
-    // application exists (the lock is taken while it connects to the display). Tried on a copy
-    // of the program, so that nothing is left beside the real one.
+    // application exists (the lock is taken while it connects to the display), and the start
+    // says where; when even that folder cannot be made, it says so and runs all the same. Tried
+    // on a copy of the program, so that nothing is left beside the real one.
+    void besideTheProgram_data() {
+        QTest::addColumn<bool>("made");
+        QTest::newRow("made") << true;
+        QTest::newRow("cannot be made") << false;
+    }
     void besideTheProgram() {
+        QFETCH(bool, made);
         QTemporaryDir dir;
         const QString program = dir.filePath("jotlark");
         QVERIFY(QFile::copy(JOTLARK_BIN, program));
-        const QString blocked = dir.filePath("file"); // nothing can be made under a file
+        const QString blocked = dir.filePath(made ? "file" : "jotstore"); // nothing made under it
         QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -62,16 +69,24 @@ private Q_SLOTS:
         env.insert("XDG_DATA_HOME", blocked + "/data");
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         env.insert("XDG_RUNTIME_DIR", dir.filePath("runtime"));
+        env.insert("TMPDIR", dir.path());
         QProcess running;
         running.setProcessEnvironment(env);
         running.start(program);
         QVERIFY(running.waitForStarted());
+        running.setReadChannel(QProcess::StandardError);
+        QString said;
+        while (!said.contains("data folder") && running.waitForReadyRead(10000))
+            said += running.readAllStandardError();
+        QVERIFY2(said.section("data folder", 1).contains(dir.filePath("jotstore/")),
+                 qPrintable(said));
         qint64 pid = 0;
         QLockFile lock(dir.filePath("jotstore/jotlark.lock"));
-        QTRY_VERIFY(lock.getLockInfo(&pid, nullptr, nullptr));
-        QCOMPARE(pid, running.processId());
+        QVERIFY(!made || lock.getLockInfo(&pid, nullptr, nullptr));
+        QCOMPARE(pid, made ? running.processId() : 0);
         running.terminate();
         QVERIFY(running.waitForFinished(10000));
+        QCOMPARE(running.exitStatus(), QProcess::NormalExit);
     }
 
     // Where XWayland is at hand, X11, unless the user chose.

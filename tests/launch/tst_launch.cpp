@@ -19,6 +19,7 @@ private Q_SLOTS:
         QTest::newRow("help") << L{"--help"} << 0 << L{"--version", ""};
         QTest::newRow("version") << L{"--version"} << 0 << L{"Jotlark " JOT_VERSION "\n", ""};
         QTest::newRow("unknown option") << L{"--bogus"} << 2 << L{"", "'bogus'"};
+        QTest::newRow("stray argument") << L{"foo"} << 2 << L{"", "'foo'"};
     }
     // A command line that ends the program is tried on the program itself, with no display and
     // a home that cannot be written: it must need neither. One that goes on would need a display.
@@ -26,6 +27,8 @@ private Q_SLOTS:
         QFETCH(L, arguments);
         QFETCH(int, status);
         QFETCH(L, printed);
+        const QString beside = QFileInfo(JOTLARK_BIN).path() + "/jotstore"; // left by a run
+        QVERIFY2(!QFileInfo::exists(beside), qPrintable(beside));
         if (status < 0) {
             QVERIFY(!jot::parseCommandLine(L{"jotlark"} + arguments).exitStatus);
             return;
@@ -44,7 +47,7 @@ private Q_SLOTS:
         const QString out = program.readAllStandardOutput(), err = program.readAllStandardError();
         QVERIFY2(printed[0].isEmpty() ? out.isEmpty() : out.contains(printed[0]), qPrintable(out));
         QVERIFY2(printed[1].isEmpty() ? err.isEmpty() : err.contains(printed[1]), qPrintable(err));
-        QVERIFY(!QFileInfo::exists(QFileInfo(JOTLARK_BIN).path() + "/jotstore"));
+        QVERIFY(!QFileInfo::exists(beside));
     }
 
     // With no usable data folder the tasks stay beside the program, found before the

@@ -241,6 +241,13 @@ void f_iir::Form_Load(const QString& dataDir) {
     else
         m_notices->addIconSoon();
 
+    // Said at every start that keeps the tasks elsewhere, before any warning of the read.
+    m_dataDirNotice = jot::dataDirNotice(m_dataDir);
+    if (!m_dataDirNotice.isEmpty()) {
+        qWarning().noquote() << m_dataDirNotice;
+        afficher_avertissement(m_dataDirNotice);
+    }
+
     m_shared.liste.reset();
     m_shared.fichier.setDirectory(m_dataDir);
     m_shared.fichier.lire_liste(m_shared.liste);
@@ -308,9 +315,10 @@ void f_iir::afficher_avertissement(const QString& message) {
 void f_iir::effacer_avertissement(const QString& message) {
     if (m_warning->text() != message)
         return; // a later warning still holds
-    m_warning->clear();
-    m_warning->setToolTip(QString());
-    statusBar()->hide();
+    // Where the tasks are kept stays said for the whole run.
+    m_warning->setText(m_dataDirNotice);
+    m_warning->setToolTip(m_dataDirNotice);
+    statusBar()->setVisible(!m_dataDirNotice.isEmpty());
 }
 
 void f_iir::m_tache_Click() {

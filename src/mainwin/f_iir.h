@@ -119,6 +119,7 @@ private:
     bool m_quitting = false;
     bool m_ended = false;
     QString m_dataDir;
+    QString m_dataDirNotice; // where the tasks are, when the user must know it
 
     QTableView* gri = nullptr;
     QPushButton* Command1 = nullptr;

@@ -11,6 +11,10 @@
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace jot {
@@ -20,6 +24,7 @@ const QByteArray kShow = QByteArrayLiteral("show\n");
 const QByteArray kShown = QByteArrayLiteral("ok\n");
 constexpr int kAnswerMs = 2000;
 constexpr int kRetryMs = 100;
+constexpr int kMaxSocketPath = 107; // a local socket's name, without its final NUL
 
 QString programName(QString exe) {
     exe.remove(QLatin1String(" (deleted)")); // replaced by an update while it runs
@@ -47,32 +52,123 @@ bool privateDir(const QString& path) {
            !(info.permissions() & kOthers);
 }
 
+// The session's runtime folder: per machine, private, emptied at log-out. Empty when there
+// is none fit for the lock and the socket.
+QString runtimeDir() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return privateDir(runtime) ? QDir::cleanPath(runtime) : QString();
+}
+
+// "jotlark-" and a hash of where the data directory really is: one name per directory, short
+// whatever its path.
+QString nameFor(const QString& dataDir) {
+    const QFileInfo info(dataDir);
+    const QString path =
+        info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
+    return QStringLiteral("jotlark-") + QString::fromLatin1(hash.toHex().left(20));
+}
+
+bool fitsSocket(const QString& path) {
+    return QFile::encodeName(path).size() <= kMaxSocketPath;
+}
+
+// The temporary folder is shared by all users: the folder of ours in it must be a real
+// folder (not a link another user left there), ours, and closed to others.
+bool ownPrivateFolder(const QString& dir, bool create) {
+    const QByteArray name = QFile::encodeName(dir);
+    if (create && ::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat st {};
+    return ::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+// Whether the socket's folder may be used: the runtime folder was checked when chosen.
+bool socketFolderFit(const QString& socket, bool create) {
+    const QString dir = QFileInfo(socket).path();
+    return dir == runtimeDir() || ownPrivateFolder(dir, create);
+}
+
+// One start at a time may judge and replace the lock: an exclusive lock on its folder, across
+// processes, released when the guard goes.
+class FolderGuard {
+public:
+    explicit FolderGuard(const QString& dir)
+        : m_fd(::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        // A folder that cannot be locked (some network file systems) leaves the take-over
+        // unguarded, as QLockFile alone does it.
+        if (m_fd >= 0)
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FolderGuard() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderGuard(const FolderGuard&) = delete;
+    FolderGuard& operator=(const FolderGuard&) = delete;
+
+private:
+    int m_fd;
+};
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int remaining(const QDeadlineTimer& deadline) {
     return static_cast<int>(qMax<qint64>(deadline.remainingTime(), 0));
 }
 } // namespace
 
 SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
-    : QObject(parent), m_dataDir(dataDir), m_lockPath(dataDir + QStringLiteral("jotlark.lock")),
-      m_lock(m_lockPath) {
+    : QObject(parent), m_dataDir(dataDir), m_lockPath(lockPathFor(dataDir)),
+      m_lockPerMachine(!m_lockPath.startsWith(dataDir)), m_lock(m_lockPath) {
     // A lock held for hours is not stale: only a holder that is gone makes it so.
     m_lock.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance() = default;
 
+QString SingleInstance::lockPathFor(const QString& dataDir) {
+    // A lock in the data directory travels with it to every machine a sync tool shares it
+    // with, which would then find it "from another host" at every start.
+    const QString runtime = runtimeDir();
+    return runtime.isEmpty()
+               ? dataDir + QStringLiteral("jotlark.lock")
+               : runtime + QLatin1Char('/') + nameFor(dataDir) + QStringLiteral(".lock");
+}
+
 QString SingleInstance::socketPath(const QString& dataDir) {
-    // Not in /tmp, where another user could take the name first and receive the requests.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!privateDir(runtime))
-        return dataDir + QStringLiteral("jotlark.socket");
-    const QByteArray path = QDir::cleanPath(QDir(dataDir).absolutePath()).toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex();
-    return runtime + QStringLiteral("/jotlark-") + QString::fromLatin1(hash.left(20));
+    // Not in /tmp itself, where another user could take the name first and receive the
+    // requests, or answer them.
+    const QString name = QLatin1Char('/') + nameFor(dataDir);
+    const QString runtime = runtimeDir();
+    if (!runtime.isEmpty() && fitsSocket(runtime + name))
+        return runtime + name;
+    const QString own = QStringLiteral("/jotlark-") + QString::number(::getuid());
+    const QString temp = QDir::tempPath() + own + name;
+    return fitsSocket(temp) ? temp : QStringLiteral("/tmp") + own + name;
 }
 
 bool SingleInstance::lockIfFree() {
-    return m_lock.tryLock(0);
+    // QLockFile removes a lock it finds stale by itself: under the guard, as the take-over.
+    const FolderGuard guard(QFileInfo(m_lockPath).path());
+    return lockGuarded();
+}
+
+bool SingleInstance::lockGuarded() {
+    if (!m_lock.tryLock(0))
+        return false;
+    // QLockFile makes it readable by all, and it names the user's process and machine. The
+    // sticky bit keeps the runtime folder's clean-up away from it.
+    const mode_t mode = m_lockPerMachine ? (S_ISVTX | 0600) : 0600;
+    if (::chmod(QFile::encodeName(m_lockPath).constData(), mode) != 0)
+        qWarning().noquote()
+            << tr("Jotlark: cannot make the lock file %1 private.").arg(m_lockPath);
+    return true;
 }
 
 SingleInstance::Outcome SingleInstance::acquire() {
@@ -80,50 +176,86 @@ SingleInstance::Outcome SingleInstance::acquire() {
         listenSoon();
         return Outcome::Run;
     }
-    // A directory that cannot hold a lock file must not keep the user from the tasks.
+    // A lock that cannot be made (a full disk) must not keep the user from the tasks, nor
+    // start a second program beside one that could not make it either: the socket finds it.
     if (m_lock.error() != QLockFile::LockFailedError) {
+        if (askToShow(kAnswerMs))
+            return Outcome::HandedOver;
         qWarning().noquote() << tr("Jotlark: cannot create the lock file %1; a second start "
-                                   "will not find this one.")
+                                   "will find this one only through its socket.")
                                     .arg(m_lockPath);
+        listenSoon();
         return Outcome::Run;
     }
-    const QDeadlineTimer deadline(kAnswerMs);
+    QDeadlineTimer deadline(kAnswerMs);
     for (;;) {
         if (askToShow(remaining(deadline)))
             return Outcome::HandedOver;
         readOwner();
         if (m_ownerKnown && !m_ownerHost.isEmpty() && m_ownerHost != QSysInfo::machineHostName())
             return Outcome::OtherHost;
-        if (m_ownerKnown && !liveProgramOfMine(m_ownerPid))
-            break;
         // An unreadable lock may be one being written this instant: its holder gets the
         // same two seconds to answer.
-        if (deadline.hasExpired()) {
-            if (m_ownerKnown)
-                return Outcome::Silent;
-            break;
+        if (m_ownerKnown ? !liveProgramOfMine(m_ownerPid) : deadline.hasExpired()) {
+            switch (replaceLock(false)) {
+            case Replaced::Taken:
+                return Outcome::Run;
+            case Replaced::Failed:
+                return Outcome::Failed;
+            case Replaced::Changed: // another start took it first: its turn to answer
+                deadline.setRemainingTime(kAnswerMs);
+                continue;
+            }
         }
+        if (deadline.hasExpired())
+            return Outcome::Silent;
         QThread::msleep(kRetryMs);
-        if (m_lock.tryLock(0)) { // its holder has just ended
+        if (lockIfFree()) { // its holder has just ended
             listenSoon();
             return Outcome::Run;
         }
     }
-    return takeOver() ? Outcome::Run : Outcome::Failed;
 }
 
 bool SingleInstance::takeOver() {
+    return replaceLock(true) == Replaced::Taken;
+}
+
+SingleInstance::Replaced SingleInstance::replaceLock(bool whoever) {
+    // Two starts that both found the lock stale would otherwise both remove it, the second
+    // the lock the first had just made, and both run.
+    const FolderGuard guard(QFileInfo(m_lockPath).path());
+    const qint64 judgedPid = m_ownerPid;
+    const QString judgedHost = m_ownerHost;
+    const bool judgedKnown = m_ownerKnown;
+    readOwner();
+    const bool heldNow =
+        m_ownerKnown && ((!m_ownerHost.isEmpty() && m_ownerHost != QSysInfo::machineHostName()) ||
+                         liveProgramOfMine(m_ownerPid));
+    // The user chose to run beside the holder named in the question, not beside another.
+    if (whoever
+            ? m_ownerKnown != judgedKnown || m_ownerPid != judgedPid || m_ownerHost != judgedHost
+            : heldNow)
+        return Replaced::Changed;
     // Its holder is gone, or the user chose to run beside it: nothing else may remove it.
+    const QByteArray judgedFile = contents(m_lockPath);
     m_lock.removeStaleLockFile();
-    if (!m_lock.tryLock(0))
-        return false;
-    listenSoon();
-    return true;
+    if (lockGuarded()) {
+        listenSoon();
+        return Replaced::Taken;
+    }
+    // Another lock now is one made without the guard (by an older version, say): its holder
+    // will answer. The same lock is one that cannot go.
+    return QFileInfo::exists(m_lockPath) && contents(m_lockPath) != judgedFile ? Replaced::Changed
+                                                                               : Replaced::Failed;
 }
 
 bool SingleInstance::askToShow(int timeoutMs) {
+    const QString path = socketPath(m_dataDir);
+    if (!socketFolderFit(path, false))
+        return false; // whoever made that folder is not to be asked, nor believed
     QLocalSocket socket;
-    socket.connectToServer(socketPath(m_dataDir));
+    socket.connectToServer(path);
     if (!socket.waitForConnected(timeoutMs))
         return false;
     // An answer, not just the connection: the system accepts it for a program that hangs.
@@ -147,7 +279,14 @@ void SingleInstance::listenSoon() {
 
 void SingleInstance::listen() {
     const QString path = socketPath(m_dataDir);
-    // Ours now that the lock is held: a socket left by a crashed run is stale.
+    if (!socketFolderFit(path, true)) {
+        qWarning().noquote() << tr("Jotlark: no private folder for the socket %1; a second start "
+                                   "will not bring this one to the front.")
+                                    .arg(path);
+        return;
+    }
+    // Ours now that the lock is held, or that nobody answered on it: a socket left by a
+    // crashed run is stale.
     QLocalServer::removeServer(path);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);

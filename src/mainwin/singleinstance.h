@@ -10,9 +10,10 @@ class QLocalServer;
 namespace jot {
 
 // One running program per data directory, so that two never overwrite each other's task
-// file: the first holds a lock file there and listens on a local socket private to the
-// user; a later start asks it to show its main window and gives way. A lock that nobody
-// holds any more (a crash, a power cut, an emptied file) is taken over.
+// file: the first holds a lock file named after the directory and listens on a local socket
+// private to the user; a later start asks it to show its main window and gives way. A lock
+// that nobody holds any more (a crash, a power cut, an emptied file) is taken over, by one
+// start only when several find it at once.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -36,7 +37,8 @@ public:
     // two seconds for a holder to answer. A later start finds the directory's holder once
     // its event loop runs.
     Outcome acquire();
-    // Takes the lock whoever wrote it: after the user chose to run beside another machine.
+    // Takes the lock from the holder acquire() found, whoever wrote it: after the user chose
+    // to run beside another machine. Fails when another start replaced it meanwhile.
     bool takeOver();
 
     // The holder found by the last acquire().
@@ -44,7 +46,11 @@ public:
     QString ownerHost() const { return m_ownerHost; }
     QString lockPath() const { return m_lockPath; }
 
-    // In $XDG_RUNTIME_DIR when it is private to the user, else in the data directory.
+    // Per machine, where a sync tool does not carry it: in $XDG_RUNTIME_DIR when that is
+    // private to the user, else in the data directory.
+    static QString lockPathFor(const QString& dataDir);
+    // A short name in a folder private to the user, so that it always fits a local socket's
+    // name: $XDG_RUNTIME_DIR, else jotlark-UID in the temporary folder.
     static QString socketPath(const QString& dataDir);
 
 Q_SIGNALS:
@@ -52,6 +58,9 @@ Q_SIGNALS:
     void activationRequested();
 
 private:
+    enum class Replaced { Taken, Changed, Failed };
+    Replaced replaceLock(bool whoever);
+    bool lockGuarded(); // lockIfFree() once the lock's folder is guarded
     bool askToShow(int timeoutMs);
     void readOwner();
     void listenSoon();
@@ -59,6 +68,7 @@ private:
 
     QString m_dataDir;
     QString m_lockPath;
+    bool m_lockPerMachine = false; // in the runtime folder rather than the data directory
     QLockFile m_lock;
     QLocalServer* m_server = nullptr;
     bool m_ownerKnown = false;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/datadir.h"
 
+#include "store/taskfile.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -10,6 +13,10 @@ namespace jot {
 namespace {
 QString withSlash(const QString& path) {
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("jot::dataDirNotice", text);
 }
 
 constexpr QFile::Permissions kPrivateDir = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
@@ -47,6 +54,34 @@ QString dossier_donnees() {
                            programDir());
 }
 
+QString dataDirNotice(const QString& dataDir) {
+    return dataDirNotice(dataDir,
+                         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+                         programDir());
+}
+
+QString dataDirNotice(const QString& dataDir, const QString& userDataFolder,
+                      const QString& applicationDir) {
+    const QString usual = userDataFolder.trimmed().isEmpty()
+                              ? QString()
+                              : withSlash(userDataFolder) + QStringLiteral("jotlk/");
+    // Without a word, the next normal start would show an empty list.
+    if (dataDir == usual) {
+        const QString left =
+            withSlash(applicationDir) + QStringLiteral("jotstore/") + kTaskFileName;
+        return QFileInfo::exists(left)
+                   ? tr("Tasks saved while your data folder could not be used are in %1.").arg(left)
+                   : QString();
+    }
+    const QString none = tr("(none)");
+    if (!QFileInfo(dataDir).isDir())
+        return tr("Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, "
+                  "Jotlark keeps them only while it runs.")
+            .arg(usual.isEmpty() ? none : usual, dataDir);
+    return tr("The data folder %1 cannot be used: your tasks are kept in %2.")
+        .arg(usual.isEmpty() ? none : usual, dataDir);
+}
+
 QString dossier_donnees(const QString& userDataFolder, const QString& applicationDir) {
     // A new account may not have its per-user data folder yet; the desktop's rule is to create
     // it, private, rather than to put the tasks elsewhere.
@@ -59,7 +94,7 @@ QString dossier_donnees(const QString& userDataFolder, const QString& applicatio
             return withSlash(dir);
     }
     // The data then stay beside the program, even when this cannot be created either: the
-    // failed saves will say so.
+    // start says so (dataDirNotice()), and so do the failed saves.
     const QString dir = withSlash(applicationDir) + QStringLiteral("jotstore");
     useOrCreate(dir);
     return withSlash(dir);

@@ -12,4 +12,12 @@ namespace jot {
 QString dossier_donnees();
 QString dossier_donnees(const QString& userDataFolder, const QString& applicationDir);
 
+// What the user must hear, at every start, about where the tasks are: the data directory is
+// not the usual one but the one beside the program (or could not be made even there, so saves
+// fail), or a normal start finds tasks left beside the program by such a run. Empty when there
+// is nothing to say.
+QString dataDirNotice(const QString& dataDir);
+QString dataDirNotice(const QString& dataDir, const QString& userDataFolder,
+                      const QString& applicationDir);
+
 } // namespace jot

@@ -43,10 +43,11 @@ inline void quietOffscreen() {
 
 // A program started in a data home of its own, on a task file, start option and autostart
 // entry written beforehand; its list is watched by a model tester and its saves are counted.
-// A message box fails the test, unless the test answers it (after this start).
+// A message box fails the test, unless the test answers it (after this start). A data
+// directory given is used instead of the one in the data home.
 struct Program {
     explicit Program(const QByteArray& taskFile = {}, bool startInTray = false,
-                     bool startAtLogIn = false) {
+                     bool startAtLogIn = false, const QString& dataDir = {}) {
         if (!taskFile.isEmpty())
             writeFile(home.taskFile(), taskFile);
         if (startInTray)
@@ -57,7 +58,10 @@ struct Program {
         jot::setMessageResponderForTests([](QMessageBox&) {
             return QTest::qFail("unexpected message box", __FILE__, __LINE__), QMessageBox::Cancel;
         });
-        main->Form_Load();
+        if (dataDir.isEmpty())
+            main->Form_Load();
+        else
+            main->Form_Load(dataDir);
     }
 
     const jot::TaskList& liste() const { return main->shared().liste; }

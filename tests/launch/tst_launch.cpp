@@ -20,6 +20,7 @@ private Q_SLOTS:
         QTest::newRow("help") << L{"--help"} << 0 << L{"--version", ""};
         QTest::newRow("version") << L{"--version"} << 0 << L{"Jotlark " JOT_VERSION "\n", ""};
         QTest::newRow("unknown option") << L{"--bogus"} << 2 << L{"", "'bogus'"};
+        QTest::newRow("stray argument") << L{"foo"} << 2 << L{"", "'foo'"};
     }
     // A command line that ends the program is tried on the program itself, with no display and
     // a home that cannot be written: it must need neither. One that goes on would need a display.
@@ -27,6 +28,8 @@ private Q_SLOTS:
         QFETCH(L, arguments);
         QFETCH(int, status);
         QFETCH(L, printed);
+        const QString beside = QFileInfo(JOTLARK_BIN).path() + "/jotstore"; // left by a run
+        QVERIFY2(!QFileInfo::exists(beside), qPrintable(beside));
         if (status < 0) {
             QVERIFY(!jot::parseCommandLine(L{"jotlark"} + arguments).exitStatus);
             return;
@@ -45,17 +48,24 @@ private Q_SLOTS:
         const QString out = program.readAllStandardOutput(), err = program.readAllStandardError();
         QVERIFY2(printed[0].isEmpty() ? out.isEmpty() : out.contains(printed[0]), qPrintable(out));
         QVERIFY2(printed[1].isEmpty() ? err.isEmpty() : err.contains(printed[1]), qPrintable(err));
-        QVERIFY(!QFileInfo::exists(QFileInfo(JOTLARK_BIN).path() + "/jotstore"));
+        QVERIFY(!QFileInfo::exists(beside));
     }
 
     // With no usable data folder the tasks stay beside the program, found before the
-    // application exists (the lock is taken while it connects to the display). Tried on a copy
-    // of the program, so that nothing is left beside the real one.
+    // application exists (the lock is taken while it connects to the display), and the start
+    // says where; when even that folder cannot be made, it says so and runs all the same. Tried
+    // on a copy of the program, so that nothing is left beside the real one.
+    void besideTheProgram_data() {
+        QTest::addColumn<bool>("made");
+        QTest::newRow("made") << true;
+        QTest::newRow("cannot be made") << false;
+    }
     void besideTheProgram() {
+        QFETCH(bool, made);
         QTemporaryDir dir;
         const QString program = dir.filePath("jotlark");
         QVERIFY(QFile::copy(JOTLARK_BIN, program));
-        const QString blocked = dir.filePath("file"); // nothing can be made under a file
+        const QString blocked = dir.filePath(made ? "file" : "jotstore"); // nothing made under it
         QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -63,16 +73,24 @@ private Q_SLOTS:
         env.insert("XDG_DATA_HOME", blocked + "/data");
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         env.insert("XDG_RUNTIME_DIR", dir.filePath("runtime"));
+        env.insert("TMPDIR", dir.path());
         QProcess running;
         running.setProcessEnvironment(env);
         running.start(program);
         QVERIFY(running.waitForStarted());
+        running.setReadChannel(QProcess::StandardError);
+        QString said;
+        while (!said.contains("data folder") && running.waitForReadyRead(10000))
+            said += running.readAllStandardError();
+        QVERIFY2(said.section("data folder", 1).contains(dir.filePath("jotstore/")),
+                 qPrintable(said));
         qint64 pid = 0;
         QLockFile lock(dir.filePath("jotstore/jotlark.lock"));
-        QTRY_VERIFY(lock.getLockInfo(&pid, nullptr, nullptr));
-        QCOMPARE(pid, running.processId());
+        QVERIFY(!made || lock.getLockInfo(&pid, nullptr, nullptr));
+        QCOMPARE(pid, made ? running.processId() : 0);
         running.terminate();
         QVERIFY(running.waitForFinished(10000));
+        QCOMPARE(running.exitStatus(), QProcess::NormalExit);
     }
 
     // Where XWayland is at hand, X11, unless the user chose.

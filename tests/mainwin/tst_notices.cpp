@@ -108,13 +108,35 @@ private Q_SLOTS:
         QCOMPARE(received, notifications.replaceInStrings("$w", warning));
     }
 
-    // A warning from reading the list comes before the tray icon, which follows the main
-    // window: without a notification server the tray still gives it.
+    // A warning from reading the list, or of where the tasks are kept, comes before the tray
+    // icon, which follows the main window: without a notification server the tray still gives
+    // it. Where the tasks are stays on the warning line when a failed save's warning goes.
+    void warningAtStart_data() {
+        QTest::addColumn<QByteArray>("taskFile");
+        QTest::addColumn<QString>("dataDir"); // in the data home; empty: its usual one
+        QTest::newRow("unreadable list") << QByteArray("not a task\r\n") << QString();
+        QTest::newRow("data folder beside the program") << QByteArray() << "jotstore";
+        QTest::newRow("that folder cannot be made") << QByteArray() << "file/jotstore";
+    }
     void warningAtStart() {
-        testing::Program p("not a task\r\n");
-        const QString warning = p.child<QLabel>("m_warning")->text();
+        QFETCH(QByteArray, taskFile);
+        QFETCH(QString, dataDir);
+        TempDataHome elsewhere; // holds the program's folder and a file in the way
+        QVERIFY(testing::writeFile(elsewhere.path() + "/file", {}));
+        const QString dir = dataDir.isEmpty() ? QString() : elsewhere.path() + '/' + dataDir + '/';
+        QVERIFY(dataDir != "jotstore" || QDir().mkpath(dir));
+        if (!dataDir.isEmpty()) // and on standard error for a terminal
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(dir)));
+        testing::Program p(taskFile, false, false, dir);
+        auto* line = p.child<QLabel>("m_warning");
+        const QString warning = line->text();
         QVERIFY(!warning.isEmpty());
+        QVERIFY(dataDir.isEmpty() || warning.contains(dir));
         QTRY_COMPARE(m_trayMessages, QStringList{warning});
+        QMetaObject::invokeMethod(const_cast<jot::TaskFile*>(&p.main->shared().fichier),
+                                  "resolved", Q_ARG(QString, warning));
+        QCOMPARE(line->text(), dataDir.isEmpty() ? QString() : warning);
+        QCOMPARE(line->isVisibleTo(p.main.get()), !dataDir.isEmpty());
     }
 
     // Snooze, answered at 10:20, moves the alarm as the editor would; Show brings the red note

@@ -10,6 +10,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The start and the end of a run: one program per data directory, and a termination signal
 // that ends the program whatever is open. The program that holds the directory is a child
@@ -19,6 +22,7 @@ namespace {
 
 using Decision = jot::StartDecision;
 using Box = QMessageBox;
+using L = QStringList;
 const QString kAsked = QStringLiteral("Your tasks could not be saved");
 
 void say(const QString& line) {
@@ -26,14 +30,27 @@ void say(const QString& line) {
     std::fflush(stdout);
 }
 
+// A disk on which no file can grow, as when it is full; SIGXFSZ is ignored.
+struct FullDisk {
+    explicit FullDisk(bool on) {
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit none{0, saved.rlim_max};
+        if (on)
+            ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &saved); }
+    rlimit saved{};
+};
+
 // Child: a program holding the data directory that says "shown" when a later start asks for
-// it, its Exit question about a failed save open (task 1 deleted, unsaved) and said.
+// it, its Exit question about a failed save open (task 1 deleted, unsaved) and said. With
+// "full", it could not make its lock file.
 int holder(int argc, char* argv[]) {
     QApplication app(argc, argv);
     testing::quietOffscreen();
     jot::SignalWatcher watcher;
     jot::SingleInstance instance(jot::dossier_donnees());
-    if (instance.acquire() != jot::SingleInstance::Outcome::Run)
+    if (const FullDisk disk(argc > 2); instance.acquire() != jot::SingleInstance::Outcome::Run)
         return 2;
     QObject::connect(&instance, &jot::SingleInstance::activationRequested, [] { say("shown"); });
     const QString file = jot::dossier_donnees() + "planifs.txt";
@@ -53,13 +70,27 @@ int holder(int argc, char* argv[]) {
     return app.exec();
 }
 
+// Child: a start that waits, spinning, for the file named after it to appear, then says the
+// outcome of acquire() and, when it runs, answers later starts until it is ended. Spinning
+// lines the starts up within microseconds, as a wake-up would not.
+int racer(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    jot::SingleInstance instance(jot::dossier_donnees());
+    say("ready");
+    while (::access(argv[2], F_OK) != 0) {
+    }
+    const jot::SingleInstance::Outcome outcome = instance.acquire();
+    say(QString::number(int(outcome)));
+    return outcome == jot::SingleInstance::Outcome::Run ? app.exec() : 0;
+}
+
 // Ended with the test: a holder left running would hold its lock into the next test.
 struct Child : QProcess {
     // Up once its question is open.
-    bool run() {
+    bool run(const QStringList& arguments = {"--holder"}) {
         setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        start(QCoreApplication::applicationFilePath(), {"--holder"});
-        return waitForLine(kAsked);
+        start(QCoreApplication::applicationFilePath(), arguments);
+        return waitForLine(arguments[0] == "--holder" ? kAsked : "ready");
     }
     ~Child() override {
         kill();
@@ -71,6 +102,10 @@ struct Child : QProcess {
                 return true;
         return false;
     }
+    QString nextLine() {
+        return canReadLine() || waitForReadyRead(10000) ? QString::fromUtf8(readLine()).trimmed()
+                                                        : QString();
+    }
 };
 
 } // namespace
@@ -78,11 +113,14 @@ struct Child : QProcess {
 class TstSession : public QObject {
     Q_OBJECT
     QTemporaryDir m_runtime; // the session's private runtime directory, not the user's
+    QTemporaryDir m_temp;    // the temporary folder, not the machine's
 
 private Q_SLOTS:
+    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
     void init() {
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7700));
+        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
     }
 
     void start_data() {
@@ -90,11 +128,16 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("lock"); // left without a holder; %p: this process, %h: host
         QTest::addColumn<Box::StandardButton>("answer"); // to the question, if any
         QTest::addColumn<Decision>("decision");
-        QTest::addColumn<bool>("early"); // the lock tried first on a thread, as main() does
+        QTest::addColumn<bool>("early");    // the lock tried first on a thread, as main() does
+        QTest::addColumn<QString>("where"); // "data folder": the lock left there, by a sync;
+                                            // "no runtime": none, the lock lives there
+        QTest::addColumn<bool>("full");     // no lock can be made, for the holder as for this start
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
         const auto row = [](const char* name, const char* holder, const QByteArray& lock,
-                            Box::StandardButton answer, Decision decision, bool early = false) {
-            QTest::newRow(name) << QString(holder) << lock << answer << decision << early;
+                            Box::StandardButton answer, Decision decision, bool early = false,
+                            const char* where = "", bool full = false) {
+            QTest::newRow(name) << QString(holder) << lock << answer << decision << early
+                                << QString(where) << full;
         };
         row("running", "answers", {}, Box::NoButton, Decision::GiveWay);
         row("running, not answering", "stopped", {}, Box::NoButton, Decision::Refuse);
@@ -105,6 +148,14 @@ private Q_SLOTS:
         row("another host, Yes", "", elsewhere, Box::Yes, Decision::Run);
         row("free, locked early", "", {}, Box::NoButton, Decision::Run, true);
         row("running, locked early", "answers", {}, Box::NoButton, Decision::GiveWay, true);
+        row("another host's lock brought by a sync", "", elsewhere, Box::NoButton, Decision::Run,
+            false, "data folder");
+        row("another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse, false,
+            "no runtime");
+        row("no runtime folder, running", "answers", {}, Box::NoButton, Decision::GiveWay, false,
+            "no runtime");
+        row("full disk, running", "answers", {}, Box::NoButton, Decision::GiveWay, false, "", true);
+        row("full disk, free", "", {}, Box::NoButton, Decision::Run, false, "", true);
     }
     void start() {
         QFETCH(QString, holder);
@@ -112,12 +163,19 @@ private Q_SLOTS:
         QFETCH(Box::StandardButton, answer);
         QFETCH(Decision, decision);
         QFETCH(bool, early);
+        QFETCH(QString, where);
+        QFETCH(bool, full);
         TempDataHome home;
-        const QString lockPath = jot::dossier_donnees() + "jotlark.lock";
+        if (where == "no runtime")
+            qunsetenv("XDG_RUNTIME_DIR");
+        jot::SingleInstance instance(jot::dossier_donnees());
+        const QString lockPath =
+            where == "data folder" ? home.dataDir() + "jotlark.lock" : instance.lockPath();
+        QCOMPARE(lockPath.startsWith(home.dataDir()), !where.isEmpty());
         Child running;
         lock.replace("%p", QByteArray::number(QCoreApplication::applicationPid()))
             .replace("%h", QSysInfo::machineHostName().toUtf8());
-        QVERIFY(!holder.isEmpty() ? running.run()
+        QVERIFY(!holder.isEmpty() ? running.run(full ? L{"--holder", "full"} : L{"--holder"})
                                   : lock.isNull() || testing::writeFile(lockPath, lock));
         if (holder == "stopped") // alive, its socket there, but never reading it
             ::kill(static_cast<pid_t>(running.processId()), SIGSTOP);
@@ -129,40 +187,111 @@ private Q_SLOTS:
         const bool refused = decision == Decision::Refuse;
         if (refused) // on screen, and on standard error for a terminal
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Jotlark"));
-        jot::SingleInstance instance(jot::dossier_donnees());
+        if (full && decision == Decision::Run)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot create the lock file"));
         if (early) {
             const std::unique_ptr<QThread> locking(
                 QThread::create(&jot::SingleInstance::lockIfFree, &instance));
             locking->start();
             QVERIFY(locking->wait());
         }
-        QCOMPARE(jot::checkStart(instance), decision);
+        {
+            const FullDisk disk(full);
+            QCOMPARE(jot::checkStart(instance), decision);
+        }
         QCOMPARE(defaults, answer    ? QList{Box::No}
                            : refused ? QList{Box::Ok}
                                      : QList<Box::StandardButton>());
         QVERIFY(decision != Decision::GiveWay || running.waitForLine("shown"));
-        const QByteArray now = testing::readFile(lockPath);
-        if (decision == Decision::Run) { // held, and a later start finds it
-            QVERIFY(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+        if (decision == Decision::Run) { // held, private, and a later start finds it
+            const QByteArray now = testing::readFile(instance.lockPath());
+            QCOMPARE(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
+                     !full);
+            struct stat st {};
+            QVERIFY(full || ::stat(QFile::encodeName(instance.lockPath()), &st) == 0);
+            QVERIFY(full || (st.st_mode & 0777) == 0600);
             QTRY_VERIFY(QFileInfo::exists(jot::SingleInstance::socketPath(jot::dossier_donnees())));
-        } else if (holder.isEmpty()) // refused: the lock is left as it was
-            QCOMPARE(now, lock);
+        }
+        if (holder.isEmpty() && (refused || where == "data folder")) // left as it was
+            QCOMPARE(testing::readFile(lockPath), lock);
     }
 
-    // The hand-over socket is private to the user, in the runtime directory only while that
-    // is private too.
-    void socketPlace() {
+    // Starts that find the same stale lock at the same instant: one runs, the others give way
+    // to it.
+    void staleLockTakenOnce() {
         TempDataHome home;
-        const QString dir = jot::dossier_donnees(), path = jot::SingleInstance::socketPath(dir);
-        QVERIFY(path.startsWith(m_runtime.path()));
+        const QString lock = jot::SingleInstance::lockPathFor(jot::dossier_donnees());
+        const QByteArray stale = "1\ntst_session\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+        const QString go = home.path() + "/go";
+        for (int round = 0; round < 30; ++round) {
+            QFile::remove(go);
+            QVERIFY(testing::writeFile(lock, stale));
+            std::array<Child, 3> starts;
+            for (Child& start : starts)
+                QVERIFY(start.run({"--race", go}));
+            QVERIFY(testing::writeFile(go, {}));
+            QStringList outcomes;
+            for (Child& start : starts)
+                outcomes << start.nextLine();
+            outcomes.sort();
+            QCOMPARE(outcomes, QStringList({"0", "1", "1"})); // Run, HandedOver twice
+        }
+    }
+
+    // The hand-over socket is private to the user, in the runtime folder while that is private
+    // too and the name fits, else in a private folder of the user's in the temporary folder;
+    // never in one that another user could have made.
+    void socketPlace_data() {
+        QTest::addColumn<QString>("runtime"); // "private", "open" to others, "none", "long"
+        QTest::addColumn<int>("dataPath");    // the data folder's length at least
+        QTest::addColumn<QString>("place");   // "runtime", "temp", "none" (a link in the way)
+        QTest::newRow("runtime folder") << "private" << 0 << "runtime";
+        QTest::newRow("runtime folder open to others") << "open" << 0 << "temp";
+        QTest::newRow("no runtime folder, long data path") << "none" << 100 << "temp";
+        QTest::newRow("runtime folder of a long path") << "long" << 0 << "temp";
+        QTest::newRow("a link in the temporary folder") << "none" << 0 << "none";
+    }
+    void socketPlace() {
+        QFETCH(QString, runtime);
+        QFETCH(int, dataPath);
+        QFETCH(QString, place);
+        TempDataHome home;
+        const QString data = home.path() + '/' + QString(dataPath, 'd');
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        const QString dir = jot::dossier_donnees();
+        QString folder = m_temp.filePath("jotlark-" + QString::number(::getuid()));
+        if (runtime == "open")
+            QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7755));
+        else if (runtime == "none")
+            qunsetenv("XDG_RUNTIME_DIR");
+        else if (runtime == "long") {
+            const QString deep = m_runtime.filePath(QString(100, 'r'));
+            QVERIFY(QDir().mkpath(deep) && QFile::setPermissions(deep, QFile::Permissions(0x7700)));
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
+        } else
+            folder = m_runtime.path();
+        const QDir target(m_temp.filePath("elsewhere"));
+        if (place == "none") { // another user's link, say, to a folder the other user reads
+            QDir(folder).removeRecursively();
+            QVERIFY(target.mkpath(".") && QFile::link(target.path(), folder));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no private folder"));
+        }
+        QCOMPARE(QFileInfo(jot::SingleInstance::socketPath(dir)).path(), folder);
+        QVERIFY(QFile::encodeName(jot::SingleInstance::socketPath(dir)).size() <= 107);
         jot::SingleInstance instance(dir);
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
         QCoreApplication::processEvents(); // the socket is made once the event loop runs
-        const QFileInfo socket(path);
-        QVERIFY(socket.exists() && !socket.isFile() && !socket.isDir());
+        const QFileInfo socket(jot::SingleInstance::socketPath(dir));
+        QCOMPARE(socket.exists(), place != "none");
+        QVERIFY(target.isEmpty());
+        if (place == "none") {
+            QVERIFY(QFile::remove(folder));
+            return;
+        }
+        QVERIFY(!socket.isFile() && !socket.isDir());
         QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
-        QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7755));
-        QVERIFY(jot::SingleInstance::socketPath(dir).startsWith(dir));
+        QCOMPARE(QFileInfo(folder).permissions() & QFile::Permissions(0x0077),
+                 QFile::Permissions());
     }
 
     // A termination signal ends the program within two seconds, saving once, even while the
@@ -182,8 +311,10 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc == 2 && std::strcmp(argv[1], "--holder") == 0)
+    if (argc >= 2 && std::strcmp(argv[1], "--holder") == 0)
         return holder(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--race") == 0)
+        return racer(argc, argv);
     QApplication app(argc, argv);
     TstSession test;
     return QTest::qExec(&test, argc, argv);

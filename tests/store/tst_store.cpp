@@ -288,12 +288,15 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(oldest + u"-12"_s));
     }
 
-    // Created private, or made private; else "jotstore" beside the program. Any start option
-    // file means on, as it did for the program's first versions.
+    // Created private, or made private; else "jotstore" beside the program, which every start
+    // then tells, as a later normal start tells of tasks left there. Any start option file
+    // means on, as it did for the program's first versions.
     void dataDir() {
         QTemporaryDir home, app;
         const QString user = home.path() + u"/.local/share"_s, jotlk = user + u"/jotlk/"_s;
+        const QString jotstore = app.filePath(u"jotstore/"_s);
         QCOMPARE(dossier_donnees(user, app.path()), jotlk);
+        QCOMPARE(dataDirNotice(jotlk, user, app.path()), QString());
         QVERIFY(writeFile(jotlk + kStartOptionFile, {}) && startInTray(jotlk));
         for (const QString& path : {jotlk + kStartOptionFile, jotlk})
             QVERIFY(::chmod(QFile::encodeName(path), 0755) == 0);
@@ -303,8 +306,20 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(jotlk + kStartOptionFile) && setStartInTray(jotlk, true));
         QCOMPARE(modeOf(jotlk + kStartOptionFile), mode_t(0600));
         QVERIFY(writeFile(home.filePath(u"jotlk"_s), {}));
-        QCOMPARE(dossier_donnees(home.path(), app.path()), app.filePath(u"jotstore/"_s));
+        QCOMPARE(dossier_donnees(home.path(), app.path()), jotstore);
         QCOMPARE(modeOf(app.filePath(u"jotstore"_s)), mode_t(0700));
+        QVERIFY(dataDirNotice(jotstore, home.path(), app.path())
+                    .contains(home.filePath(u"jotlk/"_s) + u" cannot be used"_s));
+        QVERIFY(dataDirNotice(jotstore, home.path(), app.path()).endsWith(jotstore + u'.'));
+        QVERIFY(writeFile(jotstore + kTaskFileName, records(1)));
+        QVERIFY(dataDirNotice(jotlk, user, app.path()).endsWith(jotstore + kTaskFileName + u'.'));
+        // Not even there: said, and the saves fail as on a full disk.
+        QVERIFY(QDir(jotstore).removeRecursively() && writeFile(jotstore.chopped(1), {}));
+        QCOMPARE(dossier_donnees(home.path(), app.path()), jotstore);
+        QVERIFY(dataDirNotice(jotstore, home.path(), app.path()).contains(u"cannot be saved"_s));
+        m_file->setDirectory(jotstore);
+        TaskList liste;
+        QVERIFY(!m_file->sauver_liste(liste));
     }
 
     // Programs started together on a new account make the folder together, and all use it:

@@ -133,8 +133,8 @@ private Q_SLOTS:
         QVERIFY(!warning.isEmpty());
         QVERIFY(dataDir.isEmpty() || warning.contains(dir));
         QTRY_COMPARE(m_trayMessages, QStringList{warning});
-        QMetaObject::invokeMethod(const_cast<jot::TaskFile*>(&p.main->shared().fichier),
-                                  "resolved", Q_ARG(QString, warning));
+        QMetaObject::invokeMethod(const_cast<jot::TaskFile*>(&p.main->shared().fichier), "resolved",
+                                  Q_ARG(QString, warning));
         QCOMPARE(line->text(), dataDir.isEmpty() ? QString() : warning);
         QCOMPARE(line->isVisibleTo(p.main.get()), !dataDir.isEmpty());
     }

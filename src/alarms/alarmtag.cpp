@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtag.h"
 
+#include "alarms/recurrence.h"
+
 namespace jot {
 
 QString alarmTag(const TaskList& liste, int row) {
@@ -22,7 +24,9 @@ bool stillRinging(const TaskList& liste, const QString& tag) {
     for (int r = 1; r < liste.rows(); ++r) {
         const QString full = alarmTag(liste, r);
         const QString withoutText = full.left(full.size() - liste.cell(r, ColText).size());
-        if (!liste.isPlaceholder(r) && liste.cell(r, ColFired) == QLatin1String("1") &&
+        const QString fired = liste.cell(r, ColFired);
+        if (!liste.isPlaceholder(r) &&
+            (fired == QLatin1String("1") || parseRepeat(fired).repeats()) &&
             tag.startsWith(withoutText))
             return true;
     }

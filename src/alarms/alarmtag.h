@@ -16,7 +16,8 @@ QString alarmTag(const TaskList& liste, int row);
 int rowOfAlarmTag(const TaskList& liste, const QString& tag);
 
 // Whether a task still rings with the alarm of this tag: the same creation stamp and alarm,
-// fired and not set again since; its text may have been edited meanwhile.
+// fired (or repeating, moved on at its ring) and not set again since; its text may have been
+// edited meanwhile.
 bool stillRinging(const TaskList& liste, const QString& tag);
 
 } // namespace jot

@@ -29,6 +29,14 @@ QString composeAlarm(const QString& day, const QString& hour, const QString& min
     return day + QLatin1Char(' ') + hour + QLatin1Char(':') + minutes + QLatin1Char(' ') + marker;
 }
 
+QString alarmTextAt(const QDate& date, const QTime& time, const QLocale& locale) {
+    const int hour = time.hour();
+    const bool pm = hour > 12;
+    return composeAlarm(dayText(date, locale), QString::number(pm ? hour - 12 : hour),
+                        QString::asprintf("%02d", time.minute()),
+                        pm ? QStringLiteral("pm") : QStringLiteral("am"));
+}
+
 QString dayText(const QDate& date, const QLocale& locale) {
     return locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QLatin1Char(' ') +
            QString::asprintf("%02d/%02d", date.month(), date.day());

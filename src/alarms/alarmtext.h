@@ -22,6 +22,9 @@ AlarmParts decouper_alarme(const QString& alarmText);
 
 QString composeAlarm(const QString& day, const QString& hour, const QString& minutes,
                      const QString& marker);
+// The alarm text of a quarter hour, as the alarm editor composes it: hours 0 to 12 with "am"
+// (so noon reads "12 am"), later ones less 12 with "pm".
+QString alarmTextAt(const QDate& date, const QTime& time, const QLocale& locale = QLocale());
 
 // "dddd mm/dd": the locale's full weekday name, a space, month/day.
 QString dayText(const QDate& date, const QLocale& locale = QLocale());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/recurrence.h"
 
+#include "alarms/alarmtext.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
@@ -135,6 +137,42 @@ QDate nextOccurrence(const RepeatRule& rule, const QDate& date, const QTime& tim
     }
     }
     return {};
+}
+
+AlarmMoment moveOn(TaskList& liste, int row, const QDateTime& now) {
+    RepeatRule rule = parseRepeat(liste.cell(row, ColFired));
+    if (!rule.repeats())
+        return {};
+    const AlarmMoment rang = rule.ownDate.isValid()
+                                 ? AlarmMoment{rule.ownDate, rule.ownTime}
+                                 : alarmMoment(liste.cell(row, ColAlarm), now.date());
+    if (!rang.isValid())
+        return {};
+    const QDate next = nextOccurrence(rule, rang.date, rang.time, now);
+    const QDateTime rings = ringingMoment(next, rang.time);
+    // Where local time skips the rule's time, the text says when it rings; the rule keeps its own.
+    const bool own = rings.date() == next && rings.time() == rang.time;
+    rule.ownDate = own ? QDate() : next;
+    rule.ownTime = own ? QTime() : rang.time;
+    liste.setCell(row, ColAlarm, alarmTextAt(rings.date(), rings.time()));
+    liste.setCell(row, ColFired, repeatField(rule));
+    return rang;
+}
+
+QString snoozedField(const QString& field, const AlarmMoment& rang) {
+    RepeatRule rule = parseRepeat(field);
+    if (!rule.repeats() || !rang.isValid())
+        return repeatField(rule);
+    rule.ownDate = rang.date;
+    rule.ownTime = rang.time;
+    return repeatField(rule);
+}
+
+QString alarmDisplay(const QString& alarmText, const QString& field) {
+    const QString suffix = repeatSuffix(parseRepeat(field).repeat);
+    return suffix.isEmpty() || alarmText.trimmed().isEmpty()
+               ? alarmText
+               : alarmText + QStringLiteral(", ") + suffix;
 }
 
 } // namespace jot

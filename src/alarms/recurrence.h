@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "alarms/due.h"
+#include "store/tasklist.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -47,5 +50,18 @@ QDateTime ringingMoment(const QDate& date, const QTime& time);
 // on its last day; a yearly one on 29 February on 28 February.
 QDate nextOccurrence(const RepeatRule& rule, const QDate& date, const QTime& time,
                      const QDateTime& after);
+
+// A due alarm of a repeating task rings: its alarm text moves on to the rule's next occurrence
+// after `now` (those missed meanwhile ring this once), and the rule stays. Returns the own
+// date and time of the occurrence that rang; invalid for a task that does not repeat.
+AlarmMoment moveOn(TaskList& liste, int row, const QDateTime& now);
+
+// The fired-mark field of a repeating alarm once the occurrence that rang (`rang`, its own
+// date and time) is snoozed: the occurrences after it keep the rule's own day and time.
+QString snoozedField(const QString& field, const AlarmMoment& rang);
+
+// The alarm as the list, the note and the report show it: with its rule after the time
+// ("Monday 12/14 9:00 am, every week").
+QString alarmDisplay(const QString& alarmText, const QString& field);
 
 } // namespace jot

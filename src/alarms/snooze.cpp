@@ -16,12 +16,7 @@ QDateTime snoozeTime(const QDateTime& chosen, Snooze how) {
 
 QString snoozeAlarm(const QDateTime& chosen, Snooze how, const QLocale& locale) {
     const QDateTime at = snoozeTime(chosen, how);
-    // The editor's hours: 0 to 12 with "am" (so noon reads "12 am"), later ones less 12 "pm".
-    const int hour = at.time().hour();
-    const bool pm = hour > 12;
-    return composeAlarm(dayText(at.date(), locale), QString::number(pm ? hour - 12 : hour),
-                        QString::asprintf("%02d", at.time().minute()),
-                        pm ? QStringLiteral("pm") : QStringLiteral("am"));
+    return alarmTextAt(at.date(), at.time(), locale);
 }
 
 } // namespace jot

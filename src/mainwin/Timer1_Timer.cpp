@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtag.h"
 #include "alarms/due.h"
+#include "alarms/recurrence.h"
 #include "alarms/snooze.h"
 #include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
@@ -51,12 +52,18 @@ bool f_iir::checkAlarms(const QDateTime& now) {
         if (!note)
             continue;
         note->en_rouge();
-        // Marked fired before it is told: the notification of an earlier alarm of the task
-        // goes as the mark changes.
-        liste.setCell(r, jot::ColFired, QStringLiteral("1"));
-        rung.append(
-            {jot::alarmTag(liste, r), jot::dueSummary(liste, r), liste.cell(r, jot::ColAlarm)});
-        m_ringing.insert(rung.last().tag);
+        const QString tag = jot::alarmTag(liste, r);
+        const QString alarm =
+            jot::alarmDisplay(liste.cell(r, jot::ColAlarm), liste.cell(r, jot::ColFired));
+        // Marked fired, or a repeating alarm moved on to its next occurrence, before it is
+        // told: the notification of an earlier ring of the task goes as the row changes.
+        const jot::AlarmMoment rang = jot::moveOn(liste, r, now);
+        if (rang.isValid())
+            note->alarmMoved();
+        else
+            liste.setCell(r, jot::ColFired, QStringLiteral("1"));
+        rung.append({tag, jot::dueSummary(liste, r), alarm});
+        m_ringing.insert(tag, {jot::alarmTag(liste, r), rang});
     }
     // A red note may sit behind other windows: the desktop or the tray tells the user too.
     m_notices->alarms(rung);
@@ -65,44 +72,50 @@ bool f_iir::checkAlarms(const QDateTime& now) {
 
 void f_iir::withdrawDealtWith() {
     for (auto it = m_ringing.begin(); it != m_ringing.end();) {
-        if (jot::stillRinging(m_shared.liste, *it)) {
+        if (jot::stillRinging(m_shared.liste, it->state)) {
             ++it;
             continue;
         }
-        m_notices->withdraw(*it);
+        m_notices->withdraw(it.key());
         it = m_ringing.erase(it);
     }
 }
 
 // The default action of a ringing alarm's notification: the task's note in front, red while
-// its alarm stays fired (opened again if it was closed).
+// its alarm rings (opened again if it was closed).
 void f_iir::showRungNote(const QString& tag) {
-    m_ringing.remove(tag);
+    const Ringing ringing = m_ringing.take(tag);
     m_notices->withdraw(tag); // dealt with: no notice with this time stays on screen
-    const int row = jot::rowOfAlarmTag(m_shared.liste, tag);
+    const int row =
+        jot::rowOfAlarmTag(m_shared.liste, ringing.state.isEmpty() ? tag : ringing.state);
     f_test* note = row < 0 ? nullptr : noteForDueRow(row);
     if (!note)
         return; // deleted or changed since, or no slot free
-    if (m_shared.liste.cell(row, jot::ColFired) == QLatin1String("1"))
+    if (m_shared.liste.cell(row, jot::ColFired) == QLatin1String("1") ||
+        ringing.occurrence.isValid())
         note->en_rouge();
     activer(note);
 }
 
 // Snooze: the alarm moved as if picked in the alarm editor, unless the task was deleted or
-// changed since the notification was sent. The notification goes in any case.
+// changed since the notification was sent; a repeating alarm keeps its rule, and the
+// occurrences after the snoozed one their own day and time. The notification goes in any case.
 void f_iir::snoozeRungTask(const QString& tag, jot::Snooze how) {
-    m_ringing.remove(tag);
+    const Ringing ringing = m_ringing.take(tag);
     m_notices->withdraw(tag);
-    const int row = jot::rowOfAlarmTag(m_shared.liste, tag);
+    const int row =
+        jot::rowOfAlarmTag(m_shared.liste, ringing.state.isEmpty() ? tag : ringing.state);
     if (row < 0)
         return;
     const QString alarme = jot::snoozeAlarm(jot::maintenant(), how);
+    const QString repeat =
+        jot::snoozedField(m_shared.liste.cell(row, jot::ColFired), ringing.occurrence);
     if (f_test* note = fenetreDeLigne(row)) {
-        note->snooze(alarme);
+        note->snooze(alarme, repeat);
         return;
     }
     m_shared.liste.setCell(row, jot::ColAlarm, alarme);
-    m_shared.liste.setCell(row, jot::ColFired, QString());
+    m_shared.liste.setCell(row, jot::ColFired, repeat);
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }

@@ -3,7 +3,9 @@
 
 #include "alarms/alarmtext.h"
 #include "alarms/clockwatch.h"
+#include "alarms/recurrence.h"
 #include "help/f_help.h"
+#include "mainwin/alarmcolumn.h"
 #include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "store/autostart.h"
@@ -53,6 +55,11 @@ int largeurAlarme(const QTableView& gri) {
                                 jot::dayText(QDate(2026, 12, 7).addDays(d)), QStringLiteral("12"),
                                 QStringLiteral("45"), QLatin1String(marker))));
     }
+    int rule = 0;
+    for (const auto repeat : {jot::Repeat::Daily, jot::Repeat::Weekdays, jot::Repeat::Weekly,
+                              jot::Repeat::Monthly, jot::Repeat::Yearly})
+        rule = qMax(rule, fm.horizontalAdvance(QStringLiteral(", ") + jot::repeatSuffix(repeat)));
+    plusLong += rule;
     // The cell's margins, as the item delegate draws them, and the grid line.
     const int marges =
         2 * (gri.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &gri) + 1) + 1;
@@ -163,13 +170,16 @@ f_iir::~f_iir() {
     for (QPointer<f_test>& note : m_fenetres)
         delete note.data();
     delete m_help.data();
+    static_cast<QAbstractProxyModel*>(gri->model())->setSourceModel(nullptr);
     gri->setModel(nullptr);
 }
 
 void f_iir::creer_grille(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
-    gri->setModel(&m_shared.liste);
+    auto* shown = new jot::AlarmColumn(gri);
+    shown->setSourceModel(&m_shared.liste);
+    gri->setModel(shown);
     gri->setAccessibleName(tr("Tasks"));
     gri->setAccessibleDescription(tr("Enter shows the task's note, Delete deletes the task"));
     // A person picks a whole task, never edits a cell here.

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "alarms/due.h"
 #include "mainwin/placement.h"
 #include "store/datadir.h"
 #include "store/shared.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <QSet>
 #include <array>
 
 class QAction;
@@ -128,7 +129,13 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* m_minuteStart = nullptr; // starts Timer1 just after a wall-clock minute begins
     jot::ClockWatch* m_clockWatch = nullptr;
-    QSet<QString> m_ringing;           // tags of the alarms whose notifications may be shown
+    // The alarms whose notifications may be shown, by tag: the task as it stood once it rang
+    // (a repeating alarm has moved on by then), and the own moment of the occurrence that rang.
+    struct Ringing {
+        QString state;
+        jot::AlarmMoment occurrence; // invalid for an alarm that does not repeat
+    };
+    QHash<QString, Ringing> m_ringing;
     QDateTime m_lastTick;              // on the wall clock
     jot::Notices* m_notices = nullptr; // the tray and its messages
     QAction* m_tb = nullptr;

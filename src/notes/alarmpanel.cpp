@@ -2,12 +2,20 @@
 #include "notes/alarmpanel.h"
 
 #include "alarms/alarmtext.h"
+#include "alarms/due.h"
+#include "alarms/recurrence.h"
 #include "notes/controles.h"
 
+#include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -31,6 +39,40 @@ int placeDeListe(const QComboBox* c) {
            2; // the label's own margins
 }
 
+// How far ahead "Other date…" reaches.
+constexpr int kDaysAhead = 366;
+
+jot::AlarmPanel::DatePicker& datePicker() {
+    static jot::AlarmPanel::DatePicker picker;
+    return picker;
+}
+
+// A calendar of the dates between `from` and `to`; a double-click or Enter on a date takes it.
+QDate pickFromCalendar(QWidget* parent, const QDate& from, const QDate& to, const QDate& current) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("otherDate"));
+    dialog.setWindowTitle(jot::AlarmPanel::tr("Other date"));
+    auto* calendar = new QCalendarWidget(&dialog);
+    calendar->setDateRange(from, to);
+    calendar->setSelectedDate(current);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(calendar, &QCalendarWidget::activated, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(calendar);
+    layout->addWidget(buttons);
+    calendar->setFocus();
+    return dialog.exec() == QDialog::Accepted ? calendar->selectedDate() : QDate();
+}
+
+bool isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace
 
 namespace jot {
@@ -42,46 +84,79 @@ AlarmPanel::AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore)
     setAutoFillBackground(true);
     placer(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
     setAccessibleName(QStringLiteral("Set the alarm"));
+    for (int n = 0; n < kDayListLength; ++n)
+        m_days.append(today.addDays(n));
     hide();
 }
 
-// The entries of the day, hour, minute and am/pm lists.
-std::array<QStringList, 4> AlarmPanel::entries() const {
+void AlarmPanel::setDatePickerForTests(DatePicker picker) {
+    datePicker() = std::move(picker);
+}
+
+// The entries of the day, hour, minute, am/pm and repeat lists.
+std::array<QStringList, AlarmPanel::kLists> AlarmPanel::entries() const {
+    QStringList jours;
+    for (const QDate& date : m_days)
+        jours << dayText(date);
+    jours << tr("Other date…");
     QStringList heures;
     for (int h = 0; h <= 12; ++h)
         heures << QString::number(h);
     return {
-        dayList(m_today),
+        jours,
         heures,
         {QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"), QStringLiteral("45")},
-        {QStringLiteral("am"), QStringLiteral("pm")}};
+        {QStringLiteral("am"), QStringLiteral("pm")},
+        // In the order of Repeat.
+        {tr("Never"), tr("Every day"), tr("Every weekday"), tr("Every week"), tr("Every month"),
+         tr("Every year")}};
+}
+
+int AlarmPanel::otherDateEntry() const {
+    return static_cast<int>(m_days.size());
+}
+
+// A day the list does not hold yet, just before "Other date…".
+void AlarmPanel::addDay(const QDate& date) {
+    if (m_days.contains(date))
+        return;
+    m_days.append(date);
+    if (Combo1)
+        Combo1->insertItem(otherDateEntry() - 1, dayText(date));
 }
 
 // 12 and under read "am": 12:40 presets "12" "am", which the alarm timer takes as noon.
 void AlarmPanel::preset_nouvelle(int heure) {
     const bool pm = heure > 12;
-    select({0, pm ? heure - 12 : heure, 0, pm ? 1 : 0});
+    select({0, pm ? heure - 12 : heure, 0, pm ? 1 : 0, 0});
 }
 
 // Each list at the entry that matches its part of the alarm, exactly; entry 0 otherwise.
-void AlarmPanel::preset_alarme(const QString& alarme) {
-    std::array<int, 4> selection{};
+void AlarmPanel::preset_alarme(const QString& alarme, const QString& repeat) {
+    std::array<int, kLists> selection{};
     const AlarmParts p = decouper_alarme(alarme);
     if (!alarme.trimmed().isEmpty() && p.ok) {
-        const std::array<QStringList, 4> listes = entries();
+        // A day past the 16 listed, within the year ahead, is listed for it; one gone by is not.
+        const QDate date = alarmMoment(alarme, m_today).date;
+        if (date.isValid() && date > m_today && m_today.daysTo(date) <= kDaysAhead &&
+            dayText(date) == p.day)
+            addDay(date);
+        const std::array<QStringList, kLists> listes = entries();
         const QString parts[] = {p.day, p.hour, p.minutes, p.marker};
         for (int i = 0; i < 4; ++i)
             selection[i] = qMax(0, listes[i].indexOf(parts[i]));
     }
+    selection[4] = static_cast<int>(parseRepeat(repeat).repeat);
     select(selection);
 }
 
-void AlarmPanel::select(const std::array<int, 4>& selection) {
+void AlarmPanel::select(const std::array<int, kLists>& selection) {
     m_selection = selection;
+    m_day = selection[0];
     if (!Combo1)
         return; // the lists start there when made
-    QComboBox* const listes[] = {Combo1, Combo2, Combo3, Combo4};
-    for (int i = 0; i < 4; ++i)
+    QComboBox* const listes[] = {Combo1, Combo2, Combo3, Combo4, Combo5};
+    for (int i = 0; i < kLists; ++i)
         listes[i]->setCurrentIndex(selection[i]);
 }
 
@@ -93,15 +168,55 @@ void AlarmPanel::open() {
     Combo1->setFocus(Qt::OtherFocusReason);
 }
 
+QDate AlarmPanel::chosenDate() const {
+    return m_days.value(m_day);
+}
+
+// "Other date…" itself is never an alarm's day: the day chosen before it stands.
 QString AlarmPanel::alarm() const {
-    return composeAlarm(Combo1->currentText(), Combo2->currentText(), Combo3->currentText(),
+    return composeAlarm(dayText(chosenDate()), Combo2->currentText(), Combo3->currentText(),
                         Combo4->currentText());
+}
+
+QString AlarmPanel::repeatField() const {
+    return jot::repeatField(ruleFor(static_cast<Repeat>(Combo5->currentIndex()), chosenDate()));
+}
+
+// The calendar for "Other date…": the date picked becomes the day entry; cancelled, the day
+// chosen before comes back.
+void AlarmPanel::pickOtherDate() {
+    const QDate from = m_today, to = m_today.addDays(kDaysAhead);
+    const QDate date = datePicker() ? datePicker()(window(), from, to, chosenDate())
+                                    : pickFromCalendar(window(), from, to, chosenDate());
+    if (date.isValid() && date >= from && date <= to)
+        addDay(date);
+    Combo1->setCurrentIndex(date.isValid() ? static_cast<int>(m_days.indexOf(date)) : m_day);
+    Combo1->setFocus(Qt::OtherFocusReason);
+}
+
+// "Other date…" opens the calendar when chosen with Enter or a click, not when the arrow keys
+// pass over it.
+bool AlarmPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Combo1 && isEnter(event) && Combo1->currentIndex() == otherDateEntry()) {
+        pickOtherDate();
+        return true;
+    }
+    if ((watched == Combo1->view() && isEnter(event)) ||
+        (watched == Combo1->view()->viewport() && event->type() == QEvent::MouseButtonRelease))
+        m_fromPopup = true;
+    return QFrame::eventFilter(watched, event);
 }
 
 void AlarmPanel::creerControles() {
     // ":" sits between the hour and minute lists, which shifts the minute list, the am/pm
     // list and "Ok" slightly right; the labels end where the next list begins so that no list
-    // covers them. The labels take the panel's colour.
+    // covers them. The labels take the panel's colour. How the alarm repeats has the row
+    // above them.
+    Label5 = etiquette(this, "Label5", tr("Repeat"));
+    placer(Label5, 80, 75, 800, 255);
+    Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Combo5 = liste(this, "Combo5");
+    placer(Combo5, 880, 30, 1800, 315);
     Label2 = etiquette(this, "Label2", QStringLiteral("The"));
     placer(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -119,36 +234,50 @@ void AlarmPanel::creerControles() {
     placer(Combo3, 3090, 360, 615, 315);
     Combo4 = liste(this, "Combo4");
     placer(Combo4, 3730, 360, 550, 315);
-    for (QLabel* l : {Label2, Label3})
+    for (QLabel* l : {Label2, Label3, Label5})
         l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
     Command3 = bouton(this, "Command3", QStringLiteral("Ok"));
     placer(Command3, 4320, 360, 500, 300);
     connect(Command3, &QPushButton::clicked, this, &AlarmPanel::okClicked);
 
-    // The am/pm list before "Ok": the order in which the alarm reads.
+    // The am/pm list, then how it repeats, before "Ok": the order in which the alarm reads.
     setTabOrder(m_tabBefore, Combo1);
     setTabOrder(Combo1, Combo2);
     setTabOrder(Combo2, Combo3);
     setTabOrder(Combo3, Combo4);
-    setTabOrder(Combo4, Command3);
+    setTabOrder(Combo4, Combo5);
+    setTabOrder(Combo5, Command3);
 
     // What a screen reader says: a list is read as its entry, labelled by its label and
     // described by what it chooses.
     Label2->setBuddy(Combo1);
     Label3->setBuddy(Combo2);
     Label4->setBuddy(Combo3);
+    Label5->setBuddy(Combo5);
     const std::pair<QComboBox*, const char*> listes[] = {{Combo1, "Alarm day"},
                                                          {Combo2, "Alarm hour"},
                                                          {Combo3, "Alarm minutes"},
-                                                         {Combo4, "Alarm am or pm"}};
-    const std::array<QStringList, 4> textes = entries();
-    for (int i = 0; i < 4; ++i) {
+                                                         {Combo4, "Alarm am or pm"},
+                                                         {Combo5, "How the alarm repeats"}};
+    const std::array<QStringList, kLists> textes = entries();
+    for (int i = 0; i < kLists; ++i) {
         QComboBox* c = listes[i].first;
         c->setAccessibleDescription(QLatin1String(listes[i].second));
         systemLook(c);
         c->addItems(textes[i]);
         c->setCurrentIndex(m_selection[i]);
     }
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0 && i != otherDateEntry())
+            m_day = i;
+    });
+    connect(Combo1, &QComboBox::activated, this, [this](int i) {
+        if (i == otherDateEntry() && std::exchange(m_fromPopup, false))
+            pickOtherDate();
+    });
+    Combo1->installEventFilter(this);
+    Combo1->view()->installEventFilter(this);
+    Combo1->view()->viewport()->installEventFilter(this);
     systemLook(Command3);
     policeDuPanneau();
 }
@@ -162,13 +291,13 @@ void AlarmPanel::policeDuPanneau() {
         return QFontMetrics(police).horizontalAdvance(texte) > place;
     };
     const auto trop = [&] {
-        for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4}) {
+        for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4, Combo5}) {
             for (int i = 0; i < c->count(); ++i) {
                 if (tientPas(c->itemText(i), placeDeListe(c)))
                     return true;
             }
         }
-        for (QLabel* l : {Label2, Label3})
+        for (QLabel* l : {Label2, Label3, Label5})
             if (tientPas(l->text(), l->contentsRect().width()))
                 return true;
         return false;

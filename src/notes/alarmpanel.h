@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QFrame>
 #include <array>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -11,9 +12,9 @@ class QPushButton;
 
 namespace jot {
 
-// Frame1, a note's alarm panel: "The" day "at" hour ":" minutes am/pm and "Ok", lying over
-// the text box while an alarm is set. Its controls are made the first time it opens: most
-// notes never set an alarm, and the four lists with their pop-ups were two thirds of a
+// Frame1, a note's alarm panel: "The" day "at" hour ":" minutes am/pm, how it repeats, and
+// "Ok", lying over the text box while an alarm is set. Its controls are made the first time it
+// opens: most notes never set an alarm, and the lists with their pop-ups were two thirds of a
 // note's heap. Until then it keeps the entries its lists will show.
 class AlarmPanel : public QFrame {
     Q_OBJECT
@@ -22,26 +23,46 @@ public:
     // order.
     AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore);
 
-    void preset_nouvelle(int heure);           // today, the hour, "00"
-    void preset_alarme(const QString& alarme); // its entries; entry 0 where none matches
-    void open();                               // shown over the text box, the day list focused
-    // The alarm text the lists compose.
+    void preset_nouvelle(int heure); // today, the hour, "00", never repeated
+    // The entries of a stored alarm and its rule; entry 0 where none matches. A day up to a
+    // year ahead that the 16 days do not reach gets an entry of its own.
+    void preset_alarme(const QString& alarme, const QString& repeat);
+    void open(); // shown over the text box, the day list focused
+    // The alarm text the lists compose, and the fired-mark field of its rule ("" for none).
     QString alarm() const;
+    QString repeatField() const;
     // "Ok"; none before the panel first opens.
     QPushButton* ok() const { return Command3; }
+
+    // Picks a date between two; an invalid date when cancelled. Tests answer instead of a
+    // person; an empty function restores the calendar.
+    using DatePicker = std::function<QDate(QWidget* parent, const QDate& from, const QDate& to,
+                                           const QDate& current)>;
+    static void setDatePickerForTests(DatePicker picker);
 
 Q_SIGNALS:
     void okClicked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    std::array<QStringList, 4> entries() const;
-    void select(const std::array<int, 4>& selection);
+    static constexpr int kLists = 5;
+    std::array<QStringList, kLists> entries() const;
+    void select(const std::array<int, kLists>& selection);
+    int otherDateEntry() const; // "Other date…", after the days
+    void addDay(const QDate& date);
+    void pickOtherDate();
+    QDate chosenDate() const;
     void creerControles();
     void policeDuPanneau();
 
     QDate m_today;
     QWidget* m_tabBefore;
-    std::array<int, 4> m_selection{}; // the entry each list shows once made
+    QList<QDate> m_days;                   // the day list's dates
+    std::array<int, kLists> m_selection{}; // the entry each list shows once made
+    int m_day = 0;                         // the day chosen, never "Other date…"
+    bool m_fromPopup = false;              // the day list's choice came from its pop-up
 
     QLabel* Label2 = nullptr;
     QComboBox* Combo1 = nullptr;
@@ -50,6 +71,8 @@ private:
     QLabel* Label4 = nullptr;
     QComboBox* Combo3 = nullptr;
     QComboBox* Combo4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QComboBox* Combo5 = nullptr;
     QPushButton* Command3 = nullptr;
 };
 

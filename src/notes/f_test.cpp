@@ -2,6 +2,7 @@
 #include "notes/f_test.h"
 
 #include "alarms/alarmtext.h"
+#include "alarms/recurrence.h"
 #include "notes/alarmpanel.h"
 #include "notes/controles.h"
 #include "store/clock.h"
@@ -135,18 +136,23 @@ void f_test::reinit() {
     if (texte != texteBrut(Text2))
         Text2->setPlainText(texte); // counts as a change of the text
     Text2->moveCursor(QTextCursor::End);
-    afficher_alarme(l.cell(f_pos, jot::ColAlarm));
-    Frame1->preset_alarme(l.cell(f_pos, jot::ColAlarm));
+    alarmMoved();
 }
 
 void f_test::en_rouge() {
     peindre_surfaces(kRouge);
 }
 
-void f_test::snooze(const QString& alarme) {
+void f_test::snooze(const QString& alarme, const QString& repeat) {
     peindre_surfaces(jot::kJaunePale);
-    poser_alarme(alarme);
-    Frame1->preset_alarme(alarme); // "Alarm" then offers the new time
+    poser_alarme(alarme, repeat);
+    Frame1->preset_alarme(alarme, repeat); // "Alarm" then offers the new time
+}
+
+void f_test::alarmMoved() {
+    const jot::TaskList& l = m_shared.liste;
+    afficher_alarme(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
+    Frame1->preset_alarme(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
 }
 
 void f_test::peindre_surfaces(const QColor& couleur) {
@@ -177,14 +183,14 @@ void f_test::Command2_Click() {
 }
 
 void f_test::Command3_Click() {
-    poser_alarme(Frame1->alarm());
+    poser_alarme(Frame1->alarm(), Frame1->repeatField());
 }
 
-void f_test::poser_alarme(const QString& alarme) {
+void f_test::poser_alarme(const QString& alarme, const QString& repeat) {
     fermer_panneau();
-    afficher_alarme(alarme);
+    afficher_alarme(alarme, repeat);
     setCell(jot::ColAlarm, alarme);
-    setCell(jot::ColFired, QString()); // a fired alarm set again is armed again
+    setCell(jot::ColFired, repeat); // a fired alarm set again is armed again
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }
@@ -198,10 +204,11 @@ void f_test::fermer_panneau() {
         Text2->setFocus(Qt::OtherFocusReason);
 }
 
-void f_test::afficher_alarme(const QString& alarme) {
-    ajusterPolice(Label1, font(), {alarme}, Label1->contentsRect().width());
-    Label1->setText(alarme);
-    Label1->setToolTip(alarme);
+void f_test::afficher_alarme(const QString& alarme, const QString& repeat) {
+    const QString shown = jot::alarmDisplay(alarme, repeat);
+    ajusterPolice(Label1, font(), {shown}, Label1->contentsRect().width());
+    Label1->setText(shown);
+    Label1->setToolTip(shown);
 }
 
 void f_test::setCell(int col, const QString& text) {

@@ -26,8 +26,11 @@ public:
     void init();     // a task just created: caption, creation stamp, alarm preset
     void reinit();   // an existing task: filled from its row
     void en_rouge(); // the alarm has fallen due
-    // Snooze moved the alarm: set as "Ok" sets it, and the note no longer red.
-    void snooze(const QString& alarme);
+    // Snooze moved the alarm: set as "Ok" sets it, with the repeat rule's field, and the note
+    // no longer red.
+    void snooze(const QString& alarme, const QString& repeat);
+    // The alarm timer moved a repeating alarm on: the label and the lists follow the row.
+    void alarmMoved();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -41,13 +44,14 @@ private:
 
     void creerControles();
     void Text2_Change();
-    void Command1_Click();                    // Alarm
-    void Command2_Click();                    // No alarm
-    void Command3_Click();                    // Ok
-    void poser_alarme(const QString& alarme); // what "Ok" does with the alarm text
+    void Command1_Click(); // Alarm
+    void Command2_Click(); // No alarm
+    void Command3_Click(); // Ok
+    // What "Ok" does with the alarm text and its repeat rule's field.
+    void poser_alarme(const QString& alarme, const QString& repeat);
     void peindre_surfaces(const QColor& couleur);
     void fermer_panneau();
-    void afficher_alarme(const QString& alarme);
+    void afficher_alarme(const QString& alarme, const QString& repeat = {});
     void setCell(int col, const QString& text);
 
     jot::Shared& m_shared;

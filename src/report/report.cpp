@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/report.h"
 
+#include "alarms/recurrence.h"
+
 namespace jot {
 
 namespace {
@@ -22,7 +24,8 @@ QString preparer_rapport(const TaskList& liste, const QDate& today) {
         r += text + kCrLf;
         const QString alarm = liste.cell(i, ColAlarm);
         if (!isBlank(alarm))
-            r += QStringLiteral("Alarm on the ") + alarm + kCrLf;
+            r += QStringLiteral("Alarm on the ") + alarmDisplay(alarm, liste.cell(i, ColFired)) +
+                 kCrLf;
         first = false;
     }
     return r;

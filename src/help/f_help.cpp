@@ -3,6 +3,7 @@
 #include "ui/couleurs.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
+#include "ui/windowrole.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -41,16 +42,16 @@ f_help::f_help()
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("f_help"));
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(tr("Help"));
+    jot::announceWidgetWindowsAsFrames();
     setWindowIcon(jot::programIcon());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, jot::kJaunePale);
-    setPalette(pal);
+    setPalette(jot::surfacePalette(jot::kJaunePale));
     setAutoFillBackground(true);
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(QStringLiteral("Help text"));
+    Text1->setAccessibleName(tr("Help text"));
+    Text1->setPalette(jot::systemPalette(Text1)); // the text box keeps the system's colours
     Text1->setGeometry(px(120), px(120), px(6255), px(4215));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Read-only, yet the keyboard still scrolls and selects; Tab moves on to "Ok".
@@ -61,8 +62,9 @@ f_help::f_help()
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
 
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
+    Command1 = new QPushButton(tr("Ok"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setPalette(jot::systemPalette(Command1));
     Command1->setGeometry(px(2520), px(4560), px(1575), px(375));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &f_help::Command1_Click);

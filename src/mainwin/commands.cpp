@@ -1,4 +1,5 @@
 #include "mainwin/f_iir.h"
+#include "mainwin/gridcolumns.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
@@ -104,9 +105,7 @@ int f_iir::currentRow() const {
 void f_iir::selectRow(int row) {
     if (row < 1 || row >= m_shared.liste.rows())
         return;
-    // The current cell in a visible column: one in a hidden column makes the view move it
-    // to the next visible cell, which after a removal may be on another row.
-    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::ColText);
+    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::GridColumns::kText);
     gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
                                                   QItemSelectionModel::Rows);
 }

@@ -1,0 +1,11 @@
+#include "mainwin/gridcolumns.h"
+
+#include "store/tasklist.h"
+
+namespace jot {
+
+bool GridColumns::filterAcceptsColumn(int column, const QModelIndex&) const {
+    return column == ColText || column == ColAlarm;
+}
+
+} // namespace jot

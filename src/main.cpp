@@ -22,6 +22,9 @@ int main(int argc, char* argv[]) {
     // the application connects to one.
     if (const std::optional<int> status = jot::handleCommandLine(argc, argv))
         return *status;
+    // Qt would abort without a display, with a message about plugins.
+    if (const std::optional<int> status = jot::refuseWithoutDisplay(argc, argv))
+        return *status;
     jot::choosePlatform();
 
     // Writing the lock file waits for the disk: a thread of its own takes the lock while the

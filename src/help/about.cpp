@@ -2,6 +2,7 @@
 
 #include "ui/messagebox.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QSpacerItem>
 
@@ -22,7 +23,8 @@ int largeurDuTitre(const QMessageBox& box) {
 } // namespace
 
 void m_apropos(QWidget* parent) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("About"),
+    QMessageBox box(QMessageBox::Information,
+                    QCoreApplication::translate("jot::m_apropos", "About"),
                     QStringLiteral("Jotlark v1.2"), QMessageBox::Ok, parent);
     box.setDefaultButton(QMessageBox::Ok);
     // The box sizes itself to its layout: a row as wide as the title keeps it whole.

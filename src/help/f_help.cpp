@@ -83,25 +83,26 @@ f_help::f_help()
 }
 
 const QString& f_help::helpText() {
+    // Translated once: the language is the user's for the whole run.
     static const QString text =
-        QStringLiteral("Create a task :\r\n"
-                       "---------------------\r\n"
-                       "Click on \"New\" and type the task content. You can add a date/time \r\n"
-                       "alarm if you click on \"Alarm\".\r\n"
-                       "Close the window by clicking on the right up cross, the informations \r\n"
-                       "will be saved in any case.\r\n"
-                       "You can also create a task by right clicking the icon in the task bar \r\n"
-                       "and select \"New\".\r\n"
-                       "\r\n"
-                       "Show a task :\r\n"
-                       "--------------------\r\n"
-                       "If the window is not already shown, you can show it by selecting it in \r\n"
-                       "the list and by clicking on \"Show\". You can also double-click in the \r\n"
-                       "list.\r\n"
-                       "\r\n"
-                       "Delete a task :\r\n"
-                       "---------------------\r\n"
-                       "Select it in the list and click on \"Delete\".\r\n");
+        tr("Create a task :\r\n"
+           "---------------------\r\n"
+           "Click on \"New\" and type the task content. You can add a date/time \r\n"
+           "alarm if you click on \"Alarm\".\r\n"
+           "Close the window by clicking on the right up cross, the informations \r\n"
+           "will be saved in any case.\r\n"
+           "You can also create a task by right clicking the icon in the task bar \r\n"
+           "and select \"New\".\r\n"
+           "\r\n"
+           "Show a task :\r\n"
+           "--------------------\r\n"
+           "If the window is not already shown, you can show it by selecting it in \r\n"
+           "the list and by clicking on \"Show\". You can also double-click in the \r\n"
+           "list.\r\n"
+           "\r\n"
+           "Delete a task :\r\n"
+           "---------------------\r\n"
+           "Select it in the list and click on \"Delete\".\r\n");
     return text;
 }
 

@@ -175,7 +175,7 @@ void f_iir::m_toutmasquer_Click() {
 // keep their numbers.
 void f_iir::m_reinit_Click() {
     if (jot::demander(this, QMessageBox::Question, QStringLiteral("Jotlark"),
-                      QStringLiteral("Do you realy want to delete all tasks"),
+                      tr("Do you realy want to delete all tasks"),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     {

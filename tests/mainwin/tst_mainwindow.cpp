@@ -1,10 +1,12 @@
 #include "common/program.h"
+#include "launch/qttranslations.h"
 #include "mainwin/tray.h"
 #include "store/clock.h"
 
 #include <QLabel>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTranslator>
 
 using Box = QMessageBox;
 using testing::Program;
@@ -156,6 +158,33 @@ private Q_SLOTS:
     // The window grows from its designed size: the grid takes the room, the buttons stay
     // under it, centred; the Alarm column holds the longest alarm of the locale. The warning
     // about a file read in part is read whole.
+    // In French: the windows and the notes speak it, Qt's buttons too; what is stored (the
+    // creation stamp, the file) stays as it always was.
+    void french() {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        jot::loadQtTranslations(*qApp);
+        jot::loadJotlarkTranslations(*qApp);
+        const auto english = qScopeGuard([] {
+            QLocale::setDefault(QLocale::c());
+            qDeleteAll(qApp->findChildren<QTranslator*>());
+        });
+        Program p;
+        QCOMPARE(p.child<QPushButton>("Command1")->text(), "Nouvelle tâche");
+        QString asked;
+        jot::setMessageResponderForTests([&asked](QMessageBox& box) {
+            asked = box.text() + '|' + box.button(QMessageBox::No)->text();
+            return QMessageBox::No;
+        });
+        p.trigger("m_reinit");
+        QCOMPARE(asked, "Voulez-vous vraiment supprimer toutes les tâches ?|&Non");
+        p.click("Command1");
+        f_test* note = p.noteOf(1);
+        QCOMPARE(note->windowTitle(), "Le 03/15 à 02:07 pm");
+        QCOMPARE(note->findChild<QPushButton*>("Command2")->text(), "Sans alarme");
+        note->close(); // saves
+        QCOMPARE(p.fileBytes(), testing::record("Le 03/15 \xc3\xa0 02:07 pm", ""));
+    }
+
     void grows() {
         const QLocale german(QLocale::German, QLocale::Germany);
         QLocale::setDefault(german);

@@ -9,6 +9,9 @@ share=$prefix/share
 
 test -x "$prefix/bin/jotlark"
 desktop-file-validate "$share/applications/$id.desktop"
+# Docks match the windows by their class, the application name the program sets.
+grep -qx "StartupWMClass=$("$prefix/bin/jotlark" --version | cut -d' ' -f1)" \
+    "$share/applications/$id.desktop"
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
 # Warnings as failures: groff says nothing about a sound page.
 warnings=$(groff -man -ww -z "$share/man/man1/jotlark.1" 2>&1)

@@ -17,11 +17,15 @@ int main(int argc, char* argv[]) {
     // The name trays and task bars show. Not set as the display name, which Qt would add to
     // every caption ("The 03/14 at 09:00 am — Jotlark"); the display name falls back to it.
     // The data directory does not depend on it (it is "jotlk" in the user's data folder).
-    QApplication::setApplicationName(QStringLiteral("Jotlark"));
+    // It is also the windows' class on X11, which the desktop entry's StartupWMClass names.
+    QApplication::setApplicationName(QStringLiteral(JOT_WM_CLASS));
     QApplication::setApplicationVersion(QStringLiteral(JOT_VERSION));
     // Before the application exists: --help needs no display, and the platform is read when
     // the application connects to one.
     if (const std::optional<int> status = jot::handleCommandLine(argc, argv))
+        return *status;
+    // Qt would abort without a display, with a message about plugins.
+    if (const std::optional<int> status = jot::refuseWithoutDisplay(argc, argv))
         return *status;
     jot::choosePlatform();
 
@@ -38,6 +42,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(JOT_APP_ID));
     QApplication::setWindowIcon(jot::programIcon());
     jot::loadQtTranslations(app);
+    jot::loadJotlarkTranslations(app);
     // The main window hides into the tray and notes come and go: only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

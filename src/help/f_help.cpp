@@ -4,6 +4,7 @@
 #include "ui/couleurs.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
+#include "ui/windowrole.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -42,16 +43,16 @@ f_help::f_help()
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("f_help"));
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(tr("Help"));
+    jot::announceWidgetWindowsAsFrames();
     setWindowIcon(jot::programIcon());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, jot::kJaunePale);
-    setPalette(pal);
+    setPalette(jot::surfacePalette(jot::kJaunePale));
     setAutoFillBackground(true);
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(QStringLiteral("Help text"));
+    Text1->setAccessibleName(tr("Help text"));
+    Text1->setPalette(jot::systemPalette(Text1)); // the text box keeps the system's colours
     Text1->setGeometry(px(120), px(120), px(6255), px(4215));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Read-only, yet the keyboard still scrolls and selects; Tab moves on to "Ok".
@@ -63,8 +64,9 @@ f_help::f_help()
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
 
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
+    Command1 = new QPushButton(tr("Ok"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setPalette(jot::systemPalette(Command1));
     Command1->setGeometry(px(2520), px(4560), px(1575), px(375));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &f_help::Command1_Click);
@@ -83,25 +85,26 @@ f_help::f_help()
 }
 
 const QString& f_help::helpText() {
+    // Translated once: the language is the user's for the whole run.
     static const QString text =
-        QStringLiteral("Create a task :\r\n"
-                       "---------------------\r\n"
-                       "Click on \"New\" and type the task content. You can add a date/time \r\n"
-                       "alarm if you click on \"Alarm\".\r\n"
-                       "Close the window by clicking on the right up cross, the informations \r\n"
-                       "will be saved in any case.\r\n"
-                       "You can also create a task by right clicking the icon in the task bar \r\n"
-                       "and select \"New\".\r\n"
-                       "\r\n"
-                       "Show a task :\r\n"
-                       "--------------------\r\n"
-                       "If the window is not already shown, you can show it by selecting it in \r\n"
-                       "the list and by clicking on \"Show\". You can also double-click in the \r\n"
-                       "list.\r\n"
-                       "\r\n"
-                       "Delete a task :\r\n"
-                       "---------------------\r\n"
-                       "Select it in the list and click on \"Delete\".\r\n");
+        tr("Create a task :\r\n"
+           "---------------------\r\n"
+           "Click on \"New\" and type the task content. You can add a date/time \r\n"
+           "alarm if you click on \"Alarm\".\r\n"
+           "Close the window by clicking on the right up cross, the informations \r\n"
+           "will be saved in any case.\r\n"
+           "You can also create a task by right clicking the icon in the task bar \r\n"
+           "and select \"New\".\r\n"
+           "\r\n"
+           "Show a task :\r\n"
+           "--------------------\r\n"
+           "If the window is not already shown, you can show it by selecting it in \r\n"
+           "the list and by clicking on \"Show\". You can also double-click in the \r\n"
+           "list.\r\n"
+           "\r\n"
+           "Delete a task :\r\n"
+           "---------------------\r\n"
+           "Select it in the list and click on \"Delete\".\r\n");
     return text;
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwin/f_iir.h"
+#include "mainwin/gridcolumns.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
@@ -105,9 +106,7 @@ int f_iir::currentRow() const {
 void f_iir::selectRow(int row) {
     if (row < 1 || row >= m_shared.liste.rows())
         return;
-    // The current cell in a visible column: one in a hidden column makes the view move it
-    // to the next visible cell, which after a removal may be on another row.
-    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::ColText);
+    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::GridColumns::kText);
     gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
                                                   QItemSelectionModel::Rows);
 }
@@ -177,7 +176,7 @@ void f_iir::m_toutmasquer_Click() {
 // keep their numbers.
 void f_iir::m_reinit_Click() {
     if (jot::demander(this, QMessageBox::Question, QStringLiteral("Jotlark"),
-                      QStringLiteral("Do you realy want to delete all tasks"),
+                      tr("Do you realy want to delete all tasks"),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     {

@@ -4,6 +4,7 @@
 #include "alarms/alarmtext.h"
 #include "alarms/clockwatch.h"
 #include "help/f_help.h"
+#include "mainwin/gridcolumns.h"
 #include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "store/autostart.h"
@@ -82,9 +83,7 @@ f_iir::f_iir(QWidget* parent)
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame6"));
     frame->setMinimumSize(jot::px(kFrame.width()), jot::px(kFrame.height()));
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, jot::kJaunePale);
-    frame->setPalette(palette);
+    frame->setPalette(jot::surfacePalette(jot::kJaunePale));
     frame->setAutoFillBackground(true);
     setCentralWidget(frame);
 
@@ -163,13 +162,19 @@ f_iir::~f_iir() {
     for (QPointer<f_test>& note : m_fenetres)
         delete note.data();
     delete m_help.data();
+    // The grid's columns read the list, which goes before the grid.
+    QAbstractItemModel* columns = gri->model();
     gri->setModel(nullptr);
+    delete columns;
 }
 
 void f_iir::creer_grille(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
-    gri->setModel(&m_shared.liste);
+    auto* columns = new jot::GridColumns(gri);
+    columns->setSourceModel(&m_shared.liste);
+    gri->setModel(columns);
+    gri->setPalette(jot::systemPalette(gri)); // only the frame around it is yellow
     gri->setAccessibleName(tr("Tasks"));
     gri->setAccessibleDescription(tr("Enter shows the task's note, Delete deletes the task"));
     // A person picks a whole task, never edits a cell here.
@@ -182,10 +187,8 @@ void f_iir::creer_grille(QWidget* frame) {
     gri->horizontalHeader()->setHighlightSections(false);
     gri->installEventFilter(this);
     gri->viewport()->installEventFilter(this);
-    for (int c : {jot::ColStamp, jot::ColSlot, jot::ColFired})
-        gri->setColumnHidden(c, true);
-    gri->horizontalHeader()->setSectionResizeMode(jot::ColText, QHeaderView::Stretch);
-    gri->setColumnWidth(jot::ColAlarm, largeurAlarme(*gri));
+    gri->horizontalHeader()->setSectionResizeMode(jot::GridColumns::kText, QHeaderView::Stretch);
+    gri->setColumnWidth(jot::GridColumns::kAlarm, largeurAlarme(*gri));
 }
 
 void f_iir::creer_boutons(QWidget* frame) {
@@ -194,6 +197,7 @@ void f_iir::creer_boutons(QWidget* frame) {
         b->setObjectName(QLatin1String(name));
         // Enter presses the focused button, as in a dialog.
         b->setAutoDefault(true);
+        b->setPalette(jot::systemPalette(b));
         return b;
     };
     Command1 = button("Command1", tr("New task"));

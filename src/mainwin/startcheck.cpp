@@ -13,7 +13,7 @@ namespace {
 const QString kTitle = QStringLiteral("Jotlark");
 
 QString tr(const char* text) {
-    return QCoreApplication::translate("jot::checkStart", text);
+    return QCoreApplication::translate("jot", text);
 }
 
 // Before any window exists: on screen for the desktop, on standard error for a terminal.

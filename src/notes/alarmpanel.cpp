@@ -41,7 +41,7 @@ AlarmPanel::AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore)
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
     placer(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
-    setAccessibleName(QStringLiteral("Set the alarm"));
+    setAccessibleName(tr("Set the alarm"));
     hide();
 }
 
@@ -102,12 +102,12 @@ void AlarmPanel::creerControles() {
     // ":" sits between the hour and minute lists, which shifts the minute list, the am/pm
     // list and "Ok" slightly right; the labels end where the next list begins so that no list
     // covers them. The labels take the panel's colour.
-    Label2 = etiquette(this, "Label2", QStringLiteral("The"));
+    Label2 = etiquette(this, "Label2", tr("The"));
     placer(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo1 = liste(this, "Combo1");
     placer(Combo1, 440, 360, 1800, 315);
-    Label3 = etiquette(this, "Label3", QStringLiteral("at"));
+    Label3 = etiquette(this, "Label3", tr("at"));
     Label3->setAlignment(Qt::AlignCenter);
     placer(Label3, 2240, 405, 180, 255);
     Combo2 = liste(this, "Combo2");
@@ -121,7 +121,7 @@ void AlarmPanel::creerControles() {
     placer(Combo4, 3730, 360, 550, 315);
     for (QLabel* l : {Label2, Label3})
         l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
-    Command3 = bouton(this, "Command3", QStringLiteral("Ok"));
+    Command3 = bouton(this, "Command3", tr("Ok"));
     placer(Command3, 4320, 360, 500, 300);
     connect(Command3, &QPushButton::clicked, this, &AlarmPanel::okClicked);
 
@@ -132,19 +132,23 @@ void AlarmPanel::creerControles() {
     setTabOrder(Combo3, Combo4);
     setTabOrder(Combo4, Command3);
 
-    // What a screen reader says: a list is read as its entry, labelled by its label and
-    // described by what it chooses.
-    Label2->setBuddy(Combo1);
-    Label3->setBuddy(Combo2);
-    Label4->setBuddy(Combo3);
-    const std::pair<QComboBox*, const char*> listes[] = {{Combo1, "Alarm day"},
-                                                         {Combo2, "Alarm hour"},
-                                                         {Combo3, "Alarm minutes"},
-                                                         {Combo4, "Alarm am or pm"}};
+    // What a screen reader says: a list is read as its entry, labelled by a name of its own
+    // and described by what it chooses. The captions beside the lists label none of them
+    // ("at, 10" says nothing); the names are labels never shown, which the screen reader
+    // finds through the label relation, as it reads any list's caption.
+    const std::pair<QComboBox*, QString> listes[] = {{Combo1, tr("Day")},
+                                                     {Combo2, tr("Hour")},
+                                                     {Combo3, tr("Minutes")},
+                                                     {Combo4, tr("am or pm")}};
+    const QString descriptions[] = {tr("Alarm day"), tr("Alarm hour"), tr("Alarm minutes"),
+                                    tr("Alarm am or pm")};
     const std::array<QStringList, 4> textes = entries();
     for (int i = 0; i < 4; ++i) {
         QComboBox* c = listes[i].first;
-        c->setAccessibleDescription(QLatin1String(listes[i].second));
+        auto* nom = new QLabel(listes[i].second, this);
+        nom->setBuddy(c);
+        nom->hide();
+        c->setAccessibleDescription(descriptions[i]);
         systemLook(c);
         c->addItems(textes[i]);
         c->setCurrentIndex(m_selection[i]);

@@ -21,6 +21,9 @@ private Q_SLOTS:
         QTest::newRow("version") << L{"--version"} << 0 << L{"Jotlark " JOT_VERSION "\n", ""};
         QTest::newRow("unknown option") << L{"--bogus"} << 2 << L{"", "'bogus'"};
         QTest::newRow("stray argument") << L{"foo"} << 2 << L{"", "'foo'"};
+        QTest::newRow("no display") << L{} << 1 << L{"", "no graphical session"};
+        QTest::newRow("no display for the platform asked")
+            << L{"-platform", "xcb"} << 1 << L{"", "DISPLAY nor WAYLAND_DISPLAY"};
     }
     // A command line that ends the program is tried on the program itself, with no display and
     // a home that cannot be written: it must need neither. One that goes on would need a display.

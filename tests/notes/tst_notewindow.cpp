@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <cmath>
 
 using testing::record;
 using L = QStringList;
@@ -28,6 +29,53 @@ L lists(QWidget* w) {
     for (const char* name : kLists)
         s << ctl<QComboBox>(w, name)->currentText();
     return s;
+}
+// What a screen reader says of a control: "name: description (label)".
+QString spoken(QWidget* c) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+    QString said = a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
+    for (const auto& [label, relation] : a->relations(QAccessible::Label))
+        said += " (" + label->text(QAccessible::Name) + ')';
+    return said;
+}
+// WCAG's contrast of two colours, 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    const auto lum = [](const QColor& c) {
+        double l = 0;
+        const double weight[] = {0.2126, 0.7152, 0.0722};
+        const double part[] = {c.redF(), c.greenF(), c.blueF()};
+        for (int i = 0; i < 3; ++i)
+            l += weight[i] *
+                 (part[i] <= 0.04045 ? part[i] / 12.92 : std::pow((part[i] + 0.055) / 1.055, 2.4));
+        return l;
+    };
+    const double x = lum(a) + 0.05, y = lum(b) + 0.05;
+    return qMax(x, y) / qMin(x, y);
+}
+// Every text pair of every shown widget's own palette that reads below 4.5:1.
+L unreadable() {
+    using P = QPalette;
+    const std::pair<P::ColorRole, P::ColorRole> pairs[] = {{P::Window, P::WindowText},
+                                                           {P::Base, P::Text},
+                                                           {P::Base, P::PlaceholderText},
+                                                           {P::Button, P::ButtonText},
+                                                           {P::Highlight, P::HighlightedText}};
+    L bad;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
+        const QList<QWidget*> widgets = top->findChildren<QWidget*>() << top;
+        for (QWidget* x : widgets) {
+            for (const auto& [back, text] : pairs)
+                for (const P::ColorGroup g : {P::Active, P::Inactive})
+                    if (x->isVisible() &&
+                        contrast(x->palette().color(g, back), x->palette().color(g, text)) < 4.5)
+                        bad << x->objectName() + '/' + x->metaObject()->className() + ' ' +
+                                   QString::number(back);
+        }
+    }
+    bad.removeDuplicates();
+    return bad;
 }
 // The row's note, opened as "Show" or "New task" opens it.
 f_test* open(testing::Program& p, int row, const char* button = "Command2") {
@@ -91,18 +139,18 @@ private slots:
         for (const char* name : kLists)
             QCOMPARE(ctl(w, name)->font(), ctl(w, "Label2")->font());
         L said; // "name: description (label)"
-        for (QWidget* c : {ctl(w, "Text2"), ctl(w, "Label1"), ctl(w, "Combo1"), ctl(w, "Combo2"),
-                           ctl(w, "Combo3"), p.child("gri")}) {
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-            said << a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
-            for (const auto& [label, relation] : a->relations(QAccessible::Label))
-                said.last() += " (" + label->text(QAccessible::Name) + ')';
-        }
-        QCOMPARE(said, L({"Task text: ", "Alarm: When the alarm rings; empty for none",
-                          "Sunday 03/15: Alarm day (The)", preset[0] + ": Alarm hour (at)",
-                          "00: Alarm minutes (:)",
-                          "Tasks: Enter shows the task's note, Delete deletes the task"}));
-
+        for (QWidget* c : {ctl(w, "Text2"), ctl(w, "Combo1"), ctl(w, "Combo2"), ctl(w, "Combo3"),
+                           ctl(w, "Combo4"), p.child("gri")})
+            said << spoken(c);
+        QCOMPARE(said,
+                 L({"Task text: ", day(0) + ": Alarm day (Day)", preset[0] + ": Alarm hour (Hour)",
+                    "00: Alarm minutes (Minutes)", preset[1] + ": Alarm am or pm (am or pm)",
+                    "Tasks: Enter shows the task's note, Delete deletes the task"}));
+        QAccessibleTableInterface* grid =
+            QAccessible::queryAccessibleInterface(p.child("gri"))->tableInterface();
+        QCOMPARE(L({grid->columnDescription(0), grid->columnDescription(grid->columnCount() - 1)}),
+                 L({"Task", "Alarm"}));
+        QCOMPARE(grid->columnCount(), 2);
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
         setClock(QTime(14, 30)); // a quarter hour, when alarms are checked: this one is due
         p.tick();
@@ -110,8 +158,39 @@ private slots:
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
         QCOMPARE(shot.pixelColor(label), jot::kJaunePale);
+        QCOMPARE(spoken(ctl(w, "Label1")),
+                 day(0) + ' ' + preset[0] + ":00 " + preset[1] + ": Alarm");
+        QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);
+        QCOMPARE(note->role(), QAccessible::Window); // a frame, not a pane
+        QCOMPARE(note->text(QAccessible::Description), "The alarm is due");
         QTest::mouseClick(ctl(w, "Command2"), Qt::LeftButton); // No alarm
         QCOMPARE(p.fileBytes(), record(p.liste().cell(1, jot::ColStamp).toUtf8(), ""));
+    }
+
+    // Under a dark scheme every text on the program's own colours stays readable, and the
+    // controls keep the scheme's: the main window, Help, a note with its panel, yellow and red.
+    void darkScheme() {
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        QPalette dark(QColor(0x33, 0x33, 0x33), QColor(0x2a, 0x2a, 0x2a));
+        dark.setColor(QPalette::PlaceholderText, QColor(0xa0, 0xa0, 0xa0));
+        dark.setColor(QPalette::Highlight, QColor(0x1d, 0x4f, 0x8f));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        QApplication::setPalette(dark);
+        testing::Program p(record(kStamp, "t", day(0) + " 2:30 pm"));
+        p.trigger("m_aide");
+        QWidget* help = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            help = top->objectName() == "f_help" ? top : help;
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        f_test* w = open(p, 1);
+        lists(w); // the alarm panel open
+        QCOMPARE(unreadable(), L());
+        p.tick(); // 2:30 pm: the note rings, red
+        QCOMPARE(ctl(w, "Text2")->palette().color(QPalette::Base), QColor(Qt::red));
+        QCOMPARE(unreadable(), L());
+        QCOMPARE(ctl(w, "Combo1")->palette(), QApplication::palette(ctl(w, "Combo1")));
+        QCOMPARE(QAccessible::queryAccessibleInterface(help)->role(), QAccessible::Window);
     }
 
     // The panel is made when "Alarm" first opens it, and is then as it would have been from

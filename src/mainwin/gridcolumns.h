@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QSortFilterProxyModel>
+
+namespace jot {
+
+// The columns of the task list that the grid shows: the task and its alarm. The creation
+// stamp, the window slot and the fired mark stay in the list and out of the grid, so that a
+// screen reader walking the grid finds only what is on screen. Rows are the list's, unsorted.
+class GridColumns : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    static constexpr int kText = 0;
+    static constexpr int kAlarm = 1;
+
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsColumn(int column, const QModelIndex& parent) const override;
+};
+
+} // namespace jot

@@ -30,6 +30,8 @@ StartDecision checkStart(SingleInstance& instance) {
         return StartDecision::Run;
     case SingleInstance::Outcome::HandedOver:
         return StartDecision::GiveWay;
+    case SingleInstance::Outcome::Declined:
+        return refuse(instance.declined());
     case SingleInstance::Outcome::Silent:
         return refuse(tr("Jotlark is already running (process %1) but does not answer.\n\n"
                          "Wait for it or end it, then start Jotlark again.")

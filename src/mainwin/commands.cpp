@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/snooze.h"
 #include "mainwin/f_iir.h"
+#include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
@@ -146,8 +147,11 @@ jot::Answer f_iir::carryOut(const jot::Request& request) {
         break;
     case jot::Request::Action::New: {
         f_test* w = newTaskNote();
-        if (!w)
+        if (!w) {
+            // Asked from a key binding, perhaps: no terminal shows the start's reason.
+            m_notices->warning(tr("Jotlark already holds 100 tasks; the task was not added."));
             return jot::Answer::Full;
+        }
         {
             // Saved once, below, whatever the note would save on the way.
             const jot::NoAutoSave once(m_shared);

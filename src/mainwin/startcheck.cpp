@@ -31,7 +31,10 @@ StartDecision checkStart(SingleInstance& instance) {
     case SingleInstance::Outcome::HandedOver:
         return StartDecision::GiveWay;
     case SingleInstance::Outcome::Declined:
-        return refuse(instance.declined());
+        // Standard error only: a script must not wait on a box, and the running program tells
+        // the desktop itself why it refused.
+        qCritical().noquote() << QStringLiteral("Jotlark:") << instance.declined();
+        return StartDecision::Refuse;
     case SingleInstance::Outcome::Silent:
         return refuse(tr("Jotlark is already running (process %1) but does not answer.\n\n"
                          "Wait for it or end it, then start Jotlark again.")

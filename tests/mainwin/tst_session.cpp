@@ -387,6 +387,35 @@ private Q_SLOTS:
             QCOMPARE(QApplication::activeWindow(), program->noteOf(program->liste().rows() - 1));
     }
 
+    // A line the running program does not understand, or one longer than any request, is
+    // answered with a refusal and changes nothing; the program answers the next start.
+    void strangeRequest_data() {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("a later version") << QByteArray("jotlark/3 new text=x\n");
+        QTest::newRow("endless line") << QByteArray(jot::kMaxRequestBytes + 1, 'a');
+    }
+    void strangeRequest() {
+        QFETCH(QByteArray, sent);
+        testing::Program program(testing::records(2));
+        jot::SingleInstance instance(jot::dossier_donnees());
+        QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+        instance.setRequestHandler(
+            [&](const jot::Request& r) { return program.main->carryOut(r); });
+        QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
+        QCoreApplication::processEvents(); // the socket is made once the event loop runs
+        for (const QByteArray& line : {sent, QByteArray("show\n")}) {
+            QLocalSocket socket;
+            socket.connectToServer(jot::SingleInstance::socketPath(jot::dossier_donnees()));
+            QVERIFY(socket.waitForConnected(1000));
+            socket.write(line);
+            QTRY_VERIFY(socket.canReadLine());
+            QCOMPARE(socket.readLine(), line == "show\n" ? "ok\n" : "jotlark/2 refused unknown\n");
+        }
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(program.liste().rows(), 3);
+        QCOMPARE(program.saves->count(), 0);
+    }
+
     // A termination signal ends the program within two seconds, saving once, even while the
     // failed-save question is open.
     void signalEndsRun() {

@@ -22,7 +22,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(JOT_VERSION));
     // Before the application exists: --help needs no display, and the platform is read when
     // the application connects to one.
-    if (const std::optional<int> status = jot::handleCommandLine(argc, argv))
+    jot::Request request;
+    if (const std::optional<int> status = jot::handleCommandLine(argc, argv, &request))
         return *status;
     // Qt would abort without a display, with a message about plugins.
     if (const std::optional<int> status = jot::refuseWithoutDisplay(argc, argv))
@@ -33,6 +34,7 @@ int main(int argc, char* argv[]) {
     // application connects to the display.
     const QString dataDir = jot::dossier_donnees();
     jot::SingleInstance instance(dataDir);
+    instance.setRequest(request);
     const std::unique_ptr<QThread> locking(
         QThread::create(&jot::SingleInstance::lockIfFree, &instance));
     locking->start();
@@ -51,7 +53,7 @@ int main(int argc, char* argv[]) {
     case jot::StartDecision::Run:
         break;
     case jot::StartDecision::GiveWay:
-        return 0; // the running program shows itself instead
+        return 0; // the running program shows itself, or did what was asked, instead
     case jot::StartDecision::Refuse:
         return 1; // the reason has been shown
     }
@@ -60,7 +62,14 @@ int main(int argc, char* argv[]) {
     f_iir w;
     QObject::connect(&instance, &jot::SingleInstance::activationRequested, &w,
                      &f_iir::restaurer_fenetre_principale);
+    instance.setRequestHandler([&w](const jot::Request& r) { return w.carryOut(r); });
     QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
     w.Form_Load(dataDir);
+    // Nobody else was running: this start does what it would have asked.
+    if (request.action != jot::Request::Action::Show) {
+        QString why;
+        if (!jot::confirms(request, jot::encodeAnswer(request, w.carryOut(request)), &why))
+            qWarning().noquote() << QStringLiteral("Jotlark:") << why;
+    }
     return app.exec();
 }

@@ -160,6 +160,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>Play a so&amp;und</source>
         <translation>&amp;Ton abspielen</translation>
     </message>
+    <message>
+        <source>Jotlark already holds 100 tasks; the task was not added.</source>
+        <translation>Jotlark enthält bereits 100 Aufgaben; die Aufgabe wurde nicht hinzugefügt.</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>

@@ -160,6 +160,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>Play a so&amp;und</source>
         <translation>Jouer un so&amp;n</translation>
     </message>
+    <message>
+        <source>Jotlark already holds 100 tasks; the task was not added.</source>
+        <translation>Jotlark contient déjà 100 tâches ; la tâche n’a pas été ajoutée.</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>

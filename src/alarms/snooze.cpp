@@ -15,7 +15,10 @@ QDateTime snoozeTime(const QDateTime& chosen, Snooze how) {
 }
 
 QString snoozeAlarm(const QDateTime& chosen, Snooze how, const QLocale& locale) {
-    const QDateTime at = snoozeTime(chosen, how);
+    return alarmTextAt(snoozeTime(chosen, how), locale);
+}
+
+QString alarmTextAt(const QDateTime& at, const QLocale& locale) {
     // The editor's hours: 0 to 12 with "am" (so noon reads "12 am"), later ones less 12 "pm".
     const int hour = at.time().hour();
     const bool pm = hour > 12;

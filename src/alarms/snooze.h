@@ -24,4 +24,7 @@ QDateTime snoozeTime(const QDateTime& chosen, Snooze how = Snooze::Short);
 QString snoozeAlarm(const QDateTime& chosen, Snooze how = Snooze::Short,
                     const QLocale& locale = QLocale());
 
+// The alarm text of the quarter hour `at`, composed as the alarm editor's "Ok" composes it.
+QString alarmTextAt(const QDateTime& at, const QLocale& locale = QLocale());
+
 } // namespace jot

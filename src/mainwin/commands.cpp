@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "alarms/snooze.h"
 #include "mainwin/f_iir.h"
 #include "mainwin/gridcolumns.h"
+#include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
@@ -112,17 +114,55 @@ void f_iir::selectRow(int row) {
 }
 
 // New task: a reused or appended row, and its note set up for a new task.
-void f_iir::Command1_Click() {
+f_test* f_iir::newTaskNote() {
     const int row = m_shared.liste.addTask();
     if (row == 0)
-        return;
+        return nullptr;
     creer_fenetre(row);
     const int s = slotOf(m_shared.liste, row);
-    if (f_test* w = fenetre(s)) {
+    f_test* w = fenetre(s);
+    if (w) {
         w->init();
         positionner_fenetre(s);
-        w->activateWindow(); // the new note takes the typing, window manager or not
     }
+    return w;
+}
+
+void f_iir::Command1_Click() {
+    if (f_test* w = newTaskNote())
+        w->activateWindow(); // the new note takes the typing, window manager or not
+}
+
+jot::Answer f_iir::carryOut(const jot::Request& request) {
+    switch (request.action) {
+    case jot::Request::Action::Show:
+        restaurer_fenetre_principale();
+        break;
+    case jot::Request::Action::ShowAll:
+        m_toutafficher_Click();
+        break;
+    case jot::Request::Action::HideAll:
+        m_toutmasquer_Click();
+        break;
+    case jot::Request::Action::New: {
+        f_test* w = newTaskNote();
+        if (!w) {
+            // Asked from a key binding, perhaps: no terminal shows the start's reason.
+            m_notices->warning(tr("Jotlark already holds 100 tasks; the task was not added."));
+            return jot::Answer::Full;
+        }
+        {
+            // Saved once, below, whatever the note would save on the way.
+            const jot::NoAutoSave once(m_shared);
+            w->fill(request.text,
+                    request.alarm.isValid() ? jot::alarmTextAt(request.alarm) : QString());
+        }
+        m_shared.sauver_liste();
+        activer(w);
+        break;
+    }
+    }
+    return jot::Answer::Done;
 }
 
 void f_iir::mPopNew_Click() {

@@ -30,6 +30,11 @@ StartDecision checkStart(SingleInstance& instance) {
         return StartDecision::Run;
     case SingleInstance::Outcome::HandedOver:
         return StartDecision::GiveWay;
+    case SingleInstance::Outcome::Declined:
+        // Standard error only: a script must not wait on a box, and the running program tells
+        // the desktop itself why it refused.
+        qCritical().noquote() << QStringLiteral("Jotlark:") << instance.declined();
+        return StartDecision::Refuse;
     case SingleInstance::Outcome::Silent:
         return refuse(tr("Jotlark is already running (process %1) but does not answer.\n\n"
                          "Wait for it or end it, then start Jotlark again.")

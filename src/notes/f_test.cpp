@@ -140,6 +140,17 @@ void f_test::reinit() {
     Frame1->preset_alarme(l.cell(f_pos, jot::ColAlarm));
 }
 
+void f_test::fill(const QString& texte, const QString& alarme) {
+    if (!texte.isEmpty()) {
+        Text2->setPlainText(toBox(texte)); // counts as a change of the text
+        Text2->moveCursor(QTextCursor::End);
+    }
+    if (!alarme.isEmpty()) {
+        poser_alarme(alarme);
+        Frame1->preset_alarme(alarme); // "Alarm" then offers it
+    }
+}
+
 void f_test::en_rouge() {
     peindre_surfaces(kRouge);
 }

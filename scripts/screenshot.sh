@@ -2,9 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/screenshot.png headless: the main window and two notes (one ringing, red) on a
 # virtual screen with a window manager. Needs Xvfb, openbox and ImageMagick; run after a build.
+# `screenshot.sh docs/screenshot-dark.png --dark` takes it under Fusion and a dark scheme.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshot.png}
+options=("${@:2}")
 display=:${SCREENSHOT_DISPLAY:-97}
 home=$(mktemp -d)
 pids=()
@@ -22,7 +24,7 @@ export DISPLAY=$display XDG_DATA_HOME=$home XDG_CONFIG_HOME=$home/config QT_QPA_
 sleep 1
 openbox & pids+=($!)
 sleep 1
-build/tools/screenshot_scene & pids+=($!)
+build/tools/screenshot_scene "${options[@]}" & pids+=($!)
 sleep 3
 import -window root "$out"
 convert "$out" -trim +repage "$out" # the bare screen around the windows

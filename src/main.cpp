@@ -17,11 +17,16 @@ int main(int argc, char* argv[]) {
     // The name trays and task bars show. Not set as the display name, which Qt would add to
     // every caption ("The 03/14 at 09:00 am — Jotlark"); the display name falls back to it.
     // The data directory does not depend on it (it is "jotlk" in the user's data folder).
-    QApplication::setApplicationName(QStringLiteral("Jotlark"));
+    // It is also the windows' class on X11, which the desktop entry's StartupWMClass names.
+    QApplication::setApplicationName(QStringLiteral(JOT_WM_CLASS));
     QApplication::setApplicationVersion(QStringLiteral(JOT_VERSION));
     // Before the application exists: --help needs no display, and the platform is read when
     // the application connects to one.
-    if (const std::optional<int> status = jot::handleCommandLine(argc, argv))
+    jot::Request request;
+    if (const std::optional<int> status = jot::handleCommandLine(argc, argv, &request))
+        return *status;
+    // Qt would abort without a display, with a message about plugins.
+    if (const std::optional<int> status = jot::refuseWithoutDisplay(argc, argv))
         return *status;
     jot::choosePlatform();
 
@@ -29,6 +34,7 @@ int main(int argc, char* argv[]) {
     // application connects to the display.
     const QString dataDir = jot::dossier_donnees();
     jot::SingleInstance instance(dataDir);
+    instance.setRequest(request);
     const std::unique_ptr<QThread> locking(
         QThread::create(&jot::SingleInstance::lockIfFree, &instance));
     locking->start();
@@ -38,6 +44,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(JOT_APP_ID));
     QApplication::setWindowIcon(jot::programIcon());
     jot::loadQtTranslations(app);
+    jot::loadJotlarkTranslations(app);
     // The main window hides into the tray and notes come and go: only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -46,7 +53,7 @@ int main(int argc, char* argv[]) {
     case jot::StartDecision::Run:
         break;
     case jot::StartDecision::GiveWay:
-        return 0; // the running program shows itself instead
+        return 0; // the running program shows itself, or did what was asked, instead
     case jot::StartDecision::Refuse:
         return 1; // the reason has been shown
     }
@@ -55,7 +62,14 @@ int main(int argc, char* argv[]) {
     f_iir w;
     QObject::connect(&instance, &jot::SingleInstance::activationRequested, &w,
                      &f_iir::restaurer_fenetre_principale);
+    instance.setRequestHandler([&w](const jot::Request& r) { return w.carryOut(r); });
     QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
     w.Form_Load(dataDir);
+    // Nobody else was running: this start does what it would have asked.
+    if (request.action != jot::Request::Action::Show) {
+        QString why;
+        if (!jot::confirms(request, jot::encodeAnswer(request, w.carryOut(request)), &why))
+            qWarning().noquote() << QStringLiteral("Jotlark:") << why;
+    }
     return app.exec();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtext.h"
 
+#include <QCoreApplication>
+
 namespace jot {
 
 AlarmParts decouper_alarme(const QString& text) {
@@ -62,7 +64,9 @@ QString moment12(const QDateTime& t, const QString& at) {
 } // namespace
 
 QString newNoteCaption(const QDateTime& moment) {
-    return QStringLiteral("The ") + moment12(moment, QStringLiteral("at"));
+    // Only shown, never stored: in the user's language.
+    return QStringLiteral("%1 ").arg(QCoreApplication::translate("jot::newNoteCaption", "The")) +
+           moment12(moment, QCoreApplication::translate("jot::newNoteCaption", "at"));
 }
 
 QString creationStamp(const QDateTime& moment) {

@@ -3,6 +3,7 @@
 
 #include "ui/messagebox.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QSpacerItem>
 
@@ -23,7 +24,8 @@ int largeurDuTitre(const QMessageBox& box) {
 } // namespace
 
 void m_apropos(QWidget* parent) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("About"),
+    QMessageBox box(QMessageBox::Information,
+                    QCoreApplication::translate("jot::m_apropos", "About"),
                     QStringLiteral("Jotlark v1.2"), QMessageBox::Ok, parent);
     // The licence below the name: whoever got a copy learns what they may do with it.
     box.setInformativeText(

@@ -4,6 +4,7 @@
 #include "ui/couleurs.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
+#include "ui/windowrole.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -42,29 +43,30 @@ f_help::f_help()
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("f_help"));
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(tr("Help"));
+    jot::announceWidgetWindowsAsFrames();
     setWindowIcon(jot::programIcon());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, jot::kJaunePale);
-    setPalette(pal);
+    setPalette(jot::surfacePalette(jot::kJaunePale));
     setAutoFillBackground(true);
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(QStringLiteral("Help text"));
+    Text1->setAccessibleName(tr("Help text"));
+    Text1->setPalette(jot::systemPalette(Text1)); // the text box keeps the system's colours
     Text1->setGeometry(px(120), px(120), px(6255), px(4215));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Read-only, yet the keyboard still scrolls and selects; Tab moves on to "Ok".
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setTabChangesFocus(true);
-    const QString text = QString(helpText() + QStringLiteral("\r\n") + snoozeText())
+    const QString text = QString(helpText() + QStringLiteral("\r\n") + moreText())
                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
 
-    Command1 = new QPushButton(QStringLiteral("Ok"), this);
+    Command1 = new QPushButton(tr("Ok"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setPalette(jot::systemPalette(Command1));
     Command1->setGeometry(px(2520), px(4560), px(1575), px(375));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &f_help::Command1_Click);
@@ -83,35 +85,49 @@ f_help::f_help()
 }
 
 const QString& f_help::helpText() {
+    // Translated once: the language is the user's for the whole run.
     static const QString text =
-        QStringLiteral("Create a task :\r\n"
-                       "---------------------\r\n"
-                       "Click on \"New\" and type the task content. You can add a date/time \r\n"
-                       "alarm if you click on \"Alarm\".\r\n"
-                       "Close the window by clicking on the right up cross, the informations \r\n"
-                       "will be saved in any case.\r\n"
-                       "You can also create a task by right clicking the icon in the task bar \r\n"
-                       "and select \"New\".\r\n"
-                       "\r\n"
-                       "Show a task :\r\n"
-                       "--------------------\r\n"
-                       "If the window is not already shown, you can show it by selecting it in \r\n"
-                       "the list and by clicking on \"Show\". You can also double-click in the \r\n"
-                       "list.\r\n"
-                       "\r\n"
-                       "Delete a task :\r\n"
-                       "---------------------\r\n"
-                       "Select it in the list and click on \"Delete\".\r\n");
+        tr("Create a task :\r\n"
+           "---------------------\r\n"
+           "Click on \"New\" and type the task content. You can add a date/time \r\n"
+           "alarm if you click on \"Alarm\".\r\n"
+           "Close the window by clicking on the right up cross, the informations \r\n"
+           "will be saved in any case.\r\n"
+           "You can also create a task by right clicking the icon in the task bar \r\n"
+           "and select \"New\".\r\n"
+           "\r\n"
+           "Show a task :\r\n"
+           "--------------------\r\n"
+           "If the window is not already shown, you can show it by selecting it in \r\n"
+           "the list and by clicking on \"Show\". You can also double-click in the \r\n"
+           "list.\r\n"
+           "\r\n"
+           "Delete a task :\r\n"
+           "---------------------\r\n"
+           "Select it in the list and click on \"Delete\".\r\n");
     return text;
 }
 
-const QString& f_help::snoozeText() {
+const QString& f_help::moreText() {
     static const QString text =
-        QStringLiteral("Snooze :\r\n"
-                       "--------\r\n"
-                       "When an alarm rings, its notification offers \"Snooze\", which rings \r\n"
-                       "it again at the first quarter hour more than 10 minutes later, and \r\n"
-                       "\"Snooze 1 hour\", at the first quarter hour an hour later or more.\r\n");
+        tr("Snooze :\r\n"
+           "--------\r\n"
+           "When an alarm rings, its notification offers \"Snooze\", which rings \r\n"
+           "it again at the first quarter hour more than 10 minutes later, and \r\n"
+           "\"Snooze 1 hour\", at the first quarter hour an hour later or more.\r\n"
+           "\r\n"
+           "Repeat an alarm :\r\n"
+           "-----------------\r\n"
+           "Choose in \"Repeat\" how the alarm comes back: every day, every \r\n"
+           "weekday (Monday to Friday), every week, every month or every year. \r\n"
+           "When it rings, it moves on to its next time by itself. For a day \r\n"
+           "after the 16 listed, choose \"Other date…\" in the day list.\r\n"
+           "\r\n"
+           "Add a task from anywhere :\r\n"
+           "--------------------------\r\n"
+           "jotlark --new \"Call Anna\" --at 10:30 adds a task with an alarm to \r\n"
+           "the running Jotlark; bind it to a key of your desktop to add tasks \r\n"
+           "without opening Jotlark first.\r\n");
     return text;
 }
 

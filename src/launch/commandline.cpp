@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/commandline.h"
+#include "store/clock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -35,7 +36,8 @@ jot::CommandLineOutcome refused(const QString& program, const QString& reason) {
     return {kUsageError,
             {},
             program + QStringLiteral(": ") + reason + QStringLiteral("\nTry '") + program +
-                QStringLiteral(" --help' for more information.\n")};
+                QStringLiteral(" --help' for more information.\n"),
+            {}};
 }
 
 } // namespace
@@ -48,38 +50,82 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("A to-do list of up to 100 tasks kept as sticky notes, with alarms.\n"
-                       "Jotlark takes no arguments; it lives in the notification area."));
+                       "It lives in the notification area; a later start asks the running one."));
     // Not addHelpOption(): its --help-all describes Qt's options only once the application
     // exists.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays help on commandline options."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption add(
+        QStringLiteral("new"),
+        QStringLiteral("Adds a task of the text given (none: an empty one) and shows its note."));
+    const QCommandLineOption at(
+        QStringLiteral("at"),
+        QStringLiteral("With --new, sets its alarm, rounded up to a quarter hour: HH:MM (today, "
+                       "or tomorrow when past), YYYY-MM-DD HH:MM, tomorrow HH:MM, or +N followed "
+                       "by m, h or d (from now); up to %1 days ahead.")
+            .arg(kMaxAlarmDays),
+        QStringLiteral("when"));
+    const QCommandLineOption showAll(QStringLiteral("show-all"),
+                                     QStringLiteral("Shows every task's note."));
+    const QCommandLineOption hideAll(QStringLiteral("hide-all"),
+                                     QStringLiteral("Closes every note."));
+    parser.addOptions({add, at, showAll, hideAll});
+    parser.addPositionalArgument(QStringLiteral("text"), QStringLiteral("With --new, the task."),
+                                 QStringLiteral("[--new [text] [--at when]]"));
     addQtOptions(parser);
 
     const QString program = QFileInfo(arguments.value(0)).fileName();
     if (!parser.parse(arguments))
         return refused(program, parser.errorText());
     if (parser.isSet(help)) // without the application, Qt cannot name the program itself
-        return {0, parser.helpText().replace(QStringLiteral("<executable_name>"), program), {}};
+        return {0, parser.helpText().replace(QStringLiteral("<executable_name>"), program), {}, {}};
     if (parser.isSet(version))
         return {0,
                 QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() +
                     '\n',
+                {},
                 {}};
-    if (!parser.positionalArguments().isEmpty())
-        return refused(program, QStringLiteral("unexpected argument '%1'.")
-                                    .arg(parser.positionalArguments().constFirst()));
-    return {};
+    if (int(parser.isSet(add)) + int(parser.isSet(showAll)) + int(parser.isSet(hideAll)) > 1)
+        return refused(program, QStringLiteral("--new, --show-all and --hide-all go alone."));
+    if (parser.isSet(at) && !parser.isSet(add))
+        return refused(program, QStringLiteral("--at goes with --new."));
+    const QStringList words = parser.positionalArguments();
+    if (!words.isEmpty() && !parser.isSet(add))
+        return refused(program,
+                       QStringLiteral("unexpected argument '%1'.").arg(words.constFirst()));
+    CommandLineOutcome outcome;
+    Request& request = outcome.request;
+    if (parser.isSet(showAll))
+        request.action = Request::Action::ShowAll;
+    else if (parser.isSet(hideAll))
+        request.action = Request::Action::HideAll;
+    else if (parser.isSet(add)) {
+        request.action = Request::Action::New;
+        // Unquoted words make one text, as typed.
+        request.text = words.join(QLatin1Char(' '));
+        if (parser.isSet(at)) {
+            QString why;
+            const std::optional<QDateTime> when = parseWhen(parser.value(at), maintenant(), &why);
+            if (!when)
+                return refused(program, why);
+            request.alarm = *when;
+        }
+        if (encodeRequest(request).isEmpty())
+            return refused(program, QStringLiteral("the text is too long."));
+    }
+    return outcome;
 }
 
-std::optional<int> handleCommandLine(int argc, char* argv[]) {
+std::optional<int> handleCommandLine(int argc, char* argv[], Request* request) {
     QStringList arguments;
     for (int k = 0; k < argc; ++k)
         arguments += QString::fromLocal8Bit(argv[k]);
     const CommandLineOutcome outcome = parseCommandLine(arguments);
     std::fputs(outcome.output.toLocal8Bit().constData(), stdout);
     std::fputs(outcome.error.toLocal8Bit().constData(), stderr);
+    *request = outcome.request;
     return outcome.exitStatus;
 }
 

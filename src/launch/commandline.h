@@ -1,25 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "launch/request.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 // The command line, read before the application exists: --help and --version need no display
-// and touch no file. Jotlark takes nothing else of its own; Qt's own options (a session manager
-// restarts it with -session) pass through to the application.
+// and touch no file, and a --new whose --at cannot be an alarm ends here, before anything is
+// asked of a running program. Qt's own options (a session manager restarts it with -session)
+// pass through to the application.
 namespace jot {
 
 struct CommandLineOutcome {
     std::optional<int> exitStatus; // set when the program ends at once
     QString output;                // for standard output
     QString error;                 // for standard error
+    Request request;               // what the start asks, of the running program or itself
 };
 
-// arguments[0] is the program.
+// arguments[0] is the program. A --at is measured from jot::maintenant().
 CommandLineOutcome parseCommandLine(const QStringList& arguments);
 
-// Prints what parseCommandLine() says; returns the status to end with, or nothing to go on.
-std::optional<int> handleCommandLine(int argc, char* argv[]);
+// Prints what parseCommandLine() says; returns the status to end with, or nothing to go on
+// with `request`.
+std::optional<int> handleCommandLine(int argc, char* argv[], Request* request);
 
 } // namespace jot

@@ -19,4 +19,15 @@ void loadQtTranslations(QCoreApplication& app) {
     app.installTranslator(translator);
 }
 
+void loadJotlarkTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    // Embedded in the program; English, the source language, needs none.
+    if (!translator->load(QLocale(), QStringLiteral("jotlark"), QStringLiteral("_"),
+                          QStringLiteral(":/i18n"))) {
+        delete translator;
+        return;
+    }
+    app.installTranslator(translator);
+}
+
 } // namespace jot

@@ -9,4 +9,9 @@ namespace jot {
 // buttons speak the user's language. Without them for the locale, Qt speaks English.
 void loadQtTranslations(QCoreApplication& app);
 
+// Installs Jotlark's own translation for the user's locale (French, German), embedded in the
+// program. What is stored (the creation stamp, the alarm texts, the file) never changes with
+// it.
+void loadJotlarkTranslations(QCoreApplication& app);
+
 } // namespace jot

@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "alarms/alarmtext.h"
+#include "alarms/snooze.h"
 #include "mainwin/f_iir.h"
+#include "mainwin/gridcolumns.h"
+#include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
@@ -105,25 +109,62 @@ int f_iir::currentRow() const {
 void f_iir::selectRow(int row) {
     if (row < 1 || row >= m_shared.liste.rows())
         return;
-    // The current cell in a visible column: one in a hidden column makes the view move it
-    // to the next visible cell, which after a removal may be on another row.
-    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::ColText);
+    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::GridColumns::kText);
     gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
                                                   QItemSelectionModel::Rows);
 }
 
 // New task: a reused or appended row, and its note set up for a new task.
-void f_iir::Command1_Click() {
+f_test* f_iir::newTaskNote() {
     const int row = m_shared.liste.addTask();
     if (row == 0)
-        return;
+        return nullptr;
     creer_fenetre(row);
     const int s = slotOf(m_shared.liste, row);
-    if (f_test* w = fenetre(s)) {
+    f_test* w = fenetre(s);
+    if (w) {
         w->init();
         positionner_fenetre(s);
-        w->activateWindow(); // the new note takes the typing, window manager or not
     }
+    return w;
+}
+
+void f_iir::Command1_Click() {
+    if (f_test* w = newTaskNote())
+        w->activateWindow(); // the new note takes the typing, window manager or not
+}
+
+jot::Answer f_iir::carryOut(const jot::Request& request) {
+    switch (request.action) {
+    case jot::Request::Action::Show:
+        restaurer_fenetre_principale();
+        break;
+    case jot::Request::Action::ShowAll:
+        m_toutafficher_Click();
+        break;
+    case jot::Request::Action::HideAll:
+        m_toutmasquer_Click();
+        break;
+    case jot::Request::Action::New: {
+        f_test* w = newTaskNote();
+        if (!w) {
+            // Asked from a key binding, perhaps: no terminal shows the start's reason.
+            m_notices->warning(tr("Jotlark already holds 100 tasks; the task was not added."));
+            return jot::Answer::Full;
+        }
+        {
+            // Saved once, below, whatever the note would save on the way.
+            const jot::NoAutoSave once(m_shared);
+            w->fill(request.text, request.alarm.isValid()
+                                      ? jot::alarmTextAt(request.alarm.date(), request.alarm.time())
+                                      : QString());
+        }
+        m_shared.sauver_liste();
+        activer(w);
+        break;
+    }
+    }
+    return jot::Answer::Done;
 }
 
 void f_iir::mPopNew_Click() {
@@ -177,7 +218,7 @@ void f_iir::m_toutmasquer_Click() {
 // keep their numbers.
 void f_iir::m_reinit_Click() {
     if (jot::demander(this, QMessageBox::Question, QStringLiteral("Jotlark"),
-                      QStringLiteral("Do you realy want to delete all tasks"),
+                      tr("Do you realy want to delete all tasks"),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     {

@@ -5,7 +5,7 @@
 #include "alarms/clockwatch.h"
 #include "alarms/recurrence.h"
 #include "help/f_help.h"
-#include "mainwin/alarmcolumn.h"
+#include "mainwin/gridcolumns.h"
 #include "mainwin/notices.h"
 #include "notes/f_test.h"
 #include "store/autostart.h"
@@ -89,9 +89,7 @@ f_iir::f_iir(QWidget* parent)
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame6"));
     frame->setMinimumSize(jot::px(kFrame.width()), jot::px(kFrame.height()));
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, jot::kJaunePale);
-    frame->setPalette(palette);
+    frame->setPalette(jot::surfacePalette(jot::kJaunePale));
     frame->setAutoFillBackground(true);
     setCentralWidget(frame);
 
@@ -170,16 +168,19 @@ f_iir::~f_iir() {
     for (QPointer<f_test>& note : m_fenetres)
         delete note.data();
     delete m_help.data();
-    static_cast<QAbstractProxyModel*>(gri->model())->setSourceModel(nullptr);
+    // The grid's columns read the list, which goes before the grid.
+    QAbstractItemModel* columns = gri->model();
     gri->setModel(nullptr);
+    delete columns;
 }
 
 void f_iir::creer_grille(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
-    auto* shown = new jot::AlarmColumn(gri);
-    shown->setSourceModel(&m_shared.liste);
-    gri->setModel(shown);
+    auto* columns = new jot::GridColumns(gri);
+    columns->setSourceModel(&m_shared.liste);
+    gri->setModel(columns);
+    gri->setPalette(jot::systemPalette(gri)); // only the frame around it is yellow
     gri->setAccessibleName(tr("Tasks"));
     gri->setAccessibleDescription(tr("Enter shows the task's note, Delete deletes the task"));
     // A person picks a whole task, never edits a cell here.
@@ -192,10 +193,8 @@ void f_iir::creer_grille(QWidget* frame) {
     gri->horizontalHeader()->setHighlightSections(false);
     gri->installEventFilter(this);
     gri->viewport()->installEventFilter(this);
-    for (int c : {jot::ColStamp, jot::ColSlot, jot::ColFired})
-        gri->setColumnHidden(c, true);
-    gri->horizontalHeader()->setSectionResizeMode(jot::ColText, QHeaderView::Stretch);
-    gri->setColumnWidth(jot::ColAlarm, largeurAlarme(*gri));
+    gri->horizontalHeader()->setSectionResizeMode(jot::GridColumns::kText, QHeaderView::Stretch);
+    gri->setColumnWidth(jot::GridColumns::kAlarm, largeurAlarme(*gri));
 }
 
 void f_iir::creer_boutons(QWidget* frame) {
@@ -204,6 +203,7 @@ void f_iir::creer_boutons(QWidget* frame) {
         b->setObjectName(QLatin1String(name));
         // Enter presses the focused button, as in a dialog.
         b->setAutoDefault(true);
+        b->setPalette(jot::systemPalette(b));
         return b;
     };
     Command1 = button("Command1", tr("New task"));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "alarms/due.h"
+#include "launch/request.h"
 #include "mainwin/placement.h"
 #include "store/datadir.h"
 #include "store/shared.h"
@@ -47,6 +48,10 @@ public:
 
     void restaurer_fenetre_principale(); // normal, in front, centred on the screen
 
+    // What a later start asks, or this one: New task, with the text and alarm given, the task
+    // saved and its note in front (Full with 100 tasks already); Show all; Hide all; Show.
+    jot::Answer carryOut(const jot::Request& request);
+
 public Q_SLOTS:
     // Exit without any question, for a termination signal, whatever dialog is open: the list
     // is written once, the notes closed, the program ended.
@@ -90,6 +95,7 @@ private:
     f_test* fenetre(int slot) const;       // the note window table
     f_test* fenetreDeLigne(int row) const; // the row's open note, or null
     f_test* noteForDueRow(int row);        // opened and filled if need be; null if no slot
+    f_test* newTaskNote();                 // New task's row and note; null with 100 tasks
     static void activer(f_test* w);        // in front, restored, with the keyboard
     void afficher(int row);                // Show for one row
     void fermer(int row);                  // closes the row's note, if it has one

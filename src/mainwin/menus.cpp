@@ -36,8 +36,9 @@ void f_iir::creer_menus() {
     item(fichier, "m_imprimer", tr("&Print"), &f_iir::m_imprimer_Click)
         ->setShortcut(QKeySequence::Print);
     fichier->addSeparator()->setObjectName(QStringLiteral("m_t2"));
+    // Not QKeySequence::Quit: some platform themes (qt6ct, Windows-like schemes) bind nothing.
     item(fichier, "m_quitter", tr("Exit"), &f_iir::m_quitter_Click)
-        ->setShortcut(QKeySequence::Quit);
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* fenetre = menu("m_fenetre", tr("&List"));
     item(fenetre, "m_toutafficher", tr("Show all"), &f_iir::m_toutafficher_Click);

@@ -50,7 +50,7 @@ public:
     bool hasTray() const;
     // A notification for each task; without a server one tray message lists them all.
     void alarms(const QList<Ring>& rung);
-    // The list could not be saved or read.
+    // The list could not be saved or read, or a task asked from elsewhere not added.
     void warning(const QString& message);
     // The user dealt with the alarm: its notification goes.
     void withdraw(const QString& tag);

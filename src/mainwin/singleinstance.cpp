@@ -20,8 +20,7 @@
 namespace jot {
 
 namespace {
-const QByteArray kShow = QByteArrayLiteral("show\n");
-const QByteArray kShown = QByteArrayLiteral("ok\n");
+constexpr int kMaxAnswerBytes = 256; // every answer is a few words
 constexpr int kAnswerMs = 2000;
 constexpr int kRetryMs = 100;
 constexpr int kMaxSocketPath = 107; // a local socket's name, without its final NUL
@@ -179,8 +178,8 @@ SingleInstance::Outcome SingleInstance::acquire() {
     // A lock that cannot be made (a full disk) must not keep the user from the tasks, nor
     // start a second program beside one that could not make it either: the socket finds it.
     if (m_lock.error() != QLockFile::LockFailedError) {
-        if (askToShow(kAnswerMs))
-            return Outcome::HandedOver;
+        if (const Asked asked = ask(kAnswerMs); asked != Asked::NoAnswer)
+            return asked == Asked::Confirmed ? Outcome::HandedOver : Outcome::Declined;
         qWarning().noquote() << tr("Jotlark: cannot create the lock file %1; a second start "
                                    "will find this one only through its socket.")
                                     .arg(m_lockPath);
@@ -189,8 +188,8 @@ SingleInstance::Outcome SingleInstance::acquire() {
     }
     QDeadlineTimer deadline(kAnswerMs);
     for (;;) {
-        if (askToShow(remaining(deadline)))
-            return Outcome::HandedOver;
+        if (const Asked asked = ask(remaining(deadline)); asked != Asked::NoAnswer)
+            return asked == Asked::Confirmed ? Outcome::HandedOver : Outcome::Declined;
         readOwner();
         if (m_ownerKnown && !m_ownerHost.isEmpty() && m_ownerHost != QSysInfo::machineHostName())
             return Outcome::OtherHost;
@@ -250,19 +249,28 @@ SingleInstance::Replaced SingleInstance::replaceLock(bool whoever) {
                                                                                : Replaced::Failed;
 }
 
-bool SingleInstance::askToShow(int timeoutMs) {
+SingleInstance::Asked SingleInstance::ask(int timeoutMs) {
     const QString path = socketPath(m_dataDir);
     if (!socketFolderFit(path, false))
-        return false; // whoever made that folder is not to be asked, nor believed
+        return Asked::NoAnswer; // whoever made that folder is not to be asked, nor believed
     QLocalSocket socket;
     socket.connectToServer(path);
     if (!socket.waitForConnected(timeoutMs))
-        return false;
+        return Asked::NoAnswer;
     // An answer, not just the connection: the system accepts it for a program that hangs.
     const QDeadlineTimer deadline(timeoutMs);
-    socket.write(kShow);
-    return socket.waitForBytesWritten(remaining(deadline)) &&
-           socket.waitForReadyRead(remaining(deadline)) && socket.readAll() == kShown;
+    socket.write(encodeRequest(m_request));
+    while (socket.bytesToWrite() > 0)
+        if (!socket.waitForBytesWritten(remaining(deadline)))
+            return Asked::NoAnswer;
+    QByteArray answer;
+    while (!answer.endsWith('\n') && answer.size() < kMaxAnswerBytes &&
+           (socket.bytesAvailable() > 0 || socket.waitForReadyRead(remaining(deadline))))
+        answer += socket.read(kMaxAnswerBytes - answer.size());
+    if (answer.isEmpty())
+        return Asked::NoAnswer;
+    // An older program answers "ok" to any request, and shows itself instead.
+    return confirms(m_request, answer, &m_declined) ? Asked::Confirmed : Asked::Declined;
 }
 
 void SingleInstance::readOwner() {
@@ -300,14 +308,32 @@ void SingleInstance::listen() {
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            // Any message is the request; its words leave room for more.
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                socket->readAll();
-                socket->write(kShown);
-                Q_EMIT activationRequested();
-            });
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { serve(socket); });
         }
     });
+}
+
+void SingleInstance::serve(QLocalSocket* socket) {
+    // A request may come in several pieces; a longer one than any request is not one.
+    if (!socket->canReadLine() && socket->bytesAvailable() < kMaxRequestBytes)
+        return;
+    QByteArray line = socket->readLine(kMaxRequestBytes);
+    const bool whole = line.endsWith('\n');
+    line.chop(1);
+    const std::optional<Request> request = whole ? decodeRequest(line) : std::nullopt;
+    if (!request) {
+        // Said so, and nothing more read from a sender that does not speak the same tongue.
+        socket->write(encodeAnswer({}, Answer::NotUnderstood));
+        disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+        socket->disconnectFromServer();
+        return;
+    }
+    if (request->action == Request::Action::Show) {
+        socket->write(encodeAnswer(*request, Answer::Done));
+        Q_EMIT activationRequested();
+        return;
+    }
+    socket->write(encodeAnswer(*request, m_handler ? m_handler(*request) : Answer::NotUnderstood));
 }
 
 } // namespace jot

@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "launch/request.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace jot {
 
 // One running program per data directory, so that two never overwrite each other's task
 // file: the first holds a lock file named after the directory and listens on a local socket
-// private to the user; a later start asks it to show its main window and gives way. A lock
+// private to the user; a later start asks it to show its main window, or what its command
+// line asks (a new task, say), and gives way. A lock
 // that nobody holds any more (a crash, a power cut, an emptied file) is taken over, by one
 // start only when several find it at once.
 class SingleInstance : public QObject {
@@ -19,7 +24,8 @@ class SingleInstance : public QObject {
 public:
     enum class Outcome {
         Run,        // this process holds the directory
-        HandedOver, // the running program answered and shows itself
+        HandedOver, // the running program answered and shows itself, or did what was asked
+        Declined,   // the running program answered without doing it: declined() says why
         OtherHost,  // the lock was written on another machine sharing the directory
         Silent,     // a live program of this user holds it but does not answer
         Failed,     // a stale lock could not be replaced
@@ -27,6 +33,13 @@ public:
 
     explicit SingleInstance(const QString& dataDir, QObject* parent = nullptr);
     ~SingleInstance() override;
+
+    // What acquire() asks of a running program; showing its main window unless set.
+    void setRequest(const Request& request) { m_request = request; }
+    // Carries out the requests of later starts other than Show, once this one runs.
+    void setRequestHandler(std::function<Answer(const Request&)> handler) {
+        m_handler = std::move(handler);
+    }
 
     // Takes the lock if nobody holds it, asking no one; what acquire() starts with. Writing
     // the lock file waits for the disk (QLockFile syncs it), so this may run first on a
@@ -45,6 +58,8 @@ public:
     qint64 ownerPid() const { return m_ownerPid; }
     QString ownerHost() const { return m_ownerHost; }
     QString lockPath() const { return m_lockPath; }
+    // Why the running program did not do what was asked, after Outcome::Declined.
+    QString declined() const { return m_declined; }
 
     // Per machine, where a sync tool does not carry it: in $XDG_RUNTIME_DIR when that is
     // private to the user, else in the data directory.
@@ -61,7 +76,9 @@ private:
     enum class Replaced { Taken, Changed, Failed };
     Replaced replaceLock(bool whoever);
     bool lockGuarded(); // lockIfFree() once the lock's folder is guarded
-    bool askToShow(int timeoutMs);
+    enum class Asked { NoAnswer, Confirmed, Declined };
+    Asked ask(int timeoutMs);
+    void serve(QLocalSocket* socket);
     void readOwner();
     void listenSoon();
     void listen();
@@ -74,6 +91,9 @@ private:
     bool m_ownerKnown = false;
     qint64 m_ownerPid = 0;
     QString m_ownerHost;
+    Request m_request;
+    QString m_declined;
+    std::function<Answer(const Request&)> m_handler;
 };
 
 } // namespace jot

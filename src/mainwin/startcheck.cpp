@@ -13,7 +13,7 @@ namespace {
 const QString kTitle = QStringLiteral("Jotlark");
 
 QString tr(const char* text) {
-    return QCoreApplication::translate("jot::checkStart", text);
+    return QCoreApplication::translate("jot", text);
 }
 
 // Before any window exists: on screen for the desktop, on standard error for a terminal.
@@ -30,6 +30,11 @@ StartDecision checkStart(SingleInstance& instance) {
         return StartDecision::Run;
     case SingleInstance::Outcome::HandedOver:
         return StartDecision::GiveWay;
+    case SingleInstance::Outcome::Declined:
+        // Standard error only: a script must not wait on a box, and the running program tells
+        // the desktop itself why it refused.
+        qCritical().noquote() << QStringLiteral("Jotlark:") << instance.declined();
+        return StartDecision::Refuse;
     case SingleInstance::Outcome::Silent:
         return refuse(tr("Jotlark is already running (process %1) but does not answer.\n\n"
                          "Wait for it or end it, then start Jotlark again.")

@@ -6,8 +6,9 @@ namespace jot {
 class SingleInstance;
 
 // What a start does about the lock of its data directory. It runs; or it gives way to the
-// running program that answered; or it has said on screen and on standard error why it will
-// not run. A lock from another machine sharing the directory is the user's choice.
+// running program that answered and did what was asked; or it has said on screen and on standard
+// error why it will not run. A lock from another machine sharing the directory is the user's
+// choice.
 enum class StartDecision { Run, GiveWay, Refuse };
 StartDecision checkStart(SingleInstance& instance);
 

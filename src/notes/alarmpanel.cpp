@@ -83,7 +83,7 @@ AlarmPanel::AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore)
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
     placer(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
-    setAccessibleName(QStringLiteral("Set the alarm"));
+    setAccessibleName(tr("Set the alarm"));
     for (int n = 0; n < kDayListLength; ++n)
         m_days.append(today.addDays(n));
     hide();
@@ -217,12 +217,12 @@ void AlarmPanel::creerControles() {
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo5 = liste(this, "Combo5");
     placer(Combo5, 880, 30, 1800, 315);
-    Label2 = etiquette(this, "Label2", QStringLiteral("The"));
+    Label2 = etiquette(this, "Label2", tr("The"));
     placer(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo1 = liste(this, "Combo1");
     placer(Combo1, 440, 360, 1800, 315);
-    Label3 = etiquette(this, "Label3", QStringLiteral("at"));
+    Label3 = etiquette(this, "Label3", tr("at"));
     Label3->setAlignment(Qt::AlignCenter);
     placer(Label3, 2240, 405, 180, 255);
     Combo2 = liste(this, "Combo2");
@@ -236,7 +236,7 @@ void AlarmPanel::creerControles() {
     placer(Combo4, 3730, 360, 550, 315);
     for (QLabel* l : {Label2, Label3, Label5})
         l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
-    Command3 = bouton(this, "Command3", QStringLiteral("Ok"));
+    Command3 = bouton(this, "Command3", tr("Ok"));
     placer(Command3, 4320, 360, 500, 300);
     connect(Command3, &QPushButton::clicked, this, &AlarmPanel::okClicked);
 
@@ -248,21 +248,27 @@ void AlarmPanel::creerControles() {
     setTabOrder(Combo4, Combo5);
     setTabOrder(Combo5, Command3);
 
-    // What a screen reader says: a list is read as its entry, labelled by its label and
-    // described by what it chooses.
-    Label2->setBuddy(Combo1);
-    Label3->setBuddy(Combo2);
-    Label4->setBuddy(Combo3);
+    // What a screen reader says: a list is read as its entry, labelled by a name of its own
+    // and described by what it chooses. The captions beside the lists label none of them
+    // ("at, 10" says nothing); the names are labels never shown, which the screen reader
+    // finds through the label relation, as it reads any list's caption. "Repeat" says it.
     Label5->setBuddy(Combo5);
-    const std::pair<QComboBox*, const char*> listes[] = {{Combo1, "Alarm day"},
-                                                         {Combo2, "Alarm hour"},
-                                                         {Combo3, "Alarm minutes"},
-                                                         {Combo4, "Alarm am or pm"},
-                                                         {Combo5, "How the alarm repeats"}};
+    const std::pair<QComboBox*, QString> listes[] = {{Combo1, tr("Day")},
+                                                     {Combo2, tr("Hour")},
+                                                     {Combo3, tr("Minutes")},
+                                                     {Combo4, tr("am or pm")},
+                                                     {Combo5, QString()}};
+    const QString descriptions[] = {tr("Alarm day"), tr("Alarm hour"), tr("Alarm minutes"),
+                                    tr("Alarm am or pm"), tr("How the alarm repeats")};
     const std::array<QStringList, kLists> textes = entries();
     for (int i = 0; i < kLists; ++i) {
         QComboBox* c = listes[i].first;
-        c->setAccessibleDescription(QLatin1String(listes[i].second));
+        if (!listes[i].second.isEmpty()) {
+            auto* nom = new QLabel(listes[i].second, this);
+            nom->setBuddy(c);
+            nom->hide();
+        }
+        c->setAccessibleDescription(descriptions[i]);
         systemLook(c);
         c->addItems(textes[i]);
         c->setCurrentIndex(m_selection[i]);

@@ -2,33 +2,13 @@
 #include "notes/controles.h"
 
 #include "notes/listecompacte.h"
+#include "ui/couleurs.h"
 #include "ui/twips.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-
-namespace {
-
-// Every role set explicitly, so that a colour given to the window cannot reach the controls
-// that keep the system's colours (a child inherits every role it has not set). A control's
-// palette is its own copy whatever it is given: the shared style is what draws every control
-// with one copy of each distinct palette.
-QPalette paletteComplete(const QPalette& source) {
-    QPalette p;
-    for (int g = 0; g < QPalette::NColorGroups; ++g) {
-        for (int r = 0; r < QPalette::NColorRoles; ++r) {
-            const auto groupe = static_cast<QPalette::ColorGroup>(g);
-            const auto role = static_cast<QPalette::ColorRole>(r);
-            if (role != QPalette::NoRole)
-                p.setBrush(groupe, role, source.brush(groupe, role));
-        }
-    }
-    return p;
-}
-
-} // namespace
 
 namespace jot {
 
@@ -62,15 +42,12 @@ QStyle* styleDesControles() {
 
 void systemLook(QWidget* control) {
     // The system's colours for its kind of control: buttons and lists may differ.
-    control->setPalette(paletteComplete(QApplication::palette(control)));
+    control->setPalette(systemPalette(control));
     control->setStyle(styleDesControles());
 }
 
 void peindre(QWidget* surface, const QColor& couleur) {
-    QPalette p = paletteComplete(QApplication::palette());
-    p.setColor(QPalette::Window, couleur);
-    p.setColor(QPalette::Base, couleur);
-    surface->setPalette(p);
+    surface->setPalette(surfacePalette(couleur));
 }
 
 } // namespace jot

@@ -9,6 +9,7 @@
 #include "ui/couleurs.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
+#include "ui/windowrole.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,7 +61,8 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the last note while the main window sits in the tray must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("Note"));
+    setWindowTitle(tr("Note"));
+    jot::announceWidgetWindowsAsFrames();
     setWindowIcon(jot::programIcon());
     setFixedSize(jot::px(4905), jot::px(1305));
 
@@ -82,12 +84,12 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
 
 void f_test::creerControles() {
     using jot::placer;
-    Command1 = jot::bouton(this, "Command1", QStringLiteral("Alarm"));
+    Command1 = jot::bouton(this, "Command1", tr("Alarm"));
     placer(Command1, 100, 30, 1335, 300);
     Label1 = jot::etiquette(this, "Label1", QString());
     Label1->setAlignment(Qt::AlignCenter);
     placer(Label1, 1500, 60, 1880, 255);
-    Command2 = jot::bouton(this, "Command2", QStringLiteral("No alarm"));
+    Command2 = jot::bouton(this, "Command2", tr("No alarm"));
     placer(Command2, 3420, 30, 1335, 300);
 
     Text2 = new QPlainTextEdit(this);
@@ -107,16 +109,15 @@ void f_test::creerControles() {
     setTabOrder(Text2, Command1);
     setTabOrder(Command1, Command2);
 
-    // What a screen reader says.
-    Text2->setAccessibleName(QStringLiteral("Task text"));
-    Label1->setAccessibleName(QStringLiteral("Alarm"));
-    Label1->setAccessibleDescription(QStringLiteral("When the alarm rings; empty for none"));
+    // What a screen reader says. The alarm label is read by its text, the alarm time.
+    Text2->setAccessibleName(tr("Task text"));
+    Label1->setAccessibleDescription(tr("Alarm"));
 
     // The buttons keep the system's colours; the shared style draws every control that goes
     // through Qt's pixmap cache.
     jot::systemLook(Command1);
     jot::systemLook(Command2);
-    Text2->verticalScrollBar()->setStyle(jot::styleDesControles());
+    jot::systemLook(Text2->verticalScrollBar());
     peindre_surfaces(jot::kJaunePale);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
     jot::peindre(Label1, jot::kJaunePale);
@@ -139,6 +140,17 @@ void f_test::reinit() {
     alarmMoved();
 }
 
+void f_test::fill(const QString& texte, const QString& alarme) {
+    if (!texte.isEmpty()) {
+        Text2->setPlainText(toBox(texte)); // counts as a change of the text
+        Text2->moveCursor(QTextCursor::End);
+    }
+    if (!alarme.isEmpty()) {
+        poser_alarme(alarme, QString());
+        Frame1->preset_alarme(alarme, QString()); // "Alarm" then offers it
+    }
+}
+
 void f_test::en_rouge() {
     peindre_surfaces(kRouge);
 }
@@ -156,6 +168,8 @@ void f_test::alarmMoved() {
 }
 
 void f_test::peindre_surfaces(const QColor& couleur) {
+    // What a screen reader says of a red note.
+    setAccessibleDescription(couleur == kRouge ? tr("The alarm is due") : QString());
     // The panel's labels take the panel's colour.
     for (QWidget* w :
          {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Text2)})

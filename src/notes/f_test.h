@@ -23,8 +23,10 @@ public:
     int slot() const { return f_monindice; }
     void setRow(int row) { f_pos = row; } // the rows above it went
 
-    void init();     // a task just created: caption, creation stamp, alarm preset
-    void reinit();   // an existing task: filled from its row
+    void init();   // a task just created: caption, creation stamp, alarm preset
+    void reinit(); // an existing task: filled from its row
+    // A task just created from elsewhere: its text typed in, its alarm set as "Ok" sets it.
+    void fill(const QString& texte, const QString& alarme);
     void en_rouge(); // the alarm has fallen due
     // Snooze moved the alarm: set as "Ok" sets it, with the repeat rule's field, and the note
     // no longer red.

@@ -2,6 +2,7 @@
 #include "report/print.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -50,7 +51,7 @@ bool printReport(QPrinter& printer, const QString& report) {
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
     // What print queues and PDF viewers show as the title.
-    printer.setDocName(QStringLiteral("Jotlark tasks"));
+    printer.setDocName(QCoreApplication::translate("jot::printReport", "Jotlark tasks"));
 
     QTextDocument doc;
     doc.setPlainText(QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

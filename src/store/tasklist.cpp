@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/tasklist.h"
 
+#include <QCoreApplication>
+
 namespace jot {
 
 namespace {
-const QString kHeaders[kColumns] = {QString(), QStringLiteral("Task"), QStringLiteral("Alarm"),
-                                    QString(), QString()};
+// Row 0 of the list; the grid shows them in the user's language.
+const char* const kHeaders[kColumns] = {"", QT_TRANSLATE_NOOP("jot::TaskList", "Task"),
+                                        QT_TRANSLATE_NOOP("jot::TaskList", "Alarm"), "", ""};
 
 TaskRow placeholderRow() {
     TaskRow r;
@@ -30,7 +33,7 @@ int TaskList::rows() const {
 QString TaskList::cell(int row, int col) const {
     if (col < 0 || col >= kColumns || row < 0 || row >= rows())
         return {};
-    return row == 0 ? kHeaders[col] : m_rows[row - 1][col];
+    return row == 0 ? QString::fromLatin1(kHeaders[col]) : m_rows[row - 1][col];
 }
 
 void TaskList::setCell(int row, int col, const QString& text) {
@@ -119,7 +122,7 @@ QVariant TaskList::data(const QModelIndex& index, int role) const {
 QVariant TaskList::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < kColumns)
-        return kHeaders[section];
+        return tr(kHeaders[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -78,7 +78,7 @@ struct Program {
     // A click on the row's task in the grid.
     void select(int row) const {
         auto* gri = child<QTableView>("gri");
-        const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::ColText);
+        const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), 0);
         gri->scrollTo(i);
         QTest::mouseClick(gri->viewport(), Qt::LeftButton, {}, gri->visualRect(i).center());
     }

@@ -10,6 +10,9 @@ share=$prefix/share
 
 test -x "$prefix/bin/jotlark"
 desktop-file-validate "$share/applications/$id.desktop"
+# Docks match the windows by their class, the application name the program sets.
+grep -qx "StartupWMClass=$("$prefix/bin/jotlark" --version | cut -d' ' -f1)" \
+    "$share/applications/$id.desktop"
 # Fails on a warning too; informational notes and pedantic hints are only shown.
 appstreamcli validate --pedantic --no-net "$share/metainfo/$id.metainfo.xml"
 # Warnings as failures: groff says nothing about a sound page.

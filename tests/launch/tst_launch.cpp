@@ -2,10 +2,13 @@
 #include "launch/commandline.h"
 #include "launch/platform.h"
 #include "launch/qttranslations.h"
+#include "launch/request.h"
+#include "store/clock.h"
 
 #include <QtTest>
 
 using L = QStringList;
+using Action = jot::Request::Action;
 
 // What is settled before the application exists: the command line, the display platform and
 // Qt's own translations.
@@ -21,6 +24,14 @@ private Q_SLOTS:
         QTest::newRow("version") << L{"--version"} << 0 << L{"Jotlark " JOT_VERSION "\n", ""};
         QTest::newRow("unknown option") << L{"--bogus"} << 2 << L{"", "'bogus'"};
         QTest::newRow("stray argument") << L{"foo"} << 2 << L{"", "'foo'"};
+        QTest::newRow("no display") << L{} << 1 << L{"", "no graphical session"};
+        QTest::newRow("no display for the platform asked")
+            << L{"-platform", "xcb"} << 1 << L{"", "DISPLAY nor WAYLAND_DISPLAY"};
+        QTest::newRow("new task") << L{"--new", "Buy", "milk", "--at", "+1d"} << -1 << L();
+        QTest::newRow("WHEN out of range") << L{"--new", "--at", "25:00"} << 2 << L{"", "25:00"};
+        QTest::newRow("--at alone") << L{"--at", "10:00"} << 2 << L{"", "--at"};
+        QTest::newRow("two requests") << L{"--show-all", "--hide-all"} << 2 << L{"", "alone"};
+        QTest::newRow("a text without --new") << L{"--show-all", "x"} << 2 << L{"", "'x'"};
     }
     // A command line that ends the program is tried on the program itself, with no display and
     // a home that cannot be written: it must need neither. One that goes on would need a display.
@@ -31,7 +42,10 @@ private Q_SLOTS:
         const QString beside = QFileInfo(JOTLARK_BIN).path() + "/jotstore"; // left by a run
         QVERIFY2(!QFileInfo::exists(beside), qPrintable(beside));
         if (status < 0) {
-            QVERIFY(!jot::parseCommandLine(L{"jotlark"} + arguments).exitStatus);
+            const jot::CommandLineOutcome outcome = jot::parseCommandLine(L{"jotlark"} + arguments);
+            QVERIFY(!outcome.exitStatus);
+            QCOMPARE(outcome.request.text, arguments.contains("--new") ? "Buy milk" : "");
+            QCOMPARE(outcome.request.alarm.isValid(), arguments.contains("--at"));
             return;
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -91,6 +105,113 @@ private Q_SLOTS:
         running.terminate();
         QVERIFY(running.waitForFinished(10000));
         QCOMPARE(running.exitStatus(), QProcess::NormalExit);
+    }
+
+    // A --at WHEN from Saturday 2026-03-14 10:20:30, rounded up to a quarter hour; refused
+    // with the reason when it cannot be an alarm.
+    void when_data() {
+        QTest::addColumn<QString>("when");
+        QTest::addColumn<QString>("expected"); // "yyyy-MM-dd HH:mm", or a piece of the reason
+        const auto row = [](const char* name, const char* when, const char* expected) {
+            QTest::newRow(name) << QString(when) << QString(expected);
+        };
+        row("later today", "11:00", "2026-03-14 11:00");
+        row("rounded up", "10:46", "2026-03-14 11:00");
+        row("a quarter hour stays", "10:45", "2026-03-14 10:45");
+        row("this very minute", "10:20", "2026-03-14 10:30");
+        row("past: tomorrow", "10:15", "2026-03-15 10:15");
+        row("rounded past midnight", "23:50", "2026-03-15 00:00");
+        row("tomorrow", "tomorrow 9:05", "2026-03-15 09:15");
+        row("dated, across the year end", "2026-12-31 23:59", "2027-01-01 00:00");
+        row("dated, the last day", "2027-03-15 23:45", "2027-03-15 23:45");
+        row("minutes ahead", "+90m", "2026-03-14 12:00");
+        row("hours ahead", "+2h", "2026-03-14 12:30");
+        row("366 days ahead", "+366d", "2027-03-15 10:30");
+        row("367 days ahead", "+367d", "366 days");
+        row("rounded beyond the last day", "2027-03-15 23:50", "366 days");
+        row("dated a year and more ahead", "2028-01-01 10:00", "366 days");
+        row("minutes beyond", "+9999999m", "366 days");
+        row("past date", "2026-03-14 10:00", "past");
+        row("hour out of range", "24:00", "time of day");
+        row("minutes out of range", "10:60", "time of day");
+        row("no such date", "2027-02-29 10:00", "not a date");
+        row("a weekday name", "Monday 10:00", "not understood");
+        row("no unit", "+5", "not understood");
+        row("seconds", "10:30:00", "not understood");
+    }
+    void when() {
+        QFETCH(QString, when);
+        QFETCH(QString, expected);
+        const QDateTime now(QDate(2026, 3, 14), QTime(10, 20, 30));
+        QString why;
+        const std::optional<QDateTime> at = jot::parseWhen(when, now, &why);
+        if (at)
+            QCOMPARE(at->toString("yyyy-MM-dd HH:mm"), expected);
+        else
+            QVERIFY2(why.contains(expected), qPrintable(why));
+    }
+
+    // The line a later start sends: what the running program understands, each field once and
+    // in this version; read back, a request makes the same line.
+    void request_data() {
+        QTest::addColumn<QByteArray>("line"); // without its newline
+        QTest::addColumn<bool>("understood");
+        const auto row = [](const char* name, const QByteArray& line, bool understood) {
+            QTest::newRow(name) << line << understood;
+        };
+        row("plain start", "show", true);
+        row("empty new task", "jotlark/2 new", true);
+        row("new task with alarm and text",
+            "jotlark/2 new at=2026-03-14T10:30 text=Buy%20milk%0A%C3%A0%20midi", true);
+        row("show all", "jotlark/2 show-all", true);
+        row("hide all", "jotlark/2 hide-all", true);
+        row("a later version", "jotlark/3 new", false);
+        row("unknown request", "jotlark/2 delete-all", false);
+        row("alarm by weekday", "jotlark/2 new at=Saturday", false);
+        row("alarm off a quarter hour", "jotlark/2 new at=2026-03-14T10:20", false);
+        row("alarm on no date", "jotlark/2 new at=2026-02-30T10:30", false);
+        row("alarm twice", "jotlark/2 new at=2026-03-14T10:30 at=2026-03-14T10:45", false);
+        row("unknown field", "jotlark/2 new colour=red", false);
+        row("field of another request", "jotlark/2 show-all text=x", false);
+        row("text not UTF-8", "jotlark/2 new text=%FF", false);
+        row("an older program's answer", "ok", false);
+        row("empty", "", false);
+        row("too long", "jotlark/2 new text=" + QByteArray(jot::kMaxRequestBytes, 'a'), false);
+    }
+    void request() {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, understood);
+        const std::optional<jot::Request> request = jot::decodeRequest(line);
+        QCOMPARE(bool(request), understood);
+        if (request)
+            QCOMPARE(jot::encodeRequest(*request), line + '\n');
+    }
+
+    // Done only on the answer that echoes the request: an older program answers "ok" to all.
+    void answer_data() {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("why"); // empty: confirmed
+        QTest::newRow("shown") << Action::Show << QByteArray("ok\n") << "";
+        QTest::newRow("added") << Action::New << QByteArray("jotlark/2 done new\n") << "";
+        QTest::newRow("older program") << Action::New << QByteArray("ok\n") << "older version";
+        QTest::newRow("another request done")
+            << Action::ShowAll << QByteArray("jotlark/2 done new\n") << "older version";
+        QTest::newRow("100 tasks")
+            << Action::New << QByteArray("jotlark/2 refused full\n") << "100 tasks";
+        QTest::newRow("not understood")
+            << Action::HideAll << QByteArray("jotlark/2 refused unknown\n") << "understand";
+        QTest::newRow("no answer") << Action::New << QByteArray() << "did not answer";
+    }
+    void answer() {
+        QFETCH(Action, action);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, why);
+        jot::Request request;
+        request.action = action;
+        QString said;
+        QCOMPARE(jot::confirms(request, answer, &said), why.isEmpty());
+        QVERIFY2(said.contains(why), qPrintable(said));
     }
 
     // Where XWayland is at hand, X11, unless the user chose.

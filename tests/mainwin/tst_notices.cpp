@@ -147,11 +147,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meanwhile");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("label");
-        const QByteArray later = "Monday 03/15 10:45 am",
+        QTest::addColumn<QByteArray>("repeat"); // the alarm's rule
+        const QByteArray later = "Monday 03/15 10:45 am", nextWeek = "Monday 03/22 10:15 am",
                          rung = task("x") + task("a", kQuarter, "1");
         const auto row = [](const char* name, const char* action, const char* meanwhile,
-                            const QByteArray& file, const QString& label) {
-            QTest::newRow(name) << action << meanwhile << file << label;
+                            const QByteArray& file, const QString& label,
+                            const QByteArray& repeat = {}) {
+            QTest::newRow(name) << action << meanwhile << file << label << repeat;
         };
         row("snooze, row moved up", "snooze", "task above deleted", task("a", later), later);
         row("snooze, note closed", "snooze", "note closed", task("x") + task("a", later), "");
@@ -162,12 +164,18 @@ private Q_SLOTS:
         row("show, row moved up", "default", "task above deleted", task("a", kQuarter, "1"),
             kQuarter);
         row("show, note closed", "default", "note closed", rung, kQuarter);
+        // Moved on to next week as it rang; the notification acts on the occurrence that rang.
+        row("snooze, weekly", "snooze", "note closed",
+            task("x") + task("a", later, "weekly@2027-03-15T10:15"), "", "weekly");
+        row("show, weekly", "default", "note closed", task("x") + task("a", nextWeek, "weekly"),
+            nextWeek + ", every week", "weekly");
     }
     void answers() {
         QFETCH(QString, action);
         QFETCH(QString, meanwhile);
+        QFETCH(QByteArray, repeat);
         serve();
-        testing::Program p(task("x") + task("a", kQuarter));
+        testing::Program p(task("x") + task("a", kQuarter, repeat));
         at(10, 15);
         p.tick();
         QTRY_COMPARE(m_served->server.sent.size(), 1);
@@ -183,6 +191,7 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::activeWindow(), p.main.get());
         at(10, 20);
         const bool snooze = action.startsWith("snooze");
+        QVERIFY(m_served->server.closedIds.isEmpty()); // not dealt with yet
         Q_EMIT m_served->server.ActionInvoked(101, action);
         // Dealt with: withdrawn, once the answer was handled.
         QTRY_COMPARE(m_served->server.closedIds, QList<uint>{101});

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "alarms/alarmtext.h"
 #include "common/program.h"
 #include "mainwin/signalwatcher.h"
 #include "mainwin/singleinstance.h"
@@ -6,6 +7,8 @@
 #include "store/datadir.h"
 #include "ui/messagebox.h"
 
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -292,6 +295,125 @@ private Q_SLOTS:
         QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
         QCOMPARE(QFileInfo(folder).permissions() & QFile::Permissions(0x0077),
                  QFile::Permissions());
+    }
+
+    // A later start's request, carried out by the running program (this process) and
+    // confirmed by the start's status; or refused, and said on standard error. Without a
+    // running program the start becomes it and adds the task itself.
+    void handOver_data() {
+        QTest::addColumn<QString>("running"); // "program", "older" (answers "ok" to all), "none"
+        QTest::addColumn<int>("tasks");
+        QTest::addColumn<L>("arguments"); // %d: the day after tomorrow
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");     // on standard error
+        QTest::addColumn<QByteArray>("added"); // the end of the file; %a: the alarm at 21:00
+        QTest::addColumn<int>("notes");        // open afterwards
+        const QByteArray milk = ",\"Buy milk~and bread\",\"%a\",\"\"\r\n";
+        const L withAlarm{"--new", "Buy milk\nand bread", "--at", "%d 21:00"};
+        QTest::newRow("new task") << "program" << 2 << withAlarm << 0 << "" << milk << 1;
+        QTest::newRow("empty new task")
+            << "program" << 2 << L{"--new"} << 0 << "" << QByteArray(",\"\",\"\",\"\"\r\n") << 1;
+        QTest::newRow("100 tasks")
+            << "program" << 100 << L{"--new", "x"} << 1 << "100 tasks" << QByteArray() << 0;
+        QTest::newRow("show all") << "program" << 2 << L{"--show-all"} << 0 << "" << QByteArray()
+                                  << 2;
+        QTest::newRow("hide all") << "program" << 2 << L{"--hide-all"} << 0 << "" << QByteArray()
+                                  << 0;
+        QTest::newRow("older program")
+            << "older" << 2 << L{"--new", "x"} << 1 << "older version" << QByteArray() << 0;
+        QTest::newRow("none running") << "none" << 2 << withAlarm << 0 << "" << milk << 0;
+    }
+    void handOver() {
+        QFETCH(QString, running);
+        QFETCH(int, tasks);
+        QFETCH(L, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QFETCH(QByteArray, added);
+        QFETCH(int, notes);
+        const QDate day = QDate::currentDate().addDays(2);
+        arguments.replaceInStrings("%d", day.toString("yyyy-MM-dd"));
+        added.replace("%a", jot::alarmTextAt(day, QTime(21, 0)).toUtf8());
+        TempDataHome home; // where no program runs here
+        QVERIFY(testing::writeFile(home.taskFile(), testing::records(tasks)));
+        std::optional<testing::Program> program;
+        std::unique_ptr<jot::SingleInstance> instance;
+        QLockFile lock(jot::SingleInstance::lockPathFor(jot::dossier_donnees()));
+        QLocalServer older;
+        if (running == "program") {
+            program.emplace(testing::records(tasks));
+            instance = std::make_unique<jot::SingleInstance>(jot::dossier_donnees());
+            QCOMPARE(instance->acquire(), jot::SingleInstance::Outcome::Run);
+            instance->setRequestHandler(
+                [&](const jot::Request& r) { return program->main->carryOut(r); });
+            QCoreApplication::processEvents(); // the socket is made once the event loop runs
+            if (arguments.contains("--hide-all"))
+                program->trigger("m_toutafficher"); // notes for it to close
+        } else if (running == "older") {
+            QVERIFY(lock.tryLock(0));
+            QVERIFY(older.listen(jot::SingleInstance::socketPath(jot::dossier_donnees())));
+            connect(&older, &QLocalServer::newConnection, &older, [&older] {
+                QLocalSocket* s = older.nextPendingConnection();
+                connect(s, &QLocalSocket::readyRead, s, [s] { s->write("ok\n"); });
+            });
+        }
+        const QString file = program ? program->home.taskFile() : home.taskFile();
+        const QByteArray before = testing::readFile(file);
+        QProcess start;
+        start.start(JOTLARK_BIN, arguments);
+        if (running == "none") { // it runs: the task is saved, then a signal ends it
+            QTRY_VERIFY_WITH_TIMEOUT(testing::readFile(file).endsWith(added), 10000);
+            start.terminate();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(start.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(start.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(start.exitCode(), status);
+        const QString err = start.readAllStandardError();
+        QVERIFY2(err.contains(said), qPrintable(err));
+        if (running == "none")
+            return;
+        const QByteArray after = testing::readFile(file);
+        QVERIFY2(added.isEmpty() ? after == before
+                                 : after.startsWith(before) && after.endsWith(added) &&
+                                       after.count('\n') == before.count('\n') + 1,
+                 after.constData());
+        if (!program)
+            return;
+        int open = 0;
+        for (int row = 1; row < program->liste().rows(); ++row)
+            open += program->noteOf(row) != nullptr;
+        QCOMPARE(open, notes);
+        if (!added.isEmpty()) // the new task's note, with the keyboard
+            QCOMPARE(QApplication::activeWindow(), program->noteOf(program->liste().rows() - 1));
+    }
+
+    // A line the running program does not understand, or one longer than any request, is
+    // answered with a refusal and changes nothing; the program answers the next start.
+    void strangeRequest_data() {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("a later version") << QByteArray("jotlark/3 new text=x\n");
+        QTest::newRow("endless line") << QByteArray(jot::kMaxRequestBytes + 1, 'a');
+    }
+    void strangeRequest() {
+        QFETCH(QByteArray, sent);
+        testing::Program program(testing::records(2));
+        jot::SingleInstance instance(jot::dossier_donnees());
+        QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+        instance.setRequestHandler(
+            [&](const jot::Request& r) { return program.main->carryOut(r); });
+        QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
+        QCoreApplication::processEvents(); // the socket is made once the event loop runs
+        for (const QByteArray& line : {sent, QByteArray("show\n")}) {
+            QLocalSocket socket;
+            socket.connectToServer(jot::SingleInstance::socketPath(jot::dossier_donnees()));
+            QVERIFY(socket.waitForConnected(1000));
+            socket.write(line);
+            QTRY_VERIFY(socket.canReadLine());
+            QCOMPARE(socket.readLine(), line == "show\n" ? "ok\n" : "jotlark/2 refused unknown\n");
+        }
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(program.liste().rows(), 3);
+        QCOMPARE(program.saves->count(), 0);
     }
 
     // A termination signal ends the program within two seconds, saving once, even while the

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtext.h"
+#include "alarms/recurrence.h"
 #include "common/program.h"
+#include "notes/alarmpanel.h"
+#include "report/report.h"
 #include "store/clock.h"
 #include "ui/couleurs.h"
 
@@ -8,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <cmath>
 
 using testing::record;
 using L = QStringList;
@@ -28,6 +32,53 @@ L lists(QWidget* w) {
     for (const char* name : kLists)
         s << ctl<QComboBox>(w, name)->currentText();
     return s;
+}
+// What a screen reader says of a control: "name: description (label)".
+QString spoken(QWidget* c) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+    QString said = a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
+    for (const auto& [label, relation] : a->relations(QAccessible::Label))
+        said += " (" + label->text(QAccessible::Name) + ')';
+    return said;
+}
+// WCAG's contrast of two colours, 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    const auto lum = [](const QColor& c) {
+        double l = 0;
+        const double weight[] = {0.2126, 0.7152, 0.0722};
+        const double part[] = {c.redF(), c.greenF(), c.blueF()};
+        for (int i = 0; i < 3; ++i)
+            l += weight[i] *
+                 (part[i] <= 0.04045 ? part[i] / 12.92 : std::pow((part[i] + 0.055) / 1.055, 2.4));
+        return l;
+    };
+    const double x = lum(a) + 0.05, y = lum(b) + 0.05;
+    return qMax(x, y) / qMin(x, y);
+}
+// Every text pair of every shown widget's own palette that reads below 4.5:1.
+L unreadable() {
+    using P = QPalette;
+    const std::pair<P::ColorRole, P::ColorRole> pairs[] = {{P::Window, P::WindowText},
+                                                           {P::Base, P::Text},
+                                                           {P::Base, P::PlaceholderText},
+                                                           {P::Button, P::ButtonText},
+                                                           {P::Highlight, P::HighlightedText}};
+    L bad;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
+        const QList<QWidget*> widgets = top->findChildren<QWidget*>() << top;
+        for (QWidget* x : widgets) {
+            for (const auto& [back, text] : pairs)
+                for (const P::ColorGroup g : {P::Active, P::Inactive})
+                    if (x->isVisible() &&
+                        contrast(x->palette().color(g, back), x->palette().color(g, text)) < 4.5)
+                        bad << x->objectName() + '/' + x->metaObject()->className() + ' ' +
+                                   QString::number(back);
+        }
+    }
+    bad.removeDuplicates();
+    return bad;
 }
 // The row's note, opened as "Show" or "New task" opens it.
 f_test* open(testing::Program& p, int row, const char* button = "Command2") {
@@ -77,12 +128,18 @@ private slots:
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 
         L chain; // from the list the panel opens on, round to the text
-        for (int i = 0; i < 6; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+        for (int i = 0; i < 7; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
             chain << QApplication::focusWidget()->objectName();
-        QCOMPARE(chain, L({"Combo1", "Combo2", "Combo3", "Combo4", "Command3", "Text2"}));
-        for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "Command3"})
-            QVERIFY2(!ctl(w, "Label4")->geometry().intersects(ctl(w, name)->geometry()), name);
-        for (const char* name : {"Label2", "Label3"}) {
+        QCOMPARE(chain, L({"Combo1", "Combo2", "Combo3", "Combo4", "Combo5", "Command3", "Text2"}));
+        QWidgetList onPanel; // none over another
+        for (QWidget* c : ctl(w, "Frame1")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (c->isVisible())
+                onPanel << c;
+        for (QWidget* a : onPanel)
+            for (QWidget* b : onPanel)
+                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + " over " + b->objectName()));
+        for (const char* name : {"Label2", "Label3", "Label5"}) {
             auto* l = ctl<QLabel>(w, name);
             const QRect text = l->contentsRect();
             QVERIFY2(text.left() >= 2 && text.right() <= l->width() - 3, name);
@@ -91,18 +148,18 @@ private slots:
         for (const char* name : kLists)
             QCOMPARE(ctl(w, name)->font(), ctl(w, "Label2")->font());
         L said; // "name: description (label)"
-        for (QWidget* c : {ctl(w, "Text2"), ctl(w, "Label1"), ctl(w, "Combo1"), ctl(w, "Combo2"),
-                           ctl(w, "Combo3"), p.child("gri")}) {
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-            said << a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
-            for (const auto& [label, relation] : a->relations(QAccessible::Label))
-                said.last() += " (" + label->text(QAccessible::Name) + ')';
-        }
-        QCOMPARE(said, L({"Task text: ", "Alarm: When the alarm rings; empty for none",
-                          "Sunday 03/15: Alarm day (The)", preset[0] + ": Alarm hour (at)",
-                          "00: Alarm minutes (:)",
-                          "Tasks: Enter shows the task's note, Delete deletes the task"}));
-
+        for (QWidget* c : {ctl(w, "Text2"), ctl(w, "Combo1"), ctl(w, "Combo2"), ctl(w, "Combo3"),
+                           ctl(w, "Combo4"), p.child("gri")})
+            said << spoken(c);
+        QCOMPARE(said,
+                 L({"Task text: ", day(0) + ": Alarm day (Day)", preset[0] + ": Alarm hour (Hour)",
+                    "00: Alarm minutes (Minutes)", preset[1] + ": Alarm am or pm (am or pm)",
+                    "Tasks: Enter shows the task's note, Delete deletes the task"}));
+        QAccessibleTableInterface* grid =
+            QAccessible::queryAccessibleInterface(p.child("gri"))->tableInterface();
+        QCOMPARE(L({grid->columnDescription(0), grid->columnDescription(grid->columnCount() - 1)}),
+                 L({"Task", "Alarm"}));
+        QCOMPARE(grid->columnCount(), 2);
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
         setClock(QTime(14, 30)); // a quarter hour, when alarms are checked: this one is due
         p.tick();
@@ -110,8 +167,39 @@ private slots:
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
         QCOMPARE(shot.pixelColor(label), jot::kJaunePale);
+        QCOMPARE(spoken(ctl(w, "Label1")),
+                 day(0) + ' ' + preset[0] + ":00 " + preset[1] + ": Alarm");
+        QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);
+        QCOMPARE(note->role(), QAccessible::Window); // a frame, not a pane
+        QCOMPARE(note->text(QAccessible::Description), "The alarm is due");
         QTest::mouseClick(ctl(w, "Command2"), Qt::LeftButton); // No alarm
         QCOMPARE(p.fileBytes(), record(p.liste().cell(1, jot::ColStamp).toUtf8(), ""));
+    }
+
+    // Under a dark scheme every text on the program's own colours stays readable, and the
+    // controls keep the scheme's: the main window, Help, a note with its panel, yellow and red.
+    void darkScheme() {
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        QPalette dark(QColor(0x33, 0x33, 0x33), QColor(0x2a, 0x2a, 0x2a));
+        dark.setColor(QPalette::PlaceholderText, QColor(0xa0, 0xa0, 0xa0));
+        dark.setColor(QPalette::Highlight, QColor(0x1d, 0x4f, 0x8f));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        QApplication::setPalette(dark);
+        testing::Program p(record(kStamp, "t", day(0) + " 2:30 pm"));
+        p.trigger("m_aide");
+        QWidget* help = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            help = top->objectName() == "f_help" ? top : help;
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        f_test* w = open(p, 1);
+        lists(w); // the alarm panel open
+        QCOMPARE(unreadable(), L());
+        p.tick(); // 2:30 pm: the note rings, red
+        QCOMPARE(ctl(w, "Text2")->palette().color(QPalette::Base), QColor(Qt::red));
+        QCOMPARE(unreadable(), L());
+        QCOMPARE(ctl(w, "Combo1")->palette(), QApplication::palette(ctl(w, "Combo1")));
+        QCOMPARE(QAccessible::queryAccessibleInterface(help)->role(), QAccessible::Window);
     }
 
     // The panel is made when "Alarm" first opens it, and is then as it would have been from
@@ -138,7 +226,7 @@ private slots:
         for (const char* name : {"Frame1", "Label2"})
             QCOMPARE(shot.pixelColor(ctl(w, name)->mapTo(w, QPoint(1, 1))), QColor(Qt::red));
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        w->snooze(day(1) + " 9:45 am");
+        w->snooze(day(1) + " 9:45 am", {});
         QCOMPARE(lists(w), L({day(1), "9", "45", "am"}));
     }
 
@@ -167,6 +255,99 @@ private slots:
         QVERIFY(!w->isVisible());
         QCOMPARE(p.saves->count(), 3); // once, though the text had the focus
         QCOMPARE(p.liste().cell(2, jot::ColSlot) + p.liste().cell(1, jot::ColSlot), "1");
+    }
+
+    // A repeating alarm set in the panel: its rule stored in the fired-mark field, shown after
+    // the time by the note, the grid and the report, offered again when the panel reopens, and
+    // moved on to its next occurrence, the rule kept, when it rings. A day past the 16 listed
+    // comes from "Other date…".
+    void repeating_data() {
+        QTest::addColumn<QDate>("date");    // the day chosen, 03/16 a Monday
+        QTest::addColumn<int>("repeat");    // entry of the repeat list
+        QTest::addColumn<QString>("field"); // as stored
+        QTest::addColumn<QDate>("next");    // where the alarm goes once it rang
+        QTest::newRow("never") << QDate(2026, 3, 16) << 0 << "" << QDate();
+        QTest::newRow("every weekday, from a Saturday")
+            << QDate(2026, 3, 21) << 2 << "weekdays" << QDate(2026, 3, 23);
+        QTest::newRow("every week") << QDate(2026, 3, 16) << 3 << "weekly" << QDate(2026, 3, 23);
+        QTest::newRow("every month, the 31st from the calendar")
+            << QDate(2026, 3, 31) << 4 << "monthly@31" << QDate(2026, 4, 30);
+    }
+    void repeating() {
+        QFETCH(QDate, date);
+        QFETCH(int, repeat);
+        QFETCH(QString, field);
+        QFETCH(QDate, next);
+        setClock(QTime(9, 0));
+        testing::Program p(record(kStamp, "t"));
+        f_test* w = open(p, 1);
+        QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+        auto* days = ctl<QComboBox>(w, "Combo1");
+        jot::AlarmPanel::setDatePickerForTests(
+            [date](QWidget*, QDate, QDate, QDate) { return date; });
+        const auto picker = qScopeGuard([] { jot::AlarmPanel::setDatePickerForTests({}); });
+        if (kToday.daysTo(date) < jot::kDayListLength) {
+            days->setCurrentIndex(kToday.daysTo(date));
+        } else {
+            days->setCurrentIndex(days->count() - 1);
+            QTest::keyClick(days, Qt::Key_Return);
+        }
+        ctl<QComboBox>(w, "Combo2")->setCurrentText("9");
+        ctl<QComboBox>(w, "Combo5")->setCurrentIndex(repeat);
+        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        const QString alarm = jot::dayText(date) + " 9:00 am";
+        const QString shown = jot::alarmDisplay(alarm, field);
+        QCOMPARE(shown == alarm, field.isEmpty());
+        QCOMPARE(p.fileBytes(), record(kStamp, "t", alarm.toUtf8(), field.toUtf8()));
+        QCOMPARE(ctl<QLabel>(w, "Label1")->text(), shown);
+        QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 1).data().toString(), shown);
+        QVERIFY(jot::preparer_rapport(p.liste(), kToday).contains("Alarm on the " + shown));
+        w->close();
+        w = open(p, 1);
+        QCOMPARE(lists(w).first(), jot::dayText(date));
+        QCOMPARE(ctl<QComboBox>(w, "Combo5")->currentIndex(), repeat);
+
+        jot::setClockForTests([date] { return QDateTime(date, QTime(9, 0, 30)); });
+        p.tick();
+        QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::red));
+        const QString after = next.isValid() ? jot::dayText(next) + " 9:00 am" : alarm;
+        QCOMPARE(p.fileBytes(),
+                 record(kStamp, "t", after.toUtf8(), next.isValid() ? field.toUtf8() : "1"));
+        QCOMPARE(ctl<QLabel>(w, "Label1")->text(), jot::alarmDisplay(after, field));
+    }
+
+    // "Other date…" opens the calendar when chosen, not when the arrow keys pass over it; the
+    // date picked is listed and kept when the note opens again, and a cancel, or "Ok" on
+    // "Other date…" itself, keeps the day chosen before.
+    void otherDate() {
+        testing::Program p(record(kStamp, "t"));
+        f_test* w = open(p, 1);
+        QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+        auto* days = ctl<QComboBox>(w, "Combo1");
+        QList<QDate> asked, answers{QDate(), kToday.addDays(200)};
+        jot::AlarmPanel::setDatePickerForTests([&](QWidget*, QDate from, QDate to, QDate) {
+            asked << from << to;
+            return answers.takeFirst();
+        });
+        const auto picker = qScopeGuard([] { jot::AlarmPanel::setDatePickerForTests({}); });
+        days->setCurrentIndex(3);
+        QTest::keyClick(days, Qt::Key_End); // onto "Other date…"
+        QVERIFY(asked.isEmpty());
+        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        QCOMPARE(p.liste().cell(1, jot::ColAlarm), jot::dayText(kToday.addDays(3)) + " 0:00 am");
+        QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+        days->setCurrentIndex(days->count() - 1);
+        QTest::keyClick(days, Qt::Key_Enter); // cancelled
+        QCOMPARE(days->currentIndex(), 3);
+        QCOMPARE(asked, QList<QDate>({kToday, kToday.addDays(366)}));
+        days->setCurrentIndex(days->count() - 1);
+        QTest::keyClick(days, Qt::Key_Enter);
+        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        const QString far = jot::dayText(kToday.addDays(200));
+        QCOMPARE(p.liste().cell(1, jot::ColAlarm), far + " 0:00 am");
+        w->close();
+        w = open(p, 1);
+        QCOMPARE(lists(w).first(), far);
     }
 
     // A stored task's note: its stamp as caption, its alarm in the lists, a day gone by as

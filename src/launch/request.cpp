@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "launch/request.h"
+
+#include <QList>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace jot {
+
+namespace {
+const QByteArray kShow = QByteArrayLiteral("show");
+const QByteArray kShown = QByteArrayLiteral("ok\n");
+const QByteArray kVersion = QByteArrayLiteral("jotlark/2");
+const QByteArray kRefusedFull = kVersion + " refused full\n";
+const QByteArray kRefusedUnknown = kVersion + " refused unknown\n";
+// Local time, no zone: both ends are the same user's programs on the same machine. Never a
+// weekday name, which is in the sender's language.
+const QString kAlarmFormat = QStringLiteral("yyyy-MM-dd'T'HH:mm");
+constexpr int kAlarmFormatLength = 16;
+
+QByteArray verb(Request::Action action) {
+    switch (action) {
+    case Request::Action::New:
+        return QByteArrayLiteral("new");
+    case Request::Action::ShowAll:
+        return QByteArrayLiteral("show-all");
+    case Request::Action::HideAll:
+        return QByteArrayLiteral("hide-all");
+    case Request::Action::Show:
+        break;
+    }
+    return kShow;
+}
+
+bool onQuarterHour(const QDateTime& at) {
+    return at.isValid() && at.time().minute() % 15 == 0 && at.time().second() == 0 &&
+           at.time().msec() == 0;
+}
+
+std::optional<QString> strictUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QDateTime roundUpToQuarter(const QDateTime& at) {
+    const int past = at.time().minute() % 15;
+    return past == 0 ? at : at.addSecs((15 - past) * 60);
+}
+} // namespace
+
+QByteArray encodeRequest(const Request& request) {
+    if (request.action == Request::Action::Show)
+        return kShow + '\n';
+    QByteArray line = kVersion + ' ' + verb(request.action);
+    if (request.action == Request::Action::New) {
+        if (request.alarm.isValid())
+            line += " at=" + request.alarm.toString(kAlarmFormat).toLatin1();
+        // Percent-encoded, the text holds no space or line break to end the field early.
+        if (!request.text.isEmpty())
+            line += " text=" + request.text.toUtf8().toPercentEncoding();
+    }
+    line += '\n';
+    return line.size() <= kMaxRequestBytes ? line : QByteArray();
+}
+
+std::optional<Request> decodeRequest(const QByteArray& line) {
+    if (line == kShow)
+        return Request{};
+    if (line.size() >= kMaxRequestBytes)
+        return std::nullopt;
+    const QList<QByteArray> words = line.split(' ');
+    if (words.size() < 2 || words[0] != kVersion)
+        return std::nullopt;
+    Request request;
+    const QByteArray& asked = words[1];
+    if (asked == verb(Request::Action::New))
+        request.action = Request::Action::New;
+    else if (asked == verb(Request::Action::ShowAll))
+        request.action = Request::Action::ShowAll;
+    else if (asked == verb(Request::Action::HideAll))
+        request.action = Request::Action::HideAll;
+    else
+        return std::nullopt;
+    bool hasAlarm = false, hasText = false;
+    for (qsizetype k = 2; k < words.size(); ++k) {
+        if (request.action != Request::Action::New)
+            return std::nullopt;
+        const QByteArray& word = words[k];
+        if (word.startsWith("at=") && !hasAlarm) {
+            hasAlarm = true;
+            const QString at = QString::fromLatin1(word.mid(3));
+            request.alarm = QDateTime::fromString(at, kAlarmFormat);
+            if (at.size() != kAlarmFormatLength || !onQuarterHour(request.alarm))
+                return std::nullopt;
+        } else if (word.startsWith("text=") && !hasText) {
+            hasText = true;
+            const std::optional<QString> text =
+                strictUtf8(QByteArray::fromPercentEncoding(word.mid(5)));
+            if (!text)
+                return std::nullopt;
+            request.text = *text;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return request;
+}
+
+QByteArray encodeAnswer(const Request& request, Answer answer) {
+    switch (answer) {
+    case Answer::Done:
+        return request.action == Request::Action::Show
+                   ? kShown
+                   : kVersion + " done " + verb(request.action) + '\n';
+    case Answer::Full:
+        return kRefusedFull;
+    case Answer::NotUnderstood:
+        break;
+    }
+    return kRefusedUnknown;
+}
+
+bool confirms(const Request& request, const QByteArray& answer, QString* why) {
+    if (answer == encodeAnswer(request, Answer::Done))
+        return true;
+    if (why) {
+        if (answer == kRefusedFull)
+            *why = QStringLiteral("Jotlark already holds 100 tasks; the task was not added.");
+        else if (answer == kRefusedUnknown)
+            *why = QStringLiteral("The running Jotlark did not understand the request.");
+        else if (answer.isEmpty())
+            *why = QStringLiteral("The running Jotlark did not answer.");
+        else
+            *why = QStringLiteral("The running Jotlark did not confirm the request; it may be an "
+                                  "older version: end it, then try again.");
+    }
+    return false;
+}
+
+std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QString* why) {
+    static const QRegularExpression clock(QStringLiteral("^(tomorrow )?(\\d{1,2}):(\\d{2})$"));
+    static const QRegularExpression dated(
+        QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2}) (\\d{1,2}):(\\d{2})$"));
+    static const QRegularExpression ahead(QStringLiteral("^\\+(\\d{1,7})([mhd])$"));
+    const auto refuse = [&](const QString& reason) {
+        *why = QStringLiteral("'%1' %2").arg(when, reason);
+        return std::nullopt;
+    };
+    // Whole minutes, so that a time named for this very minute is not yet past.
+    const QDateTime base(now.date(), QTime(now.time().hour(), now.time().minute()));
+    QDateTime at;
+    QRegularExpressionMatch m;
+    if ((m = clock.match(when)).hasMatch() || (m = dated.match(when)).hasMatch()) {
+        const bool withDate = m.lastCapturedIndex() == 5;
+        const int h = m.captured(withDate ? 4 : 2).toInt();
+        const int min = m.captured(withDate ? 5 : 3).toInt();
+        const QTime time(h, min);
+        if (!time.isValid())
+            return refuse(QStringLiteral("is not a time of day (00:00 to 23:59)."));
+        QDate date = now.date();
+        if (withDate) {
+            date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+            if (!date.isValid())
+                return refuse(QStringLiteral("is not a date."));
+        } else if (!m.captured(1).isEmpty() || time < base.time()) {
+            date = date.addDays(1);
+        }
+        at = QDateTime(date, time);
+    } else if ((m = ahead.match(when)).hasMatch()) {
+        const qint64 n = m.captured(1).toLongLong();
+        const QChar unit = m.captured(2).at(0);
+        if (unit == 'd')
+            at = n > kMaxAlarmDays ? QDateTime() : base.addDays(n);
+        else
+            at = base.addSecs(n * (unit == 'h' ? 3600 : 60));
+        if (!at.isValid() || at.date() > now.date().addDays(kMaxAlarmDays))
+            return refuse(QStringLiteral("is more than %1 days ahead.").arg(kMaxAlarmDays));
+    } else {
+        return refuse(QStringLiteral("is not understood; give HH:MM, YYYY-MM-DD HH:MM, "
+                                     "tomorrow HH:MM, or +N followed by m, h or d."));
+    }
+    at = roundUpToQuarter(at);
+    if (!at.isValid())
+        return refuse(QStringLiteral("does not exist in local time."));
+    if (at < base)
+        return refuse(QStringLiteral("is in the past."));
+    if (at.date() > now.date().addDays(kMaxAlarmDays))
+        return refuse(QStringLiteral("is more than %1 days ahead.").arg(kMaxAlarmDays));
+    return at;
+}
+
+} // namespace jot

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+// What a start asks of the program that holds its data directory, and the few bytes that carry
+// it over the local socket. A plain start asks "show\n" and takes "ok\n", as every version
+// does; the others ask in one line that names its version, "jotlark/2 VERB key=value...", and
+// count as done only on the answer "jotlark/2 done VERB": an older program answers "ok" to
+// anything, without doing it.
+namespace jot {
+
+struct Request {
+    enum class Action { Show, New, ShowAll, HideAll };
+    Action action = Action::Show;
+    QString text;    // New: the task's text, perhaps empty
+    QDateTime alarm; // New: local time on a quarter hour; invalid for no alarm
+};
+
+// A request line, newline included, is never longer than this; a longer one is refused whole.
+constexpr int kMaxRequestBytes = 64 * 1024;
+
+// The line that carries a request; empty when it would be too long.
+QByteArray encodeRequest(const Request& request);
+// The request a line (without its newline) carries; nothing when it is not understood.
+std::optional<Request> decodeRequest(const QByteArray& line);
+
+// How the running program answers a request: done, refused for want of room (100 tasks), or
+// not understood.
+enum class Answer { Done, Full, NotUnderstood };
+QByteArray encodeAnswer(const Request& request, Answer answer);
+// Whether `answer` confirms `request`; otherwise `why` (when given) says what happened, for
+// standard error.
+bool confirms(const Request& request, const QByteArray& answer, QString* why = nullptr);
+
+// The alarm time a --at WHEN names, measured from `now` and rounded up to a quarter hour:
+// "HH:MM" (today, or tomorrow when past), "YYYY-MM-DD HH:MM", "tomorrow HH:MM", "+N" and "m",
+// "h" or "d". Nothing when it is not understood, is past or lies more than kMaxAlarmDays ahead;
+// `why` then says so.
+std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QString* why);
+constexpr int kMaxAlarmDays = 366;
+
+} // namespace jot

@@ -1,0 +1,573 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>f_help</name>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Help text</source>
+        <translation>Hilfetext</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Create a task :<byte value="xd"/>
+---------------------<byte value="xd"/>
+Click on &quot;New&quot; and type the task content. You can add a date/time <byte value="xd"/>
+alarm if you click on &quot;Alarm&quot;.<byte value="xd"/>
+Close the window by clicking on the right up cross, the informations <byte value="xd"/>
+will be saved in any case.<byte value="xd"/>
+You can also create a task by right clicking the icon in the task bar <byte value="xd"/>
+and select &quot;New&quot;.<byte value="xd"/>
+<byte value="xd"/>
+Show a task :<byte value="xd"/>
+--------------------<byte value="xd"/>
+If the window is not already shown, you can show it by selecting it in <byte value="xd"/>
+the list and by clicking on &quot;Show&quot;. You can also double-click in the <byte value="xd"/>
+list.<byte value="xd"/>
+<byte value="xd"/>
+Delete a task :<byte value="xd"/>
+---------------------<byte value="xd"/>
+Select it in the list and click on &quot;Delete&quot;.<byte value="xd"/>
+</source>
+        <translation>Eine Aufgabe anlegen:
+---------------------
+Klicken Sie auf „Neue Aufgabe“ und geben Sie den Inhalt ein. Mit 
+„Erinnerung“ können Sie eine Erinnerung (Datum/Uhrzeit) hinzufügen.
+Schließen Sie das Fenster mit dem Kreuz oben rechts, die Angaben 
+werden in jedem Fall gespeichert.
+Sie können eine Aufgabe auch mit einem Rechtsklick auf das Symbol im 
+Benachrichtigungsfeld und der Wahl von „Neu“ anlegen.
+
+Eine Aufgabe anzeigen:
+--------------------
+Ist das Fenster noch nicht zu sehen, wählen Sie die Aufgabe in der 
+Liste aus und klicken Sie auf „Anzeigen“. Sie können auch in der 
+Liste doppelklicken.
+
+Eine Aufgabe löschen:
+---------------------
+Wählen Sie sie in der Liste aus und klicken Sie auf „Löschen“.
+</translation>
+    </message>
+    <message>
+        <source>Snooze :<byte value="xd"/>
+--------<byte value="xd"/>
+When an alarm rings, its notification offers &quot;Snooze&quot;, which rings <byte value="xd"/>
+it again at the first quarter hour more than 10 minutes later, and <byte value="xd"/>
+&quot;Snooze 1 hour&quot;, at the first quarter hour an hour later or more.<byte value="xd"/>
+<byte value="xd"/>
+Repeat an alarm :<byte value="xd"/>
+-----------------<byte value="xd"/>
+Choose in &quot;Repeat&quot; how the alarm comes back: every day, every <byte value="xd"/>
+weekday (Monday to Friday), every week, every month or every year. <byte value="xd"/>
+When it rings, it moves on to its next time by itself. For a day <byte value="xd"/>
+after the 16 listed, choose &quot;Other date…&quot; in the day list.<byte value="xd"/>
+<byte value="xd"/>
+Add a task from anywhere :<byte value="xd"/>
+--------------------------<byte value="xd"/>
+jotlark --new &quot;Call Anna&quot; --at 10:30 adds a task with an alarm to <byte value="xd"/>
+the running Jotlark; bind it to a key of your desktop to add tasks <byte value="xd"/>
+without opening Jotlark first.<byte value="xd"/>
+</source>
+        <translation>Schlummern:<byte value="xd"/>
+-----------<byte value="xd"/>
+Wenn eine Erinnerung fällig ist, bietet ihre Benachrichtigung „Schlummern“ an, <byte value="xd"/>
+das sie zur ersten Viertelstunde nach mehr als 10 Minuten erneut auslöst, und <byte value="xd"/>
+„1 Stunde schlummern“, zur ersten Viertelstunde nach einer Stunde oder mehr.<byte value="xd"/>
+<byte value="xd"/>
+Eine Erinnerung wiederholen:<byte value="xd"/>
+----------------------------<byte value="xd"/>
+Wählen Sie unter „Wiederholen“, wie die Erinnerung wiederkommt: jeden Tag, <byte value="xd"/>
+jeden Werktag (Montag bis Freitag), jede Woche, jeden Monat oder jedes Jahr. <byte value="xd"/>
+Wenn sie fällig wird, geht sie von selbst zu ihrem nächsten Termin weiter. <byte value="xd"/>
+Für einen Tag nach den 16 angebotenen wählen Sie „Anderes Datum…“ in der <byte value="xd"/>
+Liste der Tage.<byte value="xd"/>
+<byte value="xd"/>
+Eine Aufgabe von überall hinzufügen:<byte value="xd"/>
+------------------------------------<byte value="xd"/>
+jotlark --new "Anna anrufen" --at 10:30 fügt dem laufenden Jotlark eine <byte value="xd"/>
+Aufgabe mit Erinnerung hinzu; legen Sie den Befehl auf eine Taste Ihrer <byte value="xd"/>
+Arbeitsumgebung, um Aufgaben hinzuzufügen, ohne Jotlark erst zu öffnen.<byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
+    <name>f_iir</name>
+    <message>
+        <source>Do you realy want to delete all tasks</source>
+        <translation>Wollen Sie wirklich alle Aufgaben löschen?</translation>
+    </message>
+    <message>
+        <source>Save warning</source>
+        <translation>Speicherwarnung</translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation>Aufgaben</translation>
+    </message>
+    <message>
+        <source>Enter shows the task&apos;s note, Delete deletes the task</source>
+        <translation>Eingabe zeigt die Notiz der Aufgabe, Entf löscht die Aufgabe</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Neue Aufgabe</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;List</source>
+        <translation>&amp;Liste</translation>
+    </message>
+    <message>
+        <source>Show all</source>
+        <translation>Alle anzeigen</translation>
+    </message>
+    <message>
+        <source>Hide all</source>
+        <translation>Alle ausblenden</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Alle löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Start in the task bar</source>
+        <translation>Im &amp;Benachrichtigungsfeld starten</translation>
+    </message>
+    <message>
+        <source>Start at &amp;log-in</source>
+        <translation>Bei der &amp;Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>&amp;?</source>
+        <translation>&amp;?</translation>
+    </message>
+    <message>
+        <source>Help...</source>
+        <translation>Hilfe …</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>Ü&amp;ber …</translation>
+    </message>
+    <message>
+        <source>Your tasks could not be saved to %1:
+%2
+
+Quit without saving, and the changes since the last save are lost.</source>
+        <translation>Ihre Aufgaben konnten nicht in %1 gespeichert werden:
+%2
+
+Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speichern verloren.</translation>
+    </message>
+    <message>
+        <source>Quit without saving</source>
+        <translation>Ohne Speichern beenden</translation>
+    </message>
+    <message>
+        <source>Play a so&amp;und</source>
+        <translation>&amp;Ton abspielen</translation>
+    </message>
+    <message>
+        <source>Jotlark already holds 100 tasks; the task was not added.</source>
+        <translation>Jotlark enthält bereits 100 Aufgaben; die Aufgabe wurde nicht hinzugefügt.</translation>
+    </message>
+</context>
+<context>
+    <name>f_test</name>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Erinnerung</translation>
+    </message>
+    <message>
+        <source>No alarm</source>
+        <translation>Keine Erinnerung</translation>
+    </message>
+    <message>
+        <source>Task text</source>
+        <translation>Aufgabentext</translation>
+    </message>
+    <message>
+        <source>The alarm is due</source>
+        <translation>Die Erinnerung ist fällig</translation>
+    </message>
+</context>
+<context>
+    <name>jot</name>
+    <message>
+        <source>Jotlark is already running (process %1) but does not answer.
+
+Wait for it or end it, then start Jotlark again.</source>
+        <translation>Jotlark läuft bereits (Prozess %1), antwortet aber nicht.
+
+Warten Sie oder beenden Sie ihn, und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
+
+Remove it, then start Jotlark again.</source>
+        <translation>Jotlark kann die von einem früheren Lauf hinterlassene Sperrdatei %1 nicht ersetzen.
+
+Entfernen Sie sie und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
+        <translation>Ihre Aufgaben werden von Jotlark auf %1 verwendet (Prozess %2), wie die Sperrdatei %3 angibt.</translation>
+    </message>
+    <message>
+        <source>
+
+Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
+        <translation>
+
+Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des anderen überschreiben.</translation>
+    </message>
+    <message>
+        <source>Jotlark was not started.</source>
+        <translation>Jotlark wurde nicht gestartet.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1.</source>
+        <translation>Jotlark kann die Sperrdatei %1 nicht ersetzen.</translation>
+    </message>
+    <message>
+        <source>Tasks saved while your data folder could not be used are in %1.</source>
+        <translation>Aufgaben, die gespeichert wurden, während Ihr Datenordner nicht benutzbar war, liegen in %1.</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
+    </message>
+    <message>
+        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
+        <translation>Weder der Datenordner %1 noch %2 kann angelegt werden: Ihre Aufgaben können nicht gespeichert werden, Jotlark behält sie nur, solange es läuft.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
+        <translation>Der Datenordner %1 ist nicht benutzbar: Ihre Aufgaben werden in %2 aufbewahrt.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::AlarmPanel</name>
+    <message>
+        <source>Set the alarm</source>
+        <translation>Erinnerung einstellen</translation>
+    </message>
+    <message>
+        <source>The</source>
+        <translation>Am</translation>
+    </message>
+    <message>
+        <source>at</source>
+        <translation>um</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Stunde</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>am or pm</source>
+        <translation>vormittags oder nachmittags (am oder pm)</translation>
+    </message>
+    <message>
+        <source>Alarm day</source>
+        <translation>Tag der Erinnerung</translation>
+    </message>
+    <message>
+        <source>Alarm hour</source>
+        <translation>Stunde der Erinnerung</translation>
+    </message>
+    <message>
+        <source>Alarm minutes</source>
+        <translation>Minuten der Erinnerung</translation>
+    </message>
+    <message>
+        <source>Alarm am or pm</source>
+        <translation>Erinnerung vormittags oder nachmittags</translation>
+    </message>
+    <message>
+        <source>Other date</source>
+        <translation>Anderes Datum</translation>
+    </message>
+    <message>
+        <source>Other date…</source>
+        <translation>Anderes Datum…</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>Nie</translation>
+    </message>
+    <message>
+        <source>Every day</source>
+        <translation>Jeden Tag</translation>
+    </message>
+    <message>
+        <source>Every weekday</source>
+        <translation>Jeden Werktag</translation>
+    </message>
+    <message>
+        <source>Every week</source>
+        <translation>Jede Woche</translation>
+    </message>
+    <message>
+        <source>Every month</source>
+        <translation>Jeden Monat</translation>
+    </message>
+    <message>
+        <source>Every year</source>
+        <translation>Jedes Jahr</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>How the alarm repeats</source>
+        <translation>Wie sich die Erinnerung wiederholt</translation>
+    </message>
+</context>
+<context>
+    <name>jot::DesktopNotifier</name>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Schlummern</translation>
+    </message>
+    <message>
+        <source>Snooze 1 hour</source>
+        <translation>1 Stunde schlummern</translation>
+    </message>
+</context>
+<context>
+    <name>jot::Notices</name>
+    <message>
+        <source>&amp;SysTRay</source>
+        <translation>&amp;Benachrichtigungsfeld</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source> &amp;Exit</source>
+        <translation> &amp;Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>jot::Repeat</name>
+    <message>
+        <source>every day</source>
+        <translation>jeden Tag</translation>
+    </message>
+    <message>
+        <source>every weekday</source>
+        <translation>jeden Werktag</translation>
+    </message>
+    <message>
+        <source>every week</source>
+        <translation>jede Woche</translation>
+    </message>
+    <message>
+        <source>every month</source>
+        <translation>jeden Monat</translation>
+    </message>
+    <message>
+        <source>every year</source>
+        <translation>jedes Jahr</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SingleInstance</name>
+    <message>
+        <source>Jotlark: cannot listen on %1 (%2); a second start will not bring this one to the front.</source>
+        <translation>Jotlark: Auf %1 kann nicht gelauscht werden (%2); ein zweiter Start wird diesen nicht in den Vordergrund holen.</translation>
+    </message>
+    <message>
+        <source>Jotlark: cannot make the lock file %1 private.</source>
+        <translation>Jotlark: Die Sperrdatei %1 kann nicht privat gemacht werden.</translation>
+    </message>
+    <message>
+        <source>Jotlark: cannot create the lock file %1; a second start will find this one only through its socket.</source>
+        <translation>Jotlark: Die Sperrdatei %1 kann nicht angelegt werden; ein zweiter Start findet dieses Jotlark nur über seinen Socket.</translation>
+    </message>
+    <message>
+        <source>Jotlark: no private folder for the socket %1; a second start will not bring this one to the front.</source>
+        <translation>Jotlark: Kein privater Ordner für den Socket %1; ein zweiter Start holt dieses Jotlark nicht in den Vordergrund.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::TaskFile</name>
+    <message>
+        <source>One line of %1</source>
+        <translation>Eine Zeile von %1</translation>
+    </message>
+    <message>
+        <source>%1 lines of %2</source>
+        <translation>%1 Zeilen von %2</translation>
+    </message>
+    <message>
+        <source>Your tasks in %1 could not be read (%2). The list starts empty, and the file will not be replaced until it can be copied aside.</source>
+        <translation>Ihre Aufgaben in %1 konnten nicht gelesen werden (%2). Die Liste beginnt leer, und die Datei wird erst ersetzt, wenn sie beiseitekopiert werden kann.</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>keine Datei</translation>
+    </message>
+    <message>
+        <source>%1 could not be read.</source>
+        <translation>%1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 mixes UTF-8 and Windows-1252 lines; each line was read in its own encoding.</source>
+        <translation>%1 mischt UTF-8- und Windows-1252-Zeilen; jede Zeile wurde in ihrer eigenen Kodierung gelesen.</translation>
+    </message>
+    <message>
+        <source>Every task that could be read is in the list, and the file as it was is kept in %1.</source>
+        <translation>Jede lesbare Aufgabe steht in der Liste, und die Datei, wie sie war, ist in %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The file could not be copied aside (%1). It will not be replaced until a copy can be made.</source>
+        <translation>Die Datei konnte nicht beiseitekopiert werden (%1). Sie wird erst ersetzt, wenn eine Kopie angelegt werden kann.</translation>
+    </message>
+    <message>
+        <source>%1 is not a file</source>
+        <translation>%1 ist keine Datei</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program; its tasks were merged into the list.</source>
+        <translation>%1 wurde von einem anderen Programm geändert; seine Aufgaben wurden in die Liste übernommen.</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program and could not be read completely; its new tasks were added to the list, and none was removed.</source>
+        <translation>%1 wurde von einem anderen Programm geändert und konnte nicht vollständig gelesen werden; seine neuen Aufgaben wurden der Liste hinzugefügt, keine wurde entfernt.</translation>
+    </message>
+    <message>
+        <source>A sync tool set this computer&apos;s version of your tasks aside; its tasks were merged into the list, and it is kept in %1.</source>
+        <translation>Ein Synchronisationsprogramm hat die Version Ihrer Aufgaben auf diesem Rechner beiseitegelegt; ihre Aufgaben wurden in die Liste übernommen, und sie ist in %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The other version is kept in %1.</source>
+        <translation>Die andere Version ist in %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>%1 was replaced by another program while Jotlark saved; its tasks were merged into the list, and that version is kept in %2.</source>
+        <translation>%1 wurde von einem anderen Programm ersetzt, während Jotlark speicherte; seine Aufgaben wurden in die Liste übernommen, und diese Version ist in %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>the file could not be read completely at start and could not be copied aside (%1)</source>
+        <translation>die Datei konnte beim Start nicht vollständig gelesen und nicht beiseitekopiert werden (%1)</translation>
+    </message>
+    <message>
+        <source>%1 could not be read completely; the file as it was is kept in %2.</source>
+        <translation>%1 konnte nicht vollständig gelesen werden; die Datei, wie sie war, ist in %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>another program keeps replacing the file</source>
+        <translation>ein anderes Programm ersetzt die Datei fortwährend</translation>
+    </message>
+    <message>
+        <source>cannot create a file in %1: %2</source>
+        <translation>in %1 kann keine Datei angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>Your tasks could not be saved to %1: %2. The list is kept, and saving will be retried.</source>
+        <translation>Ihre Aufgaben konnten nicht in %1 gespeichert werden: %2. Die Liste bleibt erhalten, und das Speichern wird erneut versucht.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::TaskList</name>
+    <message>
+        <source>Task</source>
+        <translation>Aufgabe</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Erinnerung</translation>
+    </message>
+</context>
+<context>
+    <name>jot::m_apropos</name>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+</context>
+<context>
+    <name>jot::newNoteCaption</name>
+    <message>
+        <source>The</source>
+        <translation>Am</translation>
+    </message>
+    <message>
+        <source>at</source>
+        <translation>um</translation>
+    </message>
+</context>
+<context>
+    <name>jot::printReport</name>
+    <message>
+        <source>Jotlark tasks</source>
+        <translation>Jotlark-Aufgaben</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,573 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>f_help</name>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>Help text</source>
+        <translation>Texte de l&apos;aide</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Create a task :<byte value="xd"/>
+---------------------<byte value="xd"/>
+Click on &quot;New&quot; and type the task content. You can add a date/time <byte value="xd"/>
+alarm if you click on &quot;Alarm&quot;.<byte value="xd"/>
+Close the window by clicking on the right up cross, the informations <byte value="xd"/>
+will be saved in any case.<byte value="xd"/>
+You can also create a task by right clicking the icon in the task bar <byte value="xd"/>
+and select &quot;New&quot;.<byte value="xd"/>
+<byte value="xd"/>
+Show a task :<byte value="xd"/>
+--------------------<byte value="xd"/>
+If the window is not already shown, you can show it by selecting it in <byte value="xd"/>
+the list and by clicking on &quot;Show&quot;. You can also double-click in the <byte value="xd"/>
+list.<byte value="xd"/>
+<byte value="xd"/>
+Delete a task :<byte value="xd"/>
+---------------------<byte value="xd"/>
+Select it in the list and click on &quot;Delete&quot;.<byte value="xd"/>
+</source>
+        <translation>Créer une tâche :
+---------------------
+Cliquez sur « Nouvelle tâche » et tapez le contenu de la tâche. Vous 
+pouvez ajouter une alarme (date et heure) en cliquant sur « Alarme ».
+Fermez la fenêtre en cliquant sur la croix en haut à droite, les 
+informations seront enregistrées dans tous les cas.
+Vous pouvez aussi créer une tâche par un clic droit sur l&apos;icône de la 
+zone de notification, puis en choisissant « Nouvelle ».
+
+Afficher une tâche :
+--------------------
+Si la fenêtre n&apos;est pas déjà affichée, vous pouvez l&apos;afficher en la 
+sélectionnant dans la liste puis en cliquant sur « Afficher ». Vous 
+pouvez aussi double-cliquer dans la liste.
+
+Supprimer une tâche :
+---------------------
+Sélectionnez-la dans la liste et cliquez sur « Supprimer ».
+</translation>
+    </message>
+    <message>
+        <source>Snooze :<byte value="xd"/>
+--------<byte value="xd"/>
+When an alarm rings, its notification offers &quot;Snooze&quot;, which rings <byte value="xd"/>
+it again at the first quarter hour more than 10 minutes later, and <byte value="xd"/>
+&quot;Snooze 1 hour&quot;, at the first quarter hour an hour later or more.<byte value="xd"/>
+<byte value="xd"/>
+Repeat an alarm :<byte value="xd"/>
+-----------------<byte value="xd"/>
+Choose in &quot;Repeat&quot; how the alarm comes back: every day, every <byte value="xd"/>
+weekday (Monday to Friday), every week, every month or every year. <byte value="xd"/>
+When it rings, it moves on to its next time by itself. For a day <byte value="xd"/>
+after the 16 listed, choose &quot;Other date…&quot; in the day list.<byte value="xd"/>
+<byte value="xd"/>
+Add a task from anywhere :<byte value="xd"/>
+--------------------------<byte value="xd"/>
+jotlark --new &quot;Call Anna&quot; --at 10:30 adds a task with an alarm to <byte value="xd"/>
+the running Jotlark; bind it to a key of your desktop to add tasks <byte value="xd"/>
+without opening Jotlark first.<byte value="xd"/>
+</source>
+        <translation>Rappeler plus tard :<byte value="xd"/>
+--------------------<byte value="xd"/>
+Quand une alarme sonne, sa notification propose « Rappeler plus tard », qui <byte value="xd"/>
+la fait sonner de nouveau au premier quart d’heure à plus de 10 minutes, et <byte value="xd"/>
+« Rappeler dans 1 heure », au premier quart d’heure à une heure ou plus.<byte value="xd"/>
+<byte value="xd"/>
+Répéter une alarme :<byte value="xd"/>
+--------------------<byte value="xd"/>
+Choisissez dans « Répéter » comment l’alarme revient : tous les jours, tous <byte value="xd"/>
+les jours de semaine (du lundi au vendredi), toutes les semaines, tous les <byte value="xd"/>
+mois ou tous les ans. Quand elle sonne, elle passe d’elle-même à sa fois <byte value="xd"/>
+suivante. Pour un jour après les 16 proposés, choisissez « Autre date… » <byte value="xd"/>
+dans la liste des jours.<byte value="xd"/>
+<byte value="xd"/>
+Ajouter une tâche de partout :<byte value="xd"/>
+------------------------------<byte value="xd"/>
+jotlark --new "Appeler Anna" --at 10:30 ajoute une tâche avec une alarme au <byte value="xd"/>
+Jotlark en cours ; associez cette commande à une touche de votre bureau pour <byte value="xd"/>
+ajouter des tâches sans ouvrir Jotlark d’abord.<byte value="xd"/>
+</translation>
+    </message>
+</context>
+<context>
+    <name>f_iir</name>
+    <message>
+        <source>Do you realy want to delete all tasks</source>
+        <translation>Voulez-vous vraiment supprimer toutes les tâches ?</translation>
+    </message>
+    <message>
+        <source>Save warning</source>
+        <translation>Avertissement d&apos;enregistrement</translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation>Tâches</translation>
+    </message>
+    <message>
+        <source>Enter shows the task&apos;s note, Delete deletes the task</source>
+        <translation>Entrée affiche la note de la tâche, Suppr supprime la tâche</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Nouvelle tâche</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Imprimer</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;List</source>
+        <translation>&amp;Liste</translation>
+    </message>
+    <message>
+        <source>Show all</source>
+        <translation>Tout afficher</translation>
+    </message>
+    <message>
+        <source>Hide all</source>
+        <translation>Tout masquer</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Tout supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;Start in the task bar</source>
+        <translation>&amp;Démarrer dans la zone de notification</translation>
+    </message>
+    <message>
+        <source>Start at &amp;log-in</source>
+        <translation>Démarrer à l&apos;&amp;ouverture de session</translation>
+    </message>
+    <message>
+        <source>&amp;?</source>
+        <translation>&amp;?</translation>
+    </message>
+    <message>
+        <source>Help...</source>
+        <translation>Aide…</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>À &amp;propos…</translation>
+    </message>
+    <message>
+        <source>Your tasks could not be saved to %1:
+%2
+
+Quit without saving, and the changes since the last save are lost.</source>
+        <translation>Vos tâches n&apos;ont pas pu être enregistrées dans %1 :
+%2
+
+Si vous quittez sans enregistrer, les modifications faites depuis le dernier enregistrement seront perdues.</translation>
+    </message>
+    <message>
+        <source>Quit without saving</source>
+        <translation>Quitter sans enregistrer</translation>
+    </message>
+    <message>
+        <source>Play a so&amp;und</source>
+        <translation>Jouer un so&amp;n</translation>
+    </message>
+    <message>
+        <source>Jotlark already holds 100 tasks; the task was not added.</source>
+        <translation>Jotlark contient déjà 100 tâches ; la tâche n’a pas été ajoutée.</translation>
+    </message>
+</context>
+<context>
+    <name>f_test</name>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>No alarm</source>
+        <translation>Sans alarme</translation>
+    </message>
+    <message>
+        <source>Task text</source>
+        <translation>Texte de la tâche</translation>
+    </message>
+    <message>
+        <source>The alarm is due</source>
+        <translation>L&apos;alarme sonne</translation>
+    </message>
+</context>
+<context>
+    <name>jot</name>
+    <message>
+        <source>Jotlark is already running (process %1) but does not answer.
+
+Wait for it or end it, then start Jotlark again.</source>
+        <translation>Jotlark est déjà lancé (processus %1) mais ne répond pas.
+
+Attendez-le ou arrêtez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
+
+Remove it, then start Jotlark again.</source>
+        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1 laissé par un lancement précédent.
+
+Supprimez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
+        <translation>Vos tâches sont utilisées par Jotlark sur %1 (processus %2), d&apos;après le fichier de verrou %3.</translation>
+    </message>
+    <message>
+        <source>
+
+Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
+        <translation>
+
+Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les modifications de l&apos;autre.</translation>
+    </message>
+    <message>
+        <source>Jotlark was not started.</source>
+        <translation>Jotlark n&apos;a pas été lancé.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1.</source>
+        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1.</translation>
+    </message>
+    <message>
+        <source>Tasks saved while your data folder could not be used are in %1.</source>
+        <translation>Des tâches enregistrées pendant que votre dossier de données était inutilisable se trouvent dans %1.</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(aucun)</translation>
+    </message>
+    <message>
+        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
+        <translation>Ni le dossier de données %1 ni %2 ne peuvent être créés : vos tâches ne peuvent pas être enregistrées, Jotlark ne les garde que tant qu’il fonctionne.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
+        <translation>Le dossier de données %1 est inutilisable : vos tâches sont conservées dans %2.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::AlarmPanel</name>
+    <message>
+        <source>Set the alarm</source>
+        <translation>Régler l&apos;alarme</translation>
+    </message>
+    <message>
+        <source>The</source>
+        <translation>Le</translation>
+    </message>
+    <message>
+        <source>at</source>
+        <translation>à</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Jour</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>am or pm</source>
+        <translation>matin ou après-midi (am ou pm)</translation>
+    </message>
+    <message>
+        <source>Alarm day</source>
+        <translation>Jour de l&apos;alarme</translation>
+    </message>
+    <message>
+        <source>Alarm hour</source>
+        <translation>Heure de l&apos;alarme</translation>
+    </message>
+    <message>
+        <source>Alarm minutes</source>
+        <translation>Minutes de l&apos;alarme</translation>
+    </message>
+    <message>
+        <source>Alarm am or pm</source>
+        <translation>Alarme le matin ou l&apos;après-midi</translation>
+    </message>
+    <message>
+        <source>Other date</source>
+        <translation>Autre date</translation>
+    </message>
+    <message>
+        <source>Other date…</source>
+        <translation>Autre date…</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>Jamais</translation>
+    </message>
+    <message>
+        <source>Every day</source>
+        <translation>Tous les jours</translation>
+    </message>
+    <message>
+        <source>Every weekday</source>
+        <translation>Tous les jours de semaine</translation>
+    </message>
+    <message>
+        <source>Every week</source>
+        <translation>Toutes les semaines</translation>
+    </message>
+    <message>
+        <source>Every month</source>
+        <translation>Tous les mois</translation>
+    </message>
+    <message>
+        <source>Every year</source>
+        <translation>Tous les ans</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Répéter</translation>
+    </message>
+    <message>
+        <source>How the alarm repeats</source>
+        <translation>Comment l’alarme se répète</translation>
+    </message>
+</context>
+<context>
+    <name>jot::DesktopNotifier</name>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Rappeler plus tard</translation>
+    </message>
+    <message>
+        <source>Snooze 1 hour</source>
+        <translation>Rappeler dans 1 heure</translation>
+    </message>
+</context>
+<context>
+    <name>jot::Notices</name>
+    <message>
+        <source>&amp;SysTRay</source>
+        <translation>&amp;Zone de notification</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nouvelle</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restaurer</translation>
+    </message>
+    <message>
+        <source> &amp;Exit</source>
+        <translation> &amp;Quitter</translation>
+    </message>
+</context>
+<context>
+    <name>jot::Repeat</name>
+    <message>
+        <source>every day</source>
+        <translation>tous les jours</translation>
+    </message>
+    <message>
+        <source>every weekday</source>
+        <translation>tous les jours de semaine</translation>
+    </message>
+    <message>
+        <source>every week</source>
+        <translation>toutes les semaines</translation>
+    </message>
+    <message>
+        <source>every month</source>
+        <translation>tous les mois</translation>
+    </message>
+    <message>
+        <source>every year</source>
+        <translation>tous les ans</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SingleInstance</name>
+    <message>
+        <source>Jotlark: cannot listen on %1 (%2); a second start will not bring this one to the front.</source>
+        <translation>Jotlark : impossible d&apos;écouter sur %1 (%2) ; un second lancement ne mettra pas celui-ci au premier plan.</translation>
+    </message>
+    <message>
+        <source>Jotlark: cannot make the lock file %1 private.</source>
+        <translation>Jotlark : impossible de rendre le fichier de verrou %1 privé.</translation>
+    </message>
+    <message>
+        <source>Jotlark: cannot create the lock file %1; a second start will find this one only through its socket.</source>
+        <translation>Jotlark : impossible de créer le fichier de verrou %1 ; un second lancement ne trouvera celui-ci que par son socket.</translation>
+    </message>
+    <message>
+        <source>Jotlark: no private folder for the socket %1; a second start will not bring this one to the front.</source>
+        <translation>Jotlark : aucun dossier privé pour le socket %1 ; un second lancement n’amènera pas celui-ci au premier plan.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::TaskFile</name>
+    <message>
+        <source>One line of %1</source>
+        <translation>Une ligne de %1</translation>
+    </message>
+    <message>
+        <source>%1 lines of %2</source>
+        <translation>%1 lignes de %2</translation>
+    </message>
+    <message>
+        <source>Your tasks in %1 could not be read (%2). The list starts empty, and the file will not be replaced until it can be copied aside.</source>
+        <translation>Vos tâches dans %1 n&apos;ont pas pu être lues (%2). La liste commence vide, et le fichier ne sera pas remplacé tant qu&apos;il ne pourra pas être copié à côté.</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>ce n&apos;est pas un fichier</translation>
+    </message>
+    <message>
+        <source>%1 could not be read.</source>
+        <translation>%1 n&apos;a pas pu être lu.</translation>
+    </message>
+    <message>
+        <source>%1 mixes UTF-8 and Windows-1252 lines; each line was read in its own encoding.</source>
+        <translation>%1 mélange des lignes UTF-8 et Windows-1252 ; chaque ligne a été lue dans son propre codage.</translation>
+    </message>
+    <message>
+        <source>Every task that could be read is in the list, and the file as it was is kept in %1.</source>
+        <translation>Toutes les tâches lisibles sont dans la liste, et le fichier tel qu&apos;il était est conservé dans %1.</translation>
+    </message>
+    <message>
+        <source>The file could not be copied aside (%1). It will not be replaced until a copy can be made.</source>
+        <translation>Le fichier n&apos;a pas pu être copié à côté (%1). Il ne sera pas remplacé tant qu&apos;une copie ne pourra pas être faite.</translation>
+    </message>
+    <message>
+        <source>%1 is not a file</source>
+        <translation>%1 n&apos;est pas un fichier</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program; its tasks were merged into the list.</source>
+        <translation>%1 a été modifié par un autre programme ; ses tâches ont été fusionnées dans la liste.</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program and could not be read completely; its new tasks were added to the list, and none was removed.</source>
+        <translation>%1 a été modifié par un autre programme et n&apos;a pas pu être lu entièrement ; ses nouvelles tâches ont été ajoutées à la liste, et aucune n&apos;a été retirée.</translation>
+    </message>
+    <message>
+        <source>A sync tool set this computer&apos;s version of your tasks aside; its tasks were merged into the list, and it is kept in %1.</source>
+        <translation>Un outil de synchronisation a mis de côté la version de vos tâches de cet ordinateur ; ses tâches ont été fusionnées dans la liste, et elle est conservée dans %1.</translation>
+    </message>
+    <message>
+        <source>The other version is kept in %1.</source>
+        <translation>L&apos;autre version est conservée dans %1.</translation>
+    </message>
+    <message>
+        <source>%1 was replaced by another program while Jotlark saved; its tasks were merged into the list, and that version is kept in %2.</source>
+        <translation>%1 a été remplacé par un autre programme pendant l&apos;enregistrement de Jotlark ; ses tâches ont été fusionnées dans la liste, et cette version est conservée dans %2.</translation>
+    </message>
+    <message>
+        <source>the file could not be read completely at start and could not be copied aside (%1)</source>
+        <translation>le fichier n&apos;a pas pu être lu entièrement au démarrage ni être copié à côté (%1)</translation>
+    </message>
+    <message>
+        <source>%1 could not be read completely; the file as it was is kept in %2.</source>
+        <translation>%1 n&apos;a pas pu être lu entièrement ; le fichier tel qu&apos;il était est conservé dans %2.</translation>
+    </message>
+    <message>
+        <source>another program keeps replacing the file</source>
+        <translation>un autre programme remplace sans cesse le fichier</translation>
+    </message>
+    <message>
+        <source>cannot create a file in %1: %2</source>
+        <translation>impossible de créer un fichier dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>erreur inconnue</translation>
+    </message>
+    <message>
+        <source>Your tasks could not be saved to %1: %2. The list is kept, and saving will be retried.</source>
+        <translation>Vos tâches n&apos;ont pas pu être enregistrées dans %1 : %2. La liste est conservée, et l&apos;enregistrement sera retenté.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::TaskList</name>
+    <message>
+        <source>Task</source>
+        <translation>Tâche</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarme</translation>
+    </message>
+</context>
+<context>
+    <name>jot::m_apropos</name>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+</context>
+<context>
+    <name>jot::newNoteCaption</name>
+    <message>
+        <source>The</source>
+        <translation>Le</translation>
+    </message>
+    <message>
+        <source>at</source>
+        <translation>à</translation>
+    </message>
+</context>
+<context>
+    <name>jot::printReport</name>
+    <message>
+        <source>Jotlark tasks</source>
+        <translation>Tâches de Jotlark</translation>
+    </message>
+</context>
+</TS>

@@ -6,9 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 # What only the tests need: a private sound server for the real alarm-sound test (never in
-# setup.sh, which a user's first start runs: it would bring a sound server to every user), and
-# the time-zone tables for the daylight-saving days.
-bash scripts/install-packages.sh pulseaudio pulseaudio-utils tzdata
+# setup.sh, which a user's first start runs: it would bring a sound server to every user), a
+# private X server for the tray that comes over X11, and the time-zone tables for the
+# daylight-saving days.
+bash scripts/install-packages.sh pulseaudio pulseaudio-utils xvfb tzdata
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
 # Every file of ours names its licence on its first line (after a #! line); images and the fuzz

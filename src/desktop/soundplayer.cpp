@@ -2,9 +2,11 @@
 #include "desktop/soundplayer.h"
 
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QtEndian>
 #include <canberra.h>
 #include <cstdio>
+#include <type_traits>
 #include <xcb/xcb.h>
 
 namespace jot {
@@ -54,7 +56,7 @@ class CanberraPlayer : public SoundPlayer {
 public:
     ~CanberraPlayer() override {
         if (m_context)
-            ca_context_destroy(m_context);
+            m_destroy(m_context);
     }
 
     void play() override {
@@ -64,41 +66,78 @@ public:
         if (r == CA_ERROR_NOTFOUND)
             r = playSound(kFallbackSound);
         if (r < 0)
-            std::fprintf(stderr, "jotlark: the alarm sound did not play: %s\n", ca_strerror(r));
+            std::fprintf(stderr, "jotlark: the alarm sound did not play: %s\n", m_strerror(r));
     }
 
 private:
     // Made at the first alarm that needs it: it connects to the sound server.
     bool open() {
-        int r = ca_context_create(&m_context);
+        if (!load())
+            return false;
+        int r = m_create(&m_context);
         if (r == CA_SUCCESS) {
             // Plain libcanberra reads no desktop settings: the theme is given here, and an
             // alarm is no event sound that the desktop's switch for those may silence.
             QString theme = xsettingsString(xsettingsProperty(), "Net/SoundThemeName");
             if (theme.isEmpty())
                 theme = QStringLiteral("freedesktop");
-            r = ca_context_change_props(
-                m_context, CA_PROP_APPLICATION_NAME, "Jotlark", CA_PROP_APPLICATION_ID, JOT_APP_ID,
-                CA_PROP_APPLICATION_ICON_NAME, JOT_APP_ID, CA_PROP_CANBERRA_XDG_THEME_NAME,
-                theme.toUtf8().constData(), CA_PROP_CANBERRA_ENABLE, "1", nullptr);
+            r = m_changeProps(m_context, CA_PROP_APPLICATION_NAME, "Jotlark",
+                              CA_PROP_APPLICATION_ID, JOT_APP_ID, CA_PROP_APPLICATION_ICON_NAME,
+                              JOT_APP_ID, CA_PROP_CANBERRA_XDG_THEME_NAME,
+                              theme.toUtf8().constData(), CA_PROP_CANBERRA_ENABLE, "1", nullptr);
         }
         if (r == CA_SUCCESS)
-            r = ca_context_open(m_context);
+            r = m_open(m_context);
         if (r == CA_SUCCESS)
             return true;
-        std::fprintf(stderr, "jotlark: no sound server for the alarm sound: %s\n", ca_strerror(r));
+        std::fprintf(stderr, "jotlark: no sound server for the alarm sound: %s\n", m_strerror(r));
         if (m_context)
-            ca_context_destroy(m_context);
+            m_destroy(m_context);
         m_context = nullptr;
         return false;
     }
 
     int playSound(const char* id) {
         // Streamed, not kept in the server's sample cache: alarms are rare.
-        return ca_context_play(m_context, 0, CA_PROP_EVENT_ID, id, CA_PROP_EVENT_DESCRIPTION,
-                               "Alarm", CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
+        return m_play(m_context, 0, CA_PROP_EVENT_ID, id, CA_PROP_EVENT_DESCRIPTION, "Alarm",
+                      CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
     }
 
+    // libcanberra, loaded when the first sound must play: linked, it and the libraries it
+    // brings (Vorbis, tdb, libltdl) would load at every start, for an alarm that may never
+    // ring. False with the reason on stderr.
+    bool load() {
+        if (m_create)
+            return true;
+        QLibrary library(QStringLiteral("canberra"), 0); // never unloaded
+        QString failure;
+        const auto resolve = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(name));
+            if (!function)
+                failure = QStringLiteral("%1 is missing in %2")
+                              .arg(QLatin1String(name), library.fileName());
+            return function != nullptr;
+        };
+        if (!library.load())
+            failure = library.errorString();
+        else if (resolve(m_destroy, "ca_context_destroy") &&
+                 resolve(m_changeProps, "ca_context_change_props") &&
+                 resolve(m_open, "ca_context_open") && resolve(m_play, "ca_context_play") &&
+                 resolve(m_strerror, "ca_strerror") && resolve(m_create, "ca_context_create"))
+            return true;
+        m_create = nullptr;
+        std::fprintf(stderr, "jotlark: no libcanberra for the alarm sound: %s\n",
+                     qPrintable(failure));
+        return false;
+    }
+
+    decltype(&ca_context_create) m_create = nullptr; // resolved last: the others are there
+    decltype(&ca_context_destroy) m_destroy = nullptr;
+    decltype(&ca_context_change_props) m_changeProps = nullptr;
+    decltype(&ca_context_open) m_open = nullptr;
+    decltype(&ca_context_play) m_play = nullptr;
+    decltype(&ca_strerror) m_strerror = nullptr;
     ca_context* m_context = nullptr;
 };
 

@@ -7,9 +7,15 @@
 #include "mainwin/tray.h"
 #include "store/clock.h"
 
+#include <QAbstractEventDispatcher>
 #include <QLabel>
 #include <QSystemTrayIcon>
+#include <QWindow>
+#include <cstdio>
+#include <cstring>
 #include <optional>
+#include <poll.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -33,6 +39,131 @@ struct FakePlayer : jot::SoundPlayer {
 
 bool red(const f_test* note) {
     return note && note->palette().color(QPalette::Window) == Qt::red;
+}
+
+void say(const char* line) {
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+}
+
+// Children of the test end with it, even when it crashes.
+void endWithParent() {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+}
+
+// An X server of the test's own (Xvfb), never the user's display.
+class PrivateDisplay {
+public:
+    // Its name (":N"), or empty when Xvfb did not start (scripts/test.sh installs it).
+    QString start() {
+        m_server.setChildProcessModifier(endWithParent);
+        // It takes a free display number and writes it on the descriptor given.
+        m_server.start(QStringLiteral("Xvfb"),
+                       {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
+        while (!m_server.canReadLine())
+            if (!m_server.waitForReadyRead(10000))
+                return {};
+        return ':' + QString::fromUtf8(m_server.readLine()).trimmed();
+    }
+    QByteArray errors() { return m_server.readAllStandardError(); }
+    ~PrivateDisplay() {
+        m_server.kill();
+        m_server.waitForFinished();
+    }
+
+private:
+    QProcess m_server;
+};
+
+// A desktop panel's tray, as the freedesktop System Tray protocol has it: it owns the screen's
+// tray selection with a window of its own, tells every client so on the root window, and an
+// icon then asks that window to dock it.
+class TrayManager {
+public:
+    explicit TrayManager(const QString& display)
+        : m_c(xcb_connect(display.toLocal8Bit().constData(), &m_screen)) {}
+    ~TrayManager() { xcb_disconnect(m_c); }
+
+    bool announce() {
+        if (xcb_connection_has_error(m_c))
+            return false;
+        xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(m_c));
+        for (int k = 0; k < m_screen; ++k)
+            xcb_screen_next(&screens);
+        const xcb_window_t root = screens.data->root;
+        const xcb_atom_t selection = atom("_NET_SYSTEM_TRAY_S" + QByteArray::number(m_screen));
+        m_opcode = atom("_NET_SYSTEM_TRAY_OPCODE");
+        m_window = xcb_generate_id(m_c);
+        xcb_create_window(m_c, XCB_COPY_FROM_PARENT, m_window, root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_set_selection_owner(m_c, m_window, selection, XCB_CURRENT_TIME);
+        xcb_client_message_event_t manager{};
+        manager.response_type = XCB_CLIENT_MESSAGE;
+        manager.format = 32;
+        manager.window = root;
+        manager.type = atom("MANAGER");
+        manager.data.data32[0] = XCB_CURRENT_TIME;
+        manager.data.data32[1] = selection;
+        manager.data.data32[2] = m_window;
+        xcb_send_event(m_c, 0, root, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&manager));
+        return xcb_flush(m_c) > 0;
+    }
+
+    // The window of the first icon that asks to be docked within 10 s, or 0.
+    xcb_window_t dockRequest() {
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            while (xcb_generic_event_t* e = xcb_poll_for_event(m_c)) {
+                const auto* m = reinterpret_cast<xcb_client_message_event_t*>(e);
+                const bool dock = (e->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
+                                  m->type == m_opcode && m->data.data32[1] == 0; // REQUEST_DOCK
+                const xcb_window_t icon = m->data.data32[2];
+                free(e);
+                if (dock)
+                    return icon;
+            }
+            pollfd fd{xcb_get_file_descriptor(m_c), POLLIN, 0};
+            ::poll(&fd, 1, int(deadline.remainingTime()));
+        }
+        return 0;
+    }
+
+private:
+    xcb_atom_t atom(const QByteArray& name) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
+            m_c, xcb_intern_atom(m_c, 0, uint16_t(name.size()), name.constData()), nullptr);
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(r);
+        return a;
+    }
+
+    int m_screen = 0;
+    xcb_connection_t* m_c;
+    xcb_window_t m_window = 0;
+    xcb_atom_t m_opcode = 0;
+};
+
+// What runs on a timer in the program, but the minute's tick: "owner interval", the owner by
+// its object name, else its class.
+QStringList pollers() {
+    QSet<QObject*> objects{qApp};
+    for (QWidget* w : QApplication::allWidgets())
+        objects << w;
+    for (QWindow* w : QGuiApplication::allWindows())
+        objects << w;
+    for (QObject* o : QList<QObject*>(objects.begin(), objects.end()))
+        for (QObject* child : o->findChildren<QObject*>())
+            objects << child;
+    QStringList found;
+    for (QObject* o : objects) {
+        if (o->objectName() == "Timer1" || o->objectName() == "m_minuteStart")
+            continue;
+        for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(o))
+            found << (o->objectName().isEmpty() ? o->metaObject()->className() : o->objectName()) +
+                         ' ' + QString::number(timer.interval);
+    }
+    return found;
 }
 
 } // namespace
@@ -292,7 +423,74 @@ private Q_SLOTS:
         QTRY_VERIFY(p.main->findChild<QSystemTrayIcon*>()->isVisible() && !p.main->isVisible());
         QDBusConnection::disconnectFromBus("tray");
     }
+
+    // On X11 a new tray announces itself to every client: the program runs in a child on the
+    // xcb platform of a private X server, started in the tray while there is none (see
+    // TrayArrival), and the test then plays the panel's tray to it.
+    void trayComesOverX11() {
+        PrivateDisplay display;
+        const QString name = display.start();
+        QVERIFY2(!name.isEmpty(),
+                 "no private X server: scripts/test.sh installs Xvfb; " + display.errors());
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", name);
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.setChildProcessModifier(endWithParent);
+        child.start(QCoreApplication::applicationFilePath(), {"--tray-arrival"});
+        QByteArray said;
+        while (!said.contains("waiting\n") &&
+               (child.canReadLine() || child.waitForReadyRead(20000)))
+            said += child.readLine();
+        TrayManager tray(name);
+        QVERIFY2(said.contains("waiting\n") && tray.announce(), said);
+        const xcb_window_t icon = tray.dockRequest();
+        child.closeWriteChannel(); // it may end now
+        QVERIFY(child.waitForFinished(20000));
+        said += child.readAll();
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, said);
+        QVERIFY2(icon, "the icon never asked the tray to dock it");
+    }
 };
 
-QTEST_MAIN(TstNotices)
+// Child of trayComesOverX11, on the xcb platform of a display without a tray.
+class TrayArrival : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Started in the tray, the program waits minimised with no timer asking at intervals,
+    // says "waiting", and shows its icon once the tray has come; it ends when the test has
+    // seen the icon dock.
+    void comesOverX11() {
+        QCOMPARE(QGuiApplication::platformName(), "xcb");
+        jot::setClockForTests([] { return g_now; });
+        at(10, 14);
+        testing::Program p({}, true);
+        auto* notices = p.main->findChild<jot::Notices*>();
+        QSignalSpy appeared(notices, &jot::Notices::trayAppeared);
+        QCoreApplication::processEvents();
+        QVERIFY(!notices->hasTray() && p.main->isMinimized());
+        // Once the timers of laying out the window have run.
+        QTRY_VERIFY2(pollers().isEmpty(), qPrintable(pollers().join(", ")));
+        say("waiting");
+        QVERIFY(!appeared.isEmpty() || appeared.wait(10000));
+        QVERIFY(notices->hasTray() && !p.main->isVisible());
+        QFile in;
+        QVERIFY(in.open(stdin, QIODevice::ReadOnly));
+        in.readAll(); // till the test closes it
+    }
+};
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    if (argc == 2 && std::strcmp(argv[1], "--tray-arrival") == 0) {
+        TrayArrival child;
+        return QTest::qExec(&child, 1, argv);
+    }
+    TstNotices test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_notices.moc"

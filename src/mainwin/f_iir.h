@@ -3,7 +3,7 @@
 
 #include "alarms/due.h"
 #include "launch/request.h"
-#include "mainwin/placement.h"
+#include "layout/placement.h"
 #include "store/datadir.h"
 #include "store/shared.h"
 

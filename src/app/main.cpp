@@ -3,9 +3,9 @@
 #include "launch/platform.h"
 #include "launch/qttranslations.h"
 #include "mainwin/f_iir.h"
-#include "mainwin/signalwatcher.h"
-#include "mainwin/singleinstance.h"
-#include "mainwin/startcheck.h"
+#include "app/signalwatcher.h"
+#include "app/singleinstance.h"
+#include "app/startcheck.h"
 #include "store/datadir.h"
 #include "ui/programicon.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "mainwin/startcheck.h"
+#include "app/startcheck.h"
 
-#include "mainwin/singleinstance.h"
+#include "app/singleinstance.h"
 #include "ui/messagebox.h"
 
 #include <QCoreApplication>

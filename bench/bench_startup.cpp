@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/program.h"
 #include "app/singleinstance.h"
+#include "common/program.h"
 
 #include <QtTest>
 #include <sys/resource.h>

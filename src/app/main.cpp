@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/signalwatcher.h"
+#include "app/singleinstance.h"
+#include "app/startcheck.h"
 #include "launch/commandline.h"
 #include "launch/platform.h"
 #include "launch/qttranslations.h"
 #include "mainwin/f_iir.h"
-#include "app/signalwatcher.h"
-#include "app/singleinstance.h"
-#include "app/startcheck.h"
 #include "store/datadir.h"
 #include "ui/programicon.h"
 

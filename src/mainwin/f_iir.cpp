@@ -11,7 +11,7 @@
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/startoption.h"
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
 
@@ -89,7 +89,7 @@ f_iir::f_iir(QWidget* parent)
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame6"));
     frame->setMinimumSize(jot::px(kFrame.width()), jot::px(kFrame.height()));
-    frame->setPalette(jot::surfacePalette(jot::kJaunePale));
+    frame->setPalette(jot::surfacePalette(jot::kPaleYellow));
     frame->setAutoFillBackground(true);
     setCentralWidget(frame);
 

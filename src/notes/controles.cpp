@@ -2,7 +2,7 @@
 #include "notes/controles.h"
 
 #include "notes/listecompacte.h"
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 #include "ui/twips.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "notes/alarmpanel.h"
 #include "notes/controles.h"
 #include "store/clock.h"
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
 #include "ui/windowrole.h"
@@ -118,9 +118,9 @@ void f_test::creerControles() {
     jot::systemLook(Command1);
     jot::systemLook(Command2);
     jot::systemLook(Text2->verticalScrollBar());
-    peindre_surfaces(jot::kJaunePale);
+    peindre_surfaces(jot::kPaleYellow);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
-    jot::peindre(Label1, jot::kJaunePale);
+    jot::peindre(Label1, jot::kPaleYellow);
 }
 
 void f_test::init() {
@@ -156,7 +156,7 @@ void f_test::en_rouge() {
 }
 
 void f_test::snooze(const QString& alarme, const QString& repeat) {
-    peindre_surfaces(jot::kJaunePale);
+    peindre_surfaces(jot::kPaleYellow);
     poser_alarme(alarme, repeat);
     Frame1->preset_alarme(alarme, repeat); // "Alarm" then offers the new time
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtext.h"
-#include "common/program.h"
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/startcheck.h"
+#include "common/program.h"
 #include "store/datadir.h"
 #include "ui/messagebox.h"
 

@@ -5,7 +5,7 @@
 #include "notes/alarmpanel.h"
 #include "report/report.h"
 #include "store/clock.h"
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -166,7 +166,7 @@ private slots:
         const QImage shot = w->grab().toImage();
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
-        QCOMPARE(shot.pixelColor(label), jot::kJaunePale);
+        QCOMPARE(shot.pixelColor(label), jot::kPaleYellow);
         QCOMPARE(spoken(ctl(w, "Label1")),
                  day(0) + ' ' + preset[0] + ":00 " + preset[1] + ": Alarm");
         QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);

@@ -4,7 +4,7 @@
 #include "alarms/alarmtext.h"
 #include "alarms/due.h"
 #include "alarms/recurrence.h"
-#include "notes/controles.h"
+#include "notes/controls.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -82,7 +82,7 @@ AlarmPanel::AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore)
     setObjectName(QStringLiteral("Frame1"));
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
-    placer(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
+    placeControl(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
     setAccessibleName(tr("Set the alarm"));
     for (int n = 0; n < kDayListLength; ++n)
         m_days.append(today.addDays(n));
@@ -212,32 +212,32 @@ void AlarmPanel::creerControles() {
     // list and "Ok" slightly right; the labels end where the next list begins so that no list
     // covers them. The labels take the panel's colour. How the alarm repeats has the row
     // above them.
-    Label5 = etiquette(this, "Label5", tr("Repeat"));
-    placer(Label5, 80, 75, 800, 255);
+    Label5 = makeLabel(this, "Label5", tr("Repeat"));
+    placeControl(Label5, 80, 75, 800, 255);
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo5 = liste(this, "Combo5");
-    placer(Combo5, 880, 30, 1800, 315);
-    Label2 = etiquette(this, "Label2", tr("The"));
-    placer(Label2, 80, 405, 360, 255);
+    placeControl(Combo5, 880, 30, 1800, 315);
+    Label2 = makeLabel(this, "Label2", tr("The"));
+    placeControl(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo1 = liste(this, "Combo1");
-    placer(Combo1, 440, 360, 1800, 315);
-    Label3 = etiquette(this, "Label3", tr("at"));
+    placeControl(Combo1, 440, 360, 1800, 315);
+    Label3 = makeLabel(this, "Label3", tr("at"));
     Label3->setAlignment(Qt::AlignCenter);
-    placer(Label3, 2240, 405, 180, 255);
+    placeControl(Label3, 2240, 405, 180, 255);
     Combo2 = liste(this, "Combo2");
-    placer(Combo2, 2420, 360, 580, 315);
-    Label4 = etiquette(this, "Label4", QStringLiteral(":"));
+    placeControl(Combo2, 2420, 360, 580, 315);
+    Label4 = makeLabel(this, "Label4", QStringLiteral(":"));
     Label4->setAlignment(Qt::AlignCenter);
-    placer(Label4, 3000, 405, 90, 255);
+    placeControl(Label4, 3000, 405, 90, 255);
     Combo3 = liste(this, "Combo3");
-    placer(Combo3, 3090, 360, 615, 315);
+    placeControl(Combo3, 3090, 360, 615, 315);
     Combo4 = liste(this, "Combo4");
-    placer(Combo4, 3730, 360, 550, 315);
+    placeControl(Combo4, 3730, 360, 550, 315);
     for (QLabel* l : {Label2, Label3, Label5})
         l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
-    Command3 = bouton(this, "Command3", tr("Ok"));
-    placer(Command3, 4320, 360, 500, 300);
+    Command3 = makeButton(this, "Command3", tr("Ok"));
+    placeControl(Command3, 4320, 360, 500, 300);
     connect(Command3, &QPushButton::clicked, this, &AlarmPanel::okClicked);
 
     // The am/pm list, then how it repeats, before "Ok": the order in which the alarm reads.

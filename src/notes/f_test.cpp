@@ -4,7 +4,7 @@
 #include "alarms/alarmtext.h"
 #include "alarms/recurrence.h"
 #include "notes/alarmpanel.h"
-#include "notes/controles.h"
+#include "notes/controls.h"
 #include "store/clock.h"
 #include "ui/colours.h"
 #include "ui/programicon.h"
@@ -83,14 +83,14 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
 }
 
 void f_test::creerControles() {
-    using jot::placer;
-    Command1 = jot::bouton(this, "Command1", tr("Alarm"));
-    placer(Command1, 100, 30, 1335, 300);
-    Label1 = jot::etiquette(this, "Label1", QString());
+    using jot::placeControl;
+    Command1 = jot::makeButton(this, "Command1", tr("Alarm"));
+    placeControl(Command1, 100, 30, 1335, 300);
+    Label1 = jot::makeLabel(this, "Label1", QString());
     Label1->setAlignment(Qt::AlignCenter);
-    placer(Label1, 1500, 60, 1880, 255);
-    Command2 = jot::bouton(this, "Command2", tr("No alarm"));
-    placer(Command2, 3420, 30, 1335, 300);
+    placeControl(Label1, 1500, 60, 1880, 255);
+    Command2 = jot::makeButton(this, "Command2", tr("No alarm"));
+    placeControl(Command2, 3420, 30, 1335, 300);
 
     Text2 = new QPlainTextEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -100,7 +100,7 @@ void f_test::creerControles() {
     police.setStyleHint(QFont::SansSerif);
     police.setPointSizeF(8.25);
     Text2->setFont(police);
-    placer(Text2, 0, 480, 4875, 800);
+    placeControl(Text2, 0, 480, 4875, 800);
 
     // The alarm panel lies over the text box while it is shown; its lists are those of the
     // day the note opened.
@@ -120,7 +120,7 @@ void f_test::creerControles() {
     jot::systemLook(Text2->verticalScrollBar());
     peindre_surfaces(jot::kPaleYellow);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
-    jot::peindre(Label1, jot::kPaleYellow);
+    jot::paintSurface(Label1, jot::kPaleYellow);
 }
 
 void f_test::init() {
@@ -173,7 +173,7 @@ void f_test::peindre_surfaces(const QColor& couleur) {
     // The panel's labels take the panel's colour.
     for (QWidget* w :
          {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Text2)})
-        jot::peindre(w, couleur);
+        jot::paintSurface(w, couleur);
 }
 
 void f_test::Text2_Change() {

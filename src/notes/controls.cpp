@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "notes/controles.h"
+#include "notes/controls.h"
 
-#include "notes/listecompacte.h"
+#include "notes/compactliststyle.h"
 #include "ui/colours.h"
 #include "ui/twips.h"
 
@@ -12,29 +12,29 @@
 
 namespace jot {
 
-void placer(QWidget* w, int left, int top, int width, int height) {
+void placeControl(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte) {
-    auto* l = new QLabel(texte, parent);
-    l->setObjectName(QLatin1String(nom));
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
     l->setTextFormat(Qt::PlainText); // an alarm text from the file is never markup
     l->setAutoFillBackground(true);
     return l;
 }
 
-QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte) {
-    auto* b = new QPushButton(texte, parent);
-    b->setObjectName(QLatin1String(nom));
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
     b->setAutoDefault(true); // Enter presses the focused button, as Space does
     return b;
 }
 
-QStyle* styleDesControles() {
-    static QPointer<ListeCompacte> style;
+QStyle* noteControlStyle() {
+    static QPointer<CompactListStyle> style;
     if (!style) {
-        style = new ListeCompacte;
+        style = new CompactListStyle;
         style->setParent(qApp);
     }
     return style;
@@ -43,11 +43,11 @@ QStyle* styleDesControles() {
 void systemLook(QWidget* control) {
     // The system's colours for its kind of control: buttons and lists may differ.
     control->setPalette(systemPalette(control));
-    control->setStyle(styleDesControles());
+    control->setStyle(noteControlStyle());
 }
 
-void peindre(QWidget* surface, const QColor& couleur) {
-    surface->setPalette(surfacePalette(couleur));
+void paintSurface(QWidget* surface, const QColor& colour) {
+    surface->setPalette(surfacePalette(colour));
 }
 
 } // namespace jot

@@ -16,12 +16,12 @@
 // slot is taken (more than 100 tasks loaded, 100 notes open).
 f_test* f_iir::noteForDueRow(int row) {
     if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty())
-        return fenetreDeLigne(row);
+        return noteOfRow(row);
     creer_fenetre(row);
     if (m_shared.liste.cell(row, jot::ColSlot).isEmpty())
         return nullptr;
     positionner_fenetre(m_shared.lastOpenedSlot);
-    f_test* note = fenetre(m_shared.lastOpenedSlot);
+    f_test* note = noteInSlot(m_shared.lastOpenedSlot);
     if (note)
         note->reinit();
     return note;
@@ -94,7 +94,7 @@ void f_iir::showRungNote(const QString& tag) {
     if (m_shared.liste.cell(row, jot::ColFired) == QLatin1String("1") ||
         ringing.occurrence.isValid())
         note->en_rouge();
-    activer(note);
+    bringToFront(note);
 }
 
 // Snooze: the alarm moved as if picked in the alarm editor, unless the task was deleted or
@@ -107,14 +107,14 @@ void f_iir::snoozeRungTask(const QString& tag, jot::Snooze how) {
         jot::rowOfAlarmTag(m_shared.liste, ringing.state.isEmpty() ? tag : ringing.state);
     if (row < 0)
         return;
-    const QString alarme = jot::snoozeAlarm(jot::maintenant(), how);
+    const QString alarm = jot::snoozeAlarm(jot::maintenant(), how);
     const QString repeat =
         jot::snoozedField(m_shared.liste.cell(row, jot::ColFired), ringing.occurrence);
-    if (f_test* note = fenetreDeLigne(row)) {
-        note->snooze(alarme, repeat);
+    if (f_test* note = noteOfRow(row)) {
+        note->snooze(alarm, repeat);
         return;
     }
-    m_shared.liste.setCell(row, jot::ColAlarm, alarme);
+    m_shared.liste.setCell(row, jot::ColAlarm, alarm);
     m_shared.liste.setCell(row, jot::ColFired, repeat);
     if (m_shared.autoSave)
         m_shared.sauver_liste();

@@ -31,16 +31,16 @@ struct BusyPointer {
 
 } // namespace
 
-f_test* f_iir::fenetre(int slot) const {
-    return slot >= 1 && slot <= jot::kSlots ? m_fenetres[slot].data() : nullptr;
+f_test* f_iir::noteInSlot(int slot) const {
+    return slot >= 1 && slot <= jot::kSlots ? m_notes[slot].data() : nullptr;
 }
 
-f_test* f_iir::fenetreDeLigne(int row) const {
-    return fenetre(slotOf(m_shared.liste, row));
+f_test* f_iir::noteOfRow(int row) const {
+    return noteInSlot(slotOf(m_shared.liste, row));
 }
 
 // Brings a note to the front with the keyboard focus, showing it again if it was minimised.
-void f_iir::activer(f_test* w) {
+void f_iir::bringToFront(f_test* w) {
     if (!w)
         return;
     w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
@@ -52,16 +52,16 @@ void f_iir::activer(f_test* w) {
 // Show for one row: its open note comes to the front, or a note is opened, placed and
 // filled. When every slot is taken the row is skipped: the last opened slot then belongs
 // to another task's note, which must not be moved or refilled.
-void f_iir::afficher(int row) {
+void f_iir::showNote(int row) {
     if (m_shared.liste.isPlaceholder(row))
         return;
     if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty()) {
-        activer(fenetreDeLigne(row));
+        bringToFront(noteOfRow(row));
         return;
     }
     creer_fenetre(row);
     const int s = slotOf(m_shared.liste, row);
-    if (f_test* w = fenetre(s)) {
+    if (f_test* w = noteInSlot(s)) {
         positionner_fenetre(s);
         w->reinit();
         w->activateWindow(); // without a window manager nothing else gives it the keyboard
@@ -69,8 +69,8 @@ void f_iir::afficher(int row) {
 }
 
 // The note clears the cell and frees its slot.
-void f_iir::fermer(int row) {
-    if (f_test* w = fenetreDeLigne(row))
+void f_iir::closeNote(int row) {
+    if (f_test* w = noteOfRow(row))
         w->close();
 }
 
@@ -88,14 +88,14 @@ void f_iir::creer_fenetre(int row) {
     if (s == 0)
         return;
     auto* w = new f_test(m_shared, row, s);
-    m_fenetres[s] = w;
+    m_notes[s] = w;
     m_shared.lastOpenedSlot = s;
     m_shared.liste.setCell(row, jot::ColSlot, QString::number(s));
     w->show();
 }
 
 void f_iir::positionner_fenetre(int slot) {
-    if (f_test* w = fenetre(slot)) {
+    if (f_test* w = noteInSlot(slot)) {
         const QPoint cell = jot::cellOf(m_workArea, slot);
         w->move(jot::px(cell.x()), jot::px(cell.y()));
     }
@@ -121,7 +121,7 @@ f_test* f_iir::newTaskNote() {
         return nullptr;
     creer_fenetre(row);
     const int s = slotOf(m_shared.liste, row);
-    f_test* w = fenetre(s);
+    f_test* w = noteInSlot(s);
     if (w) {
         w->init();
         positionner_fenetre(s);
@@ -160,7 +160,7 @@ jot::Answer f_iir::carryOut(const jot::Request& request) {
                                       : QString());
         }
         m_shared.sauver_liste();
-        activer(w);
+        bringToFront(w);
         break;
     }
     }
@@ -172,7 +172,7 @@ void f_iir::mPopNew_Click() {
 }
 
 void f_iir::Command2_Click() {
-    afficher(currentRow());
+    showNote(currentRow());
 }
 
 void f_iir::gri_DblClick() {
@@ -187,12 +187,12 @@ void f_iir::Command3_Click() {
     const int r = currentRow();
     if (m_shared.liste.isPlaceholder(r))
         return;
-    fermer(r);
+    closeNote(r);
     m_shared.liste.removeTask(r);
     m_shared.unsavedChanges = true;
     // The rows below moved up: every open note follows its task.
     for (int i = 1; i < m_shared.liste.rows(); ++i) {
-        if (f_test* w = fenetreDeLigne(i))
+        if (f_test* w = noteOfRow(i))
             w->setRow(i);
     }
     // The view now makes current, and selects, the row that took its place (or the new
@@ -202,14 +202,14 @@ void f_iir::Command3_Click() {
 void f_iir::m_toutafficher_Click() {
     const int n = m_shared.liste.rows() - 1;
     for (int i = 1; i <= n; ++i)
-        afficher(i);
+        showNote(i);
     focusNewTask();
 }
 
 void f_iir::m_toutmasquer_Click() {
     const int n = m_shared.liste.rows() - 1;
     for (int i = 1; i <= n; ++i)
-        fermer(i);
+        closeNote(i);
     focusNewTask();
 }
 
@@ -226,7 +226,7 @@ void f_iir::m_reinit_Click() {
         for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
             if (m_shared.liste.isPlaceholder(d))
                 continue;
-            fermer(d);
+            closeNote(d);
             m_shared.liste.removeTask(d);
         }
     }

@@ -59,7 +59,7 @@ int holder(int argc, char* argv[]) {
     const QString file = jot::dossier_donnees() + "planifs.txt";
     testing::writeFile(file, testing::records(2));
     f_iir w;
-    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
+    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::endNow);
     w.Form_Load();
     w.findChild<QPushButton*>("Command3")->click();
     jot::setMessageResponderForTests([](QMessageBox& box) {

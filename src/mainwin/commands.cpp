@@ -217,9 +217,9 @@ void f_iir::m_toutmasquer_Click() {
 // Rows go from the last one up, so the rows still to be handled, and their notes' f_pos,
 // keep their numbers.
 void f_iir::m_reinit_Click() {
-    if (jot::demander(this, QMessageBox::Question, QStringLiteral("Jotlark"),
-                      tr("Do you realy want to delete all tasks"),
-                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    if (jot::askUser(this, QMessageBox::Question, QStringLiteral("Jotlark"),
+                     tr("Do you realy want to delete all tasks"),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     {
         const jot::NoAutoSave noSave(m_shared);

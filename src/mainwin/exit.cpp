@@ -73,7 +73,7 @@ bool f_iir::saveBeforeExit() {
                         isVisible() ? this : nullptr);
         box.setDefaultButton(QMessageBox::Retry);
         box.button(QMessageBox::Discard)->setText(tr("Quit without saving"));
-        switch (jot::poser(box)) {
+        switch (jot::showBox(box)) {
         case QMessageBox::Retry:
             continue;
         case QMessageBox::Discard:

@@ -34,7 +34,7 @@ void f_iir::Timer1_Timer() {
     m_shared.mergeOtherWriter();
     if (m_shared.unsavedChanges)
         m_shared.sauver_liste();
-    const QDateTime now = jot::maintenant();
+    const QDateTime now = jot::now();
     const QDateTime previous = std::exchange(m_lastTick, now);
     rearmTimer1(now);
     if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
@@ -107,7 +107,7 @@ void f_iir::snoozeRungTask(const QString& tag, jot::Snooze how) {
         jot::rowOfAlarmTag(m_shared.liste, ringing.state.isEmpty() ? tag : ringing.state);
     if (row < 0)
         return;
-    const QString alarm = jot::snoozeAlarm(jot::maintenant(), how);
+    const QString alarm = jot::snoozeAlarm(jot::now(), how);
     const QString repeat =
         jot::snoozedField(m_shared.liste.cell(row, jot::ColFired), ringing.occurrence);
     if (f_test* note = noteOfRow(row)) {

@@ -139,7 +139,7 @@ f_iir::f_iir(QWidget* parent)
     });
     // The start counts as the previous tick: a quarter hour slept over before the first tick
     // is still made up.
-    m_lastTick = jot::maintenant();
+    m_lastTick = jot::now();
     rearmTimer1(m_lastTick);
     m_clockWatch = new jot::ClockWatch(this);
     m_clockWatch->setObjectName(QStringLiteral("m_clockWatch"));
@@ -276,7 +276,7 @@ void f_iir::Form_Load(const QString& dataDir) {
     // Alarms that fell due while the program was not running ring now, not at the next
     // quarter hour; queued after the tray icon, so that the tray can tell them too.
     QTimer::singleShot(0, this, [this] {
-        if (checkAlarms(jot::maintenant()))
+        if (checkAlarms(jot::now()))
             m_shared.sauver_liste();
     });
 }

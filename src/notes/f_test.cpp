@@ -104,7 +104,7 @@ void f_test::createControls() {
 
     // The alarm panel lies over the text box while it is shown; its lists are those of the
     // day the note opened.
-    Frame1 = new jot::AlarmPanel(this, jot::maintenant().date(), Command2);
+    Frame1 = new jot::AlarmPanel(this, jot::now().date(), Command2);
 
     setTabOrder(Text2, Command1);
     setTabOrder(Command1, Command2);
@@ -124,10 +124,10 @@ void f_test::createControls() {
 }
 
 void f_test::init() {
-    const QDateTime maintenant = jot::maintenant();
-    setWindowTitle(jot::newNoteCaption(maintenant));
-    setCell(jot::ColStamp, jot::creationStamp(maintenant));
-    Frame1->presetNew(maintenant.time().hour());
+    const QDateTime now = jot::now();
+    setWindowTitle(jot::newNoteCaption(now));
+    setCell(jot::ColStamp, jot::creationStamp(now));
+    Frame1->presetNew(now.time().hour());
 }
 
 void f_test::reinit() {

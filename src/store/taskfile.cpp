@@ -169,7 +169,7 @@ void TaskFile::lire_liste(TaskList& liste) {
 // Copies the file as it is now, unchanged and private, beside it; the copy's path, or
 // empty (and m_error) when it could not be made.
 QString TaskFile::keepCopy(const QString& kind) {
-    const QString copy = keptCopyPath(m_dir, kind, maintenant());
+    const QString copy = keptCopyPath(m_dir, kind, now());
     QFile file(path());
     if (!file.copy(copy)) {
         m_error = file.errorString();
@@ -232,8 +232,8 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
     if (!m_known || m_copyPending)
         return false;
     const QStringList conflictNames = conflictCopies(m_dir);
-    const Version now = versionOf(path());
-    const bool changed = now.exists && !(now == m_version);
+    const Version onDisk = versionOf(path());
+    const bool changed = onDisk.exists && !(onDisk == m_version);
     if (!changed)
         m_halfWritten = {};
     if (!changed && conflictNames.isEmpty())
@@ -242,14 +242,14 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
     ParsedTasks theirs;
     if (changed && !readTasks(path(), theirs))
         return false; // tried again at the next call
-    if (changed && !theirs.complete && !(m_halfWritten == now)) {
-        m_halfWritten = now; // perhaps still being written: looked at again next time
+    if (changed && !theirs.complete && !(m_halfWritten == onDisk)) {
+        m_halfWritten = onDisk; // perhaps still being written: looked at again next time
         return false;
     }
     m_halfWritten = {};
     if (changed && theirs.complete && !theirs.mixed && conflictNames.isEmpty() &&
         sameRecords(m_base, theirs.rows)) {
-        m_version = now; // touched, or written again with the same records
+        m_version = onDisk; // touched, or written again with the same records
         return false;
     }
 
@@ -273,13 +273,13 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
     if (changed) {
         if (theirs.complete) // a file not read whole is no version to merge against
             m_base = theirs.rows;
-        m_version = now;
+        m_version = onDisk;
     }
 
     // Out of the sync tool's way: it would copy it again, and it is merged now.
     QStringList moved;
     for (const QString& name : conflictNames) {
-        const QString to = keptCopyPath(m_dir, QStringLiteral("conflict"), maintenant());
+        const QString to = keptCopyPath(m_dir, QStringLiteral("conflict"), now());
         if (QFile::rename(m_dir + name, to)) {
             QFile::setPermissions(to, kPrivate);
             moved << native(to);
@@ -322,7 +322,7 @@ bool TaskFile::mergeVersion(TaskList& liste, const QString& file, const QList<Ta
     }
     const QString kind =
         read && theirs.complete ? QStringLiteral("changed") : QStringLiteral("unreadable");
-    const QString copy = keptCopyPath(m_dir, kind, maintenant());
+    const QString copy = keptCopyPath(m_dir, kind, now());
     const bool kept = QFile::rename(file, copy);
     if (kept) {
         QFile::setPermissions(copy, kPrivate);

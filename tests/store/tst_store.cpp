@@ -280,7 +280,7 @@ private Q_SLOTS:
     // Of the copies a sync makes, only the newest stay.
     void keptCopiesPruned() {
         for (int n = 1; n <= 12; ++n)
-            QVERIFY(writeFile(keptCopyPath(m_dir, u"changed"_s, maintenant()), "x"));
+            QVERIFY(writeFile(keptCopyPath(m_dir, u"changed"_s, now()), "x"));
         pruneKeptCopies(m_dir, u"changed"_s);
         const QString oldest = m_path + u".changed-20261206-221507"_s;
         QCOMPARE(QDir(m_dir).entryList(QDir::Files).size(), kKeptCopies);

@@ -32,7 +32,7 @@ void BenchStartup::startup() {
     QBENCHMARK {
         f_iir w;
         w.Form_Load();
-        QCOMPARE(w.shared().liste.rows(), qMax(tasks, 1) + 1);
+        QCOMPARE(w.shared().list.rows(), qMax(tasks, 1) + 1);
     }
 }
 

@@ -15,9 +15,9 @@
 namespace {
 
 // The slot named by a row's window slot cell; 0 for "", the placeholder's "-1" or junk.
-int slotOf(const jot::TaskList& liste, int row) {
+int slotOf(const jot::TaskList& list, int row) {
     bool ok = false;
-    const int s = liste.cell(row, jot::ColSlot).toInt(&ok);
+    const int s = list.cell(row, jot::ColSlot).toInt(&ok);
     return ok && s >= 1 && s <= jot::kSlots ? s : 0;
 }
 
@@ -36,7 +36,7 @@ f_test* f_iir::noteInSlot(int slot) const {
 }
 
 f_test* f_iir::noteOfRow(int row) const {
-    return noteInSlot(slotOf(m_shared.liste, row));
+    return noteInSlot(slotOf(m_shared.list, row));
 }
 
 // Brings a note to the front with the keyboard focus, showing it again if it was minimised.
@@ -53,14 +53,14 @@ void f_iir::bringToFront(f_test* w) {
 // filled. When every slot is taken the row is skipped: the last opened slot then belongs
 // to another task's note, which must not be moved or refilled.
 void f_iir::showNote(int row) {
-    if (m_shared.liste.isPlaceholder(row))
+    if (m_shared.list.isPlaceholder(row))
         return;
-    if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty()) {
+    if (!m_shared.list.cell(row, jot::ColSlot).isEmpty()) {
         bringToFront(noteOfRow(row));
         return;
     }
     creer_fenetre(row);
-    const int s = slotOf(m_shared.liste, row);
+    const int s = slotOf(m_shared.list, row);
     if (f_test* w = noteInSlot(s)) {
         positionner_fenetre(s);
         w->reinit();
@@ -82,7 +82,7 @@ void f_iir::focusNewTask() {
 }
 
 void f_iir::creer_fenetre(int row) {
-    if (row < 1 || row >= m_shared.liste.rows())
+    if (row < 1 || row >= m_shared.list.rows())
         return;
     const int s = m_shared.takeFreeSlot();
     if (s == 0)
@@ -90,7 +90,7 @@ void f_iir::creer_fenetre(int row) {
     auto* w = new f_test(m_shared, row, s);
     m_notes[s] = w;
     m_shared.lastOpenedSlot = s;
-    m_shared.liste.setCell(row, jot::ColSlot, QString::number(s));
+    m_shared.list.setCell(row, jot::ColSlot, QString::number(s));
     w->show();
 }
 
@@ -107,7 +107,7 @@ int f_iir::currentRow() const {
 }
 
 void f_iir::selectRow(int row) {
-    if (row < 1 || row >= m_shared.liste.rows())
+    if (row < 1 || row >= m_shared.list.rows())
         return;
     const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::GridColumns::kText);
     gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
@@ -116,11 +116,11 @@ void f_iir::selectRow(int row) {
 
 // New task: a reused or appended row, and its note set up for a new task.
 f_test* f_iir::newTaskNote() {
-    const int row = m_shared.liste.addTask();
+    const int row = m_shared.list.addTask();
     if (row == 0)
         return nullptr;
     creer_fenetre(row);
-    const int s = slotOf(m_shared.liste, row);
+    const int s = slotOf(m_shared.list, row);
     f_test* w = noteInSlot(s);
     if (w) {
         w->init();
@@ -185,13 +185,13 @@ void f_iir::gri_DblClick() {
 void f_iir::Command3_Click() {
     const BusyPointer busy;
     const int r = currentRow();
-    if (m_shared.liste.isPlaceholder(r))
+    if (m_shared.list.isPlaceholder(r))
         return;
     closeNote(r);
-    m_shared.liste.removeTask(r);
+    m_shared.list.removeTask(r);
     m_shared.unsavedChanges = true;
     // The rows below moved up: every open note follows its task.
-    for (int i = 1; i < m_shared.liste.rows(); ++i) {
+    for (int i = 1; i < m_shared.list.rows(); ++i) {
         if (f_test* w = noteOfRow(i))
             w->setRow(i);
     }
@@ -200,14 +200,14 @@ void f_iir::Command3_Click() {
 }
 
 void f_iir::m_toutafficher_Click() {
-    const int n = m_shared.liste.rows() - 1;
+    const int n = m_shared.list.rows() - 1;
     for (int i = 1; i <= n; ++i)
         showNote(i);
     focusNewTask();
 }
 
 void f_iir::m_toutmasquer_Click() {
-    const int n = m_shared.liste.rows() - 1;
+    const int n = m_shared.list.rows() - 1;
     for (int i = 1; i <= n; ++i)
         closeNote(i);
     focusNewTask();
@@ -223,11 +223,11 @@ void f_iir::m_reinit_Click() {
         return;
     {
         const jot::NoAutoSave noSave(m_shared);
-        for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
-            if (m_shared.liste.isPlaceholder(d))
+        for (int d = m_shared.list.rows() - 1; d >= 1; --d) {
+            if (m_shared.list.isPlaceholder(d))
                 continue;
             closeNote(d);
-            m_shared.liste.removeTask(d);
+            m_shared.list.removeTask(d);
         }
     }
     m_shared.sauver_liste();

@@ -68,7 +68,7 @@ bool f_iir::saveBeforeExit() {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Jotlark"),
                         tr("Your tasks could not be saved to %1:\n%2\n\n"
                            "Quit without saving, and the changes since the last save are lost.")
-                            .arg(m_shared.fichier.path(), m_shared.fichier.lastError()),
+                            .arg(m_shared.file.path(), m_shared.file.lastError()),
                         QMessageBox::Retry | QMessageBox::Discard | QMessageBox::Cancel,
                         isVisible() ? this : nullptr);
         box.setDefaultButton(QMessageBox::Retry);
@@ -88,7 +88,7 @@ bool f_iir::saveBeforeExit() {
 void f_iir::closeNotes() {
     // The notes closed now must not each write the file again.
     const jot::NoAutoSave noSave(m_shared);
-    for (int r = m_shared.liste.rows() - 1; r >= 1; --r) {
+    for (int r = m_shared.list.rows() - 1; r >= 1; --r) {
         if (f_test* note = noteOfRow(r))
             note->close();
     }

@@ -118,9 +118,9 @@ f_iir::f_iir(QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_warning, 1);
     statusBar()->hide();
-    connect(&m_shared.fichier, &jot::TaskFile::warning, this, &f_iir::showWarning);
-    connect(&m_shared.fichier, &jot::TaskFile::resolved, this, &f_iir::clearWarning);
-    connect(&m_shared.fichier, &jot::TaskFile::removingTask, this, &f_iir::closeRemovedTask);
+    connect(&m_shared.file, &jot::TaskFile::warning, this, &f_iir::showWarning);
+    connect(&m_shared.file, &jot::TaskFile::resolved, this, &f_iir::clearWarning);
+    connect(&m_shared.file, &jot::TaskFile::removingTask, this, &f_iir::closeRemovedTask);
 
     // Timer1 keeps its one-minute period; each tick sets its phase (rearmTimer1), so that
     // it ticks just after each wall-clock minute begins. m_minuteStart starts it then.
@@ -149,9 +149,9 @@ f_iir::f_iir(QWidget* parent)
         if (from.column() <= jot::ColFired && to.column() >= jot::ColAlarm)
             withdrawDealtWith();
     };
-    connect(&m_shared.liste, &QAbstractItemModel::dataChanged, this, alarmsChanged);
-    connect(&m_shared.liste, &QAbstractItemModel::rowsRemoved, this, &f_iir::withdrawDealtWith);
-    connect(&m_shared.liste, &QAbstractItemModel::modelReset, this, &f_iir::withdrawDealtWith);
+    connect(&m_shared.list, &QAbstractItemModel::dataChanged, this, alarmsChanged);
+    connect(&m_shared.list, &QAbstractItemModel::rowsRemoved, this, &f_iir::withdrawDealtWith);
+    connect(&m_shared.list, &QAbstractItemModel::modelReset, this, &f_iir::withdrawDealtWith);
 
     // The end of the desktop session writes the list: the session may kill the program
     // without any close. Any other way out than Exit does the same.
@@ -178,7 +178,7 @@ void f_iir::createGrid(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
     auto* columns = new jot::GridColumns(gri);
-    columns->setSourceModel(&m_shared.liste);
+    columns->setSourceModel(&m_shared.list);
     gri->setModel(columns);
     gri->setPalette(jot::systemPalette(gri)); // only the frame around it is yellow
     gri->setAccessibleName(tr("Tasks"));
@@ -258,14 +258,14 @@ void f_iir::Form_Load(const QString& dataDir) {
         showWarning(m_dataDirNotice);
     }
 
-    m_shared.liste.reset();
-    m_shared.fichier.setDirectory(m_dataDir);
-    m_shared.fichier.lire_liste(m_shared.liste);
+    m_shared.list.reset();
+    m_shared.file.setDirectory(m_dataDir);
+    m_shared.file.lire_liste(m_shared.list);
     // A sync tool may have set this computer's version aside while Jotlark was not running.
     m_shared.mergeOtherWriter();
     selectRow(1);
     // Row 1 is current, but an empty list's placeholder shows no highlight.
-    if (m_shared.liste.isPlaceholder(1))
+    if (m_shared.list.isPlaceholder(1))
         gri->selectionModel()->clearSelection();
 
     if (!m_tb->isChecked())

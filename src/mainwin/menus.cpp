@@ -61,7 +61,7 @@ void f_iir::createMenus() {
 }
 
 void f_iir::m_imprimer_Click() {
-    jot::printWithDialog(this, jot::preparer_rapport(m_shared.liste, jot::now().date()));
+    jot::printWithDialog(this, jot::preparer_rapport(m_shared.list, jot::now().date()));
 }
 
 void f_iir::m_tb_Click() {

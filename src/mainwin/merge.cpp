@@ -10,9 +10,9 @@ void f_iir::closeRemovedTask(int row) {
         const jot::NoAutoSave noSave(m_shared);
         w->close();
     }
-    if (m_shared.liste.rows() == 2)
+    if (m_shared.list.rows() == 2)
         return; // the only row stays, as the placeholder
-    for (int r = row + 1; r < m_shared.liste.rows(); ++r) {
+    for (int r = row + 1; r < m_shared.list.rows(); ++r) {
         if (f_test* w = noteOfRow(r))
             w->setRow(r - 1);
     }

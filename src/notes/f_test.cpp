@@ -131,7 +131,7 @@ void f_test::init() {
 }
 
 void f_test::reinit() {
-    const jot::TaskList& l = m_shared.liste;
+    const jot::TaskList& l = m_shared.list;
     setWindowTitle(l.cell(f_pos, jot::ColStamp));
     const QString text = toBox(l.cell(f_pos, jot::ColText));
     if (text != plainText(Text2))
@@ -162,7 +162,7 @@ void f_test::snooze(const QString& alarm, const QString& repeat) {
 }
 
 void f_test::alarmMoved() {
-    const jot::TaskList& l = m_shared.liste;
+    const jot::TaskList& l = m_shared.list;
     showAlarm(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
     Frame1->presetAlarm(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
 }
@@ -226,7 +226,7 @@ void f_test::showAlarm(const QString& alarm, const QString& repeat) {
 }
 
 void f_test::setCell(int col, const QString& text) {
-    m_shared.liste.setCell(f_pos, col, text);
+    m_shared.list.setCell(f_pos, col, text);
 }
 
 QString f_test::toBox(const QString& cellText) {

@@ -151,8 +151,8 @@ private Q_SLOTS:
                 QTest::keyClick(p.child(qPrintable(focus)), key); // as the focused widget
         }
         QStringList after;
-        for (int r = 1; r < p.liste().rows(); ++r)
-            after << p.liste().cell(r, jot::ColText) + (p.noteOf(r) ? "*" : "");
+        for (int r = 1; r < p.list().rows(); ++r)
+            after << p.list().cell(r, jot::ColText) + (p.noteOf(r) ? "*" : "");
         QTEST(after.join(','), "after");
     }
 

@@ -76,10 +76,10 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     Text2->setFocus();
 
     // Ctrl+W closes the note as its close box does, saving it.
-    auto* fermer = new QAction(this);
-    fermer->setShortcuts(QKeySequence::Close);
-    connect(fermer, &QAction::triggered, this, &QWidget::close);
-    addAction(fermer);
+    auto* closeAction = new QAction(this);
+    closeAction->setShortcuts(QKeySequence::Close);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
 }
 
 void f_test::createControls() {

@@ -26,21 +26,21 @@ long peakKiB() {
 }
 
 int write(const QString& dir, int count) {
-    TaskList liste;
-    liste.setRows(sampleTasks(count));
+    TaskList list;
+    list.setRows(sampleTasks(count));
     TaskFile file;
     file.setDirectory(dir);
-    return file.sauver_liste(liste) ? 0 : 1;
+    return file.sauver_liste(list) ? 0 : 1;
 }
 
 int read(const QString& dir) {
-    TaskList liste;
+    TaskList list;
     TaskFile file;
     file.setDirectory(dir);
     QElapsedTimer timer;
     timer.start();
-    file.lire_liste(liste);
-    QTextStream(stdout) << liste.rows() - 1 << ' ' << timer.elapsed() << ' ' << peakKiB() << '\n';
+    file.lire_liste(list);
+    QTextStream(stdout) << list.rows() - 1 << ' ' << timer.elapsed() << ' ' << peakKiB() << '\n';
     return 0;
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/singleinstance.h"
 #include "common/program.h"
-#include "mainwin/singleinstance.h"
 
 #include <QtTest>
 #include <sys/resource.h>
@@ -32,7 +32,7 @@ void BenchStartup::startup() {
     QBENCHMARK {
         f_iir w;
         w.Form_Load();
-        QCOMPARE(w.shared().liste.rows(), qMax(tasks, 1) + 1);
+        QCOMPARE(w.shared().list.rows(), qMax(tasks, 1) + 1);
     }
 }
 

@@ -20,7 +20,7 @@ private Q_SLOTS:
     void readAnyShape();
 
 private:
-    void fill(TaskList& liste, int count);
+    void fill(TaskList& list, int count);
     QTemporaryDir m_dir;
 };
 
@@ -28,8 +28,8 @@ void BenchTaskFile::initTestCase() {
     QVERIFY(m_dir.isValid());
 }
 
-void BenchTaskFile::fill(TaskList& liste, int count) {
-    liste.setRows(sampleTasks(count));
+void BenchTaskFile::fill(TaskList& list, int count) {
+    list.setRows(sampleTasks(count));
 }
 
 void BenchTaskFile::sauver_liste_data() {
@@ -40,12 +40,12 @@ void BenchTaskFile::sauver_liste_data() {
 
 void BenchTaskFile::sauver_liste() {
     QFETCH(int, count);
-    TaskList liste;
-    fill(liste, count);
+    TaskList list;
+    fill(list, count);
     TaskFile file;
     file.setDirectory(m_dir.path() + QLatin1Char('/'));
     QBENCHMARK {
-        QVERIFY(file.sauver_liste(liste));
+        QVERIFY(file.sauver_liste(list));
     }
 }
 
@@ -63,9 +63,9 @@ void BenchTaskFile::lire_liste() {
     file.setDirectory(m_dir.path() + QLatin1Char('/'));
     QVERIFY(file.sauver_liste(written));
     QBENCHMARK {
-        TaskList liste;
-        file.lire_liste(liste);
-        QCOMPARE(liste.rows(), count + 1);
+        TaskList list;
+        file.lire_liste(list);
+        QCOMPARE(list.rows(), count + 1);
     }
 }
 

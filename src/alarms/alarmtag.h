@@ -10,14 +10,14 @@ namespace jot {
 // What the notification of a ringing alarm remembers of its task: its creation stamp, alarm
 // and text. An answer that comes later (Show, Snooze) finds the task by it wherever its row
 // has moved, and finds nothing once the task was deleted or changed.
-QString alarmTag(const TaskList& liste, int row);
+QString alarmTag(const TaskList& list, int row);
 
 // The task row that still carries this tag, or -1.
-int rowOfAlarmTag(const TaskList& liste, const QString& tag);
+int rowOfAlarmTag(const TaskList& list, const QString& tag);
 
 // Whether a task still rings with the alarm of this tag: the same creation stamp and alarm,
 // fired (or repeating, moved on at its ring) and not set again since; its text may have been
 // edited meanwhile.
-bool stillRinging(const TaskList& liste, const QString& tag);
+bool stillRinging(const TaskList& list, const QString& tag);
 
 } // namespace jot

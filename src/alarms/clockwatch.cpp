@@ -30,7 +30,7 @@ ClockWatch::ClockWatch(QObject* parent) : QObject(parent) {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    m_wall = maintenant();
+    m_wall = now();
     m_monotonic.start();
     m_poll = new QTimer(this);
     m_poll->setInterval(kPollMs);
@@ -61,7 +61,7 @@ void ClockWatch::readTimer() {
 }
 
 void ClockWatch::compareClocks() {
-    const QDateTime wall = maintenant();
+    const QDateTime wall = now();
     const bool jumped = clockJumped(m_wall.msecsTo(wall), m_monotonic.restart());
     m_wall = wall;
     if (jumped)

@@ -107,21 +107,21 @@ bool isDue(const QString& alarmText, const QString& firedMark, const QDateTime& 
     return QTime(time.hour(), time.minute()) >= alarm.time;
 }
 
-QList<int> dueRows(const TaskList& liste, const QDateTime& now) {
+QList<int> dueRows(const TaskList& list, const QDateTime& now) {
     QList<int> rows;
-    for (int r = 1; r < liste.rows(); ++r) {
-        if (!liste.isPlaceholder(r) && isDue(liste.cell(r, ColAlarm), liste.cell(r, ColFired), now))
+    for (int r = 1; r < list.rows(); ++r) {
+        if (!list.isPlaceholder(r) && isDue(list.cell(r, ColAlarm), list.cell(r, ColFired), now))
             rows.append(r);
     }
     return rows;
 }
 
-QString dueSummary(const TaskList& liste, int row) {
+QString dueSummary(const TaskList& list, int row) {
     static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
-    const QString text = liste.cell(row, ColText);
+    const QString text = list.cell(row, ColText);
     const qsizetype end = text.indexOf(lineBreak);
     const QString line = (end < 0 ? text : text.left(end)).trimmed();
-    return line.isEmpty() ? liste.cell(row, ColAlarm).trimmed() : line;
+    return line.isEmpty() ? list.cell(row, ColAlarm).trimmed() : line;
 }
 
 } // namespace jot

@@ -34,9 +34,9 @@ bool isDue(const QString& alarmText, const QString& firedMark, const QDateTime& 
 
 // The task rows whose alarm falls due at `now`, in row order; the placeholder row and fired
 // alarms are left out.
-QList<int> dueRows(const TaskList& liste, const QDateTime& now);
+QList<int> dueRows(const TaskList& list, const QDateTime& now);
 
 // What a notice says of a due task: its first line, or its alarm when that line is blank.
-QString dueSummary(const TaskList& liste, int row);
+QString dueSummary(const TaskList& list, int row);
 
 } // namespace jot

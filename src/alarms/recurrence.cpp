@@ -139,13 +139,13 @@ QDate nextOccurrence(const RepeatRule& rule, const QDate& date, const QTime& tim
     return {};
 }
 
-AlarmMoment moveOn(TaskList& liste, int row, const QDateTime& now) {
-    RepeatRule rule = parseRepeat(liste.cell(row, ColFired));
+AlarmMoment moveOn(TaskList& list, int row, const QDateTime& now) {
+    RepeatRule rule = parseRepeat(list.cell(row, ColFired));
     if (!rule.repeats())
         return {};
     const AlarmMoment rang = rule.ownDate.isValid()
                                  ? AlarmMoment{rule.ownDate, rule.ownTime}
-                                 : alarmMoment(liste.cell(row, ColAlarm), now.date());
+                                 : alarmMoment(list.cell(row, ColAlarm), now.date());
     if (!rang.isValid())
         return {};
     const QDate next = nextOccurrence(rule, rang.date, rang.time, now);
@@ -154,8 +154,8 @@ AlarmMoment moveOn(TaskList& liste, int row, const QDateTime& now) {
     const bool own = rings.date() == next && rings.time() == rang.time;
     rule.ownDate = own ? QDate() : next;
     rule.ownTime = own ? QTime() : rang.time;
-    liste.setCell(row, ColAlarm, alarmTextAt(rings.date(), rings.time()));
-    liste.setCell(row, ColFired, repeatField(rule));
+    list.setCell(row, ColAlarm, alarmTextAt(rings.date(), rings.time()));
+    list.setCell(row, ColFired, repeatField(rule));
     return rang;
 }
 

@@ -54,7 +54,7 @@ QDate nextOccurrence(const RepeatRule& rule, const QDate& date, const QTime& tim
 // A due alarm of a repeating task rings: its alarm text moves on to the rule's next occurrence
 // after `now` (those missed meanwhile ring this once), and the rule stays. Returns the own
 // date and time of the occurrence that rang; invalid for a task that does not repeat.
-AlarmMoment moveOn(TaskList& liste, int row, const QDateTime& now);
+AlarmMoment moveOn(TaskList& list, int row, const QDateTime& now);
 
 // The fired-mark field of a repeating alarm once the occurrence that rang (`rang`, its own
 // date and time) is snoozed: the occurrences after it keep the rule's own day and time.

@@ -12,14 +12,14 @@ namespace jot {
 namespace {
 // Room for the title bar's icon and buttons beside the title, in lines of text: the box is
 // otherwise only as wide as its short text, and window managers cut the title ("A…ut").
-constexpr int kBoutonsDeTitre = 8;
+constexpr int kTitleButtons = 8;
 
 // The width the title needs, in a bold font as title bars use.
-int largeurDuTitre(const QMessageBox& box) {
-    QFont police = box.font();
-    police.setBold(true);
-    const QFontMetrics fm(police);
-    return fm.horizontalAdvance(box.windowTitle()) + kBoutonsDeTitre * fm.height();
+int titleWidth(const QMessageBox& box) {
+    QFont font = box.font();
+    font.setBold(true);
+    const QFontMetrics fm(font);
+    return fm.horizontalAdvance(box.windowTitle()) + kTitleButtons * fm.height();
 }
 } // namespace
 
@@ -35,10 +35,10 @@ void m_apropos(QWidget* parent) {
                        "It comes with no warranty."));
     box.setDefaultButton(QMessageBox::Ok);
     // The box sizes itself to its layout: a row as wide as the title keeps it whole.
-    if (auto* grille = qobject_cast<QGridLayout*>(box.layout()))
-        grille->addItem(new QSpacerItem(largeurDuTitre(box), 0), grille->rowCount(), 0, 1,
-                        grille->columnCount());
-    poser(box);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth(box), 0), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    showBox(box);
 }
 
 } // namespace jot

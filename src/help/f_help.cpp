@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/f_help.h"
 
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
 #include "ui/windowrole.h"
@@ -46,7 +46,7 @@ f_help::f_help()
     setWindowTitle(tr("Help"));
     jot::announceWidgetWindowsAsFrames();
     setWindowIcon(jot::programIcon());
-    setPalette(jot::surfacePalette(jot::kJaunePale));
+    setPalette(jot::surfacePalette(jot::kPaleYellow));
     setAutoFillBackground(true);
 
     Text1 = new QPlainTextEdit(this);

@@ -107,7 +107,7 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
         request.text = words.join(QLatin1Char(' '));
         if (parser.isSet(at)) {
             QString why;
-            const std::optional<QDateTime> when = parseWhen(parser.value(at), maintenant(), &why);
+            const std::optional<QDateTime> when = parseWhen(parser.value(at), now(), &why);
             if (!when)
                 return refused(program, why);
             request.alarm = *when;

@@ -20,7 +20,7 @@ struct CommandLineOutcome {
     Request request;               // what the start asks, of the running program or itself
 };
 
-// arguments[0] is the program. A --at is measured from jot::maintenant().
+// arguments[0] is the program. A --at is measured from jot::now().
 CommandLineOutcome parseCommandLine(const QStringList& arguments);
 
 // Prints what parseCommandLine() says; returns the status to end with, or nothing to go on

@@ -15,13 +15,13 @@
 // The note of a due row, opened at its cell and filled when it was closed; null when every
 // slot is taken (more than 100 tasks loaded, 100 notes open).
 f_test* f_iir::noteForDueRow(int row) {
-    if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty())
-        return fenetreDeLigne(row);
+    if (!m_shared.list.cell(row, jot::ColSlot).isEmpty())
+        return noteOfRow(row);
     creer_fenetre(row);
-    if (m_shared.liste.cell(row, jot::ColSlot).isEmpty())
+    if (m_shared.list.cell(row, jot::ColSlot).isEmpty())
         return nullptr;
     positionner_fenetre(m_shared.lastOpenedSlot);
-    f_test* note = fenetre(m_shared.lastOpenedSlot);
+    f_test* note = noteInSlot(m_shared.lastOpenedSlot);
     if (note)
         note->reinit();
     return note;
@@ -34,7 +34,7 @@ void f_iir::Timer1_Timer() {
     m_shared.mergeOtherWriter();
     if (m_shared.unsavedChanges)
         m_shared.sauver_liste();
-    const QDateTime now = jot::maintenant();
+    const QDateTime now = jot::now();
     const QDateTime previous = std::exchange(m_lastTick, now);
     rearmTimer1(now);
     if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
@@ -44,26 +44,26 @@ void f_iir::Timer1_Timer() {
 }
 
 bool f_iir::checkAlarms(const QDateTime& now) {
-    jot::TaskList& liste = m_shared.liste;
+    jot::TaskList& list = m_shared.list;
     QList<jot::Notices::Ring> rung;
-    for (const int r : jot::dueRows(liste, now)) {
+    for (const int r : jot::dueRows(list, now)) {
         f_test* note = noteForDueRow(r);
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)
             continue;
         note->en_rouge();
-        const QString tag = jot::alarmTag(liste, r);
+        const QString tag = jot::alarmTag(list, r);
         const QString alarm =
-            jot::alarmDisplay(liste.cell(r, jot::ColAlarm), liste.cell(r, jot::ColFired));
+            jot::alarmDisplay(list.cell(r, jot::ColAlarm), list.cell(r, jot::ColFired));
         // Marked fired, or a repeating alarm moved on to its next occurrence, before it is
         // told: the notification of an earlier ring of the task goes as the row changes.
-        const jot::AlarmMoment rang = jot::moveOn(liste, r, now);
+        const jot::AlarmMoment rang = jot::moveOn(list, r, now);
         if (rang.isValid())
             note->alarmMoved();
         else
-            liste.setCell(r, jot::ColFired, QStringLiteral("1"));
-        rung.append({tag, jot::dueSummary(liste, r), alarm});
-        m_ringing.insert(tag, {jot::alarmTag(liste, r), rang});
+            list.setCell(r, jot::ColFired, QStringLiteral("1"));
+        rung.append({tag, jot::dueSummary(list, r), alarm});
+        m_ringing.insert(tag, {jot::alarmTag(list, r), rang});
     }
     // A red note may sit behind other windows: the desktop or the tray tells the user too.
     m_notices->alarms(rung);
@@ -72,7 +72,7 @@ bool f_iir::checkAlarms(const QDateTime& now) {
 
 void f_iir::withdrawDealtWith() {
     for (auto it = m_ringing.begin(); it != m_ringing.end();) {
-        if (jot::stillRinging(m_shared.liste, it->state)) {
+        if (jot::stillRinging(m_shared.list, it->state)) {
             ++it;
             continue;
         }
@@ -87,14 +87,14 @@ void f_iir::showRungNote(const QString& tag) {
     const Ringing ringing = m_ringing.take(tag);
     m_notices->withdraw(tag); // dealt with: no notice with this time stays on screen
     const int row =
-        jot::rowOfAlarmTag(m_shared.liste, ringing.state.isEmpty() ? tag : ringing.state);
+        jot::rowOfAlarmTag(m_shared.list, ringing.state.isEmpty() ? tag : ringing.state);
     f_test* note = row < 0 ? nullptr : noteForDueRow(row);
     if (!note)
         return; // deleted or changed since, or no slot free
-    if (m_shared.liste.cell(row, jot::ColFired) == QLatin1String("1") ||
+    if (m_shared.list.cell(row, jot::ColFired) == QLatin1String("1") ||
         ringing.occurrence.isValid())
         note->en_rouge();
-    activer(note);
+    bringToFront(note);
 }
 
 // Snooze: the alarm moved as if picked in the alarm editor, unless the task was deleted or
@@ -104,18 +104,18 @@ void f_iir::snoozeRungTask(const QString& tag, jot::Snooze how) {
     const Ringing ringing = m_ringing.take(tag);
     m_notices->withdraw(tag);
     const int row =
-        jot::rowOfAlarmTag(m_shared.liste, ringing.state.isEmpty() ? tag : ringing.state);
+        jot::rowOfAlarmTag(m_shared.list, ringing.state.isEmpty() ? tag : ringing.state);
     if (row < 0)
         return;
-    const QString alarme = jot::snoozeAlarm(jot::maintenant(), how);
+    const QString alarm = jot::snoozeAlarm(jot::now(), how);
     const QString repeat =
-        jot::snoozedField(m_shared.liste.cell(row, jot::ColFired), ringing.occurrence);
-    if (f_test* note = fenetreDeLigne(row)) {
-        note->snooze(alarme, repeat);
+        jot::snoozedField(m_shared.list.cell(row, jot::ColFired), ringing.occurrence);
+    if (f_test* note = noteOfRow(row)) {
+        note->snooze(alarm, repeat);
         return;
     }
-    m_shared.liste.setCell(row, jot::ColAlarm, alarme);
-    m_shared.liste.setCell(row, jot::ColFired, repeat);
+    m_shared.list.setCell(row, jot::ColAlarm, alarm);
+    m_shared.list.setCell(row, jot::ColFired, repeat);
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }

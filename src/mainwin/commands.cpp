@@ -15,9 +15,9 @@
 namespace {
 
 // The slot named by a row's window slot cell; 0 for "", the placeholder's "-1" or junk.
-int slotOf(const jot::TaskList& liste, int row) {
+int slotOf(const jot::TaskList& list, int row) {
     bool ok = false;
-    const int s = liste.cell(row, jot::ColSlot).toInt(&ok);
+    const int s = list.cell(row, jot::ColSlot).toInt(&ok);
     return ok && s >= 1 && s <= jot::kSlots ? s : 0;
 }
 
@@ -31,16 +31,16 @@ struct BusyPointer {
 
 } // namespace
 
-f_test* f_iir::fenetre(int slot) const {
-    return slot >= 1 && slot <= jot::kSlots ? m_fenetres[slot].data() : nullptr;
+f_test* f_iir::noteInSlot(int slot) const {
+    return slot >= 1 && slot <= jot::kSlots ? m_notes[slot].data() : nullptr;
 }
 
-f_test* f_iir::fenetreDeLigne(int row) const {
-    return fenetre(slotOf(m_shared.liste, row));
+f_test* f_iir::noteOfRow(int row) const {
+    return noteInSlot(slotOf(m_shared.list, row));
 }
 
 // Brings a note to the front with the keyboard focus, showing it again if it was minimised.
-void f_iir::activer(f_test* w) {
+void f_iir::bringToFront(f_test* w) {
     if (!w)
         return;
     w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
@@ -52,16 +52,16 @@ void f_iir::activer(f_test* w) {
 // Show for one row: its open note comes to the front, or a note is opened, placed and
 // filled. When every slot is taken the row is skipped: the last opened slot then belongs
 // to another task's note, which must not be moved or refilled.
-void f_iir::afficher(int row) {
-    if (m_shared.liste.isPlaceholder(row))
+void f_iir::showNote(int row) {
+    if (m_shared.list.isPlaceholder(row))
         return;
-    if (!m_shared.liste.cell(row, jot::ColSlot).isEmpty()) {
-        activer(fenetreDeLigne(row));
+    if (!m_shared.list.cell(row, jot::ColSlot).isEmpty()) {
+        bringToFront(noteOfRow(row));
         return;
     }
     creer_fenetre(row);
-    const int s = slotOf(m_shared.liste, row);
-    if (f_test* w = fenetre(s)) {
+    const int s = slotOf(m_shared.list, row);
+    if (f_test* w = noteInSlot(s)) {
         positionner_fenetre(s);
         w->reinit();
         w->activateWindow(); // without a window manager nothing else gives it the keyboard
@@ -69,8 +69,8 @@ void f_iir::afficher(int row) {
 }
 
 // The note clears the cell and frees its slot.
-void f_iir::fermer(int row) {
-    if (f_test* w = fenetreDeLigne(row))
+void f_iir::closeNote(int row) {
+    if (f_test* w = noteOfRow(row))
         w->close();
 }
 
@@ -82,20 +82,20 @@ void f_iir::focusNewTask() {
 }
 
 void f_iir::creer_fenetre(int row) {
-    if (row < 1 || row >= m_shared.liste.rows())
+    if (row < 1 || row >= m_shared.list.rows())
         return;
     const int s = m_shared.takeFreeSlot();
     if (s == 0)
         return;
     auto* w = new f_test(m_shared, row, s);
-    m_fenetres[s] = w;
+    m_notes[s] = w;
     m_shared.lastOpenedSlot = s;
-    m_shared.liste.setCell(row, jot::ColSlot, QString::number(s));
+    m_shared.list.setCell(row, jot::ColSlot, QString::number(s));
     w->show();
 }
 
 void f_iir::positionner_fenetre(int slot) {
-    if (f_test* w = fenetre(slot)) {
+    if (f_test* w = noteInSlot(slot)) {
         const QPoint cell = jot::cellOf(m_workArea, slot);
         w->move(jot::px(cell.x()), jot::px(cell.y()));
     }
@@ -107,7 +107,7 @@ int f_iir::currentRow() const {
 }
 
 void f_iir::selectRow(int row) {
-    if (row < 1 || row >= m_shared.liste.rows())
+    if (row < 1 || row >= m_shared.list.rows())
         return;
     const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::GridColumns::kText);
     gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
@@ -116,12 +116,12 @@ void f_iir::selectRow(int row) {
 
 // New task: a reused or appended row, and its note set up for a new task.
 f_test* f_iir::newTaskNote() {
-    const int row = m_shared.liste.addTask();
+    const int row = m_shared.list.addTask();
     if (row == 0)
         return nullptr;
     creer_fenetre(row);
-    const int s = slotOf(m_shared.liste, row);
-    f_test* w = fenetre(s);
+    const int s = slotOf(m_shared.list, row);
+    f_test* w = noteInSlot(s);
     if (w) {
         w->init();
         positionner_fenetre(s);
@@ -160,7 +160,7 @@ jot::Answer f_iir::carryOut(const jot::Request& request) {
                                       : QString());
         }
         m_shared.sauver_liste();
-        activer(w);
+        bringToFront(w);
         break;
     }
     }
@@ -172,7 +172,7 @@ void f_iir::mPopNew_Click() {
 }
 
 void f_iir::Command2_Click() {
-    afficher(currentRow());
+    showNote(currentRow());
 }
 
 void f_iir::gri_DblClick() {
@@ -185,14 +185,14 @@ void f_iir::gri_DblClick() {
 void f_iir::Command3_Click() {
     const BusyPointer busy;
     const int r = currentRow();
-    if (m_shared.liste.isPlaceholder(r))
+    if (m_shared.list.isPlaceholder(r))
         return;
-    fermer(r);
-    m_shared.liste.removeTask(r);
+    closeNote(r);
+    m_shared.list.removeTask(r);
     m_shared.unsavedChanges = true;
     // The rows below moved up: every open note follows its task.
-    for (int i = 1; i < m_shared.liste.rows(); ++i) {
-        if (f_test* w = fenetreDeLigne(i))
+    for (int i = 1; i < m_shared.list.rows(); ++i) {
+        if (f_test* w = noteOfRow(i))
             w->setRow(i);
     }
     // The view now makes current, and selects, the row that took its place (or the new
@@ -200,16 +200,16 @@ void f_iir::Command3_Click() {
 }
 
 void f_iir::m_toutafficher_Click() {
-    const int n = m_shared.liste.rows() - 1;
+    const int n = m_shared.list.rows() - 1;
     for (int i = 1; i <= n; ++i)
-        afficher(i);
+        showNote(i);
     focusNewTask();
 }
 
 void f_iir::m_toutmasquer_Click() {
-    const int n = m_shared.liste.rows() - 1;
+    const int n = m_shared.list.rows() - 1;
     for (int i = 1; i <= n; ++i)
-        fermer(i);
+        closeNote(i);
     focusNewTask();
 }
 
@@ -217,17 +217,17 @@ void f_iir::m_toutmasquer_Click() {
 // Rows go from the last one up, so the rows still to be handled, and their notes' f_pos,
 // keep their numbers.
 void f_iir::m_reinit_Click() {
-    if (jot::demander(this, QMessageBox::Question, QStringLiteral("Jotlark"),
-                      tr("Do you realy want to delete all tasks"),
-                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    if (jot::askUser(this, QMessageBox::Question, QStringLiteral("Jotlark"),
+                     tr("Do you realy want to delete all tasks"),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     {
         const jot::NoAutoSave noSave(m_shared);
-        for (int d = m_shared.liste.rows() - 1; d >= 1; --d) {
-            if (m_shared.liste.isPlaceholder(d))
+        for (int d = m_shared.list.rows() - 1; d >= 1; --d) {
+            if (m_shared.list.isPlaceholder(d))
                 continue;
-            fermer(d);
-            m_shared.liste.removeTask(d);
+            closeNote(d);
+            m_shared.list.removeTask(d);
         }
     }
     m_shared.sauver_liste();

@@ -11,7 +11,7 @@
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/startoption.h"
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
 
@@ -38,42 +38,42 @@ constexpr int kTimer1Ms = 60000;
 // The designed layout, in twips: the smallest the window gets. Extra room goes to the grid;
 // the buttons stay under it, centred as a group.
 constexpr QSize kFrame(8640, 2910);
-constexpr QRect kGrille(30, 120, 8595, 2295);
-constexpr int kBoutonTop = 2520;
-constexpr QSize kBouton(2055, 375);
+constexpr QRect kGrid(30, 120, 8595, 2295);
+constexpr int kButtonTop = 2520;
+constexpr QSize kButton(2055, 375);
 constexpr int kAlarmWidth = 2000;
 
 // Wide enough for the longest alarm text of the locale on one line, and never narrower than
 // designed.
-int largeurAlarme(const QTableView& gri) {
+int alarmColumnWidth(const QTableView& gri) {
     const QFontMetrics fm(gri.font());
-    int plusLong = 0;
+    int longest = 0;
     for (int d = 0; d < 7; ++d) {
         for (const char* marker : {"am", "pm"})
-            plusLong = qMax(plusLong,
-                            fm.horizontalAdvance(jot::composeAlarm(
-                                jot::dayText(QDate(2026, 12, 7).addDays(d)), QStringLiteral("12"),
-                                QStringLiteral("45"), QLatin1String(marker))));
+            longest =
+                qMax(longest, fm.horizontalAdvance(jot::composeAlarm(
+                                  jot::dayText(QDate(2026, 12, 7).addDays(d)), QStringLiteral("12"),
+                                  QStringLiteral("45"), QLatin1String(marker))));
     }
     int rule = 0;
     for (const auto repeat : {jot::Repeat::Daily, jot::Repeat::Weekdays, jot::Repeat::Weekly,
                               jot::Repeat::Monthly, jot::Repeat::Yearly})
         rule = qMax(rule, fm.horizontalAdvance(QStringLiteral(", ") + jot::repeatSuffix(repeat)));
-    plusLong += rule;
+    longest += rule;
     // The cell's margins, as the item delegate draws them, and the grid line.
-    const int marges =
+    const int margins =
         2 * (gri.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &gri) + 1) + 1;
-    return qMax(jot::px(kAlarmWidth), plusLong + marges);
+    return qMax(jot::px(kAlarmWidth), longest + margins);
 }
 
 // A key pressed alone: no modifier but the keypad's.
-bool seule(const QKeyEvent& key) {
+bool alone(const QKeyEvent& key) {
     return (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 // Enter, from the main keys or the keypad, alone.
-bool entree(const QKeyEvent& key) {
-    return seule(key) && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter);
+bool isEnterKey(const QKeyEvent& key) {
+    return alone(key) && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter);
 }
 
 } // namespace
@@ -89,15 +89,15 @@ f_iir::f_iir(QWidget* parent)
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("Frame6"));
     frame->setMinimumSize(jot::px(kFrame.width()), jot::px(kFrame.height()));
-    frame->setPalette(jot::surfacePalette(jot::kJaunePale));
+    frame->setPalette(jot::surfacePalette(jot::kPaleYellow));
     frame->setAutoFillBackground(true);
     setCentralWidget(frame);
 
-    creer_grille(frame);
-    creer_boutons(frame);
-    disposer(frame->minimumSize());
+    createGrid(frame);
+    createButtons(frame);
+    layOut(frame->minimumSize());
     frame->installEventFilter(this);
-    creer_menus();
+    createMenus();
     m_notices = new jot::Notices(this);
     connect(m_notices, &jot::Notices::activated, this, &f_iir::restaurer_fenetre_principale);
     connect(m_notices, &jot::Notices::newRequested, this, &f_iir::mPopNew_Click);
@@ -118,9 +118,9 @@ f_iir::f_iir(QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_warning, 1);
     statusBar()->hide();
-    connect(&m_shared.fichier, &jot::TaskFile::warning, this, &f_iir::afficher_avertissement);
-    connect(&m_shared.fichier, &jot::TaskFile::resolved, this, &f_iir::effacer_avertissement);
-    connect(&m_shared.fichier, &jot::TaskFile::removingTask, this, &f_iir::fermer_tache_retiree);
+    connect(&m_shared.file, &jot::TaskFile::warning, this, &f_iir::showWarning);
+    connect(&m_shared.file, &jot::TaskFile::resolved, this, &f_iir::clearWarning);
+    connect(&m_shared.file, &jot::TaskFile::removingTask, this, &f_iir::closeRemovedTask);
 
     // Timer1 keeps its one-minute period; each tick sets its phase (rearmTimer1), so that
     // it ticks just after each wall-clock minute begins. m_minuteStart starts it then.
@@ -139,7 +139,7 @@ f_iir::f_iir(QWidget* parent)
     });
     // The start counts as the previous tick: a quarter hour slept over before the first tick
     // is still made up.
-    m_lastTick = jot::maintenant();
+    m_lastTick = jot::now();
     rearmTimer1(m_lastTick);
     m_clockWatch = new jot::ClockWatch(this);
     m_clockWatch->setObjectName(QStringLiteral("m_clockWatch"));
@@ -149,9 +149,9 @@ f_iir::f_iir(QWidget* parent)
         if (from.column() <= jot::ColFired && to.column() >= jot::ColAlarm)
             withdrawDealtWith();
     };
-    connect(&m_shared.liste, &QAbstractItemModel::dataChanged, this, alarmsChanged);
-    connect(&m_shared.liste, &QAbstractItemModel::rowsRemoved, this, &f_iir::withdrawDealtWith);
-    connect(&m_shared.liste, &QAbstractItemModel::modelReset, this, &f_iir::withdrawDealtWith);
+    connect(&m_shared.list, &QAbstractItemModel::dataChanged, this, alarmsChanged);
+    connect(&m_shared.list, &QAbstractItemModel::rowsRemoved, this, &f_iir::withdrawDealtWith);
+    connect(&m_shared.list, &QAbstractItemModel::modelReset, this, &f_iir::withdrawDealtWith);
 
     // The end of the desktop session writes the list: the session may kill the program
     // without any close. Any other way out than Exit does the same.
@@ -165,7 +165,7 @@ f_iir::f_iir(QWidget* parent)
 
 f_iir::~f_iir() {
     // Windows without a parent would outlive the values they point into.
-    for (QPointer<f_test>& note : m_fenetres)
+    for (QPointer<f_test>& note : m_notes)
         delete note.data();
     delete m_help.data();
     // The grid's columns read the list, which goes before the grid.
@@ -174,11 +174,11 @@ f_iir::~f_iir() {
     delete columns;
 }
 
-void f_iir::creer_grille(QWidget* frame) {
+void f_iir::createGrid(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
     auto* columns = new jot::GridColumns(gri);
-    columns->setSourceModel(&m_shared.liste);
+    columns->setSourceModel(&m_shared.list);
     gri->setModel(columns);
     gri->setPalette(jot::systemPalette(gri)); // only the frame around it is yellow
     gri->setAccessibleName(tr("Tasks"));
@@ -194,10 +194,10 @@ void f_iir::creer_grille(QWidget* frame) {
     gri->installEventFilter(this);
     gri->viewport()->installEventFilter(this);
     gri->horizontalHeader()->setSectionResizeMode(jot::GridColumns::kText, QHeaderView::Stretch);
-    gri->setColumnWidth(jot::GridColumns::kAlarm, largeurAlarme(*gri));
+    gri->setColumnWidth(jot::GridColumns::kAlarm, alarmColumnWidth(*gri));
 }
 
-void f_iir::creer_boutons(QWidget* frame) {
+void f_iir::createButtons(QWidget* frame) {
     auto button = [frame](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, frame);
         b->setObjectName(QLatin1String(name));
@@ -219,16 +219,16 @@ void f_iir::creer_boutons(QWidget* frame) {
     Command1->setFocus();
 }
 
-void f_iir::disposer(const QSize& frame) {
+void f_iir::layOut(const QSize& frame) {
     const int dw = frame.width() - jot::px(kFrame.width());
     const int dh = frame.height() - jot::px(kFrame.height());
-    gri->setGeometry(jot::px(kGrille.left()), jot::px(kGrille.top()), jot::px(kGrille.width()) + dw,
-                     jot::px(kGrille.height()) + dh);
-    const std::pair<QPushButton*, int> boutons[] = {
+    gri->setGeometry(jot::px(kGrid.left()), jot::px(kGrid.top()), jot::px(kGrid.width()) + dw,
+                     jot::px(kGrid.height()) + dh);
+    const std::pair<QPushButton*, int> buttons[] = {
         {Command1, 360}, {Command2, 3240}, {Command3, 6240}};
-    for (const auto& [b, left] : boutons)
-        b->setGeometry(jot::px(left) + dw / 2, jot::px(kBoutonTop) + dh, jot::px(kBouton.width()),
-                       jot::px(kBouton.height()));
+    for (const auto& [b, left] : buttons)
+        b->setGeometry(jot::px(left) + dw / 2, jot::px(kButtonTop) + dh, jot::px(kButton.width()),
+                       jot::px(kButton.height()));
 }
 
 void f_iir::Form_Load(const QString& dataDir) {
@@ -255,33 +255,33 @@ void f_iir::Form_Load(const QString& dataDir) {
     m_dataDirNotice = jot::dataDirNotice(m_dataDir);
     if (!m_dataDirNotice.isEmpty()) {
         qWarning().noquote() << m_dataDirNotice;
-        afficher_avertissement(m_dataDirNotice);
+        showWarning(m_dataDirNotice);
     }
 
-    m_shared.liste.reset();
-    m_shared.fichier.setDirectory(m_dataDir);
-    m_shared.fichier.lire_liste(m_shared.liste);
+    m_shared.list.reset();
+    m_shared.file.setDirectory(m_dataDir);
+    m_shared.file.lire_liste(m_shared.list);
     // A sync tool may have set this computer's version aside while Jotlark was not running.
     m_shared.mergeOtherWriter();
     selectRow(1);
     // Row 1 is current, but an empty list's placeholder shows no highlight.
-    if (m_shared.liste.isPlaceholder(1))
+    if (m_shared.list.isPlaceholder(1))
         gri->selectionModel()->clearSelection();
 
     if (!m_tb->isChecked())
         restaurer_fenetre_principale();
     else if (!hasTray())
-        montrer_reduite(); // never out of reach: a task bar button instead
+        showMinimised(); // never out of reach: a task bar button instead
 
     // Alarms that fell due while the program was not running ring now, not at the next
     // quarter hour; queued after the tray icon, so that the tray can tell them too.
     QTimer::singleShot(0, this, [this] {
-        if (checkAlarms(jot::maintenant()))
+        if (checkAlarms(jot::now()))
             m_shared.sauver_liste();
     });
 }
 
-void f_iir::montrer_reduite() {
+void f_iir::showMinimised() {
     // Sized first: a window that still resizes itself as it is mapped comes up normal on X11.
     adjustSize();
     showMinimized();
@@ -298,14 +298,14 @@ void f_iir::restaurer_fenetre_principale() {
     show();
     raise();
     activateWindow();
-    centrer();
+    centre();
     // A window just mapped is not framed yet, so its frame size was the bare window's:
     // centre it again once it is on screen.
     if (!wasShown && windowHandle())
         windowHandle()->installEventFilter(this);
 }
 
-void f_iir::centrer() {
+void f_iir::centre() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -315,14 +315,14 @@ void f_iir::centrer() {
          s.top() + static_cast<int>(std::floor((s.height() - w.height()) / 2.0)));
 }
 
-void f_iir::afficher_avertissement(const QString& message) {
+void f_iir::showWarning(const QString& message) {
     m_warning->setText(message);
     m_warning->setToolTip(message); // the line may be too short for all of it
     statusBar()->show();
     m_notices->warning(message);
 }
 
-void f_iir::effacer_avertissement(const QString& message) {
+void f_iir::clearWarning(const QString& message) {
     if (m_warning->text() != message)
         return; // a later warning still holds
     // Where the tasks are kept stays said for the whole run.
@@ -350,7 +350,7 @@ void f_iir::changeEvent(QEvent* event) {
 
 void f_iir::keyPressEvent(QKeyEvent* event) {
     // Reached by the keys that no control took: a focused button takes Enter itself.
-    if (entree(*event)) {
+    if (isEnterKey(*event)) {
         Command1->click();
         return;
     }
@@ -359,15 +359,15 @@ void f_iir::keyPressEvent(QKeyEvent* event) {
 
 bool f_iir::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
-        disposer(static_cast<QResizeEvent*>(event)->size());
+        layOut(static_cast<QResizeEvent*>(event)->size());
     if (watched == gri && event->type() == QEvent::KeyPress) {
         // On the grid, Enter shows the current task and Delete deletes it.
         const auto& key = *static_cast<QKeyEvent*>(event);
-        if (entree(key)) {
+        if (isEnterKey(key)) {
             Command2->click();
             return true;
         }
-        if (seule(key) && key.key() == Qt::Key_Delete) {
+        if (alone(key) && key.key() == Qt::Key_Delete) {
             Command3->click();
             return true;
         }
@@ -375,7 +375,7 @@ bool f_iir::eventFilter(QObject* watched, QEvent* event) {
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
         windowHandle()->removeEventFilter(this);
-        centrer();
+        centre();
     }
     if (watched == gri->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         gri_DblClick();

@@ -3,7 +3,7 @@
 
 #include "alarms/due.h"
 #include "launch/request.h"
-#include "mainwin/placement.h"
+#include "layout/placement.h"
 #include "store/datadir.h"
 #include "store/shared.h"
 
@@ -55,7 +55,7 @@ public:
 public Q_SLOTS:
     // Exit without any question, for a termination signal, whatever dialog is open: the list
     // is written once, the notes closed, the program ended.
-    void terminer();
+    void endNow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;               // the close decision
@@ -85,36 +85,36 @@ private Q_SLOTS:
     void Timer1_Timer();
     void showRungNote(const QString& tag); // a ringing alarm's notification: Show
     void snoozeRungTask(const QString& tag, jot::Snooze how); // and the Snoozes
-    void fermer_tache_retiree(int row); // another writer removed the row's task
-    void m_clockWatch_Timer();          // a sleep or a clock change brings the tick at once
+    void closeRemovedTask(int row); // another writer removed the row's task
+    void m_clockWatch_Timer();      // a sleep or a clock change brings the tick at once
 
 private:
     // Note windows.
-    void creer_fenetre(int row);           // lowest free slot; last opened slot names it
-    void positionner_fenetre(int slot);    // moves the note to its slot's cell
-    f_test* fenetre(int slot) const;       // the note window table
-    f_test* fenetreDeLigne(int row) const; // the row's open note, or null
-    f_test* noteForDueRow(int row);        // opened and filled if need be; null if no slot
-    f_test* newTaskNote();                 // New task's row and note; null with 100 tasks
-    static void activer(f_test* w);        // in front, restored, with the keyboard
-    void afficher(int row);                // Show for one row
-    void fermer(int row);                  // closes the row's note, if it has one
+    void creer_fenetre(int row);         // lowest free slot; last opened slot names it
+    void positionner_fenetre(int slot);  // moves the note to its slot's cell
+    f_test* noteInSlot(int slot) const;  // the note window table
+    f_test* noteOfRow(int row) const;    // the row's open note, or null
+    f_test* noteForDueRow(int row);      // opened and filled if need be; null if no slot
+    f_test* newTaskNote();               // New task's row and note; null with 100 tasks
+    static void bringToFront(f_test* w); // in front, restored, with the keyboard
+    void showNote(int row);              // Show for one row
+    void closeNote(int row);             // closes the row's note, if it has one
     void focusNewTask();
     int currentRow() const; // the grid's current row, 1 or more
     void selectRow(int row);
 
-    void creer_grille(QWidget* frame);
-    void creer_boutons(QWidget* frame);
-    void disposer(const QSize& frame); // the grid takes the room the window is given
-    void creer_menus();
-    void montrer_reduite();
-    void centrer();
+    void createGrid(QWidget* frame);
+    void createButtons(QWidget* frame);
+    void layOut(const QSize& frame); // the grid takes the room the window is given
+    void createMenus();
+    void showMinimised();
+    void centre();
     bool hasTray() const;
-    void afficher_avertissement(const QString& message);
-    void effacer_avertissement(const QString& message);
-    bool sauver_avant_sortie();
-    void fermer_notes();
-    void finir(); // notes closed, tray icon and timers gone, event loops left
+    void showWarning(const QString& message);
+    void clearWarning(const QString& message);
+    bool saveBeforeExit();
+    void closeNotes();
+    void shutDown(); // notes closed, tray icon and timers gone, event loops left
     void rearmTimer1(const QDateTime& now);
     // The quarter-hour check: due alarms brought up in red and told; true if any rang.
     bool checkAlarms(const QDateTime& now);
@@ -122,7 +122,7 @@ private:
 
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
-    std::array<QPointer<f_test>, jot::kSlots + 1> m_fenetres{}; // note window table
+    std::array<QPointer<f_test>, jot::kSlots + 1> m_notes{}; // note window table
     bool m_quitting = false;
     bool m_ended = false;
     QString m_dataDir;

@@ -17,7 +17,7 @@
 // The menu bar, and the items that hand over to another part: the report, the start options,
 // Help and About.
 
-void f_iir::creer_menus() {
+void f_iir::createMenus() {
     auto item = [this](QMenu* menu, const char* name, const QString& caption,
                        void (f_iir::*handler)()) {
         QAction* a = menu->addAction(caption);
@@ -31,20 +31,20 @@ void f_iir::creer_menus() {
         return m;
     };
 
-    QMenu* fichier = menu("m_fichier", tr("&File"));
-    item(fichier, "m_tache", tr("Minimize"), &f_iir::m_tache_Click);
-    item(fichier, "m_imprimer", tr("&Print"), &f_iir::m_imprimer_Click)
+    QMenu* fileMenu = menu("m_fichier", tr("&File"));
+    item(fileMenu, "m_tache", tr("Minimize"), &f_iir::m_tache_Click);
+    item(fileMenu, "m_imprimer", tr("&Print"), &f_iir::m_imprimer_Click)
         ->setShortcut(QKeySequence::Print);
-    fichier->addSeparator()->setObjectName(QStringLiteral("m_t2"));
+    fileMenu->addSeparator()->setObjectName(QStringLiteral("m_t2"));
     // Not QKeySequence::Quit: some platform themes (qt6ct, Windows-like schemes) bind nothing.
-    item(fichier, "m_quitter", tr("Exit"), &f_iir::m_quitter_Click)
+    item(fileMenu, "m_quitter", tr("Exit"), &f_iir::m_quitter_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* fenetre = menu("m_fenetre", tr("&List"));
-    item(fenetre, "m_toutafficher", tr("Show all"), &f_iir::m_toutafficher_Click);
-    item(fenetre, "m_toutmasquer", tr("Hide all"), &f_iir::m_toutmasquer_Click);
-    fenetre->addSeparator()->setObjectName(QStringLiteral("m_t1"));
-    item(fenetre, "m_reinit", tr("Delete all"), &f_iir::m_reinit_Click);
+    QMenu* listMenu = menu("m_fenetre", tr("&List"));
+    item(listMenu, "m_toutafficher", tr("Show all"), &f_iir::m_toutafficher_Click);
+    item(listMenu, "m_toutmasquer", tr("Hide all"), &f_iir::m_toutmasquer_Click);
+    listMenu->addSeparator()->setObjectName(QStringLiteral("m_t1"));
+    item(listMenu, "m_reinit", tr("Delete all"), &f_iir::m_reinit_Click);
 
     QMenu* options = menu("m_options", tr("&Options"));
     m_tb = item(options, "m_tb", tr("&Start in the task bar"), &f_iir::m_tb_Click);
@@ -61,7 +61,7 @@ void f_iir::creer_menus() {
 }
 
 void f_iir::m_imprimer_Click() {
-    jot::imprimer_rapport(this, jot::preparer_rapport(m_shared.liste, jot::maintenant().date()));
+    jot::printWithDialog(this, jot::preparer_rapport(m_shared.list, jot::now().date()));
 }
 
 void f_iir::m_tb_Click() {

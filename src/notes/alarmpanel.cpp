@@ -4,7 +4,7 @@
 #include "alarms/alarmtext.h"
 #include "alarms/due.h"
 #include "alarms/recurrence.h"
-#include "notes/controles.h"
+#include "notes/controls.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -20,17 +20,17 @@
 namespace {
 
 // The gap, in pixels, between a panel label's text and the lists on either side.
-constexpr int kEcartEtiquette = 2;
+constexpr int kLabelGap = 2;
 
-QComboBox* liste(QWidget* parent, const char* nom) {
+QComboBox* makeList(QWidget* parent, const char* name) {
     auto* c = new QComboBox(parent);
-    c->setObjectName(QLatin1String(nom));
+    c->setObjectName(QLatin1String(name));
     c->setEditable(false);
     return c;
 }
 
 // The room a list gives its selected entry.
-int placeDeListe(const QComboBox* c) {
+int listRoom(const QComboBox* c) {
     QStyleOptionComboBox opt;
     opt.initFrom(c);
     return c->style()
@@ -82,7 +82,7 @@ AlarmPanel::AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore)
     setObjectName(QStringLiteral("Frame1"));
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
-    placer(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
+    placeControl(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
     setAccessibleName(tr("Set the alarm"));
     for (int n = 0; n < kDayListLength; ++n)
         m_days.append(today.addDays(n));
@@ -95,16 +95,16 @@ void AlarmPanel::setDatePickerForTests(DatePicker picker) {
 
 // The entries of the day, hour, minute, am/pm and repeat lists.
 std::array<QStringList, AlarmPanel::kLists> AlarmPanel::entries() const {
-    QStringList jours;
+    QStringList days;
     for (const QDate& date : m_days)
-        jours << dayText(date);
-    jours << tr("Other date…");
-    QStringList heures;
+        days << dayText(date);
+    days << tr("Other date…");
+    QStringList hours;
     for (int h = 0; h <= 12; ++h)
-        heures << QString::number(h);
+        hours << QString::number(h);
     return {
-        jours,
-        heures,
+        days,
+        hours,
         {QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"), QStringLiteral("45")},
         {QStringLiteral("am"), QStringLiteral("pm")},
         // In the order of Repeat.
@@ -126,25 +126,25 @@ void AlarmPanel::addDay(const QDate& date) {
 }
 
 // 12 and under read "am": 12:40 presets "12" "am", which the alarm timer takes as noon.
-void AlarmPanel::preset_nouvelle(int heure) {
-    const bool pm = heure > 12;
-    select({0, pm ? heure - 12 : heure, 0, pm ? 1 : 0, 0});
+void AlarmPanel::presetNew(int hour) {
+    const bool pm = hour > 12;
+    select({0, pm ? hour - 12 : hour, 0, pm ? 1 : 0, 0});
 }
 
 // Each list at the entry that matches its part of the alarm, exactly; entry 0 otherwise.
-void AlarmPanel::preset_alarme(const QString& alarme, const QString& repeat) {
+void AlarmPanel::presetAlarm(const QString& alarm, const QString& repeat) {
     std::array<int, kLists> selection{};
-    const AlarmParts p = decouper_alarme(alarme);
-    if (!alarme.trimmed().isEmpty() && p.ok) {
+    const AlarmParts p = decouper_alarme(alarm);
+    if (!alarm.trimmed().isEmpty() && p.ok) {
         // A day past the 16 listed, within the year ahead, is listed for it; one gone by is not.
-        const QDate date = alarmMoment(alarme, m_today).date;
+        const QDate date = alarmMoment(alarm, m_today).date;
         if (date.isValid() && date > m_today && m_today.daysTo(date) <= kDaysAhead &&
             dayText(date) == p.day)
             addDay(date);
-        const std::array<QStringList, kLists> listes = entries();
+        const std::array<QStringList, kLists> lists = entries();
         const QString parts[] = {p.day, p.hour, p.minutes, p.marker};
         for (int i = 0; i < 4; ++i)
-            selection[i] = qMax(0, listes[i].indexOf(parts[i]));
+            selection[i] = qMax(0, lists[i].indexOf(parts[i]));
     }
     selection[4] = static_cast<int>(parseRepeat(repeat).repeat);
     select(selection);
@@ -155,14 +155,14 @@ void AlarmPanel::select(const std::array<int, kLists>& selection) {
     m_day = selection[0];
     if (!Combo1)
         return; // the lists start there when made
-    QComboBox* const listes[] = {Combo1, Combo2, Combo3, Combo4, Combo5};
+    QComboBox* const lists[] = {Combo1, Combo2, Combo3, Combo4, Combo5};
     for (int i = 0; i < kLists; ++i)
-        listes[i]->setCurrentIndex(selection[i]);
+        lists[i]->setCurrentIndex(selection[i]);
 }
 
 void AlarmPanel::open() {
     if (!Combo1)
-        creerControles();
+        createControls();
     show();
     raise();
     Combo1->setFocus(Qt::OtherFocusReason);
@@ -207,37 +207,37 @@ bool AlarmPanel::eventFilter(QObject* watched, QEvent* event) {
     return QFrame::eventFilter(watched, event);
 }
 
-void AlarmPanel::creerControles() {
+void AlarmPanel::createControls() {
     // ":" sits between the hour and minute lists, which shifts the minute list, the am/pm
     // list and "Ok" slightly right; the labels end where the next list begins so that no list
     // covers them. The labels take the panel's colour. How the alarm repeats has the row
     // above them.
-    Label5 = etiquette(this, "Label5", tr("Repeat"));
-    placer(Label5, 80, 75, 800, 255);
+    Label5 = makeLabel(this, "Label5", tr("Repeat"));
+    placeControl(Label5, 80, 75, 800, 255);
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Combo5 = liste(this, "Combo5");
-    placer(Combo5, 880, 30, 1800, 315);
-    Label2 = etiquette(this, "Label2", tr("The"));
-    placer(Label2, 80, 405, 360, 255);
+    Combo5 = makeList(this, "Combo5");
+    placeControl(Combo5, 880, 30, 1800, 315);
+    Label2 = makeLabel(this, "Label2", tr("The"));
+    placeControl(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Combo1 = liste(this, "Combo1");
-    placer(Combo1, 440, 360, 1800, 315);
-    Label3 = etiquette(this, "Label3", tr("at"));
+    Combo1 = makeList(this, "Combo1");
+    placeControl(Combo1, 440, 360, 1800, 315);
+    Label3 = makeLabel(this, "Label3", tr("at"));
     Label3->setAlignment(Qt::AlignCenter);
-    placer(Label3, 2240, 405, 180, 255);
-    Combo2 = liste(this, "Combo2");
-    placer(Combo2, 2420, 360, 580, 315);
-    Label4 = etiquette(this, "Label4", QStringLiteral(":"));
+    placeControl(Label3, 2240, 405, 180, 255);
+    Combo2 = makeList(this, "Combo2");
+    placeControl(Combo2, 2420, 360, 580, 315);
+    Label4 = makeLabel(this, "Label4", QStringLiteral(":"));
     Label4->setAlignment(Qt::AlignCenter);
-    placer(Label4, 3000, 405, 90, 255);
-    Combo3 = liste(this, "Combo3");
-    placer(Combo3, 3090, 360, 615, 315);
-    Combo4 = liste(this, "Combo4");
-    placer(Combo4, 3730, 360, 550, 315);
+    placeControl(Label4, 3000, 405, 90, 255);
+    Combo3 = makeList(this, "Combo3");
+    placeControl(Combo3, 3090, 360, 615, 315);
+    Combo4 = makeList(this, "Combo4");
+    placeControl(Combo4, 3730, 360, 550, 315);
     for (QLabel* l : {Label2, Label3, Label5})
-        l->setContentsMargins(kEcartEtiquette, 0, kEcartEtiquette, 0);
-    Command3 = bouton(this, "Command3", tr("Ok"));
-    placer(Command3, 4320, 360, 500, 300);
+        l->setContentsMargins(kLabelGap, 0, kLabelGap, 0);
+    Command3 = makeButton(this, "Command3", tr("Ok"));
+    placeControl(Command3, 4320, 360, 500, 300);
     connect(Command3, &QPushButton::clicked, this, &AlarmPanel::okClicked);
 
     // The am/pm list, then how it repeats, before "Ok": the order in which the alarm reads.
@@ -253,24 +253,24 @@ void AlarmPanel::creerControles() {
     // ("at, 10" says nothing); the names are labels never shown, which the screen reader
     // finds through the label relation, as it reads any list's caption. "Repeat" says it.
     Label5->setBuddy(Combo5);
-    const std::pair<QComboBox*, QString> listes[] = {{Combo1, tr("Day")},
-                                                     {Combo2, tr("Hour")},
-                                                     {Combo3, tr("Minutes")},
-                                                     {Combo4, tr("am or pm")},
-                                                     {Combo5, QString()}};
+    const std::pair<QComboBox*, QString> lists[] = {{Combo1, tr("Day")},
+                                                    {Combo2, tr("Hour")},
+                                                    {Combo3, tr("Minutes")},
+                                                    {Combo4, tr("am or pm")},
+                                                    {Combo5, QString()}};
     const QString descriptions[] = {tr("Alarm day"), tr("Alarm hour"), tr("Alarm minutes"),
                                     tr("Alarm am or pm"), tr("How the alarm repeats")};
-    const std::array<QStringList, kLists> textes = entries();
+    const std::array<QStringList, kLists> texts = entries();
     for (int i = 0; i < kLists; ++i) {
-        QComboBox* c = listes[i].first;
-        if (!listes[i].second.isEmpty()) {
-            auto* nom = new QLabel(listes[i].second, this);
-            nom->setBuddy(c);
-            nom->hide();
+        QComboBox* c = lists[i].first;
+        if (!lists[i].second.isEmpty()) {
+            auto* name = new QLabel(lists[i].second, this);
+            name->setBuddy(c);
+            name->hide();
         }
         c->setAccessibleDescription(descriptions[i]);
         systemLook(c);
-        c->addItems(textes[i]);
+        c->addItems(texts[i]);
         c->setCurrentIndex(m_selection[i]);
     }
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -285,32 +285,32 @@ void AlarmPanel::creerControles() {
     Combo1->view()->installEventFilter(this);
     Combo1->view()->viewport()->installEventFilter(this);
     systemLook(Command3);
-    policeDuPanneau();
+    fitPanelFont();
 }
 
 // One font for the whole panel, so that the lists read as the labels do: the largest, up
 // to the window's, at which every entry fits its list and every label keeps a gap to the
 // list beside it.
-void AlarmPanel::policeDuPanneau() {
-    QFont police = parentWidget()->font();
-    const auto tientPas = [&police](const QString& texte, int place) {
-        return QFontMetrics(police).horizontalAdvance(texte) > place;
+void AlarmPanel::fitPanelFont() {
+    QFont font = parentWidget()->font();
+    const auto doesNotFit = [&font](const QString& text, int room) {
+        return QFontMetrics(font).horizontalAdvance(text) > room;
     };
-    const auto trop = [&] {
+    const auto tooWide = [&] {
         for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4, Combo5}) {
             for (int i = 0; i < c->count(); ++i) {
-                if (tientPas(c->itemText(i), placeDeListe(c)))
+                if (doesNotFit(c->itemText(i), listRoom(c)))
                     return true;
             }
         }
         for (QLabel* l : {Label2, Label3, Label5})
-            if (tientPas(l->text(), l->contentsRect().width()))
+            if (doesNotFit(l->text(), l->contentsRect().width()))
                 return true;
         return false;
     };
-    while (police.pointSizeF() > 6.0 && trop())
-        police.setPointSizeF(police.pointSizeF() - 0.5);
-    setFont(police);
+    while (font.pointSizeF() > 6.0 && tooWide())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    setFont(font);
 }
 
 } // namespace jot

@@ -23,10 +23,10 @@ public:
     // order.
     AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore);
 
-    void preset_nouvelle(int heure); // today, the hour, "00", never repeated
+    void presetNew(int hour); // today, the hour, "00", never repeated
     // The entries of a stored alarm and its rule; entry 0 where none matches. A day up to a
     // year ahead that the 16 days do not reach gets an entry of its own.
-    void preset_alarme(const QString& alarme, const QString& repeat);
+    void presetAlarm(const QString& alarm, const QString& repeat);
     void open(); // shown over the text box, the day list focused
     // The alarm text the lists compose, and the fired-mark field of its rule ("" for none).
     QString alarm() const;
@@ -54,8 +54,8 @@ private:
     void addDay(const QDate& date);
     void pickOtherDate();
     QDate chosenDate() const;
-    void creerControles();
-    void policeDuPanneau();
+    void createControls();
+    void fitPanelFont();
 
     QDate m_today;
     QWidget* m_tabBefore;

@@ -4,9 +4,9 @@
 #include "alarms/alarmtext.h"
 #include "alarms/recurrence.h"
 #include "notes/alarmpanel.h"
-#include "notes/controles.h"
+#include "notes/controls.h"
 #include "store/clock.h"
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
 #include "ui/windowrole.h"
@@ -23,28 +23,28 @@
 
 namespace {
 
-const QColor kRouge(255, 0, 0);
+const QColor kRed(255, 0, 0);
 
 // Shrinks a control's font until every text it may show fits its room, so that a long
 // weekday or alarm is smaller rather than cut (most desktop fonts are wider than the
 // stated sizes allow).
-void ajusterPolice(QWidget* w, QFont police, const QStringList& textes, int place) {
-    auto trop = [&] {
-        const QFontMetrics fm(police);
-        for (const QString& t : textes) {
-            if (fm.horizontalAdvance(t) > place)
+void fitFont(QWidget* w, QFont font, const QStringList& texts, int room) {
+    auto tooWide = [&] {
+        const QFontMetrics fm(font);
+        for (const QString& t : texts) {
+            if (fm.horizontalAdvance(t) > room)
                 return true;
         }
         return false;
     };
-    while (police.pointSizeF() > 6.0 && trop())
-        police.setPointSizeF(police.pointSizeF() - 0.5);
-    w->setFont(police);
+    while (font.pointSizeF() > 6.0 && tooWide())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    w->setFont(font);
 }
 
 // The text box's own text, with plain line breaks but otherwise untouched (toPlainText()
 // would turn no-break spaces into spaces).
-QString texteBrut(const QPlainTextEdit* t) {
+QString plainText(const QPlainTextEdit* t) {
     QString s = t->document()->toRawText();
     s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     s.replace(QChar::LineSeparator, QLatin1Char('\n'));
@@ -66,7 +66,7 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     setWindowIcon(jot::programIcon());
     setFixedSize(jot::px(4905), jot::px(1305));
 
-    creerControles();
+    createControls();
 
     connect(Text2, &QPlainTextEdit::textChanged, this, &f_test::Text2_Change);
     connect(Command1, &QPushButton::clicked, this, &f_test::Command1_Click);
@@ -76,35 +76,35 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     Text2->setFocus();
 
     // Ctrl+W closes the note as its close box does, saving it.
-    auto* fermer = new QAction(this);
-    fermer->setShortcuts(QKeySequence::Close);
-    connect(fermer, &QAction::triggered, this, &QWidget::close);
-    addAction(fermer);
+    auto* closeAction = new QAction(this);
+    closeAction->setShortcuts(QKeySequence::Close);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
 }
 
-void f_test::creerControles() {
-    using jot::placer;
-    Command1 = jot::bouton(this, "Command1", tr("Alarm"));
-    placer(Command1, 100, 30, 1335, 300);
-    Label1 = jot::etiquette(this, "Label1", QString());
+void f_test::createControls() {
+    using jot::placeControl;
+    Command1 = jot::makeButton(this, "Command1", tr("Alarm"));
+    placeControl(Command1, 100, 30, 1335, 300);
+    Label1 = jot::makeLabel(this, "Label1", QString());
     Label1->setAlignment(Qt::AlignCenter);
-    placer(Label1, 1500, 60, 1880, 255);
-    Command2 = jot::bouton(this, "Command2", tr("No alarm"));
-    placer(Command2, 3420, 30, 1335, 300);
+    placeControl(Label1, 1500, 60, 1880, 255);
+    Command2 = jot::makeButton(this, "Command2", tr("No alarm"));
+    placeControl(Command2, 3420, 30, 1335, 300);
 
     Text2 = new QPlainTextEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text2->setTabChangesFocus(true);
-    QFont police(QStringLiteral("Verdana"));
-    police.setStyleHint(QFont::SansSerif);
-    police.setPointSizeF(8.25);
-    Text2->setFont(police);
-    placer(Text2, 0, 480, 4875, 800);
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    Text2->setFont(font);
+    placeControl(Text2, 0, 480, 4875, 800);
 
     // The alarm panel lies over the text box while it is shown; its lists are those of the
     // day the note opened.
-    Frame1 = new jot::AlarmPanel(this, jot::maintenant().date(), Command2);
+    Frame1 = new jot::AlarmPanel(this, jot::now().date(), Command2);
 
     setTabOrder(Text2, Command1);
     setTabOrder(Command1, Command2);
@@ -118,66 +118,66 @@ void f_test::creerControles() {
     jot::systemLook(Command1);
     jot::systemLook(Command2);
     jot::systemLook(Text2->verticalScrollBar());
-    peindre_surfaces(jot::kJaunePale);
+    paintSurfaces(jot::kPaleYellow);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
-    jot::peindre(Label1, jot::kJaunePale);
+    jot::paintSurface(Label1, jot::kPaleYellow);
 }
 
 void f_test::init() {
-    const QDateTime maintenant = jot::maintenant();
-    setWindowTitle(jot::newNoteCaption(maintenant));
-    setCell(jot::ColStamp, jot::creationStamp(maintenant));
-    Frame1->preset_nouvelle(maintenant.time().hour());
+    const QDateTime now = jot::now();
+    setWindowTitle(jot::newNoteCaption(now));
+    setCell(jot::ColStamp, jot::creationStamp(now));
+    Frame1->presetNew(now.time().hour());
 }
 
 void f_test::reinit() {
-    const jot::TaskList& l = m_shared.liste;
+    const jot::TaskList& l = m_shared.list;
     setWindowTitle(l.cell(f_pos, jot::ColStamp));
-    const QString texte = toBox(l.cell(f_pos, jot::ColText));
-    if (texte != texteBrut(Text2))
-        Text2->setPlainText(texte); // counts as a change of the text
+    const QString text = toBox(l.cell(f_pos, jot::ColText));
+    if (text != plainText(Text2))
+        Text2->setPlainText(text); // counts as a change of the text
     Text2->moveCursor(QTextCursor::End);
     alarmMoved();
 }
 
-void f_test::fill(const QString& texte, const QString& alarme) {
-    if (!texte.isEmpty()) {
-        Text2->setPlainText(toBox(texte)); // counts as a change of the text
+void f_test::fill(const QString& text, const QString& alarm) {
+    if (!text.isEmpty()) {
+        Text2->setPlainText(toBox(text)); // counts as a change of the text
         Text2->moveCursor(QTextCursor::End);
     }
-    if (!alarme.isEmpty()) {
-        poser_alarme(alarme, QString());
-        Frame1->preset_alarme(alarme, QString()); // "Alarm" then offers it
+    if (!alarm.isEmpty()) {
+        applyAlarm(alarm, QString());
+        Frame1->presetAlarm(alarm, QString()); // "Alarm" then offers it
     }
 }
 
 void f_test::en_rouge() {
-    peindre_surfaces(kRouge);
+    paintSurfaces(kRed);
 }
 
-void f_test::snooze(const QString& alarme, const QString& repeat) {
-    peindre_surfaces(jot::kJaunePale);
-    poser_alarme(alarme, repeat);
-    Frame1->preset_alarme(alarme, repeat); // "Alarm" then offers the new time
+void f_test::snooze(const QString& alarm, const QString& repeat) {
+    paintSurfaces(jot::kPaleYellow);
+    applyAlarm(alarm, repeat);
+    Frame1->presetAlarm(alarm, repeat); // "Alarm" then offers the new time
 }
 
 void f_test::alarmMoved() {
-    const jot::TaskList& l = m_shared.liste;
-    afficher_alarme(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
-    Frame1->preset_alarme(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
+    const jot::TaskList& l = m_shared.list;
+    showAlarm(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
+    Frame1->presetAlarm(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
 }
 
-void f_test::peindre_surfaces(const QColor& couleur) {
+void f_test::paintSurfaces(const QColor& colour) {
     // What a screen reader says of a red note.
-    setAccessibleDescription(couleur == kRouge ? tr("The alarm is due") : QString());
+    setAccessibleDescription(colour == kRed ? tr("The alarm is due") : QString());
     // The panel's labels take the panel's colour.
     for (QWidget* w :
          {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Text2)})
-        jot::peindre(w, couleur);
+        jot::paintSurface(w, colour);
 }
 
 void f_test::Text2_Change() {
-    setCell(jot::ColText, toCell(texteBrut(Text2)));
+    setCell(jot::ColText, toCell(plainText(Text2)));
     m_shared.unsavedChanges = true;
 }
 
@@ -188,45 +188,45 @@ void f_test::Command1_Click() {
 }
 
 void f_test::Command2_Click() {
-    afficher_alarme(QString());
+    showAlarm(QString());
     setCell(jot::ColAlarm, QString());
     setCell(jot::ColFired, QString());
-    fermer_panneau();
+    closePanel();
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }
 
 void f_test::Command3_Click() {
-    poser_alarme(Frame1->alarm(), Frame1->repeatField());
+    applyAlarm(Frame1->alarm(), Frame1->repeatField());
 }
 
-void f_test::poser_alarme(const QString& alarme, const QString& repeat) {
-    fermer_panneau();
-    afficher_alarme(alarme, repeat);
-    setCell(jot::ColAlarm, alarme);
+void f_test::applyAlarm(const QString& alarm, const QString& repeat) {
+    closePanel();
+    showAlarm(alarm, repeat);
+    setCell(jot::ColAlarm, alarm);
     setCell(jot::ColFired, repeat); // a fired alarm set again is armed again
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }
 
-void f_test::fermer_panneau() {
-    const bool focusDansPanneau = Frame1->isAncestorOf(QApplication::focusWidget());
+void f_test::closePanel() {
+    const bool focusInPanel = Frame1->isAncestorOf(QApplication::focusWidget());
     Command1->setEnabled(true);
     Frame1->hide();
     // Hiding the focused list would otherwise send the focus to whatever comes next.
-    if (focusDansPanneau)
+    if (focusInPanel)
         Text2->setFocus(Qt::OtherFocusReason);
 }
 
-void f_test::afficher_alarme(const QString& alarme, const QString& repeat) {
-    const QString shown = jot::alarmDisplay(alarme, repeat);
-    ajusterPolice(Label1, font(), {shown}, Label1->contentsRect().width());
+void f_test::showAlarm(const QString& alarm, const QString& repeat) {
+    const QString shown = jot::alarmDisplay(alarm, repeat);
+    fitFont(Label1, font(), {shown}, Label1->contentsRect().width());
     Label1->setText(shown);
     Label1->setToolTip(shown);
 }
 
 void f_test::setCell(int col, const QString& text) {
-    m_shared.liste.setCell(f_pos, col, text);
+    m_shared.list.setCell(f_pos, col, text);
 }
 
 QString f_test::toBox(const QString& cellText) {
@@ -251,9 +251,9 @@ void f_test::closeEvent(QCloseEvent* event) {
 
 void f_test::keyPressEvent(QKeyEvent* event) {
     // Only dialogs honour default buttons: Enter in the panel's lists reaches the window.
-    const bool entree = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     QPushButton* ok = Frame1->ok();
-    if (entree && ok && ok->isDefault() && ok->isVisible() && ok->isEnabled()) {
+    if (enter && ok && ok->isDefault() && ok->isVisible() && ok->isEnabled()) {
         ok->click();
         return;
     }

@@ -26,11 +26,11 @@ public:
     void init();   // a task just created: caption, creation stamp, alarm preset
     void reinit(); // an existing task: filled from its row
     // A task just created from elsewhere: its text typed in, its alarm set as "Ok" sets it.
-    void fill(const QString& texte, const QString& alarme);
+    void fill(const QString& text, const QString& alarm);
     void en_rouge(); // the alarm has fallen due
     // Snooze moved the alarm: set as "Ok" sets it, with the repeat rule's field, and the note
     // no longer red.
-    void snooze(const QString& alarme, const QString& repeat);
+    void snooze(const QString& alarm, const QString& repeat);
     // The alarm timer moved a repeating alarm on: the label and the lists follow the row.
     void alarmMoved();
 
@@ -44,16 +44,16 @@ private:
     static QString toBox(const QString& cellText);
     static QString toCell(const QString& boxText);
 
-    void creerControles();
+    void createControls();
     void Text2_Change();
     void Command1_Click(); // Alarm
     void Command2_Click(); // No alarm
     void Command3_Click(); // Ok
     // What "Ok" does with the alarm text and its repeat rule's field.
-    void poser_alarme(const QString& alarme, const QString& repeat);
-    void peindre_surfaces(const QColor& couleur);
-    void fermer_panneau();
-    void afficher_alarme(const QString& alarme, const QString& repeat = {});
+    void applyAlarm(const QString& alarm, const QString& repeat);
+    void paintSurfaces(const QColor& colour);
+    void closePanel();
+    void showAlarm(const QString& alarm, const QString& repeat = {});
     void setCell(int col, const QString& text);
 
     jot::Shared& m_shared;

@@ -17,7 +17,7 @@ namespace {
 // The dialog's own controls that would print part of the report: the page set ("Odd pages")
 // and the "Pages" field. The dialog shows them again whenever the printer changes, so they
 // move to a holder that is never shown; the dialog still finds them.
-void retirerChoixDePages(QPrintDialog& dialog) {
+void withholdPageChoice(QPrintDialog& dialog) {
     auto* holder = new QWidget(&dialog);
     holder->setObjectName(QStringLiteral("jot_withheld"));
     holder->hide();
@@ -29,7 +29,7 @@ void retirerChoixDePages(QPrintDialog& dialog) {
 
 } // namespace
 
-void imprimer_rapport(QWidget* parent, const QString& report) {
+void printWithDialog(QWidget* parent, const QString& report) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
     // The report is always printed whole: no selection, page range, page set or current page
@@ -38,7 +38,7 @@ void imprimer_rapport(QWidget* parent, const QString& report) {
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    retirerChoixDePages(dialog);
+    withholdPageChoice(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     printReport(printer, report); // a failure ends the command silently
@@ -68,18 +68,18 @@ bool printReport(QPrinter& printer, const QString& report) {
         return false;
     // Line by line, each on the page the layout put it on: a line pushed past a page break is
     // drawn there only, never also clipped at the foot of the page before.
-    int pageCourante = 0;
+    int currentPage = 0;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        const QPointF bloc = doc.documentLayout()->blockBoundingRect(b).topLeft();
+        const QPointF blockTop = doc.documentLayout()->blockBoundingRect(b).topLeft();
         const QTextLayout* layout = b.layout();
         for (int i = 0; i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
-            const int p = static_cast<int>((bloc.y() + line.y()) / page.height());
-            for (; pageCourante < p; ++pageCourante) {
+            const int p = static_cast<int>((blockTop.y() + line.y()) / page.height());
+            for (; currentPage < p; ++currentPage) {
                 if (!printer.newPage())
                     return false;
             }
-            line.draw(&painter, QPointF(border, border - p * page.height()) + bloc);
+            line.draw(&painter, QPointF(border, border - p * page.height()) + blockTop);
         }
     }
     return painter.end() && printer.printerState() != QPrinter::Error;

@@ -9,7 +9,7 @@ class QWidget;
 namespace jot {
 
 // The printer dialog, then the whole report printed once; cancel or any error ends silently.
-void imprimer_rapport(QWidget* parent, const QString& report);
+void printWithDialog(QWidget* parent, const QString& report);
 
 // Prints the report as plain text on an already chosen printer (or PDF file).
 bool printReport(QPrinter& printer, const QString& report);

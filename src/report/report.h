@@ -9,6 +9,6 @@
 namespace jot {
 
 // The printed report: a header with the date, then each task with its alarm, CR LF lines.
-QString preparer_rapport(const TaskList& liste, const QDate& today);
+QString preparer_rapport(const TaskList& list, const QDate& today);
 
 } // namespace jot

@@ -10,7 +10,7 @@ std::function<QDateTime()>& source() {
 }
 } // namespace
 
-QDateTime maintenant() {
+QDateTime now() {
     return source() ? source()() : QDateTime::currentDateTime();
 }
 

@@ -8,7 +8,7 @@ namespace jot {
 
 // The one place the program reads the time. Never cache its result: the clock may be
 // shifted while the program runs.
-QDateTime maintenant();
+QDateTime now();
 
 // Tests replace the clock; an empty function restores the system clock.
 void setClockForTests(std::function<QDateTime()> source);

@@ -19,7 +19,7 @@ void Shared::freeSlot(int slot) {
 }
 
 bool Shared::mergeOtherWriter() {
-    if (!fichier.mergeOtherWriter(liste))
+    if (!file.mergeOtherWriter(list))
         return false;
     unsavedChanges = true; // the merged list is saved at the next tick
     return true;
@@ -27,8 +27,8 @@ bool Shared::mergeOtherWriter() {
 
 bool Shared::sauver_liste() {
     unsavedChanges = false;
-    const bool ok = fichier.sauver_liste(liste);
-    if (!ok || fichier.aheadOfFile())
+    const bool ok = file.sauver_liste(list);
+    if (!ok || file.aheadOfFile())
         unsavedChanges = true;
     return ok;
 }

@@ -13,8 +13,8 @@ constexpr int kSlots = 100;
 // The values every window reads and writes, alive for the whole run.
 class Shared {
 public:
-    TaskList liste;
-    TaskFile fichier;
+    TaskList list;
+    TaskFile file;
 
     // Entry s is s while note-window slot s is in use, 0 while it is free; entry 0 unused.
     std::array<qint16, kSlots + 1> slotTable{};

@@ -119,7 +119,7 @@ TaskFile::Version TaskFile::versionOf(const QString& file) {
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-void TaskFile::lire_liste(TaskList& liste) {
+void TaskFile::lire_liste(TaskList& list) {
     removeLeftovers(m_dir);
     removeLeftovers(folderOf(realPath()));
     const QString name = native(path());
@@ -141,7 +141,7 @@ void TaskFile::lire_liste(TaskList& liste) {
     }
     file.close();
     if (!parsed.rows.isEmpty())
-        liste.setRows(parsed.rows);
+        list.setRows(parsed.rows);
     m_base = parsed.rows;
     m_known = true;
     if (parsed.complete && !parsed.mixed)
@@ -169,7 +169,7 @@ void TaskFile::lire_liste(TaskList& liste) {
 // Copies the file as it is now, unchanged and private, beside it; the copy's path, or
 // empty (and m_error) when it could not be made.
 QString TaskFile::keepCopy(const QString& kind) {
-    const QString copy = keptCopyPath(m_dir, kind, maintenant());
+    const QString copy = keptCopyPath(m_dir, kind, now());
     QFile file(path());
     if (!file.copy(copy)) {
         m_error = file.errorString();
@@ -200,22 +200,22 @@ bool TaskFile::keepUnreadableCopy() {
     return true;
 }
 
-bool TaskFile::applyMerge(TaskList& liste, const QList<TaskRow>& base, const ParsedTasks* theirs,
+bool TaskFile::applyMerge(TaskList& list, const QList<TaskRow>& base, const ParsedTasks* theirs,
                           const QList<QList<TaskRow>>& conflicts) {
-    const MergePlan plan = planMerge(liste, base, theirs ? &theirs->rows : nullptr,
+    const MergePlan plan = planMerge(list, base, theirs ? &theirs->rows : nullptr,
                                      theirs && theirs->complete, conflicts);
     for (const int r : plan.removals) {
         Q_EMIT removingTask(r);
-        liste.removeTask(r);
+        list.removeTask(r);
     }
     for (const TaskRow& row : plan.additions) {
         int r = 1;
-        if (liste.rows() != 2 || !liste.isPlaceholder(1)) {
-            liste.appendRow();
-            r = liste.rows() - 1;
+        if (list.rows() != 2 || !list.isPlaceholder(1)) {
+            list.appendRow();
+            r = list.rows() - 1;
         }
         for (int c = 0; c < kColumns; ++c)
-            liste.setCell(r, c, row[c]);
+            list.setCell(r, c, row[c]);
     }
     return !plan.removals.isEmpty() || !plan.additions.isEmpty();
 }
@@ -226,14 +226,14 @@ void TaskFile::announceMerge(const QString& message) {
     Q_EMIT warning(message);
 }
 
-bool TaskFile::mergeOtherWriter(TaskList& liste) {
+bool TaskFile::mergeOtherWriter(TaskList& list) {
     // A file that went away is written again at the next save; one that could not be read
     // at start is still waiting to be copied aside.
     if (!m_known || m_copyPending)
         return false;
     const QStringList conflictNames = conflictCopies(m_dir);
-    const Version now = versionOf(path());
-    const bool changed = now.exists && !(now == m_version);
+    const Version onDisk = versionOf(path());
+    const bool changed = onDisk.exists && !(onDisk == m_version);
     if (!changed)
         m_halfWritten = {};
     if (!changed && conflictNames.isEmpty())
@@ -242,14 +242,14 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
     ParsedTasks theirs;
     if (changed && !readTasks(path(), theirs))
         return false; // tried again at the next call
-    if (changed && !theirs.complete && !(m_halfWritten == now)) {
-        m_halfWritten = now; // perhaps still being written: looked at again next time
+    if (changed && !theirs.complete && !(m_halfWritten == onDisk)) {
+        m_halfWritten = onDisk; // perhaps still being written: looked at again next time
         return false;
     }
     m_halfWritten = {};
     if (changed && theirs.complete && !theirs.mixed && conflictNames.isEmpty() &&
         sameRecords(m_base, theirs.rows)) {
-        m_version = now; // touched, or written again with the same records
+        m_version = onDisk; // touched, or written again with the same records
         return false;
     }
 
@@ -269,17 +269,17 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
         conflicts.append(copy.rows);
     }
 
-    const bool listChanged = applyMerge(liste, m_base, changed ? &theirs : nullptr, conflicts);
+    const bool listChanged = applyMerge(list, m_base, changed ? &theirs : nullptr, conflicts);
     if (changed) {
         if (theirs.complete) // a file not read whole is no version to merge against
             m_base = theirs.rows;
-        m_version = now;
+        m_version = onDisk;
     }
 
     // Out of the sync tool's way: it would copy it again, and it is merged now.
     QStringList moved;
     for (const QString& name : conflictNames) {
-        const QString to = keptCopyPath(m_dir, QStringLiteral("conflict"), maintenant());
+        const QString to = keptCopyPath(m_dir, QStringLiteral("conflict"), now());
         if (QFile::rename(m_dir + name, to)) {
             QFile::setPermissions(to, kPrivate);
             moved << native(to);
@@ -313,7 +313,7 @@ bool TaskFile::mergeOtherWriter(TaskList& liste) {
 }
 
 // Merges the version a save took off the disk, now in `file`, unless it only repeats `base`.
-bool TaskFile::mergeVersion(TaskList& liste, const QString& file, const QList<TaskRow>& base) {
+bool TaskFile::mergeVersion(TaskList& list, const QString& file, const QList<TaskRow>& base) {
     ParsedTasks theirs;
     const bool read = readTasks(file, theirs);
     if (read && theirs.complete && !theirs.mixed && sameRecords(base, theirs.rows)) {
@@ -322,13 +322,13 @@ bool TaskFile::mergeVersion(TaskList& liste, const QString& file, const QList<Ta
     }
     const QString kind =
         read && theirs.complete ? QStringLiteral("changed") : QStringLiteral("unreadable");
-    const QString copy = keptCopyPath(m_dir, kind, maintenant());
+    const QString copy = keptCopyPath(m_dir, kind, now());
     const bool kept = QFile::rename(file, copy);
     if (kept) {
         QFile::setPermissions(copy, kPrivate);
         pruneKeptCopies(m_dir, kind);
     }
-    const bool changed = read && applyMerge(liste, base, &theirs, {});
+    const bool changed = read && applyMerge(list, base, &theirs, {});
     announceMerge(
         tr("%1 was replaced by another program while Jotlark saved; its tasks were merged into "
            "the list, and that version is kept in %2.")
@@ -336,7 +336,7 @@ bool TaskFile::mergeVersion(TaskList& liste, const QString& file, const QList<Ta
     return changed;
 }
 
-bool TaskFile::sauver_liste(TaskList& liste) {
+bool TaskFile::sauver_liste(TaskList& list) {
     if (m_copyPending) {
         if (!keepUnreadableCopy()) {
             fail(tr("the file could not be read completely at start and could not be copied "
@@ -355,18 +355,18 @@ bool TaskFile::sauver_liste(TaskList& liste) {
     for (int round = 1;; ++round) {
         const QList<TaskRow> base = m_base;
         QString cameOut;
-        const Written written = writeAndSwap(liste, cameOut);
+        const Written written = writeAndSwap(list, cameOut);
         if (written == Written::Failed)
             return false;
         if (written == Written::OtherVersionFirst) {
-            merged = mergeOtherWriter(liste) || merged;
+            merged = mergeOtherWriter(list) || merged;
             if (round == kSaveRounds) {
                 fail(tr("another program keeps replacing the file"));
                 return false;
             }
             continue;
         }
-        if (cameOut.isEmpty() || !mergeVersion(liste, cameOut, base))
+        if (cameOut.isEmpty() || !mergeVersion(list, cameOut, base))
             break;
         merged = true;
         if (round == kSaveRounds) {
@@ -390,7 +390,7 @@ bool TaskFile::sauver_liste(TaskList& liste) {
 
 // Writes the list to a temporary file beside the real one, syncs it and swaps it in. What
 // the swap took out is left in `cameOut` when it is not the version last read or written.
-TaskFile::Written TaskFile::writeAndSwap(const TaskList& liste, QString& cameOut) {
+TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut) {
     const QString target = realPath();
     const QString dir = folderOf(target);
     QByteArray temporary = QFile::encodeName(dir + kTemporaryPrefix + QStringLiteral("XXXXXX"));
@@ -409,7 +409,7 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& liste, QString& cameOut
         fail(error);
         return Written::Failed;
     };
-    if (!writeTo(file, liste))
+    if (!writeTo(file, list))
         return discard(file.errorString());
     stepDone(SaveStep::Written);
     struct stat st {};
@@ -454,7 +454,7 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& liste, QString& cameOut
         else
             cameOut = QFile::decodeName(temporary);
     }
-    m_base = storedRows(liste);
+    m_base = storedRows(list);
     m_version = written;
     m_known = true;
     return Written::Saved;
@@ -470,8 +470,8 @@ void TaskFile::fail(const QString& error) {
     Q_EMIT warning(m_failure);
 }
 
-bool TaskFile::writeTo(QIODevice& device, const TaskList& liste) {
-    return writeTasks(liste, device);
+bool TaskFile::writeTo(QIODevice& device, const TaskList& list) {
+    return writeTasks(list, device);
 }
 
 void TaskFile::stepDone(SaveStep) {}

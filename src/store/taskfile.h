@@ -26,7 +26,7 @@ public:
     // A file that is not read completely, or that mixes UTF-8 and Windows-1252 lines, is
     // first copied aside unchanged (warning()). Temporary files a killed save left behind
     // are removed first: only one Jotlark runs per data directory.
-    void lire_liste(TaskList& liste);
+    void lire_liste(TaskList& list);
 
     // Merges what other programs left since the version last read or written, by whole
     // records (see planMerge): a new planifs.txt (a synced folder, an edit by hand), kept aside
@@ -34,13 +34,13 @@ public:
     // machines changed the file, moved aside as "conflict" copies. A changed file with a record
     // that does not read may be half written: it is looked at again at the next call, and only
     // its added records are merged if it is still the same. Returns whether the list changed.
-    bool mergeOtherWriter(TaskList& liste);
+    bool mergeOtherWriter(TaskList& list);
 
     // Replaces the file by the whole list, atomically: on failure the old file stays whole.
     // The new file is swapped with the one on disk in one step, so that a version another
     // writer put there meanwhile comes out whole: it is kept aside, merged into the list, and
     // the list saved again.
-    bool sauver_liste(TaskList& liste);
+    bool sauver_liste(TaskList& list);
     // The list holds records merged during the last save that are not on disk yet.
     bool aheadOfFile() const { return m_ahead; }
     QString lastError() const;
@@ -61,7 +61,7 @@ Q_SIGNALS:
 
 protected:
     // The bytes of a save; tests override it to make a write fail part-way.
-    virtual bool writeTo(QIODevice& device, const TaskList& liste);
+    virtual bool writeTo(QIODevice& device, const TaskList& list);
     // The steps of a save, for tests that slow it down as a slow disk would.
     enum class SaveStep { Written, Synced };
     virtual void stepDone(SaveStep step);
@@ -82,9 +82,9 @@ private:
     enum class Written { Failed, Saved, OtherVersionFirst };
     static Version versionOf(const QString& path);
     QString realPath() const;
-    Written writeAndSwap(const TaskList& liste, QString& cameOut);
-    bool mergeVersion(TaskList& liste, const QString& file, const QList<TaskRow>& base);
-    bool applyMerge(TaskList& liste, const QList<TaskRow>& base, const ParsedTasks* theirs,
+    Written writeAndSwap(const TaskList& list, QString& cameOut);
+    bool mergeVersion(TaskList& list, const QString& file, const QList<TaskRow>& base);
+    bool applyMerge(TaskList& list, const QList<TaskRow>& base, const ParsedTasks* theirs,
                     const QList<QList<TaskRow>>& conflicts);
     QString keepCopy(const QString& kind);
     bool keepUnreadableCopy();

@@ -134,14 +134,14 @@ QString unescapeTaskText(const QString& field) {
     return out;
 }
 
-bool writeTasks(const TaskList& liste, QIODevice& device) {
+bool writeTasks(const TaskList& list, QIODevice& device) {
     // In pieces, so that a save of a large list never holds a second copy of it whole.
     constexpr qsizetype kChunkBytes = 64 * 1024;
     QByteArray bytes;
-    for (int r = 1; r < liste.rows(); ++r) {
-        bytes += field(liste.cell(r, ColStamp)) + ',' +
-                 field(escapeTaskText(liste.cell(r, ColText))) + ',' +
-                 field(liste.cell(r, ColAlarm)) + ',' + field(liste.cell(r, ColFired)) + "\r\n";
+    for (int r = 1; r < list.rows(); ++r) {
+        bytes += field(list.cell(r, ColStamp)) + ',' +
+                 field(escapeTaskText(list.cell(r, ColText))) + ',' +
+                 field(list.cell(r, ColAlarm)) + ',' + field(list.cell(r, ColFired)) + "\r\n";
         if (bytes.size() >= kChunkBytes) {
             if (!writeAll(device, bytes))
                 return false;

@@ -20,7 +20,7 @@ QString unescapeTaskText(const QString& field);
 // Writes every data row as one record: "stamp","text","alarm","fired" CR LF, in UTF-8.
 // Returns false when the device refuses a write; a short write is retried, so that the
 // device's error names the cause.
-bool writeTasks(const TaskList& liste, QIODevice& device);
+bool writeTasks(const TaskList& list, QIODevice& device);
 
 struct ParsedTasks {
     QList<TaskRow> rows;  // every record understood, window slot ""

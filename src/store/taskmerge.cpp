@@ -21,9 +21,9 @@ bool isBlankRecord(const TaskRow& row) {
     return isBlank(row[ColStamp]) && isBlank(row[ColText]) && isBlank(row[ColAlarm]);
 }
 
-TaskRow storedRow(const TaskList& liste, int r) {
-    return {liste.cell(r, ColStamp), liste.cell(r, ColText), liste.cell(r, ColAlarm), QString(),
-            liste.cell(r, ColFired)};
+TaskRow storedRow(const TaskList& list, int r) {
+    return {list.cell(r, ColStamp), list.cell(r, ColText), list.cell(r, ColAlarm), QString(),
+            list.cell(r, ColFired)};
 }
 
 } // namespace
@@ -36,11 +36,11 @@ QString recordKey(const TaskRow& row) {
     return key;
 }
 
-QList<TaskRow> storedRows(const TaskList& liste) {
+QList<TaskRow> storedRows(const TaskList& list) {
     QList<TaskRow> rows;
-    rows.reserve(liste.rows() - 1);
-    for (int r = 1; r < liste.rows(); ++r)
-        rows.append(storedRow(liste, r));
+    rows.reserve(list.rows() - 1);
+    for (int r = 1; r < list.rows(); ++r)
+        rows.append(storedRow(list, r));
     return rows;
 }
 
@@ -48,13 +48,13 @@ bool sameRecords(const QList<TaskRow>& a, const QList<TaskRow>& b) {
     return a.size() == b.size() && countOf(a) == countOf(b);
 }
 
-MergePlan planMerge(const TaskList& liste, const QList<TaskRow>& base, const QList<TaskRow>* theirs,
+MergePlan planMerge(const TaskList& list, const QList<TaskRow>& base, const QList<TaskRow>* theirs,
                     bool removals, const QList<QList<TaskRow>>& conflicts) {
     MergePlan plan;
     QHash<QString, int> held; // the list's records, as it will be after the removals
-    for (int r = 1; r < liste.rows(); ++r) {
-        if (!liste.isPlaceholder(r))
-            ++held[recordKey(storedRow(liste, r))];
+    for (int r = 1; r < list.rows(); ++r) {
+        if (!list.isPlaceholder(r))
+            ++held[recordKey(storedRow(list, r))];
     }
     QSet<QString> keptElsewhere;
     for (const QList<TaskRow>& copy : conflicts) {
@@ -67,10 +67,10 @@ MergePlan planMerge(const TaskList& liste, const QList<TaskRow>& base, const QLi
         QHash<QString, int> gone = countOf(base);
         for (const TaskRow& row : *theirs)
             --gone[recordKey(row)];
-        for (int r = liste.rows() - 1; r >= 1; --r) {
-            if (liste.isPlaceholder(r))
+        for (int r = list.rows() - 1; r >= 1; --r) {
+            if (list.isPlaceholder(r))
                 continue;
-            const QString key = recordKey(storedRow(liste, r));
+            const QString key = recordKey(storedRow(list, r));
             const auto it = gone.find(key);
             if (it == gone.end() || *it <= 0 || keptElsewhere.contains(key))
                 continue;

@@ -13,7 +13,7 @@ namespace jot {
 QString recordKey(const TaskRow& row);
 
 // The data rows as the file keeps them: no window slot.
-QList<TaskRow> storedRows(const TaskList& liste);
+QList<TaskRow> storedRows(const TaskList& list);
 
 // Whether two versions hold the same records, in any order.
 bool sameRecords(const QList<TaskRow>& a, const QList<TaskRow>& b);
@@ -31,7 +31,7 @@ struct MergePlan {
 // aside: a record of theirs is added when it is in neither the list nor `base`, and a record
 // one of them holds is never removed, since the two sides diverged. No record the list holds
 // is ever added a second time, and no blank record is added.
-MergePlan planMerge(const TaskList& liste, const QList<TaskRow>& base, const QList<TaskRow>* theirs,
+MergePlan planMerge(const TaskList& list, const QList<TaskRow>& base, const QList<TaskRow>* theirs,
                     bool removals, const QList<QList<TaskRow>>& conflicts);
 
 } // namespace jot

@@ -10,19 +10,19 @@ MessageResponder& responder() {
 }
 } // namespace
 
-QMessageBox::StandardButton poser(QMessageBox& box) {
+QMessageBox::StandardButton showBox(QMessageBox& box) {
     if (responder())
         return responder()(box);
     box.exec();
     return box.standardButton(box.clickedButton());
 }
 
-QMessageBox::StandardButton demander(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                                     const QString& text, QMessageBox::StandardButtons buttons,
-                                     QMessageBox::StandardButton defaultButton) {
+QMessageBox::StandardButton askUser(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                    const QString& text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
-    return poser(box);
+    return showBox(box);
 }
 
 void setMessageResponderForTests(MessageResponder r) {

@@ -7,12 +7,12 @@
 namespace jot {
 
 // Every message box of the program goes through here, so that tests can answer it.
-QMessageBox::StandardButton demander(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                                     const QString& text, QMessageBox::StandardButtons buttons,
-                                     QMessageBox::StandardButton defaultButton);
+QMessageBox::StandardButton askUser(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                    const QString& text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton);
 
 // Shows a box its caller has built (for buttons with texts of their own), answered the same way.
-QMessageBox::StandardButton poser(QMessageBox& box);
+QMessageBox::StandardButton showBox(QMessageBox& box);
 
 // Tests install a responder that sees the box (title, text, icon, buttons) and answers it
 // instead of the user; an empty function restores the real dialog.

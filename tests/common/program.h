@@ -64,7 +64,7 @@ struct Program {
             main->Form_Load(dataDir);
     }
 
-    const jot::TaskList& liste() const { return main->shared().liste; }
+    const jot::TaskList& list() const { return main->shared().list; }
     QByteArray fileBytes() const { return readFile(home.taskFile()); }
     template <class T = QWidget> T* child(const char* name) const {
         return main->findChild<T*>(QLatin1String(name));
@@ -94,7 +94,7 @@ struct Program {
         return nullptr;
     }
     f_test* noteOf(int row) const {
-        f_test* n = note(liste().cell(row, jot::ColSlot).toInt());
+        f_test* n = note(list().cell(row, jot::ColSlot).toInt());
         return n && n->row() == row ? n : nullptr;
     }
 
@@ -103,7 +103,7 @@ struct Program {
     QAbstractItemModelTester tester{child<QTableView>("gri")->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest};
     std::unique_ptr<QSignalSpy> saves =
-        std::make_unique<QSignalSpy>(&main->shared().fichier, &jot::TaskFile::saved);
+        std::make_unique<QSignalSpy>(&main->shared().file, &jot::TaskFile::saved);
 };
 
 } // namespace testing

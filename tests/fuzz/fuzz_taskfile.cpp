@@ -7,11 +7,11 @@
 
 namespace {
 QByteArray bytesOf(const QList<jot::TaskRow>& rows) {
-    jot::TaskList liste;
-    liste.setRows(rows);
+    jot::TaskList list;
+    list.setRows(rows);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    return jot::writeTasks(liste, buffer) ? buffer.data() : QByteArray(); // reads back as no list
+    return jot::writeTasks(list, buffer) ? buffer.data() : QByteArray(); // reads back as no list
 }
 } // namespace
 

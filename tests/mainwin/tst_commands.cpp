@@ -35,13 +35,13 @@ private Q_SLOTS:
         Program p(testing::records(105));
         p.trigger("m_toutafficher");
         p.show(103); // no slot
-        QCOMPARE(p.liste().cell(103, jot::ColSlot), QString());
+        QCOMPARE(p.list().cell(103, jot::ColSlot), QString());
         p.note(4)->close();
         p.note(9)->close();
         p.show(103);
         p.noteOf(103)->showMinimized();
         p.show(103);
-        QCOMPARE(p.liste().cell(103, jot::ColSlot), "4");
+        QCOMPARE(p.list().cell(103, jot::ColSlot), "4");
         QVERIFY(!p.noteOf(103)->isMinimized());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(p.noteOf(103)->pos(),

@@ -99,7 +99,7 @@ private Q_SLOTS:
             jot::setMessageResponderForTests([&](QMessageBox&) {
                 return answers.isEmpty() ? Box::Cancel : answers.takeFirst();
             });
-        command == "SIGTERM" ? w.terminer() : p.trigger("m_quitter");
+        command == "SIGTERM" ? w.endNow() : p.trigger("m_quitter");
         QWidget* line = p.child("m_warning");
         QVERIFY(line->isVisibleTo(&w));
         if (!w.ended()) { // still running with its note, and a later Exit succeeds
@@ -112,7 +112,7 @@ private Q_SLOTS:
         QTRY_VERIFY(w.ended() && !w.isVisible() && !note && answers.isEmpty());
         QCOMPARE(line->isVisibleTo(&w), !saves); // cleared by a good save
         QCOMPARE(p.fileBytes().contains("\"task 2 edited\""), saves > 0);
-        w.terminer(); // ended means ended: a late signal writes nothing more
+        w.endNow(); // ended means ended: a late signal writes nothing more
         QCOMPARE(p.saves->count(), saves);
     }
 
@@ -151,8 +151,8 @@ private Q_SLOTS:
                 QTest::keyClick(p.child(qPrintable(focus)), key); // as the focused widget
         }
         QStringList after;
-        for (int r = 1; r < p.liste().rows(); ++r)
-            after << p.liste().cell(r, jot::ColText) + (p.noteOf(r) ? "*" : "");
+        for (int r = 1; r < p.list().rows(); ++r)
+            after << p.list().cell(r, jot::ColText) + (p.noteOf(r) ? "*" : "");
         QTEST(after.join(','), "after");
     }
 

@@ -264,7 +264,7 @@ private Q_SLOTS:
         QVERIFY(!warning.isEmpty());
         QVERIFY(dataDir.isEmpty() || warning.contains(dir));
         QTRY_COMPARE(m_trayMessages, QStringList{warning});
-        QMetaObject::invokeMethod(const_cast<jot::TaskFile*>(&p.main->shared().fichier), "resolved",
+        QMetaObject::invokeMethod(const_cast<jot::TaskFile*>(&p.main->shared().file), "resolved",
                                   Q_ARG(QString, warning));
         QCOMPARE(line->text(), dataDir.isEmpty() ? QString() : warning);
         QCOMPARE(line->isVisibleTo(p.main.get()), !dataDir.isEmpty());
@@ -327,7 +327,7 @@ private Q_SLOTS:
         // Dealt with: withdrawn, once the answer was handled.
         QTRY_COMPARE(m_served->server.closedIds, QList<uint>{101});
         QTEST(p.fileBytes(), "file");
-        f_test* note = p.noteOf(p.liste().rows() - 1);
+        f_test* note = p.noteOf(p.list().rows() - 1);
         QTEST(note ? note->findChild<QLabel*>("Label1")->text() : "", "label");
         QCOMPARE(red(note), !snooze); // red till closed or snoozed
         if (!snooze)                  // in front

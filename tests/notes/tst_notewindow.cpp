@@ -5,7 +5,7 @@
 #include "notes/alarmpanel.h"
 #include "report/report.h"
 #include "store/clock.h"
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -123,7 +123,7 @@ private slots:
         testing::Program p;
         f_test* w = open(p, 1, "Command1");
         QCOMPARE(w->windowTitle(), "The 03/15 at " + shown);
-        QCOMPARE(p.liste().cell(1, jot::ColStamp), "Le 03/15 à " + shown);
+        QCOMPARE(p.list().cell(1, jot::ColStamp), "Le 03/15 à " + shown);
         QCOMPARE(lists(w), L({day(0), preset[0], "00", preset[1]}));
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 
@@ -166,14 +166,14 @@ private slots:
         const QImage shot = w->grab().toImage();
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
-        QCOMPARE(shot.pixelColor(label), jot::kJaunePale);
+        QCOMPARE(shot.pixelColor(label), jot::kPaleYellow);
         QCOMPARE(spoken(ctl(w, "Label1")),
                  day(0) + ' ' + preset[0] + ":00 " + preset[1] + ": Alarm");
         QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);
         QCOMPARE(note->role(), QAccessible::Window); // a frame, not a pane
         QCOMPARE(note->text(QAccessible::Description), "The alarm is due");
         QTest::mouseClick(ctl(w, "Command2"), Qt::LeftButton); // No alarm
-        QCOMPARE(p.fileBytes(), record(p.liste().cell(1, jot::ColStamp).toUtf8(), ""));
+        QCOMPARE(p.fileBytes(), record(p.list().cell(1, jot::ColStamp).toUtf8(), ""));
     }
 
     // Under a dark scheme every text on the program's own colours stays readable, and the
@@ -241,7 +241,7 @@ private slots:
         auto* text2 = ctl<QPlainTextEdit>(w, "Text2");
         QTest::keyClick(text2, Qt::Key_Return);
         QTest::keyClicks(text2, "c");
-        QCOMPARE(p.liste().cell(2, jot::ColText), "a\u00a0b\r\nc");
+        QCOMPARE(p.list().cell(2, jot::ColText), "a\u00a0b\r\nc");
         QVERIFY(p.saves->isEmpty());
         setClock(QTime(14, 31)); // no quarter hour: only unsaved changes are saved
         p.tick();
@@ -254,7 +254,7 @@ private slots:
         QTest::keyClick(text2, Qt::Key_W, Qt::ControlModifier);
         QVERIFY(!w->isVisible());
         QCOMPARE(p.saves->count(), 3); // once, though the text had the focus
-        QCOMPARE(p.liste().cell(2, jot::ColSlot) + p.liste().cell(1, jot::ColSlot), "1");
+        QCOMPARE(p.list().cell(2, jot::ColSlot) + p.list().cell(1, jot::ColSlot), "1");
     }
 
     // A repeating alarm set in the panel: its rule stored in the fired-mark field, shown after
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(p.fileBytes(), record(kStamp, "t", alarm.toUtf8(), field.toUtf8()));
         QCOMPARE(ctl<QLabel>(w, "Label1")->text(), shown);
         QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 1).data().toString(), shown);
-        QVERIFY(jot::preparer_rapport(p.liste(), kToday).contains("Alarm on the " + shown));
+        QVERIFY(jot::preparer_rapport(p.list(), kToday).contains("Alarm on the " + shown));
         w->close();
         w = open(p, 1);
         QCOMPARE(lists(w).first(), jot::dayText(date));
@@ -334,7 +334,7 @@ private slots:
         QTest::keyClick(days, Qt::Key_End); // onto "Other date…"
         QVERIFY(asked.isEmpty());
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        QCOMPARE(p.liste().cell(1, jot::ColAlarm), jot::dayText(kToday.addDays(3)) + " 0:00 am");
+        QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::dayText(kToday.addDays(3)) + " 0:00 am");
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
         days->setCurrentIndex(days->count() - 1);
         QTest::keyClick(days, Qt::Key_Enter); // cancelled
@@ -344,7 +344,7 @@ private slots:
         QTest::keyClick(days, Qt::Key_Enter);
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
         const QString far = jot::dayText(kToday.addDays(200));
-        QCOMPARE(p.liste().cell(1, jot::ColAlarm), far + " 0:00 am");
+        QCOMPARE(p.list().cell(1, jot::ColAlarm), far + " 0:00 am");
         w->close();
         w = open(p, 1);
         QCOMPARE(lists(w).first(), far);

@@ -50,7 +50,7 @@ private slots:
                     offered << name;
             dialog->reject();
         });
-        jot::imprimer_rapport(nullptr, QStringLiteral("report"));
+        jot::printWithDialog(nullptr, QStringLiteral("report"));
         QCOMPARE(offered, QStringList{"copies"});
     }
 };

@@ -29,9 +29,9 @@ private Q_SLOTS:
         QList<jot::TaskRow> rows;
         for (int i = 0; i < tasks.size(); i += 2)
             rows.append({"Le 12/01 à 09:00 am", tasks[i], tasks[i + 1], QString(), "1"});
-        jot::TaskList liste;
-        liste.setRows(rows);
-        QCOMPARE(jot::preparer_rapport(liste, QDate(2026, 12, 5)),
+        jot::TaskList list;
+        list.setRows(rows);
+        QCOMPARE(jot::preparer_rapport(list, QDate(2026, 12, 5)),
                  "[JOTLK]\t\t\tTasks the 12/05/2026\r\n\r\n\r\n" + (lines << "").join("\r\n"));
     }
 };

@@ -71,8 +71,8 @@ private Q_SLOTS:
             QCOMPARE(saver.exitStatus(), QProcess::CrashExit); // killed, not failed
             TaskFile file;                                     // the next start
             file.setDirectory(home.dataDir());
-            TaskList liste;
-            file.lire_liste(liste);
+            TaskList list;
+            file.lire_liste(list);
             const QList<TaskRow> rows = parseTasks(testing::readFile(file.path())).rows;
             QVERIFY(rows == version(0) || rows == version(1));
             QCOMPARE(QDir(home.dataDir()).entryList(QDir::Files | QDir::Hidden),
@@ -95,10 +95,10 @@ private Q_SLOTS:
         SlowTaskFile file;
         file.stepMs = stepMs;
         file.setDirectory(home.dataDir());
-        TaskList liste;
-        file.lire_liste(liste);
+        TaskList list;
+        file.lire_liste(list);
         QSet<QString> seen; // every marker that came into the list
-        connect(&liste, &TaskList::dataChanged, &liste, [&](const QModelIndex& changed) {
+        connect(&list, &TaskList::dataChanged, &list, [&](const QModelIndex& changed) {
             seen.insert(changed.siblingAtColumn(ColText).data().toString());
         });
 
@@ -107,12 +107,12 @@ private Q_SLOTS:
                      {"--write", home.dataDir(), QString::number(kVersions)});
         QVERIFY(writer.waitForStarted());
         while (!writer.waitForFinished(20)) { // more than ten saves a second
-            file.mergeOtherWriter(liste);
-            QVERIFY(file.sauver_liste(liste));
+            file.mergeOtherWriter(list);
+            QVERIFY(file.sauver_liste(list));
         }
         QCOMPARE(writer.exitCode(), 0);
-        file.mergeOtherWriter(liste);
-        QVERIFY(file.sauver_liste(liste));
+        file.mergeOtherWriter(list);
+        QVERIFY(file.sauver_liste(list));
         for (const QString& name : QDir(home.dataDir()).entryList(QDir::Files | QDir::Hidden))
             for (const TaskRow& row : parseTasks(testing::readFile(home.dataDir() + name)).rows)
                 seen.insert(row[ColText]);

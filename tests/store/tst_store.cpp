@@ -41,13 +41,13 @@ struct FailingTaskFile : TaskFile {
     Failure failure = Failure::None;
     std::function<void()> duringSave;
     bool noSwap = false;
-    bool writeTo(QIODevice& device, const TaskList& liste) override {
+    bool writeTo(QIODevice& device, const TaskList& list) override {
         rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
         const rlimit small{10, saved.rlim_max};
         if (failure == Failure::SizeLimit)
             ::setrlimit(RLIMIT_FSIZE, &small);
-        const bool ok = TaskFile::writeTo(device, liste);
+        const bool ok = TaskFile::writeTo(device, list);
         ::setrlimit(RLIMIT_FSIZE, &saved);
         if (failure == Failure::Rename) // a directory in the file's place
             QFile::remove(path()), QDir().mkpath(path() + u"/x"_s);
@@ -90,9 +90,9 @@ private Q_SLOTS:
     // New task: only a single row of spaces is reused, and no task beyond the 100th.
     void addTask() {
         QFETCH(QByteArray, file);
-        TaskList liste;
-        liste.setRows(parseTasks(file).rows);
-        QTEST(liste.addTask(), "row");
+        TaskList list;
+        list.setRows(parseTasks(file).rows);
+        QTEST(list.addTask(), "row");
     }
     // Line breaks, quotes and the escapes' own characters come back. A linked planifs.txt
     // stays a link: the file it names is replaced, in its own folder.
@@ -100,15 +100,15 @@ private Q_SLOTS:
         const QTemporaryDir elsewhere;
         const QString real = elsewhere.filePath(u"tasks.txt"_s);
         QVERIFY(writeFile(real, {}) && QFile::link(real, m_path));
-        TaskList liste;
-        liste.setRows({TaskRow{u"s"_s, u"a\r\nb\nc\r,\"d\" ~¤\u241B"_s, {}, {}, u"1"_s}});
-        QVERIFY(m_file->sauver_liste(liste));
+        TaskList list;
+        list.setRows({TaskRow{u"s"_s, u"a\r\nb\nc\r,\"d\" ~¤\u241B"_s, {}, {}, u"1"_s}});
+        QVERIFY(m_file->sauver_liste(list));
         QVERIFY(QFileInfo(m_path).isSymLink());
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{u"tasks.txt"_s});
         QCOMPARE(readFile(real), record(u"a~b~c~,¤d¤ \u241B~\u241B¤\u241B\u241B"_s.toUtf8(), "1"));
-        m_file->lire_liste(liste);
-        QCOMPARE(liste.cell(1, ColText), u"a\r\nb\r\nc\r\n,\"d\" ~¤\u241B"_s);
+        m_file->lire_liste(list);
+        QCOMPARE(list.cell(1, ColText), u"a\r\nb\r\nc\r\n,\"d\" ~¤\u241B"_s);
     }
     void read_data() {
         QTest::addColumn<QByteArray>("bytes");
@@ -138,11 +138,11 @@ private Q_SLOTS:
                                  u"planifs.txt.orig01"_s, u".jotlark-save-Ab3xYz.bak"_s};
         for (const QString& name : own)
             QVERIFY(writeFile(m_dir + name, "mine"));
-        TaskList liste;
+        TaskList list;
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
-        m_file->lire_liste(liste);
+        m_file->lire_liste(list);
         QCOMPARE(warnings.count(), copied ? 1 : 0);
-        QVERIFY(m_file->sauver_liste(liste));
+        QVERIFY(m_file->sauver_liste(list));
         QCOMPARE(readFile(m_path), saved);
         QCOMPARE(modeOf(m_path), mode_t(0600));
         const QString copy = m_path + u".unreadable-20261206-221507"_s;
@@ -154,9 +154,9 @@ private Q_SLOTS:
     // A pipe named planifs.txt is not opened: it would block the start.
     void notAFile() {
         QVERIFY(::mkfifo(QFile::encodeName(m_path), 0600) == 0);
-        TaskList liste;
+        TaskList list;
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
-        m_file->lire_liste(liste);
+        m_file->lire_liste(list);
         QCOMPARE(warnings.count(), 1);
     }
     void failedSave_data() {
@@ -171,10 +171,10 @@ private Q_SLOTS:
         QFETCH(QString, cause);
         QVERIFY(writeFile(m_path, records(1)));
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
-        TaskList liste;
-        liste.setRows(parseTasks(records(2)).rows);
+        TaskList list;
+        list.setRows(parseTasks(records(2)).rows);
         m_file->failure = failure;
-        QVERIFY(!m_file->sauver_liste(liste) && !m_file->sauver_liste(liste));
+        QVERIFY(!m_file->sauver_liste(list) && !m_file->sauver_liste(list));
         QCOMPARE(warnings.count(), 1);
         QVERIFY(warnings.first().first().toString().contains(cause));
         if (failure != Failure::Rename) // where the test itself removed it
@@ -183,7 +183,7 @@ private Q_SLOTS:
     // The list stays marked unsaved, so that the next tick retries.
     void retriedAfterFailure() {
         Shared shared;
-        shared.fichier.setDirectory(m_dir + u"gone/"_s);
+        shared.file.setDirectory(m_dir + u"gone/"_s);
         QVERIFY(!shared.sauver_liste() && shared.unsavedChanges);
         QVERIFY(QDir().mkdir(m_dir + u"gone"_s));
         QVERIFY(shared.sauver_liste() && !shared.unsavedChanges);
@@ -229,14 +229,14 @@ private Q_SLOTS:
         QFETCH(QString, conflict);
         QFETCH(QString, when);
         QFETCH(QStringList, kept);
-        TaskList liste;
-        liste.setRows(parseTasks(records(3)).rows);
-        QVERIFY(m_file->sauver_liste(liste));
-        liste.setCell(2, ColText, u"here"_s);
+        TaskList list;
+        list.setRows(parseTasks(records(3)).rows);
+        QVERIFY(m_file->sauver_liste(list));
+        list.setCell(2, ColText, u"here"_s);
         if (when == u"start") { // the list as the next start reads it
-            QVERIFY(m_file->sauver_liste(liste));
+            QVERIFY(m_file->sauver_liste(list));
             m_file.emplace().setDirectory(m_dir);
-            m_file->lire_liste(liste);
+            m_file->lire_liste(list);
         }
         // This machine's version, with a task typed while the other machine's came.
         const QByteArray mine = records(3).replace("task 2", "here") + record("away");
@@ -255,15 +255,15 @@ private Q_SLOTS:
             arrive();
             m_file->noSwap = when == u"save, no swap";
             if (when == u"tick twice")
-                QVERIFY(!m_file->mergeOtherWriter(liste)); // perhaps still being written
+                QVERIFY(!m_file->mergeOtherWriter(list)); // perhaps still being written
             if (when.startsWith(u"tick") || when == u"start")
-                m_file->mergeOtherWriter(liste);
+                m_file->mergeOtherWriter(list);
         }
         QSignalSpy resolved(&*m_file, &TaskFile::resolved);
-        QVERIFY(m_file->sauver_liste(liste) && !m_file->mergeOtherWriter(liste));
+        QVERIFY(m_file->sauver_liste(list) && !m_file->mergeOtherWriter(list));
         QTEST(readFile(m_path), "after");
         QCOMPARE(warnings.count(), 1);
-        QVERIFY(resolved.isEmpty() && m_file->sauver_liste(liste)); // then settled
+        QVERIFY(resolved.isEmpty() && m_file->sauver_liste(list)); // then settled
         QCOMPARE(resolved.value(0).value(0), warnings.first().first());
         QStringList copies;
         for (const QFileInfo& f : QDir(m_dir).entryInfoList(QDir::Files | QDir::Hidden)) {
@@ -280,7 +280,7 @@ private Q_SLOTS:
     // Of the copies a sync makes, only the newest stay.
     void keptCopiesPruned() {
         for (int n = 1; n <= 12; ++n)
-            QVERIFY(writeFile(keptCopyPath(m_dir, u"changed"_s, maintenant()), "x"));
+            QVERIFY(writeFile(keptCopyPath(m_dir, u"changed"_s, now()), "x"));
         pruneKeptCopies(m_dir, u"changed"_s);
         const QString oldest = m_path + u".changed-20261206-221507"_s;
         QCOMPARE(QDir(m_dir).entryList(QDir::Files).size(), kKeptCopies);
@@ -318,8 +318,8 @@ private Q_SLOTS:
         QCOMPARE(dossier_donnees(home.path(), app.path()), jotstore);
         QVERIFY(dataDirNotice(jotstore, home.path(), app.path()).contains(u"cannot be saved"_s));
         m_file->setDirectory(jotstore);
-        TaskList liste;
-        QVERIFY(!m_file->sauver_liste(liste));
+        TaskList list;
+        QVERIFY(!m_file->sauver_liste(list));
     }
 
     // Programs started together on a new account make the folder together, and all use it:

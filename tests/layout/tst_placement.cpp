@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "mainwin/placement.h"
+#include "layout/placement.h"
 
 #include <QtTest>
 

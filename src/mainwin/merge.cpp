@@ -5,15 +5,15 @@
 
 // The row goes right after this: its note closes as Delete would close it, and the notes
 // of the rows below follow their tasks up.
-void f_iir::fermer_tache_retiree(int row) {
-    if (f_test* w = fenetreDeLigne(row)) {
+void f_iir::closeRemovedTask(int row) {
+    if (f_test* w = noteOfRow(row)) {
         const jot::NoAutoSave noSave(m_shared);
         w->close();
     }
-    if (m_shared.liste.rows() == 2)
+    if (m_shared.list.rows() == 2)
         return; // the only row stays, as the placeholder
-    for (int r = row + 1; r < m_shared.liste.rows(); ++r) {
-        if (f_test* w = fenetreDeLigne(r))
+    for (int r = row + 1; r < m_shared.list.rows(); ++r) {
+        if (f_test* w = noteOfRow(r))
             w->setRow(r - 1);
     }
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "mainwin/startcheck.h"
+#include "app/startcheck.h"
 
-#include "mainwin/singleinstance.h"
+#include "app/singleinstance.h"
 #include "ui/messagebox.h"
 
 #include <QCoreApplication>
@@ -19,7 +19,7 @@ QString tr(const char* text) {
 // Before any window exists: on screen for the desktop, on standard error for a terminal.
 StartDecision refuse(const QString& why) {
     qCritical().noquote() << why;
-    demander(nullptr, QMessageBox::Warning, kTitle, why, QMessageBox::Ok, QMessageBox::Ok);
+    askUser(nullptr, QMessageBox::Warning, kTitle, why, QMessageBox::Ok, QMessageBox::Ok);
     return StartDecision::Refuse;
 }
 } // namespace
@@ -52,10 +52,10 @@ StartDecision checkStart(SingleInstance& instance) {
                               .arg(instance.ownerHost())
                               .arg(instance.ownerPid())
                               .arg(instance.lockPath());
-    if (demander(nullptr, QMessageBox::Question, kTitle,
-                 where + tr("\n\nStart Jotlark here anyway? If both run, each may overwrite "
-                            "the other's changes."),
-                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+    if (askUser(nullptr, QMessageBox::Question, kTitle,
+                where + tr("\n\nStart Jotlark here anyway? If both run, each may overwrite "
+                           "the other's changes."),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         qCritical().noquote() << where << tr("Jotlark was not started.");
         return StartDecision::Refuse;
     }

@@ -12,17 +12,17 @@ class QWidget;
 // the system's colours or in the note's colour.
 namespace jot {
 
-void placer(QWidget* w, int left, int top, int width, int height);
-QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte);
-QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte);
+void placeControl(QWidget* w, int left, int top, int width, int height);
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text);
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text);
 
-// The style every note's controls share (see ListeCompacte).
-QStyle* styleDesControles();
+// The style every note's controls share (see CompactListStyle).
+QStyle* noteControlStyle();
 // A control that keeps the system's colours, whatever colour the note takes, drawn by the
 // shared style.
 void systemLook(QWidget* control);
 // A surface of the note in its colour: its background, and for the text box its editing area
 // too.
-void peindre(QWidget* surface, const QColor& couleur);
+void paintSurface(QWidget* surface, const QColor& colour);
 
 } // namespace jot

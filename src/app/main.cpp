@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/signalwatcher.h"
+#include "app/singleinstance.h"
+#include "app/startcheck.h"
 #include "launch/commandline.h"
 #include "launch/platform.h"
 #include "launch/qttranslations.h"
 #include "mainwin/f_iir.h"
-#include "mainwin/signalwatcher.h"
-#include "mainwin/singleinstance.h"
-#include "mainwin/startcheck.h"
 #include "store/datadir.h"
 #include "ui/programicon.h"
 
@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &jot::SingleInstance::activationRequested, &w,
                      &f_iir::restaurer_fenetre_principale);
     instance.setRequestHandler([&w](const jot::Request& r) { return w.carryOut(r); });
-    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
+    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::endNow);
     w.Form_Load(dataDir);
     // Nobody else was running: this start does what it would have asked.
     if (request.action != jot::Request::Action::Show) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "mainwin/signalwatcher.h"
+#include "app/signalwatcher.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtext.h"
+#include "app/signalwatcher.h"
+#include "app/singleinstance.h"
+#include "app/startcheck.h"
 #include "common/program.h"
-#include "mainwin/signalwatcher.h"
-#include "mainwin/singleinstance.h"
-#include "mainwin/startcheck.h"
 #include "store/datadir.h"
 #include "ui/messagebox.h"
 
@@ -59,7 +59,7 @@ int holder(int argc, char* argv[]) {
     const QString file = jot::dossier_donnees() + "planifs.txt";
     testing::writeFile(file, testing::records(2));
     f_iir w;
-    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::terminer);
+    QObject::connect(&watcher, &jot::SignalWatcher::received, &w, &f_iir::endNow);
     w.Form_Load();
     w.findChild<QPushButton*>("Command3")->click();
     jot::setMessageResponderForTests([](QMessageBox& box) {
@@ -380,11 +380,11 @@ private Q_SLOTS:
         if (!program)
             return;
         int open = 0;
-        for (int row = 1; row < program->liste().rows(); ++row)
+        for (int row = 1; row < program->list().rows(); ++row)
             open += program->noteOf(row) != nullptr;
         QCOMPARE(open, notes);
         if (!added.isEmpty()) // the new task's note, with the keyboard
-            QCOMPARE(QApplication::activeWindow(), program->noteOf(program->liste().rows() - 1));
+            QCOMPARE(QApplication::activeWindow(), program->noteOf(program->list().rows() - 1));
     }
 
     // A line the running program does not understand, or one longer than any request, is
@@ -412,7 +412,7 @@ private Q_SLOTS:
             QCOMPARE(socket.readLine(), line == "show\n" ? "ok\n" : "jotlark/2 refused unknown\n");
         }
         QCOMPARE(shown.count(), 1);
-        QCOMPARE(program.liste().rows(), 3);
+        QCOMPARE(program.list().rows(), 3);
         QCOMPARE(program.saves->count(), 0);
     }
 

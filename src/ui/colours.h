@@ -9,7 +9,7 @@ class QWidget;
 namespace jot {
 
 // The background of every window of the program.
-inline const QColor kJaunePale(255, 255, 128);
+inline const QColor kPaleYellow(255, 255, 128);
 
 // What the user's colour scheme gives a control of this kind, every role set, so that a
 // colour given to its window cannot reach it (a child inherits every role it has not set).

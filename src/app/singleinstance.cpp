@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "mainwin/singleinstance.h"
+#include "app/singleinstance.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/couleurs.h"
+#include "ui/colours.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -29,11 +29,11 @@ void f_iir::mPopExit_Click() {
 
 // Not through close(): while Exit's own question is open the window is already closing and
 // a second close() does nothing. Whatever dialog or menu is open, its loop ends with ours.
-void f_iir::terminer() {
+void f_iir::endNow() {
     if (m_ended)
         return;
     m_shared.sauver_liste(); // once; a failure cannot be helped with nobody to ask
-    finir();
+    shutDown();
 }
 
 void f_iir::closeEvent(QCloseEvent* event) {
@@ -43,17 +43,17 @@ void f_iir::closeEvent(QCloseEvent* event) {
         m_tache_Click();
         return;
     }
-    if (m_shared.autoSave && !sauver_avant_sortie()) {
+    if (m_shared.autoSave && !saveBeforeExit()) {
         m_quitting = false;
         event->ignore();
         return;
     }
     event->accept();
-    finir();
+    shutDown();
 }
 
-void f_iir::finir() {
-    fermer_notes();
+void f_iir::shutDown() {
+    closeNotes();
     hide();
     m_notices->removeIcon();
     Timer1->stop();
@@ -63,17 +63,17 @@ void f_iir::finir() {
     QCoreApplication::quit();
 }
 
-bool f_iir::sauver_avant_sortie() {
+bool f_iir::saveBeforeExit() {
     while (!m_shared.sauver_liste()) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Jotlark"),
                         tr("Your tasks could not be saved to %1:\n%2\n\n"
                            "Quit without saving, and the changes since the last save are lost.")
-                            .arg(m_shared.fichier.path(), m_shared.fichier.lastError()),
+                            .arg(m_shared.file.path(), m_shared.file.lastError()),
                         QMessageBox::Retry | QMessageBox::Discard | QMessageBox::Cancel,
                         isVisible() ? this : nullptr);
         box.setDefaultButton(QMessageBox::Retry);
         box.button(QMessageBox::Discard)->setText(tr("Quit without saving"));
-        switch (jot::poser(box)) {
+        switch (jot::showBox(box)) {
         case QMessageBox::Retry:
             continue;
         case QMessageBox::Discard:
@@ -85,11 +85,11 @@ bool f_iir::sauver_avant_sortie() {
     return true;
 }
 
-void f_iir::fermer_notes() {
+void f_iir::closeNotes() {
     // The notes closed now must not each write the file again.
     const jot::NoAutoSave noSave(m_shared);
-    for (int r = m_shared.liste.rows() - 1; r >= 1; --r) {
-        if (f_test* note = fenetreDeLigne(r))
+    for (int r = m_shared.list.rows() - 1; r >= 1; --r) {
+        if (f_test* note = noteOfRow(r))
             note->close();
     }
 }

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "notes/controls.h"
+
+#include "notes/compactliststyle.h"
+#include "ui/colours.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace jot {
+
+void placeControl(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText); // an alarm text from the file is never markup
+    l->setAutoFillBackground(true);
+    return l;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(true); // Enter presses the focused button, as Space does
+    return b;
+}
+
+QStyle* noteControlStyle() {
+    static QPointer<CompactListStyle> style;
+    if (!style) {
+        style = new CompactListStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+void systemLook(QWidget* control) {
+    // The system's colours for its kind of control: buttons and lists may differ.
+    control->setPalette(systemPalette(control));
+    control->setStyle(noteControlStyle());
+}
+
+void paintSurface(QWidget* surface, const QColor& colour) {
+    surface->setPalette(surfacePalette(colour));
+}
+
+} // namespace jot

@@ -1,0 +1,318 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Jotlark as a screen reader finds it, from outside, over AT-SPI.
+
+Runs the real program on a private X server (Xvfb) and a private session bus, with the AT-SPI
+bus launcher and registry on that bus, and walks its tree with pyatspi as Orca does: the task
+list's columns, a note, its alarm label, its alarm lists and Help. Nothing of the user's is
+used: no display, no bus, no home. Everything started here dies with this script, even when it
+is killed (PR_SET_PDEATHSIG, and a trap for the launcher's own bus). Usage: tst_atspi.py JOTLARK_BINARY; non-zero when a check fails.
+"""
+
+import ctypes
+import datetime
+import os
+import select
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+JOTLARK = sys.argv[1]
+WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
+LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+REGISTRY = "/usr/libexec/at-spi2-registryd"
+PACKAGES = "xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
+
+STAMP = "Le 03/14 \u00e0 09:00 am"
+TEXT = "Water the plants"
+WEEKDAYS = ["Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"]
+
+_libc = ctypes.CDLL(None, use_errno=True)
+_PR_SET_PDEATHSIG = 1
+_children = []
+
+
+class Failure(Exception):
+    pass
+
+
+def _dies_with_us(sig=signal.SIGKILL):
+    _libc.prctl(_PR_SET_PDEATHSIG, sig)
+
+
+def start(args, env, deathsig=signal.SIGKILL, **kwargs):
+    p = subprocess.Popen(args, env=env, preexec_fn=lambda: _dies_with_us(deathsig), **kwargs)
+    _children.append(p)
+    return p
+
+
+def stop_all():
+    for p in reversed(_children):
+        if p.poll() is None:
+            p.terminate()
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+
+
+def read_line(fd, what):
+    """A line written to a pipe, waited for at most WAIT_S."""
+    data = b""
+    deadline = time.monotonic() + WAIT_S
+    while not data.endswith(b"\n"):
+        left = deadline - time.monotonic()
+        if left <= 0 or not select.select([fd], [], [], left)[0]:
+            raise Failure(f"{what} did not start within {WAIT_S} s")
+        chunk = os.read(fd, 256)
+        if not chunk:
+            raise Failure(f"{what} ended before it started")
+        data += chunk
+    return data.decode().strip()
+
+
+def wait_for(what, probe):
+    """probe()'s first true answer, asked every 50 ms for at most WAIT_S."""
+    deadline = time.monotonic() + WAIT_S
+    error = ""
+    while True:
+        try:
+            found = probe()
+        except Exception as e:  # a window or a bus still coming up answers with an error
+            found, error = None, f" (last: {e})"
+        if found:
+            return found
+        if time.monotonic() > deadline:
+            raise Failure(f"no {what} within {WAIT_S} s{error}")
+        time.sleep(0.05)
+
+
+def task_file(alarm):
+    record = f'"{STAMP}","{TEXT}","{alarm}",""\r\n'
+    return record.encode("utf-8")
+
+
+def start_services(tmp):
+    """The X server, the session bus, the AT-SPI bus and registry; the environment to use."""
+    env = {
+        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+        "HOME": tmp,
+        "XDG_DATA_HOME": os.path.join(tmp, "data"),
+        "XDG_CONFIG_HOME": os.path.join(tmp, "config"),
+        "XDG_CACHE_HOME": os.path.join(tmp, "cache"),
+        "XDG_RUNTIME_DIR": os.path.join(tmp, "runtime"),
+        "LANG": "C.UTF-8",
+        "LC_ALL": "C.UTF-8",
+        # The launcher reads whether accessibility is on from GSettings: never the user's.
+        "GSETTINGS_BACKEND": "memory",
+    }
+    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+        if name in os.environ:
+            env[name] = os.environ[name]
+    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+
+    r, w = os.pipe()
+    start(["Xvfb", "-displayfd", str(w), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
+          env, pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    env["DISPLAY"] = ":" + read_line(r, "Xvfb")
+    os.close(r)
+
+    config = os.path.join(tmp, "session.conf")
+    with open(config, "w") as f:
+        f.write(f'<busconfig><listen>unix:dir={tmp}</listen><policy context="default">'
+                '<allow own="*"/><allow send_destination="*" eavesdrop="true"/>'
+                '<allow eavesdrop="true"/></policy></busconfig>\n')
+    bus = start(["dbus-daemon", "--config-file=" + config, "--print-address", "--nofork"], env,
+                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    env["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout.fileno(), "dbus-daemon")
+
+    from gi.repository import Gio, GLib
+
+    def connect(address):
+        flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+                 Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
+        return Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
+
+    def call(connection, name, path, interface, method, args=None):
+        return connection.call_sync(name, path, interface, method, args, None,
+                                    Gio.DBusCallFlags.NONE, 2000, None).unpack()
+
+    def owned(connection, name):
+        return call(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                    "org.freedesktop.DBus", "NameHasOwner", GLib.Variant("(s)", (name,)))[0]
+
+    session = connect(env["DBUS_SESSION_BUS_ADDRESS"])
+    # Killed, the launcher leaves its accessibility bus running: it runs in a process group of
+    # its own under a shell that ends the whole group when this script ends, however it ends.
+    start(["sh", "-c", 'trap "trap - TERM; kill -TERM 0" TERM; "$@" & wait', "sh", LAUNCHER,
+           "--launch-immediately", "--a11y=1"], env, deathsig=signal.SIGTERM, process_group=0,
+          stderr=subprocess.DEVNULL)
+    a11y_address = wait_for("accessibility bus from the launcher", lambda: call(
+        session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")[0])
+    a11y = connect(a11y_address)
+    start([REGISTRY], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for("AT-SPI registry", lambda: owned(a11y, "org.a11y.atspi.Registry"))
+    a11y.close_sync(None)
+    session.close_sync(None)
+    return env
+
+
+# --- The tree, as Orca reads it ---------------------------------------------------------------
+
+def descendants(acc, depth=0):
+    for i in range(acc.childCount if depth < 25 else 0):
+        child = acc.getChildAtIndex(i)
+        if child is not None:
+            yield child
+            yield from descendants(child, depth + 1)
+
+
+def find(acc, what, predicate):
+    found = next((a for a in descendants(acc) if predicate(a)), None)
+    if found is None:
+        raise Failure(f"no {what} in '{acc.name}'")
+    return found
+
+
+def showing(acc):
+    import pyatspi
+    return acc.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def label(acc):
+    """What Orca says a control is called: the controls that label it, else its name."""
+    import pyatspi
+    for relation in acc.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return " ".join(relation.getTarget(i).name for i in range(relation.getNTargets()))
+    return acc.name
+
+
+def press(acc):
+    action = acc.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    if "Press" not in names:
+        raise Failure(f"'{acc.name}' cannot be pressed: {names}")
+    action.doAction(names.index("Press"))
+
+
+def window(app, name):
+    """The application's shown top-level window of that name, read afresh."""
+    app.clearCache()
+    return next((w for w in app if w is not None and w.name == name and showing(w)), None)
+
+
+def role(acc):
+    return acc.getRoleName()
+
+
+def main():
+    checks = []
+
+    def check(what, got, expected, ok=None):
+        checks.append((what, got == expected if ok is None else ok, got, expected))
+
+    with tempfile.TemporaryDirectory(prefix="jot-atspi-") as tmp:
+        try:
+            walk(tmp, check)
+        except Failure as e:
+            checks.append((str(e), False, None, None))
+        finally:
+            stop_all()  # before the folder goes: the program saves into it to the end
+
+    for what, ok, got, expected in checks:
+        print(f"{'PASS' if ok else 'FAIL'}: {what}" +
+              ("" if ok or got is None else f": got {got!r}, expected {expected!r}"))
+    return 0 if checks and all(c[1] for c in checks) else 1
+
+
+def walk(tmp, check):
+    env = start_services(tmp)
+    alarm_day = datetime.date.today() + datetime.timedelta(days=2)
+    alarm = f"{WEEKDAYS[alarm_day.weekday()]} {alarm_day:%m/%d} 10:15 am"
+    data = os.path.join(env["XDG_DATA_HOME"], "jotlk")
+    os.makedirs(data, mode=0o700)
+    with open(os.path.join(data, "planifs.txt"), "wb") as f:
+        f.write(task_file(alarm))
+
+    # The client library finds the accessibility bus through the session bus it is given.
+    os.environ.update({k: env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+    os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+    import pyatspi
+
+    program_env = dict(env, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
+                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    start([JOTLARK], program_env)
+    desktop = pyatspi.Registry.getDesktop(0)
+
+    def app():
+        desktop.clearCache()
+        found = next((a for a in desktop if a is not None and a.name == "Jotlark"), None)
+        return found if found and any(showing(w) for w in found if w is not None) else None
+    jotlark = wait_for("Jotlark on the accessibility bus", app)
+
+    # The task list: its two shown columns, nothing of the hidden ones.
+    main_window = wait_for("main window", lambda: window(jotlark, "Jotlark"))
+    check("main window's role", role(main_window), "frame")
+    grid = find(main_window, "table", lambda a: a.getRole() == pyatspi.ROLE_TABLE)
+    table = grid.queryTable()
+    check("task list's columns", [table.getColumnDescription(c)
+                                  for c in range(table.nColumns)], ["Task", "Alarm"])
+    check("task list's headers", [a.name for a in descendants(grid)
+                                  if a.getRole() == pyatspi.ROLE_TABLE_COLUMN_HEADER],
+          ["Task", "Alarm"])
+    check("task list's cells", [a.name for a in descendants(grid)
+                                if a.getRole() == pyatspi.ROLE_TABLE_CELL], [TEXT, alarm])
+
+    # A note, shown by a second start as the user would from a shortcut; that start only
+    # hands the request over, and needs no accessibility of its own.
+    shown = subprocess.run([JOTLARK, "--show-all"], env=dict(env, QT_QPA_PLATFORM="xcb"),
+                           timeout=WAIT_S, preexec_fn=_dies_with_us, capture_output=True,
+                           text=True)
+    check("--show-all's status", (shown.returncode, shown.stderr), (0, ""),
+          shown.returncode == 0)
+    note = wait_for("note", lambda: window(jotlark, STAMP))
+    check("note's role", role(note), "frame or dialog", role(note) in ("frame", "dialog"))
+    said = []  # each label's name and text, and its description
+    for a in descendants(note):
+        if a.getRole() == pyatspi.ROLE_LABEL:
+            text = a.queryText().getText(0, -1) if "Text" in pyatspi.listInterfaces(a) else ""
+            said.append((a.name + " | " + text, a.description))
+    check("alarm label", said, f"({alarm!r}, 'Alarm')",
+          any(alarm in words and description == "Alarm" for words, description in said))
+
+    # The alarm panel's lists, once "Alarm" is pressed.
+    press(find(note, '"Alarm" button',
+               lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON and a.name == "Alarm"))
+
+    def lists():
+        note.clearCache()
+        found = [a for a in descendants(note)
+                 if a.getRole() == pyatspi.ROLE_COMBO_BOX and showing(a)]
+        return found if len(found) >= 4 else None
+    check("alarm lists' names", sorted(label(a) for a in wait_for("alarm lists", lists)),
+          sorted(["Day", "Hour", "Minutes", "am or pm", "Repeat"]))
+
+    # Help, from its menu item.
+    menu_bar = find(main_window, "menu bar", lambda a: a.getRole() == pyatspi.ROLE_MENU_BAR)
+    press(find(menu_bar, '"Help..." item',
+               lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM and a.name == "Help..."))
+    check("Help's role", role(wait_for("Help window", lambda: window(jotlark, "Help"))),
+          "frame")
+
+
+if __name__ == "__main__":
+    for tool in ("Xvfb", "dbus-daemon", LAUNCHER, REGISTRY):
+        if not any(os.access(os.path.join(d, tool), os.X_OK)
+                   for d in os.environ.get("PATH", "").split(os.pathsep) + [""]):
+            print(f"FAIL: {tool} is missing; bash scripts/test.sh installs {PACKAGES}")
+            sys.exit(1)
+    try:
+        sys.exit(main())
+    except ImportError as e:
+        print(f"FAIL: {e}; bash scripts/test.sh installs {PACKAGES}")
+        sys.exit(1)

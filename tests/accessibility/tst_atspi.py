@@ -27,7 +27,6 @@ PACKAGES = "xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
 
 STAMP = "Le 03/14 \u00e0 09:00 am"
 TEXT = "Water the plants"
-WEEKDAYS = ["Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"]
 
 _libc = ctypes.CDLL(None, use_errno=True)
 _PR_SET_PDEATHSIG = 1
@@ -88,11 +87,6 @@ def wait_for(what, probe):
         if time.monotonic() > deadline:
             raise Failure(f"no {what} within {WAIT_S} s{error}")
         time.sleep(0.05)
-
-
-def task_file(alarm):
-    record = f'"{STAMP}","{TEXT}","{alarm}",""\r\n'
-    return record.encode("utf-8")
 
 
 def start_services(tmp):
@@ -206,10 +200,6 @@ def window(app, name):
     return next((w for w in app if w is not None and w.name == name and showing(w)), None)
 
 
-def role(acc):
-    return acc.getRoleName()
-
-
 def main():
     checks = []
 
@@ -233,11 +223,11 @@ def main():
 def walk(tmp, check):
     env = start_services(tmp)
     alarm_day = datetime.date.today() + datetime.timedelta(days=2)
-    alarm = f"{WEEKDAYS[alarm_day.weekday()]} {alarm_day:%m/%d} 10:15 am"
+    alarm = f"{alarm_day:%A %m/%d} 10:15 am"  # %A in English: no setlocale()
     data = os.path.join(env["XDG_DATA_HOME"], "jotlk")
     os.makedirs(data, mode=0o700)
     with open(os.path.join(data, "planifs.txt"), "wb") as f:
-        f.write(task_file(alarm))
+        f.write(f'"{STAMP}","{TEXT}","{alarm}",""\r\n'.encode())
 
     # The client library finds the accessibility bus through the session bus it is given.
     os.environ.update({k: env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
@@ -257,7 +247,7 @@ def walk(tmp, check):
 
     # The task list: its two shown columns, nothing of the hidden ones.
     main_window = wait_for("main window", lambda: window(jotlark, "Jotlark"))
-    check("main window's role", role(main_window), "frame")
+    check("main window's role", main_window.getRoleName(), "frame")
     grid = find(main_window, "table", lambda a: a.getRole() == pyatspi.ROLE_TABLE)
     table = grid.queryTable()
     check("task list's columns", [table.getColumnDescription(c)
@@ -276,7 +266,8 @@ def walk(tmp, check):
     check("--show-all's status", (shown.returncode, shown.stderr), (0, ""),
           shown.returncode == 0)
     note = wait_for("note", lambda: window(jotlark, STAMP))
-    check("note's role", role(note), "frame or dialog", role(note) in ("frame", "dialog"))
+    check("note's role", note.getRoleName(), "frame or dialog",
+          note.getRoleName() in ("frame", "dialog"))
     said = []  # each label's name and text, and its description
     for a in descendants(note):
         if a.getRole() == pyatspi.ROLE_LABEL:
@@ -301,8 +292,8 @@ def walk(tmp, check):
     menu_bar = find(main_window, "menu bar", lambda a: a.getRole() == pyatspi.ROLE_MENU_BAR)
     press(find(menu_bar, '"Help..." item',
                lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM and a.name == "Help..."))
-    check("Help's role", role(wait_for("Help window", lambda: window(jotlark, "Help"))),
-          "frame")
+    check("Help's role",
+          wait_for("Help window", lambda: window(jotlark, "Help")).getRoleName(), "frame")
 
 
 if __name__ == "__main__":

@@ -2,22 +2,20 @@
 #include "common/program.h"
 #include "store/clock.h"
 
+using testing::red;
+using testing::task;
+
 namespace {
 
 QDateTime g_now;
 const QByteArray kNine = "Monday 03/15 9:00 am", kHalf = "Monday 03/15 9:30 am",
                  kQuarter = "Monday 03/15 10:15 am";
 
-QByteArray task(const QByteArray& text, const QByteArray& alarm = {}, const QByteArray& mark = {}) {
-    return testing::record("Le 03/15 \xc3\xa0 08:00 am", text, alarm, mark);
-}
-
 } // namespace
 
 class TstAlarmTimer : public QObject {
     Q_OBJECT
     QDateTime at(int h, int m, int s = 30, int day = 15) { return {{2027, 3, day}, {h, m, s}}; }
-    bool red(const f_test* n) { return n && n->palette().color(QPalette::Window) == Qt::red; }
 
 private Q_SLOTS:
     void initTestCase() {

@@ -26,14 +26,12 @@ private Q_SLOTS:
              {"daily", "weekdays", "weekly", "monthly", "yearly", "monthly@31", "yearly@02-29",
               "weekly@2026-12-14T09:00", "monthly@30@2027-02-28T09:00"})
             QTest::newRow(same) << QString(same) << QString(same);
-        QTest::newRow("not fired") << ""
-                                   << "";
-        QTest::newRow("fired") << "1"
-                               << "";
-        QTest::newRow("unknown word") << "hourly"
-                                      << "";
-        QTest::newRow("a day only months keep") << "weekly@31"
-                                                << "weekly";
+        for (const auto& [name, field, stored] :
+             {std::tuple{"not fired", "", ""},
+              {"fired", "1", ""},
+              {"unknown word", "hourly", ""},
+              {"a day only months keep", "weekly@31", "weekly"}})
+            QTest::newRow(name) << QString(field) << QString(stored);
     }
     void field() {
         QFETCH(QString, field);

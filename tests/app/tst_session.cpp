@@ -10,16 +10,16 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The start and the end of a run: one program per data directory, and a termination signal
-// that ends the program whatever is open. The program that holds the directory is a child
-// (this binary in a helper role), so that the test outlives it.
+// One program per data directory, and a termination signal that ends it whatever is open; the
+// program holding the directory is a child (this binary in a helper role).
+
+using testing::say;
 
 namespace {
 
@@ -27,11 +27,6 @@ using Decision = jot::StartDecision;
 using Box = QMessageBox;
 using L = QStringList;
 const QString kAsked = QStringLiteral("Your tasks could not be saved");
-
-void say(const QString& line) {
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
 
 // A disk on which no file can grow, as when it is full; SIGXFSZ is ignored.
 struct FullDisk {
@@ -45,9 +40,8 @@ struct FullDisk {
     rlimit saved{};
 };
 
-// Child: a program holding the data directory that says "shown" when a later start asks for
-// it, its Exit question about a failed save open (task 1 deleted, unsaved) and said. With
-// "full", it could not make its lock file.
+// Child: a program holding the data directory, saying "shown" when a later start asks, with
+// its failed-save Exit question open and said. With "full", it could not make its lock file.
 int holder(int argc, char* argv[]) {
     QApplication app(argc, argv);
     testing::quietOffscreen();
@@ -73,9 +67,8 @@ int holder(int argc, char* argv[]) {
     return app.exec();
 }
 
-// Child: a start that waits, spinning, for the file named after it to appear, then says the
-// outcome of acquire() and, when it runs, answers later starts until it is ended. Spinning
-// lines the starts up within microseconds, as a wake-up would not.
+// Child: a start that spins till the file named appears (lining starts up within microseconds,
+// as a wake-up would not), says acquire()'s outcome and, when it runs, answers later starts.
 int racer(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     jot::SingleInstance instance(jot::dossier_donnees());
@@ -87,9 +80,9 @@ int racer(int argc, char* argv[]) {
     return outcome == jot::SingleInstance::Outcome::Run ? app.exec() : 0;
 }
 
-// Ended with the test: a holder left running would hold its lock into the next test.
+// Ended with the test: a holder left running would hold its lock into the next test. Up once
+// its question is open, or it is ready.
 struct Child : QProcess {
-    // Up once its question is open.
     bool run(const QStringList& arguments = {"--holder"}) {
         setProcessChannelMode(QProcess::ForwardedErrorChannel);
         start(QCoreApplication::applicationFilePath(), arguments);
@@ -219,8 +212,7 @@ private Q_SLOTS:
             QCOMPARE(testing::readFile(lockPath), lock);
     }
 
-    // Starts that find the same stale lock at the same instant: one runs, the others give way
-    // to it.
+    // Starts that find the same stale lock at once: one runs, the others give way to it.
     void staleLockTakenOnce() {
         TempDataHome home;
         const QString lock = jot::SingleInstance::lockPathFor(jot::dossier_donnees());
@@ -241,9 +233,8 @@ private Q_SLOTS:
         }
     }
 
-    // The hand-over socket is private to the user, in the runtime folder while that is private
-    // too and the name fits, else in a private folder of the user's in the temporary folder;
-    // never in one that another user could have made.
+    // The hand-over socket is private: in the runtime folder if private and the name fits,
+    // else in the user's private folder in the temporary folder, never one another user made.
     void socketPlace_data() {
         QTest::addColumn<QString>("runtime"); // "private", "open" to others, "none", "long"
         QTest::addColumn<int>("dataPath");    // the data folder's length at least
@@ -297,9 +288,8 @@ private Q_SLOTS:
                  QFile::Permissions());
     }
 
-    // A later start's request, carried out by the running program (this process) and
-    // confirmed by the start's status; or refused, and said on standard error. Without a
-    // running program the start becomes it and adds the task itself.
+    // A later start's request, carried out by the running program (this process) or refused
+    // on standard error; with none running the start runs and adds the task itself.
     void handOver_data() {
         QTest::addColumn<QString>("running"); // "program", "older" (answers "ok" to all), "none"
         QTest::addColumn<int>("tasks");
@@ -387,8 +377,7 @@ private Q_SLOTS:
             QCOMPARE(QApplication::activeWindow(), program->noteOf(program->list().rows() - 1));
     }
 
-    // A line the running program does not understand, or one longer than any request, is
-    // answered with a refusal and changes nothing; the program answers the next start.
+    // A line not understood, or too long, is refused and changes nothing; the next is answered.
     void strangeRequest_data() {
         QTest::addColumn<QByteArray>("sent");
         QTest::newRow("a later version") << QByteArray("jotlark/3 new text=x\n");
@@ -416,8 +405,7 @@ private Q_SLOTS:
         QCOMPARE(program.saves->count(), 0);
     }
 
-    // A termination signal ends the program within two seconds, saving once, even while the
-    // failed-save question is open.
+    // SIGTERM ends the program within 2 s, saving once, even with the failed-save question open.
     void signalEndsRun() {
         TempDataHome home;
         Child child;

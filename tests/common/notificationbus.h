@@ -7,8 +7,6 @@
 #include <QDBusContext>
 #include <QProcess>
 #include <QVariantMap>
-#include <csignal>
-#include <sys/prctl.h>
 
 namespace testing {
 
@@ -80,7 +78,7 @@ public:
                                    "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
                                    "<allow eavesdrop=\"true\"/></policy></busconfig>\n"))
             return {};
-        m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        m_daemon.setChildProcessModifier(endWithParent);
         m_daemon.start(QStringLiteral("dbus-daemon"),
                        {"--config-file=" + config, "--print-address", "--nofork"});
         while (!m_daemon.canReadLine())

@@ -24,12 +24,23 @@ inline QByteArray record(const QByteArray& stamp, const QByteArray& text,
     return '"' + stamp + "\",\"" + text + "\",\"" + alarm + "\",\"" + fired + "\"\r\n";
 }
 
+// A task made on 03/15 at 08:00 am.
+inline QByteArray task(const QByteArray& text, const QByteArray& alarm = {},
+                       const QByteArray& mark = {}) {
+    return record("Le 03/15 \xc3\xa0 08:00 am", text, alarm, mark);
+}
+
 // n tasks "task 1" to "task n", without alarms.
 inline QByteArray records(int n) {
     QByteArray bytes;
     for (int k = 1; k <= n; ++k)
         bytes += record("Le 03/14 \xc3\xa0 09:00 am", "task " + QByteArray::number(k));
     return bytes;
+}
+
+// Whether the note is open and ringing.
+inline bool red(const f_test* note) {
+    return note && note->palette().color(QPalette::Window) == Qt::red;
 }
 
 // The offscreen platform says at every window what it cannot do: noise.

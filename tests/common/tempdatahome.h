@@ -3,6 +3,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstdio>
+#include <sys/prctl.h>
 
 // A fresh XDG_DATA_HOME and XDG_CONFIG_HOME for one test, never the user's.
 class TempDataHome {
@@ -29,6 +32,17 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A line a child process tells its test, at once.
+inline void say(const QString& line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+// For QProcess::setChildProcessModifier: the child ends with the test, even when it crashes.
+inline void endWithParent() {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
 } // namespace testing

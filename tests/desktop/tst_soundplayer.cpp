@@ -6,8 +6,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QtTest>
-#include <csignal>
-#include <sys/prctl.h>
 
 // The real player against a private PulseAudio with a null sink on a socket of its own: the
 // alarm sound must reach it as a playback stream. Never the user's sound server.
@@ -31,7 +29,7 @@ private Q_SLOTS:
              {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "PULSE_RUNTIME_PATH"})
             env.insert(name, m_dir.path());
         m_server.setProcessEnvironment(env);
-        m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        m_server.setChildProcessModifier(testing::endWithParent);
         m_server.start("pulseaudio",
                        {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
                         "--disable-shm=yes", "-L", "module-null-sink", "-L",

@@ -33,8 +33,7 @@ private Q_SLOTS:
         QTest::newRow("two requests") << L{"--show-all", "--hide-all"} << 2 << L{"", "alone"};
         QTest::newRow("a text without --new") << L{"--show-all", "x"} << 2 << L{"", "'x'"};
     }
-    // A command line that ends the program is tried on the program itself, with no display and
-    // a home that cannot be written: it must need neither. One that goes on would need a display.
+    // A command line that ends the program needs no display and no writable home.
     void commandLine() {
         QFETCH(L, arguments);
         QFETCH(int, status);
@@ -65,10 +64,8 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(beside));
     }
 
-    // With no usable data folder the tasks stay beside the program, found before the
-    // application exists (the lock is taken while it connects to the display), and the start
-    // says where; when even that folder cannot be made, it says so and runs all the same. Tried
-    // on a copy of the program, so that nothing is left beside the real one.
+    // With no usable data folder the tasks stay beside the program (a copy), locked before the
+    // display is up, and the start says where; when even that fails it says so and runs.
     void besideTheProgram_data() {
         QTest::addColumn<bool>("made");
         QTest::newRow("made") << true;
@@ -115,12 +112,10 @@ private Q_SLOTS:
         const auto row = [](const char* name, const char* when, const char* expected) {
             QTest::newRow(name) << QString(when) << QString(expected);
         };
-        row("later today", "11:00", "2026-03-14 11:00");
         row("rounded up", "10:46", "2026-03-14 11:00");
         row("a quarter hour stays", "10:45", "2026-03-14 10:45");
         row("this very minute", "10:20", "2026-03-14 10:30");
         row("past: tomorrow", "10:15", "2026-03-15 10:15");
-        row("rounded past midnight", "23:50", "2026-03-15 00:00");
         row("tomorrow", "tomorrow 9:05", "2026-03-15 09:15");
         row("dated, across the year end", "2026-12-31 23:59", "2027-01-01 00:00");
         row("dated, the last day", "2027-03-15 23:45", "2027-03-15 23:45");
@@ -129,11 +124,8 @@ private Q_SLOTS:
         row("366 days ahead", "+366d", "2027-03-15 10:30");
         row("367 days ahead", "+367d", "366 days");
         row("rounded beyond the last day", "2027-03-15 23:50", "366 days");
-        row("dated a year and more ahead", "2028-01-01 10:00", "366 days");
-        row("minutes beyond", "+9999999m", "366 days");
         row("past date", "2026-03-14 10:00", "past");
         row("hour out of range", "24:00", "time of day");
-        row("minutes out of range", "10:60", "time of day");
         row("no such date", "2027-02-29 10:00", "not a date");
         row("a weekday name", "Monday 10:00", "not understood");
         row("no unit", "+5", "not understood");
@@ -151,8 +143,7 @@ private Q_SLOTS:
             QVERIFY2(why.contains(expected), qPrintable(why));
     }
 
-    // The line a later start sends: what the running program understands, each field once and
-    // in this version; read back, a request makes the same line.
+    // A later start's line: understood with each field once, in this version; re-encoded alike.
     void request_data() {
         QTest::addColumn<QByteArray>("line"); // without its newline
         QTest::addColumn<bool>("understood");

@@ -41,14 +41,12 @@ private Q_SLOTS:
         Program p({}, pref1, login);
         f_iir& w = *p.main;
         auto* icon = w.findChild<QSystemTrayIcon*>();
-        // Current, but not highlighted while the grid has no focus.
         QVERIFY(!p.child<QTableView>("gri")->selectionModel()->hasSelection());
         QTEST(stateOf(w), "state");
         QTRY_COMPARE(icon->isVisible(), tray); // just after a window shown
         if (!pref1)
             QCOMPARE(w.frameGeometry().center(), w.screen()->geometry().center());
-        // The check marks show the files at start; each item writes or removes its file, the
-        // autostart entry starting this very program.
+        // The check marks show the files; each item writes or removes its own.
         QCOMPARE(p.child<QAction>("m_tb")->isChecked(), pref1);
         QCOMPARE(p.child<QAction>("m_login")->isChecked(), login);
         p.trigger("m_tb");
@@ -56,7 +54,6 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(p.home.dataDir() + jot::kStartOptionFile), !pref1);
         const QByteArray exec = "\nExec=" + QCoreApplication::applicationFilePath().toUtf8();
         QCOMPARE(testing::readFile(jot::autostartPath()).contains(exec + '\n'), !login);
-        // The close box puts the window away but keeps the program running.
         QVERIFY(!w.close());
         QTRY_COMPARE(stateOf(w), tray ? "hidden" : "minimised");
         QVERIFY(!w.ended() && p.saves->isEmpty());
@@ -72,14 +69,13 @@ private Q_SLOTS:
         QVERIFY(w.ended() && p.saves->count() == 2);
     }
 
-    // With a task edited in its open note and saves failing: the warning, and what the user
-    // answers; a termination signal asks nobody. Ctrl+Q exits once saves work again.
+    // Exit with an edited note while saves fail: the warning, the user's answers (a signal asks
+    // nobody); Ctrl+Q exits once saves work again.
     void exit_data() {
         using L = QList<Box::StandardButton>;
         QTest::addColumn<QString>("command");
         QTest::addColumn<L>("answers");
         QTest::addColumn<int>("saves");
-        // The note's text saves as the main window takes the focus back, and Exit saves.
         QTest::newRow("retry, cancel, Exit") << "m_quitter" << L{Box::Retry, Box::Cancel} << 2;
         QTest::newRow("quit unsaved") << "m_quitter" << L{Box::Discard} << 0;
         QTest::newRow("SIGTERM") << "SIGTERM" << L{} << 0;
@@ -93,7 +89,6 @@ private Q_SLOTS:
         p.show(2);
         QPointer<f_test> note = p.noteOf(2);
         QTest::keyClicks(note->findChild<QWidget*>("Text2"), " edited");
-        // Saves fail for anybody, root included, while a directory stands in the file's place.
         QVERIFY(QFile::remove(p.home.taskFile()) && QDir().mkpath(p.home.taskFile() + "/x"));
         if (!answers.isEmpty()) // else a question fails the test: a signal has nobody to ask
             jot::setMessageResponderForTests([&](QMessageBox&) {
@@ -116,9 +111,8 @@ private Q_SLOTS:
         QCOMPARE(p.saves->count(), saves);
     }
 
-    // Enter presses New task unless the grid (Show) or a button has the focus; double-click
-    // shows; the Delete key on the grid deletes, twice the current task and then the next,
-    // from the current task of the start too. The tasks afterwards, '*' for an open note.
+    // Enter is New task unless the grid (Show) or a button has the focus; double-click shows;
+    // Delete on the grid deletes the current task. The tasks afterwards, '*': note open.
     void gestures_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<Qt::Key>("key");
@@ -156,11 +150,7 @@ private Q_SLOTS:
         QTEST(after.join(','), "after");
     }
 
-    // The window grows from its designed size: the grid takes the room, the buttons stay
-    // under it, centred; the Alarm column holds the longest alarm of the locale. The warning
-    // about a file read in part is read whole.
-    // In French: the windows and the notes speak it, Qt's buttons too; what is stored (the
-    // creation stamp, the file) stays as it always was.
+    // In French the windows, notes and Qt's buttons speak it; the stored stamp stays as it was.
     void french() {
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         jot::loadQtTranslations(*qApp);
@@ -186,6 +176,8 @@ private Q_SLOTS:
         QCOMPARE(p.fileBytes(), testing::record("Le 03/15 \xc3\xa0 02:07 pm", ""));
     }
 
+    // The grid takes the room as the window grows, the buttons centred under it; the Alarm
+    // column holds the locale's longest alarm; the warning line is read whole.
     void grows() {
         const QLocale german(QLocale::German, QLocale::Germany);
         QLocale::setDefault(german);

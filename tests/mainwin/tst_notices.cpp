@@ -11,20 +11,17 @@
 #include <QLabel>
 #include <QSystemTrayIcon>
 #include <QWindow>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <poll.h>
 #include <xcb/xcb.h>
 
+using namespace testing;
+
 namespace {
 
 QDateTime g_now;
 const QByteArray kQuarter = "Monday 03/15 10:15 am";
-
-QByteArray task(const QByteArray& text, const QByteArray& alarm = {}, const QByteArray& mark = {}) {
-    return testing::record("Le 03/15 \xc3\xa0 08:00 am", text, alarm, mark);
-}
 
 void at(int h, int m) {
     g_now = QDateTime({2027, 3, 15}, {h, m, 30});
@@ -37,27 +34,12 @@ struct FakePlayer : jot::SoundPlayer {
     int& m_plays;
 };
 
-bool red(const f_test* note) {
-    return note && note->palette().color(QPalette::Window) == Qt::red;
-}
-
-void say(const char* line) {
-    std::printf("%s\n", line);
-    std::fflush(stdout);
-}
-
-// Children of the test end with it, even when it crashes.
-void endWithParent() {
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-}
-
 // An X server of the test's own (Xvfb), never the user's display.
 class PrivateDisplay {
 public:
     // Its name (":N"), or empty when Xvfb did not start (scripts/test.sh installs it).
     QString start() {
         m_server.setChildProcessModifier(endWithParent);
-        // It takes a free display number and writes it on the descriptor given.
         m_server.start(QStringLiteral("Xvfb"),
                        {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
         while (!m_server.canReadLine())
@@ -75,9 +57,8 @@ private:
     QProcess m_server;
 };
 
-// A desktop panel's tray, as the freedesktop System Tray protocol has it: it owns the screen's
-// tray selection with a window of its own, tells every client so on the root window, and an
-// icon then asks that window to dock it.
+// A desktop panel's tray (freedesktop System Tray): it owns the screen's tray selection, says
+// so on the root window, and an icon then asks its window to dock it.
 class TrayManager {
 public:
     explicit TrayManager(const QString& display)
@@ -171,15 +152,15 @@ QStringList pollers() {
 // The program's session bus is a private one; a test serves notifications on it or not.
 class TstNotices : public QObject {
     Q_OBJECT
-    testing::PrivateBus m_bus;
+    PrivateBus m_bus;
     QString m_address;
     QStringList m_trayMessages;
-    std::optional<testing::Served> m_served;
+    std::optional<Served> m_served;
     int m_servers = 0;
     int m_plays = 0;
 
     // On a connection of its own: Qt shares connections of the same name.
-    testing::NotificationServer& serve() {
+    NotificationServer& serve() {
         return m_served.emplace(m_address, "server" + QString::number(++m_servers)).server;
     }
 
@@ -200,9 +181,8 @@ private Q_SLOTS:
         at(10, 14);
     }
 
-    // Two rung alarms and the failed save of the tick, as the notification server receives
-    // them ("summary|body|urgency"), or as the tray says them without one; the red notes ring
-    // in any case.
+    // Two rung alarms and the tick's failed save, as the server receives them
+    // ("summary|body|urgency") or the tray says them without one; the notes ring in any case.
     void notices_data() {
         QTest::addColumn<QString>("server"); // "serves", "refuses" or "none"
         QTest::addColumn<QStringList>("notifications");
@@ -220,8 +200,7 @@ private Q_SLOTS:
         QFETCH(QStringList, tray);
         if (server != "none")
             serve().refuse = server == "refuses";
-        // The second task's first line is blank: its alarm stands for it.
-        testing::Program p(task("a~more", kQuarter) + task(" ~b", kQuarter));
+        Program p(task("a~more", kQuarter) + task(" ~b", kQuarter));
         QFile::remove(p.home.taskFile()); // a directory in its place: saves fail
         QVERIFY(QDir().mkpath(p.home.taskFile() + "/x"));
         at(10, 15);
@@ -239,9 +218,8 @@ private Q_SLOTS:
         QCOMPARE(received, notifications.replaceInStrings("$w", warning));
     }
 
-    // A warning from reading the list, or of where the tasks are kept, comes before the tray
-    // icon, which follows the main window: without a notification server the tray still gives
-    // it. Where the tasks are stays on the warning line when a failed save's warning goes.
+    // A warning at start reaches the tray, which comes after it; where the tasks are stays on
+    // the warning line when a failed save's warning goes.
     void warningAtStart_data() {
         QTest::addColumn<QByteArray>("taskFile");
         QTest::addColumn<QString>("dataDir"); // in the data home; empty: its usual one
@@ -253,12 +231,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, taskFile);
         QFETCH(QString, dataDir);
         TempDataHome elsewhere; // holds the program's folder and a file in the way
-        QVERIFY(testing::writeFile(elsewhere.path() + "/file", {}));
+        QVERIFY(writeFile(elsewhere.path() + "/file", {}));
         const QString dir = dataDir.isEmpty() ? QString() : elsewhere.path() + '/' + dataDir + '/';
         QVERIFY(dataDir != "jotstore" || QDir().mkpath(dir));
         if (!dataDir.isEmpty()) // and on standard error for a terminal
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(dir)));
-        testing::Program p(taskFile, false, false, dir);
+        Program p(taskFile, false, false, dir);
         auto* line = p.child<QLabel>("m_warning");
         const QString warning = line->text();
         QVERIFY(!warning.isEmpty());
@@ -270,9 +248,8 @@ private Q_SLOTS:
         QCOMPARE(line->isVisibleTo(p.main.get()), !dataDir.isEmpty());
     }
 
-    // Snooze, answered at 10:20, moves the alarm as the editor would; Show brings the red note
-    // to the front; a task changed since is left alone. The file afterwards, the alarm the
-    // note shows ("" when none is open).
+    // Snooze, answered at 10:20, moves the alarm; Show brings the red note to the front; a
+    // task changed since is left alone. The file afterwards, the note's alarm ("": none open).
     void answers_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("meanwhile");
@@ -295,7 +272,6 @@ private Q_SLOTS:
         row("show, row moved up", "default", "task above deleted", task("a", kQuarter, "1"),
             kQuarter);
         row("show, note closed", "default", "note closed", rung, kQuarter);
-        // Moved on to next week as it rang; the notification acts on the occurrence that rang.
         row("snooze, weekly", "snooze", "note closed",
             task("x") + task("a", later, "weekly@2027-03-15T10:15"), "", "weekly");
         row("show, weekly", "default", "note closed", task("x") + task("a", nextWeek, "weekly"),
@@ -306,7 +282,7 @@ private Q_SLOTS:
         QFETCH(QString, meanwhile);
         QFETCH(QByteArray, repeat);
         serve();
-        testing::Program p(task("x") + task("a", kQuarter, repeat));
+        Program p(task("x") + task("a", kQuarter, repeat));
         at(10, 15);
         p.tick();
         QTRY_COMPARE(m_served->server.sent.size(), 1);
@@ -322,9 +298,8 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::activeWindow(), p.main.get());
         at(10, 20);
         const bool snooze = action.startsWith("snooze");
-        QVERIFY(m_served->server.closedIds.isEmpty()); // not dealt with yet
+        QVERIFY(m_served->server.closedIds.isEmpty());
         Q_EMIT m_served->server.ActionInvoked(101, action);
-        // Dealt with: withdrawn, once the answer was handled.
         QTRY_COMPARE(m_served->server.closedIds, QList<uint>{101});
         QTEST(p.fileBytes(), "file");
         f_test* note = p.noteOf(p.list().rows() - 1);
@@ -334,8 +309,8 @@ private Q_SLOTS:
             QTRY_COMPARE(QApplication::activeWindow(), note);
     }
 
-    // Two alarms of one tick sound once: by the server when it says it plays sounds, else by
-    // the program; never with "Play a sound" off, which nosound.txt keeps.
+    // Two alarms of a tick sound once, by the server if it plays sounds, else by the program;
+    // never with "Play a sound" off (nosound.txt).
     void sound_data() {
         QTest::addColumn<QString>("server"); // its capabilities, or "none"
         QTest::addColumn<bool>("option");
@@ -352,8 +327,7 @@ private Q_SLOTS:
         QFETCH(bool, option);
         if (server != "none")
             serve().capabilities << server;
-        testing::Program p(task("a", kQuarter) + task("b", kQuarter));
-        QVERIFY(p.child<QAction>("m_sound")->isChecked());
+        Program p(task("a", kQuarter) + task("b", kQuarter));
         const QString marker = p.home.dataDir() + "nosound.txt";
         if (!option) {
             p.trigger("m_sound");
@@ -373,8 +347,7 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(marker), option);
     }
 
-    // A notification stays until its alarm is dealt with in the note or the list; "Show" and
-    // the Snoozes are in answers().
+    // A notification stays until its alarm is dealt with in the note or the list.
     void withdrawn_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("closed");
@@ -385,8 +358,8 @@ private Q_SLOTS:
     }
     void withdrawn() {
         QFETCH(QString, how);
-        testing::NotificationServer& server = serve();
-        testing::Program p(task("x") + task("a", kQuarter));
+        NotificationServer& server = serve();
+        Program p(task("x") + task("a", kQuarter));
         at(10, 15);
         p.tick();
         QTRY_COMPARE(server.sent.size(), 1);
@@ -408,11 +381,10 @@ private Q_SLOTS:
         QTEST(server.closedIds == QList<uint>{101}, "closed");
     }
 
-    // Without a tray the program waits for one without asking at intervals: a tray over
-    // D-Bus comes with its watcher's name on the session bus.
+    // Without a tray the program waits, polling nothing, for a watcher's name on the bus.
     void trayComesOverDBus() {
         jot::setTrayAvailableForTests(false);
-        testing::Program p({}, true);
+        Program p({}, true);
         QCoreApplication::processEvents();
         QVERIFY(p.main->isMinimized());
         for (const QTimer* t : p.main->findChild<jot::Notices*>()->findChildren<QTimer*>())
@@ -424,9 +396,8 @@ private Q_SLOTS:
         QDBusConnection::disconnectFromBus("tray");
     }
 
-    // On X11 a new tray announces itself to every client: the program runs in a child on the
-    // xcb platform of a private X server, started in the tray while there is none (see
-    // TrayArrival), and the test then plays the panel's tray to it.
+    // On X11 a new tray announces itself to every client: the program, in a child on a private
+    // X server (TrayArrival), waits in the tray and this test plays the panel's tray to it.
     void trayComesOverX11() {
         PrivateDisplay display;
         const QString name = display.start();
@@ -459,19 +430,17 @@ private Q_SLOTS:
 class TrayArrival : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Started in the tray, the program waits minimised with no timer asking at intervals,
-    // says "waiting", and shows its icon once the tray has come; it ends when the test has
-    // seen the icon dock.
+    // Started in the tray it waits minimised, polling nothing, shows its icon once the tray
+    // came, and ends when the test has seen the icon dock.
     void comesOverX11() {
         QCOMPARE(QGuiApplication::platformName(), "xcb");
         jot::setClockForTests([] { return g_now; });
         at(10, 14);
-        testing::Program p({}, true);
+        Program p({}, true);
         auto* notices = p.main->findChild<jot::Notices*>();
         QSignalSpy appeared(notices, &jot::Notices::trayAppeared);
         QCoreApplication::processEvents();
         QVERIFY(!notices->hasTray() && p.main->isMinimized());
-        // Once the timers of laying out the window have run.
         QTRY_VERIFY2(pollers().isEmpty(), qPrintable(pollers().join(", ")));
         say("waiting");
         QVERIFY(!appeared.isEmpty() || appeared.wait(10000));

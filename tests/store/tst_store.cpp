@@ -35,8 +35,8 @@ mode_t modeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 enum class Failure { None, SizeLimit, Rename };
-// Fails a save as a full disk or a lost rename would; plays another writer that renames its
-// version in while the save is under way, and a file system without the swap.
+// Fails a save as a full disk or a lost rename would; renames another writer's version in
+// during a save; or has no atomic swap.
 struct FailingTaskFile : TaskFile {
     Failure failure = Failure::None;
     std::function<void()> duringSave;
@@ -94,8 +94,7 @@ private Q_SLOTS:
         list.setRows(parseTasks(file).rows);
         QTEST(list.addTask(), "row");
     }
-    // Line breaks, quotes and the escapes' own characters come back. A linked planifs.txt
-    // stays a link: the file it names is replaced, in its own folder.
+    // Line breaks, quotes and escape characters come back; a linked planifs.txt stays a link.
     void roundTrip() {
         const QTemporaryDir elsewhere;
         const QString real = elsewhere.filePath(u"tasks.txt"_s);
@@ -125,9 +124,8 @@ private Q_SLOTS:
             << records(120) + "\"s\",\"x\",\"\"\r\n\"\",\"\",\"\",\"\"?\r\n\xFF\r\n" + last << all
             << true;
     }
-    // A file not read completely, or in two encodings, is first copied aside, byte for byte
-    // and private. What a killed save left is removed at start, and nothing else: the user's
-    // own copies stay.
+    // A file read in part, or in two encodings, is first copied aside, private; a killed save's
+    // leftover goes at start, the user's own copies stay.
     void read() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, saved);
@@ -221,9 +219,9 @@ private Q_SLOTS:
         row("Dropbox", "", "planifs (Lea's conflicted copy 2026-12-06).txt", "start",
             here + record("away"), conflict);
     }
-    // Another writer's version is kept aside and merged once, by whole records; a sync tool's
-    // copy of this machine's version is merged too, then moved out of its way. A file with a
-    // record that does not read removes nothing, and only once it has stayed so.
+    // Another writer's version is kept aside and merged once, by whole records, as is a sync
+    // tool's conflict copy, then moved aside; a file with an unreadable record removes nothing
+    // and is merged only once it stayed so.
     void merge() {
         QFETCH(QByteArray, theirs);
         QFETCH(QString, conflict);
@@ -238,7 +236,6 @@ private Q_SLOTS:
             m_file.emplace().setDirectory(m_dir);
             m_file->lire_liste(list);
         }
-        // This machine's version, with a task typed while the other machine's came.
         const QByteArray mine = records(3).replace("task 2", "here") + record("away");
         if (!conflict.isEmpty())
             QVERIFY(writeFile(m_dir + conflict, mine));
@@ -288,9 +285,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(oldest + u"-12"_s));
     }
 
-    // Created private, or made private; else "jotstore" beside the program, which every start
-    // then tells, as a later normal start tells of tasks left there. Any start option file
-    // means on, as it did for the program's first versions.
+    // The data folder is made private, else "jotstore" beside the program, which every start
+    // tells, as a later start tells of tasks left there; any start option file means on.
     void dataDir() {
         QTemporaryDir home, app;
         const QString user = home.path() + u"/.local/share"_s, jotlk = user + u"/jotlk/"_s;
@@ -322,8 +318,7 @@ private Q_SLOTS:
         QVERIFY(!m_file->sauver_liste(list));
     }
 
-    // Programs started together on a new account make the folder together, and all use it:
-    // one must not go beside the program for want of the folder another has just made.
+    // Starts on a new account make the folder together, and none goes beside the program.
     void dataDirMadeTogether() {
         const QTemporaryDir app;
         for (int round = 0; round < 100; ++round) {

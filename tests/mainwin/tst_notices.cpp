@@ -225,15 +225,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dataDir"); // in the data home; empty: its usual one
         QTest::newRow("unreadable list") << QByteArray("not a task\r\n") << QString();
         QTest::newRow("data folder beside the program") << QByteArray() << "jotstore";
-        QTest::newRow("that folder cannot be made") << QByteArray() << "file/jotstore";
     }
     void warningAtStart() {
         QFETCH(QByteArray, taskFile);
         QFETCH(QString, dataDir);
-        TempDataHome elsewhere; // holds the program's folder and a file in the way
-        QVERIFY(writeFile(elsewhere.path() + "/file", {}));
+        TempDataHome elsewhere; // holds the program's folder
         const QString dir = dataDir.isEmpty() ? QString() : elsewhere.path() + '/' + dataDir + '/';
-        QVERIFY(dataDir != "jotstore" || QDir().mkpath(dir));
+        QVERIFY(dataDir.isEmpty() || QDir().mkpath(dir));
         if (!dataDir.isEmpty()) // and on standard error for a terminal
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(dir)));
         Program p(taskFile, false, false, dir);

@@ -214,8 +214,6 @@ private Q_SLOTS:
         row("Syncthing", records(2) + record("there"),
             "planifs.sync-conflict-20261206-221000-AB12CD3.txt", "tick",
             here + record("there") + record("away"), changed + conflict);
-        row("Nextcloud", "", "planifs (conflicted copy 2026-12-06 221000).txt", "tick",
-            here + record("away"), conflict);
         row("Dropbox", "", "planifs (Lea's conflicted copy 2026-12-06).txt", "start",
             here + record("away"), conflict);
     }

@@ -124,8 +124,10 @@ private Q_SLOTS:
         row("366 days ahead", "+366d", "2027-03-15 10:30");
         row("367 days ahead", "+367d", "366 days");
         row("rounded beyond the last day", "2027-03-15 23:50", "366 days");
+        row("minutes beyond", "+9999999m", "366 days");
         row("past date", "2026-03-14 10:00", "past");
         row("hour out of range", "24:00", "time of day");
+        row("minutes out of range", "10:60", "time of day");
         row("no such date", "2027-02-29 10:00", "not a date");
         row("a weekday name", "Monday 10:00", "not understood");
         row("no unit", "+5", "not understood");

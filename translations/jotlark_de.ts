@@ -91,7 +91,7 @@ Liste der Tage.<byte value="xd"/>
 <byte value="xd"/>
 Eine Aufgabe von überall hinzufügen:<byte value="xd"/>
 ------------------------------------<byte value="xd"/>
-jotlark --new "Anna anrufen" --at 10:30 fügt dem laufenden Jotlark eine <byte value="xd"/>
+jotlark --new &quot;Anna anrufen&quot; --at 10:30 fügt dem laufenden Jotlark eine <byte value="xd"/>
 Aufgabe mit Erinnerung hinzu; legen Sie den Befehl auf eine Taste Ihrer <byte value="xd"/>
 Arbeitsumgebung, um Aufgaben hinzuzufügen, ohne Jotlark erst zu öffnen.<byte value="xd"/>
 </translation>
@@ -532,6 +532,18 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     <message>
         <source>Your tasks could not be saved to %1: %2. The list is kept, and saving will be retried.</source>
         <translation>Ihre Aufgaben konnten nicht in %1 gespeichert werden: %2. Die Liste bleibt erhalten, und das Speichern wird erneut versucht.</translation>
+    </message>
+    <message>
+        <source>writing failed: %1</source>
+        <translation>Schreiben fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>syncing to disk failed: %1</source>
+        <translation>Schreiben auf die Festplatte fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>replacing the file failed: %1</source>
+        <translation>Ersetzen der Datei fehlgeschlagen: %1</translation>
     </message>
 </context>
 <context>

@@ -91,7 +91,7 @@ dans la liste des jours.<byte value="xd"/>
 <byte value="xd"/>
 Ajouter une tâche de partout :<byte value="xd"/>
 ------------------------------<byte value="xd"/>
-jotlark --new "Appeler Anna" --at 10:30 ajoute une tâche avec une alarme au <byte value="xd"/>
+jotlark --new &quot;Appeler Anna&quot; --at 10:30 ajoute une tâche avec une alarme au <byte value="xd"/>
 Jotlark en cours ; associez cette commande à une touche de votre bureau pour <byte value="xd"/>
 ajouter des tâches sans ouvrir Jotlark d’abord.<byte value="xd"/>
 </translation>
@@ -532,6 +532,18 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     <message>
         <source>Your tasks could not be saved to %1: %2. The list is kept, and saving will be retried.</source>
         <translation>Vos tâches n&apos;ont pas pu être enregistrées dans %1 : %2. La liste est conservée, et l&apos;enregistrement sera retenté.</translation>
+    </message>
+    <message>
+        <source>writing failed: %1</source>
+        <translation>l’écriture a échoué : %1</translation>
+    </message>
+    <message>
+        <source>syncing to disk failed: %1</source>
+        <translation>l’écriture sur le disque a échoué : %1</translation>
+    </message>
+    <message>
+        <source>replacing the file failed: %1</source>
+        <translation>le remplacement du fichier a échoué : %1</translation>
     </message>
 </context>
 <context>

@@ -410,11 +410,11 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
         return Written::Failed;
     };
     if (!writeTo(file, list))
-        return discard(file.errorString());
+        return discard(tr("writing failed: %1").arg(file.errorString()));
     stepDone(SaveStep::Written);
     struct stat st {};
     if (::fdatasync(fd) != 0 || ::fstat(fd, &st) != 0)
-        return discard(errnoText(errno));
+        return discard(tr("syncing to disk failed: %1").arg(errnoText(errno)));
     const Version written{true, qint64(st.st_size), qint64(st.st_ino),
                           qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
     file.close();
@@ -424,7 +424,8 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
     const Version before = versionOf(target);
     struct stat old {};
     if (::stat(to.constData(), &old) == 0 && !S_ISREG(old.st_mode))
-        return discard(S_ISDIR(old.st_mode) ? errnoText(EISDIR) : tr("not a file"));
+        return discard(tr("replacing the file failed: %1")
+                           .arg(S_ISDIR(old.st_mode) ? errnoText(EISDIR) : tr("not a file")));
     // One step that leaves no moment without a whole file and no version of another writer
     // overwritten unseen: swapped with the file there, or put where none is.
     int error = renameFile(temporary, to, before.exists ? RENAME_EXCHANGE : RENAME_NOREPLACE);
@@ -443,7 +444,7 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
         error = ::rename(temporary.constData(), to.constData()) == 0 ? 0 : errno;
     }
     if (error != 0)
-        return discard(errnoText(error));
+        return discard(tr("replacing the file failed: %1").arg(errnoText(error)));
     syncDirectory(dir);
 
     if (before.exists && QFileInfo::exists(QFile::decodeName(temporary))) {

@@ -20,6 +20,16 @@ QString keptCopyPath(const QString& dir, const QString& kind, const QDateTime& w
     return copy;
 }
 
+QString moveToKeptCopy(const QString& dir, const QString& file, const QString& kind,
+                       const QDateTime& when) {
+    const QString copy = keptCopyPath(dir, kind, when);
+    if (!QFile::rename(file, copy))
+        return {};
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    pruneKeptCopies(dir, kind);
+    return copy;
+}
+
 void pruneKeptCopies(const QString& dir, const QString& kind) {
     const QRegularExpression kept(QRegularExpression::anchoredPattern(
         QRegularExpression::escape(kTaskFileName + u'.' + kind) +

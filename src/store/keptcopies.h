@@ -13,6 +13,11 @@ namespace jot {
 // sync tool set aside, merged).
 QString keptCopyPath(const QString& dir, const QString& kind, const QDateTime& when);
 
+// Moves `file` to a kept copy of `kind` in `dir`, private, and prunes the older ones of that
+// kind; the copy's path, or empty when it could not be moved.
+QString moveToKeptCopy(const QString& dir, const QString& file, const QString& kind,
+                       const QDateTime& when);
+
 // The changed and conflict copies are made at every sync: only the newest of each kind stay.
 constexpr int kKeptCopies = 10;
 void pruneKeptCopies(const QString& dir, const QString& kind);

@@ -111,12 +111,14 @@ QString TaskFile::unreadableCopy() const {
     return m_copy;
 }
 
-TaskFile::Version TaskFile::versionOf(const QString& file) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
-        return {};
+TaskFile::Version TaskFile::versionOf(const struct stat& st) {
     return {true, qint64(st.st_size), qint64(st.st_ino),
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+TaskFile::Version TaskFile::versionOf(const QString& file) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? versionOf(st) : Version();
 }
 
 void TaskFile::lire_liste(TaskList& list) {
@@ -279,14 +281,10 @@ bool TaskFile::mergeOtherWriter(TaskList& list) {
     // Out of the sync tool's way: it would copy it again, and it is merged now.
     QStringList moved;
     for (const QString& name : conflictNames) {
-        const QString to = keptCopyPath(m_dir, QStringLiteral("conflict"), now());
-        if (QFile::rename(m_dir + name, to)) {
-            QFile::setPermissions(to, kPrivate);
+        const QString to = moveToKeptCopy(m_dir, m_dir + name, QStringLiteral("conflict"), now());
+        if (!to.isEmpty())
             moved << native(to);
-        }
     }
-    if (!moved.isEmpty())
-        pruneKeptCopies(m_dir, QStringLiteral("conflict"));
 
     if (!changed && moved.isEmpty())
         return listChanged;
@@ -320,19 +318,14 @@ bool TaskFile::mergeVersion(TaskList& list, const QString& file, const QList<Tas
         QFile::remove(file);
         return false;
     }
-    const QString kind =
-        read && theirs.complete ? QStringLiteral("changed") : QStringLiteral("unreadable");
-    const QString copy = keptCopyPath(m_dir, kind, now());
-    const bool kept = QFile::rename(file, copy);
-    if (kept) {
-        QFile::setPermissions(copy, kPrivate);
-        pruneKeptCopies(m_dir, kind);
-    }
+    const QString copy = moveToKeptCopy(
+        m_dir, file,
+        read && theirs.complete ? QStringLiteral("changed") : QStringLiteral("unreadable"), now());
     const bool changed = read && applyMerge(list, base, &theirs, {});
     announceMerge(
         tr("%1 was replaced by another program while Jotlark saved; its tasks were merged into "
            "the list, and that version is kept in %2.")
-            .arg(native(path()), native(kept ? copy : file)));
+            .arg(native(path()), native(copy.isEmpty() ? file : copy)));
     return changed;
 }
 
@@ -415,21 +408,20 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
     struct stat st {};
     if (::fdatasync(fd) != 0 || ::fstat(fd, &st) != 0)
         return discard(tr("syncing to disk failed: %1").arg(errnoText(errno)));
-    const Version written{true, qint64(st.st_size), qint64(st.st_ino),
-                          qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    const Version written = versionOf(st);
     file.close();
     stepDone(SaveStep::Synced);
 
     const QByteArray to = QFile::encodeName(target);
-    const Version before = versionOf(target);
     struct stat old {};
-    if (::stat(to.constData(), &old) == 0 && !S_ISREG(old.st_mode))
+    const bool there = ::stat(to.constData(), &old) == 0;
+    if (there && !S_ISREG(old.st_mode))
         return discard(tr("replacing the file failed: %1")
                            .arg(S_ISDIR(old.st_mode) ? errnoText(EISDIR) : tr("not a file")));
     // One step that leaves no moment without a whole file and no version of another writer
     // overwritten unseen: swapped with the file there, or put where none is.
-    int error = renameFile(temporary, to, before.exists ? RENAME_EXCHANGE : RENAME_NOREPLACE);
-    if (error == ENOENT && before.exists)
+    int error = renameFile(temporary, to, there ? RENAME_EXCHANGE : RENAME_NOREPLACE);
+    if (error == ENOENT && there)
         error = renameFile(temporary, to, RENAME_NOREPLACE);
     if (error == EEXIST) { // made meanwhile
         ::unlink(temporary.constData());
@@ -447,10 +439,11 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
         return discard(tr("replacing the file failed: %1").arg(errnoText(error)));
     syncDirectory(dir);
 
-    if (before.exists && QFileInfo::exists(QFile::decodeName(temporary))) {
+    const Version tookOut = there ? versionOf(QFile::decodeName(temporary)) : Version();
+    if (tookOut.exists) {
         // What the swap took out: the file as it was on disk this instant.
         // A file never read is replaced, as asked.
-        if (!m_known || versionOf(QFile::decodeName(temporary)) == m_version)
+        if (!m_known || tookOut == m_version)
             ::unlink(temporary.constData());
         else
             cameOut = QFile::decodeName(temporary);

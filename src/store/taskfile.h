@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 
+struct stat;
+
 namespace jot {
 
 inline const QString kTaskFileName = QStringLiteral("planifs.txt");
@@ -80,6 +82,7 @@ private:
         }
     };
     enum class Written { Failed, Saved, OtherVersionFirst };
+    static Version versionOf(const struct stat& st);
     static Version versionOf(const QString& path);
     QString realPath() const;
     Written writeAndSwap(const TaskList& list, QString& cameOut);

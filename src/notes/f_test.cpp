@@ -145,10 +145,8 @@ void f_test::fill(const QString& text, const QString& alarm) {
         Text2->setPlainText(toBox(text)); // counts as a change of the text
         Text2->moveCursor(QTextCursor::End);
     }
-    if (!alarm.isEmpty()) {
-        applyAlarm(alarm, QString());
-        Frame1->presetAlarm(alarm, QString()); // "Alarm" then offers it
-    }
+    if (!alarm.isEmpty())
+        takeAlarm(alarm, QString());
 }
 
 void f_test::en_rouge() {
@@ -157,8 +155,13 @@ void f_test::en_rouge() {
 
 void f_test::snooze(const QString& alarm, const QString& repeat) {
     paintSurfaces(jot::kPaleYellow);
+    takeAlarm(alarm, repeat);
+}
+
+// An alarm set from outside the panel: as "Ok" sets it, and "Alarm" then offers it.
+void f_test::takeAlarm(const QString& alarm, const QString& repeat) {
     applyAlarm(alarm, repeat);
-    Frame1->presetAlarm(alarm, repeat); // "Alarm" then offers the new time
+    Frame1->presetAlarm(alarm, repeat);
 }
 
 void f_test::alarmMoved() {

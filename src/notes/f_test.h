@@ -51,6 +51,7 @@ private:
     void Command3_Click(); // Ok
     // What "Ok" does with the alarm text and its repeat rule's field.
     void applyAlarm(const QString& alarm, const QString& repeat);
+    void takeAlarm(const QString& alarm, const QString& repeat);
     void paintSurfaces(const QColor& colour);
     void closePanel();
     void showAlarm(const QString& alarm, const QString& repeat = {});

@@ -23,20 +23,29 @@
 
 namespace {
 
+// The alarm label, in twips. A repeating alarm may take a second line, which reaches down to
+// just above the alarm panel (400).
+constexpr QRect kAlarmLabel(1500, 60, 1880, 255);
+constexpr int kAlarmLabelTwoLines = 330;
+
 const QColor kRed(255, 0, 0);
 
 // Shrinks a control's font until every text it may show fits its room, so that a long
 // weekday or alarm is smaller rather than cut (most desktop fonts are wider than the
 // stated sizes allow).
-void fitFont(QWidget* w, QFont font, const QStringList& texts, int room) {
-    auto tooWide = [&] {
-        const QFontMetrics fm(font);
-        for (const QString& t : texts) {
-            if (fm.horizontalAdvance(t) > room)
-                return true;
-        }
+bool fits(const QFont& font, const QStringList& lines, const QSize& room) {
+    const QFontMetrics fm(font);
+    if (lines.size() * fm.lineSpacing() > room.height())
         return false;
-    };
+    for (const QString& line : lines) {
+        if (fm.horizontalAdvance(line) > room.width())
+            return false;
+    }
+    return true;
+}
+
+void fitFont(QWidget* w, QFont font, const QStringList& lines, const QSize& room) {
+    const auto tooWide = [&] { return !fits(font, lines, room); };
     while (font.pointSizeF() > 6.0 && tooWide())
         font.setPointSizeF(font.pointSizeF() - 0.5);
     w->setFont(font);
@@ -88,7 +97,8 @@ void f_test::createControls() {
     placeControl(Command1, 100, 30, 1335, 300);
     Label1 = jot::makeLabel(this, "Label1", QString());
     Label1->setAlignment(Qt::AlignCenter);
-    placeControl(Label1, 1500, 60, 1880, 255);
+    placeControl(Label1, kAlarmLabel.left(), kAlarmLabel.top(), kAlarmLabel.width(),
+                 kAlarmLabel.height());
     Command2 = jot::makeButton(this, "Command2", tr("No alarm"));
     placeControl(Command2, 3420, 30, 1335, 300);
 
@@ -223,9 +233,21 @@ void f_test::closePanel() {
 
 void f_test::showAlarm(const QString& alarm, const QString& repeat) {
     const QString shown = jot::alarmDisplay(alarm, repeat);
-    fitFont(Label1, font(), {shown}, Label1->contentsRect().width());
-    Label1->setText(shown);
+    // A repeating alarm's rule goes on a second line when one line is too short for it even
+    // in the smallest font; the label then grows down into the gap above the text box.
+    QFont smallest = font();
+    smallest.setPointSizeF(6.0);
+    const bool twoLines =
+        shown != alarm && !fits(smallest, {shown},
+                                QSize(jot::px(kAlarmLabel.width()), jot::px(kAlarmLabel.height())));
+    const QStringList lines =
+        twoLines ? QStringList{alarm + u',', shown.mid(alarm.size() + 2)} : QStringList{shown};
+    jot::placeControl(Label1, kAlarmLabel.left(), kAlarmLabel.top(), kAlarmLabel.width(),
+                      twoLines ? kAlarmLabelTwoLines : kAlarmLabel.height());
+    fitFont(Label1, font(), lines, Label1->contentsRect().size());
+    Label1->setText(lines.join(u'\n'));
     Label1->setToolTip(shown);
+    Label1->setAccessibleName(shown);
 }
 
 void f_test::setCell(int col, const QString& text) {

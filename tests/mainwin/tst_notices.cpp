@@ -316,7 +316,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_served->server.closedIds, QList<uint>{101});
         QTEST(p.fileBytes(), "file");
         f_test* note = p.noteOf(p.list().rows() - 1);
-        QTEST(note ? note->findChild<QLabel*>("Label1")->text() : "", "label");
+        QTEST(note ? note->findChild<QLabel*>("Label1")->text().replace(u'\n', u' ') : "", "label");
         QCOMPARE(red(note), !snooze); // red till closed or snoozed
         if (!snooze)                  // in front
             QTRY_COMPARE(QApplication::activeWindow(), note);

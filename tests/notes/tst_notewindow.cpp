@@ -89,6 +89,18 @@ f_test* open(testing::Program& p, int row, const char* button = "Command2") {
         qFatal("the note did not come up");
     return w;
 }
+// The alarm label says all of the alarm, on one line or two, cut nowhere and clear of the
+// panel below it.
+void readsWhole(QWidget* w, const QString& shown) {
+    auto* l = ctl<QLabel>(w, "Label1");
+    QCOMPARE(l->text().replace(u'\n', u' '), shown);
+    const QStringList lines = l->text().split(u'\n');
+    QVERIFY(lines.size() * l->fontMetrics().lineSpacing() <= l->contentsRect().height());
+    for (const QString& line : lines)
+        QVERIFY2(l->fontMetrics().horizontalAdvance(line) <= l->contentsRect().width(),
+                 qPrintable(line));
+    QVERIFY(l->geometry().bottom() < ctl(w, "Frame1")->geometry().top());
+}
 } // namespace
 
 class Tstnotewindow : public QObject {
@@ -290,7 +302,7 @@ private slots:
         const QString shown = jot::alarmDisplay(alarm, field);
         QCOMPARE(shown == alarm, field.isEmpty());
         QCOMPARE(p.fileBytes(), record(kStamp, "t", alarm.toUtf8(), field.toUtf8()));
-        QCOMPARE(ctl<QLabel>(w, "Label1")->text(), shown);
+        readsWhole(w, shown);
         QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 1).data().toString(), shown);
         QVERIFY(jot::preparer_rapport(p.list(), kToday).contains("Alarm on the " + shown));
         w->close();
@@ -304,7 +316,7 @@ private slots:
         const QString after = next.isValid() ? jot::dayText(next) + " 9:00 am" : alarm;
         QCOMPARE(p.fileBytes(),
                  record(kStamp, "t", after.toUtf8(), next.isValid() ? field.toUtf8() : "1"));
-        QCOMPARE(ctl<QLabel>(w, "Label1")->text(), jot::alarmDisplay(after, field));
+        readsWhole(w, jot::alarmDisplay(after, field));
     }
 
     // "Other date…" opens the calendar when chosen, not passed over; a cancel, or "Ok" on it,

@@ -362,6 +362,10 @@ bool TaskFile::sauver_liste(TaskList& list) {
         if (cameOut.isEmpty() || !mergeVersion(list, cameOut, base))
             break;
         merged = true;
+        // The next version is weighed against what was both written and merged: a version
+        // built on an older file must not undo the merge, nor a later one that corrects it
+        // read as unchanged.
+        m_base = commonRecords(m_base, storedRows(list));
         if (round == kSaveRounds) {
             m_ahead = true; // the file is whole; the next save adds what came since
             break;

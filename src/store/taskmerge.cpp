@@ -48,6 +48,18 @@ bool sameRecords(const QList<TaskRow>& a, const QList<TaskRow>& b) {
     return a.size() == b.size() && countOf(a) == countOf(b);
 }
 
+QList<TaskRow> commonRecords(const QList<TaskRow>& a, const QList<TaskRow>& b) {
+    QHash<QString, int> inB = countOf(b);
+    QList<TaskRow> common;
+    for (const TaskRow& row : a) {
+        if (int& n = inB[recordKey(row)]; n > 0) {
+            --n;
+            common.append(row);
+        }
+    }
+    return common;
+}
+
 MergePlan planMerge(const TaskList& list, const QList<TaskRow>& base, const QList<TaskRow>* theirs,
                     bool removals, const QList<QList<TaskRow>>& conflicts) {
     MergePlan plan;

@@ -18,6 +18,9 @@ QList<TaskRow> storedRows(const TaskList& list);
 // Whether two versions hold the same records, in any order.
 bool sameRecords(const QList<TaskRow>& a, const QList<TaskRow>& b);
 
+// The records both versions hold, as many times as both hold them, in the order of `a`.
+QList<TaskRow> commonRecords(const QList<TaskRow>& a, const QList<TaskRow>& b);
+
 // What merging other versions of the file into the list does, by whole records.
 struct MergePlan {
     QList<int> removals;      // task rows, from the bottom up

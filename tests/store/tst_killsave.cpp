@@ -4,6 +4,8 @@
 
 #include <QtTest>
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 
 using namespace jot;
 
@@ -32,15 +34,33 @@ QByteArray marker(int n) {
 }
 
 // With --write: another writer, as a sync tool is, renaming `count` versions in, a few
-// milliseconds apart, each the file as it finds it plus a marker task of its own.
-int writeVersions(const QString& dataDir, int count) {
+// milliseconds apart, each the file as it finds it plus a marker task of its own. With
+// --merge, a writer that swaps its version in and adds back the tasks of what the swap took
+// out, until it takes out its own.
+int writeVersions(const QString& dataDir, int count, bool merging) {
     const QByteArray file = QFile::encodeName(dataDir + kTaskFileName);
     const QByteArray temporary = QFile::encodeName(dataDir + "writer.tmp");
     for (int n = 1; n <= count; ++n) {
-        const QByteArray version = testing::readFile(QFile::decodeName(file)) + marker(n);
-        if (!testing::writeFile(QFile::decodeName(temporary), version) ||
-            std::rename(temporary, file) != 0)
-            return 1;
+        QByteArray onDisk = testing::readFile(QFile::decodeName(file)); // as we know it
+        QByteArray version = onDisk + marker(n);
+        for (int round = 0; round < 10; ++round) {
+            if (!testing::writeFile(QFile::decodeName(temporary), version))
+                return 1;
+            if (!merging && std::rename(temporary, file) == 0)
+                break;
+            if (::renameat2(AT_FDCWD, temporary, AT_FDCWD, file, RENAME_EXCHANGE) != 0) {
+                if (errno == ENOENT &&
+                    ::renameat2(AT_FDCWD, temporary, AT_FDCWD, file, RENAME_NOREPLACE) == 0)
+                    break;
+                return 1;
+            }
+            const QByteArray tookOut = testing::readFile(QFile::decodeName(temporary));
+            if (tookOut == std::exchange(onDisk, version))
+                break;
+            for (const QByteArray& line : tookOut.split('\n'))
+                if (!line.isEmpty() && !version.contains(line + '\n'))
+                    version += line + '\n';
+        }
         QThread::usleep(1000 + QRandomGenerator::global()->bounded(3000));
     }
     return 0;
@@ -82,13 +102,16 @@ private Q_SLOTS:
 
     void racingWriter_data() {
         QTest::addColumn<int>("stepMs");
-        QTest::newRow("disk") << 0;
-        QTest::newRow("slow disk") << 15;
+        QTest::addColumn<bool>("merging");
+        QTest::newRow("disk") << 0 << false;
+        QTest::newRow("slow disk") << 15 << false;
+        QTest::newRow("merging writer") << 0 << true;
     }
     // Another writer renames 1000 versions in while the program saves many times a second:
     // each version's marker reaches the list, or at least a kept copy.
     void racingWriter() {
         QFETCH(int, stepMs);
+        QFETCH(bool, merging);
         constexpr int kVersions = 1000;
         TempDataHome home;
         QVERIFY(QDir().mkpath(home.dataDir()));
@@ -104,18 +127,25 @@ private Q_SLOTS:
 
         QProcess writer;
         writer.start(QCoreApplication::applicationFilePath(),
-                     {"--write", home.dataDir(), QString::number(kVersions)});
+                     {merging ? "--merge" : "--write", home.dataDir(), QString::number(kVersions)});
         QVERIFY(writer.waitForStarted());
-        while (!writer.waitForFinished(20)) { // more than ten saves a second
+        while (!writer.waitForFinished(merging ? 1 : 20)) { // more than ten saves a second
             file.mergeOtherWriter(list);
             QVERIFY(file.sauver_liste(list));
         }
         QCOMPARE(writer.exitCode(), 0);
         file.mergeOtherWriter(list);
         QVERIFY(file.sauver_liste(list));
+        // A writer that merges back what it displaced loses nothing: every marker ends in the
+        // list itself. Of another, some versions are only in the kept copies.
+        if (merging)
+            seen.clear();
+        for (int r = 1; r < list.rows(); ++r)
+            seen.insert(list.cell(r, ColText));
         for (const QString& name : QDir(home.dataDir()).entryList(QDir::Files | QDir::Hidden))
-            for (const TaskRow& row : parseTasks(testing::readFile(home.dataDir() + name)).rows)
-                seen.insert(row[ColText]);
+            if (!merging)
+                for (const TaskRow& row : parseTasks(testing::readFile(home.dataDir() + name)).rows)
+                    seen.insert(row[ColText]);
         QStringList lost;
         for (int n = 1; n <= kVersions; ++n)
             if (!seen.contains("marker " + QString::number(n)))
@@ -127,8 +157,9 @@ private Q_SLOTS:
 int main(int argc, char* argv[]) {
     if (argc == 3 && qstrcmp(argv[1], "--save") == 0)
         return saveUntilKilled(QString::fromLocal8Bit(argv[2]));
-    if (argc == 4 && qstrcmp(argv[1], "--write") == 0)
-        return writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    if (argc == 4 && (qstrcmp(argv[1], "--write") == 0 || qstrcmp(argv[1], "--merge") == 0))
+        return writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
+                             qstrcmp(argv[1], "--merge") == 0);
     QCoreApplication app(argc, argv);
     TstKillSave test;
     return QTest::qExec(&test, argc, argv);

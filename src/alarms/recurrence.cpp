@@ -69,6 +69,31 @@ RepeatRule ruleFor(Repeat repeat, const QDate& date) {
     return rule;
 }
 
+int furtherAlarmState(const TaskRow& a, const TaskRow& b, const QDate& today) {
+    const RepeatRule ra = parseRepeat(a[ColFired]), rb = parseRepeat(b[ColFired]);
+    if (!ra.repeats() && !rb.repeats()) {
+        if (a[ColAlarm] != b[ColAlarm] || a[ColFired] == b[ColFired])
+            return 0;
+        if (a[ColFired] == u"1" && b[ColFired].isEmpty())
+            return 1;
+        return b[ColFired] == u"1" && a[ColFired].isEmpty() ? -1 : 0;
+    }
+    if (ra.repeat != rb.repeat || ra.monthDay != rb.monthDay || ra.leapDay != rb.leapDay)
+        return 0;
+    const AlarmMoment ta = alarmMoment(a[ColAlarm], today), tb = alarmMoment(b[ColAlarm], today);
+    if (!ta.isValid() || !tb.isValid())
+        return 0;
+    const auto own = [](const RepeatRule& rule, const AlarmMoment& text) {
+        return rule.ownDate.isValid() ? QDateTime(rule.ownDate, rule.ownTime)
+                                      : QDateTime(text.date, text.time);
+    };
+    const QDateTime oa = own(ra, ta), ob = own(rb, tb);
+    const QDateTime shownA(ta.date, ta.time), shownB(tb.date, tb.time);
+    if (oa != ob)
+        return oa > ob ? 1 : -1;
+    return shownA == shownB ? 0 : shownA > shownB ? 1 : -1;
+}
+
 QString repeatSuffix(Repeat repeat) {
     switch (repeat) {
     case Repeat::Never:

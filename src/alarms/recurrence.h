@@ -60,6 +60,12 @@ AlarmMoment moveOn(TaskList& list, int row, const QDateTime& now);
 // date and time) is snoozed: the occurrences after it keep the rule's own day and time.
 QString snoozedField(const QString& field, const AlarmMoment& rang);
 
+// Of two records of one task that differ only in their alarm's state, the one further along:
+// a fired one-time alarm over the same alarm not fired, and of two occurrences of one
+// repeating rule the later (by the rule's own date, else by the alarm text). 1 for `a`, -1 for
+// `b`, 0 when their alarms differ in more than that.
+int furtherAlarmState(const TaskRow& a, const TaskRow& b, const QDate& today);
+
 // The alarm as the list, the note and the report show it: with its rule after the time
 // ("Monday 12/14 9:00 am, every week").
 QString alarmDisplay(const QString& alarmText, const QString& field);

@@ -32,6 +32,7 @@ void f_iir::mPopExit_Click() {
 void f_iir::endNow() {
     if (m_ended)
         return;
+    m_shared.file.stopWaitingForWriter();
     m_shared.sauver_liste(); // once; a failure cannot be helped with nobody to ask
     shutDown();
 }
@@ -64,6 +65,7 @@ void f_iir::shutDown() {
 }
 
 bool f_iir::saveBeforeExit() {
+    m_shared.file.stopWaitingForWriter(); // the list is not left behind in memory
     while (!m_shared.sauver_liste()) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Jotlark"),
                         tr("Your tasks could not be saved to %1:\n%2\n\n"

@@ -155,11 +155,15 @@ f_iir::f_iir(QWidget* parent)
 
     // The end of the desktop session writes the list: the session may kill the program
     // without any close. Any other way out than Exit does the same.
-    connect(qApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager&) { m_shared.sauver_liste(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        m_shared.file.stopWaitingForWriter();
+        m_shared.sauver_liste();
+    });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-        if (!m_ended)
-            m_shared.sauver_liste();
+        if (m_ended)
+            return;
+        m_shared.file.stopWaitingForWriter();
+        m_shared.sauver_liste();
     });
 }
 

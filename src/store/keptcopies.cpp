@@ -31,6 +31,8 @@ QString moveToKeptCopy(const QString& dir, const QString& file, const QString& k
 }
 
 void pruneKeptCopies(const QString& dir, const QString& kind) {
+    if (kind == u"unreadable")
+        return; // what could not be read is nowhere else
     const QRegularExpression kept(QRegularExpression::anchoredPattern(
         QRegularExpression::escape(kTaskFileName + u'.' + kind) +
         QStringLiteral("-(\\d{8}-\\d{6})(?:-(\\d+))?")));
@@ -58,7 +60,7 @@ void pruneKeptCopies(const QString& dir, const QString& kind) {
 QStringList conflictCopies(const QString& dir) {
     static const QRegularExpression conflict(QRegularExpression::anchoredPattern(
         QStringLiteral("planifs(?:\\.sync-conflict-\\d{8}-\\d{6}-[^./]+"
-                       "| \\(conflicted copy \\d{4}-\\d{2}-\\d{2} \\d{6}\\)"
+                       "| \\(conflicted copy \\d{4}-\\d{2}-\\d{2} \\d{6}\\)(?: \\(\\d+\\))?"
                        "| \\(.+'s conflicted copy \\d{4}-\\d{2}-\\d{2}(?: \\(\\d+\\))?\\))"
                        "\\.txt")));
     QStringList found;

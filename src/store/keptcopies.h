@@ -19,13 +19,15 @@ QString moveToKeptCopy(const QString& dir, const QString& file, const QString& k
                        const QDateTime& when);
 
 // The changed and conflict copies are made at every sync: only the newest of each kind stay.
+// Unreadable copies are all kept.
 constexpr int kKeptCopies = 10;
 void pruneKeptCopies(const QString& dir, const QString& kind);
 
 // The copies of planifs.txt that sync tools make when two machines changed it at once, in the
 // folder `dir` (with its trailing '/'): Syncthing's "planifs.sync-conflict-DATE-TIME-DEVICE.txt",
 // Nextcloud's "planifs (conflicted copy DATE TIME).txt" and Dropbox's
-// "planifs (HOST's conflicted copy DATE).txt". File names, oldest name first.
+// "planifs (HOST's conflicted copy DATE).txt", the last two with an optional " (N)". File
+// names, oldest name first.
 QStringList conflictCopies(const QString& dir);
 
 } // namespace jot

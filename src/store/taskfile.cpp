@@ -127,6 +127,7 @@ void TaskFile::lire_liste(TaskList& list) {
     const QString name = native(path());
     const QFileInfo info(path());
     m_version = versionOf(path());
+    m_look.last = m_version;
     if (!info.exists()) {
         m_known = true;
         return;
@@ -206,6 +207,10 @@ bool TaskFile::applyMerge(TaskList& list, const QList<TaskRow>& base, const Pars
                           const QList<QList<TaskRow>>& conflicts) {
     const MergePlan plan = planMerge(list, base, theirs ? &theirs->rows : nullptr,
                                      theirs && theirs->complete, conflicts);
+    for (const auto& [r, row] : plan.updates) {
+        list.setCell(r, ColAlarm, row[ColAlarm]);
+        list.setCell(r, ColFired, row[ColFired]);
+    }
     for (const int r : plan.removals) {
         Q_EMIT removingTask(r);
         list.removeTask(r);
@@ -219,7 +224,7 @@ bool TaskFile::applyMerge(TaskList& list, const QList<TaskRow>& base, const Pars
         for (int c = 0; c < kColumns; ++c)
             list.setCell(r, c, row[c]);
     }
-    return !plan.removals.isEmpty() || !plan.additions.isEmpty();
+    return !plan.removals.isEmpty() || !plan.updates.isEmpty() || !plan.additions.isEmpty();
 }
 
 void TaskFile::announceMerge(const QString& message) {
@@ -228,28 +233,131 @@ void TaskFile::announceMerge(const QString& message) {
     Q_EMIT warning(message);
 }
 
+// Whether another program is still writing a file: changed in place since the last look (the
+// same inode, another size or time), or while it was read. One caught so, or a copy seen
+// first cut off, is waited for until it reads whole. Notes this look.
+bool TaskFile::stillWritten(Look& look, const Version& before, const Version& after, bool complete,
+                            bool firstSightCounts) {
+    const bool inPlace =
+        look.last.exists && before.inode == look.last.inode && !(before == look.last);
+    const bool firstSight = !look.last.exists;
+    look.last = after;
+    if (!inPlace && before == after &&
+        (complete || (!look.since.isValid() && !(firstSight && firstSightCounts)))) {
+        look.since = {};
+        return false;
+    }
+    if (!look.since.isValid())
+        look.since = now();
+    return true;
+}
+
+// A writer gets ten minutes; after five the warning line says that the saves wait for it.
+bool TaskFile::waitForWriter(const Look& look) {
+    const qint64 waited = look.since.secsTo(now());
+    if (m_ending || waited >= kWriterMinutes * 60)
+        return false;
+    if (waited >= kWriterMinutes * 30 && m_writerNotice.isEmpty()) {
+        m_writerNotice = tr("Another program has been writing %1 for five minutes; Jotlark "
+                            "saves your tasks once it is done, and keeps its file as it is "
+                            "after ten minutes.")
+                             .arg(native(path()));
+        Q_EMIT warning(m_writerNotice);
+    }
+    return true;
+}
+
+// The sync tools' conflict copies that can be read now; those still being written are left
+// for a later look.
+TaskFile::Copies TaskFile::readConflictCopies() {
+    Copies copies;
+    const QStringList names = conflictCopies(m_dir);
+    for (const QString& name : names) {
+        const QString file = m_dir + name;
+        const Version before = versionOf(file);
+        ParsedTasks copy;
+        readTasks(file, copy); // what could be read of it counts
+        Look& look = m_copyLooks[name];
+        if (stillWritten(look, before, versionOf(file), copy.complete, true) && waitForWriter(look))
+            continue;
+        copies.names.append(name);
+        copies.rows.append(copy.rows);
+    }
+    for (auto it = m_copyLooks.begin(); it != m_copyLooks.end();)
+        it = names.contains(it.key()) ? std::next(it) : m_copyLooks.erase(it);
+    return copies;
+}
+
+// Out of the sync tool's way: it would copy them again, and they are merged now. The tasks
+// they hold stay out of the base, so that a later version without them removes none.
+QStringList TaskFile::moveCopiesAside(const TaskList& list, const Copies& copies) {
+    const QHash<QString, int> held = recordCounts(storedRows(list));
+    for (const QList<TaskRow>& copy : copies.rows) {
+        for (auto [key, n] : recordCounts(copy).asKeyValueRange()) {
+            n = qMin(n, held.value(key));
+            if (n > m_fromCopies.value(key))
+                m_fromCopies[key] = n;
+        }
+    }
+    setBase(m_base);
+    QStringList moved;
+    for (const QString& name : copies.names) {
+        m_copyLooks.remove(name);
+        const QString to = moveToKeptCopy(m_dir, m_dir + name, QStringLiteral("conflict"), now());
+        if (!to.isEmpty())
+            moved << native(to);
+    }
+    return moved;
+}
+
+// The base without the tasks that came from conflict copies and no version of the other
+// writer has held since.
+void TaskFile::setBase(const QList<TaskRow>& rows) {
+    QHash<QString, int> left = m_fromCopies;
+    QList<TaskRow> base; // `rows` may be the base itself
+    for (const TaskRow& row : rows) {
+        if (int& n = left[recordKey(row)]; n > 0)
+            --n;
+        else
+            base.append(row);
+    }
+    m_base = std::move(base);
+}
+
+QString TaskFile::copiesMessage(const QStringList& moved) {
+    return tr("A sync tool set this computer's version of your tasks aside; its tasks were "
+              "merged into the list, and it is kept in %1.")
+        .arg(moved.join(QStringLiteral(", ")));
+}
+
 bool TaskFile::mergeOtherWriter(TaskList& list) {
     // A file that went away is written again at the next save; one that could not be read
     // at start is still waiting to be copied aside.
     if (!m_known || m_copyPending)
         return false;
-    const QStringList conflictNames = conflictCopies(m_dir);
     const Version onDisk = versionOf(path());
     const bool changed = onDisk.exists && !(onDisk == m_version);
-    if (!changed)
-        m_halfWritten = {};
-    if (!changed && conflictNames.isEmpty())
-        return false;
-
     ParsedTasks theirs;
-    if (changed && !readTasks(path(), theirs))
-        return false; // tried again at the next call
-    if (changed && !theirs.complete && !(m_halfWritten == onDisk)) {
-        m_halfWritten = onDisk; // perhaps still being written: looked at again next time
-        return false;
+    if (changed) {
+        if (!readTasks(path(), theirs))
+            return false; // tried again at the next call
+        if (stillWritten(m_look, onDisk, versionOf(path()), theirs.complete, false) &&
+            waitForWriter(m_look)) {
+            m_writerWaiting = true; // saves wait, and copies are left alone
+            return false;
+        }
+    } else {
+        m_look.last = onDisk;
+        m_look.since = {};
     }
-    m_halfWritten = {};
-    if (changed && theirs.complete && !theirs.mixed && conflictNames.isEmpty() &&
+    m_writerWaiting = false;
+    if (!m_writerNotice.isEmpty())
+        Q_EMIT resolved(std::exchange(m_writerNotice, QString()));
+
+    const Copies copies = readConflictCopies();
+    if (!changed && copies.names.isEmpty())
+        return false;
+    if (changed && theirs.complete && !theirs.mixed && copies.names.isEmpty() &&
         sameRecords(m_base, theirs.rows)) {
         m_version = onDisk; // touched, or written again with the same records
         return false;
@@ -264,27 +372,17 @@ bool TaskFile::mergeOtherWriter(TaskList& list) {
         else
             kept << native(copy);
     }
-    QList<QList<TaskRow>> conflicts;
-    for (const QString& name : conflictNames) {
-        ParsedTasks copy;
-        readTasks(m_dir + name, copy); // what could be read of it counts
-        conflicts.append(copy.rows);
-    }
 
-    const bool listChanged = applyMerge(list, m_base, changed ? &theirs : nullptr, conflicts);
+    const bool listChanged = applyMerge(list, m_base, changed ? &theirs : nullptr, copies.rows);
     if (changed) {
-        if (theirs.complete) // a file not read whole is no version to merge against
-            m_base = theirs.rows;
+        if (theirs.complete) { // a file not read whole is no version to merge against
+            for (const auto& [key, n] : recordCounts(theirs.rows).asKeyValueRange())
+                m_fromCopies.remove(key); // the other writer has them now
+            setBase(theirs.rows);
+        }
         m_version = onDisk;
     }
-
-    // Out of the sync tool's way: it would copy it again, and it is merged now.
-    QStringList moved;
-    for (const QString& name : conflictNames) {
-        const QString to = moveToKeptCopy(m_dir, m_dir + name, QStringLiteral("conflict"), now());
-        if (!to.isEmpty())
-            moved << native(to);
-    }
+    const QStringList moved = moveCopiesAside(list, copies);
 
     if (!changed && moved.isEmpty())
         return listChanged;
@@ -300,33 +398,41 @@ bool TaskFile::mergeOtherWriter(TaskList& list) {
                             .arg(native(path()));
     }
     if (!moved.isEmpty())
-        message += (message.isEmpty() ? QString() : QStringLiteral(" ")) +
-                   tr("A sync tool set this computer's version of your tasks aside; its tasks "
-                      "were merged into the list, and it is kept in %1.")
-                       .arg(moved.join(QStringLiteral(", ")));
+        message += (message.isEmpty() ? QString() : QStringLiteral(" ")) + copiesMessage(moved);
     if (!kept.isEmpty())
         message += u' ' + tr("The other version is kept in %1.").arg(kept.join(QString()));
     announceMerge(message);
     return listChanged;
 }
 
-// Merges the version a save took off the disk, now in `file`, unless it only repeats `base`.
+// Merges the version a save took off the disk, now in `file`, unless it only repeats `base`,
+// with the conflict copies that came with it.
 bool TaskFile::mergeVersion(TaskList& list, const QString& file, const QList<TaskRow>& base) {
     ParsedTasks theirs;
     const bool read = readTasks(file, theirs);
-    if (read && theirs.complete && !theirs.mixed && sameRecords(base, theirs.rows)) {
+    const Copies copies = readConflictCopies();
+    if (read && theirs.complete && !theirs.mixed && copies.names.isEmpty() &&
+        sameRecords(base, theirs.rows)) {
         QFile::remove(file);
         return false;
     }
     const QString copy = moveToKeptCopy(
         m_dir, file,
         read && theirs.complete ? QStringLiteral("changed") : QStringLiteral("unreadable"), now());
-    const bool changed = read && applyMerge(list, base, &theirs, {});
-    announceMerge(
+    const bool changed = applyMerge(list, base, read ? &theirs : nullptr, copies.rows);
+    const QStringList moved = moveCopiesAside(list, copies);
+    QString message =
         tr("%1 was replaced by another program while Jotlark saved; its tasks were merged into "
            "the list, and that version is kept in %2.")
-            .arg(native(path()), native(copy.isEmpty() ? file : copy)));
+            .arg(native(path()), native(copy.isEmpty() ? file : copy));
+    if (!moved.isEmpty())
+        message += u' ' + copiesMessage(moved);
+    announceMerge(message);
     return changed;
+}
+
+void TaskFile::stopWaitingForWriter() {
+    m_ending = true;
 }
 
 bool TaskFile::sauver_liste(TaskList& list) {
@@ -343,6 +449,13 @@ bool TaskFile::sauver_liste(TaskList& list) {
                                .arg(native(path()), native(m_copy)));
     }
 
+    if (m_writerWaiting) {
+        if (!m_ending) {
+            m_ahead = true; // kept in memory until the other program is done
+            return true;
+        }
+        mergeOtherWriter(list); // keeps its file as it is, and goes ahead
+    }
     m_ahead = false;
     bool merged = false;
     for (int round = 1;; ++round) {
@@ -452,8 +565,12 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
         else
             cameOut = QFile::decodeName(temporary);
     }
-    m_base = storedRows(list);
+    const QHash<QString, int> held = recordCounts(storedRows(list));
+    for (auto it = m_fromCopies.begin(); it != m_fromCopies.end();)
+        it = held.contains(it.key()) ? std::next(it) : m_fromCopies.erase(it); // removed here
+    setBase(storedRows(list));
     m_version = written;
+    m_look = {written, {}};
     m_known = true;
     return Written::Saved;
 }

@@ -5,9 +5,12 @@
 #include "store/tasklist.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QHash>
 #include <QIODevice>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 struct stat;
 
@@ -37,6 +40,9 @@ public:
     // that does not read may be half written: it is looked at again at the next call, and only
     // its added records are merged if it is still the same. Returns whether the list changed.
     bool mergeOtherWriter(TaskList& list);
+
+    // The program ends: a save no longer waits for another program still writing the file.
+    void stopWaitingForWriter();
 
     // Replaces the file by the whole list, atomically: on failure the old file stays whole.
     // The new file is swapped with the one on disk in one step, so that a version another
@@ -82,6 +88,16 @@ private:
         }
     };
     enum class Written { Failed, Saved, OtherVersionFirst };
+    // A file looked at for another program still writing it.
+    struct Look {
+        Version last;    // as it was at the last look
+        QDateTime since; // when it was first seen being written; invalid while it is not
+    };
+    struct Copies {
+        QStringList names;
+        QList<QList<TaskRow>> rows;
+    };
+    static constexpr int kWriterMinutes = 10;
     static Version versionOf(const struct stat& st);
     static Version versionOf(const QString& path);
     QString realPath() const;
@@ -89,6 +105,13 @@ private:
     bool mergeVersion(TaskList& list, const QString& file, const QList<TaskRow>& base);
     bool applyMerge(TaskList& list, const QList<TaskRow>& base, const ParsedTasks* theirs,
                     const QList<QList<TaskRow>>& conflicts);
+    bool stillWritten(Look& look, const Version& before, const Version& after, bool complete,
+                      bool firstSightCounts);
+    bool waitForWriter(const Look& look);
+    Copies readConflictCopies();
+    QStringList moveCopiesAside(const TaskList& list, const Copies& copies);
+    void setBase(const QList<TaskRow>& rows);
+    static QString copiesMessage(const QStringList& moved);
     QString keepCopy(const QString& kind);
     bool keepUnreadableCopy();
     void announceMerge(const QString& message);
@@ -97,8 +120,15 @@ private:
     // The version last read or written: its records and its identity on disk.
     QList<TaskRow> m_base;
     Version m_version;
-    bool m_known = false;  // false until the file has been read or written
-    Version m_halfWritten; // a changed file with unreadable records, seen once
+    bool m_known = false; // false until the file has been read or written
+    // Records that came from conflict copies and that no version of the other writer has
+    // held since: kept out of the base, so that a version without them removes none.
+    QHash<QString, int> m_fromCopies;
+    Look m_look; // planifs.txt
+    QHash<QString, Look> m_copyLooks;
+    bool m_writerWaiting = false; // another program is writing planifs.txt: saves wait
+    bool m_ending = false;
+    QString m_writerNotice;
 
     QString m_dir;
     QString m_error;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/taskmerge.h"
 
+#include "alarms/recurrence.h"
+#include "store/clock.h"
 #include "store/taskformat.h"
 
 #include <QHash>
@@ -9,13 +11,6 @@
 namespace jot {
 
 namespace {
-
-QHash<QString, int> countOf(const QList<TaskRow>& rows) {
-    QHash<QString, int> counts;
-    for (const TaskRow& row : rows)
-        ++counts[recordKey(row)];
-    return counts;
-}
 
 bool isBlankRecord(const TaskRow& row) {
     return isBlank(row[ColStamp]) && isBlank(row[ColText]) && isBlank(row[ColAlarm]);
@@ -44,12 +39,19 @@ QList<TaskRow> storedRows(const TaskList& list) {
     return rows;
 }
 
+QHash<QString, int> recordCounts(const QList<TaskRow>& rows) {
+    QHash<QString, int> counts;
+    for (const TaskRow& row : rows)
+        ++counts[recordKey(row)];
+    return counts;
+}
+
 bool sameRecords(const QList<TaskRow>& a, const QList<TaskRow>& b) {
-    return a.size() == b.size() && countOf(a) == countOf(b);
+    return a.size() == b.size() && recordCounts(a) == recordCounts(b);
 }
 
 QList<TaskRow> commonRecords(const QList<TaskRow>& a, const QList<TaskRow>& b) {
-    QHash<QString, int> inB = countOf(b);
+    QHash<QString, int> inB = recordCounts(b);
     QList<TaskRow> common;
     for (const TaskRow& row : a) {
         if (int& n = inB[recordKey(row)]; n > 0) {
@@ -62,63 +64,106 @@ QList<TaskRow> commonRecords(const QList<TaskRow>& a, const QList<TaskRow>& b) {
 
 MergePlan planMerge(const TaskList& list, const QList<TaskRow>& base, const QList<TaskRow>* theirs,
                     bool removals, const QList<QList<TaskRow>>& conflicts) {
-    MergePlan plan;
-    QHash<QString, int> held; // the list's records, as it will be after the removals
+    // The list as the merge leaves it: its task rows, then the additions (row 0).
+    struct Entry {
+        int row;
+        TaskRow record;
+        bool removed = false, updated = false;
+    };
+    QList<Entry> entries;
+    QHash<QString, int> held; // the records it holds
     for (int r = 1; r < list.rows(); ++r) {
-        if (!list.isPlaceholder(r))
-            ++held[recordKey(storedRow(list, r))];
+        if (!list.isPlaceholder(r)) {
+            entries.append({r, storedRow(list, r)});
+            ++held[recordKey(entries.last().record)];
+        }
     }
     QSet<QString> keptElsewhere;
     for (const QList<TaskRow>& copy : conflicts) {
         for (const TaskRow& row : copy)
             keptElsewhere.insert(recordKey(row));
     }
+    const QHash<QString, int> inBase = recordCounts(base);
 
     if (theirs && removals) {
         // Removed there: more of it in the version last seen than in theirs.
-        QHash<QString, int> gone = countOf(base);
+        QHash<QString, int> gone = inBase;
         for (const TaskRow& row : *theirs)
             --gone[recordKey(row)];
-        for (int r = list.rows() - 1; r >= 1; --r) {
-            if (list.isPlaceholder(r))
-                continue;
-            const QString key = recordKey(storedRow(list, r));
+        for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+            const QString key = recordKey(e->record);
             const auto it = gone.find(key);
             if (it == gone.end() || *it <= 0 || keptElsewhere.contains(key))
                 continue;
             --*it;
             --held[key];
-            plan.removals.append(r);
+            e->removed = true;
         }
     }
+
+    // A record of a task the list keeps with another state of the same alarm (fired or not,
+    // another occurrence of its rule) is no second task, or the alarm would ring twice: the
+    // side that changed since `base` wins, else the alarm further along. A conflict copy has
+    // no known base: both sides count as changed.
+    const QDate today = now().date();
+    const auto add = [&](const TaskRow& row, bool fromTheirs) {
+        const QString key = recordKey(row);
+        for (Entry& e : entries) {
+            if ((e.removed && !fromTheirs) || e.record[ColStamp] != row[ColStamp] ||
+                escapeTaskText(e.record[ColText]) != escapeTaskText(row[ColText]))
+                continue;
+            const int further = furtherAlarmState(e.record, row, today);
+            if (further == 0)
+                continue;
+            const bool unchangedHere =
+                fromTheirs && (e.removed || inBase.contains(recordKey(e.record)));
+            if (unchangedHere || further < 0) {
+                if (!e.removed)
+                    --held[recordKey(e.record)];
+                e.record = row;
+                e.removed = false;
+                e.updated = true;
+                ++held[key];
+            }
+            return;
+        }
+        entries.append({0, row});
+        ++held[key];
+    };
 
     if (theirs) {
         // Added there: every record beyond those of the version last seen, unless the list
         // already has it (both sides made the same change).
-        QHash<QString, int> seen = countOf(base);
+        QHash<QString, int> seen = inBase;
         QHash<QString, int> spare = held;
         for (const TaskRow& row : *theirs) {
             const QString key = recordKey(row);
-            if (int& n = seen[key]; n > 0) {
+            if (int& n = seen[key]; n > 0)
                 --n;
-            } else if (int& m = spare[key]; m > 0) {
+            else if (int& m = spare[key]; m > 0)
                 --m;
-            } else if (!isBlankRecord(row)) {
-                plan.additions.append(row);
-                ++held[key];
-            }
+            else if (!isBlankRecord(row))
+                add(row, true);
         }
     }
-
-    const QHash<QString, int> inBase = countOf(base);
     for (const QList<TaskRow>& copy : conflicts) {
         for (const TaskRow& row : copy) {
             const QString key = recordKey(row);
-            if (held.value(key) > 0 || inBase.contains(key) || isBlankRecord(row))
-                continue;
-            plan.additions.append(row);
-            ++held[key];
+            if (held.value(key) == 0 && !inBase.contains(key) && !isBlankRecord(row))
+                add(row, false);
         }
+    }
+
+    MergePlan plan;
+    for (auto e = entries.crbegin(); e != entries.crend(); ++e) {
+        if (e->row > 0 && e->removed)
+            plan.removals.append(e->row);
+    }
+    for (const Entry& e : entries) {
+        if (e.row == 0)
+            plan.additions.append(e.record);
+        else if (e.updated && !e.removed)
+            plan.updates.append({e.row, e.record});
     }
     return plan;
 }

@@ -14,10 +14,10 @@ bash scripts/install-packages.sh pulseaudio pulseaudio-utils tzdata xvfb at-spi2
     python3-pyatspi gir1.2-atspi-2.0
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
-# Every file of ours names its licence on its first line (after a #! line); images and the fuzz
-# corpus, data read as task files, cannot.
+# Every file of ours names its licence on its first line (after a #! line); images, the fuzz
+# corpus (data read as task files) and the sample calendars cannot.
 unlicensed=$(git ls-files -co --exclude-standard -- src tests bench tools scripts '*CMakeLists.txt' |
-    grep -vE '\.png$|^tests/fuzz/corpus/' | while read -r f; do
+    grep -vE '\.png$|\.ics$|^tests/fuzz/corpus/' | while read -r f; do
         awk 'NR == 1 && /^#!/ { next } { found = index($0, id) > 0; exit } END { exit !found }' \
             id='SPDX-License-Identifier: GPL-3.0-or-later' "$f" || echo "$f"
     done)

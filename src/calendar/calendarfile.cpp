@@ -93,6 +93,9 @@ QByteArray writeCalendar(const QList<TaskRow>& rows, const QDateTime& now) {
 }
 
 CalendarRead readCalendar(QByteArrayView bytes, const QDateTime& now) {
+    // A malformed file is an answer, not a reason to end the program: libical may be built to
+    // abort on its errors.
+    icalerror_set_errors_are_fatal(0);
     CalendarRead read;
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);

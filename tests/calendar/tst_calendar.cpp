@@ -206,27 +206,24 @@ private Q_SLOTS:
     // Tasks already here, by UID or by stamp and text (spaces at the ends aside), are left
     // out; past the task limit, the rest do not fit.
     void importCounts() {
-        jot::TaskList list;
+        const QString stamp = QStringLiteral("Le 12/01 à 09:00 am");
         QList<jot::TaskRow> rows;
         for (int k = 0; k < jot::kTaskLimit - 2; ++k)
-            rows.append({QStringLiteral("Le 12/01 à 09:00 am"), QString::number(k), {}, {}, {}});
+            rows.append({stamp, QString::number(k), {}, {}, {}});
+        jot::TaskList list;
         list.setRows(rows);
-        const auto task = [](const QString& text, const QString& uid) {
-            jot::CalendarTask t;
-            t.row = {QStringLiteral("Le 12/01 à 09:00 am"), text, {}, {}, {}};
-            t.uid = uid;
-            return t;
-        };
-        const jot::ImportCount count = jot::importTasks(
-            list, {task(QStringLiteral("new"), QStringLiteral("a")),
-                   task(QStringLiteral(" 1 "), QStringLiteral("b")),
-                   task(QStringLiteral("renamed"), jot::taskUid(rows[2][0], rows[2][1])),
-                   task(QStringLiteral("new"), QStringLiteral("c")),
-                   task(QStringLiteral("second"), QStringLiteral("d")),
-                   task(QStringLiteral("third"), QStringLiteral("e"))});
-        QCOMPARE(count.added, 2);
-        QCOMPARE(count.alreadyHere, 3);
-        QCOMPARE(count.didNotFit, 1);
+        QList<jot::CalendarTask> tasks;
+        for (const auto& [text, uid] :
+             QList<std::pair<const char*, QString>>{{"new", "a"},
+                                                    {" 1 ", "b"},
+                                                    {"renamed", jot::taskUid(stamp, "2")},
+                                                    {"new", "c"},
+                                                    {"second", "d"},
+                                                    {"third", "e"}})
+            tasks.append({{stamp, QString::fromUtf8(text), {}, {}, {}}, uid, false});
+        const jot::ImportCount count = jot::importTasks(list, tasks);
+        QCOMPARE(QList<int>({count.added, count.alreadyHere, count.didNotFit}),
+                 QList<int>({2, 3, 1}));
         QCOMPARE(list.cell(jot::kTaskLimit, jot::ColText), QStringLiteral("second"));
     }
 };

@@ -3,10 +3,10 @@
 
 #include "calendar/calendarfile.h"
 #include "store/clock.h"
+#include "ui/filechooser.h"
 #include "ui/messagebox.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QSaveFile>
 
 // File → calendar files: the list out as one .ics, the open tasks of another program's .ics in.
@@ -20,8 +20,8 @@ QString calendarFilter() {
 } // namespace
 
 void f_iir::m_exportCalendar_Click() {
-    QString path = QFileDialog::getSaveFileName(this, tr("Export to calendar file"),
-                                                QStringLiteral("jotlark.ics"), calendarFilter());
+    const QString path = jot::chooseFile(this, jot::FileChoice::Save, tr("Export to calendar file"),
+                                         calendarFilter(), QStringLiteral("jotlark.ics"));
     if (path.isEmpty())
         return; // cancelled
     QList<jot::TaskRow> rows;
@@ -43,7 +43,7 @@ void f_iir::m_exportCalendar_Click() {
 
 void f_iir::m_importCalendar_Click() {
     const QString path =
-        QFileDialog::getOpenFileName(this, tr("Import calendar file"), QString(), calendarFilter());
+        jot::chooseFile(this, jot::FileChoice::Open, tr("Import calendar file"), calendarFilter());
     if (path.isEmpty())
         return; // cancelled
     QFile file(path);

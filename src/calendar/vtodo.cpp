@@ -136,7 +136,15 @@ RepeatRule ownRule(const icalrecurrencetype& r, const QDate& due) {
                         r.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX;
     if (!plain || others)
         return {};
-    const bool bare = days.isEmpty() && monthDays.isEmpty() && months.isEmpty() && setPos.isEmpty();
+    QList<int> weekdays; // ISO, Monday 1; a position (1MO, -1FR) is none of Jotlark's rules
+    for (const int d : days) {
+        if (icalrecurrencetype_day_position(d) != 0)
+            return {};
+        weekdays.append((int(icalrecurrencetype_day_day_of_week(d)) + 5) % 7 + 1);
+    }
+    std::sort(weekdays.begin(), weekdays.end());
+    const bool workweek = weekdays == QList<int>{1, 2, 3, 4, 5} && due.dayOfWeek() <= 5;
+    const bool noMonthParts = monthDays.isEmpty() && months.isEmpty() && setPos.isEmpty();
     // The long forms: the last of the days 28 to D, where D is missing from shorter months.
     const auto lastOf = [&](int last) {
         QList<int> want;
@@ -145,45 +153,42 @@ RepeatRule ownRule(const icalrecurrencetype& r, const QDate& due) {
         return monthDays == want && setPos == QList<int>{-1};
     };
     const bool lastDayOfMonth = due.day() == due.daysInMonth();
+    // Clients may spell out the day DUE gives already (BYDAY=MO, BYMONTHDAY=15): the same rule.
+    const auto dueOrNone = [](const QList<int>& parts, int value) {
+        return parts.isEmpty() || parts == QList<int>{value};
+    };
     RepeatRule rule;
     switch (r.freq) {
     case ICAL_DAILY_RECURRENCE:
-        if (bare)
-            rule.repeat = Repeat::Daily;
-        break;
-    case ICAL_WEEKLY_RECURRENCE: {
-        if (!monthDays.isEmpty() || !months.isEmpty() || !setPos.isEmpty())
+    case ICAL_WEEKLY_RECURRENCE:
+        if (!noMonthParts)
             break;
-        QList<int> weekdays; // ISO, Monday 1
-        for (const int d : days) {
-            if (icalrecurrencetype_day_position(d) != 0)
-                return {};
-            weekdays.append((int(icalrecurrencetype_day_day_of_week(d)) + 5) % 7 + 1);
-        }
-        std::sort(weekdays.begin(), weekdays.end());
-        if (weekdays.isEmpty() || weekdays == QList<int>{due.dayOfWeek()})
-            rule.repeat = Repeat::Weekly;
-        else if (weekdays == QList<int>{1, 2, 3, 4, 5} && due.dayOfWeek() <= 5)
+        if (workweek)
             rule.repeat = Repeat::Weekdays;
+        else if (r.freq == ICAL_DAILY_RECURRENCE && weekdays.isEmpty())
+            rule.repeat = Repeat::Daily;
+        else if (r.freq == ICAL_WEEKLY_RECURRENCE && dueOrNone(weekdays, due.dayOfWeek()))
+            rule.repeat = Repeat::Weekly;
         break;
-    }
     case ICAL_MONTHLY_RECURRENCE:
-        if (bare && due.day() <= 28) {
+        if (!weekdays.isEmpty() || !months.isEmpty())
+            break;
+        if (setPos.isEmpty() && dueOrNone(monthDays, due.day()) && due.day() <= 28)
             rule.repeat = Repeat::Monthly;
-        } else if (days.isEmpty() && months.isEmpty()) {
-            for (int d = 29; d <= 31; ++d) {
-                if (lastOf(d) && (due.day() == d || (due.day() < d && lastDayOfMonth))) {
-                    rule.repeat = Repeat::Monthly;
-                    rule.monthDay = d;
-                }
+        for (int d = 29; d <= 31; ++d) {
+            if (lastOf(d) && (due.day() == d || (due.day() < d && lastDayOfMonth))) {
+                rule.repeat = Repeat::Monthly;
+                rule.monthDay = d;
             }
         }
         break;
     case ICAL_YEARLY_RECURRENCE:
-        if (bare && !(due.month() == 2 && due.day() == 29)) {
+        if (!weekdays.isEmpty())
+            break;
+        if (setPos.isEmpty() && dueOrNone(months, due.month()) && dueOrNone(monthDays, due.day()) &&
+            !(due.month() == 2 && due.day() == 29)) {
             rule.repeat = Repeat::Yearly;
-        } else if (days.isEmpty() && months == QList<int>{2} && lastOf(29) && due.month() == 2 &&
-                   lastDayOfMonth) {
+        } else if (months == QList<int>{2} && lastOf(29) && due.month() == 2 && lastDayOfMonth) {
             rule.repeat = Repeat::Yearly;
             rule.leapDay = true;
         }

@@ -154,7 +154,10 @@ private Q_SLOTS:
                    "Lefèvre\r\nBring the contract | Wednesday 12/09 10:10 am | ",
                    "Le 12/01 à 08:00 am | Renew the passport | Tuesday 12/08 9:00 am | ",
                    // Mondays and Wednesdays: the next of them.
-                   "Le 10/15 à 10:00 am | Team meeting notes | Monday 12/07 2:00 pm | "}
+                   "Le 10/15 à 10:00 am | Team meeting notes | Monday 12/07 2:00 pm | ",
+                   // Every weekday as a daily rule, and the day of the month spelt out.
+                   "Le 11/01 à 09:00 am | Stand-up | Tuesday 12/08 9:15 am | weekdays",
+                   "Le 11/01 à 09:00 am | Pay the gas bill | Tuesday 12/15 6:00 pm | monthly"}
             << 1 << QString();
         QTest::newRow("Tasks.org")
             << sample("tasksorg.ics")

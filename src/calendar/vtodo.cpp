@@ -32,7 +32,7 @@ QString fromIcal(const char* text) {
     return text ? QString::fromUtf8(text) : QString();
 }
 
-// The lines of an alarm's occurrence in iCalendar and back: libical's times carry their zone.
+// A moment in UTC, as CREATED, DTSTAMP, LAST-MODIFIED and Thunderbird's own times are kept.
 icaltimetype utcTime(const QDateTime& moment) {
     return icaltime_from_timet_with_zone(moment.toSecsSinceEpoch(), 0,
                                          icaltimezone_get_utc_timezone());

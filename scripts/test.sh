@@ -14,10 +14,10 @@ bash scripts/install-packages.sh pulseaudio pulseaudio-utils tzdata xvfb at-spi2
     python3-pyatspi gir1.2-atspi-2.0
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
-# Every file of ours names its licence on its first line (after a #! line); images and the fuzz
-# corpus, data read as task files, cannot.
+# Every file of ours names its licence on its first line (after a #! line); images, the fuzz
+# corpus (data read as task files) and the sample calendars cannot.
 unlicensed=$(git ls-files -co --exclude-standard -- src tests bench tools scripts '*CMakeLists.txt' |
-    grep -vE '\.png$|^tests/fuzz/corpus/' | while read -r f; do
+    grep -vE '\.png$|\.ics$|^tests/fuzz/corpus/' | while read -r f; do
         awk 'NR == 1 && /^#!/ { next } { found = index($0, id) > 0; exit } END { exit !found }' \
             id='SPDX-License-Identifier: GPL-3.0-or-later' "$f" || echo "$f"
     done)
@@ -41,8 +41,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 # any crash, leak, hang, sanitizer report or broken read-write-read fixed point fails.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DJOT_FUZZ=ON
-cmake --build build-fuzz -j"$(nproc)" --target fuzz_taskfile
-mkdir -p build-fuzz/corpus
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_taskfile fuzz_calendar
+mkdir -p build-fuzz/corpus build-fuzz/corpus-calendar
 # Its progress lines go to a log; a finding prints the end of it.
 if ! build-fuzz/tests/fuzz/fuzz_taskfile -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
@@ -50,3 +50,12 @@ if ! build-fuzz/tests/fuzz/fuzz_taskfile -max_total_time=60 -timeout=10 -rss_lim
     exit 1
 fi
 grep -E '^Done [0-9]+ runs' build-fuzz/fuzz.log
+
+# The calendar file reader the same way, from the sample calendars, for half a minute.
+if ! build-fuzz/tests/fuzz/fuzz_calendar -max_total_time=30 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix=build-fuzz/calendar- build-fuzz/corpus-calendar tests/calendar/samples \
+    >build-fuzz/fuzz-calendar.log 2>&1; then
+    tail -n 80 build-fuzz/fuzz-calendar.log
+    exit 1
+fi
+grep -E '^Done [0-9]+ runs' build-fuzz/fuzz-calendar.log

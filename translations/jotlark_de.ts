@@ -96,6 +96,27 @@ Aufgabe mit Erinnerung hinzu; legen Sie den Befehl auf eine Taste Ihrer <byte va
 Arbeitsumgebung, um Aufgaben hinzuzufügen, ohne Jotlark erst zu öffnen.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Calendar files :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;File&quot; &gt; &quot;Export to calendar file…&quot; writes every task, with its <byte value="xd"/>
+alarm and how it repeats, to an .ics file that Thunderbird, <byte value="xd"/>
+Evolution or a phone&apos;s task app imports. &quot;Import calendar <byte value="xd"/>
+file…&quot; adds the open tasks of such a file, except those already <byte value="xd"/>
+here. From a terminal, jotlark --export tasks.ics writes the <byte value="xd"/>
+same file (- for the standard output).<byte value="xd"/>
+</source>
+        <translation>Kalenderdateien :<byte value="xd"/>
+-----------------<byte value="xd"/>
+&quot;Datei&quot; &gt; &quot;In Kalenderdatei exportieren…&quot; schreibt jede <byte value="xd"/>
+Aufgabe mit ihrer Erinnerung und Wiederholung in eine .ics-Datei, <byte value="xd"/>
+die Thunderbird, Evolution oder die Aufgaben-App eines Telefons <byte value="xd"/>
+importiert. &quot;Kalenderdatei importieren…&quot; fügt die offenen <byte value="xd"/>
+Aufgaben einer solchen Datei hinzu, außer den schon vorhandenen. <byte value="xd"/>
+Im Terminal schreibt jotlark --export aufgaben.ics dieselbe Datei <byte value="xd"/>
+(- für die Standardausgabe).<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -204,6 +225,34 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Jotlark already holds 100 tasks; the task was not added.</source>
         <translation>Jotlark enthält bereits 100 Aufgaben; die Aufgabe wurde nicht hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Calendar files (*.ics);;All files (*)</source>
+        <translation>Kalenderdateien (*.ics);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Export to calendar file</source>
+        <translation>In Kalenderdatei exportieren</translation>
+    </message>
+    <message>
+        <source>The calendar file could not be written: %1</source>
+        <translation>Die Kalenderdatei konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Import calendar file</source>
+        <translation>Kalenderdatei importieren</translation>
+    </message>
+    <message>
+        <source>The calendar file could not be read: %1</source>
+        <translation>Die Kalenderdatei konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Export to calendar file…</source>
+        <translation>In Kalenderdatei &amp;exportieren…</translation>
+    </message>
+    <message>
+        <source>I&amp;mport calendar file…</source>
+        <translation>Kalenderdatei i&amp;mportieren…</translation>
     </message>
 </context>
 <context>
@@ -373,6 +422,25 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     <message>
         <source>How the alarm repeats</source>
         <translation>Wie sich die Erinnerung wiederholt</translation>
+    </message>
+</context>
+<context>
+    <name>jot::Calendar</name>
+    <message>
+        <source>This file is not an iCalendar file.</source>
+        <translation>Diese Datei ist keine iCalendar-Datei.</translation>
+    </message>
+    <message>
+        <source>This calendar file is cut short: nothing was imported.</source>
+        <translation>Diese Kalenderdatei ist abgeschnitten: Es wurde nichts importiert.</translation>
+    </message>
+    <message>
+        <source>This calendar file holds no task.</source>
+        <translation>Diese Kalenderdatei enthält keine Aufgabe.</translation>
+    </message>
+    <message>
+        <source>Imported: %1; already here: %2; did not fit: %3; repeats made one-time: %4.</source>
+        <translation>Importiert: %1; schon vorhanden: %2; kein Platz: %3; Wiederholungen als einmalige Erinnerung: %4.</translation>
     </message>
 </context>
 <context>

@@ -96,6 +96,27 @@ Jotlark en cours ; associez cette commande à une touche de votre bureau pour <b
 ajouter des tâches sans ouvrir Jotlark d’abord.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Calendar files :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;File&quot; &gt; &quot;Export to calendar file…&quot; writes every task, with its <byte value="xd"/>
+alarm and how it repeats, to an .ics file that Thunderbird, <byte value="xd"/>
+Evolution or a phone&apos;s task app imports. &quot;Import calendar <byte value="xd"/>
+file…&quot; adds the open tasks of such a file, except those already <byte value="xd"/>
+here. From a terminal, jotlark --export tasks.ics writes the <byte value="xd"/>
+same file (- for the standard output).<byte value="xd"/>
+</source>
+        <translation>Fichiers d&apos;agenda :<byte value="xd"/>
+---------------------<byte value="xd"/>
+&quot;Fichier&quot; &gt; &quot;Exporter vers un fichier d&apos;agenda…&quot; écrit <byte value="xd"/>
+chaque tâche, avec son alarme et sa répétition, dans un fichier <byte value="xd"/>
+.ics que Thunderbird, Evolution ou l&apos;application de tâches d&apos;un <byte value="xd"/>
+téléphone importe. &quot;Importer un fichier d&apos;agenda…&quot; ajoute les <byte value="xd"/>
+tâches ouvertes d&apos;un tel fichier, sauf celles déjà présentes. <byte value="xd"/>
+Depuis un terminal, jotlark --export taches.ics écrit le même <byte value="xd"/>
+fichier (- pour la sortie standard).<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -204,6 +225,34 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Jotlark already holds 100 tasks; the task was not added.</source>
         <translation>Jotlark contient déjà 100 tâches ; la tâche n’a pas été ajoutée.</translation>
+    </message>
+    <message>
+        <source>Calendar files (*.ics);;All files (*)</source>
+        <translation>Fichiers d&apos;agenda (*.ics);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Export to calendar file</source>
+        <translation>Exporter vers un fichier d&apos;agenda</translation>
+    </message>
+    <message>
+        <source>The calendar file could not be written: %1</source>
+        <translation>Le fichier d&apos;agenda n&apos;a pas pu être écrit : %1</translation>
+    </message>
+    <message>
+        <source>Import calendar file</source>
+        <translation>Importer un fichier d&apos;agenda</translation>
+    </message>
+    <message>
+        <source>The calendar file could not be read: %1</source>
+        <translation>Le fichier d&apos;agenda n&apos;a pas pu être lu : %1</translation>
+    </message>
+    <message>
+        <source>&amp;Export to calendar file…</source>
+        <translation>&amp;Exporter vers un fichier d&apos;agenda…</translation>
+    </message>
+    <message>
+        <source>I&amp;mport calendar file…</source>
+        <translation>I&amp;mporter un fichier d&apos;agenda…</translation>
     </message>
 </context>
 <context>
@@ -373,6 +422,25 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     <message>
         <source>How the alarm repeats</source>
         <translation>Comment l’alarme se répète</translation>
+    </message>
+</context>
+<context>
+    <name>jot::Calendar</name>
+    <message>
+        <source>This file is not an iCalendar file.</source>
+        <translation>Ce fichier n&apos;est pas un fichier iCalendar.</translation>
+    </message>
+    <message>
+        <source>This calendar file is cut short: nothing was imported.</source>
+        <translation>Ce fichier d&apos;agenda est tronqué : rien n&apos;a été importé.</translation>
+    </message>
+    <message>
+        <source>This calendar file holds no task.</source>
+        <translation>Ce fichier d&apos;agenda ne contient aucune tâche.</translation>
+    </message>
+    <message>
+        <source>Imported: %1; already here: %2; did not fit: %3; repeats made one-time: %4.</source>
+        <translation>Importées : %1 ; déjà présentes : %2 ; hors limite : %3 ; répétitions devenues uniques : %4.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "app/signalwatcher.h"
 #include "app/singleinstance.h"
 #include "app/startcheck.h"
+#include "calendar/calendarfile.h"
 #include "launch/commandline.h"
 #include "launch/platform.h"
 #include "launch/qttranslations.h"
@@ -23,8 +24,13 @@ int main(int argc, char* argv[]) {
     // Before the application exists: --help needs no display, and the platform is read when
     // the application connects to one.
     jot::Request request;
-    if (const std::optional<int> status = jot::handleCommandLine(argc, argv, &request))
+    QString exportTarget;
+    if (const std::optional<int> status =
+            jot::handleCommandLine(argc, argv, &request, &exportTarget))
         return *status;
+    // For scripts and backups: the task file as a calendar, without a display.
+    if (!exportTarget.isEmpty())
+        return jot::exportForCommandLine(exportTarget);
     // Qt would abort without a display, with a message about plugins.
     if (const std::optional<int> status = jot::refuseWithoutDisplay(argc, argv))
         return *status;

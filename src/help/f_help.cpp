@@ -59,7 +59,8 @@ f_help::f_help()
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setTabChangesFocus(true);
-    const QString text = QString(helpText() + QStringLiteral("\r\n") + moreText())
+    const QString text = QString(helpText() + QStringLiteral("\r\n") + moreText() +
+                                 QStringLiteral("\r\n") + calendarText())
                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
@@ -128,6 +129,19 @@ const QString& f_help::moreText() {
            "jotlark --new \"Call Anna\" --at 10:30 adds a task with an alarm to \r\n"
            "the running Jotlark; bind it to a key of your desktop to add tasks \r\n"
            "without opening Jotlark first.\r\n");
+    return text;
+}
+
+const QString& f_help::calendarText() {
+    static const QString text =
+        tr("Calendar files :\r\n"
+           "----------------\r\n"
+           "\"File\" > \"Export to calendar file…\" writes every task, with its \r\n"
+           "alarm and how it repeats, to an .ics file that Thunderbird, \r\n"
+           "Evolution or a phone's task app imports. \"Import calendar \r\n"
+           "file…\" adds the open tasks of such a file, except those already \r\n"
+           "here. From a terminal, jotlark --export tasks.ics writes the \r\n"
+           "same file (- for the standard output).\r\n");
     return text;
 }
 

@@ -12,8 +12,9 @@ class f_help : public QWidget {
 public:
     f_help();
 
-    static const QString& helpText(); // CR LF lines
-    static const QString& moreText(); // snooze, repeats, --new: after it, in the same style
+    static const QString& helpText();     // CR LF lines
+    static const QString& moreText();     // snooze, repeats, --new: after it, in the same style
+    static const QString& calendarText(); // calendar files in and out, last
 
     void Command1_Click(); // "Ok": closes and discards the window
 

@@ -37,6 +37,7 @@ jot::CommandLineOutcome refused(const QString& program, const QString& reason) {
             {},
             program + QStringLiteral(": ") + reason + QStringLiteral("\nTry '") + program +
                 QStringLiteral(" --help' for more information.\n"),
+            {},
             {}};
 }
 
@@ -71,7 +72,12 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
                                      QStringLiteral("Shows every task's note."));
     const QCommandLineOption hideAll(QStringLiteral("hide-all"),
                                      QStringLiteral("Closes every note."));
-    parser.addOptions({add, at, showAll, hideAll});
+    const QCommandLineOption exportTo(
+        QStringLiteral("export"),
+        QStringLiteral("Writes every task to a calendar file (iCalendar, - for standard output) "
+                       "and exits; needs no display."),
+        QStringLiteral("file.ics"));
+    parser.addOptions({add, at, showAll, hideAll, exportTo});
     parser.addPositionalArgument(QStringLiteral("text"), QStringLiteral("With --new, the task."),
                                  QStringLiteral("[--new [text] [--at when]]"));
     addQtOptions(parser);
@@ -80,15 +86,20 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
     if (!parser.parse(arguments))
         return refused(program, parser.errorText());
     if (parser.isSet(help)) // without the application, Qt cannot name the program itself
-        return {0, parser.helpText().replace(QStringLiteral("<executable_name>"), program), {}, {}};
+        return {
+            0, parser.helpText().replace(QStringLiteral("<executable_name>"), program), {}, {}, {}};
     if (parser.isSet(version))
         return {0,
                 QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() +
                     '\n',
                 {},
+                {},
                 {}};
-    if (int(parser.isSet(add)) + int(parser.isSet(showAll)) + int(parser.isSet(hideAll)) > 1)
-        return refused(program, QStringLiteral("--new, --show-all and --hide-all go alone."));
+    if (int(parser.isSet(add)) + int(parser.isSet(showAll)) + int(parser.isSet(hideAll)) +
+            int(parser.isSet(exportTo)) >
+        1)
+        return refused(program,
+                       QStringLiteral("--new, --show-all, --hide-all and --export go alone."));
     if (parser.isSet(at) && !parser.isSet(add))
         return refused(program, QStringLiteral("--at goes with --new."));
     const QStringList words = parser.positionalArguments();
@@ -97,6 +108,7 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
                        QStringLiteral("unexpected argument '%1'.").arg(words.constFirst()));
     CommandLineOutcome outcome;
     Request& request = outcome.request;
+    outcome.exportTarget = parser.value(exportTo);
     if (parser.isSet(showAll))
         request.action = Request::Action::ShowAll;
     else if (parser.isSet(hideAll))
@@ -118,7 +130,8 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
     return outcome;
 }
 
-std::optional<int> handleCommandLine(int argc, char* argv[], Request* request) {
+std::optional<int> handleCommandLine(int argc, char* argv[], Request* request,
+                                     QString* exportTarget) {
     QStringList arguments;
     for (int k = 0; k < argc; ++k)
         arguments += QString::fromLocal8Bit(argv[k]);
@@ -126,6 +139,7 @@ std::optional<int> handleCommandLine(int argc, char* argv[], Request* request) {
     std::fputs(outcome.output.toLocal8Bit().constData(), stdout);
     std::fputs(outcome.error.toLocal8Bit().constData(), stderr);
     *request = outcome.request;
+    *exportTarget = outcome.exportTarget;
     return outcome.exitStatus;
 }
 

@@ -18,13 +18,15 @@ struct CommandLineOutcome {
     QString output;                // for standard output
     QString error;                 // for standard error
     Request request;               // what the start asks, of the running program or itself
+    QString exportTarget;          // --export: where the calendar goes, "-" for standard output
 };
 
 // arguments[0] is the program. A --at is measured from jot::now().
 CommandLineOutcome parseCommandLine(const QStringList& arguments);
 
 // Prints what parseCommandLine() says; returns the status to end with, or nothing to go on
-// with `request`.
-std::optional<int> handleCommandLine(int argc, char* argv[], Request* request);
+// with `request`, or with the export to `exportTarget` when that is set.
+std::optional<int> handleCommandLine(int argc, char* argv[], Request* request,
+                                     QString* exportTarget);
 
 } // namespace jot

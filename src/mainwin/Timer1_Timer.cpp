@@ -27,8 +27,9 @@ f_test* f_iir::noteForDueRow(int row) {
     return note;
 }
 
-// Each minute: pending edits saved; at quarter hours, and when a quarter hour has begun
-// since the previous tick, due alarms brought up in red.
+// Each minute: pending edits saved and due alarms brought up in red (an alarm from a calendar
+// may lie between quarter hours). The file is written at quarter hours, and when a quarter
+// hour has begun since the previous tick, as always; between them only when an alarm rang.
 void f_iir::Timer1_Timer() {
     // Another writer (a synced folder, an edit by hand) is looked for at every tick.
     m_shared.mergeOtherWriter();
@@ -37,10 +38,9 @@ void f_iir::Timer1_Timer() {
     const QDateTime now = jot::now();
     const QDateTime previous = std::exchange(m_lastTick, now);
     rearmTimer1(now);
-    if (!jot::isQuarterHour(now.time()) && !jot::quarterHourPassed(previous, now))
-        return;
-    checkAlarms(now);
-    m_shared.sauver_liste();
+    const bool rang = checkAlarms(now);
+    if (rang || jot::isQuarterHour(now.time()) || jot::quarterHourPassed(previous, now))
+        m_shared.sauver_liste();
 }
 
 bool f_iir::checkAlarms(const QDateTime& now) {

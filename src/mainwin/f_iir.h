@@ -73,6 +73,8 @@ private Q_SLOTS:
     void m_reinit_Click();
     void m_tache_Click();
     void m_imprimer_Click();
+    void m_exportCalendar_Click(); // the list as a calendar file
+    void m_importCalendar_Click(); // the open tasks of a calendar file into the list
     void m_quitter_Click();
     void m_tb_Click();
     void m_sound_Click(); // Play a sound
@@ -116,7 +118,7 @@ private:
     void closeNotes();
     void shutDown(); // notes closed, tray icon and timers gone, event loops left
     void rearmTimer1(const QDateTime& now);
-    // The quarter-hour check: due alarms brought up in red and told; true if any rang.
+    // The check at each tick: due alarms brought up in red and told; true if any rang.
     bool checkAlarms(const QDateTime& now);
     void withdrawDealtWith(); // notifications of alarms since snoozed, set, cleared or deleted
 

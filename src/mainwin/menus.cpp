@@ -35,6 +35,10 @@ void f_iir::createMenus() {
     item(fileMenu, "m_tache", tr("Minimize"), &f_iir::m_tache_Click);
     item(fileMenu, "m_imprimer", tr("&Print"), &f_iir::m_imprimer_Click)
         ->setShortcut(QKeySequence::Print);
+    item(fileMenu, "m_exportCalendar", tr("&Export to calendar file…"),
+         &f_iir::m_exportCalendar_Click);
+    item(fileMenu, "m_importCalendar", tr("I&mport calendar file…"),
+         &f_iir::m_importCalendar_Click);
     fileMenu->addSeparator()->setObjectName(QStringLiteral("m_t2"));
     // Not QKeySequence::Quit: some platform themes (qt6ct, Windows-like schemes) bind nothing.
     item(fileMenu, "m_quitter", tr("Exit"), &f_iir::m_quitter_Click)

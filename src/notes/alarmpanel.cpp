@@ -102,14 +102,19 @@ std::array<QStringList, AlarmPanel::kLists> AlarmPanel::entries() const {
     QStringList hours;
     for (int h = 0; h <= 12; ++h)
         hours << QString::number(h);
-    return {
-        days,
-        hours,
-        {QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"), QStringLiteral("45")},
-        {QStringLiteral("am"), QStringLiteral("pm")},
-        // In the order of Repeat.
-        {tr("Never"), tr("Every day"), tr("Every weekday"), tr("Every week"), tr("Every month"),
-         tr("Every year")}};
+    QStringList minutes{QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"),
+                        QStringLiteral("45")};
+    if (!m_minute.isEmpty()) {
+        minutes.append(m_minute);
+        minutes.sort(); // two digits each: in the order of the clock
+    }
+    return {days,
+            hours,
+            minutes,
+            {QStringLiteral("am"), QStringLiteral("pm")},
+            // In the order of Repeat.
+            {tr("Never"), tr("Every day"), tr("Every weekday"), tr("Every week"), tr("Every month"),
+             tr("Every year")}};
 }
 
 int AlarmPanel::otherDateEntry() const {
@@ -123,6 +128,19 @@ void AlarmPanel::addDay(const QDate& date) {
     m_days.append(date);
     if (Combo1)
         Combo1->insertItem(otherDateEntry() - 1, dayText(date));
+}
+
+// A minute off the quarter hour, in its place among the quarters.
+void AlarmPanel::addMinute(const QString& minutes) {
+    bool ok = false;
+    const int m = minutes.toInt(&ok);
+    if (!ok || minutes.size() != 2 || m < 0 || m > 59 || m % 15 == 0 || minutes == m_minute)
+        return;
+    m_minute = minutes;
+    if (Combo3) {
+        Combo3->clear();
+        Combo3->addItems(entries()[2]);
+    }
 }
 
 // 12 and under read "am": 12:40 presets "12" "am", which the alarm timer takes as noon.
@@ -141,6 +159,7 @@ void AlarmPanel::presetAlarm(const QString& alarm, const QString& repeat) {
         if (date.isValid() && date > m_today && m_today.daysTo(date) <= kDaysAhead &&
             dayText(date) == p.day)
             addDay(date);
+        addMinute(p.minutes);
         const std::array<QStringList, kLists> lists = entries();
         const QString parts[] = {p.day, p.hour, p.minutes, p.marker};
         for (int i = 0; i < 4; ++i)

@@ -46,9 +46,14 @@ private Q_SLOTS:
         // Missed while not running: rings at the start, in a quarter-hour minute or not.
         row("started at 10:31", {at(10, 31)}, "S", 1, 30500);
         row("started at 10:15:30", {at(10, 15)}, "S", 1, 30500);
-        // Checked at quarter hours only: set at 10:07 for 9:00, it rings at 10:15.
+        // Checked at every tick: set at 10:07 for 9:00, it rings at 10:08; a 10:10 alarm (from a
+        // calendar) rings at 10:10, and a tick between quarter hours writes only when one rang.
         row("set at 10:07 for 9:00", {at(10, 7), at(10, 7, 40), at(10, 8, 0), at(10, 15, 0)},
-            "sotT", 1, 60500, task("a", kNine, "1"));
+            "soTt", 1, 60500, task("a", kNine, "1"));
+        const QByteArray tenTen = task("a", "Monday 03/15 10:10 am");
+        row("10:10 alarm, tick at 10:09", {at(10, 0), at(10, 9, 0)}, "st", 0, 60500, tenTen);
+        row("10:10 alarm, tick at 10:10", {at(10, 0), at(10, 9, 0), at(10, 10, 0)}, "stT", 1, 60500,
+            tenTen);
         // A drifted Timer1 is set on the minute again.
         row("Timer1 drifted",
             {at(10, 13, 59).addMSecs(500), at(10, 14, 0).addMSecs(500),

@@ -31,6 +31,7 @@ private Q_SLOTS:
         QTest::newRow("WHEN out of range") << L{"--new", "--at", "25:00"} << 2 << L{"", "25:00"};
         QTest::newRow("--at alone") << L{"--at", "10:00"} << 2 << L{"", "--at"};
         QTest::newRow("two requests") << L{"--show-all", "--hide-all"} << 2 << L{"", "alone"};
+        QTest::newRow("export and a request") << L{"--export", "-", "--new"} << 2 << L{"", "alone"};
         QTest::newRow("a text without --new") << L{"--show-all", "x"} << 2 << L{"", "'x'"};
     }
     // A command line that ends the program needs no display and no writable home.
@@ -62,6 +63,38 @@ private Q_SLOTS:
         QVERIFY2(printed[0].isEmpty() ? out.isEmpty() : out.contains(printed[0]), qPrintable(out));
         QVERIFY2(printed[1].isEmpty() ? err.isEmpty() : err.contains(printed[1]), qPrintable(err));
         QVERIFY(!QFileInfo::exists(beside));
+    }
+
+    // --export writes the task file as a calendar without a display, or says why it cannot.
+    void exportWithoutDisplay_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("printed"); // on standard output or error
+        QTest::newRow("standard output") << "-" << 0 << "SUMMARY:Buy milk";
+        QTest::newRow("a file that cannot be made") << "no/tasks.ics" << 1 << "no/tasks.ics";
+    }
+    void exportWithoutDisplay() {
+        QFETCH(QString, target);
+        QFETCH(int, status);
+        QFETCH(QString, printed);
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkpath("jotlk"));
+        QFile tasks(home.filePath("jotlk/planifs.txt"));
+        QVERIFY(tasks.open(QIODevice::WriteOnly));
+        tasks.write("\"Le 12/01 \xc3\xa0 09:00 am\",\"Buy milk\",\"\",\"\"\r\n");
+        tasks.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        env.insert("XDG_DATA_HOME", home.path());
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(home.path());
+        program.start(JOTLARK_BIN, {"--export", target});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), status);
+        const QString out = program.readAllStandardOutput() + program.readAllStandardError();
+        QVERIFY2(out.contains(printed), qPrintable(out));
     }
 
     // With no usable data folder the tasks stay beside the program (a copy), locked before the

@@ -234,6 +234,11 @@ private slots:
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
         w->snooze(day(1) + " 9:45 am", {});
         QCOMPARE(lists(w), L({day(1), "9", "45", "am"}));
+        // A minute off the quarter hour (from a calendar) is listed, and "Ok" keeps it.
+        w->snooze(day(2) + " 10:10 am", {});
+        QCOMPARE(lists(w), L({day(2), "10", "10", "am"}));
+        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        QCOMPARE(p.list().cell(1, jot::ColAlarm), QString::fromUtf8(day(2) + " 10:10 am"));
     }
 
     // Typing goes into the row, saved at the next tick, on losing the focus, and once by Ctrl+W.

@@ -613,6 +613,10 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
         <source>replacing the file failed: %1</source>
         <translation>Ersetzen der Datei fehlgeschlagen: %1</translation>
     </message>
+    <message>
+        <source>Another program has been writing %1 for five minutes; Jotlark saves your tasks once it is done, and keeps its file as it is after ten minutes.</source>
+        <translation>Ein anderes Programm schreibt seit fünf Minuten in %1; Jotlark speichert Ihre Aufgaben, sobald es fertig ist, und bewahrt seine Datei nach zehn Minuten so auf, wie sie ist.</translation>
+    </message>
 </context>
 <context>
     <name>jot::TaskList</name>

@@ -613,6 +613,10 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
         <source>replacing the file failed: %1</source>
         <translation>le remplacement du fichier a échoué : %1</translation>
     </message>
+    <message>
+        <source>Another program has been writing %1 for five minutes; Jotlark saves your tasks once it is done, and keeps its file as it is after ten minutes.</source>
+        <translation>Un autre programme écrit %1 depuis cinq minutes ; Jotlark enregistre vos tâches dès qu&apos;il aura fini, et garde son fichier tel quel au bout de dix minutes.</translation>
+    </message>
 </context>
 <context>
     <name>jot::TaskList</name>

@@ -32,9 +32,8 @@ QByteArray verb(Request::Action action) {
     return kShow;
 }
 
-bool onQuarterHour(const QDateTime& at) {
-    return at.isValid() && at.time().minute() % 15 == 0 && at.time().second() == 0 &&
-           at.time().msec() == 0;
+bool onMinute(const QDateTime& at) {
+    return at.isValid() && at.time().second() == 0 && at.time().msec() == 0;
 }
 
 std::optional<QString> strictUtf8(const QByteArray& bytes) {
@@ -45,10 +44,6 @@ std::optional<QString> strictUtf8(const QByteArray& bytes) {
     return text;
 }
 
-QDateTime roundUpToQuarter(const QDateTime& at) {
-    const int past = at.time().minute() % 15;
-    return past == 0 ? at : at.addSecs((15 - past) * 60);
-}
 } // namespace
 
 QByteArray encodeRequest(const Request& request) {
@@ -93,7 +88,7 @@ std::optional<Request> decodeRequest(const QByteArray& line) {
             hasAlarm = true;
             const QString at = QString::fromLatin1(word.mid(3));
             request.alarm = QDateTime::fromString(at, kAlarmFormat);
-            if (at.size() != kAlarmFormatLength || !onQuarterHour(request.alarm))
+            if (at.size() != kAlarmFormatLength || !onMinute(request.alarm))
                 return std::nullopt;
         } else if (word.startsWith("text=") && !hasText) {
             hasText = true;
@@ -151,6 +146,8 @@ std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QS
     };
     // Whole minutes, so that a time named for this very minute is not yet past.
     const QDateTime base(now.date(), QTime(now.time().hour(), now.time().minute()));
+    // "+N" counts from the next whole minute once this one has begun: never less than asked.
+    const QDateTime nextWhole = base == now ? base : base.addSecs(60);
     QDateTime at;
     QRegularExpressionMatch m;
     if ((m = clock.match(when)).hasMatch() || (m = dated.match(when)).hasMatch()) {
@@ -173,16 +170,15 @@ std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QS
         const qint64 n = m.captured(1).toLongLong();
         const QChar unit = m.captured(2).at(0);
         if (unit == 'd')
-            at = n > kMaxAlarmDays ? QDateTime() : base.addDays(n);
+            at = n > kMaxAlarmDays ? QDateTime() : nextWhole.addDays(n);
         else
-            at = base.addSecs(n * (unit == 'h' ? 3600 : 60));
+            at = nextWhole.addSecs(n * (unit == 'h' ? 3600 : 60));
         if (!at.isValid() || at.date() > now.date().addDays(kMaxAlarmDays))
             return refuse(QStringLiteral("is more than %1 days ahead.").arg(kMaxAlarmDays));
     } else {
         return refuse(QStringLiteral("is not understood; give HH:MM, YYYY-MM-DD HH:MM, "
                                      "tomorrow HH:MM, or +N followed by m, h or d."));
     }
-    at = roundUpToQuarter(at);
     if (!at.isValid())
         return refuse(QStringLiteral("does not exist in local time."));
     if (at < base)

@@ -232,16 +232,17 @@ void f_test::closePanel() {
 }
 
 void f_test::showAlarm(const QString& alarm, const QString& repeat) {
+    const QString when = jot::shownAlarm(alarm, jot::now().date());
     const QString shown = jot::alarmDisplay(alarm, repeat);
     // A repeating alarm's rule goes on a second line when one line is too short for it even
     // in the smallest font; the label then grows down into the gap above the text box.
     QFont smallest = font();
     smallest.setPointSizeF(6.0);
     const bool twoLines =
-        shown != alarm && !fits(smallest, {shown},
-                                QSize(jot::px(kAlarmLabel.width()), jot::px(kAlarmLabel.height())));
+        shown != when && !fits(smallest, {shown},
+                               QSize(jot::px(kAlarmLabel.width()), jot::px(kAlarmLabel.height())));
     const QStringList lines =
-        twoLines ? QStringList{alarm + u',', shown.mid(alarm.size() + 2)} : QStringList{shown};
+        twoLines ? QStringList{when + u',', shown.mid(when.size() + 2)} : QStringList{shown};
     jot::placeControl(Label1, kAlarmLabel.left(), kAlarmLabel.top(), kAlarmLabel.width(),
                       twoLines ? kAlarmLabelTwoLines : kAlarmLabel.height());
     fitFont(Label1, font(), lines, Label1->contentsRect().size());

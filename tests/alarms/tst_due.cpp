@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtext.h"
 #include "alarms/due.h"
+#include "alarms/recurrence.h"
 #include "alarms/snooze.h"
 #include "alarms/ticks.h"
 
@@ -68,6 +69,38 @@ private Q_SLOTS:
         QVERIFY(jot::dayList(chosen.date()).contains(jot::decouper_alarme(alarm).day));
         const QDateTime at = jot::snoozeTime(chosen, how);
         QVERIFY(jot::isDue(alarm, {}, at) && !jot::isDue(alarm, {}, at.addSecs(-60)));
+    }
+
+    // An alarm as each locale writes it (its formats, not its words: no translation here),
+    // seen on Saturday 12/05/2026; a text that cannot be read stays as stored.
+    void shown_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("alarm");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* locale, const char* alarm, const char* field,
+                            const char* shown) {
+            QTest::addRow("%s: %s", locale, shown) << locale << alarm << field << shown;
+        };
+        row("en_US", "Monday 12/07 4:15 pm", "", "Monday 12/07 4:15 pm");
+        row("en_US", "Monday 12/07 12:00 am", "weekly", "Monday 12/07 12:00 pm, every week");
+        row("en_US", "Friday 01/01 0:05 am", "", "Friday 01/01/2027 12:05 am");
+        row("fr_FR", "lundi 12/07 4:00 pm", "", "lundi 07/12 16:00");
+        row("fr_FR", "Monday 12/07 9:00 am", "", "lundi 07/12 09:00");
+        row("de_DE", "Montag 12/07 4:15 pm", "daily", "Montag, 07.12. 16:15, every day");
+        row("de_DE", "Freitag 01/01 0:05 am", "", "Freitag, 01.01.2027 00:05");
+        row("en_GB", "Monday 12/07 0:00 am", "", "Monday, 07/12 00:00");
+        row("de_DE", "Montag 12/07 16:15", "", "Montag 12/07 16:15");
+    }
+    void shown() {
+        QFETCH(QString, locale);
+        QFETCH(QString, alarm);
+        QFETCH(QString, field);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const QString shown = jot::alarmDisplay(alarm, field, {2026, 12, 5});
+        QLocale::setDefault(before);
+        QTEST(shown, "shown");
     }
 
     // The tick comes half a second after the next minute begins; a timer counts as on the

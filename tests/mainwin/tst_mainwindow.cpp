@@ -198,7 +198,7 @@ private Q_SLOTS:
         QCOMPARE(gri->columnWidth(0) + alarm, gri->viewport()->width());
         const QFontMetrics fm = gri->fontMetrics();
         for (int d = 1; d <= 7; ++d)
-            QVERIFY(fm.horizontalAdvance(german.dayName(d) + " 12/09 10:45 pm") + 6 <= alarm);
+            QVERIFY(fm.horizontalAdvance(german.dayName(d) + ", 09.12. 22:45") + 6 <= alarm);
         auto* line = p.child<QLabel>("m_warning");
         QVERIFY(line->isVisible());
         QTRY_VERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width() ||

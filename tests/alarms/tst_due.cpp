@@ -39,8 +39,7 @@ private Q_SLOTS:
         QCOMPARE(jot::isDue(alarm, {}, now), due);
     }
 
-    // Snooze: the first quarter hour more than 10 minutes later, or at least an hour later, as
-    // the alarm editor writes it.
+    // Snooze: 10 minutes or an hour after the answer's minute, as the alarm editor writes it.
     void snooze_data() {
         QTest::addColumn<QDateTime>("chosen");
         QTest::addColumn<jot::Snooze>("how");
@@ -50,15 +49,14 @@ private Q_SLOTS:
                             jot::Snooze how = jot::Snooze::Short) {
             QTest::newRow(name) << QDateTime({2026, 3, day}, time) << how << QString(alarm);
         };
-        row("before the edge; noon reads 12 am", 15, {11, 49, 59}, "Sunday 03/15 12:00 am");
-        row("at the edge", 15, {12, 50}, "Sunday 03/15 1:15 pm");
-        row("across midnight", 15, {23, 45}, "Monday 03/16 0:00 am");
-        row("end of the 16 days", 30, {23, 58}, "Tuesday 03/31 0:15 am");
+        row("seconds dropped; noon reads 12 am", 15, {11, 50, 59}, "Sunday 03/15 12:00 am");
+        row("to pm", 15, {12, 53}, "Sunday 03/15 1:03 pm");
+        row("across midnight", 15, {23, 50}, "Monday 03/16 0:00 am");
+        row("end of the 16 days", 30, {23, 58}, "Tuesday 03/31 0:08 am");
         const jot::Snooze hour = jot::Snooze::Hour;
-        row("an hour, on a quarter hour", 15, {10, 15}, "Sunday 03/15 11:15 am", hour);
-        row("an hour, just after one", 15, {10, 15, 0, 1}, "Sunday 03/15 11:30 am", hour);
-        row("an hour, just before one", 15, {10, 14, 59, 999}, "Sunday 03/15 11:15 am", hour);
-        row("an hour, across midnight", 15, {23, 1}, "Monday 03/16 0:15 am", hour);
+        row("an hour, seconds dropped", 15, {16, 45, 18}, "Sunday 03/15 5:45 pm", hour);
+        row("an hour, just before a minute", 15, {10, 14, 59, 999}, "Sunday 03/15 11:14 am", hour);
+        row("an hour, across midnight", 15, {23, 1}, "Monday 03/16 0:01 am", hour);
     }
     void snooze() {
         QFETCH(QDateTime, chosen);

@@ -249,11 +249,14 @@ void AlarmPanel::createControls() {
     // list and "Ok" slightly right; the labels end where the next list begins so that no list
     // covers them. The labels take the panel's colour. How the alarm repeats has the row
     // above them.
+    // On a 24-hour clock the room of the am/pm list goes to "at" ("um" in German), which then
+    // shifts the hour and minute lists right.
+    const int shift = m_twelveHour ? 0 : 300;
     Label5 = makeLabel(this, "Label5", tr("Repeat"));
-    placeControl(Label5, 80, 75, 800, 255);
+    placeControl(Label5, 80, 75, 1320, 255); // "Wiederholen"
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo5 = makeList(this, "Combo5");
-    placeControl(Combo5, 880, 30, 1800, 315);
+    placeControl(Combo5, 1400, 30, 1800, 315);
     Label2 = makeLabel(this, "Label2", tr("The"));
     placeControl(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -261,14 +264,14 @@ void AlarmPanel::createControls() {
     placeControl(Combo1, 440, 360, 1800, 315);
     Label3 = makeLabel(this, "Label3", tr("at"));
     Label3->setAlignment(Qt::AlignCenter);
-    placeControl(Label3, 2240, 405, 180, 255);
+    placeControl(Label3, 2240, 405, 180 + shift, 255);
     Combo2 = makeList(this, "Combo2");
-    placeControl(Combo2, 2420, 360, 580, 315);
+    placeControl(Combo2, 2420 + shift, 360, 580, 315);
     Label4 = makeLabel(this, "Label4", QStringLiteral(":"));
     Label4->setAlignment(Qt::AlignCenter);
-    placeControl(Label4, 3000, 405, 90, 255);
+    placeControl(Label4, 3000 + shift, 405, 90, 255);
     Combo3 = makeList(this, "Combo3");
-    placeControl(Combo3, 3090, 360, 615, 315);
+    placeControl(Combo3, 3090 + shift, 360, 615, 315);
     Combo4 = makeList(this, "Combo4");
     placeControl(Combo4, 3730, 360, 550, 315);
     for (QLabel* l : {Label2, Label3, Label5})

@@ -14,7 +14,7 @@ namespace jot {
 struct AlarmParts {
     QString day;     // "Monday 03/15"
     QString hour;    // "0" to "12"
-    QString minutes; // "00", "15", "30", "45"
+    QString minutes; // "00" to "59"
     QString marker;  // "am" or "pm"
     bool ok = false; // false when the text does not have the shape above
 };
@@ -22,7 +22,7 @@ AlarmParts decouper_alarme(const QString& alarmText);
 
 QString composeAlarm(const QString& day, const QString& hour, const QString& minutes,
                      const QString& marker);
-// The alarm text of a quarter hour, as the alarm editor composes it: hours 0 to 12 with "am"
+// The alarm text of a minute, as the alarm editor composes it: hours 0 to 12 with "am"
 // (so noon reads "12 am"), later ones less 12 with "pm".
 QString alarmTextAt(const QDate& date, const QTime& time, const QLocale& locale = QLocale());
 

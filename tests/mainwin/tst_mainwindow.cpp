@@ -2,6 +2,7 @@
 #include "common/program.h"
 #include "launch/qttranslations.h"
 #include "mainwin/tray.h"
+#include "report/report.h"
 #include "store/clock.h"
 
 #include <QLabel>
@@ -150,7 +151,8 @@ private Q_SLOTS:
         QTEST(after.join(','), "after");
     }
 
-    // In French the windows, notes and Qt's buttons speak it; the stored stamp stays as it was.
+    // In French the windows, notes, report and Qt's buttons speak it; the stored stamp stays as
+    // it was.
     void french() {
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         jot::loadQtTranslations(*qApp);
@@ -174,6 +176,12 @@ private Q_SLOTS:
         QCOMPARE(note->findChild<QPushButton*>("Command2")->text(), "Sans alarme");
         note->close(); // saves
         QCOMPARE(p.fileBytes(), testing::record("Le 03/15 \xc3\xa0 02:07 pm", ""));
+        // The report too, its alarms as the French write them.
+        jot::TaskList list;
+        list.setRows({{"s", "t", "lundi 03/16 4:00 pm", {}, "weekly"}});
+        QCOMPARE(jot::preparer_rapport(list, {2026, 3, 15}),
+                 "[JOTLK]\t\t\tTâches du 15/03/2026\r\n\r\n\r\nt\r\n"
+                 "Alarme le lundi 16/03 16:00, toutes les semaines\r\n");
     }
 
     // The grid takes the room as the window grows, the buttons centred under it; the Alarm

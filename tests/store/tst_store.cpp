@@ -355,6 +355,33 @@ private Q_SLOTS:
         QTEST(readFile(m_path), "after");
         QVERIFY(removing.isEmpty() && !QFileInfo::exists(copy));
     }
+    // A writer that stays half-way: saves wait, with a word after five minutes; after ten, or
+    // when the program ends, its file is kept aside and the save goes ahead.
+    void writerTakingLong() {
+        for (const bool ending : {false, true}) {
+            QDateTime clock(QDate(2026, 12, 6), QTime(22, 15));
+            setClockForTests([&clock] { return clock; });
+            TaskList list;
+            list.setRows(parseTasks(records(2)).rows);
+            QVERIFY(m_file->sauver_liste(list));
+            const QByteArray half = records(1) + record("new") + "\"s\",\"ta";
+            QVERIFY(writeFile(m_path, half) && !m_file->mergeOtherWriter(list));
+            QSignalSpy warnings(&*m_file, &TaskFile::warning);
+            clock = clock.addSecs(ending ? 60 : 300);
+            QVERIFY(!m_file->mergeOtherWriter(list) && m_file->sauver_liste(list));
+            QCOMPARE(warnings.size(), ending ? 0 : 1);
+            QCOMPARE(readFile(m_path), half);
+            clock = clock.addSecs(300);
+            if (ending)
+                m_file->stopWaitingForWriter();
+            else
+                QVERIFY(m_file->mergeOtherWriter(list));
+            QVERIFY(m_file->sauver_liste(list));
+            QCOMPARE(readFile(m_path), records(2) + record("new"));
+            QCOMPARE(QDir(m_dir).entryList({u"*.unreadable-*"_s}, QDir::Files).size(), 1);
+            init();
+        }
+    }
     // Of the copies a sync makes, only the newest stay; what could not be read stays whole.
     void keptCopiesPruned() {
         for (const QString& kind : {u"changed"_s, u"unreadable"_s}) {

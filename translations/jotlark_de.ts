@@ -391,6 +391,13 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     </message>
 </context>
 <context>
+    <name>jot::GridColumns</name>
+    <message>
+        <source>rang</source>
+        <translation>ausgelöst</translation>
+    </message>
+</context>
+<context>
     <name>jot::Notices</name>
     <message>
         <source>&amp;SysTRay</source>

@@ -391,6 +391,13 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     </message>
 </context>
 <context>
+    <name>jot::GridColumns</name>
+    <message>
+        <source>rang</source>
+        <translation>a sonné</translation>
+    </message>
+</context>
+<context>
     <name>jot::Notices</name>
     <message>
         <source>&amp;SysTRay</source>

@@ -64,6 +64,8 @@ void f_iir::showNote(int row) {
     if (f_test* w = noteInSlot(s)) {
         positionner_fenetre(s);
         w->reinit();
+        if (ringsRed(row))
+            w->en_rouge();
         w->activateWindow(); // without a window manager nothing else gives it the keyboard
     }
 }
@@ -88,6 +90,7 @@ void f_iir::creer_fenetre(int row) {
     if (s == 0)
         return;
     auto* w = new f_test(m_shared, row, s);
+    connect(w, &f_test::alarmSet, this, &f_iir::forgetRed);
     m_notes[s] = w;
     m_shared.lastOpenedSlot = s;
     m_shared.list.setCell(row, jot::ColSlot, QString::number(s));

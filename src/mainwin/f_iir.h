@@ -86,6 +86,7 @@ private Q_SLOTS:
     void showRungNote(const QString& tag); // a ringing alarm's notification: Show
     void snoozeRungTask(const QString& tag, jot::Snooze how); // and the Snoozes
     void closeRemovedTask(int row); // another writer removed the row's task
+    void forgetRed(int row);        // the row's alarm was dealt with in its note
     void m_clockWatch_Timer();      // a sleep or a clock change brings the tick at once
 
 private:
@@ -99,6 +100,7 @@ private:
     static void bringToFront(f_test* w); // in front, restored, with the keyboard
     void showNote(int row);              // Show for one row
     void closeNote(int row);             // closes the row's note, if it has one
+    bool ringsRed(int row) const;        // its alarm rang and has not been dealt with
     void focusNewTask();
     int currentRow() const; // the grid's current row, 1 or more
     void selectRow(int row);
@@ -142,6 +144,9 @@ private:
         jot::AlarmMoment occurrence; // invalid for an alarm that does not repeat
     };
     QHash<QString, Ringing> m_ringing;
+    // The tasks whose notes stay red, opened again or not, until their alarm is dealt with:
+    // each as it stood once it rang, as in m_ringing.
+    QStringList m_red;
     QDateTime m_lastTick;              // on the wall clock
     jot::Notices* m_notices = nullptr; // the tray and its messages
     QAction* m_tb = nullptr;

@@ -164,7 +164,6 @@ void f_test::en_rouge() {
 }
 
 void f_test::snooze(const QString& alarm, const QString& repeat) {
-    paintSurfaces(jot::kPaleYellow);
     takeAlarm(alarm, repeat);
 }
 
@@ -205,6 +204,8 @@ void f_test::Command2_Click() {
     setCell(jot::ColAlarm, QString());
     setCell(jot::ColFired, QString());
     closePanel();
+    paintSurfaces(jot::kPaleYellow);
+    Q_EMIT alarmSet(f_pos);
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }
@@ -217,7 +218,9 @@ void f_test::applyAlarm(const QString& alarm, const QString& repeat) {
     closePanel();
     showAlarm(alarm, repeat);
     setCell(jot::ColAlarm, alarm);
-    setCell(jot::ColFired, repeat); // a fired alarm set again is armed again
+    setCell(jot::ColFired, repeat);  // a fired alarm set again is armed again
+    paintSurfaces(jot::kPaleYellow); // no longer ringing
+    Q_EMIT alarmSet(f_pos);
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }

@@ -34,6 +34,10 @@ public:
     // The alarm timer moved a repeating alarm on: the label and the lists follow the row.
     void alarmMoved();
 
+Q_SIGNALS:
+    // "Ok", "No alarm" or a snooze: a ringing alarm has been dealt with.
+    void alarmSet(int row);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -184,6 +184,53 @@ private slots:
         QCOMPARE(p.fileBytes(), record(p.list().cell(1, jot::ColStamp).toUtf8(), ""));
     }
 
+    // A rung alarm: its note red, reopened by Show all or not, until the alarm is dealt with;
+    // greyed in the grid, yet readable, and said to have rung while a one-time alarm.
+    void redUntilDealtWith_data() {
+        QTest::addColumn<QByteArray>("rule");
+        QTest::addColumn<QString>("deal"); // in the note before Hide all and Show all
+        QTest::addColumn<bool>("red");
+        QTest::newRow("once, not dealt with") << QByteArray() << "" << true;
+        QTest::newRow("every day, not dealt with") << QByteArray("daily") << "" << true;
+        QTest::newRow("No alarm") << QByteArray() << "Command2" << false;
+        QTest::newRow("Ok on the same alarm") << QByteArray("daily") << "Command3" << false;
+        QTest::newRow("snoozed") << QByteArray() << "snooze" << false;
+    }
+    void redUntilDealtWith() {
+        QFETCH(QByteArray, rule);
+        QFETCH(QString, deal);
+        QFETCH(bool, red);
+        testing::Program p(record(kStamp, "t", day(0) + " 2:30 pm", rule) +
+                           record(kStamp, "u", day(1) + " 9:00 am"));
+        QCoreApplication::processEvents(); // the check at start: rings
+        f_test* w = p.noteOf(1);
+        QVERIFY(testing::red(w));
+        if (deal == "snooze")
+            w->snooze(day(1) + " 9:45 am", {});
+        else if (!deal.isEmpty())
+            QTest::mouseClick(ctl(w, deal == "Command3" ? "Command1" : "Command2"), Qt::LeftButton),
+                QTest::mouseClick(ctl(w, qPrintable(deal)), Qt::LeftButton);
+        QCOMPARE(testing::red(w), red);
+        p.trigger("m_toutmasquer");
+        p.trigger("m_toutafficher");
+        QCOMPARE(testing::red(p.noteOf(1)), red);
+        QVERIFY(!testing::red(p.noteOf(2)));
+        auto* gri = p.child<QTableView>("gri");
+        QAccessibleTableInterface* grid =
+            QAccessible::queryAccessibleInterface(gri)->tableInterface();
+        const bool rang = red && rule.isEmpty();
+        for (int r = 0; r < 2; ++r) {
+            QCOMPARE(grid->cellAt(r, 1)->text(QAccessible::Description),
+                     r == 0 && rang ? "rang" : "");
+            const QColor text = gri->model()->index(r, 1).data(Qt::ForegroundRole).value<QColor>();
+            const QColor base = gri->palette().color(QPalette::Base);
+            QCOMPARE(text.isValid(), r == 0 && rang);
+            QVERIFY(!text.isValid() ||
+                    (contrast(text, base) >= 4.5 &&
+                     contrast(text, base) < contrast(gri->palette().color(QPalette::Text), base)));
+        }
+    }
+
     // Under a dark scheme every text stays readable and the controls keep the scheme's colours.
     void darkScheme() {
         const QPalette light = QApplication::palette();

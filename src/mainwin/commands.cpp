@@ -76,6 +76,35 @@ void f_iir::closeNote(int row) {
         w->close();
 }
 
+void f_iir::closeBeforeRemoval(int row) {
+    if (f_test* w = noteOfRow(row))
+        w->closeForRemoval();
+}
+
+// The rows below a removed one moved up: every open note follows its task.
+void f_iir::followRows() {
+    for (int i = 1; i < m_shared.list.rows(); ++i) {
+        if (f_test* w = noteOfRow(i))
+            w->setRow(i);
+    }
+}
+
+// A task made by New task and closed without text or alarm is no task: it goes without a
+// trace, as if never made.
+void f_iir::removeBlankTask(int row) {
+    m_shared.list.removeTask(row);
+    m_shared.unsavedChanges = true;
+    followRows();
+}
+
+void f_iir::dropBlankTasks() {
+    const jot::NoAutoSave once(m_shared); // the exit saves next
+    for (int r = m_shared.list.rows() - 1; r >= 1; --r) {
+        if (f_test* w = noteOfRow(r); w && w->isBlankNew())
+            w->close();
+    }
+}
+
 // Back to the main window, ready for Enter to add a task.
 void f_iir::focusNewTask() {
     if (isVisible())
@@ -90,6 +119,7 @@ void f_iir::creer_fenetre(int row) {
     if (s == 0)
         return;
     auto* w = new f_test(m_shared, row, s);
+    connect(w, &f_test::blankClosed, this, &f_iir::removeBlankTask);
     connect(w, &f_test::alarmSet, this, &f_iir::forgetRed);
     m_notes[s] = w;
     m_shared.lastOpenedSlot = s;
@@ -190,14 +220,14 @@ void f_iir::Command3_Click() {
     const int r = currentRow();
     if (m_shared.list.isPlaceholder(r))
         return;
-    closeNote(r);
+    if (f_test* w = noteOfRow(r); w && w->isBlankNew()) {
+        w->close(); // its note takes it away
+        return;
+    }
+    closeBeforeRemoval(r);
     m_shared.list.removeTask(r);
     m_shared.unsavedChanges = true;
-    // The rows below moved up: every open note follows its task.
-    for (int i = 1; i < m_shared.list.rows(); ++i) {
-        if (f_test* w = noteOfRow(i))
-            w->setRow(i);
-    }
+    followRows();
     // The view now makes current, and selects, the row that took its place (or the new
     // last one): the current cell is in a visible column, so Delete again takes the next.
 }
@@ -209,9 +239,9 @@ void f_iir::m_toutafficher_Click() {
     focusNewTask();
 }
 
+// From the last row up: a new task's note closed blank takes its row away.
 void f_iir::m_toutmasquer_Click() {
-    const int n = m_shared.list.rows() - 1;
-    for (int i = 1; i <= n; ++i)
+    for (int i = m_shared.list.rows() - 1; i >= 1; --i)
         closeNote(i);
     focusNewTask();
 }
@@ -229,7 +259,11 @@ void f_iir::m_reinit_Click() {
         for (int d = m_shared.list.rows() - 1; d >= 1; --d) {
             if (m_shared.list.isPlaceholder(d))
                 continue;
-            closeNote(d);
+            if (f_test* w = noteOfRow(d); w && w->isBlankNew()) {
+                w->close(); // its row goes with it
+                continue;
+            }
+            closeBeforeRemoval(d);
             m_shared.list.removeTask(d);
         }
     }

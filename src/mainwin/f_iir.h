@@ -86,6 +86,7 @@ private Q_SLOTS:
     void showRungNote(const QString& tag); // a ringing alarm's notification: Show
     void snoozeRungTask(const QString& tag, jot::Snooze how); // and the Snoozes
     void closeRemovedTask(int row); // another writer removed the row's task
+    void removeBlankTask(int row);  // a new task's note closed blank
     void forgetRed(int row);        // the row's alarm was dealt with in its note
     void m_clockWatch_Timer();      // a sleep or a clock change brings the tick at once
 
@@ -100,6 +101,9 @@ private:
     static void bringToFront(f_test* w); // in front, restored, with the keyboard
     void showNote(int row);              // Show for one row
     void closeNote(int row);             // closes the row's note, if it has one
+    void closeBeforeRemoval(int row);    // the same, for a task about to go
+    void dropBlankTasks();               // new tasks left blank go before the exit's save
+    void followRows();                   // every open note to its task's row again
     bool ringsRed(int row) const;        // its alarm rang and has not been dealt with
     void focusNewTask();
     int currentRow() const; // the grid's current row, 1 or more

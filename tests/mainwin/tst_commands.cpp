@@ -89,6 +89,70 @@ private Q_SLOTS:
         QCOMPARE(p.fileBytes(), record("", ""));
     }
 
+    // A task made by New task, --new or the desktop action and closed with neither text nor
+    // alarm goes, whichever way it is closed; the notes after it follow their tasks. Once it had
+    // text or an alarm it stays.
+    void blankNewTask_data() {
+        QTest::addColumn<QString>("made"); // "New task", "--new", "--new --at"
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("after");
+        const auto row = [](const char* name, const char* made, const char* how,
+                            const char* after = "task 1,later more") {
+            QTest::newRow(name) << QString(made) << QString(how) << QString(after);
+        };
+        row("Ctrl+W", "New task", "Ctrl+W");
+        row("close box", "New task", "close");
+        row("Hide all", "New task", "m_toutmasquer", "task 1,later");
+        row("Exit", "New task", "m_quitter", "task 1,later");
+        row("Delete", "New task", "Command3");
+        row("--new, Ctrl+W", "--new", "Ctrl+W");
+        row("--new --at, Ctrl+W", "--new --at", "Ctrl+W", "task 1,,later more");
+        row("typed, emptied, Ctrl+W", "New task", "typed", "task 1,,later more");
+    }
+    void blankNewTask() {
+        QFETCH(QString, made);
+        QFETCH(QString, how);
+        Program p(testing::records(1));
+        if (made == "New task") {
+            p.click("Command1");
+        } else {
+            jot::Request asked{jot::Request::Action::New, {}, {}};
+            if (made.contains("--at"))
+                asked.alarm = QDateTime(QDate(2026, 3, 16), QTime(9, 0));
+            QCOMPARE(p.main->carryOut(asked), jot::Answer::Done);
+        }
+        QPointer<f_test> blank = p.noteOf(2);
+        p.click("Command1");
+        QPointer<f_test> later = p.noteOf(3);
+        QTest::keyClicks(later->findChild<QWidget*>("Text2"), "later");
+        auto* text2 = blank->findChild<QWidget*>("Text2");
+        if (how == "typed") {
+            QTest::keyClicks(text2, "x");
+            QTest::keyClick(text2, Qt::Key_Backspace);
+        }
+        if (how == "close") {
+            blank->close();
+        } else if (how.startsWith("Command")) {
+            p.select(2);
+            p.click(qPrintable(how));
+        } else if (how.startsWith("m_")) {
+            p.trigger(qPrintable(how));
+        } else {
+            blank->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(blank));
+            QTest::keyClick(text2, Qt::Key_W, Qt::ControlModifier);
+        }
+        QTRY_VERIFY(!blank);
+        if (later) // it follows its task
+            QTest::keyClicks(later->findChild<QWidget*>("Text2"), " more");
+        QStringList file;
+        if (!p.main->ended())
+            p.tick();
+        for (const jot::TaskRow& t : jot::parseTasks(p.fileBytes()).rows)
+            file << t[jot::ColText];
+        QTEST(file.join(','), "after");
+    }
+
     // Another writer's file, merged at the tick, meets open notes: a removed task's note
     // closes without saving, and the notes below keep their tasks. Then the copies that three
     // sync tools set aside add the tasks typed here, each once, and go out of their way.

@@ -205,6 +205,34 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>Jotlark already holds 100 tasks; the task was not added.</source>
         <translation>Jotlark enthält bereits 100 Aufgaben; die Aufgabe wurde nicht hinzugefügt.</translation>
     </message>
+    <message>
+        <source>Task deleted</source>
+        <translation>Aufgabe gelöscht</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Deleted tasks could not be kept in %1: %2</source>
+        <translation>Gelöschte Aufgaben konnten nicht in %1 aufbewahrt werden: %2</translation>
+    </message>
+    <message>
+        <source>One task could not be brought back: the list already holds 100 tasks.</source>
+        <translation>Eine Aufgabe konnte nicht zurückgeholt werden: Die Liste enthält bereits 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>%1 tasks could not be brought back: the list already holds 100 tasks.</source>
+        <translation>%1 Aufgaben konnten nicht zurückgeholt werden: Die Liste enthält bereits 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo delete</source>
+        <translation>&amp;Löschen rückgängig machen</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -373,6 +401,13 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     <message>
         <source>How the alarm repeats</source>
         <translation>Wie sich die Erinnerung wiederholt</translation>
+    </message>
+</context>
+<context>
+    <name>jot::DeletedTasks</name>
+    <message>
+        <source>not a file</source>
+        <translation>keine Datei</translation>
     </message>
 </context>
 <context>

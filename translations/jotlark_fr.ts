@@ -205,6 +205,34 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>Jotlark already holds 100 tasks; the task was not added.</source>
         <translation>Jotlark contient déjà 100 tâches ; la tâche n’a pas été ajoutée.</translation>
     </message>
+    <message>
+        <source>Task deleted</source>
+        <translation>Tâche supprimée</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Deleted tasks could not be kept in %1: %2</source>
+        <translation>Les tâches supprimées n’ont pas pu être gardées dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>One task could not be brought back: the list already holds 100 tasks.</source>
+        <translation>Une tâche n’a pas pu être rétablie : la liste contient déjà 100 tâches.</translation>
+    </message>
+    <message>
+        <source>%1 tasks could not be brought back: the list already holds 100 tasks.</source>
+        <translation>%1 tâches n’ont pas pu être rétablies : la liste contient déjà 100 tâches.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Édition</translation>
+    </message>
+    <message>
+        <source>&amp;Undo delete</source>
+        <translation>&amp;Annuler la suppression</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -373,6 +401,13 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     <message>
         <source>How the alarm repeats</source>
         <translation>Comment l’alarme se répète</translation>
+    </message>
+</context>
+<context>
+    <name>jot::DeletedTasks</name>
+    <message>
+        <source>not a file</source>
+        <translation>ce n&apos;est pas un fichier</translation>
     </message>
 </context>
 <context>

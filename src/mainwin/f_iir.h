@@ -5,6 +5,7 @@
 #include "launch/request.h"
 #include "layout/placement.h"
 #include "store/datadir.h"
+#include "store/deletedtasks.h"
 #include "store/shared.h"
 
 #include <QDateTime>
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void m_toutafficher_Click();
     void m_toutmasquer_Click();
     void m_reinit_Click();
+    void m_undo_Click(); // Undo delete
     void m_tache_Click();
     void m_imprimer_Click();
     void m_quitter_Click();
@@ -104,7 +106,9 @@ private:
     void closeBeforeRemoval(int row);    // the same, for a task about to go
     void dropBlankTasks();               // new tasks left blank go before the exit's save
     void followRows();                   // every open note to its task's row again
-    bool ringsRed(int row) const;        // its alarm rang and has not been dealt with
+    // Deleted tasks, for Undo and in planifs.txt.deleted.
+    void recordDeletion(const QList<jot::TaskRow>& tasks);
+    bool ringsRed(int row) const; // its alarm rang and has not been dealt with
     void focusNewTask();
     int currentRow() const; // the grid's current row, 1 or more
     void selectRow(int row);
@@ -118,6 +122,9 @@ private:
     bool hasTray() const;
     void showWarning(const QString& message);
     void clearWarning(const QString& message);
+    // A passing note on the warning line, rich text, for 10 seconds.
+    void sayOnLine(const QString& html);
+    void updateLine();
     bool saveBeforeExit();
     void closeNotes();
     void shutDown(); // notes closed, tray icon and timers gone, event loops left
@@ -151,11 +158,16 @@ private:
     // The tasks whose notes stay red, opened again or not, until their alarm is dealt with:
     // each as it stood once it rang, as in m_ringing.
     QStringList m_red;
+    jot::DeletedTasks m_deleted;
     QDateTime m_lastTick;              // on the wall clock
     jot::Notices* m_notices = nullptr; // the tray and its messages
     QAction* m_tb = nullptr;
     QAction* m_sound = nullptr;
     QAction* m_login = nullptr;
+    QAction* m_undo = nullptr;
     QLabel* m_warning = nullptr;
+    QString m_lineWarning; // what the warning line says, passing notes aside
+    QString m_lineNote;    // a passing note over it, while m_lineNoteTimer runs
+    QTimer* m_lineNoteTimer = nullptr;
     QPointer<f_help> m_help;
 };

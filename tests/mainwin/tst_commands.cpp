@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/program.h"
 #include "store/clock.h"
+#include "store/deletedtasks.h"
 #include "ui/twips.h"
 
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <cstdio>
+#include <sys/stat.h>
 
 using Box = QMessageBox;
 using testing::Program;
@@ -12,6 +16,31 @@ using testing::record;
 namespace {
 
 const QByteArray kStamp = "Le 03/14 \xc3\xa0 09:00 am"; // as testing::records writes it
+QDateTime g_now;
+
+// "task a" to "task b", counting down when b < a.
+QString tasks(int a, int b) {
+    QStringList t;
+    for (int k = a; b < a ? k >= b : k <= b; k += b < a ? -1 : 1)
+        t << "task " + QString::number(k);
+    return t.join(',');
+}
+
+// The tasks, in order, '!' after one whose note is open and red.
+QString listed(const Program& p) {
+    QStringList t;
+    for (int r = 1; r < p.list().rows(); ++r)
+        if (!p.list().isPlaceholder(r))
+            t << p.list().cell(r, jot::ColText) + (testing::red(p.noteOf(r)) ? "!" : "");
+    return t.join(',');
+}
+
+// The warning line as read, links and all.
+QString line(const Program& p) {
+    auto* l = p.child<QLabel>("m_warning");
+    return l->isVisibleTo(p.main.get()) ? QString(l->text()).remove(QRegularExpression("<[^>]*>"))
+                                        : QString();
+}
 
 int openNotes() {
     int n = 0;
@@ -26,8 +55,9 @@ class TstCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() {
-        jot::setClockForTests([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 7)); });
+        jot::setClockForTests([] { return g_now; });
     }
+    void init() { g_now = QDateTime(QDate(2026, 3, 15), QTime(14, 7)); }
 
     // Show all takes the free slots and leaves the rest; a freed slot is taken lowest first,
     // at its own cell; Show brings up an open note; Hide all closes each note, which saves.
@@ -90,8 +120,8 @@ private Q_SLOTS:
     }
 
     // A task made by New task, --new or the desktop action and closed with neither text nor
-    // alarm goes, whichever way it is closed; the notes after it follow their tasks. Once it had
-    // text or an alarm it stays.
+    // alarm goes, whichever way it is closed, and leaves nothing to undo; the notes after it
+    // follow their tasks. Once it had text or an alarm it stays.
     void blankNewTask_data() {
         QTest::addColumn<QString>("made"); // "New task", "--new", "--new --at"
         QTest::addColumn<QString>("how");
@@ -151,6 +181,94 @@ private Q_SLOTS:
         for (const jot::TaskRow& t : jot::parseTasks(p.fileBytes()).rows)
             file << t[jot::ColText];
         QTEST(file.join(','), "after");
+        QVERIFY(!p.child<QAction>("m_undo")->isEnabled());
+        QVERIFY(!QFile::exists(p.home.dataDir() + jot::kDeletedFileName));
+    }
+
+    // Undo delete, by Ctrl+Z ('z') or the line's link ('u'), after Deletes of task 1 ('d') and
+    // Delete all ('a'), with a task added ('n'), the line's 10 s over ('e') or a tick 15 minutes
+    // on ('t'): the tasks after, the line, and the texts planifs.txt.deleted holds.
+    void undo_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("deleted");
+        const QByteArray three = testing::records(3);
+        QTest::newRow("Delete") << three << "d" << tasks(2, 3) << "Task deleted Undo"
+                                << "task 1";
+        QTest::newRow("Delete, 10 s") << three << "de" << tasks(2, 3) << ""
+                                      << "task 1";
+        QTest::newRow("Delete, Undo link") << three << "du"
+                                           << "task 2,task 3,task 1"
+                                           << ""
+                                           << "task 1";
+        QTest::newRow("Delete all") << three << "az" << tasks(1, 3) << "" << tasks(1, 3);
+        QTest::newRow("ten deletions")
+            << testing::records(11) << QString(10, 'd') + QString(10, 'z')
+            << "task 11," + tasks(10, 1) << "" << tasks(1, 10);
+        QTest::newRow("eleven deletions")
+            << testing::records(12) << QString(11, 'd') + QString(11, 'z')
+            << "task 12," + tasks(11, 2) << "" << tasks(1, 11);
+        QTest::newRow("100 tasks")
+            << testing::records(100) << "dnannz"
+            << "new,new," + tasks(2, 99)
+            << "2 tasks could not be brought back: the list already holds 100 tasks."
+            << tasks(2, 100) + ",new";
+        QTest::newRow("an alarm passed meanwhile")
+            << testing::task("a", "Sunday 03/15 2:15 pm") << "dtzt"
+            << "a!"
+            << ""
+            << "a";
+    }
+    void undo() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, steps);
+        Program p(file);
+        jot::setMessageResponderForTests([](QMessageBox&) { return Box::Yes; });
+        for (const QChar step : steps) {
+            switch (step.unicode()) {
+            case 'd':
+                p.select(1);
+                p.click("Command3");
+                break;
+            case 'a':
+                p.trigger("m_reinit");
+                break;
+            case 'n': {
+                p.click("Command1");
+                f_test* note = p.noteOf(p.list().rows() - 1);
+                QTest::keyClicks(note->findChild<QWidget*>("Text2"), "new");
+                note->close();
+                break;
+            }
+            case 'z':
+                p.main->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
+                QTest::keyClick(p.main.get(), Qt::Key_Z, Qt::ControlModifier);
+                break;
+            case 'u':
+                Q_EMIT p.child<QLabel>("m_warning")->linkActivated("undo");
+                break;
+            case 'e':
+                p.tick("m_lineNoteTimer");
+                break;
+            case 't':
+                g_now = g_now.addSecs(15 * 60);
+                p.tick();
+                break;
+            }
+        }
+        QTEST(listed(p), "after");
+        QTEST(line(p), "said");
+        const QString deleted = p.home.dataDir() + jot::kDeletedFileName;
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(deleted).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 0777, 0600u);
+        QStringList kept;
+        for (const jot::TaskRow& t : jot::parseTasks(testing::readFile(deleted)).rows)
+            kept << t[jot::ColText];
+        QTEST(kept.join(','), "deleted");
     }
 
     // Another writer's file, merged at the tick, meets open notes: a removed task's note

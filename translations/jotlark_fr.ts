@@ -96,6 +96,39 @@ Jotlark en cours ; associez cette commande à une touche de votre bureau pour <b
 ajouter des tâches sans ouvrir Jotlark d’abord.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Undo a delete :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;Edit&quot; &gt; &quot;Undo delete&quot; (Ctrl+Z) brings back the last deleted task, <byte value="xd"/>
+or all that &quot;Delete all&quot; removed, at the end of the list: up to <byte value="xd"/>
+the last 10 deletions while Jotlark runs. Deleted tasks are also <byte value="xd"/>
+kept in planifs.txt.deleted, beside the list.<byte value="xd"/>
+A new task whose note you close with no text and no alarm is not <byte value="xd"/>
+kept.<byte value="xd"/>
+<byte value="xd"/>
+Alarms that rang :<byte value="xd"/>
+------------------<byte value="xd"/>
+The list shows an alarm that has rung in grey. A note whose alarm <byte value="xd"/>
+rings stays red, even closed and shown again, until you snooze the <byte value="xd"/>
+alarm, change it or choose &quot;No alarm&quot;.<byte value="xd"/>
+</source>
+        <translation>Annuler une suppression :<byte value="xd"/>
+-------------------------<byte value="xd"/>
+« Édition » &gt; « Annuler la suppression » (Ctrl+Z) rétablit la dernière tâche <byte value="xd"/>
+supprimée, ou toutes celles que « Tout supprimer » a enlevées, à la fin de <byte value="xd"/>
+la liste : jusqu’aux 10 dernières suppressions, tant que Jotlark tourne. <byte value="xd"/>
+Les tâches supprimées sont aussi gardées dans planifs.txt.deleted, à côté <byte value="xd"/>
+de la liste.<byte value="xd"/>
+Une nouvelle tâche dont vous fermez la note sans texte ni alarme n’est pas <byte value="xd"/>
+gardée.<byte value="xd"/>
+<byte value="xd"/>
+Alarmes qui ont sonné :<byte value="xd"/>
+-----------------------<byte value="xd"/>
+La liste montre en gris une alarme qui a sonné. Une note dont l’alarme <byte value="xd"/>
+sonne reste rouge, même fermée puis affichée de nouveau, jusqu’à ce que <byte value="xd"/>
+vous rappeliez l’alarme plus tard, la changiez ou choisissiez « Sans alarme ».<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>

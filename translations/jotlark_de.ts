@@ -117,6 +117,40 @@ Im Terminal schreibt jotlark --export aufgaben.ics dieselbe Datei <byte value="x
 (- für die Standardausgabe).<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Undo a delete :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;Edit&quot; &gt; &quot;Undo delete&quot; (Ctrl+Z) brings back the last deleted task, <byte value="xd"/>
+or all that &quot;Delete all&quot; removed, at the end of the list: up to <byte value="xd"/>
+the last 10 deletions while Jotlark runs. Deleted tasks are also <byte value="xd"/>
+kept in planifs.txt.deleted, beside the list.<byte value="xd"/>
+A new task whose note you close with no text and no alarm is not <byte value="xd"/>
+kept.<byte value="xd"/>
+<byte value="xd"/>
+Alarms that rang :<byte value="xd"/>
+------------------<byte value="xd"/>
+The list shows an alarm that has rung in grey. A note whose alarm <byte value="xd"/>
+rings stays red, even closed and shown again, until you snooze the <byte value="xd"/>
+alarm, change it or choose &quot;No alarm&quot;.<byte value="xd"/>
+</source>
+        <translation>Löschen rückgängig machen:<byte value="xd"/>
+--------------------------<byte value="xd"/>
+„Bearbeiten“ &gt; „Löschen rückgängig machen“ (Strg+Z) holt die zuletzt <byte value="xd"/>
+gelöschte Aufgabe zurück, oder alle, die „Alle löschen“ entfernt hat, ans <byte value="xd"/>
+Ende der Liste: bis zu den letzten 10 Löschungen, solange Jotlark läuft. <byte value="xd"/>
+Gelöschte Aufgaben werden außerdem in planifs.txt.deleted neben der Liste <byte value="xd"/>
+aufbewahrt.<byte value="xd"/>
+Eine neue Aufgabe, deren Notiz Sie ohne Text und ohne Erinnerung schließen, <byte value="xd"/>
+wird nicht behalten.<byte value="xd"/>
+<byte value="xd"/>
+Ausgelöste Erinnerungen:<byte value="xd"/>
+------------------------<byte value="xd"/>
+Die Liste zeigt eine ausgelöste Erinnerung grau. Eine Notiz, deren <byte value="xd"/>
+Erinnerung fällig ist, bleibt rot, auch geschlossen und wieder angezeigt, <byte value="xd"/>
+bis Sie die Erinnerung schlummern lassen, ändern oder „Keine Erinnerung“ <byte value="xd"/>
+wählen.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -253,6 +287,34 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>I&amp;mport calendar file…</source>
         <translation>Kalenderdatei i&amp;mportieren…</translation>
+    </message>
+    <message>
+        <source>Task deleted</source>
+        <translation>Aufgabe gelöscht</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Deleted tasks could not be kept in %1: %2</source>
+        <translation>Gelöschte Aufgaben konnten nicht in %1 aufbewahrt werden: %2</translation>
+    </message>
+    <message>
+        <source>One task could not be brought back: the list already holds 100 tasks.</source>
+        <translation>Eine Aufgabe konnte nicht zurückgeholt werden: Die Liste enthält bereits 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>%1 tasks could not be brought back: the list already holds 100 tasks.</source>
+        <translation>%1 Aufgaben konnten nicht zurückgeholt werden: Die Liste enthält bereits 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo delete</source>
+        <translation>&amp;Löschen rückgängig machen</translation>
     </message>
 </context>
 <context>
@@ -444,6 +506,13 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     </message>
 </context>
 <context>
+    <name>jot::DeletedTasks</name>
+    <message>
+        <source>not a file</source>
+        <translation>keine Datei</translation>
+    </message>
+</context>
+<context>
     <name>jot::DesktopNotifier</name>
     <message>
         <source>Show</source>
@@ -456,6 +525,13 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     <message>
         <source>Snooze 1 hour</source>
         <translation>1 Stunde schlummern</translation>
+    </message>
+</context>
+<context>
+    <name>jot::GridColumns</name>
+    <message>
+        <source>rang</source>
+        <translation>ausgelöst</translation>
     </message>
 </context>
 <context>

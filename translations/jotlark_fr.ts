@@ -117,6 +117,39 @@ Depuis un terminal, jotlark --export taches.ics écrit le même <byte value="xd"
 fichier (- pour la sortie standard).<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Undo a delete :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;Edit&quot; &gt; &quot;Undo delete&quot; (Ctrl+Z) brings back the last deleted task, <byte value="xd"/>
+or all that &quot;Delete all&quot; removed, at the end of the list: up to <byte value="xd"/>
+the last 10 deletions while Jotlark runs. Deleted tasks are also <byte value="xd"/>
+kept in planifs.txt.deleted, beside the list.<byte value="xd"/>
+A new task whose note you close with no text and no alarm is not <byte value="xd"/>
+kept.<byte value="xd"/>
+<byte value="xd"/>
+Alarms that rang :<byte value="xd"/>
+------------------<byte value="xd"/>
+The list shows an alarm that has rung in grey. A note whose alarm <byte value="xd"/>
+rings stays red, even closed and shown again, until you snooze the <byte value="xd"/>
+alarm, change it or choose &quot;No alarm&quot;.<byte value="xd"/>
+</source>
+        <translation>Annuler une suppression :<byte value="xd"/>
+-------------------------<byte value="xd"/>
+« Édition » &gt; « Annuler la suppression » (Ctrl+Z) rétablit la dernière tâche <byte value="xd"/>
+supprimée, ou toutes celles que « Tout supprimer » a enlevées, à la fin de <byte value="xd"/>
+la liste : jusqu’aux 10 dernières suppressions, tant que Jotlark tourne. <byte value="xd"/>
+Les tâches supprimées sont aussi gardées dans planifs.txt.deleted, à côté <byte value="xd"/>
+de la liste.<byte value="xd"/>
+Une nouvelle tâche dont vous fermez la note sans texte ni alarme n’est pas <byte value="xd"/>
+gardée.<byte value="xd"/>
+<byte value="xd"/>
+Alarmes qui ont sonné :<byte value="xd"/>
+-----------------------<byte value="xd"/>
+La liste montre en gris une alarme qui a sonné. Une note dont l’alarme <byte value="xd"/>
+sonne reste rouge, même fermée puis affichée de nouveau, jusqu’à ce que <byte value="xd"/>
+vous rappeliez l’alarme plus tard, la changiez ou choisissiez « Sans alarme ».<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -253,6 +286,34 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>I&amp;mport calendar file…</source>
         <translation>I&amp;mporter un fichier d&apos;agenda…</translation>
+    </message>
+    <message>
+        <source>Task deleted</source>
+        <translation>Tâche supprimée</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Deleted tasks could not be kept in %1: %2</source>
+        <translation>Les tâches supprimées n’ont pas pu être gardées dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>One task could not be brought back: the list already holds 100 tasks.</source>
+        <translation>Une tâche n’a pas pu être rétablie : la liste contient déjà 100 tâches.</translation>
+    </message>
+    <message>
+        <source>%1 tasks could not be brought back: the list already holds 100 tasks.</source>
+        <translation>%1 tâches n’ont pas pu être rétablies : la liste contient déjà 100 tâches.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Édition</translation>
+    </message>
+    <message>
+        <source>&amp;Undo delete</source>
+        <translation>&amp;Annuler la suppression</translation>
     </message>
 </context>
 <context>
@@ -444,6 +505,13 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     </message>
 </context>
 <context>
+    <name>jot::DeletedTasks</name>
+    <message>
+        <source>not a file</source>
+        <translation>ce n&apos;est pas un fichier</translation>
+    </message>
+</context>
+<context>
     <name>jot::DesktopNotifier</name>
     <message>
         <source>Show</source>
@@ -456,6 +524,13 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     <message>
         <source>Snooze 1 hour</source>
         <translation>Rappeler dans 1 heure</translation>
+    </message>
+</context>
+<context>
+    <name>jot::GridColumns</name>
+    <message>
+        <source>rang</source>
+        <translation>a sonné</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/datadir.h"
+#include "store/deletedtasks.h"
 #include "store/keptcopies.h"
 #include "store/shared.h"
 #include "store/startoption.h"
@@ -93,6 +94,19 @@ private Q_SLOTS:
         TaskList list;
         list.setRows(parseTasks(file).rows);
         QTEST(list.addTask(), "row");
+    }
+    // Undo takes what there is room for and keeps the rest; a deleted-tasks file that cannot
+    // be written fails the record, never the undo.
+    void deletedTasks() {
+        DeletedTasks d;
+        d.setDirectory(m_dir);
+        QVERIFY(QDir().mkpath(d.path()));
+        const QList<TaskRow> three = parseTasks(records(3)).rows;
+        QVERIFY(!d.add(three));
+        QCOMPARE(d.lastError(), u"not a file"_s);
+        QCOMPARE(d.takeLast(2), three.mid(0, 2));
+        QCOMPARE(d.takeLast(2), three.mid(2));
+        QVERIFY(!d.canUndo());
     }
     // Line breaks, quotes and escape characters come back; a linked planifs.txt stays a link.
     void roundTrip() {

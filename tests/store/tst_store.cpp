@@ -343,19 +343,25 @@ private Q_SLOTS:
         }
     }
 
-    // A valid autostart entry, whose Exec starts the program whatever its path holds.
+    // A valid autostart entry, whose Exec starts the program whatever its path holds, and
+    // whose TryExec has desktops skip it once the program is gone.
     void autostart_data() {
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("exec");
+        QTest::addColumn<QString>("tryExec");
         QTest::newRow("quoted") << u"/opt/j$k\\x/jot`lark"_s
-                                << u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s;
-        QTest::newRow("percent") << u"/opt/100%/jotlark"_s << u"/opt/100%%/jotlark"_s;
+                                << u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s
+                                << u"/opt/j$k\\\\x/jot`lark"_s;
+        QTest::newRow("percent") << u"/opt/100%/jotlark"_s << u"/opt/100%%/jotlark"_s
+                                 << u"/opt/100%/jotlark"_s;
     }
     void autostart() {
         QFETCH(QString, executable);
         QFETCH(QString, exec);
+        QFETCH(QString, tryExec);
         QVERIFY(setStartAtLogIn(true, executable));
         QVERIFY(readFile(autostartPath()).contains("\nExec=" + exec.toUtf8() + '\n'));
+        QVERIFY(readFile(autostartPath()).contains("\nTryExec=" + tryExec.toUtf8() + '\n'));
         QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {autostartPath()}), 0);
     }
 };

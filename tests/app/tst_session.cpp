@@ -11,9 +11,13 @@
 #include <QLocalSocket>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 // One program per data directory, and a termination signal that ends it whatever is open; the
@@ -61,6 +65,32 @@ struct Squat {
     explicit operator bool() const { return !folder.isEmpty(); }
     QString folder;
 };
+
+// Forked as another user, saying on `out`: "asks" sends "show" on the abstract socket `name`
+// and says whether an answer came ('a') or not ('-'); "holds" binds it, says 'r', and answers
+// "ok" to all.
+[[noreturn]] void foreigner(const QString& role, const QByteArray& name, int out) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    const auto at = reinterpret_cast<const sockaddr*>(&address);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    char answer[8];
+    if (::setuid(65534) != 0 || fd < 0)
+        ::_exit(2);
+    if (role == "asks") {
+        if (::connect(fd, at, length) == 0 && ::write(fd, "show\n", 5) == 5) [[maybe_unused]]
+            const ssize_t said = ::write(out, ::read(fd, answer, sizeof answer) > 0 ? "a" : "-", 1);
+        ::_exit(0);
+    }
+    if (::bind(fd, at, length) != 0 || ::listen(fd, 8) != 0 || ::write(out, "r", 1) != 1)
+        ::_exit(2);
+    for (int c; (c = ::accept(fd, nullptr, nullptr)) >= 0; ::close(c))
+        if (::read(c, answer, sizeof answer) > 0 && ::write(c, "ok\n", 3) != 3)
+            break;
+    ::_exit(2);
+}
 
 // Child: a program holding the data directory, saying "shown" when a later start asks, with
 // its failed-save Exit question open and said. With "full", it could not make its lock file.
@@ -480,6 +510,45 @@ private Q_SLOTS:
         QCOMPARE(program.list().rows(), 3 + added);
         // Each new task saved (a note losing the focus to the next saves once more).
         QVERIFY(added ? program.saves->count() >= added : program.saves->count() == 0);
+    }
+
+    // The abstract socket has no permissions: another user's process is neither answered nor
+    // believed.
+    void otherUser_data() {
+        QTest::addColumn<QString>("role");
+        QTest::newRow("asks the running program") << "asks";
+        QTest::newRow("holds the name first") << "holds";
+    }
+    void otherUser() {
+        QFETCH(QString, role);
+        if (::getuid() != 0)
+            QSKIP("only root can become another user");
+        TempDataHome home;
+        jot::SingleInstance instance(jot::dossier_donnees());
+        QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
+        const QByteArray name = jot::SingleInstance::claimName(jot::dossier_donnees());
+        if (role == "asks") {
+            QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+            QCoreApplication::processEvents(); // listening
+        }
+        int said[2];
+        QVERIFY(::pipe2(said, O_NONBLOCK) == 0);
+        const pid_t child = ::fork();
+        if (child == 0)
+            foreigner(role, name, said[1]);
+        const auto end = qScopeGuard([&] {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            ::close(said[0]), ::close(said[1]);
+        });
+        char byte = 0;
+        QTRY_VERIFY(byte || ::read(said[0], &byte, 1) == 1); // while this program serves
+        if (role == "holds") {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("another user holds"));
+            QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+        }
+        QCOMPARE(byte, role == "asks" ? '-' : 'r');
+        QCOMPARE(shown.count(), 0);
     }
 
     // SIGTERM ends the program within 2 s, saving once, even with the failed-save question open.

@@ -66,30 +66,20 @@ struct Squat {
     QString folder;
 };
 
-// Forked as another user, saying on `out`: "asks" sends "show" on the abstract socket `name`
-// and says whether an answer came ('a') or not ('-'); "holds" binds it, says 'r', and answers
-// "ok" to all.
-[[noreturn]] void foreigner(const QString& role, const QByteArray& name, int out) {
+// Forked: as nobody, sends "show" on the abstract socket `name`, then says on `out` whether
+// an answer came ('a') or not ('-').
+[[noreturn]] void foreigner(const QByteArray& name, int out) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
     const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    const auto at = reinterpret_cast<const sockaddr*>(&address);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    char answer[8];
-    if (::setuid(65534) != 0 || fd < 0)
-        ::_exit(2);
-    if (role == "asks") {
-        if (::connect(fd, at, length) == 0 && ::write(fd, "show\n", 5) == 5) [[maybe_unused]]
-            const ssize_t said = ::write(out, ::read(fd, answer, sizeof answer) > 0 ? "a" : "-", 1);
-        ::_exit(0);
-    }
-    if (::bind(fd, at, length) != 0 || ::listen(fd, 8) != 0 || ::write(out, "r", 1) != 1)
-        ::_exit(2);
-    for (int c; (c = ::accept(fd, nullptr, nullptr)) >= 0; ::close(c))
-        if (::read(c, answer, sizeof answer) > 0 && ::write(c, "ok\n", 3) != 3)
-            break;
-    ::_exit(2);
+    char answer = 0;
+    if (::setuid(65534) == 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+        ::write(fd, "show\n", 5) == 5)
+        answer = ::read(fd, &answer, 1) > 0 ? 'a' : '-';
+    [[maybe_unused]] const ssize_t said = ::write(out, &answer, 1);
+    ::_exit(0);
 }
 
 // Child: a program holding the data directory, saying "shown" when a later start asks, with
@@ -512,30 +502,20 @@ private Q_SLOTS:
         QVERIFY(added ? program.saves->count() >= added : program.saves->count() == 0);
     }
 
-    // The abstract socket has no permissions: another user's process is neither answered nor
-    // believed.
-    void otherUser_data() {
-        QTest::addColumn<QString>("role");
-        QTest::newRow("asks the running program") << "asks";
-        QTest::newRow("holds the name first") << "holds";
-    }
-    void otherUser() {
-        QFETCH(QString, role);
+    // The abstract socket has no permissions: another user's process gets no answer.
+    void otherUserUnanswered() {
         if (::getuid() != 0)
             QSKIP("only root can become another user");
         TempDataHome home;
         jot::SingleInstance instance(jot::dossier_donnees());
         QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
-        const QByteArray name = jot::SingleInstance::claimName(jot::dossier_donnees());
-        if (role == "asks") {
-            QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
-            QCoreApplication::processEvents(); // listening
-        }
+        QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+        QCoreApplication::processEvents(); // listening
         int said[2];
         QVERIFY(::pipe2(said, O_NONBLOCK) == 0);
         const pid_t child = ::fork();
         if (child == 0)
-            foreigner(role, name, said[1]);
+            foreigner(jot::SingleInstance::claimName(jot::dossier_donnees()), said[1]);
         const auto end = qScopeGuard([&] {
             ::kill(child, SIGKILL);
             ::waitpid(child, nullptr, 0);
@@ -543,11 +523,7 @@ private Q_SLOTS:
         });
         char byte = 0;
         QTRY_VERIFY(byte || ::read(said[0], &byte, 1) == 1); // while this program serves
-        if (role == "holds") {
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("another user holds"));
-            QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
-        }
-        QCOMPARE(byte, role == "asks" ? '-' : 'r');
+        QCOMPARE(byte, '-');
         QCOMPARE(shown.count(), 0);
     }
 

@@ -11,13 +11,9 @@
 #include <QLocalSocket>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 // One program per data directory, and a termination signal that ends it whatever is open; the
@@ -65,22 +61,6 @@ struct Squat {
     explicit operator bool() const { return !folder.isEmpty(); }
     QString folder;
 };
-
-// Forked: as nobody, sends "show" on the abstract socket `name`, then says on `out` whether
-// an answer came ('a') or not ('-').
-[[noreturn]] void foreigner(const QByteArray& name, int out) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
-    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    char answer = 0;
-    if (::setuid(65534) == 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-        ::write(fd, "show\n", 5) == 5)
-        answer = ::read(fd, &answer, 1) > 0 ? 'a' : '-';
-    [[maybe_unused]] const ssize_t said = ::write(out, &answer, 1);
-    ::_exit(0);
-}
 
 // Child: a program holding the data directory, saying "shown" when a later start asks, with
 // its failed-save Exit question open and said. With "full", it could not make its lock file.
@@ -500,31 +480,6 @@ private Q_SLOTS:
         QCOMPARE(program.list().rows(), 3 + added);
         // Each new task saved (a note losing the focus to the next saves once more).
         QVERIFY(added ? program.saves->count() >= added : program.saves->count() == 0);
-    }
-
-    // The abstract socket has no permissions: another user's process gets no answer.
-    void otherUserUnanswered() {
-        if (::getuid() != 0)
-            QSKIP("only root can become another user");
-        TempDataHome home;
-        jot::SingleInstance instance(jot::dossier_donnees());
-        QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
-        QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
-        QCoreApplication::processEvents(); // listening
-        int said[2];
-        QVERIFY(::pipe2(said, O_NONBLOCK) == 0);
-        const pid_t child = ::fork();
-        if (child == 0)
-            foreigner(jot::SingleInstance::claimName(jot::dossier_donnees()), said[1]);
-        const auto end = qScopeGuard([&] {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, nullptr, 0);
-            ::close(said[0]), ::close(said[1]);
-        });
-        char byte = 0;
-        QTRY_VERIFY(byte || ::read(said[0], &byte, 1) == 1); // while this program serves
-        QCOMPARE(byte, '-');
-        QCOMPARE(shown.count(), 0);
     }
 
     // SIGTERM ends the program within 2 s, saving once, even with the failed-save question open.

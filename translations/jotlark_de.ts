@@ -2,6 +2,76 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>DataDirNotice</name>
+    <message>
+        <source>Tasks saved while your data folder could not be used are in %1.</source>
+        <translation>Aufgaben, die gespeichert wurden, während Ihr Datenordner nicht benutzbar war, liegen in %1.</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
+    </message>
+    <message>
+        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
+        <translation>Weder der Datenordner %1 noch %2 kann angelegt werden: Ihre Aufgaben können nicht gespeichert werden, Jotlark behält sie nur, solange es läuft.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
+        <translation>Der Datenordner %1 ist nicht benutzbar: Ihre Aufgaben werden in %2 aufbewahrt.</translation>
+    </message>
+</context>
+<context>
+    <name>StartCheck</name>
+    <message>
+        <source>Jotlark is already running (process %1) but does not answer.
+
+Wait for it or end it, then start Jotlark again.</source>
+        <translation>Jotlark läuft bereits (Prozess %1), antwortet aber nicht.
+
+Warten Sie oder beenden Sie ihn, und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
+
+Remove it, then start Jotlark again.</source>
+        <translation>Jotlark kann die von einem früheren Lauf hinterlassene Sperrdatei %1 nicht ersetzen.
+
+Entfernen Sie sie und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
+        <translation>Ihre Aufgaben werden von Jotlark auf %1 verwendet (Prozess %2), wie die Sperrdatei %3 angibt.</translation>
+    </message>
+    <message>
+        <source>
+
+Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
+        <translation>
+
+Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des anderen überschreiben.</translation>
+    </message>
+    <message>
+        <source>Jotlark was not started.</source>
+        <translation>Jotlark wurde nicht gestartet.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1.</source>
+        <translation>Jotlark kann die Sperrdatei %1 nicht ersetzen.</translation>
+    </message>
+    <message>
+        <source>
+
+Its socket folder %1 was made by another user, or is open to others: remove it, then start Jotlark again.</source>
+        <translation>
+
+Sein Socket-Ordner %1 wurde von einem anderen Benutzer angelegt oder ist für andere offen: Entfernen Sie ihn und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Start Jotlark without arguments to choose.</source>
+        <translation>Starten Sie Jotlark ohne Argumente, um zu wählen.</translation>
+    </message>
+</context>
+<context>
     <name>f_help</name>
     <message>
         <source>Help</source>
@@ -341,61 +411,6 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     </message>
 </context>
 <context>
-    <name>jot</name>
-    <message>
-        <source>Jotlark is already running (process %1) but does not answer.
-
-Wait for it or end it, then start Jotlark again.</source>
-        <translation>Jotlark läuft bereits (Prozess %1), antwortet aber nicht.
-
-Warten Sie oder beenden Sie ihn, und starten Sie Jotlark dann erneut.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
-
-Remove it, then start Jotlark again.</source>
-        <translation>Jotlark kann die von einem früheren Lauf hinterlassene Sperrdatei %1 nicht ersetzen.
-
-Entfernen Sie sie und starten Sie Jotlark dann erneut.</translation>
-    </message>
-    <message>
-        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
-        <translation>Ihre Aufgaben werden von Jotlark auf %1 verwendet (Prozess %2), wie die Sperrdatei %3 angibt.</translation>
-    </message>
-    <message>
-        <source>
-
-Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
-        <translation>
-
-Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des anderen überschreiben.</translation>
-    </message>
-    <message>
-        <source>Jotlark was not started.</source>
-        <translation>Jotlark wurde nicht gestartet.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1.</source>
-        <translation>Jotlark kann die Sperrdatei %1 nicht ersetzen.</translation>
-    </message>
-    <message>
-        <source>Tasks saved while your data folder could not be used are in %1.</source>
-        <translation>Aufgaben, die gespeichert wurden, während Ihr Datenordner nicht benutzbar war, liegen in %1.</translation>
-    </message>
-    <message>
-        <source>(none)</source>
-        <translation>(keiner)</translation>
-    </message>
-    <message>
-        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
-        <translation>Weder der Datenordner %1 noch %2 kann angelegt werden: Ihre Aufgaben können nicht gespeichert werden, Jotlark behält sie nur, solange es läuft.</translation>
-    </message>
-    <message>
-        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
-        <translation>Der Datenordner %1 ist nicht benutzbar: Ihre Aufgaben werden in %2 aufbewahrt.</translation>
-    </message>
-</context>
-<context>
     <name>jot::AlarmPanel</name>
     <message>
         <source>Set the alarm</source>
@@ -591,8 +606,12 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
         <translation>Jotlark: Die Sperrdatei %1 kann nicht angelegt werden; ein zweiter Start findet dieses Jotlark nur über seinen Socket.</translation>
     </message>
     <message>
-        <source>Jotlark: no private folder for the socket %1; a second start will not bring this one to the front.</source>
-        <translation>Jotlark: Kein privater Ordner für den Socket %1; ein zweiter Start holt dieses Jotlark nicht in den Vordergrund.</translation>
+        <source>Jotlark: another user holds the socket %1; only the lock file keeps a second Jotlark from starting.</source>
+        <translation>Jotlark: Ein anderer Benutzer hält den Socket %1; nur die Sperrdatei verhindert, dass ein zweites Jotlark startet.</translation>
+    </message>
+    <message>
+        <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
+        <translation>Jotlark: Kein privater Ordner für den Socket %1; nur ein zweiter Start, der den abstrakten Socket erreicht, findet dieses.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,76 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>DataDirNotice</name>
+    <message>
+        <source>Tasks saved while your data folder could not be used are in %1.</source>
+        <translation>Des tâches enregistrées pendant que votre dossier de données était inutilisable se trouvent dans %1.</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(aucun)</translation>
+    </message>
+    <message>
+        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
+        <translation>Ni le dossier de données %1 ni %2 ne peuvent être créés : vos tâches ne peuvent pas être enregistrées, Jotlark ne les garde que tant qu’il fonctionne.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
+        <translation>Le dossier de données %1 est inutilisable : vos tâches sont conservées dans %2.</translation>
+    </message>
+</context>
+<context>
+    <name>StartCheck</name>
+    <message>
+        <source>Jotlark is already running (process %1) but does not answer.
+
+Wait for it or end it, then start Jotlark again.</source>
+        <translation>Jotlark est déjà lancé (processus %1) mais ne répond pas.
+
+Attendez-le ou arrêtez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
+
+Remove it, then start Jotlark again.</source>
+        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1 laissé par un lancement précédent.
+
+Supprimez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
+        <translation>Vos tâches sont utilisées par Jotlark sur %1 (processus %2), d&apos;après le fichier de verrou %3.</translation>
+    </message>
+    <message>
+        <source>
+
+Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
+        <translation>
+
+Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les modifications de l&apos;autre.</translation>
+    </message>
+    <message>
+        <source>Jotlark was not started.</source>
+        <translation>Jotlark n&apos;a pas été lancé.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1.</source>
+        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1.</translation>
+    </message>
+    <message>
+        <source>
+
+Its socket folder %1 was made by another user, or is open to others: remove it, then start Jotlark again.</source>
+        <translation>
+
+Son dossier de socket %1 a été créé par un autre utilisateur, ou est ouvert aux autres : supprimez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Start Jotlark without arguments to choose.</source>
+        <translation>Lancez Jotlark sans arguments pour choisir.</translation>
+    </message>
+</context>
+<context>
     <name>f_help</name>
     <message>
         <source>Help</source>
@@ -340,61 +410,6 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     </message>
 </context>
 <context>
-    <name>jot</name>
-    <message>
-        <source>Jotlark is already running (process %1) but does not answer.
-
-Wait for it or end it, then start Jotlark again.</source>
-        <translation>Jotlark est déjà lancé (processus %1) mais ne répond pas.
-
-Attendez-le ou arrêtez-le, puis relancez Jotlark.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
-
-Remove it, then start Jotlark again.</source>
-        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1 laissé par un lancement précédent.
-
-Supprimez-le, puis relancez Jotlark.</translation>
-    </message>
-    <message>
-        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
-        <translation>Vos tâches sont utilisées par Jotlark sur %1 (processus %2), d&apos;après le fichier de verrou %3.</translation>
-    </message>
-    <message>
-        <source>
-
-Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
-        <translation>
-
-Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les modifications de l&apos;autre.</translation>
-    </message>
-    <message>
-        <source>Jotlark was not started.</source>
-        <translation>Jotlark n&apos;a pas été lancé.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1.</source>
-        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1.</translation>
-    </message>
-    <message>
-        <source>Tasks saved while your data folder could not be used are in %1.</source>
-        <translation>Des tâches enregistrées pendant que votre dossier de données était inutilisable se trouvent dans %1.</translation>
-    </message>
-    <message>
-        <source>(none)</source>
-        <translation>(aucun)</translation>
-    </message>
-    <message>
-        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
-        <translation>Ni le dossier de données %1 ni %2 ne peuvent être créés : vos tâches ne peuvent pas être enregistrées, Jotlark ne les garde que tant qu’il fonctionne.</translation>
-    </message>
-    <message>
-        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
-        <translation>Le dossier de données %1 est inutilisable : vos tâches sont conservées dans %2.</translation>
-    </message>
-</context>
-<context>
     <name>jot::AlarmPanel</name>
     <message>
         <source>Set the alarm</source>
@@ -590,8 +605,12 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
         <translation>Jotlark : impossible de créer le fichier de verrou %1 ; un second lancement ne trouvera celui-ci que par son socket.</translation>
     </message>
     <message>
-        <source>Jotlark: no private folder for the socket %1; a second start will not bring this one to the front.</source>
-        <translation>Jotlark : aucun dossier privé pour le socket %1 ; un second lancement n’amènera pas celui-ci au premier plan.</translation>
+        <source>Jotlark: another user holds the socket %1; only the lock file keeps a second Jotlark from starting.</source>
+        <translation>Jotlark : un autre utilisateur détient le socket %1 ; seul le fichier de verrou empêche un second Jotlark de démarrer.</translation>
+    </message>
+    <message>
+        <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
+        <translation>Jotlark : pas de dossier privé pour le socket %1 ; seul un second lancement qui atteint le socket abstrait trouvera celui-ci.</translation>
     </message>
 </context>
 <context>

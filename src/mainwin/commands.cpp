@@ -190,12 +190,16 @@ jot::Answer f_iir::carryOut(const jot::Request& request) {
         {
             // Saved once, below, whatever the note would save on the way.
             const jot::NoAutoSave once(m_shared);
-            w->fill(request.text, request.alarm.isValid()
-                                      ? jot::alarmTextAt(request.alarm.date(), request.alarm.time())
-                                      : QString());
+            const QDateTime at = request.alarm.value_or(QDateTime());
+            w->fill(request.text,
+                    at.isValid() ? jot::alarmTextAt(at.date(), at.time()) : QString());
         }
-        m_shared.sauver_liste();
+        const bool saved = m_shared.sauver_liste();
         bringToFront(w);
+        // The task stays, and the next minute's save retries it; the start says it is not on
+        // disk yet, since a signal or a crash would lose it.
+        if (!saved)
+            return {jot::Answer::Unsaved, m_shared.file.lastError()};
         break;
     }
     }

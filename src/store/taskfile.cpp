@@ -531,6 +531,9 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
     const QByteArray to = QFile::encodeName(target);
     struct stat old {};
     const bool there = ::stat(to.constData(), &old) == 0;
+    // A symlink loop (ELOOP), say: its own cause, not a file another program made meanwhile.
+    if (!there && errno != ENOENT)
+        return discard(tr("replacing the file failed: %1").arg(errnoText(errno)));
     if (there && !S_ISREG(old.st_mode))
         return discard(tr("replacing the file failed: %1")
                            .arg(S_ISDIR(old.st_mode) ? errnoText(EISDIR) : tr("not a file")));

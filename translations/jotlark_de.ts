@@ -2,6 +2,76 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>DataDirNotice</name>
+    <message>
+        <source>Tasks saved while your data folder could not be used are in %1.</source>
+        <translation>Aufgaben, die gespeichert wurden, während Ihr Datenordner nicht benutzbar war, liegen in %1.</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
+    </message>
+    <message>
+        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
+        <translation>Weder der Datenordner %1 noch %2 kann angelegt werden: Ihre Aufgaben können nicht gespeichert werden, Jotlark behält sie nur, solange es läuft.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
+        <translation>Der Datenordner %1 ist nicht benutzbar: Ihre Aufgaben werden in %2 aufbewahrt.</translation>
+    </message>
+</context>
+<context>
+    <name>StartCheck</name>
+    <message>
+        <source>Jotlark is already running (process %1) but does not answer.
+
+Wait for it or end it, then start Jotlark again.</source>
+        <translation>Jotlark läuft bereits (Prozess %1), antwortet aber nicht.
+
+Warten Sie oder beenden Sie ihn, und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
+
+Remove it, then start Jotlark again.</source>
+        <translation>Jotlark kann die von einem früheren Lauf hinterlassene Sperrdatei %1 nicht ersetzen.
+
+Entfernen Sie sie und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
+        <translation>Ihre Aufgaben werden von Jotlark auf %1 verwendet (Prozess %2), wie die Sperrdatei %3 angibt.</translation>
+    </message>
+    <message>
+        <source>
+
+Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
+        <translation>
+
+Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des anderen überschreiben.</translation>
+    </message>
+    <message>
+        <source>Jotlark was not started.</source>
+        <translation>Jotlark wurde nicht gestartet.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1.</source>
+        <translation>Jotlark kann die Sperrdatei %1 nicht ersetzen.</translation>
+    </message>
+    <message>
+        <source>
+
+Its socket folder %1 was made by another user, or is open to others: remove it, then start Jotlark again.</source>
+        <translation>
+
+Sein Socket-Ordner %1 wurde von einem anderen Benutzer angelegt oder ist für andere offen: Entfernen Sie ihn und starten Sie Jotlark dann erneut.</translation>
+    </message>
+    <message>
+        <source>Start Jotlark without arguments to choose.</source>
+        <translation>Starten Sie Jotlark ohne Argumente, um zu wählen.</translation>
+    </message>
+</context>
+<context>
     <name>f_help</name>
     <message>
         <source>Help</source>
@@ -115,6 +185,40 @@ importiert. &quot;Kalenderdatei importieren…&quot; fügt die offenen <byte val
 Aufgaben einer solchen Datei hinzu, außer den schon vorhandenen. <byte value="xd"/>
 Im Terminal schreibt jotlark --export aufgaben.ics dieselbe Datei <byte value="xd"/>
 (- für die Standardausgabe).<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Undo a delete :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;Edit&quot; &gt; &quot;Undo delete&quot; (Ctrl+Z) brings back the last deleted task, <byte value="xd"/>
+or all that &quot;Delete all&quot; removed, at the end of the list: up to <byte value="xd"/>
+the last 10 deletions while Jotlark runs. Deleted tasks are also <byte value="xd"/>
+kept in planifs.txt.deleted, beside the list.<byte value="xd"/>
+A new task whose note you close with no text and no alarm is not <byte value="xd"/>
+kept.<byte value="xd"/>
+<byte value="xd"/>
+Alarms that rang :<byte value="xd"/>
+------------------<byte value="xd"/>
+The list shows an alarm that has rung in grey. A note whose alarm <byte value="xd"/>
+rings stays red, even closed and shown again, until you snooze the <byte value="xd"/>
+alarm, change it or choose &quot;No alarm&quot;.<byte value="xd"/>
+</source>
+        <translation>Löschen rückgängig machen:<byte value="xd"/>
+--------------------------<byte value="xd"/>
+„Bearbeiten“ &gt; „Löschen rückgängig machen“ (Strg+Z) holt die zuletzt <byte value="xd"/>
+gelöschte Aufgabe zurück, oder alle, die „Alle löschen“ entfernt hat, ans <byte value="xd"/>
+Ende der Liste: bis zu den letzten 10 Löschungen, solange Jotlark läuft. <byte value="xd"/>
+Gelöschte Aufgaben werden außerdem in planifs.txt.deleted neben der Liste <byte value="xd"/>
+aufbewahrt.<byte value="xd"/>
+Eine neue Aufgabe, deren Notiz Sie ohne Text und ohne Erinnerung schließen, <byte value="xd"/>
+wird nicht behalten.<byte value="xd"/>
+<byte value="xd"/>
+Ausgelöste Erinnerungen:<byte value="xd"/>
+------------------------<byte value="xd"/>
+Die Liste zeigt eine ausgelöste Erinnerung grau. Eine Notiz, deren <byte value="xd"/>
+Erinnerung fällig ist, bleibt rot, auch geschlossen und wieder angezeigt, <byte value="xd"/>
+bis Sie die Erinnerung schlummern lassen, ändern oder „Keine Erinnerung“ <byte value="xd"/>
+wählen.<byte value="xd"/>
 </translation>
     </message>
 </context>
@@ -254,6 +358,34 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>I&amp;mport calendar file…</source>
         <translation>Kalenderdatei i&amp;mportieren…</translation>
     </message>
+    <message>
+        <source>Task deleted</source>
+        <translation>Aufgabe gelöscht</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Deleted tasks could not be kept in %1: %2</source>
+        <translation>Gelöschte Aufgaben konnten nicht in %1 aufbewahrt werden: %2</translation>
+    </message>
+    <message>
+        <source>One task could not be brought back: the list already holds 100 tasks.</source>
+        <translation>Eine Aufgabe konnte nicht zurückgeholt werden: Die Liste enthält bereits 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>%1 tasks could not be brought back: the list already holds 100 tasks.</source>
+        <translation>%1 Aufgaben konnten nicht zurückgeholt werden: Die Liste enthält bereits 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo delete</source>
+        <translation>&amp;Löschen rückgängig machen</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -276,61 +408,6 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>The alarm is due</source>
         <translation>Die Erinnerung ist fällig</translation>
-    </message>
-</context>
-<context>
-    <name>jot</name>
-    <message>
-        <source>Jotlark is already running (process %1) but does not answer.
-
-Wait for it or end it, then start Jotlark again.</source>
-        <translation>Jotlark läuft bereits (Prozess %1), antwortet aber nicht.
-
-Warten Sie oder beenden Sie ihn, und starten Sie Jotlark dann erneut.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
-
-Remove it, then start Jotlark again.</source>
-        <translation>Jotlark kann die von einem früheren Lauf hinterlassene Sperrdatei %1 nicht ersetzen.
-
-Entfernen Sie sie und starten Sie Jotlark dann erneut.</translation>
-    </message>
-    <message>
-        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
-        <translation>Ihre Aufgaben werden von Jotlark auf %1 verwendet (Prozess %2), wie die Sperrdatei %3 angibt.</translation>
-    </message>
-    <message>
-        <source>
-
-Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
-        <translation>
-
-Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des anderen überschreiben.</translation>
-    </message>
-    <message>
-        <source>Jotlark was not started.</source>
-        <translation>Jotlark wurde nicht gestartet.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1.</source>
-        <translation>Jotlark kann die Sperrdatei %1 nicht ersetzen.</translation>
-    </message>
-    <message>
-        <source>Tasks saved while your data folder could not be used are in %1.</source>
-        <translation>Aufgaben, die gespeichert wurden, während Ihr Datenordner nicht benutzbar war, liegen in %1.</translation>
-    </message>
-    <message>
-        <source>(none)</source>
-        <translation>(keiner)</translation>
-    </message>
-    <message>
-        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
-        <translation>Weder der Datenordner %1 noch %2 kann angelegt werden: Ihre Aufgaben können nicht gespeichert werden, Jotlark behält sie nur, solange es läuft.</translation>
-    </message>
-    <message>
-        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
-        <translation>Der Datenordner %1 ist nicht benutzbar: Ihre Aufgaben werden in %2 aufbewahrt.</translation>
     </message>
 </context>
 <context>
@@ -444,6 +521,13 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     </message>
 </context>
 <context>
+    <name>jot::DeletedTasks</name>
+    <message>
+        <source>not a file</source>
+        <translation>keine Datei</translation>
+    </message>
+</context>
+<context>
     <name>jot::DesktopNotifier</name>
     <message>
         <source>Show</source>
@@ -456,6 +540,13 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
     <message>
         <source>Snooze 1 hour</source>
         <translation>1 Stunde schlummern</translation>
+    </message>
+</context>
+<context>
+    <name>jot::GridColumns</name>
+    <message>
+        <source>rang</source>
+        <translation>ausgelöst</translation>
     </message>
 </context>
 <context>
@@ -515,8 +606,12 @@ Jotlark trotzdem hier starten? Wenn beide laufen, kann jeder die Änderungen des
         <translation>Jotlark: Die Sperrdatei %1 kann nicht angelegt werden; ein zweiter Start findet dieses Jotlark nur über seinen Socket.</translation>
     </message>
     <message>
-        <source>Jotlark: no private folder for the socket %1; a second start will not bring this one to the front.</source>
-        <translation>Jotlark: Kein privater Ordner für den Socket %1; ein zweiter Start holt dieses Jotlark nicht in den Vordergrund.</translation>
+        <source>Jotlark: another user holds the socket %1; only the lock file keeps a second Jotlark from starting.</source>
+        <translation>Jotlark: Ein anderer Benutzer hält den Socket %1; nur die Sperrdatei verhindert, dass ein zweites Jotlark startet.</translation>
+    </message>
+    <message>
+        <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
+        <translation>Jotlark: Kein privater Ordner für den Socket %1; nur ein zweiter Start, der den abstrakten Socket erreicht, findet dieses.</translation>
     </message>
 </context>
 <context>

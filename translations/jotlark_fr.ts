@@ -2,6 +2,76 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>DataDirNotice</name>
+    <message>
+        <source>Tasks saved while your data folder could not be used are in %1.</source>
+        <translation>Des tâches enregistrées pendant que votre dossier de données était inutilisable se trouvent dans %1.</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(aucun)</translation>
+    </message>
+    <message>
+        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
+        <translation>Ni le dossier de données %1 ni %2 ne peuvent être créés : vos tâches ne peuvent pas être enregistrées, Jotlark ne les garde que tant qu’il fonctionne.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
+        <translation>Le dossier de données %1 est inutilisable : vos tâches sont conservées dans %2.</translation>
+    </message>
+</context>
+<context>
+    <name>StartCheck</name>
+    <message>
+        <source>Jotlark is already running (process %1) but does not answer.
+
+Wait for it or end it, then start Jotlark again.</source>
+        <translation>Jotlark est déjà lancé (processus %1) mais ne répond pas.
+
+Attendez-le ou arrêtez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
+
+Remove it, then start Jotlark again.</source>
+        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1 laissé par un lancement précédent.
+
+Supprimez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
+        <translation>Vos tâches sont utilisées par Jotlark sur %1 (processus %2), d&apos;après le fichier de verrou %3.</translation>
+    </message>
+    <message>
+        <source>
+
+Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
+        <translation>
+
+Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les modifications de l&apos;autre.</translation>
+    </message>
+    <message>
+        <source>Jotlark was not started.</source>
+        <translation>Jotlark n&apos;a pas été lancé.</translation>
+    </message>
+    <message>
+        <source>Jotlark cannot replace the lock file %1.</source>
+        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1.</translation>
+    </message>
+    <message>
+        <source>
+
+Its socket folder %1 was made by another user, or is open to others: remove it, then start Jotlark again.</source>
+        <translation>
+
+Son dossier de socket %1 a été créé par un autre utilisateur, ou est ouvert aux autres : supprimez-le, puis relancez Jotlark.</translation>
+    </message>
+    <message>
+        <source>Start Jotlark without arguments to choose.</source>
+        <translation>Lancez Jotlark sans arguments pour choisir.</translation>
+    </message>
+</context>
+<context>
     <name>f_help</name>
     <message>
         <source>Help</source>
@@ -116,6 +186,39 @@ téléphone importe. &quot;Importer un fichier d&apos;agenda…&quot; ajoute les
 tâches ouvertes d&apos;un tel fichier, sauf celles déjà présentes. <byte value="xd"/>
 Depuis un terminal, jotlark --export taches.ics écrit le même <byte value="xd"/>
 fichier (- pour la sortie standard).<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Undo a delete :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;Edit&quot; &gt; &quot;Undo delete&quot; (Ctrl+Z) brings back the last deleted task, <byte value="xd"/>
+or all that &quot;Delete all&quot; removed, at the end of the list: up to <byte value="xd"/>
+the last 10 deletions while Jotlark runs. Deleted tasks are also <byte value="xd"/>
+kept in planifs.txt.deleted, beside the list.<byte value="xd"/>
+A new task whose note you close with no text and no alarm is not <byte value="xd"/>
+kept.<byte value="xd"/>
+<byte value="xd"/>
+Alarms that rang :<byte value="xd"/>
+------------------<byte value="xd"/>
+The list shows an alarm that has rung in grey. A note whose alarm <byte value="xd"/>
+rings stays red, even closed and shown again, until you snooze the <byte value="xd"/>
+alarm, change it or choose &quot;No alarm&quot;.<byte value="xd"/>
+</source>
+        <translation>Annuler une suppression :<byte value="xd"/>
+-------------------------<byte value="xd"/>
+« Édition » &gt; « Annuler la suppression » (Ctrl+Z) rétablit la dernière tâche <byte value="xd"/>
+supprimée, ou toutes celles que « Tout supprimer » a enlevées, à la fin de <byte value="xd"/>
+la liste : jusqu’aux 10 dernières suppressions, tant que Jotlark tourne. <byte value="xd"/>
+Les tâches supprimées sont aussi gardées dans planifs.txt.deleted, à côté <byte value="xd"/>
+de la liste.<byte value="xd"/>
+Une nouvelle tâche dont vous fermez la note sans texte ni alarme n’est pas <byte value="xd"/>
+gardée.<byte value="xd"/>
+<byte value="xd"/>
+Alarmes qui ont sonné :<byte value="xd"/>
+-----------------------<byte value="xd"/>
+La liste montre en gris une alarme qui a sonné. Une note dont l’alarme <byte value="xd"/>
+sonne reste rouge, même fermée puis affichée de nouveau, jusqu’à ce que <byte value="xd"/>
+vous rappeliez l’alarme plus tard, la changiez ou choisissiez « Sans alarme ».<byte value="xd"/>
 </translation>
     </message>
 </context>
@@ -255,6 +358,34 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>I&amp;mport calendar file…</source>
         <translation>I&amp;mporter un fichier d&apos;agenda…</translation>
     </message>
+    <message>
+        <source>Task deleted</source>
+        <translation>Tâche supprimée</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Deleted tasks could not be kept in %1: %2</source>
+        <translation>Les tâches supprimées n’ont pas pu être gardées dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>One task could not be brought back: the list already holds 100 tasks.</source>
+        <translation>Une tâche n’a pas pu être rétablie : la liste contient déjà 100 tâches.</translation>
+    </message>
+    <message>
+        <source>%1 tasks could not be brought back: the list already holds 100 tasks.</source>
+        <translation>%1 tâches n’ont pas pu être rétablies : la liste contient déjà 100 tâches.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Édition</translation>
+    </message>
+    <message>
+        <source>&amp;Undo delete</source>
+        <translation>&amp;Annuler la suppression</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -277,61 +408,6 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>The alarm is due</source>
         <translation>L&apos;alarme sonne</translation>
-    </message>
-</context>
-<context>
-    <name>jot</name>
-    <message>
-        <source>Jotlark is already running (process %1) but does not answer.
-
-Wait for it or end it, then start Jotlark again.</source>
-        <translation>Jotlark est déjà lancé (processus %1) mais ne répond pas.
-
-Attendez-le ou arrêtez-le, puis relancez Jotlark.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1 left by an earlier run.
-
-Remove it, then start Jotlark again.</source>
-        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1 laissé par un lancement précédent.
-
-Supprimez-le, puis relancez Jotlark.</translation>
-    </message>
-    <message>
-        <source>Your tasks are in use by Jotlark on %1 (process %2), as the lock file %3 says.</source>
-        <translation>Vos tâches sont utilisées par Jotlark sur %1 (processus %2), d&apos;après le fichier de verrou %3.</translation>
-    </message>
-    <message>
-        <source>
-
-Start Jotlark here anyway? If both run, each may overwrite the other&apos;s changes.</source>
-        <translation>
-
-Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les modifications de l&apos;autre.</translation>
-    </message>
-    <message>
-        <source>Jotlark was not started.</source>
-        <translation>Jotlark n&apos;a pas été lancé.</translation>
-    </message>
-    <message>
-        <source>Jotlark cannot replace the lock file %1.</source>
-        <translation>Jotlark ne peut pas remplacer le fichier de verrou %1.</translation>
-    </message>
-    <message>
-        <source>Tasks saved while your data folder could not be used are in %1.</source>
-        <translation>Des tâches enregistrées pendant que votre dossier de données était inutilisable se trouvent dans %1.</translation>
-    </message>
-    <message>
-        <source>(none)</source>
-        <translation>(aucun)</translation>
-    </message>
-    <message>
-        <source>Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, Jotlark keeps them only while it runs.</source>
-        <translation>Ni le dossier de données %1 ni %2 ne peuvent être créés : vos tâches ne peuvent pas être enregistrées, Jotlark ne les garde que tant qu’il fonctionne.</translation>
-    </message>
-    <message>
-        <source>The data folder %1 cannot be used: your tasks are kept in %2.</source>
-        <translation>Le dossier de données %1 est inutilisable : vos tâches sont conservées dans %2.</translation>
     </message>
 </context>
 <context>
@@ -445,6 +521,13 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     </message>
 </context>
 <context>
+    <name>jot::DeletedTasks</name>
+    <message>
+        <source>not a file</source>
+        <translation>ce n&apos;est pas un fichier</translation>
+    </message>
+</context>
+<context>
     <name>jot::DesktopNotifier</name>
     <message>
         <source>Show</source>
@@ -457,6 +540,13 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
     <message>
         <source>Snooze 1 hour</source>
         <translation>Rappeler dans 1 heure</translation>
+    </message>
+</context>
+<context>
+    <name>jot::GridColumns</name>
+    <message>
+        <source>rang</source>
+        <translation>a sonné</translation>
     </message>
 </context>
 <context>
@@ -516,8 +606,12 @@ Lancer quand même Jotlark ici ? Si les deux tournent, chacun peut écraser les 
         <translation>Jotlark : impossible de créer le fichier de verrou %1 ; un second lancement ne trouvera celui-ci que par son socket.</translation>
     </message>
     <message>
-        <source>Jotlark: no private folder for the socket %1; a second start will not bring this one to the front.</source>
-        <translation>Jotlark : aucun dossier privé pour le socket %1 ; un second lancement n’amènera pas celui-ci au premier plan.</translation>
+        <source>Jotlark: another user holds the socket %1; only the lock file keeps a second Jotlark from starting.</source>
+        <translation>Jotlark : un autre utilisateur détient le socket %1 ; seul le fichier de verrou empêche un second Jotlark de démarrer.</translation>
+    </message>
+    <message>
+        <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
+        <translation>Jotlark : pas de dossier privé pour le socket %1 ; seul un second lancement qui atteint le socket abstrait trouvera celui-ci.</translation>
     </message>
 </context>
 <context>

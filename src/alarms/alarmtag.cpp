@@ -22,15 +22,19 @@ int rowOfAlarmTag(const TaskList& list, const QString& tag) {
 
 bool stillRinging(const TaskList& list, const QString& tag) {
     for (int r = 1; r < list.rows(); ++r) {
-        const QString full = alarmTag(list, r);
-        const QString withoutText = full.left(full.size() - list.cell(r, ColText).size());
-        const QString fired = list.cell(r, ColFired);
-        if (!list.isPlaceholder(r) &&
-            (fired == QLatin1String("1") || parseRepeat(fired).repeats()) &&
-            tag.startsWith(withoutText))
+        if (ringsWith(list, r, tag))
             return true;
     }
     return false;
+}
+
+bool ringsWith(const TaskList& list, int row, const QString& tag) {
+    const QString full = alarmTag(list, row);
+    const QString withoutText = full.left(full.size() - list.cell(row, ColText).size());
+    const QString fired = list.cell(row, ColFired);
+    return !list.isPlaceholder(row) &&
+           (fired == QLatin1String("1") || parseRepeat(fired).repeats()) &&
+           tag.startsWith(withoutText);
 }
 
 } // namespace jot

@@ -19,5 +19,7 @@ int rowOfAlarmTag(const TaskList& list, const QString& tag);
 // fired (or repeating, moved on at its ring) and not set again since; its text may have been
 // edited meanwhile.
 bool stillRinging(const TaskList& list, const QString& tag);
+// The same of one row.
+bool ringsWith(const TaskList& list, int row, const QString& tag);
 
 } // namespace jot

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/singleinstance.h"
+#include "store/clock.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -8,13 +9,19 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
 #include <cerrno>
+#include <cstddef>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace jot {
@@ -24,6 +31,7 @@ constexpr int kMaxAnswerBytes = 256; // every answer is a few words
 constexpr int kAnswerMs = 2000;
 constexpr int kRetryMs = 100;
 constexpr int kMaxSocketPath = 107; // a local socket's name, without its final NUL
+constexpr int kListenRetryMs = 5;   // the start that bound the name listens a moment later
 
 QString programName(QString exe) {
     exe.remove(QLatin1String(" (deleted)")); // replaced by an update while it runs
@@ -58,14 +66,72 @@ QString runtimeDir() {
     return privateDir(runtime) ? QDir::cleanPath(runtime) : QString();
 }
 
-// "jotlark-" and a hash of where the data directory really is: one name per directory, short
-// whatever its path.
-QString nameFor(const QString& dataDir) {
+// A hash of where the data directory really is: one name per directory, short whatever its
+// path.
+QByteArray hashFor(const QString& dataDir) {
     const QFileInfo info(dataDir);
     const QString path =
         info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
-    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
-    return QStringLiteral("jotlark-") + QString::fromLatin1(hash.toHex().left(20));
+    return QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(20);
+}
+
+QString nameFor(const QString& dataDir) {
+    return QStringLiteral("jotlark-") + QString::fromLatin1(hashFor(dataDir));
+}
+
+// An abstract socket has no file and so no permissions: anyone may bind or reach one. Only a
+// process of this user, at either end, is answered or believed.
+bool peerIsMine(qintptr fd, qint64* pid = nullptr) {
+    ucred cred{};
+    socklen_t size = sizeof cred;
+    if (fd < 0 || ::getsockopt(int(fd), SOL_SOCKET, SO_PEERCRED, &cred, &size) != 0 ||
+        cred.uid != ::getuid())
+        return false;
+    if (pid)
+        *pid = cred.pid;
+    return true;
+}
+
+socklen_t abstractAddress(const QByteArray& name, sockaddr_un& address) {
+    address = sockaddr_un{};
+    address.sun_family = AF_UNIX;
+    const size_t n = qMin(size_t(name.size()), sizeof address.sun_path - 1);
+    std::memcpy(address.sun_path + 1, name.constData(), n); // after the NUL that makes it abstract
+    return socklen_t(offsetof(sockaddr_un, sun_path) + 1 + n);
+}
+
+// A socket of the name, listening, or -1 with errno set: EADDRINUSE when another process holds
+// the name.
+int bindAbstract(const QByteArray& name) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    sockaddr_un address;
+    const socklen_t length = abstractAddress(name, address);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
+        ::listen(fd, SOMAXCONN) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+// A socket connected to the name's holder, or -1 with errno set.
+int connectAbstract(const QByteArray& name) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    sockaddr_un address;
+    const socklen_t length = abstractAddress(name, address);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
 
 bool fitsSocket(const QString& path) {
@@ -129,7 +195,15 @@ SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
     m_lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    delete m_claimNotifier; // before its socket goes
+    if (m_claim >= 0)
+        ::close(m_claim);
+}
+
+QByteArray SingleInstance::claimName(const QString& dataDir) {
+    return "jotlark-" + QByteArray::number(::getuid()) + '-' + hashFor(dataDir);
+}
 
 QString SingleInstance::lockPathFor(const QString& dataDir) {
     // A lock in the data directory travels with it to every machine a sync tool shares it
@@ -153,9 +227,21 @@ QString SingleInstance::socketPath(const QString& dataDir) {
 }
 
 bool SingleInstance::lockIfFree() {
+    // The name first: a start that cannot bind it gives way to its holder, lock or no lock.
+    if (!claim())
+        return false;
     // QLockFile removes a lock it finds stale by itself: under the guard, as the take-over.
     const FolderGuard guard(QFileInfo(m_lockPath).path());
     return lockGuarded();
+}
+
+bool SingleInstance::claim() {
+    if (m_claim >= 0 || m_claimIgnored)
+        return true;
+    m_claim = bindAbstract(claimName(m_dataDir));
+    // Any other failure (a sandbox that forbids it) leaves the lock to decide alone.
+    m_claimBusy = m_claim < 0 && errno == EADDRINUSE;
+    return !m_claimBusy;
 }
 
 bool SingleInstance::lockGuarded() {
@@ -171,9 +257,23 @@ bool SingleInstance::lockGuarded() {
 }
 
 SingleInstance::Outcome SingleInstance::acquire() {
+    // Whoever made that folder is not to be asked, nor believed; the start says so.
+    const QString path = socketPath(m_dataDir);
+    const QFileInfo folder(QFileInfo(path).path());
+    m_unfitFolder = (folder.exists() || folder.isSymLink()) && !socketFolderFit(path, false)
+                        ? folder.filePath()
+                        : QString();
     if (m_lock.isLocked() || lockIfFree()) {
         listenSoon();
         return Outcome::Run;
+    }
+    if (m_claimBusy) {
+        if (const std::optional<Outcome> outcome = askClaimant())
+            return *outcome;
+        if (lockIfFree()) {
+            listenSoon();
+            return Outcome::Run;
+        }
     }
     // A lock that cannot be made (a full disk) must not keep the user from the tasks, nor
     // start a second program beside one that could not make it either: the socket finds it.
@@ -249,16 +349,56 @@ SingleInstance::Replaced SingleInstance::replaceLock(bool whoever) {
                                                                                : Replaced::Failed;
 }
 
+std::optional<SingleInstance::Outcome> SingleInstance::askClaimant() {
+    const QByteArray name = claimName(m_dataDir);
+    const QDeadlineTimer deadline(kAnswerMs);
+    int fd = -1;
+    while ((fd = connectAbstract(name)) < 0) {
+        const int error = errno;
+        if (error == ECONNREFUSED && claim())
+            return std::nullopt; // its holder has just ended: this start holds the name now
+        if (error != ECONNREFUSED || deadline.hasExpired()) {
+            // Bound and never listening: not a Jotlark; it must not keep the user from the tasks.
+            m_claimIgnored = true;
+            return std::nullopt;
+        }
+        QThread::msleep(kListenRetryMs);
+    }
+    if (!peerIsMine(fd, &m_ownerPid)) {
+        ::close(fd);
+        qWarning().noquote() << tr("Jotlark: another user holds the socket %1; only the lock "
+                                   "file keeps a second Jotlark from starting.")
+                                    .arg(QString::fromLatin1(name));
+        m_claimIgnored = true;
+        return std::nullopt;
+    }
+    QLocalSocket socket;
+    socket.setSocketDescriptor(fd);
+    switch (exchange(socket, deadline)) {
+    case Asked::Confirmed:
+        return Outcome::HandedOver;
+    case Asked::Declined:
+        return Outcome::Declined;
+    case Asked::NoAnswer:
+        break;
+    }
+    return Outcome::Silent;
+}
+
 SingleInstance::Asked SingleInstance::ask(int timeoutMs) {
     const QString path = socketPath(m_dataDir);
     if (!socketFolderFit(path, false))
-        return Asked::NoAnswer; // whoever made that folder is not to be asked, nor believed
+        return Asked::NoAnswer; // see unfitSocketFolder()
     QLocalSocket socket;
     socket.connectToServer(path);
-    if (!socket.waitForConnected(timeoutMs))
+    if (!socket.waitForConnected(timeoutMs) || !peerIsMine(socket.socketDescriptor()))
         return Asked::NoAnswer;
+    return exchange(socket, QDeadlineTimer(timeoutMs));
+}
+
+SingleInstance::Asked SingleInstance::exchange(QLocalSocket& socket,
+                                               const QDeadlineTimer& deadline) {
     // An answer, not just the connection: the system accepts it for a program that hangs.
-    const QDeadlineTimer deadline(timeoutMs);
     socket.write(encodeRequest(m_request));
     while (socket.bytesToWrite() > 0)
         if (!socket.waitForBytesWritten(remaining(deadline)))
@@ -286,10 +426,23 @@ void SingleInstance::listenSoon() {
 }
 
 void SingleInstance::listen() {
+    if (m_claim >= 0 && !m_claimNotifier) {
+        m_claimNotifier = new QSocketNotifier(m_claim, QSocketNotifier::Read);
+        connect(m_claimNotifier, &QSocketNotifier::activated, this, [this] {
+            int fd = -1;
+            while ((fd = ::accept4(m_claim, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
+                auto* socket = new QLocalSocket(this);
+                if (socket->setSocketDescriptor(fd))
+                    adopt(socket);
+                else
+                    ::close(fd), delete socket;
+            }
+        });
+    }
     const QString path = socketPath(m_dataDir);
     if (!socketFolderFit(path, true)) {
-        qWarning().noquote() << tr("Jotlark: no private folder for the socket %1; a second start "
-                                   "will not bring this one to the front.")
+        qWarning().noquote() << tr("Jotlark: no private folder for the socket %1; only a second "
+                                   "start that reaches the abstract socket will find this one.")
                                     .arg(path);
         return;
     }
@@ -306,34 +459,47 @@ void SingleInstance::listen() {
         return;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { serve(socket); });
-        }
+        while (QLocalSocket* socket = m_server->nextPendingConnection())
+            adopt(socket);
     });
 }
 
+void SingleInstance::adopt(QLocalSocket* socket) {
+    if (!peerIsMine(socket->socketDescriptor())) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { serve(socket); });
+}
+
 void SingleInstance::serve(QLocalSocket* socket) {
-    // A request may come in several pieces; a longer one than any request is not one.
-    if (!socket->canReadLine() && socket->bytesAvailable() < kMaxRequestBytes)
-        return;
-    QByteArray line = socket->readLine(kMaxRequestBytes);
-    const bool whole = line.endsWith('\n');
-    line.chop(1);
-    const std::optional<Request> request = whole ? decodeRequest(line) : std::nullopt;
-    if (!request) {
-        // Said so, and nothing more read from a sender that does not speak the same tongue.
-        socket->write(encodeAnswer({}, Answer::NotUnderstood));
-        disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-        socket->disconnectFromServer();
-        return;
+    // Every request of a write, in order. A request may come in several pieces; a longer one
+    // than any request is not one.
+    const QPointer<QLocalSocket> open(socket); // the handler's windows run events
+    while (open && (socket->canReadLine() || socket->bytesAvailable() >= kMaxRequestBytes)) {
+        QByteArray line = socket->readLine(kMaxRequestBytes);
+        const bool whole = line.endsWith('\n');
+        line.chop(1);
+        const std::optional<Request> request = whole ? decodeRequest(line) : std::nullopt;
+        if (!request) {
+            // Said so, and nothing more read from a sender that does not speak the same tongue.
+            socket->write(encodeAnswer({}, Answer::NotUnderstood));
+            disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+            socket->disconnectFromServer();
+            return;
+        }
+        Answer answer;
+        if (const QString why = refusal(*request, now()); !why.isEmpty())
+            answer = {Answer::Refused, why};
+        else if (request->action == Request::Action::Show)
+            Q_EMIT activationRequested();
+        else
+            answer = m_handler ? m_handler(*request) : Answer::NotUnderstood;
+        if (open)
+            socket->write(encodeAnswer(*request, answer));
     }
-    if (request->action == Request::Action::Show) {
-        socket->write(encodeAnswer(*request, Answer::Done));
-        Q_EMIT activationRequested();
-        return;
-    }
-    socket->write(encodeAnswer(*request, m_handler ? m_handler(*request) : Answer::NotUnderstood));
 }
 
 } // namespace jot

@@ -7,9 +7,12 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
+class QDeadlineTimer;
 class QLocalServer;
 class QLocalSocket;
+class QSocketNotifier;
 
 namespace jot {
 
@@ -18,7 +21,10 @@ namespace jot {
 // private to the user; a later start asks it to show its main window, or what its command
 // line asks (a new task, say), and gives way. A lock
 // that nobody holds any more (a crash, a power cut, an emptied file) is taken over, by one
-// start only when several find it at once.
+// start only when several find it at once. Before the lock, every start binds a socket in the
+// abstract namespace named after the user and the directory, which has no file to write and
+// goes with its process: the first start to bind it wins even where no lock can be written (a
+// full disk), and the others hand over to it.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -60,6 +66,10 @@ public:
     QString lockPath() const { return m_lockPath; }
     // Why the running program did not do what was asked, after Outcome::Declined.
     QString declined() const { return m_declined; }
+    // The folder of the hand-over socket when another user made it (or opened it to others),
+    // found by the last acquire(): the running program cannot be asked through it.
+    QString unfitSocketFolder() const { return m_unfitFolder; }
+    const Request& request() const { return m_request; }
 
     // Per machine, where a sync tool does not carry it: in $XDG_RUNTIME_DIR when that is
     // private to the user, else in the data directory.
@@ -67,6 +77,8 @@ public:
     // A short name in a folder private to the user, so that it always fits a local socket's
     // name: $XDG_RUNTIME_DIR, else jotlark-UID in the temporary folder.
     static QString socketPath(const QString& dataDir);
+    // The abstract socket's name, without its leading NUL: jotlark-UID-HASH.
+    static QByteArray claimName(const QString& dataDir);
 
 Q_SIGNALS:
     // Another start wants the main window shown.
@@ -76,8 +88,12 @@ private:
     enum class Replaced { Taken, Changed, Failed };
     Replaced replaceLock(bool whoever);
     bool lockGuarded(); // lockIfFree() once the lock's folder is guarded
+    bool claim();
     enum class Asked { NoAnswer, Confirmed, Declined };
     Asked ask(int timeoutMs);
+    std::optional<Outcome> askClaimant();
+    Asked exchange(QLocalSocket& socket, const QDeadlineTimer& deadline);
+    void adopt(QLocalSocket* socket);
     void serve(QLocalSocket* socket);
     void readOwner();
     void listenSoon();
@@ -93,7 +109,12 @@ private:
     QString m_ownerHost;
     Request m_request;
     QString m_declined;
+    QString m_unfitFolder;
     std::function<Answer(const Request&)> m_handler;
+    int m_claim = -1;            // the bound abstract socket, listening; never closed till the end
+    bool m_claimBusy = false;    // another process had bound it at the last try
+    bool m_claimIgnored = false; // held by what is not a Jotlark of this user
+    QSocketNotifier* m_claimNotifier = nullptr; // accepts its connections once listening
 };
 
 } // namespace jot

@@ -12,20 +12,28 @@ namespace jot {
 namespace {
 const QString kTitle = QStringLiteral("Jotlark");
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("jot", text);
-}
-
-// Before any window exists: on screen for the desktop, on standard error for a terminal.
-StartDecision refuse(const QString& why) {
+// Before any window exists: on screen for the desktop, on standard error for a terminal. A
+// start with a request (--new from a script or a key binding) never waits on a box.
+StartDecision refuse(const SingleInstance& instance, const QString& why) {
     qCritical().noquote() << why;
-    askUser(nullptr, QMessageBox::Warning, kTitle, why, QMessageBox::Ok, QMessageBox::Ok);
+    if (instance.request().action == Request::Action::Show)
+        askUser(nullptr, QMessageBox::Warning, kTitle, why, QMessageBox::Ok, QMessageBox::Ok);
     return StartDecision::Refuse;
 }
 } // namespace
 
 StartDecision checkStart(SingleInstance& instance) {
-    switch (instance.acquire()) {
+    const SingleInstance::Outcome outcome = instance.acquire();
+    // Another user's folder in the way explains why the running program does not answer.
+    const QString unfit =
+        instance.unfitSocketFolder().isEmpty()
+            ? QString()
+            : QCoreApplication::translate(
+                  "StartCheck",
+                  "\n\nIts socket folder %1 was made by another user, or is open to others: "
+                  "remove it, then start Jotlark again.")
+                  .arg(instance.unfitSocketFolder());
+    switch (outcome) {
     case SingleInstance::Outcome::Run:
         return StartDecision::Run;
     case SingleInstance::Outcome::HandedOver:
@@ -36,31 +44,51 @@ StartDecision checkStart(SingleInstance& instance) {
         qCritical().noquote() << QStringLiteral("Jotlark:") << instance.declined();
         return StartDecision::Refuse;
     case SingleInstance::Outcome::Silent:
-        return refuse(tr("Jotlark is already running (process %1) but does not answer.\n\n"
-                         "Wait for it or end it, then start Jotlark again.")
-                          .arg(instance.ownerPid()));
+        return refuse(instance, QCoreApplication::translate(
+                                    "StartCheck",
+                                    "Jotlark is already running (process %1) but does not "
+                                    "answer.\n\nWait for it or end it, then start Jotlark again.")
+                                        .arg(instance.ownerPid()) +
+                                    unfit);
     case SingleInstance::Outcome::Failed:
-        return refuse(tr("Jotlark cannot replace the lock file %1 left by an earlier run.\n\n"
-                         "Remove it, then start Jotlark again.")
+        return refuse(instance,
+                      QCoreApplication::translate(
+                          "StartCheck",
+                          "Jotlark cannot replace the lock file %1 left by an earlier run.\n\n"
+                          "Remove it, then start Jotlark again.")
                           .arg(instance.lockPath()));
     case SingleInstance::Outcome::OtherHost:
         break;
     }
     // The program there may be live: two copies would overwrite each other's changes.
-    const QString where = tr("Your tasks are in use by Jotlark on %1 (process %2), as the "
-                             "lock file %3 says.")
-                              .arg(instance.ownerHost())
-                              .arg(instance.ownerPid())
-                              .arg(instance.lockPath());
+    const QString where =
+        QCoreApplication::translate("StartCheck",
+                                    "Your tasks are in use by Jotlark on %1 (process %2), as the "
+                                    "lock file %3 says.")
+            .arg(instance.ownerHost())
+            .arg(instance.ownerPid())
+            .arg(instance.lockPath());
+    if (instance.request().action != Request::Action::Show) {
+        qCritical().noquote() << where
+                              << QCoreApplication::translate(
+                                     "StartCheck", "Start Jotlark without arguments to choose.");
+        return StartDecision::Refuse;
+    }
     if (askUser(nullptr, QMessageBox::Question, kTitle,
-                where + tr("\n\nStart Jotlark here anyway? If both run, each may overwrite "
-                           "the other's changes."),
+                where + QCoreApplication::translate(
+                            "StartCheck",
+                            "\n\nStart Jotlark here anyway? If both run, each may overwrite "
+                            "the other's changes."),
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
-        qCritical().noquote() << where << tr("Jotlark was not started.");
+        qCritical().noquote() << where
+                              << QCoreApplication::translate("StartCheck",
+                                                             "Jotlark was not started.");
         return StartDecision::Refuse;
     }
     if (!instance.takeOver())
-        return refuse(tr("Jotlark cannot replace the lock file %1.").arg(instance.lockPath()));
+        return refuse(instance, QCoreApplication::translate(
+                                    "StartCheck", "Jotlark cannot replace the lock file %1.")
+                                    .arg(instance.lockPath()));
     return StartDecision::Run;
 }
 

@@ -60,9 +60,10 @@ f_help::f_help()
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setTabChangesFocus(true);
-    const QString text = QString(helpText() + QStringLiteral("\r\n") + moreText() +
-                                 QStringLiteral("\r\n") + calendarText())
-                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString text =
+        QString(helpText() + QStringLiteral("\r\n") + moreText() + QStringLiteral("\r\n") +
+                undoText() + QStringLiteral("\r\n") + calendarText())
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
 
@@ -133,6 +134,25 @@ const QString& f_help::moreText() {
             // The example's times as the user writes them.
             .arg(jot::shownTime(QTime(16, 45)), jot::shownTime(QTime(16, 55)),
                  jot::shownTime(QTime(17, 45)));
+    return text;
+}
+
+const QString& f_help::undoText() {
+    static const QString text =
+        tr("Undo a delete :\r\n"
+           "----------------\r\n"
+           "\"Edit\" > \"Undo delete\" (Ctrl+Z) brings back the last deleted task, \r\n"
+           "or all that \"Delete all\" removed, at the end of the list: up to \r\n"
+           "the last 10 deletions while Jotlark runs. Deleted tasks are also \r\n"
+           "kept in planifs.txt.deleted, beside the list.\r\n"
+           "A new task whose note you close with no text and no alarm is not \r\n"
+           "kept.\r\n"
+           "\r\n"
+           "Alarms that rang :\r\n"
+           "------------------\r\n"
+           "The list shows an alarm that has rung in grey. A note whose alarm \r\n"
+           "rings stays red, even closed and shown again, until you snooze the \r\n"
+           "alarm, change it or choose \"No alarm\".\r\n");
     return text;
 }
 

@@ -14,6 +14,7 @@ public:
 
     static const QString& helpText();     // CR LF lines
     static const QString& moreText();     // snooze, repeats, --new: after it, in the same style
+    static const QString& undoText();     // undo, what rang, blank tasks
     static const QString& calendarText(); // calendar files in and out, last
 
     void Command1_Click(); // "Ok": closes and discards the window

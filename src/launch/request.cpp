@@ -13,6 +13,11 @@ const QByteArray kShown = QByteArrayLiteral("ok\n");
 const QByteArray kVersion = QByteArrayLiteral("jotlark/2");
 const QByteArray kRefusedFull = kVersion + " refused full\n";
 const QByteArray kRefusedUnknown = kVersion + " refused unknown\n";
+// Followed by the verb and a percent-encoded text: the reason, or the save's cause.
+const QByteArray kRefused = kVersion + " refused ";
+const QByteArray kUnsaved = kVersion + " unsaved ";
+// A request takes a moment to arrive: an alarm on the minute just begun is still good.
+constexpr int kLateSecs = 60;
 // Local time, no zone: both ends are the same user's programs on the same machine. Never a
 // weekday name, which is in the sender's language.
 const QString kAlarmFormat = QStringLiteral("yyyy-MM-dd'T'HH:mm");
@@ -32,10 +37,6 @@ QByteArray verb(Request::Action action) {
     return kShow;
 }
 
-bool onMinute(const QDateTime& at) {
-    return at.isValid() && at.time().second() == 0 && at.time().msec() == 0;
-}
-
 std::optional<QString> strictUtf8(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
@@ -44,6 +45,14 @@ std::optional<QString> strictUtf8(const QByteArray& bytes) {
     return text;
 }
 
+// The text after `prefix` and the verb of `request` in `answer`, or nothing.
+std::optional<QString> detail(const QByteArray& answer, const QByteArray& prefix,
+                              const Request& request) {
+    const QByteArray head = prefix + verb(request.action) + ' ';
+    if (!answer.startsWith(head) || !answer.endsWith('\n'))
+        return std::nullopt;
+    return strictUtf8(QByteArray::fromPercentEncoding(answer.sliced(head.size()).chopped(1)));
+}
 } // namespace
 
 QByteArray encodeRequest(const Request& request) {
@@ -51,8 +60,8 @@ QByteArray encodeRequest(const Request& request) {
         return kShow + '\n';
     QByteArray line = kVersion + ' ' + verb(request.action);
     if (request.action == Request::Action::New) {
-        if (request.alarm.isValid())
-            line += " at=" + request.alarm.toString(kAlarmFormat).toLatin1();
+        if (request.alarm)
+            line += " at=" + request.alarm->toString(kAlarmFormat).toLatin1();
         // Percent-encoded, the text holds no space or line break to end the field early.
         if (!request.text.isEmpty())
             line += " text=" + request.text.toUtf8().toPercentEncoding();
@@ -87,9 +96,13 @@ std::optional<Request> decodeRequest(const QByteArray& line) {
         if (word.startsWith("at=") && !hasAlarm) {
             hasAlarm = true;
             const QString at = QString::fromLatin1(word.mid(3));
-            request.alarm = QDateTime::fromString(at, kAlarmFormat);
-            if (at.size() != kAlarmFormatLength || !onMinute(request.alarm))
+            const QDate date = QDate::fromString(at.left(10), QStringLiteral("yyyy-MM-dd"));
+            const QTime time = QTime::fromString(at.mid(10), QStringLiteral("'T'HH:mm"));
+            if (at.size() != kAlarmFormatLength || !date.isValid() || !time.isValid())
                 return std::nullopt;
+            // Understood, even where local time skips it: refusal() says so.
+            const QDateTime local(date, time);
+            request.alarm = local.date() == date && local.time() == time ? local : QDateTime();
         } else if (word.startsWith("text=") && !hasText) {
             hasText = true;
             const std::optional<QString> text =
@@ -104,14 +117,34 @@ std::optional<Request> decodeRequest(const QByteArray& line) {
     return request;
 }
 
-QByteArray encodeAnswer(const Request& request, Answer answer) {
-    switch (answer) {
+QString refusal(const Request& request, const QDateTime& now) {
+    if (!request.alarm)
+        return {};
+    const QDateTime& at = *request.alarm;
+    if (!at.isValid())
+        return QStringLiteral("the alarm's time does not exist in local time.");
+    const QString when = at.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    if (at < now.addSecs(-kLateSecs))
+        return QStringLiteral("the alarm %1 is in the past.").arg(when);
+    if (at.date() > now.date().addDays(kMaxAlarmDays))
+        return QStringLiteral("the alarm %1 is more than %2 days ahead.")
+            .arg(when)
+            .arg(kMaxAlarmDays);
+    return {};
+}
+
+QByteArray encodeAnswer(const Request& request, const Answer& answer) {
+    switch (answer.kind) {
     case Answer::Done:
         return request.action == Request::Action::Show
                    ? kShown
                    : kVersion + " done " + verb(request.action) + '\n';
     case Answer::Full:
         return kRefusedFull;
+    case Answer::Refused:
+    case Answer::Unsaved:
+        return (answer.kind == Answer::Refused ? kRefused : kUnsaved) + verb(request.action) + ' ' +
+               answer.why.toUtf8().toPercentEncoding() + '\n';
     case Answer::NotUnderstood:
         break;
     }
@@ -122,7 +155,11 @@ bool confirms(const Request& request, const QByteArray& answer, QString* why) {
     if (answer == encodeAnswer(request, Answer::Done))
         return true;
     if (why) {
-        if (answer == kRefusedFull)
+        if (const std::optional<QString> reason = detail(answer, kRefused, request))
+            *why = QStringLiteral("The running Jotlark refused the request: ") + *reason;
+        else if (const std::optional<QString> cause = detail(answer, kUnsaved, request))
+            *why = QStringLiteral("added, but not saved: ") + *cause;
+        else if (answer == kRefusedFull)
             *why = QStringLiteral("Jotlark already holds 100 tasks; the task was not added.");
         else if (answer == kRefusedUnknown)
             *why = QStringLiteral("The running Jotlark did not understand the request.");

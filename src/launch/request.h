@@ -16,8 +16,10 @@ namespace jot {
 struct Request {
     enum class Action { Show, New, ShowAll, HideAll };
     Action action = Action::Show;
-    QString text;    // New: the task's text, perhaps empty
-    QDateTime alarm; // New: local time on a whole minute; invalid for no alarm
+    QString text; // New: the task's text, perhaps empty
+    // New: local time on a whole minute; nothing for no alarm. Invalid when a later start asked
+    // for a local time that does not exist (a daylight-saving gap), which refusal() refuses.
+    std::optional<QDateTime> alarm;
 };
 
 // A request line, newline included, is never longer than this; a longer one is refused whole.
@@ -27,11 +29,20 @@ constexpr int kMaxRequestBytes = 64 * 1024;
 QByteArray encodeRequest(const Request& request);
 // The request a line (without its newline) carries; nothing when it is not understood.
 std::optional<Request> decodeRequest(const QByteArray& line);
+// Why the running program refuses a request it understood, at `now`: its alarm lies more than a
+// minute in the past, more than kMaxAlarmDays ahead, or at a local time that does not exist, as
+// the command line refuses a --at. Empty when it does not.
+QString refusal(const Request& request, const QDateTime& now);
 
-// How the running program answers a request: done, refused for want of room (100 tasks), or
-// not understood.
-enum class Answer { Done, Full, NotUnderstood };
-QByteArray encodeAnswer(const Request& request, Answer answer);
+// How the running program answers a request: done (a new task only once saved), refused for
+// want of room (100 tasks), not understood, refused for a reason, or added but not saved.
+struct Answer {
+    enum Kind { Done, Full, NotUnderstood, Refused, Unsaved };
+    Answer(Kind kind = Done, const QString& why = {}) : kind(kind), why(why) {}
+    Kind kind;
+    QString why; // Refused: the reason; Unsaved: the failed save's cause
+};
+QByteArray encodeAnswer(const Request& request, const Answer& answer);
 // Whether `answer` confirms `request`; otherwise `why` (when given) says what happened, for
 // standard error.
 bool confirms(const Request& request, const QByteArray& answer, QString* why = nullptr);

@@ -22,9 +22,26 @@ f_test* f_iir::noteForDueRow(int row) {
         return nullptr;
     positionner_fenetre(m_shared.lastOpenedSlot);
     f_test* note = noteInSlot(m_shared.lastOpenedSlot);
-    if (note)
+    if (note) {
         note->reinit();
+        if (ringsRed(row))
+            note->en_rouge();
+    }
     return note;
+}
+
+bool f_iir::ringsRed(int row) const {
+    for (const QString& state : m_red) {
+        if (jot::ringsWith(m_shared.list, row, state))
+            return true;
+    }
+    return false;
+}
+
+// Snoozed, set again or cleared in its note: even an alarm set to what it was ends the red.
+void f_iir::forgetRed(int row) {
+    m_red.removeIf(
+        [this, row](const QString& state) { return jot::ringsWith(m_shared.list, row, state); });
 }
 
 // Each minute: pending edits saved and due alarms brought up in red (an alarm from a calendar
@@ -64,6 +81,7 @@ bool f_iir::checkAlarms(const QDateTime& now) {
             list.setCell(r, jot::ColFired, QStringLiteral("1"));
         rung.append({tag, jot::dueSummary(list, r), alarm});
         m_ringing.insert(tag, {jot::alarmTag(list, r), rang});
+        m_red.append(jot::alarmTag(list, r));
     }
     // A red note may sit behind other windows: the desktop or the tray tells the user too.
     m_notices->alarms(rung);
@@ -71,6 +89,8 @@ bool f_iir::checkAlarms(const QDateTime& now) {
 }
 
 void f_iir::withdrawDealtWith() {
+    m_red.removeIf(
+        [this](const QString& state) { return !jot::stillRinging(m_shared.list, state); });
     for (auto it = m_ringing.begin(); it != m_ringing.end();) {
         if (jot::stillRinging(m_shared.list, it->state)) {
             ++it;

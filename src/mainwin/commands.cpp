@@ -9,8 +9,10 @@
 #include "ui/twips.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 
@@ -64,6 +66,8 @@ void f_iir::showNote(int row) {
     if (f_test* w = noteInSlot(s)) {
         positionner_fenetre(s);
         w->reinit();
+        if (ringsRed(row))
+            w->en_rouge();
         w->activateWindow(); // without a window manager nothing else gives it the keyboard
     }
 }
@@ -72,6 +76,35 @@ void f_iir::showNote(int row) {
 void f_iir::closeNote(int row) {
     if (f_test* w = noteOfRow(row))
         w->close();
+}
+
+void f_iir::closeBeforeRemoval(int row) {
+    if (f_test* w = noteOfRow(row))
+        w->closeForRemoval();
+}
+
+// The rows below a removed one moved up: every open note follows its task.
+void f_iir::followRows() {
+    for (int i = 1; i < m_shared.list.rows(); ++i) {
+        if (f_test* w = noteOfRow(i))
+            w->setRow(i);
+    }
+}
+
+// A task made by New task and closed without text or alarm is no task: it goes without a
+// trace, as if never made.
+void f_iir::removeBlankTask(int row) {
+    m_shared.list.removeTask(row);
+    m_shared.unsavedChanges = true;
+    followRows();
+}
+
+void f_iir::dropBlankTasks() {
+    const jot::NoAutoSave once(m_shared); // the exit saves next
+    for (int r = m_shared.list.rows() - 1; r >= 1; --r) {
+        if (f_test* w = noteOfRow(r); w && w->isBlankNew())
+            w->close();
+    }
 }
 
 // Back to the main window, ready for Enter to add a task.
@@ -88,6 +121,8 @@ void f_iir::creer_fenetre(int row) {
     if (s == 0)
         return;
     auto* w = new f_test(m_shared, row, s);
+    connect(w, &f_test::blankClosed, this, &f_iir::removeBlankTask);
+    connect(w, &f_test::alarmSet, this, &f_iir::forgetRed);
     m_notes[s] = w;
     m_shared.lastOpenedSlot = s;
     m_shared.list.setCell(row, jot::ColSlot, QString::number(s));
@@ -155,12 +190,16 @@ jot::Answer f_iir::carryOut(const jot::Request& request) {
         {
             // Saved once, below, whatever the note would save on the way.
             const jot::NoAutoSave once(m_shared);
-            w->fill(request.text, request.alarm.isValid()
-                                      ? jot::alarmTextAt(request.alarm.date(), request.alarm.time())
-                                      : QString());
+            const QDateTime at = request.alarm.value_or(QDateTime());
+            w->fill(request.text,
+                    at.isValid() ? jot::alarmTextAt(at.date(), at.time()) : QString());
         }
-        m_shared.sauver_liste();
+        const bool saved = m_shared.sauver_liste();
         bringToFront(w);
+        // The task stays, and the next minute's save retries it; the start says it is not on
+        // disk yet, since a signal or a crash would lose it.
+        if (!saved)
+            return {jot::Answer::Unsaved, m_shared.file.lastError()};
         break;
     }
     }
@@ -179,24 +218,65 @@ void f_iir::gri_DblClick() {
     Command2_Click();
 }
 
-// Delete: no question asked. The note is closed (and so saves) while its row still exists;
-// the removal itself is saved by the next timer tick, so that a deleted task does not come
-// back after a crash.
+// Delete: no question asked, but Undo brings the task back. The note is closed (and so
+// saves) while its row still exists; the removal itself is saved by the next timer tick, so
+// that a deleted task does not come back after a crash.
 void f_iir::Command3_Click() {
     const BusyPointer busy;
     const int r = currentRow();
     if (m_shared.list.isPlaceholder(r))
         return;
-    closeNote(r);
+    if (f_test* w = noteOfRow(r); w && w->isBlankNew()) {
+        w->close(); // nothing to undo: its note takes it away
+        return;
+    }
+    closeBeforeRemoval(r);
+    const jot::TaskRow task = m_shared.list.task(r);
     m_shared.list.removeTask(r);
     m_shared.unsavedChanges = true;
-    // The rows below moved up: every open note follows its task.
-    for (int i = 1; i < m_shared.list.rows(); ++i) {
-        if (f_test* w = noteOfRow(i))
-            w->setRow(i);
-    }
+    followRows();
+    recordDeletion({task});
+    sayOnLine(tr("Task deleted") + QStringLiteral(" <a href=\"undo\">") + tr("Undo") +
+              QStringLiteral("</a>"));
     // The view now makes current, and selects, the row that took its place (or the new
     // last one): the current cell is in a visible column, so Delete again takes the next.
+}
+
+void f_iir::recordDeletion(const QList<jot::TaskRow>& tasks) {
+    if (!m_deleted.add(tasks))
+        showWarning(tr("Deleted tasks could not be kept in %1: %2")
+                        .arg(QDir::toNativeSeparators(m_deleted.path()), m_deleted.lastError()));
+    m_undo->setEnabled(m_deleted.canUndo());
+}
+
+// Undo delete: the last deletion's tasks back at the end of the list, with their alarms; an
+// alarm that passed meanwhile rings at the next check, as a missed one does. Those that the
+// task limit leaves no room for wait for the next Undo.
+void f_iir::m_undo_Click() {
+    if (!m_deleted.canUndo())
+        return;
+    const int first = m_shared.list.rows() - (m_shared.list.isPlaceholder(1) ? 1 : 0);
+    const int wanted = m_deleted.lastSize();
+    const QList<jot::TaskRow> back = m_deleted.takeLast(m_shared.list.room());
+    m_shared.list.appendTasks(back);
+    m_undo->setEnabled(m_deleted.canUndo());
+    m_lineNoteTimer->stop();
+    m_lineNote.clear();
+    const int left = wanted - static_cast<int>(back.size());
+    if (left > 0)
+        sayOnLine((left == 1 ? tr("One task could not be brought back: the list already holds "
+                                  "100 tasks.")
+                             : tr("%1 tasks could not be brought back: the list already holds "
+                                  "100 tasks.")
+                                   .arg(left))
+                      .toHtmlEscaped());
+    else
+        updateLine();
+    if (back.isEmpty())
+        return;
+    selectRow(first);
+    gri->scrollTo(gri->currentIndex());
+    m_shared.sauver_liste();
 }
 
 void f_iir::m_toutafficher_Click() {
@@ -206,29 +286,36 @@ void f_iir::m_toutafficher_Click() {
     focusNewTask();
 }
 
+// From the last row up: a new task's note closed blank takes its row away.
 void f_iir::m_toutmasquer_Click() {
-    const int n = m_shared.list.rows() - 1;
-    for (int i = 1; i <= n; ++i)
+    for (int i = m_shared.list.rows() - 1; i >= 1; --i)
         closeNote(i);
     focusNewTask();
 }
 
-// Delete all: the notes are closed without saving, and the emptied list is saved once.
-// Rows go from the last one up, so the rows still to be handled, and their notes' f_pos,
-// keep their numbers.
+// Delete all: the notes are closed without saving, and the emptied list is saved once; Undo
+// brings the whole list back. Rows go from the last one up, so the rows still to be handled,
+// and their notes' f_pos, keep their numbers.
 void f_iir::m_reinit_Click() {
     if (jot::askUser(this, QMessageBox::Question, QStringLiteral("Jotlark"),
                      tr("Do you realy want to delete all tasks"),
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
+    QList<jot::TaskRow> gone;
     {
         const jot::NoAutoSave noSave(m_shared);
         for (int d = m_shared.list.rows() - 1; d >= 1; --d) {
             if (m_shared.list.isPlaceholder(d))
                 continue;
-            closeNote(d);
+            if (f_test* w = noteOfRow(d); w && w->isBlankNew()) {
+                w->close(); // its row goes with it, and nothing is there to undo
+                continue;
+            }
+            closeBeforeRemoval(d);
+            gone.prepend(m_shared.list.task(d));
             m_shared.list.removeTask(d);
         }
     }
+    recordDeletion(gone);
     m_shared.sauver_liste();
 }

@@ -12,16 +12,19 @@
 #include <QTimer>
 #include <utility>
 
-// Ending the program: only Exit does it, writing the list before the notes close.
+// Ending the program: only Exit does it, writing the list before the notes close. New tasks
+// left blank go first, as their notes' close would take them.
 
 void f_iir::m_quitter_Click() {
     if (m_ended)
         return;
+    dropBlankTasks();
     m_quitting = true;
     close();
 }
 
 void f_iir::mPopExit_Click() {
+    dropBlankTasks();
     if (m_shared.autoSave)
         m_shared.sauver_liste();
     m_quitter_Click();
@@ -33,6 +36,7 @@ void f_iir::endNow() {
     if (m_ended)
         return;
     m_shared.file.stopWaitingForWriter();
+    dropBlankTasks();
     m_shared.sauver_liste(); // once; a failure cannot be helped with nobody to ask
     shutDown();
 }

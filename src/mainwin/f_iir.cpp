@@ -34,6 +34,7 @@
 namespace {
 
 constexpr int kTimer1Ms = 60000;
+constexpr int kLineNoteMs = 10000; // "Task deleted" and its Undo link
 
 // The designed layout, in twips: the smallest the window gets. Extra room goes to the grid;
 // the buttons stay under it, centred as a group.
@@ -117,6 +118,16 @@ f_iir::f_iir(QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_warning, 1);
     statusBar()->hide();
+    // "Undo" after a Delete.
+    connect(m_warning, &QLabel::linkActivated, this, &f_iir::m_undo_Click);
+    m_lineNoteTimer = new QTimer(this);
+    m_lineNoteTimer->setObjectName(QStringLiteral("m_lineNoteTimer"));
+    m_lineNoteTimer->setSingleShot(true);
+    m_lineNoteTimer->setInterval(kLineNoteMs);
+    connect(m_lineNoteTimer, &QTimer::timeout, this, [this] {
+        m_lineNote.clear();
+        updateLine();
+    });
     connect(&m_shared.file, &jot::TaskFile::warning, this, &f_iir::showWarning);
     connect(&m_shared.file, &jot::TaskFile::resolved, this, &f_iir::clearWarning);
     connect(&m_shared.file, &jot::TaskFile::removingTask, this, &f_iir::closeRemovedTask);
@@ -263,6 +274,7 @@ void f_iir::Form_Load(const QString& dataDir) {
 
     m_shared.list.reset();
     m_shared.file.setDirectory(m_dataDir);
+    m_deleted.setDirectory(m_dataDir);
     m_shared.file.lire_liste(m_shared.list);
     // A sync tool may have set this computer's version aside while Jotlark was not running.
     m_shared.mergeOtherWriter();
@@ -319,19 +331,33 @@ void f_iir::centre() {
 }
 
 void f_iir::showWarning(const QString& message) {
-    m_warning->setText(message);
-    m_warning->setToolTip(message); // the line may be too short for all of it
-    statusBar()->show();
+    m_lineWarning = message;
+    m_lineNote.clear(); // a warning matters more; Undo stays in the Edit menu
+    updateLine();
     m_notices->warning(message);
 }
 
 void f_iir::clearWarning(const QString& message) {
-    if (m_warning->text() != message)
+    if (m_lineWarning != message)
         return; // a later warning still holds
     // Where the tasks are kept stays said for the whole run.
-    m_warning->setText(m_dataDirNotice);
-    m_warning->setToolTip(m_dataDirNotice);
-    statusBar()->setVisible(!m_dataDirNotice.isEmpty());
+    m_lineWarning = m_dataDirNotice;
+    updateLine();
+}
+
+void f_iir::sayOnLine(const QString& html) {
+    m_lineNote = html;
+    m_lineNoteTimer->start();
+    updateLine();
+}
+
+void f_iir::updateLine() {
+    const bool note = !m_lineNote.isEmpty();
+    m_warning->setTextFormat(note ? Qt::RichText : Qt::PlainText);
+    m_warning->setText(note ? m_lineNote : m_lineWarning);
+    // The line may be too short for all of a warning.
+    m_warning->setToolTip(note ? QString() : m_lineWarning);
+    statusBar()->setVisible(note || !m_lineWarning.isEmpty());
 }
 
 void f_iir::m_tache_Click() {

@@ -5,6 +5,7 @@
 #include "launch/request.h"
 #include "layout/placement.h"
 #include "store/datadir.h"
+#include "store/deletedtasks.h"
 #include "store/shared.h"
 
 #include <QDateTime>
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void m_toutafficher_Click();
     void m_toutmasquer_Click();
     void m_reinit_Click();
+    void m_undo_Click(); // Undo delete
     void m_tache_Click();
     void m_imprimer_Click();
     void m_exportCalendar_Click(); // the list as a calendar file
@@ -88,6 +90,8 @@ private Q_SLOTS:
     void showRungNote(const QString& tag); // a ringing alarm's notification: Show
     void snoozeRungTask(const QString& tag, jot::Snooze how); // and the Snoozes
     void closeRemovedTask(int row); // another writer removed the row's task
+    void removeBlankTask(int row);  // a new task's note closed blank
+    void forgetRed(int row);        // the row's alarm was dealt with in its note
     void m_clockWatch_Timer();      // a sleep or a clock change brings the tick at once
 
 private:
@@ -101,6 +105,12 @@ private:
     static void bringToFront(f_test* w); // in front, restored, with the keyboard
     void showNote(int row);              // Show for one row
     void closeNote(int row);             // closes the row's note, if it has one
+    void closeBeforeRemoval(int row);    // the same, for a task about to go
+    void dropBlankTasks();               // new tasks left blank go before the exit's save
+    void followRows();                   // every open note to its task's row again
+    // Deleted tasks, for Undo and in planifs.txt.deleted.
+    void recordDeletion(const QList<jot::TaskRow>& tasks);
+    bool ringsRed(int row) const; // its alarm rang and has not been dealt with
     void focusNewTask();
     int currentRow() const; // the grid's current row, 1 or more
     void selectRow(int row);
@@ -114,6 +124,9 @@ private:
     bool hasTray() const;
     void showWarning(const QString& message);
     void clearWarning(const QString& message);
+    // A passing note on the warning line, rich text, for 10 seconds.
+    void sayOnLine(const QString& html);
+    void updateLine();
     bool saveBeforeExit();
     void closeNotes();
     void shutDown(); // notes closed, tray icon and timers gone, event loops left
@@ -144,11 +157,19 @@ private:
         jot::AlarmMoment occurrence; // invalid for an alarm that does not repeat
     };
     QHash<QString, Ringing> m_ringing;
+    // The tasks whose notes stay red, opened again or not, until their alarm is dealt with:
+    // each as it stood once it rang, as in m_ringing.
+    QStringList m_red;
+    jot::DeletedTasks m_deleted;
     QDateTime m_lastTick;              // on the wall clock
     jot::Notices* m_notices = nullptr; // the tray and its messages
     QAction* m_tb = nullptr;
     QAction* m_sound = nullptr;
     QAction* m_login = nullptr;
+    QAction* m_undo = nullptr;
     QLabel* m_warning = nullptr;
+    QString m_lineWarning; // what the warning line says, passing notes aside
+    QString m_lineNote;    // a passing note over it, while m_lineNoteTimer runs
+    QTimer* m_lineNoteTimer = nullptr;
     QPointer<f_help> m_help;
 };

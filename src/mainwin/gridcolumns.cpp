@@ -3,18 +3,42 @@
 
 #include "alarms/recurrence.h"
 #include "store/tasklist.h"
+#include "ui/colours.h"
+
+#include <QWidget>
 
 namespace jot {
+
+GridColumns::GridColumns(QWidget* view) : QSortFilterProxyModel(view), m_view(view) {}
 
 bool GridColumns::filterAcceptsColumn(int column, const QModelIndex&) const {
     return column == ColText || column == ColAlarm;
 }
 
 QVariant GridColumns::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || index.column() != kAlarm)
+    if (index.column() != kAlarm)
         return QSortFilterProxyModel::data(index, role);
     const QModelIndex alarm = mapToSource(index);
-    return alarmDisplay(alarm.data().toString(), alarm.siblingAtColumn(ColFired).data().toString());
+    const QString fired = alarm.siblingAtColumn(ColFired).data().toString();
+    // A one-time alarm that rang: the mark alone, without an alarm, rings nothing.
+    const bool rang = fired == QLatin1String("1") && !isBlank(alarm.data().toString());
+    switch (role) {
+    case Qt::DisplayRole:
+        return alarmDisplay(alarm.data().toString(), fired);
+    case Qt::ForegroundRole:
+        if (rang) {
+            const QPalette& p = m_view->palette();
+            return mutedText(p.color(QPalette::Base), p.color(QPalette::Text));
+        }
+        break;
+    case Qt::AccessibleDescriptionRole:
+        if (rang)
+            return tr("rang");
+        break;
+    default:
+        break;
+    }
+    return QSortFilterProxyModel::data(index, role);
 }
 
 } // namespace jot

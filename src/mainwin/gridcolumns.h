@@ -3,23 +3,30 @@
 
 #include <QSortFilterProxyModel>
 
+class QWidget;
+
 namespace jot {
 
 // The columns of the task list that the grid shows: the task and its alarm, a repeating one
 // with its rule after the time ("Monday 12/14 9:00 am, every week"). The creation stamp, the
 // window slot and the fired mark stay in the list and out of the grid, so that a screen reader
-// walking the grid finds only what is on screen. Rows are the list's, unsorted.
+// walking the grid finds only what is on screen. An alarm that has rung is greyed, and a screen
+// reader says so. Rows are the list's, unsorted.
 class GridColumns : public QSortFilterProxyModel {
     Q_OBJECT
 public:
     static constexpr int kText = 0;
     static constexpr int kAlarm = 1;
 
-    using QSortFilterProxyModel::QSortFilterProxyModel;
+    // The view whose colours grey a rung alarm; it owns the columns.
+    explicit GridColumns(QWidget* view);
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 protected:
     bool filterAcceptsColumn(int column, const QModelIndex& parent) const override;
+
+private:
+    QWidget* m_view;
 };
 
 } // namespace jot

@@ -44,6 +44,11 @@ void f_iir::createMenus() {
     item(fileMenu, "m_quitter", tr("Exit"), &f_iir::m_quitter_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
+    QMenu* editMenu = menu("m_edit", tr("&Edit"));
+    m_undo = item(editMenu, "m_undo", tr("&Undo delete"), &f_iir::m_undo_Click);
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z)); // as Exit's: whatever the theme
+    m_undo->setEnabled(false);
+
     QMenu* listMenu = menu("m_fenetre", tr("&List"));
     item(listMenu, "m_toutafficher", tr("Show all"), &f_iir::m_toutafficher_Click);
     item(listMenu, "m_toutmasquer", tr("Hide all"), &f_iir::m_toutmasquer_Click);

@@ -8,7 +8,7 @@
 void f_iir::closeRemovedTask(int row) {
     if (f_test* w = noteOfRow(row)) {
         const jot::NoAutoSave noSave(m_shared);
-        w->close();
+        w->closeForRemoval();
     }
     if (m_shared.list.rows() == 2)
         return; // the only row stays, as the placeholder

@@ -148,6 +148,7 @@ void f_test::init() {
     setWindowTitle(jot::newNoteCaption(now));
     setCell(jot::ColStamp, jot::creationStamp(now));
     Frame1->presetNew(now.time().hour());
+    m_fresh = true;
 }
 
 void f_test::reinit() {
@@ -174,7 +175,6 @@ void f_test::en_rouge() {
 }
 
 void f_test::snooze(const QString& alarm, const QString& repeat) {
-    paintSurfaces(jot::kPaleYellow);
     takeAlarm(alarm, repeat);
 }
 
@@ -190,6 +190,16 @@ void f_test::alarmMoved() {
     Frame1->presetAlarm(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
 }
 
+bool f_test::isBlankNew() const {
+    return m_fresh && m_shared.list.cell(f_pos, jot::ColText).isEmpty() &&
+           m_shared.list.cell(f_pos, jot::ColAlarm).isEmpty();
+}
+
+void f_test::closeForRemoval() {
+    m_fresh = false;
+    close();
+}
+
 void f_test::paintSurfaces(const QColor& colour) {
     // What a screen reader says of a red note.
     setAccessibleDescription(colour == kRed ? tr("The alarm is due") : QString());
@@ -200,8 +210,12 @@ void f_test::paintSurfaces(const QColor& colour) {
 }
 
 void f_test::Text2_Change() {
-    setCell(jot::ColText, toCell(plainText(Text2)));
+    const QString text = toCell(plainText(Text2));
+    setCell(jot::ColText, text);
     m_shared.unsavedChanges = true;
+    // Text typed once makes a task, kept even if it is emptied again.
+    if (!text.isEmpty())
+        m_fresh = false;
 }
 
 void f_test::Command1_Click() {
@@ -215,6 +229,8 @@ void f_test::Command2_Click() {
     setCell(jot::ColAlarm, QString());
     setCell(jot::ColFired, QString());
     closePanel();
+    paintSurfaces(jot::kPaleYellow);
+    Q_EMIT alarmSet(f_pos);
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }
@@ -228,6 +244,9 @@ void f_test::applyAlarm(const QString& alarm, const QString& repeat) {
     showAlarm(alarm, repeat);
     setCell(jot::ColAlarm, alarm);
     setCell(jot::ColFired, repeat); // a fired alarm set again is armed again
+    m_fresh = false;
+    paintSurfaces(jot::kPaleYellow); // no longer ringing
+    Q_EMIT alarmSet(f_pos);
     if (m_shared.autoSave)
         m_shared.sauver_liste();
 }
@@ -278,10 +297,13 @@ QString f_test::toCell(const QString& boxText) {
 
 void f_test::closeEvent(QCloseEvent* event) {
     m_closed = true; // the text box's last focus-out comes after this save
-    if (m_shared.autoSave)
-        m_shared.sauver_liste();
+    // The row is let go before the save: a merge on the way may move or remove it.
     setCell(jot::ColSlot, QString());
     m_shared.freeSlot(f_monindice);
+    if (isBlankNew())
+        Q_EMIT blankClosed(f_pos); // the save below then writes the list without it
+    if (m_shared.autoSave)
+        m_shared.sauver_liste();
     event->accept();
 }
 

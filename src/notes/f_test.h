@@ -33,6 +33,17 @@ public:
     void snooze(const QString& alarm, const QString& repeat);
     // The alarm timer moved a repeating alarm on: the label and the lists follow the row.
     void alarmMoved();
+    // A task made by New task whose note has had neither text nor an alarm: closed so, it
+    // is not kept (blankClosed()).
+    bool isBlankNew() const;
+    // The task goes anyway (Delete, another writer's removal): closed as any other note.
+    void closeForRemoval();
+
+Q_SIGNALS:
+    // Closed blank and new: the window that owns the list removes its row, which is no Delete.
+    void blankClosed(int row);
+    // "Ok", "No alarm" or a snooze: a ringing alarm has been dealt with.
+    void alarmSet(int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +72,7 @@ private:
     int f_pos = 0;         // the task's row
     int f_monindice = 0;   // the window's slot
     bool m_closed = false; // closing saves already: no second save on the last focus-out
+    bool m_fresh = false;  // made by New task, without text or an alarm so far
 
     QPushButton* Command1 = nullptr;
     QLabel* Label1 = nullptr;

@@ -12,6 +12,24 @@ namespace jot {
 
 namespace {
 
+// A string value: a reader undoes these escapes first.
+QString stringValue(const QString& text) {
+    QString value;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            value += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            value += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            value += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\r'))
+            value += QStringLiteral("\\r");
+        else
+            value += c;
+    }
+    return value;
+}
+
 // The Exec value that runs `program` with no arguments. A path holding a character the
 // desktop entry format reserves is quoted, with ", `, $ and \ escaped inside the quotes;
 // '%' would start a field code. The string escapes are applied last, since a reader undoes
@@ -29,20 +47,7 @@ QString execValue(const QString& program) {
         arg = QLatin1Char('"') + quoted + QLatin1Char('"');
     }
     arg.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    QString value;
-    for (const QChar c : arg) {
-        if (c == QLatin1Char('\\'))
-            value += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('\n'))
-            value += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\t'))
-            value += QStringLiteral("\\t");
-        else if (c == QLatin1Char('\r'))
-            value += QStringLiteral("\\r");
-        else
-            value += c;
-    }
-    return value;
+    return stringValue(arg);
 }
 
 } // namespace
@@ -66,6 +71,10 @@ bool setStartAtLogIn(bool on, const QString& executable) {
                              "Comment=Keep up to 100 tasks as sticky notes, with alarms\n"
                              "Exec=" +
                              execValue(executable).toUtf8() +
+                             "\n"
+                             // Once the program is removed, desktops skip the entry.
+                             "TryExec=" +
+                             stringValue(executable).toUtf8() +
                              "\n"
                              "Icon=" JOT_APP_ID "\n"
                              "Terminal=false\n";

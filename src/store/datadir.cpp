@@ -15,10 +15,6 @@ QString withSlash(const QString& path) {
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("jot::dataDirNotice", text);
-}
-
 constexpr QFile::Permissions kPrivateDir = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
 // A directory made by hand or by an older version may be readable by all: it and the
@@ -70,15 +66,21 @@ QString dataDirNotice(const QString& dataDir, const QString& userDataFolder,
         const QString left =
             withSlash(applicationDir) + QStringLiteral("jotstore/") + kTaskFileName;
         return QFileInfo::exists(left)
-                   ? tr("Tasks saved while your data folder could not be used are in %1.").arg(left)
+                   ? QCoreApplication::translate(
+                         "DataDirNotice",
+                         "Tasks saved while your data folder could not be used are in %1.")
+                         .arg(left)
                    : QString();
     }
-    const QString none = tr("(none)");
+    const QString none = QCoreApplication::translate("DataDirNotice", "(none)");
     if (!QFileInfo(dataDir).isDir())
-        return tr("Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, "
-                  "Jotlark keeps them only while it runs.")
+        return QCoreApplication::translate(
+                   "DataDirNotice",
+                   "Neither the data folder %1 nor %2 can be made: your tasks cannot be saved, "
+                   "Jotlark keeps them only while it runs.")
             .arg(usual.isEmpty() ? none : usual, dataDir);
-    return tr("The data folder %1 cannot be used: your tasks are kept in %2.")
+    return QCoreApplication::translate(
+               "DataDirNotice", "The data folder %1 cannot be used: your tasks are kept in %2.")
         .arg(usual.isEmpty() ? none : usual, dataDir);
 }
 

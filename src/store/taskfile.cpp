@@ -255,7 +255,7 @@ bool TaskFile::stillWritten(Look& look, const Version& before, const Version& af
 // A writer gets ten minutes; after five the warning line says that the saves wait for it.
 bool TaskFile::waitForWriter(const Look& look) {
     const qint64 waited = look.since.secsTo(now());
-    if (m_ending || waited >= kWriterMinutes * 60)
+    if (waited >= kWriterMinutes * 60)
         return false;
     if (waited >= kWriterMinutes * 30 && m_writerNotice.isEmpty()) {
         m_writerNotice = tr("Another program has been writing %1 for five minutes; Jotlark "
@@ -449,13 +449,12 @@ bool TaskFile::sauver_liste(TaskList& list) {
                                .arg(native(path()), native(m_copy)));
     }
 
-    if (m_writerWaiting) {
-        if (!m_ending) {
-            m_ahead = true; // kept in memory until the other program is done
-            return true;
-        }
-        mergeOtherWriter(list); // keeps its file as it is, and goes ahead
+    if (m_writerWaiting && !m_ending) {
+        m_ahead = true; // kept in memory until the other program is done
+        return true;
     }
+    // Ending, the save goes ahead: the swap takes the half-written file out whole, and it is
+    // kept as an unreadable copy.
     m_ahead = false;
     bool merged = false;
     for (int round = 1;; ++round) {
@@ -532,6 +531,9 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
     const QByteArray to = QFile::encodeName(target);
     struct stat old {};
     const bool there = ::stat(to.constData(), &old) == 0;
+    // A symlink loop (ELOOP), say: its own cause, not a file another program made meanwhile.
+    if (!there && errno != ENOENT)
+        return discard(tr("replacing the file failed: %1").arg(errnoText(errno)));
     if (there && !S_ISREG(old.st_mode))
         return discard(tr("replacing the file failed: %1")
                            .arg(S_ISDIR(old.st_mode) ? errnoText(EISDIR) : tr("not a file")));

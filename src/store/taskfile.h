@@ -36,9 +36,10 @@ public:
     // Merges what other programs left since the version last read or written, by whole
     // records (see planMerge): a new planifs.txt (a synced folder, an edit by hand), kept aside
     // as a "changed" copy; and the copies a sync tool makes of this machine's version when both
-    // machines changed the file, moved aside as "conflict" copies. A changed file with a record
-    // that does not read may be half written: it is looked at again at the next call, and only
-    // its added records are merged if it is still the same. Returns whether the list changed.
+    // machines changed the file, moved aside as "conflict" copies. A file another program is
+    // still writing is waited for until it reads whole, at most ten minutes, and saves wait
+    // with it; one that does not read whole then is kept as an "unreadable" copy and only its
+    // added records are merged. Returns whether the list changed.
     bool mergeOtherWriter(TaskList& list);
 
     // The program ends: a save no longer waits for another program still writing the file.

@@ -101,6 +101,27 @@ void TaskList::removeTask(int row) {
         removeRow(row);
 }
 
+TaskRow TaskList::task(int row) const {
+    return row >= 1 && row < rows() ? m_rows[row - 1] : TaskRow{};
+}
+
+int TaskList::room() const {
+    const int tasks = rows() == 2 && isPlaceholder(1) ? 0 : rows() - 1;
+    return qMax(0, kTaskLimit - tasks);
+}
+
+void TaskList::appendTasks(const QList<TaskRow>& tasks) {
+    for (const TaskRow& t : tasks) {
+        int row = 1;
+        if (!(rows() == 2 && isPlaceholder(1))) {
+            appendRow();
+            row = rows() - 1;
+        }
+        for (int c = 0; c < kColumns; ++c)
+            setCell(row, c, c == ColSlot ? QString() : t[c]);
+    }
+}
+
 int TaskList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }

@@ -47,6 +47,13 @@ public:
     int addTask();
     // Delete's change of the list: the only row becomes the placeholder, another is removed.
     void removeTask(int row);
+    // A data row's five cells.
+    TaskRow task(int row) const;
+    // How many more tasks the task limit leaves room for.
+    int room() const;
+    // Undo of a deletion: the tasks appended at the end, the placeholder row taken by the
+    // first, their window slots "". The caller keeps them within room().
+    void appendTasks(const QList<TaskRow>& tasks);
 
     // Qt model: data rows only, columns 0 to 4, read-only.
     static int gridRow(int viewRow) { return viewRow + 1; }

@@ -61,6 +61,10 @@ QPalette systemPalette(const QWidget* control) {
     return whole(QApplication::palette(control));
 }
 
+QColor mutedText(const QColor& background, const QColor& text) {
+    return muted(background, text);
+}
+
 QPalette surfacePalette(const QColor& background) {
     QPalette p = whole(QApplication::palette());
     const QColor text = contrast(Qt::black, background) >= contrast(Qt::white, background)

@@ -21,4 +21,7 @@ QPalette systemPalette(const QWidget* control);
 // least 4.5:1, as WCAG AA asks of text.
 QPalette surfacePalette(const QColor& background);
 
+// The text greyed toward the background, yet still read at 4.5:1 on it.
+QColor mutedText(const QColor& background, const QColor& text);
+
 } // namespace jot

@@ -226,8 +226,10 @@ def walk(tmp, check):
     alarm = f"{alarm_day:%A %m/%d} 10:15 am"  # %A in English: no setlocale()
     data = os.path.join(env["XDG_DATA_HOME"], "jotlk")
     os.makedirs(data, mode=0o700)
+    rang = f"{datetime.date.today() - datetime.timedelta(days=1):%A %m/%d} 9:00 am"
     with open(os.path.join(data, "planifs.txt"), "wb") as f:
         f.write(f'"{STAMP}","{TEXT}","{alarm}",""\r\n'.encode())
+        f.write(f'"Le 03/13 \u00e0 08:00 am","Call the bank","{rang}","1"\r\n'.encode())
 
     # The client library finds the accessibility bus through the session bus it is given.
     os.environ.update({k: env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
@@ -255,8 +257,9 @@ def walk(tmp, check):
     check("task list's headers", [a.name for a in descendants(grid)
                                   if a.getRole() == pyatspi.ROLE_TABLE_COLUMN_HEADER],
           ["Task", "Alarm"])
-    check("task list's cells", [a.name for a in descendants(grid)
-                                if a.getRole() == pyatspi.ROLE_TABLE_CELL], [TEXT, alarm])
+    cells = [a for a in descendants(grid) if a.getRole() == pyatspi.ROLE_TABLE_CELL]
+    check("task list's cells", [a.name for a in cells], [TEXT, alarm, "Call the bank", rang])
+    check("an alarm that rang", [a.description for a in cells], ["", "", "", "rang"])
 
     # A note, shown by a second start as the user would from a shortcut; that start only
     # hands the request over, and needs no accessibility of its own.

@@ -40,6 +40,28 @@ struct FullDisk {
     rlimit saved{};
 };
 
+// Without a runtime folder, the socket's folder in the temporary folder made by another user
+// (as root) and open to others, while it lasts.
+struct Squat {
+    Squat(bool on, const QTemporaryDir& temp) {
+        if (!on)
+            return;
+        qunsetenv("XDG_RUNTIME_DIR");
+        folder = temp.filePath("jotlark-" + QString::number(::getuid()));
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::Permissions(0x7777));
+        // Open to others stands in when the folder cannot be given away.
+        [[maybe_unused]] const int given = ::chown(QFile::encodeName(folder), 65534, 65534);
+    }
+    ~Squat() {
+        if (!folder.isEmpty())
+            QDir(folder).removeRecursively();
+    }
+    explicit operator bool() const { return !folder.isEmpty(); }
+    QString folder;
+};
+
 // Child: a program holding the data directory, saying "shown" when a later start asks, with
 // its failed-save Exit question open and said. With "full", it could not make its lock file.
 int holder(int argc, char* argv[]) {
@@ -69,12 +91,16 @@ int holder(int argc, char* argv[]) {
 
 // Child: a start that spins till the file named appears (lining starts up within microseconds,
 // as a wake-up would not), says acquire()'s outcome and, when it runs, answers later starts.
+// With "full", it cannot write its lock.
 int racer(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     jot::SingleInstance instance(jot::dossier_donnees());
+    const FullDisk disk(argc > 3);
     say("ready");
     while (::access(argv[2], F_OK) != 0) {
     }
+    if (argc > 3) // said on standard error by the one that runs
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const jot::SingleInstance::Outcome outcome = instance.acquire();
     say(QString::number(int(outcome)));
     return outcome == jot::SingleInstance::Outcome::Run ? app.exec() : 0;
@@ -113,6 +139,7 @@ class TstSession : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
+
     void init() {
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7700));
@@ -126,7 +153,9 @@ private Q_SLOTS:
         QTest::addColumn<Decision>("decision");
         QTest::addColumn<bool>("early");    // the lock tried first on a thread, as main() does
         QTest::addColumn<QString>("where"); // "data folder": the lock left there, by a sync;
-                                            // "no runtime": none, the lock lives there
+                                            // "no runtime": none, the lock lives there;
+                                            // "squatted": that, the socket's folder another
+                                            // user's, and the start asks for --new
         QTest::addColumn<bool>("full");     // no lock can be made, for the holder as for this start
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
         const auto row = [](const char* name, const char* holder, const QByteArray& lock,
@@ -152,6 +181,8 @@ private Q_SLOTS:
             "no runtime");
         row("full disk, running", "answers", {}, Box::NoButton, Decision::GiveWay, false, "", true);
         row("full disk, free", "", {}, Box::NoButton, Decision::Run, false, "", true);
+        row("squatted socket folder, not answering --new", "stopped", {}, Box::NoButton,
+            Decision::Refuse, false, "squatted");
     }
     void start() {
         QFETCH(QString, holder);
@@ -164,7 +195,12 @@ private Q_SLOTS:
         TempDataHome home;
         if (where == "no runtime")
             qunsetenv("XDG_RUNTIME_DIR");
+        const Squat squatted(where == "squatted", m_temp);
         jot::SingleInstance instance(jot::dossier_donnees());
+        if (squatted) {
+            instance.setRequest({jot::Request::Action::New, "x", {}});
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("socket folder .*jotlark-"));
+        }
         const QString lockPath =
             where == "data folder" ? home.dataDir() + "jotlark.lock" : instance.lockPath();
         QCOMPARE(lockPath.startsWith(home.dataDir()), !where.isEmpty());
@@ -181,7 +217,7 @@ private Q_SLOTS:
             return answer ? answer : Box::Ok;
         });
         const bool refused = decision == Decision::Refuse;
-        if (refused) // on screen, and on standard error for a terminal
+        if (refused && !squatted) // on screen, and on standard error for a terminal
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Jotlark"));
         if (full && decision == Decision::Run)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot create the lock file"));
@@ -195,9 +231,9 @@ private Q_SLOTS:
             const FullDisk disk(full);
             QCOMPARE(jot::checkStart(instance), decision);
         }
-        QCOMPARE(defaults, answer    ? QList{Box::No}
-                           : refused ? QList{Box::Ok}
-                                     : QList<Box::StandardButton>());
+        QCOMPARE(defaults, answer                 ? QList{Box::No}
+                           : refused && !squatted ? QList{Box::Ok}
+                                                  : QList<Box::StandardButton>());
         QVERIFY(decision != Decision::GiveWay || running.waitForLine("shown"));
         if (decision == Decision::Run) { // held, private, and a later start finds it
             const QByteArray now = testing::readFile(instance.lockPath());
@@ -212,18 +248,31 @@ private Q_SLOTS:
             QCOMPARE(testing::readFile(lockPath), lock);
     }
 
-    // Starts that find the same stale lock at once: one runs, the others give way to it.
-    void staleLockTakenOnce() {
+    // Starts at once, over the same stale lock or where no lock can be written: one runs, the
+    // others give way to it.
+    void togetherOnce_data() {
+        QTest::addColumn<QString>("where"); // "stale lock", "full runtime", "no runtime, full"
+        QTest::addColumn<int>("rounds");
+        QTest::newRow("stale lock") << "stale lock" << 30;
+        QTest::newRow("full runtime folder") << "full runtime" << 10;
+        QTest::newRow("no runtime folder, full data folder") << "no runtime, full" << 10;
+    }
+    void togetherOnce() {
+        QFETCH(QString, where);
+        QFETCH(int, rounds);
         TempDataHome home;
+        if (where.startsWith("no runtime"))
+            qunsetenv("XDG_RUNTIME_DIR");
         const QString lock = jot::SingleInstance::lockPathFor(jot::dossier_donnees());
         const QByteArray stale = "1\ntst_session\n" + QSysInfo::machineHostName().toUtf8() + '\n';
         const QString go = home.path() + "/go";
-        for (int round = 0; round < 30; ++round) {
+        const L arguments = where == "stale lock" ? L{"--race", go} : L{"--race", go, "full"};
+        for (int round = 0; round < rounds; ++round) {
             QFile::remove(go);
-            QVERIFY(testing::writeFile(lock, stale));
+            QVERIFY(where != "stale lock" || testing::writeFile(lock, stale));
             std::array<Child, 3> starts;
             for (Child& start : starts)
-                QVERIFY(start.run({"--race", go}));
+                QVERIFY(start.run(arguments));
             QVERIFY(testing::writeFile(go, {}));
             QStringList outcomes;
             for (Child& start : starts)
@@ -312,6 +361,10 @@ private Q_SLOTS:
         QTest::newRow("older program")
             << "older" << 2 << L{"--new", "x"} << 1 << "older version" << QByteArray() << 0;
         QTest::newRow("none running") << "none" << 2 << withAlarm << 0 << "" << milk << 0;
+        QTest::newRow("saves failing") << "failing" << 2 << L{"--new", "x"} << 1
+                                       << "added, but not saved: replacing" << QByteArray() << 1;
+        QTest::newRow("squatted socket folder")
+            << "squatted" << 2 << withAlarm << 0 << "" << milk << 1;
     }
     void handOver() {
         QFETCH(QString, running);
@@ -326,11 +379,12 @@ private Q_SLOTS:
         added.replace("%a", jot::alarmTextAt(day, QTime(21, 0)).toUtf8());
         TempDataHome home; // where no program runs here
         QVERIFY(testing::writeFile(home.taskFile(), testing::records(tasks)));
+        const Squat squatted(running == "squatted", m_temp);
         std::optional<testing::Program> program;
         std::unique_ptr<jot::SingleInstance> instance;
         QLockFile lock(jot::SingleInstance::lockPathFor(jot::dossier_donnees()));
         QLocalServer older;
-        if (running == "program") {
+        if (running != "older" && running != "none") {
             program.emplace(testing::records(tasks));
             instance = std::make_unique<jot::SingleInstance>(jot::dossier_donnees());
             QCOMPARE(instance->acquire(), jot::SingleInstance::Outcome::Run);
@@ -339,6 +393,9 @@ private Q_SLOTS:
             QCoreApplication::processEvents(); // the socket is made once the event loop runs
             if (arguments.contains("--hide-all"))
                 program->trigger("m_toutafficher"); // notes for it to close
+            if (running == "failing")               // a directory in the file's place
+                QVERIFY(QFile::remove(program->home.taskFile()) &&
+                        QDir().mkpath(program->home.taskFile() + "/x"));
         } else if (running == "older") {
             QVERIFY(lock.tryLock(0));
             QVERIFY(older.listen(jot::SingleInstance::socketPath(jot::dossier_donnees())));
@@ -377,14 +434,30 @@ private Q_SLOTS:
             QCOMPARE(QApplication::activeWindow(), program->noteOf(program->list().rows() - 1));
     }
 
-    // A line not understood, or too long, is refused and changes nothing; the next is answered.
-    void strangeRequest_data() {
+    // Every request of a write is answered, in order. A line not understood, or too long, is
+    // refused, and an alarm the command line would refuse; neither changes anything, and the
+    // next connection is answered.
+    void requests_data() {
         QTest::addColumn<QByteArray>("sent");
-        QTest::newRow("a later version") << QByteArray("jotlark/3 new text=x\n");
-        QTest::newRow("endless line") << QByteArray(jot::kMaxRequestBytes + 1, 'a');
+        QTest::addColumn<L>("answers"); // pieces, percent-decoded
+        QTest::addColumn<int>("added");
+        const QByteArray x = "jotlark/2 new text=x\n";
+        QTest::newRow("a later version")
+            << QByteArray("jotlark/3 new text=x\n") << L{"jotlark/2 refused unknown"} << 0;
+        QTest::newRow("endless line")
+            << QByteArray(jot::kMaxRequestBytes + 1, 'a') << L{"refused unknown"} << 0;
+        QTest::newRow("a far date") << QByteArray("jotlark/2 new at=2099-12-31T09:00\n")
+                                    << L{"refused new the alarm 2099-12-31 09:00 is more"} << 0;
+        QTest::newRow("a past date")
+            << QByteArray("jotlark/2 new at=2020-01-01T09:00\n")
+            << L{"refused new the alarm 2020-01-01 09:00 is in the past"} << 0;
+        QTest::newRow("two requests in one write")
+            << x + x << L{"jotlark/2 done new", "jotlark/2 done new"} << 2;
     }
-    void strangeRequest() {
+    void requests() {
         QFETCH(QByteArray, sent);
+        QFETCH(L, answers);
+        QFETCH(int, added);
         testing::Program program(testing::records(2));
         jot::SingleInstance instance(jot::dossier_donnees());
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
@@ -397,12 +470,16 @@ private Q_SLOTS:
             socket.connectToServer(jot::SingleInstance::socketPath(jot::dossier_donnees()));
             QVERIFY(socket.waitForConnected(1000));
             socket.write(line);
-            QTRY_VERIFY(socket.canReadLine());
-            QCOMPARE(socket.readLine(), line == "show\n" ? "ok\n" : "jotlark/2 refused unknown\n");
+            for (const QString& answer : line == "show\n" ? L{"ok"} : answers) {
+                QTRY_VERIFY(socket.canReadLine());
+                const QString got = QByteArray::fromPercentEncoding(socket.readLine());
+                QVERIFY2(got.contains(answer), qPrintable(got));
+            }
         }
         QCOMPARE(shown.count(), 1);
-        QCOMPARE(program.list().rows(), 3);
-        QCOMPARE(program.saves->count(), 0);
+        QCOMPARE(program.list().rows(), 3 + added);
+        // Each new task saved (a note losing the focus to the next saves once more).
+        QVERIFY(added ? program.saves->count() >= added : program.saves->count() == 0);
     }
 
     // SIGTERM ends the program within 2 s, saving once, even with the failed-save question open.
@@ -423,7 +500,7 @@ private Q_SLOTS:
 int main(int argc, char* argv[]) {
     if (argc >= 2 && std::strcmp(argv[1], "--holder") == 0)
         return holder(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--race") == 0)
+    if (argc >= 3 && std::strcmp(argv[1], "--race") == 0)
         return racer(argc, argv);
     QApplication app(argc, argv);
     TstSession test;

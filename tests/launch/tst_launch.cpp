@@ -6,6 +6,7 @@
 #include "store/clock.h"
 
 #include <QtTest>
+#include <ctime>
 
 using L = QStringList;
 using Action = jot::Request::Action;
@@ -45,7 +46,7 @@ private Q_SLOTS:
             const jot::CommandLineOutcome outcome = jot::parseCommandLine(L{"jotlark"} + arguments);
             QVERIFY(!outcome.exitStatus);
             QCOMPARE(outcome.request.text, arguments.contains("--new") ? "Buy milk" : "");
-            QCOMPARE(outcome.request.alarm.isValid(), arguments.contains("--at"));
+            QCOMPARE(bool(outcome.request.alarm), arguments.contains("--at"));
             return;
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -213,6 +214,27 @@ private Q_SLOTS:
             QCOMPARE(jot::encodeRequest(*request), line + '\n');
     }
 
+    // The running program checks an alarm handed over as the command line checks --at, at
+    // Saturday 2026-03-14 10:16 in Paris: the line it was sent in took a moment to arrive.
+    void refused_data() {
+        QTest::addColumn<QByteArray>("at");
+        QTest::addColumn<QString>("why"); // a piece of the reason; empty: carried out
+        QTest::newRow("a minute late") << QByteArray("2026-03-14T10:15") << "";
+        QTest::newRow("past") << QByteArray("2026-03-14T10:00") << "in the past";
+        QTest::newRow("the day after") << QByteArray("2027-03-16T00:00") << "366 days ahead";
+        QTest::newRow("daylight-saving gap") << QByteArray("2026-03-29T02:30") << "does not exist";
+    }
+    void refused() {
+        QFETCH(QByteArray, at);
+        QFETCH(QString, why);
+        qputenv("TZ", "Europe/Paris");
+        ::tzset();
+        const std::optional<jot::Request> request = jot::decodeRequest("jotlark/2 new at=" + at);
+        QVERIFY(request);
+        const QString said = jot::refusal(*request, QDateTime(QDate(2026, 3, 14), QTime(10, 16)));
+        QVERIFY2(why.isEmpty() ? said.isEmpty() : said.contains(why), qPrintable(said));
+    }
+
     // Done only on the answer that echoes the request: an older program answers "ok" to all.
     void answer_data() {
         QTest::addColumn<Action>("action");
@@ -228,6 +250,11 @@ private Q_SLOTS:
         QTest::newRow("not understood")
             << Action::HideAll << QByteArray("jotlark/2 refused unknown\n") << "understand";
         QTest::newRow("no answer") << Action::New << QByteArray() << "did not answer";
+        QTest::newRow("refused with a reason")
+            << Action::New << QByteArray("jotlark/2 refused new it%27s%20past\n") << ": it's past";
+        QTest::newRow("added, not saved")
+            << Action::New << QByteArray("jotlark/2 unsaved new No%20space\n")
+            << "added, but not saved: No space";
     }
     void answer() {
         QFETCH(Action, action);

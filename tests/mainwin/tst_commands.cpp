@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/program.h"
 #include "store/clock.h"
+#include "store/deletedtasks.h"
 #include "ui/twips.h"
 
+#include <QLabel>
 #include <cstdio>
 
 using Box = QMessageBox;
@@ -12,6 +14,32 @@ using testing::record;
 namespace {
 
 const QByteArray kStamp = "Le 03/14 \xc3\xa0 09:00 am"; // as testing::records writes it
+QDateTime g_now;
+
+// "task a" to "task b", counting down when b < a.
+QString tasks(int a, int b) {
+    QStringList t;
+    for (int k = a; b < a ? k >= b : k <= b; k += b < a ? -1 : 1)
+        t << "task " + QString::number(k);
+    return t.join(',');
+}
+
+// The tasks, in order, '!' after one whose note is open and red.
+QString listed(const Program& p) {
+    QStringList t;
+    for (int r = 1; r < p.list().rows(); ++r)
+        if (!p.list().isPlaceholder(r))
+            t << p.list().cell(r, jot::ColText) + (testing::red(p.noteOf(r)) ? "!" : "");
+    return t.join(',');
+}
+
+// The texts of a file's records.
+QString texts(const QByteArray& file) {
+    QStringList t;
+    for (const jot::TaskRow& row : jot::parseTasks(file).rows)
+        t << row[jot::ColText];
+    return t.join(',');
+}
 
 int openNotes() {
     int n = 0;
@@ -26,8 +54,9 @@ class TstCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() {
-        jot::setClockForTests([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 7)); });
+        jot::setClockForTests([] { return g_now; });
     }
+    void init() { g_now = QDateTime(QDate(2026, 3, 15), QTime(14, 7)); }
 
     // Show all takes the free slots and leaves the rest; a freed slot is taken lowest first,
     // at its own cell; Show brings up an open note; Hide all closes each note, which saves.
@@ -87,6 +116,135 @@ private Q_SLOTS:
         QCOMPARE(asked, QStringList(2, "Do you realy want to delete all tasks [No]"));
         QCOMPARE(p.saves->count(), 1);
         QCOMPARE(p.fileBytes(), record("", ""));
+    }
+
+    // A task made by New task, --new or the desktop action and closed with neither text nor
+    // alarm goes, whichever way it is closed, and leaves nothing to undo; the notes after it
+    // follow their tasks. Once it had text or an alarm it stays.
+    void blankNewTask_data() {
+        QTest::addColumn<QString>("made"); // "New task", "--new", "--new --at"
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("after");
+        const auto row = [](const char* name, const char* made, const char* how,
+                            const char* after = "task 1,later more") {
+            QTest::newRow(name) << QString(made) << QString(how) << QString(after);
+        };
+        row("Ctrl+W", "New task", "Ctrl+W");
+        row("close box", "New task", "close");
+        row("Hide all", "New task", "m_toutmasquer", "task 1,later");
+        row("Exit", "New task", "m_quitter", "task 1,later");
+        row("Delete", "New task", "Command3");
+        row("--new, Ctrl+W", "--new", "Ctrl+W");
+        row("--new --at, Ctrl+W", "--new --at", "Ctrl+W", "task 1,,later more");
+        row("typed, emptied, Ctrl+W", "New task", "typed", "task 1,,later more");
+    }
+    void blankNewTask() {
+        QFETCH(QString, made);
+        QFETCH(QString, how);
+        Program p(testing::records(1));
+        const QDateTime at(QDate(2026, 3, 16), QTime(9, 0));
+        if (made == "New task")
+            p.click("Command1");
+        else
+            p.main->carryOut({jot::Request::Action::New, {}, made == "--new" ? QDateTime() : at});
+        QPointer<f_test> blank = p.noteOf(2);
+        p.click("Command1");
+        QPointer<f_test> later = p.noteOf(3);
+        QTest::keyClicks(later->findChild<QWidget*>("Text2"), "later");
+        auto* text2 = blank->findChild<QWidget*>("Text2");
+        if (how == "typed") {
+            QTest::keyClicks(text2, "x");
+            QTest::keyClick(text2, Qt::Key_Backspace);
+        }
+        if (how == "close") {
+            blank->close();
+        } else if (how.startsWith("Command")) {
+            p.select(2);
+            p.click(qPrintable(how));
+        } else if (how.startsWith("m_")) {
+            p.trigger(qPrintable(how));
+        } else {
+            blank->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(blank));
+            QTest::keyClick(text2, Qt::Key_W, Qt::ControlModifier);
+        }
+        QTRY_VERIFY(!blank);
+        if (later) // it follows its task
+            QTest::keyClicks(later->findChild<QWidget*>("Text2"), " more");
+        if (!p.main->ended())
+            p.tick();
+        QTEST(texts(p.fileBytes()), "after");
+        QVERIFY(!p.child<QAction>("m_undo")->isEnabled());
+        QVERIFY(!QFile::exists(p.home.dataDir() + jot::kDeletedFileName));
+    }
+
+    // Undo delete, by Ctrl+Z ('z') or the line's link ('u'), after Deletes of task 1 ('d') and
+    // Delete all ('a'), with a task added ('n'), the line's 10 s over ('e') or a tick 15 minutes
+    // on ('t'): the tasks after, the line, and the texts planifs.txt.deleted holds.
+    void undo_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("deleted");
+        const QByteArray three = testing::records(3);
+        QTest::newRow("Delete") << three << "d" << tasks(2, 3)
+                                << "Task deleted <a href=\"undo\">Undo</a>"
+                                << "task 1";
+        QTest::newRow("Delete, 10 s") << three << "de" << tasks(2, 3) << ""
+                                      << "task 1";
+        QTest::newRow("Delete, Undo link") << three << "du"
+                                           << "task 2,task 3,task 1"
+                                           << ""
+                                           << "task 1";
+        QTest::newRow("Delete all") << three << "az" << tasks(1, 3) << "" << tasks(1, 3);
+        QTest::newRow("ten deletions")
+            << testing::records(11) << QString(10, 'd') + QString(10, 'z')
+            << "task 11," + tasks(10, 1) << "" << tasks(1, 10);
+        QTest::newRow("eleven deletions")
+            << testing::records(12) << QString(11, 'd') + QString(11, 'z')
+            << "task 12," + tasks(11, 2) << "" << tasks(1, 11);
+        QTest::newRow("100 tasks")
+            << testing::records(100) << "dnannz"
+            << "new,new," + tasks(2, 99)
+            << "2 tasks could not be brought back: the list already holds 100 tasks."
+            << tasks(2, 100) + ",new";
+        QTest::newRow("an alarm passed meanwhile")
+            << testing::task("a", "Sunday 03/15 2:15 pm") << "dtzt"
+            << "a!"
+            << ""
+            << "a";
+    }
+    void undo() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, steps);
+        Program p(file);
+        jot::setMessageResponderForTests([](QMessageBox&) { return Box::Yes; });
+        const QHash<QChar, std::function<void()>> act{
+            {'d', [&] { p.select(1), p.click("Command3"); }},
+            {'a', [&] { p.trigger("m_reinit"); }},
+            {'n',
+             [&] {
+                 p.main->carryOut({jot::Request::Action::New, "new", {}});
+             }},
+            {'z',
+             [&] {
+                 p.main->activateWindow();
+                 QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
+                 QTest::keyClick(p.main.get(), Qt::Key_Z, Qt::ControlModifier);
+             }},
+            {'u', [&] { Q_EMIT p.child<QLabel>("m_warning")->linkActivated("undo"); }},
+            {'e', [&] { p.tick("m_lineNoteTimer"); }},
+            {'t', [&] { g_now = g_now.addSecs(15 * 60), p.tick(); }},
+        };
+        for (const QChar step : steps)
+            act[step]();
+        QTEST(listed(p), "after");
+        QTEST(p.child<QLabel>("m_warning")->text(), "said");
+        const QString deleted = p.home.dataDir() + jot::kDeletedFileName;
+        QCOMPARE(QFile::permissions(deleted),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QTEST(texts(testing::readFile(deleted)), "deleted");
     }
 
     // Another writer's file, merged at the tick, meets open notes: a removed task's note

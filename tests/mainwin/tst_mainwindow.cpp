@@ -174,8 +174,9 @@ private Q_SLOTS:
         f_test* note = p.noteOf(1);
         QCOMPARE(note->windowTitle(), "Le 03/15 à 02:07 pm");
         QCOMPARE(note->findChild<QPushButton*>("Command2")->text(), "Sans alarme");
+        QTest::keyClicks(note->findChild<QWidget*>("Text2"), "x");
         note->close(); // saves
-        QCOMPARE(p.fileBytes(), testing::record("Le 03/15 \xc3\xa0 02:07 pm", ""));
+        QCOMPARE(p.fileBytes(), testing::record("Le 03/15 \xc3\xa0 02:07 pm", "x"));
         // The report too, its alarms as the French write them.
         jot::TaskList list;
         list.setRows({{"s", "t", "lundi 03/16 4:00 pm", {}, "weekly"}});

@@ -91,6 +91,12 @@ f_test* open(testing::Program& p, int row, const char* button = "Command2") {
         qFatal("the note did not come up");
     return w;
 }
+// Task 1's note after Hide all and Show all.
+f_test* hiddenAndShown(testing::Program& p) {
+    p.trigger("m_toutmasquer");
+    p.trigger("m_toutafficher");
+    return p.noteOf(1);
+}
 // The alarm label says all of the alarm, on one line or two, cut nowhere and clear of the
 // panel below it.
 void readsWhole(QWidget* w, const QString& shown) {
@@ -173,6 +179,7 @@ private slots:
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
         setClock(QTime(14, 30)); // a quarter hour, when alarms are checked: this one is due
         p.tick();
+        w = hiddenAndShown(p); // still ringing
         const QImage shot = w->grab().toImage();
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
@@ -181,8 +188,16 @@ private slots:
         QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);
         QCOMPARE(note->role(), QAccessible::Window); // a frame, not a pane
         QCOMPARE(note->text(QAccessible::Description), "The alarm is due");
+        auto* gri = p.child<QTableView>("gri"); // greyed, yet readable, and said to have rung
+        const QColor greyed = gri->model()->index(0, 1).data(Qt::ForegroundRole).value<QColor>();
+        const QColor base = gri->palette().color(QPalette::Base);
+        QVERIFY(contrast(greyed, base) >= 4.5 &&
+                contrast(greyed, base) < contrast(gri->palette().color(QPalette::Text), base));
+        QCOMPARE(grid->cellAt(0, 1)->text(QAccessible::Description), "rang");
         QTest::mouseClick(ctl(w, "Command2"), Qt::LeftButton); // No alarm
         QCOMPARE(p.fileBytes(), record(p.list().cell(1, jot::ColStamp).toUtf8(), ""));
+        QVERIFY(!testing::red(hiddenAndShown(p)));
+        QCOMPARE(grid->cellAt(0, 1)->text(QAccessible::Description), "");
     }
 
     // Under a dark scheme every text stays readable and the controls keep the scheme's colours.
@@ -233,6 +248,8 @@ private slots:
         for (const char* name : {"Frame1", "Label2"})
             QCOMPARE(shot.pixelColor(ctl(w, name)->mapTo(w, QPoint(1, 1))), QColor(Qt::red));
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        QVERIFY(!testing::red(w)); // dealt with
+        w = hiddenAndShown(p);
         w->snooze(day(1) + " 9:45 am", {});
         QCOMPARE(lists(w), L({day(1), "9", "45", "am"}));
         // A minute off the quarter hour (from a calendar) is listed, and "Ok" keeps it.
@@ -318,11 +335,15 @@ private slots:
 
         jot::setClockForTests([date] { return QDateTime(date, QTime(9, 0, 30)); });
         p.tick();
+        w = hiddenAndShown(p); // still ringing
         QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::red));
         const QString after = next.isValid() ? jot::dayText(next) + " 9:00 am" : alarm;
         QCOMPARE(p.fileBytes(),
                  record(kStamp, "t", after.toUtf8(), next.isValid() ? field.toUtf8() : "1"));
         readsWhole(w, jot::alarmDisplay(after, field));
+        QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton); // "Ok" on it ends the ring
+        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+        QVERIFY(!testing::red(hiddenAndShown(p)));
     }
 
     // "Other date…" opens the calendar when chosen, not passed over; a cancel, or "Ok" on it,

@@ -3,6 +3,7 @@
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/datadir.h"
+#include "store/deletedtasks.h"
 #include "store/keptcopies.h"
 #include "store/shared.h"
 #include "store/startoption.h"
@@ -34,7 +35,7 @@ mode_t modeOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
-enum class Failure { None, SizeLimit, Rename };
+enum class Failure { None, SizeLimit, Rename, Loop };
 // Fails a save as a full disk or a lost rename would; renames another writer's version in
 // during a save; or has no atomic swap.
 struct FailingTaskFile : TaskFile {
@@ -51,6 +52,8 @@ struct FailingTaskFile : TaskFile {
         ::setrlimit(RLIMIT_FSIZE, &saved);
         if (failure == Failure::Rename) // a directory in the file's place
             QFile::remove(path()), QDir().mkpath(path() + u"/x"_s);
+        if (failure == Failure::Loop) // a link to itself
+            QFile::remove(path()), QFile::link(path(), path());
         return ok;
     }
     void stepDone(SaveStep step) override {
@@ -93,6 +96,19 @@ private Q_SLOTS:
         TaskList list;
         list.setRows(parseTasks(file).rows);
         QTEST(list.addTask(), "row");
+    }
+    // Undo takes what there is room for and keeps the rest; a deleted-tasks file that cannot
+    // be written fails the record, never the undo.
+    void deletedTasks() {
+        DeletedTasks d;
+        d.setDirectory(m_dir);
+        QVERIFY(QDir().mkpath(d.path()));
+        const QList<TaskRow> three = parseTasks(records(3)).rows;
+        QVERIFY(!d.add(three));
+        QCOMPARE(d.lastError(), u"not a file"_s);
+        QCOMPARE(d.takeLast(2), three.mid(0, 2));
+        QCOMPARE(d.takeLast(2), three.mid(2));
+        QVERIFY(!d.canUndo());
     }
     // Line breaks, quotes and escape characters come back; a linked planifs.txt stays a link.
     void roundTrip() {
@@ -162,6 +178,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cause"); // in the warning
         QTest::newRow("file size limit") << Failure::SizeLimit << u"File too large"_s;
         QTest::newRow("rename fails") << Failure::Rename << u"directory"_s;
+        QTest::newRow("symlink loop") << Failure::Loop << u"symbolic links"_s;
     }
     // The old file and the list survive; the warning names the cause, once a run of failures.
     void failedSave() {
@@ -175,7 +192,7 @@ private Q_SLOTS:
         QVERIFY(!m_file->sauver_liste(list) && !m_file->sauver_liste(list));
         QCOMPARE(warnings.count(), 1);
         QVERIFY(warnings.first().first().toString().contains(cause));
-        if (failure != Failure::Rename) // where the test itself removed it
+        if (failure == Failure::SizeLimit) // where the test itself did not remove it
             QCOMPARE(readFile(m_path), records(1));
     }
     // The list stays marked unsaved, so that the next tick retries.
@@ -355,6 +372,33 @@ private Q_SLOTS:
         QTEST(readFile(m_path), "after");
         QVERIFY(removing.isEmpty() && !QFileInfo::exists(copy));
     }
+    // A writer that stays half-way: saves wait, with a word after five minutes; after ten, or
+    // when the program ends, its file is kept aside and the save goes ahead.
+    void writerTakingLong() {
+        for (const bool ending : {false, true}) {
+            QDateTime clock(QDate(2026, 12, 6), QTime(22, 15));
+            setClockForTests([&clock] { return clock; });
+            TaskList list;
+            list.setRows(parseTasks(records(2)).rows);
+            QVERIFY(m_file->sauver_liste(list));
+            const QByteArray half = records(1) + record("new") + "\"s\",\"ta";
+            QVERIFY(writeFile(m_path, half) && !m_file->mergeOtherWriter(list));
+            QSignalSpy warnings(&*m_file, &TaskFile::warning);
+            clock = clock.addSecs(ending ? 60 : 300);
+            QVERIFY(!m_file->mergeOtherWriter(list) && m_file->sauver_liste(list));
+            QCOMPARE(warnings.size(), ending ? 0 : 1);
+            QCOMPARE(readFile(m_path), half);
+            clock = clock.addSecs(300);
+            if (ending)
+                m_file->stopWaitingForWriter();
+            else
+                QVERIFY(m_file->mergeOtherWriter(list));
+            QVERIFY(m_file->sauver_liste(list));
+            QCOMPARE(readFile(m_path), records(2) + record("new"));
+            QCOMPARE(QDir(m_dir).entryList({u"*.unreadable-*"_s}, QDir::Files).size(), 1);
+            init();
+        }
+    }
     // Of the copies a sync makes, only the newest stay; what could not be read stays whole.
     void keptCopiesPruned() {
         for (const QString& kind : {u"changed"_s, u"unreadable"_s}) {
@@ -426,19 +470,25 @@ private Q_SLOTS:
         }
     }
 
-    // A valid autostart entry, whose Exec starts the program whatever its path holds.
+    // A valid autostart entry, whose Exec starts the program whatever its path holds, and
+    // whose TryExec has desktops skip it once the program is gone.
     void autostart_data() {
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("exec");
+        QTest::addColumn<QString>("tryExec");
         QTest::newRow("quoted") << u"/opt/j$k\\x/jot`lark"_s
-                                << u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s;
-        QTest::newRow("percent") << u"/opt/100%/jotlark"_s << u"/opt/100%%/jotlark"_s;
+                                << u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s
+                                << u"/opt/j$k\\\\x/jot`lark"_s;
+        QTest::newRow("percent") << u"/opt/100%/jotlark"_s << u"/opt/100%%/jotlark"_s
+                                 << u"/opt/100%/jotlark"_s;
     }
     void autostart() {
         QFETCH(QString, executable);
         QFETCH(QString, exec);
+        QFETCH(QString, tryExec);
         QVERIFY(setStartAtLogIn(true, executable));
         QVERIFY(readFile(autostartPath()).contains("\nExec=" + exec.toUtf8() + '\n'));
+        QVERIFY(readFile(autostartPath()).contains("\nTryExec=" + tryExec.toUtf8() + '\n'));
         QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {autostartPath()}), 0);
     }
 };

@@ -129,8 +129,8 @@ Wählen Sie sie in der Liste aus und klicken Sie auf „Löschen“.
         <source>Snooze :<byte value="xd"/>
 --------<byte value="xd"/>
 When an alarm rings, its notification offers &quot;Snooze&quot;, which rings <byte value="xd"/>
-it again at the first quarter hour more than 10 minutes later, and <byte value="xd"/>
-&quot;Snooze 1 hour&quot;, at the first quarter hour an hour later or more.<byte value="xd"/>
+it again 10 minutes later, and &quot;Snooze 1 hour&quot;, an hour later, to <byte value="xd"/>
+the minute: answered at %1, they ring at %2 and at %3.<byte value="xd"/>
 <byte value="xd"/>
 Repeat an alarm :<byte value="xd"/>
 -----------------<byte value="xd"/>
@@ -148,8 +148,8 @@ without opening Jotlark first.<byte value="xd"/>
         <translation>Schlummern:<byte value="xd"/>
 -----------<byte value="xd"/>
 Wenn eine Erinnerung fällig ist, bietet ihre Benachrichtigung „Schlummern“ an, <byte value="xd"/>
-das sie zur ersten Viertelstunde nach mehr als 10 Minuten erneut auslöst, und <byte value="xd"/>
-„1 Stunde schlummern“, zur ersten Viertelstunde nach einer Stunde oder mehr.<byte value="xd"/>
+das sie 10 Minuten später erneut auslöst, und „1 Stunde schlummern“, eine <byte value="xd"/>
+Stunde später, auf die Minute: um %1 beantwortet, lösen sie um %2 und %3 aus.<byte value="xd"/>
 <byte value="xd"/>
 Eine Erinnerung wiederholen:<byte value="xd"/>
 ----------------------------<byte value="xd"/>
@@ -747,6 +747,17 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Jotlark tasks</source>
         <translation>Jotlark-Aufgaben</translation>
+    </message>
+</context>
+<context>
+    <name>jot::report</name>
+    <message>
+        <source>Tasks the %1</source>
+        <translation>Aufgaben vom %1</translation>
+    </message>
+    <message>
+        <source>Alarm on the %1</source>
+        <translation>Erinnerung am %1</translation>
     </message>
 </context>
 </TS>

@@ -129,8 +129,8 @@ Sélectionnez-la dans la liste et cliquez sur « Supprimer ».
         <source>Snooze :<byte value="xd"/>
 --------<byte value="xd"/>
 When an alarm rings, its notification offers &quot;Snooze&quot;, which rings <byte value="xd"/>
-it again at the first quarter hour more than 10 minutes later, and <byte value="xd"/>
-&quot;Snooze 1 hour&quot;, at the first quarter hour an hour later or more.<byte value="xd"/>
+it again 10 minutes later, and &quot;Snooze 1 hour&quot;, an hour later, to <byte value="xd"/>
+the minute: answered at %1, they ring at %2 and at %3.<byte value="xd"/>
 <byte value="xd"/>
 Repeat an alarm :<byte value="xd"/>
 -----------------<byte value="xd"/>
@@ -148,8 +148,9 @@ without opening Jotlark first.<byte value="xd"/>
         <translation>Rappeler plus tard :<byte value="xd"/>
 --------------------<byte value="xd"/>
 Quand une alarme sonne, sa notification propose « Rappeler plus tard », qui <byte value="xd"/>
-la fait sonner de nouveau au premier quart d’heure à plus de 10 minutes, et <byte value="xd"/>
-« Rappeler dans 1 heure », au premier quart d’heure à une heure ou plus.<byte value="xd"/>
+la fait sonner de nouveau 10 minutes plus tard, et « Rappeler dans 1 heure », <byte value="xd"/>
+une heure plus tard, à la minute près : répondues à %1, elles sonnent <byte value="xd"/>
+à %2 et à %3.<byte value="xd"/>
 <byte value="xd"/>
 Répéter une alarme :<byte value="xd"/>
 --------------------<byte value="xd"/>
@@ -746,6 +747,17 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Jotlark tasks</source>
         <translation>Tâches de Jotlark</translation>
+    </message>
+</context>
+<context>
+    <name>jot::report</name>
+    <message>
+        <source>Tasks the %1</source>
+        <translation>Tâches du %1</translation>
+    </message>
+    <message>
+        <source>Alarm on the %1</source>
+        <translation>Alarme le %1</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 #include "alarms/due.h"
 
 #include "alarms/alarmtext.h"
+#include "store/clock.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -121,7 +122,7 @@ QString dueSummary(const TaskList& list, int row) {
     const QString text = list.cell(row, ColText);
     const qsizetype end = text.indexOf(lineBreak);
     const QString line = (end < 0 ? text : text.left(end)).trimmed();
-    return line.isEmpty() ? list.cell(row, ColAlarm).trimmed() : line;
+    return line.isEmpty() ? shownAlarm(list.cell(row, ColAlarm).trimmed(), now().date()) : line;
 }
 
 } // namespace jot

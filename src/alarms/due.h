@@ -36,7 +36,8 @@ bool isDue(const QString& alarmText, const QString& firedMark, const QDateTime& 
 // alarms are left out.
 QList<int> dueRows(const TaskList& list, const QDateTime& now);
 
-// What a notice says of a due task: its first line, or its alarm when that line is blank.
+// What a notice says of a due task: its first line, or its alarm as the user reads it when
+// that line is blank.
 QString dueSummary(const TaskList& list, int row);
 
 } // namespace jot

@@ -2,6 +2,7 @@
 #include "alarms/recurrence.h"
 
 #include "alarms/alarmtext.h"
+#include "store/clock.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -113,8 +114,8 @@ QString repeatSuffix(Repeat repeat) {
 }
 
 QDateTime ringingMoment(const QDate& date, const QTime& time) {
-    // Local time skips at most a few hours; the quarter hours after the gap are tried in turn.
-    for (QTime t = time; t.isValid() && t >= time; t = t.addSecs(15 * 60)) {
+    // Local time skips at most a few hours; the minutes after the gap are tried in turn.
+    for (QTime t = time; t.isValid() && t >= time; t = t.addSecs(60)) {
         const QDateTime at(date, t);
         if (at.isValid() && at.date() == date && at.time() == t)
             return at;
@@ -193,11 +194,12 @@ QString snoozedField(const QString& field, const AlarmMoment& rang) {
     return repeatField(rule);
 }
 
-QString alarmDisplay(const QString& alarmText, const QString& field) {
+QString alarmDisplay(const QString& alarmText, const QString& field, const QDate& today) {
+    const QString shown = shownAlarm(alarmText, today.isValid() ? today : now().date());
     const QString suffix = repeatSuffix(parseRepeat(field).repeat);
     return suffix.isEmpty() || alarmText.trimmed().isEmpty()
-               ? alarmText
-               : alarmText + QStringLiteral(", ") + suffix;
+               ? shown
+               : shown + QStringLiteral(", ") + suffix;
 }
 
 } // namespace jot

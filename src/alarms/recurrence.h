@@ -17,7 +17,7 @@ enum class Repeat { Never, Daily, Weekdays, Weekly, Monthly, Yearly };
 // "weekdays" (Monday to Friday), "weekly", "monthly" or "yearly", followed by "@" and what the
 // alarm text alone cannot carry: the day of month of a monthly alarm past the 28th
 // ("monthly@31"), 29 February for a yearly one ("yearly@02-29"), and the occurrence's own date
-// and time while the alarm text holds another, a snoozed time or the quarter hour after a
+// and time while the alarm text holds another, a snoozed time or the minute after a
 // daylight-saving gap ("weekly@2026-12-14T09:00"). Plain ASCII, never "1": a program that
 // knows only "" and "1" takes it for an alarm not fired yet.
 struct RepeatRule {
@@ -42,7 +42,7 @@ RepeatRule ruleFor(Repeat repeat, const QDate& date);
 QString repeatSuffix(Repeat repeat);
 
 // The moment an alarm set for `date` at `time` rings: then, or where local time skips that
-// moment (the spring daylight-saving gap), the first quarter hour after it.
+// moment (the spring daylight-saving gap), the first minute after it.
 QDateTime ringingMoment(const QDate& date, const QTime& time);
 
 // The rule's next own occurrence whose ringing moment comes after `after`; `date` is one of
@@ -66,8 +66,9 @@ QString snoozedField(const QString& field, const AlarmMoment& rang);
 // `b`, 0 when their alarms differ in more than that.
 int furtherAlarmState(const TaskRow& a, const TaskRow& b, const QDate& today);
 
-// The alarm as the list, the note and the report show it: with its rule after the time
-// ("Monday 12/14 9:00 am, every week").
-QString alarmDisplay(const QString& alarmText, const QString& field);
+// The alarm as the list, the note, the notices and the report show it: as the user's locale
+// writes it (see shownAlarm()), with its rule after the time ("Monday 12/14 9:00 am, every
+// week"). `today`, for the year, is the clock's when not given.
+QString alarmDisplay(const QString& alarmText, const QString& field, const QDate& today = {});
 
 } // namespace jot

@@ -6,12 +6,10 @@
 namespace jot {
 
 QDateTime snoozeTime(const QDateTime& chosen, Snooze how) {
-    const QDateTime edge = chosen.addSecs(how == Snooze::Short ? kSnoozeMinutes * 60 : 3600);
-    const QTime t = edge.time();
-    const QDateTime quarter(edge.date(), QTime(t.hour(), t.minute() - t.minute() % 15));
-    // An hour's edge may itself be a quarter hour ("at least"); the short one never is
-    // ("more than"): otherwise the quarter hour after it.
-    return how == Snooze::Hour && quarter == edge ? quarter : quarter.addSecs(15 * 60);
+    // Alarms name whole minutes: the seconds of the answer are dropped, not rounded up.
+    const QTime t = chosen.time();
+    const QDateTime minute(chosen.date(), QTime(t.hour(), t.minute()));
+    return minute.addSecs(how == Snooze::Short ? kSnoozeMinutes * 60 : 3600);
 }
 
 QString snoozeAlarm(const QDateTime& chosen, Snooze how, const QLocale& locale) {

@@ -7,17 +7,16 @@
 
 namespace jot {
 
-// The two ways a ringing alarm is put off.
+// The two ways a ringing alarm is put off, to the minute: chosen at 16:45:18, the alarm rings
+// again at 16:55 or 17:45.
 enum class Snooze {
-    Short, // to the first quarter hour more than kSnoozeMinutes ahead: chosen at 10:16, 10:30
-    Hour,  // to the first quarter hour at least an hour ahead: chosen at 10:16, 11:30
+    Short, // kSnoozeMinutes later
+    Hour,  // an hour later
 };
 
-// Snooze moves a ringing alarm to the first quarter hour more than this long after the moment
-// it is chosen: chosen at 10:16, it rings again at 10:30.
 constexpr int kSnoozeMinutes = 10;
 
-// The quarter hour a snooze chosen at `chosen` moves the alarm to.
+// The minute a snooze chosen at `chosen` moves the alarm to.
 QDateTime snoozeTime(const QDateTime& chosen, Snooze how = Snooze::Short);
 
 // The alarm text of a snooze chosen at `chosen`, composed as the alarm editor composes it.

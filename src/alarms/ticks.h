@@ -9,7 +9,7 @@
 namespace jot {
 
 // A tick comes this long after a minute begins: late enough to lie in that minute, early
-// enough for an alarm to ring within a second of its quarter hour.
+// enough for an alarm to ring within a second of its minute.
 constexpr int kAfterMinuteMs = 500;
 
 // How long from `now` until kAfterMinuteMs after the next wall-clock minute begins.

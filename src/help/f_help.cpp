@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/f_help.h"
 
+#include "alarms/alarmtext.h"
 #include "ui/colours.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
@@ -115,8 +116,8 @@ const QString& f_help::moreText() {
         tr("Snooze :\r\n"
            "--------\r\n"
            "When an alarm rings, its notification offers \"Snooze\", which rings \r\n"
-           "it again at the first quarter hour more than 10 minutes later, and \r\n"
-           "\"Snooze 1 hour\", at the first quarter hour an hour later or more.\r\n"
+           "it again 10 minutes later, and \"Snooze 1 hour\", an hour later, to \r\n"
+           "the minute: answered at %1, they ring at %2 and at %3.\r\n"
            "\r\n"
            "Repeat an alarm :\r\n"
            "-----------------\r\n"
@@ -129,7 +130,10 @@ const QString& f_help::moreText() {
            "--------------------------\r\n"
            "jotlark --new \"Call Anna\" --at 10:30 adds a task with an alarm to \r\n"
            "the running Jotlark; bind it to a key of your desktop to add tasks \r\n"
-           "without opening Jotlark first.\r\n");
+           "without opening Jotlark first.\r\n")
+            // The example's times as the user writes them.
+            .arg(jot::shownTime(QTime(16, 45)), jot::shownTime(QTime(16, 55)),
+                 jot::shownTime(QTime(17, 45)));
     return text;
 }
 

@@ -63,7 +63,7 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
         QStringLiteral("Adds a task of the text given (none: an empty one) and shows its note."));
     const QCommandLineOption at(
         QStringLiteral("at"),
-        QStringLiteral("With --new, sets its alarm, rounded up to a quarter hour: HH:MM (today, "
+        QStringLiteral("With --new, sets its alarm to the minute: HH:MM (today, "
                        "or tomorrow when past), YYYY-MM-DD HH:MM, tomorrow HH:MM, or +N followed "
                        "by m, h or d (from now); up to %1 days ahead.")
             .arg(kMaxAlarmDays),

@@ -16,7 +16,7 @@ const QByteArray kRefusedUnknown = kVersion + " refused unknown\n";
 // Followed by the verb and a percent-encoded text: the reason, or the save's cause.
 const QByteArray kRefused = kVersion + " refused ";
 const QByteArray kUnsaved = kVersion + " unsaved ";
-// A request takes a moment to arrive: an alarm on the quarter hour just begun is still good.
+// A request takes a moment to arrive: an alarm on the minute just begun is still good.
 constexpr int kLateSecs = 60;
 // Local time, no zone: both ends are the same user's programs on the same machine. Never a
 // weekday name, which is in the sender's language.
@@ -43,11 +43,6 @@ std::optional<QString> strictUtf8(const QByteArray& bytes) {
     if (decoder.hasError())
         return std::nullopt;
     return text;
-}
-
-QDateTime roundUpToQuarter(const QDateTime& at) {
-    const int past = at.time().minute() % 15;
-    return past == 0 ? at : at.addSecs((15 - past) * 60);
 }
 
 // The text after `prefix` and the verb of `request` in `answer`, or nothing.
@@ -103,8 +98,7 @@ std::optional<Request> decodeRequest(const QByteArray& line) {
             const QString at = QString::fromLatin1(word.mid(3));
             const QDate date = QDate::fromString(at.left(10), QStringLiteral("yyyy-MM-dd"));
             const QTime time = QTime::fromString(at.mid(10), QStringLiteral("'T'HH:mm"));
-            if (at.size() != kAlarmFormatLength || !date.isValid() || !time.isValid() ||
-                time.minute() % 15 != 0)
+            if (at.size() != kAlarmFormatLength || !date.isValid() || !time.isValid())
                 return std::nullopt;
             // Understood, even where local time skips it: refusal() says so.
             const QDateTime local(date, time);
@@ -189,6 +183,8 @@ std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QS
     };
     // Whole minutes, so that a time named for this very minute is not yet past.
     const QDateTime base(now.date(), QTime(now.time().hour(), now.time().minute()));
+    // "+N" counts from the next whole minute once this one has begun: never less than asked.
+    const QDateTime nextWhole = base == now ? base : base.addSecs(60);
     QDateTime at;
     QRegularExpressionMatch m;
     if ((m = clock.match(when)).hasMatch() || (m = dated.match(when)).hasMatch()) {
@@ -211,16 +207,15 @@ std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QS
         const qint64 n = m.captured(1).toLongLong();
         const QChar unit = m.captured(2).at(0);
         if (unit == 'd')
-            at = n > kMaxAlarmDays ? QDateTime() : base.addDays(n);
+            at = n > kMaxAlarmDays ? QDateTime() : nextWhole.addDays(n);
         else
-            at = base.addSecs(n * (unit == 'h' ? 3600 : 60));
+            at = nextWhole.addSecs(n * (unit == 'h' ? 3600 : 60));
         if (!at.isValid() || at.date() > now.date().addDays(kMaxAlarmDays))
             return refuse(QStringLiteral("is more than %1 days ahead.").arg(kMaxAlarmDays));
     } else {
         return refuse(QStringLiteral("is not understood; give HH:MM, YYYY-MM-DD HH:MM, "
                                      "tomorrow HH:MM, or +N followed by m, h or d."));
     }
-    at = roundUpToQuarter(at);
     if (!at.isValid())
         return refuse(QStringLiteral("does not exist in local time."));
     if (at < base)

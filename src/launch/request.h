@@ -17,7 +17,7 @@ struct Request {
     enum class Action { Show, New, ShowAll, HideAll };
     Action action = Action::Show;
     QString text; // New: the task's text, perhaps empty
-    // New: local time on a quarter hour; nothing for no alarm. Invalid when a later start asked
+    // New: local time on a whole minute; nothing for no alarm. Invalid when a later start asked
     // for a local time that does not exist (a daylight-saving gap), which refusal() refuses.
     std::optional<QDateTime> alarm;
 };
@@ -47,10 +47,10 @@ QByteArray encodeAnswer(const Request& request, const Answer& answer);
 // standard error.
 bool confirms(const Request& request, const QByteArray& answer, QString* why = nullptr);
 
-// The alarm time a --at WHEN names, measured from `now` and rounded up to a quarter hour:
-// "HH:MM" (today, or tomorrow when past), "YYYY-MM-DD HH:MM", "tomorrow HH:MM", "+N" and "m",
-// "h" or "d". Nothing when it is not understood, is past or lies more than kMaxAlarmDays ahead;
-// `why` then says so.
+// The alarm time a --at WHEN names, measured from `now`, to its minute: "HH:MM" (today, or
+// tomorrow when past), "YYYY-MM-DD HH:MM", "tomorrow HH:MM", "+N" and "m", "h" or "d" (from
+// the next whole minute). Nothing when it is not understood, is past or lies more than
+// kMaxAlarmDays ahead; `why` then says so.
 std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QString* why);
 constexpr int kMaxAlarmDays = 366;
 

@@ -44,17 +44,16 @@ constexpr int kButtonTop = 2520;
 constexpr QSize kButton(2055, 375);
 constexpr int kAlarmWidth = 2000;
 
-// Wide enough for the longest alarm text of the locale on one line, and never narrower than
-// designed.
+// Wide enough for the longest alarm of the locale on one line, as it is shown, and never
+// narrower than designed.
 int alarmColumnWidth(const QTableView& gri) {
     const QFontMetrics fm(gri.font());
     int longest = 0;
     for (int d = 0; d < 7; ++d) {
-        for (const char* marker : {"am", "pm"})
-            longest =
-                qMax(longest, fm.horizontalAdvance(jot::composeAlarm(
-                                  jot::dayText(QDate(2026, 12, 7).addDays(d)), QStringLiteral("12"),
-                                  QStringLiteral("45"), QLatin1String(marker))));
+        const QDate date = QDate(2026, 12, 7).addDays(d);
+        for (const QTime time : {QTime(10, 45), QTime(22, 45)})
+            longest = qMax(longest, fm.horizontalAdvance(jot::shownDay(date, date) + u' ' +
+                                                         jot::shownTime(time)));
     }
     int rule = 0;
     for (const auto repeat : {jot::Repeat::Daily, jot::Repeat::Weekdays, jot::Repeat::Weekly,

@@ -84,6 +84,7 @@ AlarmPanel::AlarmPanel(QWidget* note, const QDate& today, QWidget* tabBefore)
     setAutoFillBackground(true);
     placeControl(this, 0, 400, 4875, 885); // as wide as the text box, to cover it
     setAccessibleName(tr("Set the alarm"));
+    m_twelveHour = twelveHourClock();
     for (int n = 0; n < kDayListLength; ++n)
         m_days.append(today.addDays(n));
     hide();
@@ -93,17 +94,20 @@ void AlarmPanel::setDatePickerForTests(DatePicker picker) {
     datePicker() = std::move(picker);
 }
 
-// The entries of the day, hour, minute, am/pm and repeat lists.
+// The entries of the day, hour, minute, am/pm and repeat lists. The days read as the user
+// writes them; the hours run 0 to 12 on a clock with am/pm (as the alarm text stores them),
+// else 0 to 23.
 std::array<QStringList, AlarmPanel::kLists> AlarmPanel::entries() const {
     QStringList days;
     for (const QDate& date : m_days)
-        days << dayText(date);
+        days << shownDay(date, m_today);
     days << tr("Other date…");
     QStringList hours;
-    for (int h = 0; h <= 12; ++h)
+    for (int h = 0; h <= (m_twelveHour ? 12 : 23); ++h)
         hours << QString::number(h);
-    QStringList minutes{QStringLiteral("00"), QStringLiteral("15"), QStringLiteral("30"),
-                        QStringLiteral("45")};
+    QStringList minutes;
+    for (int m = 0; m < 60; m += kMinuteStep)
+        minutes << QString::asprintf("%02d", m);
     if (!m_minute.isEmpty()) {
         minutes.append(m_minute);
         minutes.sort(); // two digits each: in the order of the clock
@@ -127,14 +131,15 @@ void AlarmPanel::addDay(const QDate& date) {
         return;
     m_days.append(date);
     if (Combo1)
-        Combo1->insertItem(otherDateEntry() - 1, dayText(date));
+        Combo1->insertItem(otherDateEntry() - 1, shownDay(date, m_today));
 }
 
-// A minute off the quarter hour, in its place among the quarters.
+// A minute off the list's steps, in its place among them.
 void AlarmPanel::addMinute(const QString& minutes) {
     bool ok = false;
     const int m = minutes.toInt(&ok);
-    if (!ok || minutes.size() != 2 || m < 0 || m > 59 || m % 15 == 0 || minutes == m_minute)
+    if (!ok || minutes.size() != 2 || m < 0 || m > 59 || m % kMinuteStep == 0 ||
+        minutes == m_minute)
         return;
     m_minute = minutes;
     if (Combo3) {
@@ -145,7 +150,7 @@ void AlarmPanel::addMinute(const QString& minutes) {
 
 // 12 and under read "am": 12:40 presets "12" "am", which the alarm timer takes as noon.
 void AlarmPanel::presetNew(int hour) {
-    const bool pm = hour > 12;
+    const bool pm = m_twelveHour && hour > 12;
     select({0, pm ? hour - 12 : hour, 0, pm ? 1 : 0, 0});
 }
 
@@ -161,9 +166,18 @@ void AlarmPanel::presetAlarm(const QString& alarm, const QString& repeat) {
             addDay(date);
         addMinute(p.minutes);
         const std::array<QStringList, kLists> lists = entries();
+        // The day list shows the user's form of the day: its entry is the one stored alike.
+        for (int i = 0; i < m_days.size(); ++i) {
+            if (dayText(m_days[i]) == p.day)
+                selection[0] = i;
+        }
         const QString parts[] = {p.day, p.hour, p.minutes, p.marker};
-        for (int i = 0; i < 4; ++i)
+        for (int i = 1; i < 4; ++i)
             selection[i] = qMax(0, lists[i].indexOf(parts[i]));
+        // On a 24-hour clock the hour is read as the alarm timer reads it.
+        const QTime time = alarmMoment(alarm, m_today).time;
+        if (!m_twelveHour && time.isValid())
+            selection[1] = time.hour();
     }
     selection[4] = static_cast<int>(parseRepeat(repeat).repeat);
     select(selection);
@@ -191,8 +205,12 @@ QDate AlarmPanel::chosenDate() const {
     return m_days.value(m_day);
 }
 
-// "Other date…" itself is never an alarm's day: the day chosen before it stands.
+// "Other date…" itself is never an alarm's day: the day chosen before it stands. The text is
+// stored as the 12-hour lists would have composed it, whatever clock the user reads.
 QString AlarmPanel::alarm() const {
+    if (!m_twelveHour)
+        return alarmTextAt(chosenDate(),
+                           QTime(Combo2->currentIndex(), Combo3->currentText().toInt()));
     return composeAlarm(dayText(chosenDate()), Combo2->currentText(), Combo3->currentText(),
                         Combo4->currentText());
 }
@@ -231,11 +249,14 @@ void AlarmPanel::createControls() {
     // list and "Ok" slightly right; the labels end where the next list begins so that no list
     // covers them. The labels take the panel's colour. How the alarm repeats has the row
     // above them.
+    // On a 24-hour clock the room of the am/pm list goes to "at" ("um" in German), which then
+    // shifts the hour and minute lists right.
+    const int shift = m_twelveHour ? 0 : 300;
     Label5 = makeLabel(this, "Label5", tr("Repeat"));
-    placeControl(Label5, 80, 75, 800, 255);
+    placeControl(Label5, 80, 75, 1320, 255); // "Wiederholen"
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo5 = makeList(this, "Combo5");
-    placeControl(Combo5, 880, 30, 1800, 315);
+    placeControl(Combo5, 1400, 30, 1800, 315);
     Label2 = makeLabel(this, "Label2", tr("The"));
     placeControl(Label2, 80, 405, 360, 255);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -243,14 +264,14 @@ void AlarmPanel::createControls() {
     placeControl(Combo1, 440, 360, 1800, 315);
     Label3 = makeLabel(this, "Label3", tr("at"));
     Label3->setAlignment(Qt::AlignCenter);
-    placeControl(Label3, 2240, 405, 180, 255);
+    placeControl(Label3, 2240, 405, 180 + shift, 255);
     Combo2 = makeList(this, "Combo2");
-    placeControl(Combo2, 2420, 360, 580, 315);
+    placeControl(Combo2, 2420 + shift, 360, 580, 315);
     Label4 = makeLabel(this, "Label4", QStringLiteral(":"));
     Label4->setAlignment(Qt::AlignCenter);
-    placeControl(Label4, 3000, 405, 90, 255);
+    placeControl(Label4, 3000 + shift, 405, 90, 255);
     Combo3 = makeList(this, "Combo3");
-    placeControl(Combo3, 3090, 360, 615, 315);
+    placeControl(Combo3, 3090 + shift, 360, 615, 315);
     Combo4 = makeList(this, "Combo4");
     placeControl(Combo4, 3730, 360, 550, 315);
     for (QLabel* l : {Label2, Label3, Label5})
@@ -304,6 +325,8 @@ void AlarmPanel::createControls() {
     Combo1->view()->installEventFilter(this);
     Combo1->view()->viewport()->installEventFilter(this);
     systemLook(Command3);
+    // A 24-hour clock has no am/pm to choose: the list is neither shown nor reached by Tab.
+    Combo4->setVisible(m_twelveHour);
     fitPanelFont();
 }
 
@@ -317,6 +340,8 @@ void AlarmPanel::fitPanelFont() {
     };
     const auto tooWide = [&] {
         for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4, Combo5}) {
+            if (c->isHidden())
+                continue;
             for (int i = 0; i < c->count(); ++i) {
                 if (doesNotFit(c->itemText(i), listRoom(c)))
                     return true;

@@ -26,7 +26,7 @@ public:
     void presetNew(int hour); // today, the hour, "00", never repeated
     // The entries of a stored alarm and its rule; entry 0 where none matches. A day up to a
     // year ahead that the 16 days do not reach gets an entry of its own, and so does a minute
-    // off the quarter hour (an alarm from a calendar), so that "Ok" keeps them.
+    // off the five-minute steps (an alarm from a calendar), so that "Ok" keeps them.
     void presetAlarm(const QString& alarm, const QString& repeat);
     void open(); // shown over the text box, the day list focused
     // The alarm text the lists compose, and the fired-mark field of its rule ("" for none).
@@ -49,6 +49,7 @@ protected:
 
 private:
     static constexpr int kLists = 5;
+    static constexpr int kMinuteStep = 5; // the minute list's steps
     std::array<QStringList, kLists> entries() const;
     void select(const std::array<int, kLists>& selection);
     int otherDateEntry() const; // "Other date…", after the days
@@ -64,7 +65,8 @@ private:
     QList<QDate> m_days;                   // the day list's dates
     std::array<int, kLists> m_selection{}; // the entry each list shows once made
     int m_day = 0;                         // the day chosen, never "Other date…"
-    QString m_minute;                      // a minute listed off the quarter hour, "" for none
+    QString m_minute;                      // a minute listed off the steps, "" for none
+    bool m_twelveHour = true;              // the user's clock has am/pm
     bool m_fromPopup = false;              // the day list's choice came from its pop-up
 
     QLabel* Label2 = nullptr;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QtGlobal>
+#include <qnamespace.h>
+
 class QColor;
 class QLabel;
 class QPushButton;
@@ -12,9 +15,16 @@ class QWidget;
 // the system's colours or in the note's colour.
 namespace jot {
 
+// In twips, through notePx().
 void placeControl(QWidget* w, int left, int top, int width, int height);
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text);
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text);
+// A button whose text is longer or taller than the room its style leaves it grows to hold it,
+// keeping `keep` in place (the left or right edge) and its top.
+void growToText(QPushButton* b, Qt::Edge keep);
+// Twips in pixels for a note's window, larger by as much as the screen's fonts are set larger
+// than 96 dots per inch (QT_FONT_DPI=144: by half), so that its texts keep their room.
+int notePx(const QWidget* w, int twips);
 
 // The style every note's controls share (see CompactListStyle).
 QStyle* noteControlStyle();

@@ -51,6 +51,14 @@ void fitFont(QWidget* w, QFont font, const QStringList& lines, const QSize& room
     w->setFont(font);
 }
 
+// The alarm label's place, between the two buttons however wide their language made them.
+QRect alarmLabelRect(const QWidget* left, const QWidget* right, int height) {
+    const int from = qMax(jot::notePx(left, kAlarmLabel.left()), left->geometry().right() + 2);
+    const int to = qMin(jot::notePx(left, kAlarmLabel.left() + kAlarmLabel.width()),
+                        right->geometry().left() - 2);
+    return {from, jot::notePx(left, kAlarmLabel.top()), to - from, jot::notePx(left, height)};
+}
+
 // The text box's own text, with plain line breaks but otherwise untouched (toPlainText()
 // would turn no-break spaces into spaces).
 QString plainText(const QPlainTextEdit* t) {
@@ -73,7 +81,7 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     setWindowTitle(tr("Note"));
     jot::announceWidgetWindowsAsFrames();
     setWindowIcon(jot::programIcon());
-    setFixedSize(jot::px(4905), jot::px(1305));
+    setFixedSize(jot::notePx(this, 4905), jot::notePx(this, 1305));
 
     createControls();
 
@@ -127,6 +135,8 @@ void f_test::createControls() {
     // through Qt's pixmap cache.
     jot::systemLook(Command1);
     jot::systemLook(Command2);
+    jot::growToText(Command1, Qt::LeftEdge);
+    jot::growToText(Command2, Qt::RightEdge);
     jot::systemLook(Text2->verticalScrollBar());
     paintSurfaces(jot::kPaleYellow);
     // The alarm label sits on the note's yellow, and keeps it when the note turns red.
@@ -251,18 +261,19 @@ void f_test::closePanel() {
 }
 
 void f_test::showAlarm(const QString& alarm, const QString& repeat) {
+    const QString when = jot::shownAlarm(alarm, jot::now().date());
     const QString shown = jot::alarmDisplay(alarm, repeat);
     // A repeating alarm's rule goes on a second line when one line is too short for it even
     // in the smallest font; the label then grows down into the gap above the text box.
     QFont smallest = font();
     smallest.setPointSizeF(6.0);
     const bool twoLines =
-        shown != alarm && !fits(smallest, {shown},
-                                QSize(jot::px(kAlarmLabel.width()), jot::px(kAlarmLabel.height())));
+        shown != when &&
+        !fits(smallest, {shown}, alarmLabelRect(Command1, Command2, kAlarmLabel.height()).size());
     const QStringList lines =
-        twoLines ? QStringList{alarm + u',', shown.mid(alarm.size() + 2)} : QStringList{shown};
-    jot::placeControl(Label1, kAlarmLabel.left(), kAlarmLabel.top(), kAlarmLabel.width(),
-                      twoLines ? kAlarmLabelTwoLines : kAlarmLabel.height());
+        twoLines ? QStringList{when + u',', shown.mid(when.size() + 2)} : QStringList{shown};
+    Label1->setGeometry(
+        alarmLabelRect(Command1, Command2, twoLines ? kAlarmLabelTwoLines : kAlarmLabel.height()));
     fitFont(Label1, font(), lines, Label1->contentsRect().size());
     Label1->setText(lines.join(u'\n'));
     Label1->setToolTip(shown);

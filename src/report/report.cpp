@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/report.h"
 
+#include "alarms/alarmtext.h"
 #include "alarms/recurrence.h"
+
+#include <QCoreApplication>
 
 namespace jot {
 
@@ -10,8 +13,10 @@ const QString kCrLf = QStringLiteral("\r\n");
 } // namespace
 
 QString preparer_rapport(const TaskList& list, const QDate& today) {
-    QString r = QStringLiteral("[JOTLK]\t\t\tTasks the ") +
-                today.toString(QStringLiteral("MM/dd/yyyy")) + kCrLf + kCrLf + kCrLf;
+    // In the user's language and formats; in US English, "Tasks the 12/05/2026".
+    QString r = QStringLiteral("[JOTLK]\t\t\t") +
+                QCoreApplication::translate("jot::report", "Tasks the %1").arg(shownDate(today)) +
+                kCrLf + kCrLf + kCrLf;
     const QString separator = QString(106, QLatin1Char('-')) + kCrLf;
     bool first = true;
     const int rows = list.rows();
@@ -24,7 +29,8 @@ QString preparer_rapport(const TaskList& list, const QDate& today) {
         r += text + kCrLf;
         const QString alarm = list.cell(i, ColAlarm);
         if (!isBlank(alarm))
-            r += QStringLiteral("Alarm on the ") + alarmDisplay(alarm, list.cell(i, ColFired)) +
+            r += QCoreApplication::translate("jot::report", "Alarm on the %1")
+                     .arg(alarmDisplay(alarm, list.cell(i, ColFired), today)) +
                  kCrLf;
         first = false;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtext.h"
 #include "alarms/due.h"
+#include "alarms/recurrence.h"
 #include "alarms/snooze.h"
 #include "alarms/ticks.h"
 
@@ -38,8 +39,7 @@ private Q_SLOTS:
         QCOMPARE(jot::isDue(alarm, {}, now), due);
     }
 
-    // Snooze: the first quarter hour more than 10 minutes later, or at least an hour later, as
-    // the alarm editor writes it.
+    // Snooze: 10 minutes or an hour after the answer's minute, as the alarm editor writes it.
     void snooze_data() {
         QTest::addColumn<QDateTime>("chosen");
         QTest::addColumn<jot::Snooze>("how");
@@ -49,15 +49,14 @@ private Q_SLOTS:
                             jot::Snooze how = jot::Snooze::Short) {
             QTest::newRow(name) << QDateTime({2026, 3, day}, time) << how << QString(alarm);
         };
-        row("before the edge; noon reads 12 am", 15, {11, 49, 59}, "Sunday 03/15 12:00 am");
-        row("at the edge", 15, {12, 50}, "Sunday 03/15 1:15 pm");
-        row("across midnight", 15, {23, 45}, "Monday 03/16 0:00 am");
-        row("end of the 16 days", 30, {23, 58}, "Tuesday 03/31 0:15 am");
+        row("seconds dropped; noon reads 12 am", 15, {11, 50, 59}, "Sunday 03/15 12:00 am");
+        row("to pm", 15, {12, 53}, "Sunday 03/15 1:03 pm");
+        row("across midnight", 15, {23, 50}, "Monday 03/16 0:00 am");
+        row("end of the 16 days", 30, {23, 58}, "Tuesday 03/31 0:08 am");
         const jot::Snooze hour = jot::Snooze::Hour;
-        row("an hour, on a quarter hour", 15, {10, 15}, "Sunday 03/15 11:15 am", hour);
-        row("an hour, just after one", 15, {10, 15, 0, 1}, "Sunday 03/15 11:30 am", hour);
-        row("an hour, just before one", 15, {10, 14, 59, 999}, "Sunday 03/15 11:15 am", hour);
-        row("an hour, across midnight", 15, {23, 1}, "Monday 03/16 0:15 am", hour);
+        row("an hour, seconds dropped", 15, {16, 45, 18}, "Sunday 03/15 5:45 pm", hour);
+        row("an hour, just before a minute", 15, {10, 14, 59, 999}, "Sunday 03/15 11:14 am", hour);
+        row("an hour, across midnight", 15, {23, 1}, "Monday 03/16 0:01 am", hour);
     }
     void snooze() {
         QFETCH(QDateTime, chosen);
@@ -68,6 +67,38 @@ private Q_SLOTS:
         QVERIFY(jot::dayList(chosen.date()).contains(jot::decouper_alarme(alarm).day));
         const QDateTime at = jot::snoozeTime(chosen, how);
         QVERIFY(jot::isDue(alarm, {}, at) && !jot::isDue(alarm, {}, at.addSecs(-60)));
+    }
+
+    // An alarm as each locale writes it (its formats, not its words: no translation here),
+    // seen on Saturday 12/05/2026; a text that cannot be read stays as stored.
+    void shown_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("alarm");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* locale, const char* alarm, const char* field,
+                            const char* shown) {
+            QTest::addRow("%s: %s", locale, shown) << locale << alarm << field << shown;
+        };
+        row("en_US", "Monday 12/07 4:15 pm", "", "Monday 12/07 4:15 pm");
+        row("en_US", "Monday 12/07 12:00 am", "weekly", "Monday 12/07 12:00 pm, every week");
+        row("en_US", "Friday 01/01 0:05 am", "", "Friday 01/01/2027 12:05 am");
+        row("fr_FR", "lundi 12/07 4:00 pm", "", "lundi 07/12 16:00");
+        row("fr_FR", "Monday 12/07 9:00 am", "", "lundi 07/12 09:00");
+        row("de_DE", "Montag 12/07 4:15 pm", "daily", "Montag, 07.12. 16:15, every day");
+        row("de_DE", "Freitag 01/01 0:05 am", "", "Freitag, 01.01.2027 00:05");
+        row("en_GB", "Monday 12/07 0:00 am", "", "Monday, 07/12 00:00");
+        row("de_DE", "Montag 12/07 16:15", "", "Montag 12/07 16:15");
+    }
+    void shown() {
+        QFETCH(QString, locale);
+        QFETCH(QString, alarm);
+        QFETCH(QString, field);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const QString shown = jot::alarmDisplay(alarm, field, {2026, 12, 5});
+        QLocale::setDefault(before);
+        QTEST(shown, "shown");
     }
 
     // The tick comes half a second after the next minute begins; a timer counts as on the

@@ -138,26 +138,25 @@ private Q_SLOTS:
         QCOMPARE(running.exitStatus(), QProcess::NormalExit);
     }
 
-    // A --at WHEN from Saturday 2026-03-14 10:20:30, rounded up to a quarter hour; refused
-    // with the reason when it cannot be an alarm.
+    // A --at WHEN from Saturday 2026-03-14 10:20:30, to its minute ("+N" from the next whole
+    // minute); refused with the reason when it cannot be an alarm.
     void when_data() {
         QTest::addColumn<QString>("when");
         QTest::addColumn<QString>("expected"); // "yyyy-MM-dd HH:mm", or a piece of the reason
         const auto row = [](const char* name, const char* when, const char* expected) {
             QTest::newRow(name) << QString(when) << QString(expected);
         };
-        row("rounded up", "10:46", "2026-03-14 11:00");
-        row("a quarter hour stays", "10:45", "2026-03-14 10:45");
-        row("this very minute", "10:20", "2026-03-14 10:30");
-        row("past: tomorrow", "10:15", "2026-03-15 10:15");
-        row("tomorrow", "tomorrow 9:05", "2026-03-15 09:15");
-        row("dated, across the year end", "2026-12-31 23:59", "2027-01-01 00:00");
-        row("dated, the last day", "2027-03-15 23:45", "2027-03-15 23:45");
-        row("minutes ahead", "+90m", "2026-03-14 12:00");
-        row("hours ahead", "+2h", "2026-03-14 12:30");
-        row("366 days ahead", "+366d", "2027-03-15 10:30");
+        row("its own minute", "10:46", "2026-03-14 10:46");
+        row("this very minute", "10:20", "2026-03-14 10:20");
+        row("past: tomorrow", "10:19", "2026-03-15 10:19");
+        row("tomorrow", "tomorrow 9:05", "2026-03-15 09:05");
+        row("dated, the year end", "2026-12-31 23:59", "2026-12-31 23:59");
+        row("dated, the last day", "2027-03-15 23:59", "2027-03-15 23:59");
+        row("minutes ahead, seconds up", "+90m", "2026-03-14 11:51");
+        row("hours ahead", "+2h", "2026-03-14 12:21");
+        row("366 days ahead", "+366d", "2027-03-15 10:21");
         row("367 days ahead", "+367d", "366 days");
-        row("rounded beyond the last day", "2027-03-15 23:50", "366 days");
+        row("beyond the last day", "2027-03-16 00:00", "366 days");
         row("minutes beyond", "+9999999m", "366 days");
         row("past date", "2026-03-14 10:00", "past");
         row("hour out of range", "24:00", "time of day");
@@ -195,7 +194,8 @@ private Q_SLOTS:
         row("a later version", "jotlark/3 new", false);
         row("unknown request", "jotlark/2 delete-all", false);
         row("alarm by weekday", "jotlark/2 new at=Saturday", false);
-        row("alarm off a quarter hour", "jotlark/2 new at=2026-03-14T10:20", false);
+        row("alarm off a quarter hour", "jotlark/2 new at=2026-03-14T10:20", true);
+        row("alarm with seconds", "jotlark/2 new at=2026-03-14T10:20:00", false);
         row("alarm on no date", "jotlark/2 new at=2026-02-30T10:30", false);
         row("alarm twice", "jotlark/2 new at=2026-03-14T10:30 at=2026-03-14T10:45", false);
         row("unknown field", "jotlark/2 new colour=red", false);

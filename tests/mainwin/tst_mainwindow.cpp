@@ -2,6 +2,7 @@
 #include "common/program.h"
 #include "launch/qttranslations.h"
 #include "mainwin/tray.h"
+#include "report/report.h"
 #include "store/clock.h"
 
 #include <QLabel>
@@ -150,7 +151,8 @@ private Q_SLOTS:
         QTEST(after.join(','), "after");
     }
 
-    // In French the windows, notes and Qt's buttons speak it; the stored stamp stays as it was.
+    // In French the windows, notes, report and Qt's buttons speak it; the stored stamp stays as
+    // it was.
     void french() {
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         jot::loadQtTranslations(*qApp);
@@ -175,6 +177,12 @@ private Q_SLOTS:
         QTest::keyClicks(note->findChild<QWidget*>("Text2"), "x");
         note->close(); // saves
         QCOMPARE(p.fileBytes(), testing::record("Le 03/15 \xc3\xa0 02:07 pm", "x"));
+        // The report too, its alarms as the French write them.
+        jot::TaskList list;
+        list.setRows({{"s", "t", "lundi 03/16 4:00 pm", {}, "weekly"}});
+        QCOMPARE(jot::preparer_rapport(list, {2026, 3, 15}),
+                 "[JOTLK]\t\t\tTâches du 15/03/2026\r\n\r\n\r\nt\r\n"
+                 "Alarme le lundi 16/03 16:00, toutes les semaines\r\n");
     }
 
     // The grid takes the room as the window grows, the buttons centred under it; the Alarm
@@ -199,7 +207,7 @@ private Q_SLOTS:
         QCOMPARE(gri->columnWidth(0) + alarm, gri->viewport()->width());
         const QFontMetrics fm = gri->fontMetrics();
         for (int d = 1; d <= 7; ++d)
-            QVERIFY(fm.horizontalAdvance(german.dayName(d) + " 12/09 10:45 pm") + 6 <= alarm);
+            QVERIFY(fm.horizontalAdvance(german.dayName(d) + ", 09.12. 22:45") + 6 <= alarm);
         auto* line = p.child<QLabel>("m_warning");
         QVERIFY(line->isVisible());
         QTRY_VERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width() ||

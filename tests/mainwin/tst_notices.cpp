@@ -246,16 +246,17 @@ private Q_SLOTS:
         QCOMPARE(line->isVisibleTo(p.main.get()), !dataDir.isEmpty());
     }
 
-    // Snooze, answered at 10:20, moves the alarm; Show brings the red note to the front; a
-    // task changed since is left alone. The file afterwards, the note's alarm ("": none open).
-    // The notification stays until the alarm is dealt with, here or in the program (no action).
+    // Snooze, answered at 10:20, moves the alarm to the minute; Show brings the red note to the
+    // front; a task changed since is left alone. The file afterwards, the note's alarm ("": none
+    // open). The notification stays until the alarm is dealt with, here or in the program (no
+    // action).
     void answers_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("meanwhile");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QByteArray>("repeat"); // the alarm's rule
-        const QByteArray later = "Monday 03/15 10:45 am", nextWeek = "Monday 03/22 10:15 am",
+        const QByteArray later = "Monday 03/15 10:30 am", nextWeek = "Monday 03/22 10:15 am",
                          rung = task("x") + task("a", kQuarter, "1");
         const auto row = [](const char* name, const char* action, const char* meanwhile,
                             const QByteArray& file, const QString& label,
@@ -265,7 +266,7 @@ private Q_SLOTS:
         row("snooze, row moved up", "snooze", "task above deleted", task("a", later), later);
         row("snooze, note closed", "snooze", "note closed", task("x") + task("a", later), "");
         row("snooze 1 hour", "snooze-hour", "note closed",
-            task("x") + task("a", "Monday 03/15 11:30 am"), "");
+            task("x") + task("a", "Monday 03/15 11:20 am"), "");
         row("snooze, text changed", "snooze", "text changed", task("x") + task("a!", kQuarter, "1"),
             "");
         row("show, row moved up", "default", "task above deleted", task("a", kQuarter, "1"),

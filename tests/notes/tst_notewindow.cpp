@@ -22,15 +22,17 @@ const QByteArray kStamp = "Le 03/01 \xc3\xa0 09:00 am";
 const char* const kLists[] = {"Combo1", "Combo2", "Combo3", "Combo4"};
 const auto setClock = [](QTime t) { jot::setClockForTests([t] { return QDateTime(kToday, t); }); };
 const auto day = [](int n) { return jot::dayText(kToday.addDays(n)).toUtf8(); };
+const auto shownDay = [](int n) { return jot::shownDay(kToday.addDays(n), kToday); };
 template <class T = QWidget> T* ctl(QWidget* w, const char* name) {
     return w->findChild<T*>(QLatin1String(name));
 }
-// What the lists show when "Alarm" opens the panel.
+// What the lists shown show when "Alarm" opens the panel.
 L lists(QWidget* w) {
     QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
     L s;
     for (const char* name : kLists)
-        s << ctl<QComboBox>(w, name)->currentText();
+        if (!ctl(w, name)->isHidden())
+            s << ctl<QComboBox>(w, name)->currentText();
     return s;
 }
 // What a screen reader says of a control: "name: description (label)".
@@ -124,10 +126,10 @@ private slots:
     void newTask_data() {
         QTest::addColumn<QTime>("time");
         QTest::addColumn<QString>("shown"); // in the caption and the creation stamp
-        QTest::addColumn<L>("preset");
-        QTest::newRow("14:30") << QTime(14, 30) << "02:30 pm" << L{"2", "pm"};
-        QTest::newRow("00:20") << QTime(0, 20) << "12:20 am" << L{"0", "am"};
-        QTest::newRow("12:40") << QTime(12, 40) << "12:40 pm" << L{"12", "am"};
+        QTest::addColumn<L>("preset");      // and the alarm label's time once set
+        QTest::newRow("14:30") << QTime(14, 30) << "02:30 pm" << L{"2", "pm", "2:00 pm"};
+        QTest::newRow("00:20") << QTime(0, 20) << "12:20 am" << L{"0", "am", "12:00 am"};
+        QTest::newRow("12:40") << QTime(12, 40) << "12:40 pm" << L{"12", "am", "12:00 pm"};
     }
     void newTask() {
         QFETCH(QTime, time);
@@ -182,8 +184,7 @@ private slots:
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
         QCOMPARE(shot.pixelColor(label), jot::kPaleYellow);
-        QCOMPARE(spoken(ctl(w, "Label1")),
-                 day(0) + ' ' + preset[0] + ":00 " + preset[1] + ": Alarm");
+        QCOMPARE(spoken(ctl(w, "Label1")), day(0) + ' ' + preset[2] + ": Alarm");
         QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);
         QCOMPARE(note->role(), QAccessible::Window); // a frame, not a pane
         QCOMPARE(note->text(QAccessible::Description), "The alarm is due");
@@ -374,15 +375,17 @@ private slots:
         QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::dayText(kToday.addDays(200)) + " 0:00 am");
     }
 
-    // An alarm set on each of the 16 days, by "Ok" or Enter, in languages with spaces in
-    // weekday names, reaches the label and the file at once and is offered again; a past
-    // fired alarm opens as today.
+    // An alarm set on each of the 16 days, by "Ok" or Enter, on a 24-hour clock (no am/pm
+    // list, none to Tab to, hours to 23, minutes every five), in languages with spaces in
+    // weekday names, reaches the label as the locale writes it and the file as ever at once,
+    // and is offered again; a past fired alarm opens as today.
     void setAlarm_data() {
         QTest::addColumn<QLocale::Language>("language");
         QTest::addColumn<bool>("byEnter");
         QTest::newRow("Welsh, Ok") << QLocale::Welsh << false;
         QTest::newRow("Vietnamese, Enter") << QLocale::Vietnamese << true;
         QTest::newRow("Irish, Ok") << QLocale::Irish << false;
+        QTest::newRow("German, Enter") << QLocale::German << true;
     }
     void setAlarm() {
         QFETCH(QLocale::Language, language);
@@ -392,19 +395,24 @@ private slots:
         testing::Program p(record(kStamp, "t", day(-1) + " 9:15 am", "1"));
         f_test* w = open(p, 1);
         QCOMPARE(w->windowTitle(), QString::fromUtf8(kStamp));
-        QCOMPARE(lists(w), L({day(0), "9", "15", "am"}));
+        QCOMPARE(lists(w), L({shownDay(0), "9", "15"}));
+        QCOMPARE(ctl<QComboBox>(w, "Combo2")->count(), 24);
+        QCOMPARE(ctl<QComboBox>(w, "Combo3")->count(), 12);
+        ctl(w, "Combo3")->setFocus();
+        QTest::keyClick(ctl(w, "Combo3"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), ctl(w, "Combo5"));
         for (int n = 0; n < jot::kDayListLength; ++n) {
             QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
-            const L chosen{day(n), "11", "15", "pm"};
+            const L chosen{shownDay(n), "23", "35"};
             for (int i = 0; i < chosen.size(); ++i)
                 ctl<QComboBox>(w, kLists[i])->setCurrentText(chosen[i]);
             if (byEnter)
-                QTest::keyClick(ctl(w, "Combo4"), Qt::Key_Return);
+                QTest::keyClick(ctl(w, "Combo3"), Qt::Key_Return);
             else
                 QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
             QVERIFY(!ctl(w, "Frame1")->isVisible());
-            const QString alarm = chosen[0] + " 11:15 pm";
-            QCOMPARE(ctl<QLabel>(w, "Label1")->text(), alarm);
+            const QString alarm = day(n) + " 11:35 pm";
+            QCOMPARE(ctl<QLabel>(w, "Label1")->text(), shownDay(n) + " 23:35");
             QCOMPARE(p.fileBytes(), record(kStamp, "t", alarm.toUtf8()));
             w->close();
             w = open(p, 1);

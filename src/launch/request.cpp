@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/request.h"
 
+#include "launch/phrase.h"
+
 #include <QList>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -212,9 +214,14 @@ std::optional<QDateTime> parseWhen(const QString& when, const QDateTime& now, QS
             at = nextWhole.addSecs(n * (unit == 'h' ? 3600 : 60));
         if (!at.isValid() || at.date() > now.date().addDays(kMaxAlarmDays))
             return refuse(QStringLiteral("is more than %1 days ahead.").arg(kMaxAlarmDays));
+    } else if (const std::optional<QDateTime> said = parsePhrase(when, now)) {
+        at = *said;
     } else {
-        return refuse(QStringLiteral("is not understood; give HH:MM, YYYY-MM-DD HH:MM, "
-                                     "tomorrow HH:MM, or +N followed by m, h or d."));
+        return refuse(QStringLiteral(
+            "is not understood; give a time (9am, 9:30 pm, 21:30, 9h30, 9 Uhr), a day and a "
+            "time (tomorrow 9am, friday 10:00, demain 9h, morgen 9 Uhr, 07/12 9:00 in the "
+            "locale's date order), tonight, a weekday, in 20 minutes (hours, days; dans 2 "
+            "heures, in 3 Tagen), YYYY-MM-DD HH:MM, or +N followed by m, h or d."));
     }
     if (!at.isValid())
         return refuse(QStringLiteral("does not exist in local time."));

@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "launch/phrase.h"
+#include "launch/request.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace jot;
+
+namespace {
+// Saturday 14 March 2026, 10:20:30.
+const QDateTime kNow(QDate(2026, 3, 14), QTime(10, 20, 30));
+} // namespace
+
+// --at in the words people use: one table per language, each phrase read under the locale
+// its row names, then every generated phrase checked against what it says.
+class TstPhrase : public QObject {
+    Q_OBJECT
+
+    static void columns() {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected"); // "yyyy-MM-dd HH:mm", or "" when refused
+    }
+    static void row(const char* phrase, const char* expected, const char* locale = "en_US") {
+        QTest::newRow(phrase) << QString::fromUtf8(phrase) << QString(locale) << QString(expected);
+    }
+    static void check() {
+        QFETCH(QString, phrase);
+        QFETCH(QString, locale);
+        const std::optional<QDateTime> at = parsePhrase(phrase, kNow, QLocale(locale));
+        QTEST(at ? at->toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString(), "expected");
+    }
+
+private Q_SLOTS:
+    void english_data() {
+        columns();
+        row("9am", "2026-03-15 09:00"); // past today: tomorrow
+        row("9:30pm", "2026-03-14 21:30");
+        row("9 pm", "2026-03-14 21:00");
+        row("12am", "2026-03-15 00:00");
+        row("12pm", "2026-03-14 12:00");
+        row("21:30", "2026-03-14 21:30");
+        row("today 18:00", "2026-03-14 18:00");
+        row("Today 9:00", "2026-03-14 09:00"); // past, and said so by --at, not moved
+        row("tomorrow 9am", "2026-03-15 09:00");
+        row("tonight", "2026-03-14 20:00");
+        row("tonight 9pm", "2026-03-14 21:00");
+        row("friday 10:00", "2026-03-20 10:00");
+        row("saturday 11am", "2026-03-14 11:00");  // today, still ahead
+        row("saturday 10:00", "2026-03-21 10:00"); // today's is past: next week
+        row("Monday", "2026-03-16 09:00");
+        row("in 20 minutes", "2026-03-14 10:41"); // from the next whole minute
+        row("in 1 hour", "2026-03-14 11:21");
+        row("in 3 days", "2026-03-17 10:21");
+        row("12/07 9:00", "2026-12-07 09:00");
+        row("03/01 9:00", "2027-03-01 09:00"); // past this year
+        row("12/07/2027 9:00", "2027-12-07 09:00");
+        row("12/07", "");
+        row("13pm", "");
+        row("9", "");
+        row("25:00", "");
+        row("someday 9am", "");
+        row("in 2 weeks", "");
+    }
+    void english() { check(); }
+
+    void french_data() {
+        columns();
+        row("9h", "2026-03-15 09:00", "fr_FR");
+        row("9h30", "2026-03-15 09:30", "fr_FR");
+        row("21h", "2026-03-14 21:00", "fr_FR");
+        row("aujourd'hui 18h", "2026-03-14 18:00", "fr_FR");
+        row("Aujourdhui 18h", "2026-03-14 18:00", "fr_FR");
+        row("demain 9h", "2026-03-15 09:00", "fr_FR");
+        row("ce soir", "2026-03-14 20:00", "fr_FR");
+        row("ce soir 9h", "2026-03-14 21:00", "fr_FR");
+        row("vendredi 10h", "2026-03-20 10:00", "fr_FR");
+        row("dans 20 minutes", "2026-03-14 10:41", "fr_FR");
+        row("dans 2 heures", "2026-03-14 12:21", "fr_FR");
+        row("dans 3 jours", "2026-03-17 10:21", "fr_FR");
+        row("07/12 9:00", "2026-12-07 09:00", "fr_FR");
+        row("demain 9h75", "", "fr_FR");
+    }
+    void french() { check(); }
+
+    void german_data() {
+        columns();
+        row("9 Uhr", "2026-03-15 09:00", "de_DE");
+        row("9:30 Uhr", "2026-03-15 09:30", "de_DE");
+        row("21 Uhr", "2026-03-14 21:00", "de_DE");
+        row("heute 18 Uhr", "2026-03-14 18:00", "de_DE");
+        row("morgen 9 Uhr", "2026-03-15 09:00", "de_DE");
+        row("heute Abend", "2026-03-14 20:00", "de_DE");
+        row("Freitag 9 Uhr", "2026-03-20 09:00", "de_DE");
+        row("Sonntag", "2026-03-15 09:00", "de_DE");
+        row("in 20 Minuten", "2026-03-14 10:41", "de_DE");
+        row("in 2 Stunden", "2026-03-14 12:21", "de_DE");
+        row("in 1 Tag", "2026-03-15 10:21", "de_DE");
+        row("in 3 Tagen", "2026-03-17 10:21", "de_DE");
+        row("7.12. 9 Uhr", "2026-12-07 09:00", "de_DE");
+        row("montag 9:00", "2026-03-16 09:00", "en_US"); // German words under any locale
+    }
+    void german() { check(); }
+
+    // Every phrase --at accepts lands on a minute, never in the past, within 366 days, and on
+    // the weekday it names; a time of day it names is kept.
+    void generated() {
+        const char* const weekdays[3][7] = {
+            {"monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday"},
+            {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"},
+            {"Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag", "Sonntag"}};
+        const char* const spans[3][3] = {{"minutes", "hours", "days"},
+                                         {"minutes", "heures", "jours"},
+                                         {"Minuten", "Stunden", "Tagen"}};
+        QRandomGenerator random(20261207);
+        for (int k = 0; k < 20000; ++k) {
+            const QDateTime now =
+                kNow.addSecs(random.bounded(366 * 24 * 3600)).addMSecs(random.bounded(1000));
+            const int lang = random.bounded(3), h = random.bounded(24), m = random.bounded(60);
+            const int weekday = random.bounded(7) + 1;
+            const QString hm = QString::asprintf("%d:%02d", h, m);
+            const QString times[3] = {hm, QString::asprintf("%dh%02d", h, m), hm + " Uhr"};
+            QString phrase;
+            int named = 0;
+            switch (random.bounded(3)) {
+            case 0:
+                phrase = times[lang];
+                break;
+            case 1:
+                phrase = QString(weekdays[lang][weekday - 1]) + ' ' + times[lang];
+                named = weekday;
+                break;
+            default:
+                phrase = QString(lang == 1 ? "dans %1 %2" : "in %1 %2")
+                             .arg(random.bounded(600000))
+                             .arg(spans[lang][random.bounded(3)]);
+            }
+            QString why;
+            const std::optional<QDateTime> at = parseWhen(phrase, now, &why);
+            if (!at) {
+                QVERIFY2(!named && why.contains("days ahead"), qPrintable(phrase + ": " + why));
+                continue;
+            }
+            const QString said =
+                phrase + " at " + now.toString(Qt::ISODate) + ": " + at->toString(Qt::ISODate);
+            QVERIFY2(at->time().second() == 0 && *at >= now.addSecs(-now.time().second()) &&
+                         at->date() <= now.date().addDays(kMaxAlarmDays),
+                     qPrintable(said));
+            QVERIFY2(!named || at->date().dayOfWeek() == named, qPrintable(said));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TstPhrase)
+#include "tst_phrase.moc"

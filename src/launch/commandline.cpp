@@ -63,9 +63,13 @@ CommandLineOutcome parseCommandLine(const QStringList& arguments) {
         QStringLiteral("Adds a task of the text given (none: an empty one) and shows its note."));
     const QCommandLineOption at(
         QStringLiteral("at"),
-        QStringLiteral("With --new, sets its alarm to the minute: HH:MM (today, "
-                       "or tomorrow when past), YYYY-MM-DD HH:MM, tomorrow HH:MM, or +N followed "
-                       "by m, h or d (from now); up to %1 days ahead.")
+        QStringLiteral("With --new, sets its alarm to the minute, in English, French or German "
+                       "words: a time (9am, 9:30 pm, 21:30, 9h30, 9 Uhr: today, or tomorrow "
+                       "when past), a day and a time (today 18:00, tomorrow 9am, friday 10:00, "
+                       "demain 9h, morgen 9 Uhr, 07/12 9:00 in the locale's date order), "
+                       "tonight, a weekday (at 9:00), in 20 minutes (hours, days; dans 2 heures, "
+                       "in 3 Tagen), YYYY-MM-DD HH:MM, or +N followed by m, h or d (from now); "
+                       "up to %1 days ahead.")
             .arg(kMaxAlarmDays),
         QStringLiteral("when"));
     const QCommandLineOption showAll(QStringLiteral("show-all"),

@@ -162,7 +162,9 @@ private Q_SLOTS:
         row("hour out of range", "24:00", "time of day");
         row("minutes out of range", "10:60", "time of day");
         row("no such date", "2027-02-29 10:00", "not a date");
-        row("a weekday name", "Monday 10:00", "not understood");
+        row("plain words", "tomorrow 9am", "2026-03-15 09:00");
+        row("plain words, past", "today 9:00", "past");
+        row("today's weekday alone, past 9:00", "saturday", "2026-03-21 09:00");
         row("no unit", "+5", "not understood");
         row("seconds", "10:30:00", "not understood");
     }

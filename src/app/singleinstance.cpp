@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/singleinstance.h"
 
+#include "store/datadir.h"
+
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -61,11 +62,7 @@ QString runtimeDir() {
 // "jotlark-" and a hash of where the data directory really is: one name per directory, short
 // whatever its path.
 QString nameFor(const QString& dataDir) {
-    const QFileInfo info(dataDir);
-    const QString path =
-        info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
-    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
-    return QStringLiteral("jotlark-") + QString::fromLatin1(hash.toHex().left(20));
+    return QStringLiteral("jotlark-") + jot::dataDirHash(dataDir);
 }
 
 bool fitsSocket(const QString& path) {

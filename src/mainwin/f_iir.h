@@ -4,6 +4,7 @@
 #include "alarms/due.h"
 #include "launch/request.h"
 #include "layout/placement.h"
+#include "mainwin/notekeeper.h"
 #include "store/datadir.h"
 #include "store/shared.h"
 
@@ -77,8 +78,10 @@ private Q_SLOTS:
     void m_importCalendar_Click(); // the open tasks of a calendar file into the list
     void m_quitter_Click();
     void m_tb_Click();
-    void m_sound_Click(); // Play a sound
-    void m_login_Click(); // Start at log-in
+    void m_sound_Click();      // Play a sound
+    void m_login_Click();      // Start at log-in
+    void m_ontop_Click();      // Notes on top
+    void m_workspaces_Click(); // Notes on every workspace
     void m_aide_Click();
     void m_apropos_Click();
     void mPopNew_Click();
@@ -101,6 +104,11 @@ private:
     static void bringToFront(f_test* w); // in front, restored, with the keyboard
     void showNote(int row);              // Show for one row
     void closeNote(int row);             // closes the row's note, if it has one
+    QList<f_test*> openNotes() const;
+    void prepareNote(f_test* w);    // before it shows: stacking, focus, its place kept at closing
+    void reopenNotes();             // those open when the program last ended
+    void applyStacking();           // the options, to every open note
+    bool rowRinging(int row) const; // rang, and not yet shown, snoozed, set or cleared
     void focusNewTask();
     int currentRow() const; // the grid's current row, 1 or more
     void selectRow(int row);
@@ -124,6 +132,8 @@ private:
 
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
+    jot::NoteKeeper m_keeper;
+    bool m_openQuietly = false; // a note the alarm opens leaves the keyboard where it is
     std::array<QPointer<f_test>, jot::kSlots + 1> m_notes{}; // note window table
     bool m_quitting = false;
     bool m_ended = false;
@@ -149,6 +159,8 @@ private:
     QAction* m_tb = nullptr;
     QAction* m_sound = nullptr;
     QAction* m_login = nullptr;
+    QAction* m_ontop = nullptr;
+    QAction* m_workspaces = nullptr;
     QLabel* m_warning = nullptr;
     QPointer<f_help> m_help;
 };

@@ -34,8 +34,33 @@ public:
     // The alarm timer moved a repeating alarm on: the label and the lists follow the row.
     void alarmMoved();
 
+    // The designed size, the smallest a note gets; the text box takes what the user adds.
+    static QSize designedSize();
+    // Moves the note to where the program puts it (its cell, the outer top-left corner); a
+    // place other than this one later on was the user's.
+    void placeAt(const QPoint& outer);
+    // Moves the note back to where the user left it before: the inner top-left corner, which
+    // stays where it is whatever frame the window manager puts around it.
+    void placeAsBefore(const QPoint& inner);
+    bool movedByUser() const { return m_placedByUser || geometry().topLeft() != m_givenPlace; }
+
+    // Above other windows and on every workspace, as the options say ("Notes on top", "Notes
+    // on every workspace"); asked before the note is mapped, or at once when it is.
+    void setStacking(bool onTop, bool onAllWorkspaces);
+    // A ringing note comes and stays above other windows, without the keyboard, and asks for
+    // the user's attention; until Show, a snooze, a new alarm or "No alarm".
+    void setRinging(bool ringing);
+    bool ringing() const { return m_ringing; }
+    bool keptAbove() const { return m_onTop || m_ringing; }
+    bool onAllWorkspaces() const { return m_onAllWorkspaces; }
+
+Q_SIGNALS:
+    void closing(f_test* note); // before its row lets go of it
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -58,9 +83,14 @@ private:
     void setCell(int col, const QString& text);
 
     jot::Shared& m_shared;
-    int f_pos = 0;         // the task's row
-    int f_monindice = 0;   // the window's slot
-    bool m_closed = false; // closing saves already: no second save on the last focus-out
+    int f_pos = 0;               // the task's row
+    int f_monindice = 0;         // the window's slot
+    bool m_closed = false;       // closing saves already: no second save on the last focus-out
+    QPoint m_givenPlace;         // where the program last put it, inner top-left
+    bool m_placedByUser = false; // put back where the user had left it
+    bool m_onTop = false;
+    bool m_onAllWorkspaces = false;
+    bool m_ringing = false;
 
     QPushButton* Command1 = nullptr;
     QLabel* Label1 = nullptr;

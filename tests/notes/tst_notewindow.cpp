@@ -180,7 +180,12 @@ private slots:
         QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);
         QCOMPARE(note->role(), QAccessible::Window); // a frame, not a pane
         QCOMPARE(note->text(QAccessible::Description), "The alarm is due");
+        QVERIFY(w->ringing() && w->keptAbove()); // closed and shown again, still ringing
+        w->close();
+        w = open(p, 1);
+        QVERIFY(w->ringing());
         QTest::mouseClick(ctl(w, "Command2"), Qt::LeftButton); // No alarm
+        QVERIFY(!w->ringing() && !w->keptAbove());
         QCOMPARE(p.fileBytes(), record(p.list().cell(1, jot::ColStamp).toUtf8(), ""));
     }
 

@@ -42,6 +42,8 @@ void f_iir::Timer1_Timer() {
     const bool rang = checkAlarms(now);
     if (rang || jot::isQuarterHour(now.time()) || jot::quarterHourPassed(previous, now))
         m_shared.sauver_liste();
+    // Where the notes are and their tasks' keys, each minute they changed.
+    m_keeper.save(m_shared.list, openNotes());
 }
 
 bool f_iir::checkAlarms(const QDateTime& now) {

@@ -39,6 +39,7 @@ bool onSomeScreen(const QRect& r) {
 void NoteKeeper::load(const QString& path) {
     m_path = path;
     m_closed = readNotePlaces(path);
+    m_written = m_closed;
     m_ended = false;
 }
 
@@ -106,15 +107,22 @@ void NoteKeeper::closing(const f_test* note, const TaskList& list, const QList<f
     for (const NotePlace& p : places)
         if (!p.open)
             m_closed.append(p);
-    // A failed write loses only where notes were; the next close tries again.
-    writeNotePlaces(m_path, places);
+    write(places);
+}
+
+void NoteKeeper::write(const QList<NotePlace>& places) {
+    if (places == m_written)
+        return;
+    // A failed write loses only where notes were; the next tick tries again.
+    if (writeNotePlaces(m_path, places))
+        m_written = places;
 }
 
 void NoteKeeper::save(const TaskList& list, const QList<f_test*>& open, bool ending) {
     if (m_ended || m_path.isEmpty())
         return;
     m_ended = ending;
-    writeNotePlaces(m_path, snapshot(list, open, nullptr));
+    write(snapshot(list, open, nullptr));
 }
 
 } // namespace jot

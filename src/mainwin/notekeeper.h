@@ -24,16 +24,19 @@ public:
     bool place(f_test* note, const TaskList& list, const QList<f_test*>& open);
     // The note closes: its place is kept with the others'.
     void closing(const f_test* note, const TaskList& list, const QList<f_test*>& open);
-    // Writes what is known, the notes open now as open; at the end of the run, the notes that
-    // then close are left open for the next start.
+    // Writes what is known when it changed, the notes open now as open: at each tick, so that
+    // an edit's new key and a move survive a crash. At the end of the run, the notes that then
+    // close are left open for the next start.
     void save(const TaskList& list, const QList<f_test*>& open, bool ending = false);
 
 private:
     QList<NotePlace> snapshot(const TaskList& list, const QList<f_test*>& open,
                               const f_test* closingNote) const;
+    void write(const QList<NotePlace>& places);
 
     QString m_path;
     QList<NotePlace> m_closed; // of the notes not open now, in the order of their rows
+    QList<NotePlace> m_written;
     bool m_ended = false;
 };
 

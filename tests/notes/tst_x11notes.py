@@ -88,9 +88,13 @@ def inner(env, w):
             int(v["Height"]))
 
 
-def check(what, got, expected):
-    if got != expected:
-        raise Failure(f"{what}: {got!r}, expected {expected!r}")
+def check(what, probe, expected):
+    """probe() comes to give `expected` within WAIT_S: the window manager takes its time."""
+    deadline = time.monotonic() + WAIT_S
+    while (got := probe()) != expected:
+        if time.monotonic() > deadline:
+            raise Failure(f"{what}: {got!r}, expected {expected!r}")
+        time.sleep(0.1)
 
 
 def main():
@@ -132,22 +136,22 @@ def main():
     start(["openbox"], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     wait_for("window manager", lambda: prop(env, "root", "_NET_SUPPORTING_WM_CHECK"))
 
-    # The first start: the first note moved and resized by the user, then closed by Hide all.
     def jotlark():
         return start([JOTLARK], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    # The user types in another program's window when the alarm rings at Jotlark's start.
     typing = start(["xmessage", "-geometry", "500x300+400+300", "typing here"], env,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     other = wait_for("window to type in", lambda: window(env, "xmessage"))
     run(env, "xdotool", "windowactivate", "--sync", other)
     program = jotlark()
     ringing = wait_for("ringing note", lambda: window(env, "10:00 am"))
-    time.sleep(1)  # the window manager handles the note's requests
-    check("ringing note's workspace", prop(env, ringing, "_NET_WM_DESKTOP"), str(ALL_DESKTOPS))
-    if "_NET_WM_STATE_ABOVE" not in prop(env, ringing, "_NET_WM_STATE"):
-        raise Failure("the ringing note is not on top: " + prop(env, ringing, "_NET_WM_STATE"))
-    active = int(prop(env, "root", "_NET_ACTIVE_WINDOW").split("#")[-1], 16)
-    check("window with the keyboard", active, int(other))
+    check("ringing note's workspace", lambda: prop(env, ringing, "_NET_WM_DESKTOP"),
+          str(ALL_DESKTOPS))
+    check("ringing note on top",
+          lambda: "_NET_WM_STATE_ABOVE" in prop(env, ringing, "_NET_WM_STATE"), True)
+    check("window with the keyboard",
+          lambda: int(prop(env, "root", "_NET_ACTIVE_WINDOW").split("#")[-1], 16), int(other))
     stacking = [int(x.split("#")[-1], 16)
                 for x in prop(env, "root", "_NET_CLIENT_LIST_STACKING").split(",")]
     if stacking.index(int(ringing)) < stacking.index(int(other)):
@@ -155,19 +159,20 @@ def main():
 
     subprocess.run([JOTLARK, "--show-all"], env=env, timeout=WAIT_S, check=True)
     first = wait_for("first note", lambda: window(env, "09:00 am"))
-    time.sleep(1)
-    check("first note's workspace", prop(env, first, "_NET_WM_DESKTOP"), str(ALL_DESKTOPS))
+    check("first note's workspace", lambda: prop(env, first, "_NET_WM_DESKTOP"),
+          str(ALL_DESKTOPS))
     if "_NET_WM_STATE_ABOVE" in prop(env, first, "_NET_WM_STATE"):
         raise Failure("a note on top without the option")
+
+    # The user moves and resizes it; Hide all and Show all bring it back so.
     run(env, "xdotool", "windowmove", first, str(PLACE[0]), str(PLACE[1]))
     run(env, "xdotool", "windowsize", first, str(PLACE[2]), str(PLACE[3]))
-    wait_for("note moved", lambda: inner(env, first) == PLACE)
+    check("note moved", lambda: inner(env, first), PLACE)
     subprocess.run([JOTLARK, "--hide-all"], env=env, timeout=WAIT_S, check=True)
     wait_for("notes hidden", lambda: not window(env, "09:00 am"))
     subprocess.run([JOTLARK, "--show-all"], env=env, timeout=WAIT_S, check=True)
     first = wait_for("first note again", lambda: window(env, "09:00 am"))
-    time.sleep(1)
-    check("after Show all", inner(env, first), PLACE)
+    check("after Show all", lambda: inner(env, first), PLACE)
 
     # Ended with the note open: the next start opens it where it was.
     program.terminate()
@@ -175,8 +180,7 @@ def main():
     wait_for("notes gone", lambda: not window(env, "09:00 am"))
     program = jotlark()
     first = wait_for("first note after a restart", lambda: window(env, "09:00 am"))
-    time.sleep(1)
-    check("after a restart", inner(env, first), PLACE)
+    check("after a restart", lambda: inner(env, first), PLACE)
     typing.terminate()
 
 

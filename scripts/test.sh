@@ -9,9 +9,10 @@ bash scripts/setup.sh
 # setup.sh, which a user's first start runs: it would bring a sound server to every user), the
 # time-zone tables for the daylight-saving days, and a private X server, the AT-SPI buses and
 # Debian's pyatspi for the tray that comes over X11 and for walking the running program as a
-# screen reader does.
+# screen reader does; openbox, xprop, xwininfo, xmessage and xdotool for the notes as a window
+# manager sees them.
 bash scripts/install-packages.sh pulseaudio pulseaudio-utils tzdata xvfb at-spi2-core \
-    python3-pyatspi gir1.2-atspi-2.0
+    python3-pyatspi gir1.2-atspi-2.0 openbox x11-utils xdotool
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
 # Every file of ours names its licence on its first line (after a #! line); images, the fuzz

@@ -221,6 +221,27 @@ bis Sie die Erinnerung schlummern lassen, ändern oder „Keine Erinnerung“ <b
 wählen.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Notes in sight :<byte value="xd"/>
+----------------<byte value="xd"/>
+Drag a note&apos;s bottom right corner to make it larger. A note you <byte value="xd"/>
+moved or resized comes back there after &quot;Hide all&quot; and at the <byte value="xd"/>
+next start, and the notes open when Jotlark ends open again. <byte value="xd"/>
+&quot;Options&quot; &gt; &quot;Notes on top&quot; keeps notes above other windows, <byte value="xd"/>
+&quot;Notes on every workspace&quot; shows them on each one (not under <byte value="xd"/>
+Wayland alone). A note whose alarm rings comes above the others.<byte value="xd"/>
+</source>
+        <translation>Notizen im Blick :<byte value="xd"/>
+-------------------<byte value="xd"/>
+Ziehen Sie die untere rechte Ecke einer Notiz, um sie zu vergrößern. <byte value="xd"/>
+Eine verschobene oder vergrößerte Notiz kehrt nach &quot;Alle ausblenden&quot; <byte value="xd"/>
+und beim nächsten Start dorthin zurück, und die beim Beenden offenen <byte value="xd"/>
+Notizen öffnen sich wieder. &quot;Optionen&quot; &gt; &quot;Notizen im <byte value="xd"/>
+Vordergrund&quot; hält Notizen über anderen Fenstern, &quot;Notizen auf allen <byte value="xd"/>
+Arbeitsflächen&quot; zeigt sie auf jeder (nicht unter Wayland allein). <byte value="xd"/>
+Eine Notiz, deren Alarm klingelt, kommt über die anderen.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -386,6 +407,22 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>&amp;Undo delete</source>
         <translation>&amp;Löschen rückgängig machen</translation>
     </message>
+    <message>
+        <source>Notes on &amp;top</source>
+        <translation>Notizen im &amp;Vordergrund</translation>
+    </message>
+    <message>
+        <source>Notes on every &amp;workspace</source>
+        <translation>Notizen auf allen Arbeits&amp;flächen</translation>
+    </message>
+    <message>
+        <source>Under Wayland a program cannot keep its windows above others</source>
+        <translation>Unter Wayland kann ein Programm seine Fenster nicht über anderen halten</translation>
+    </message>
+    <message>
+        <source>Under Wayland a program cannot show its windows on every workspace</source>
+        <translation>Unter Wayland kann ein Programm seine Fenster nicht auf allen Arbeitsflächen zeigen</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -408,6 +445,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>The alarm is due</source>
         <translation>Die Erinnerung ist fällig</translation>
+    </message>
+    <message>
+        <source>Resize the note</source>
+        <translation>Größe der Notiz ändern</translation>
     </message>
 </context>
 <context>

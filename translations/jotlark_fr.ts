@@ -221,6 +221,27 @@ sonne reste rouge, même fermée puis affichée de nouveau, jusqu’à ce que <b
 vous rappeliez l’alarme plus tard, la changiez ou choisissiez « Sans alarme ».<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Notes in sight :<byte value="xd"/>
+----------------<byte value="xd"/>
+Drag a note&apos;s bottom right corner to make it larger. A note you <byte value="xd"/>
+moved or resized comes back there after &quot;Hide all&quot; and at the <byte value="xd"/>
+next start, and the notes open when Jotlark ends open again. <byte value="xd"/>
+&quot;Options&quot; &gt; &quot;Notes on top&quot; keeps notes above other windows, <byte value="xd"/>
+&quot;Notes on every workspace&quot; shows them on each one (not under <byte value="xd"/>
+Wayland alone). A note whose alarm rings comes above the others.<byte value="xd"/>
+</source>
+        <translation>Notes en vue :<byte value="xd"/>
+----------------<byte value="xd"/>
+Tirez le coin inférieur droit d&apos;une note pour l&apos;agrandir. Une <byte value="xd"/>
+note déplacée ou redimensionnée y revient après &quot;Tout masquer&quot; et <byte value="xd"/>
+au démarrage suivant, et les notes ouvertes quand Jotlark se ferme <byte value="xd"/>
+s&apos;ouvrent de nouveau. &quot;Options&quot; &gt; &quot;Notes au premier plan&quot; <byte value="xd"/>
+garde les notes au-dessus des autres fenêtres, &quot;Notes sur tous <byte value="xd"/>
+les bureaux&quot; les montre sur chacun (pas sous Wayland seul). Une <byte value="xd"/>
+note dont l&apos;alarme sonne passe au-dessus des autres.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -386,6 +407,22 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>&amp;Undo delete</source>
         <translation>&amp;Annuler la suppression</translation>
     </message>
+    <message>
+        <source>Notes on &amp;top</source>
+        <translation>Notes au &amp;premier plan</translation>
+    </message>
+    <message>
+        <source>Notes on every &amp;workspace</source>
+        <translation>Notes sur tous les &amp;bureaux</translation>
+    </message>
+    <message>
+        <source>Under Wayland a program cannot keep its windows above others</source>
+        <translation>Sous Wayland, un programme ne peut pas garder ses fenêtres au-dessus des autres</translation>
+    </message>
+    <message>
+        <source>Under Wayland a program cannot show its windows on every workspace</source>
+        <translation>Sous Wayland, un programme ne peut pas montrer ses fenêtres sur tous les bureaux</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -408,6 +445,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>The alarm is due</source>
         <translation>L&apos;alarme sonne</translation>
+    </message>
+    <message>
+        <source>Resize the note</source>
+        <translation>Redimensionner la note</translation>
     </message>
 </context>
 <context>

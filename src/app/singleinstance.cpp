@@ -2,8 +2,9 @@
 #include "app/singleinstance.h"
 #include "store/clock.h"
 
+#include "store/datadir.h"
+
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -69,10 +70,7 @@ QString runtimeDir() {
 // A hash of where the data directory really is: one name per directory, short whatever its
 // path.
 QByteArray hashFor(const QString& dataDir) {
-    const QFileInfo info(dataDir);
-    const QString path =
-        info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
-    return QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(20);
+    return jot::dataDirHash(dataDir).toLatin1();
 }
 
 QString nameFor(const QString& dataDir) {

@@ -60,10 +60,10 @@ f_help::f_help()
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setTabChangesFocus(true);
-    const QString text =
-        QString(helpText() + QStringLiteral("\r\n") + moreText() + QStringLiteral("\r\n") +
-                undoText() + QStringLiteral("\r\n") + calendarText())
-            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString text = QString(helpText() + QStringLiteral("\r\n") + moreText() +
+                                 QStringLiteral("\r\n") + undoText() + QStringLiteral("\r\n") +
+                                 calendarText() + QStringLiteral("\r\n") + notesText())
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
 
@@ -166,6 +166,19 @@ const QString& f_help::calendarText() {
            "file…\" adds the open tasks of such a file, except those already \r\n"
            "here. From a terminal, jotlark --export tasks.ics writes the \r\n"
            "same file (- for the standard output).\r\n");
+    return text;
+}
+
+const QString& f_help::notesText() {
+    static const QString text =
+        tr("Notes in sight :\r\n"
+           "----------------\r\n"
+           "Drag a note's bottom right corner to make it larger. A note you \r\n"
+           "moved or resized comes back there after \"Hide all\" and at the \r\n"
+           "next start, and the notes open when Jotlark ends open again. \r\n"
+           "\"Options\" > \"Notes on top\" keeps notes above other windows, \r\n"
+           "\"Notes on every workspace\" shows them on each one (not under \r\n"
+           "Wayland alone). A note whose alarm rings comes above the others.\r\n");
     return text;
 }
 

@@ -9,6 +9,7 @@
 #include "notes/f_test.h"
 #include "store/clock.h"
 
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <utility>
 
@@ -58,17 +59,24 @@ void f_iir::Timer1_Timer() {
     const bool rang = checkAlarms(now);
     if (rang || jot::isQuarterHour(now.time()) || jot::quarterHourPassed(previous, now))
         m_shared.sauver_liste();
+    // Where the notes are and their tasks' keys, each minute they changed.
+    m_keeper.save(m_shared.list, openNotes());
 }
 
 bool f_iir::checkAlarms(const QDateTime& now) {
     jot::TaskList& list = m_shared.list;
     QList<jot::Notices::Ring> rung;
     for (const int r : jot::dueRows(list, now)) {
-        f_test* note = noteForDueRow(r);
+        f_test* note = nullptr;
+        {
+            const QScopedValueRollback quietly(m_openQuietly, true);
+            note = noteForDueRow(r);
+        }
         // Left unfired when no note could show it, so that it rings once a slot is free.
         if (!note)
             continue;
         note->en_rouge();
+        note->setRinging(true);
         const QString tag = jot::alarmTag(list, r);
         const QString alarm =
             jot::alarmDisplay(list.cell(r, jot::ColAlarm), list.cell(r, jot::ColFired));
@@ -115,6 +123,7 @@ void f_iir::showRungNote(const QString& tag) {
         ringing.occurrence.isValid())
         note->en_rouge();
     bringToFront(note);
+    note->setRinging(false); // seen
 }
 
 // Snooze: the alarm moved as if picked in the alarm editor, unless the task was deleted or

@@ -68,6 +68,7 @@ void f_iir::showNote(int row) {
         w->reinit();
         if (ringsRed(row))
             w->en_rouge();
+        w->setRinging(rowRinging(row));
         w->activateWindow(); // without a window manager nothing else gives it the keyboard
     }
 }
@@ -126,13 +127,15 @@ void f_iir::creer_fenetre(int row) {
     m_notes[s] = w;
     m_shared.lastOpenedSlot = s;
     m_shared.list.setCell(row, jot::ColSlot, QString::number(s));
+    prepareNote(w);
     w->show();
 }
 
 void f_iir::positionner_fenetre(int slot) {
-    if (f_test* w = noteInSlot(slot)) {
+    f_test* w = noteInSlot(slot);
+    if (w && !m_keeper.place(w, m_shared.list, openNotes())) {
         const QPoint cell = jot::cellOf(m_workArea, slot);
-        w->move(jot::px(cell.x()), jot::px(cell.y()));
+        w->placeAt({jot::px(cell.x()), jot::px(cell.y())});
     }
 }
 

@@ -58,6 +58,8 @@ void f_iir::closeEvent(QCloseEvent* event) {
 }
 
 void f_iir::shutDown() {
+    // The notes open now open again at the next start, where they are.
+    m_keeper.save(m_shared.list, openNotes(), true);
     closeNotes();
     hide();
     m_notices->removeIcon();

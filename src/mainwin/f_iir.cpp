@@ -168,12 +168,14 @@ f_iir::f_iir(QWidget* parent)
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
         m_shared.file.stopWaitingForWriter();
         m_shared.sauver_liste();
+        m_keeper.save(m_shared.list, openNotes());
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (m_ended)
             return;
         m_shared.file.stopWaitingForWriter();
         m_shared.sauver_liste();
+        m_keeper.save(m_shared.list, openNotes());
     });
 }
 
@@ -258,6 +260,8 @@ void f_iir::Form_Load(const QString& dataDir) {
     m_login->setChecked(jot::startsAtLogIn());
     m_tb->setChecked(jot::startInTray(m_dataDir));
     m_sound->setChecked(jot::playsSound(m_dataDir));
+    m_ontop->setChecked(jot::hasMarker(m_dataDir, jot::kOnTopFile));
+    m_workspaces->setChecked(jot::hasMarker(m_dataDir, jot::kAllWorkspacesFile));
     m_notices->setSound(m_sound->isChecked());
     // Started in the tray, the program must know at once whether there is one.
     if (m_tb->isChecked())
@@ -278,6 +282,8 @@ void f_iir::Form_Load(const QString& dataDir) {
     m_shared.file.lire_liste(m_shared.list);
     // A sync tool may have set this computer's version aside while Jotlark was not running.
     m_shared.mergeOtherWriter();
+    m_keeper.load(jot::notePlacesPath(m_dataDir));
+    reopenNotes();
     selectRow(1);
     // Row 1 is current, but an empty list's placeholder shows no highlight.
     if (m_shared.list.isPlaceholder(1))

@@ -4,6 +4,7 @@
 #include "alarms/due.h"
 #include "launch/request.h"
 #include "layout/placement.h"
+#include "mainwin/notekeeper.h"
 #include "store/datadir.h"
 #include "store/deletedtasks.h"
 #include "store/shared.h"
@@ -79,8 +80,10 @@ private Q_SLOTS:
     void m_importCalendar_Click(); // the open tasks of a calendar file into the list
     void m_quitter_Click();
     void m_tb_Click();
-    void m_sound_Click(); // Play a sound
-    void m_login_Click(); // Start at log-in
+    void m_sound_Click();      // Play a sound
+    void m_login_Click();      // Start at log-in
+    void m_ontop_Click();      // Notes on top
+    void m_workspaces_Click(); // Notes on every workspace
     void m_aide_Click();
     void m_apropos_Click();
     void mPopNew_Click();
@@ -111,6 +114,11 @@ private:
     // Deleted tasks, for Undo and in planifs.txt.deleted.
     void recordDeletion(const QList<jot::TaskRow>& tasks);
     bool ringsRed(int row) const; // its alarm rang and has not been dealt with
+    QList<f_test*> openNotes() const;
+    void prepareNote(f_test* w);    // before it shows: stacking, focus, its place kept at closing
+    void reopenNotes();             // those open when the program last ended
+    void applyStacking();           // the options, to every open note
+    bool rowRinging(int row) const; // rang, and not yet shown, snoozed, set or cleared
     void focusNewTask();
     int currentRow() const; // the grid's current row, 1 or more
     void selectRow(int row);
@@ -137,6 +145,8 @@ private:
 
     jot::Shared m_shared;
     jot::WorkArea m_workArea;
+    jot::NoteKeeper m_keeper;
+    bool m_openQuietly = false; // a note the alarm opens leaves the keyboard where it is
     std::array<QPointer<f_test>, jot::kSlots + 1> m_notes{}; // note window table
     bool m_quitting = false;
     bool m_ended = false;
@@ -167,6 +177,8 @@ private:
     QAction* m_sound = nullptr;
     QAction* m_login = nullptr;
     QAction* m_undo = nullptr;
+    QAction* m_ontop = nullptr;
+    QAction* m_workspaces = nullptr;
     QLabel* m_warning = nullptr;
     QString m_lineWarning; // what the warning line says, passing notes aside
     QString m_lineNote;    // a passing note over it, while m_lineNoteTimer runs

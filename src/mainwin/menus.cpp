@@ -4,6 +4,7 @@
 #include "help/about.h"
 #include "help/f_help.h"
 #include "mainwin/notices.h"
+#include "notes/stacking.h"
 #include "report/print.h"
 #include "report/report.h"
 #include "store/autostart.h"
@@ -62,6 +63,19 @@ void f_iir::createMenus() {
     m_sound->setCheckable(true);
     m_login = item(options, "m_login", tr("Start at &log-in"), &f_iir::m_login_Click);
     m_login->setCheckable(true);
+    m_ontop = item(options, "m_ontop", tr("Notes on &top"), &f_iir::m_ontop_Click);
+    m_ontop->setCheckable(true);
+    m_workspaces =
+        item(options, "m_workspaces", tr("Notes on every &workspace"), &f_iir::m_workspaces_Click);
+    m_workspaces->setCheckable(true);
+    if (!jot::canAskStacking()) {
+        options->setToolTipsVisible(true);
+        m_ontop->setEnabled(false);
+        m_ontop->setToolTip(tr("Under Wayland a program cannot keep its windows above others"));
+        m_workspaces->setEnabled(false);
+        m_workspaces->setToolTip(
+            tr("Under Wayland a program cannot show its windows on every workspace"));
+    }
 
     QMenu* interro = menu("m_interro", tr("&?"));
     item(interro, "m_aide", tr("Help..."), &f_iir::m_aide_Click)
@@ -91,6 +105,19 @@ void f_iir::m_login_Click() {
     // As with the start option: the entry follows the check mark, the mark what is on disk.
     jot::setStartAtLogIn(m_login->isChecked(), QCoreApplication::applicationFilePath());
     m_login->setChecked(jot::startsAtLogIn());
+}
+
+void f_iir::m_ontop_Click() {
+    // As with the start option: the file follows the check mark, the mark what is on disk.
+    jot::setMarker(m_dataDir, jot::kOnTopFile, m_ontop->isChecked());
+    m_ontop->setChecked(jot::hasMarker(m_dataDir, jot::kOnTopFile));
+    applyStacking();
+}
+
+void f_iir::m_workspaces_Click() {
+    jot::setMarker(m_dataDir, jot::kAllWorkspacesFile, m_workspaces->isChecked());
+    m_workspaces->setChecked(jot::hasMarker(m_dataDir, jot::kAllWorkspacesFile));
+    applyStacking();
 }
 
 void f_iir::m_aide_Click() {

@@ -5,6 +5,7 @@
 #include "alarms/recurrence.h"
 #include "notes/alarmpanel.h"
 #include "notes/controls.h"
+#include "notes/stacking.h"
 #include "store/clock.h"
 #include "ui/colours.h"
 #include "ui/programicon.h"
@@ -18,8 +19,13 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QShowEvent>
+#include <QSizeGrip>
 #include <QTextDocument>
+#include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -27,6 +33,8 @@ namespace {
 // just above the alarm panel (400).
 constexpr QRect kAlarmLabel(1500, 60, 1880, 255);
 constexpr int kAlarmLabelTwoLines = 330;
+constexpr QSize kNote(4905, 1305);
+constexpr QRect kText(0, 480, 4875, 800);
 
 const QColor kRed(255, 0, 0);
 
@@ -81,7 +89,8 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     setWindowTitle(tr("Note"));
     jot::announceWidgetWindowsAsFrames();
     setWindowIcon(jot::programIcon());
-    setFixedSize(jot::notePx(this, 4905), jot::notePx(this, 1305));
+    setMinimumSize(designedSize());
+    resize(designedSize());
 
     createControls();
 
@@ -118,7 +127,12 @@ void f_test::createControls() {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     Text2->setFont(font);
-    placeControl(Text2, 0, 480, 4875, 800);
+    placeControl(Text2, kText.left(), kText.top(), kText.width(), kText.height());
+    // Under the text box's scroll bar, so that it covers no text and no control.
+    auto* grip = new QSizeGrip(this);
+    grip->setObjectName(QStringLiteral("m_grip"));
+    grip->setAccessibleName(tr("Resize the note"));
+    Text2->addScrollBarWidget(grip, Qt::AlignBottom);
 
     // The alarm panel lies over the text box while it is shown; its lists are those of the
     // day the note opened.
@@ -175,6 +189,7 @@ void f_test::en_rouge() {
 }
 
 void f_test::snooze(const QString& alarm, const QString& repeat) {
+    setRinging(false);
     takeAlarm(alarm, repeat);
 }
 
@@ -198,6 +213,72 @@ bool f_test::isBlankNew() const {
 void f_test::closeForRemoval() {
     m_fresh = false;
     close();
+}
+
+QSize f_test::designedSize() const {
+    return {jot::notePx(this, kNote.width()), jot::notePx(this, kNote.height())};
+}
+
+void f_test::placeAt(const QPoint& outer) {
+    move(outer);
+    m_givenPlace = geometry().topLeft();
+    m_placedByUser = false;
+}
+
+void f_test::placeAsBefore(const QPoint& inner) {
+    setGeometry(QRect(inner, size()));
+    m_givenPlace = inner;
+    m_placedByUser = true;
+}
+
+namespace {
+bool mapped(const QWidget* w) {
+    return w->windowHandle() && w->windowHandle()->isVisible();
+}
+} // namespace
+
+void f_test::setStacking(bool onTop, bool onAllWorkspaces) {
+    const bool wasAbove = keptAbove();
+    m_onTop = onTop;
+    if (keptAbove() != wasAbove && mapped(this))
+        jot::askAbove(this, keptAbove(), true);
+    if (std::exchange(m_onAllWorkspaces, onAllWorkspaces) != onAllWorkspaces && mapped(this))
+        jot::askOnAllWorkspaces(this, onAllWorkspaces, true);
+}
+
+void f_test::setRinging(bool ringing) {
+    const bool wasAbove = keptAbove();
+    m_ringing = ringing;
+    if (keptAbove() != wasAbove && mapped(this))
+        jot::askAbove(this, keptAbove(), true);
+    if (!ringing)
+        return;
+    // In front of the window the user types in, which keeps the keyboard.
+    if (jot::canAskStacking())
+        raise();
+    QApplication::alert(this);
+}
+
+void f_test::showEvent(QShowEvent* event) {
+    // Shown by the program, not yet mapped: what the window manager reads as it maps it.
+    if (!event->spontaneous()) {
+        if (keptAbove())
+            jot::askAbove(this, true, false);
+        if (m_onAllWorkspaces)
+            jot::askOnAllWorkspaces(this, true, false);
+    }
+    QWidget::showEvent(event);
+}
+
+void f_test::resizeEvent(QResizeEvent* event) {
+    // The strip and the alarm panel keep their place and size; the text box takes the rest.
+    const QSize extra = event->size() - designedSize();
+    if (!Text2)
+        return QWidget::resizeEvent(event);
+    Text2->setGeometry(jot::notePx(this, kText.left()), jot::notePx(this, kText.top()),
+                       jot::notePx(this, kText.width()) + extra.width(),
+                       jot::notePx(this, kText.height()) + extra.height());
+    QWidget::resizeEvent(event);
 }
 
 void f_test::paintSurfaces(const QColor& colour) {
@@ -225,6 +306,7 @@ void f_test::Command1_Click() {
 }
 
 void f_test::Command2_Click() {
+    setRinging(false);
     showAlarm(QString());
     setCell(jot::ColAlarm, QString());
     setCell(jot::ColFired, QString());
@@ -240,6 +322,7 @@ void f_test::Command3_Click() {
 }
 
 void f_test::applyAlarm(const QString& alarm, const QString& repeat) {
+    setRinging(false);
     closePanel();
     showAlarm(alarm, repeat);
     setCell(jot::ColAlarm, alarm);
@@ -296,7 +379,8 @@ QString f_test::toCell(const QString& boxText) {
 }
 
 void f_test::closeEvent(QCloseEvent* event) {
-    m_closed = true; // the text box's last focus-out comes after this save
+    m_closed = true;      // the text box's last focus-out comes after this save
+    Q_EMIT closing(this); // while the row still holds it: its place is kept
     // The row is let go before the save: a merge on the way may move or remove it.
     setCell(jot::ColSlot, QString());
     m_shared.freeSlot(f_monindice);

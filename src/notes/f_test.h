@@ -39,14 +39,37 @@ public:
     // The task goes anyway (Delete, another writer's removal): closed as any other note.
     void closeForRemoval();
 
+    // The designed size, the smallest a note gets; the text box takes what the user adds.
+    QSize designedSize() const;
+    // Moves the note to where the program puts it (its cell, the outer top-left corner); a
+    // place other than this one later on was the user's.
+    void placeAt(const QPoint& outer);
+    // Moves the note back to where the user left it before: the inner top-left corner, which
+    // stays where it is whatever frame the window manager puts around it.
+    void placeAsBefore(const QPoint& inner);
+    bool movedByUser() const { return m_placedByUser || geometry().topLeft() != m_givenPlace; }
+
+    // Above other windows and on every workspace, as the options say ("Notes on top", "Notes
+    // on every workspace"); asked before the note is mapped, or at once when it is.
+    void setStacking(bool onTop, bool onAllWorkspaces);
+    // A ringing note comes and stays above other windows, without the keyboard, and asks for
+    // the user's attention; until Show, a snooze, a new alarm or "No alarm".
+    void setRinging(bool ringing);
+    bool ringing() const { return m_ringing; }
+    bool keptAbove() const { return m_onTop || m_ringing; }
+    bool onAllWorkspaces() const { return m_onAllWorkspaces; }
+
 Q_SIGNALS:
     // Closed blank and new: the window that owns the list removes its row, which is no Delete.
     void blankClosed(int row);
     // "Ok", "No alarm" or a snooze: a ringing alarm has been dealt with.
     void alarmSet(int row);
+    void closing(f_test* note); // before its row lets go of it
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -69,10 +92,15 @@ private:
     void setCell(int col, const QString& text);
 
     jot::Shared& m_shared;
-    int f_pos = 0;         // the task's row
-    int f_monindice = 0;   // the window's slot
-    bool m_closed = false; // closing saves already: no second save on the last focus-out
-    bool m_fresh = false;  // made by New task, without text or an alarm so far
+    int f_pos = 0;               // the task's row
+    int f_monindice = 0;         // the window's slot
+    bool m_closed = false;       // closing saves already: no second save on the last focus-out
+    bool m_fresh = false;        // made by New task, without text or an alarm so far
+    QPoint m_givenPlace;         // where the program last put it, inner top-left
+    bool m_placedByUser = false; // put back where the user had left it
+    bool m_onTop = false;
+    bool m_onAllWorkspaces = false;
+    bool m_ringing = false;
 
     QPushButton* Command1 = nullptr;
     QLabel* Label1 = nullptr;

@@ -4,6 +4,7 @@
 #include "store/taskfile.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -100,6 +101,18 @@ QString dossier_donnees(const QString& userDataFolder, const QString& applicatio
     const QString dir = withSlash(applicationDir) + QStringLiteral("jotstore");
     useOrCreate(dir);
     return withSlash(dir);
+}
+
+} // namespace jot
+
+namespace jot {
+
+QString dataDirHash(const QString& dataDir) {
+    const QFileInfo info(dataDir);
+    const QString path =
+        info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
+    return QString::fromLatin1(hash.toHex().left(20));
 }
 
 } // namespace jot

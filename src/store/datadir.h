@@ -20,4 +20,8 @@ QString dataDirNotice(const QString& dataDir);
 QString dataDirNotice(const QString& dataDir, const QString& userDataFolder,
                       const QString& applicationDir);
 
+// Twenty hex digits naming where the data directory really is (through links): the name of
+// its lock, and of what else is kept for it elsewhere.
+QString dataDirHash(const QString& dataDir);
+
 } // namespace jot

@@ -14,7 +14,7 @@ bool startInTray(const QString& dataDir) {
 namespace {
 
 // A marker file: present means `on`, whatever it holds.
-bool setMarker(const QString& path, bool on, const QByteArray& content) {
+bool writeMarker(const QString& path, bool on, const QByteArray& content) {
     if (!on)
         return !QFileInfo::exists(path) || QFile::remove(path);
     QFile file(path);
@@ -28,7 +28,7 @@ bool setMarker(const QString& path, bool on, const QByteArray& content) {
 } // namespace
 
 bool setStartInTray(const QString& dataDir, bool on) {
-    return setMarker(dataDir + kStartOptionFile, on, QByteArrayLiteral("\"1\"\r\n"));
+    return writeMarker(dataDir + kStartOptionFile, on, QByteArrayLiteral("\"1\"\r\n"));
 }
 
 bool playsSound(const QString& dataDir) {
@@ -36,7 +36,15 @@ bool playsSound(const QString& dataDir) {
 }
 
 bool setPlaysSound(const QString& dataDir, bool on) {
-    return setMarker(dataDir + kNoSoundFile, !on, {});
+    return writeMarker(dataDir + kNoSoundFile, !on, {});
+}
+
+bool hasMarker(const QString& dataDir, const QString& name) {
+    return QFileInfo::exists(dataDir + name);
+}
+
+bool setMarker(const QString& dataDir, const QString& name, bool on) {
+    return writeMarker(dataDir + name, on, {});
 }
 
 } // namespace jot

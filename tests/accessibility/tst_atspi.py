@@ -97,6 +97,7 @@ def start_services(tmp):
         "XDG_DATA_HOME": os.path.join(tmp, "data"),
         "XDG_CONFIG_HOME": os.path.join(tmp, "config"),
         "XDG_CACHE_HOME": os.path.join(tmp, "cache"),
+        "XDG_STATE_HOME": os.path.join(tmp, "state"),
         "XDG_RUNTIME_DIR": os.path.join(tmp, "runtime"),
         "LANG": "C.UTF-8",
         "LC_ALL": "C.UTF-8",

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <sys/prctl.h>
 
-// A fresh XDG_DATA_HOME and XDG_CONFIG_HOME for one test, never the user's.
+// A fresh XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_STATE_HOME for one test, never the user's.
 class TempDataHome {
     QTemporaryDir m_dir;
 
@@ -15,6 +15,7 @@ public:
     TempDataHome() {
         qputenv("XDG_DATA_HOME", path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", (path() + QStringLiteral("/config")).toLocal8Bit());
+        qputenv("XDG_STATE_HOME", (path() + QStringLiteral("/state")).toLocal8Bit());
     }
     QString path() const { return m_dir.path(); }
     QString dataDir() const { return path() + QStringLiteral("/jotlk/"); } // with its '/'

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/program.h"
 #include "launch/qttranslations.h"
+#include "layout/noteplaces.h"
 #include "mainwin/tray.h"
 #include "report/report.h"
 #include "store/clock.h"
@@ -212,6 +213,87 @@ private Q_SLOTS:
         QVERIFY(line->isVisible());
         QTRY_VERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width() ||
                     (line->wordWrap() && line->heightForWidth(line->width()) <= line->height()));
+    }
+
+    // A note the user moved and resized comes back so after Hide all and Show all and after a
+    // restart, which reopens the notes open at exit; one never moved, or placed off every
+    // screen, takes its cell. The task file keeps its four fields.
+    void notesKept_data() {
+        QTest::addColumn<QPoint>("place"); // where the user puts note 1
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("moved and resized") << QPoint(37, 21) << true;
+        QTest::newRow("off every screen") << QPoint(-5000, 9000) << false;
+    }
+    void notesKept() {
+        QFETCH(QPoint, place);
+        QFETCH(bool, kept);
+        Program p(testing::records(3));
+        p.show(1);
+        p.show(2);
+        const QPoint cell1 = p.noteOf(1)->pos(), cell2 = p.noteOf(2)->pos();
+        const QSize designed = p.noteOf(1)->designedSize(), size = designed + QSize(90, 60);
+        p.noteOf(1)->move(place);
+        const auto controls = [&p] { // the text box, the strip and the panel
+            QList<QRect> r;
+            for (const char* name : {"Text2", "Command1", "Label1", "Command2", "Frame1"})
+                r << p.noteOf(1)->findChild<QWidget*>(name)->geometry();
+            return r;
+        };
+        QList<QRect> before = controls();
+        p.noteOf(1)->resize(size);
+        before[0].setSize(before[0].size() + QSize(90, 60));
+        QCOMPARE(controls(), before);
+        QWidget* grip = p.noteOf(1)->findChild<QWidget*>("m_grip");
+        QVERIFY(grip->isVisible() && p.noteOf(1)->rect().contains(
+                                         QRect(grip->mapTo(p.noteOf(1), QPoint()), grip->size())));
+        const auto same = [&](const char* when) {
+            f_test *n1 = p.noteOf(1), *n2 = p.noteOf(2);
+            QVERIFY2(n1 && n1->size() == size && n1->pos() == (kept ? place : cell1), when);
+            QVERIFY2(n2 && n2->pos() == cell2 && n2->size() == designed, when);
+        };
+        p.trigger("m_toutmasquer");
+        QVERIFY(!p.noteOf(1) && !p.noteOf(2));
+        p.trigger("m_toutafficher");
+        same("Show all");
+        p.noteOf(1)->resize(designed - QSize(30, 30)); // no smaller than designed
+        QCOMPARE(p.noteOf(1)->size(), designed);
+        p.noteOf(1)->resize(size);
+        QTest::keyClicks(p.noteOf(1)->findChild<QWidget*>("Text2"), "!");
+        p.tick(); // the new key is kept at the next tick, crash or not
+        const QString state = jot::notePlacesPath(p.home.dataDir());
+        QVERIFY(testing::readFile(state).contains("\ntext=task 1!\n"));
+        p.show(3);
+        p.noteOf(3)->close();
+        p.trigger("m_quitter");
+        QCOMPARE(int(QFile::permissions(state) & 0x7077), 0x6000);
+        QCOMPARE(p.fileBytes(), testing::records(3).replace("task 1", "task 1!"));
+        p.main = std::make_unique<f_iir>();
+        p.main->Form_Load();
+        same("restart");
+        QVERIFY(!p.noteOf(3));
+    }
+
+    // "Notes on top" and "Notes on every workspace": marker files (0600), applied at once to
+    // the open notes and to notes opened later, never to the main window.
+    void stacking() {
+        Program p(testing::records(1));
+        p.show(1);
+        f_test* n = p.noteOf(1);
+        QVERIFY(!n->keptAbove() && !n->onAllWorkspaces());
+        for (const char* item : {"m_ontop", "m_workspaces"})
+            QVERIFY(p.child<QAction>(item)->isEnabled() && !p.child<QAction>(item)->isChecked());
+        p.trigger("m_ontop");
+        QVERIFY(n->keptAbove() && !n->onAllWorkspaces());
+        p.trigger("m_workspaces");
+        QVERIFY(n->onAllWorkspaces());
+        for (const QString& f : {jot::kOnTopFile, jot::kAllWorkspacesFile})
+            QCOMPARE(int(QFile::permissions(p.home.dataDir() + f) & 0x7077), 0x6000);
+        p.click("Command1");
+        QVERIFY(p.noteOf(2)->keptAbove() && p.noteOf(2)->onAllWorkspaces());
+        QVERIFY(!p.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        p.trigger("m_ontop");
+        QVERIFY(!QFile::exists(p.home.dataDir() + jot::kOnTopFile));
+        QVERIFY(!n->keptAbove() && !p.noteOf(2)->keptAbove() && n->onAllWorkspaces());
     }
 
     // About keeps the name and version as its text and says the licence below it.

@@ -194,7 +194,12 @@ private slots:
         QVERIFY(contrast(greyed, base) >= 4.5 &&
                 contrast(greyed, base) < contrast(gri->palette().color(QPalette::Text), base));
         QCOMPARE(grid->cellAt(0, 1)->text(QAccessible::Description), "rang");
+        QVERIFY(w->ringing() && w->keptAbove()); // closed and shown again, still ringing
+        w->close();
+        w = open(p, 1);
+        QVERIFY(w->ringing());
         QTest::mouseClick(ctl(w, "Command2"), Qt::LeftButton); // No alarm
+        QVERIFY(!w->ringing() && !w->keptAbove());
         QCOMPARE(p.fileBytes(), record(p.list().cell(1, jot::ColStamp).toUtf8(), ""));
         QVERIFY(!testing::red(hiddenAndShown(p)));
         QCOMPARE(grid->cellAt(0, 1)->text(QAccessible::Description), "");

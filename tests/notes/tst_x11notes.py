@@ -1,0 +1,195 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Notes as a window manager sees them, from outside, on a private X server with openbox.
+
+A note on every workspace (_NET_WM_DESKTOP), where the user left it and as large, across Hide
+all, Show all and a restart; a ringing note above the window the user types in, which keeps
+the keyboard. Nothing of the user's is used: no display, no bus, no home. Usage:
+tst_x11notes.py JOTLARK_BINARY; non-zero when a check fails.
+"""
+
+import ctypes
+import datetime
+import os
+import select
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+JOTLARK = sys.argv[1]
+WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
+ALL_DESKTOPS = 0xFFFFFFFF
+PLACE = (100, 150, 400, 150)  # where the user left the first note: inner x, y, width, height
+
+_libc = ctypes.CDLL(None, use_errno=True)
+_children = []
+
+
+class Failure(Exception):
+    pass
+
+
+def start(args, env, **kwargs):
+    p = subprocess.Popen(args, env=env, preexec_fn=lambda: _libc.prctl(1, signal.SIGKILL),
+                         **kwargs)
+    _children.append(p)
+    return p
+
+
+def stop_all():
+    for p in reversed(_children):
+        if p.poll() is None:
+            p.terminate()
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+
+
+def wait_for(what, probe):
+    deadline = time.monotonic() + WAIT_S
+    while True:
+        found = probe()
+        if found:
+            return found
+        if time.monotonic() > deadline:
+            raise Failure(f"no {what} within {WAIT_S} s")
+        time.sleep(0.1)
+
+
+def run(env, *args):
+    r = subprocess.run(args, env=env, capture_output=True, text=True, timeout=WAIT_S)
+    return r.stdout if r.returncode == 0 else ""
+
+
+def window(env, name):
+    """The mapped window whose title ends with `name`, or None."""
+    ids = run(env, "xdotool", "search", "--onlyvisible", "--name", name + "$").split()
+    return ids[0] if ids else None
+
+
+def prop(env, target, name):
+    where = ["-root"] if target == "root" else ["-id", target]
+    out = run(env, "xprop", *where, name)  # "NAME(TYPE) = value" or "NAME(TYPE): window id # 0x.."
+    return out.partition(")")[2].lstrip(":= ").strip() if "(" in out else ""
+
+
+def inner(env, w):
+    """x, y, width, height of the window's own area, on the screen."""
+    out = run(env, "xwininfo", "-id", w)
+    v = {}
+    for line in out.splitlines():
+        key, _, value = line.strip().partition(":")
+        v[key] = value.strip()
+    return (int(v["Absolute upper-left X"]), int(v["Absolute upper-left Y"]), int(v["Width"]),
+            int(v["Height"]))
+
+
+def check(what, probe, expected):
+    """probe() comes to give `expected` within WAIT_S: the window manager takes its time."""
+    deadline = time.monotonic() + WAIT_S
+    while (got := probe()) != expected:
+        if time.monotonic() > deadline:
+            raise Failure(f"{what}: {got!r}, expected {expected!r}")
+        time.sleep(0.1)
+
+
+def main():
+    tmp = tempfile.mkdtemp(prefix="jot-x11-")
+    env = {
+        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+        "HOME": tmp,
+        "XDG_DATA_HOME": os.path.join(tmp, "data"),
+        "XDG_CONFIG_HOME": os.path.join(tmp, "config"),
+        "XDG_STATE_HOME": os.path.join(tmp, "state"),
+        "XDG_RUNTIME_DIR": os.path.join(tmp, "runtime"),
+        "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(tmp, "no-bus"),
+        "LANG": "C.UTF-8",
+        "LC_ALL": "C.UTF-8",
+        "QT_QPA_PLATFORM": "xcb",
+    }
+    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+        if name in os.environ:
+            env[name] = os.environ[name]
+    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+    data = os.path.join(env["XDG_DATA_HOME"], "jotlk")
+    os.makedirs(data)
+    yesterday = datetime.date.today() - datetime.timedelta(days=1)
+    alarm = yesterday.strftime("%A %m/%d") + " 9:00 am"  # missed: it rings at the start
+    with open(os.path.join(data, "planifs.txt"), "wb") as f:
+        f.write('"Le 03/14 \u00e0 09:00 am","first","",""\r\n'
+                f'"Le 03/14 \u00e0 10:00 am","ring","{alarm}",""\r\n'.encode())
+    for marker in ("allworkspaces.txt", "pref1.txt"):  # in the tray: no main window in front
+        open(os.path.join(data, marker), "w").close()
+
+    r, w = os.pipe()
+    start(["Xvfb", "-displayfd", str(w), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
+          env, pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    ready = select.select([r], [], [], WAIT_S)[0]
+    if not ready:
+        raise Failure("Xvfb did not start")
+    env["DISPLAY"] = ":" + os.read(r, 64).decode().strip()
+    start(["openbox"], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for("window manager", lambda: prop(env, "root", "_NET_SUPPORTING_WM_CHECK"))
+
+    def jotlark():
+        return start([JOTLARK], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    # The user types in another program's window when the alarm rings at Jotlark's start.
+    typing = start(["xmessage", "-geometry", "500x300+400+300", "typing here"], env,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    other = wait_for("window to type in", lambda: window(env, "xmessage"))
+    run(env, "xdotool", "windowactivate", "--sync", other)
+    program = jotlark()
+    ringing = wait_for("ringing note", lambda: window(env, "10:00 am"))
+    check("ringing note's workspace", lambda: prop(env, ringing, "_NET_WM_DESKTOP"),
+          str(ALL_DESKTOPS))
+    check("ringing note on top",
+          lambda: "_NET_WM_STATE_ABOVE" in prop(env, ringing, "_NET_WM_STATE"), True)
+    check("window with the keyboard",
+          lambda: int(prop(env, "root", "_NET_ACTIVE_WINDOW").split("#")[-1], 16), int(other))
+    stacking = [int(x.split("#")[-1], 16)
+                for x in prop(env, "root", "_NET_CLIENT_LIST_STACKING").split(",")]
+    if stacking.index(int(ringing)) < stacking.index(int(other)):
+        raise Failure("the ringing note is below the window the user types in")
+
+    subprocess.run([JOTLARK, "--show-all"], env=env, timeout=WAIT_S, check=True)
+    first = wait_for("first note", lambda: window(env, "09:00 am"))
+    check("first note's workspace", lambda: prop(env, first, "_NET_WM_DESKTOP"),
+          str(ALL_DESKTOPS))
+    if "_NET_WM_STATE_ABOVE" in prop(env, first, "_NET_WM_STATE"):
+        raise Failure("a note on top without the option")
+
+    # The user moves and resizes it; Hide all and Show all bring it back so.
+    run(env, "xdotool", "windowmove", first, str(PLACE[0]), str(PLACE[1]))
+    run(env, "xdotool", "windowsize", first, str(PLACE[2]), str(PLACE[3]))
+    check("note moved", lambda: inner(env, first), PLACE)
+    subprocess.run([JOTLARK, "--hide-all"], env=env, timeout=WAIT_S, check=True)
+    wait_for("notes hidden", lambda: not window(env, "09:00 am"))
+    subprocess.run([JOTLARK, "--show-all"], env=env, timeout=WAIT_S, check=True)
+    first = wait_for("first note again", lambda: window(env, "09:00 am"))
+    check("after Show all", lambda: inner(env, first), PLACE)
+
+    # Ended with the note open: the next start opens it where it was.
+    program.terminate()
+    program.wait(WAIT_S)
+    wait_for("notes gone", lambda: not window(env, "09:00 am"))
+    program = jotlark()
+    first = wait_for("first note after a restart", lambda: window(env, "09:00 am"))
+    check("after a restart", lambda: inner(env, first), PLACE)
+    typing.terminate()
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except (Failure, subprocess.SubprocessError) as e:
+        print(f"FAIL: {e}")
+        sys.exit(1)
+    finally:
+        stop_all()
+    print("PASS")

@@ -9,7 +9,6 @@ used: no display, no bus, no home. Everything started here dies with this script
 is killed (PR_SET_PDEATHSIG, and a trap for the launcher's own bus). Usage: tst_atspi.py JOTLARK_BINARY; non-zero when a check fails.
 """
 
-import ctypes
 import datetime
 import os
 import select
@@ -19,6 +18,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+from children import Failure, dies_with_us, start, stop_all  # noqa: E402
+
 JOTLARK = sys.argv[1]
 WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -27,36 +29,6 @@ PACKAGES = "xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
 
 STAMP = "Le 03/14 \u00e0 09:00 am"
 TEXT = "Water the plants"
-
-_libc = ctypes.CDLL(None, use_errno=True)
-_PR_SET_PDEATHSIG = 1
-_children = []
-
-
-class Failure(Exception):
-    pass
-
-
-def _dies_with_us(sig=signal.SIGKILL):
-    _libc.prctl(_PR_SET_PDEATHSIG, sig)
-
-
-def start(args, env, deathsig=signal.SIGKILL, **kwargs):
-    p = subprocess.Popen(args, env=env, preexec_fn=lambda: _dies_with_us(deathsig), **kwargs)
-    _children.append(p)
-    return p
-
-
-def stop_all():
-    for p in reversed(_children):
-        if p.poll() is None:
-            p.terminate()
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
-                p.wait()
-
 
 def read_line(fd, what):
     """A line written to a pipe, waited for at most WAIT_S."""
@@ -265,7 +237,7 @@ def walk(tmp, check):
     # A note, shown by a second start as the user would from a shortcut; that start only
     # hands the request over, and needs no accessibility of its own.
     shown = subprocess.run([JOTLARK, "--show-all"], env=dict(env, QT_QPA_PLATFORM="xcb"),
-                           timeout=WAIT_S, preexec_fn=_dies_with_us, capture_output=True,
+                           timeout=WAIT_S, preexec_fn=dies_with_us, capture_output=True,
                            text=True)
     check("--show-all's status", (shown.returncode, shown.stderr), (0, ""),
           shown.returncode == 0)

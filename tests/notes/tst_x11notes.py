@@ -8,7 +8,6 @@ the keyboard. Nothing of the user's is used: no display, no bus, no home. Usage:
 tst_x11notes.py JOTLARK_BINARY; non-zero when a check fails.
 """
 
-import ctypes
 import datetime
 import os
 import select
@@ -18,36 +17,13 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+from children import Failure, dies_with_us, start, stop_all  # noqa: E402
+
 JOTLARK = sys.argv[1]
 WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
 ALL_DESKTOPS = 0xFFFFFFFF
 PLACE = (100, 150, 400, 150)  # where the user left the first note: inner x, y, width, height
-
-_libc = ctypes.CDLL(None, use_errno=True)
-_children = []
-
-
-class Failure(Exception):
-    pass
-
-
-def start(args, env, **kwargs):
-    p = subprocess.Popen(args, env=env, preexec_fn=lambda: _libc.prctl(1, signal.SIGKILL),
-                         **kwargs)
-    _children.append(p)
-    return p
-
-
-def stop_all():
-    for p in reversed(_children):
-        if p.poll() is None:
-            p.terminate()
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
-                p.wait()
-
 
 def wait_for(what, probe):
     deadline = time.monotonic() + WAIT_S

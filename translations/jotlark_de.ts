@@ -242,6 +242,25 @@ Arbeitsflächen&quot; zeigt sie auf jeder (nicht unter Wayland allein). <byte va
 Eine Notiz, deren Alarm klingelt, kommt über die anderen.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Checklists :<byte value="xd"/>
+------------<byte value="xd"/>
+A line of a note that begins with &quot;[ ] &quot; is a checklist item, <byte value="xd"/>
+with &quot;[x] &quot; a done one, shown struck through. Click its brackets, <byte value="xd"/>
+or press Ctrl+Return on its line, to tick or untick it; <byte value="xd"/>
+Ctrl+Shift+L turns a line into an item or back. The list shows <byte value="xd"/>
+how many items are done after the task&apos;s first line (&quot;3/5&quot;).<byte value="xd"/>
+</source>
+        <translation>Checklisten:<byte value="xd"/>
+------------<byte value="xd"/>
+Eine Zeile einer Notiz, die mit „[ ] “ beginnt, ist ein Listenpunkt, <byte value="xd"/>
+mit „[x] “ ein erledigter, durchgestrichen. Klicken Sie auf seine <byte value="xd"/>
+Klammern oder drücken Sie Strg+Eingabe in seiner Zeile, um ihn ab- <byte value="xd"/>
+oder anzuhaken; Strg+Umschalt+L macht eine Zeile zum Listenpunkt <byte value="xd"/>
+oder zurück. Die Liste zeigt nach der ersten Zeile der Aufgabe, <byte value="xd"/>
+wie viele Punkte erledigt sind („3/5“).<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -588,6 +607,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>rang</source>
         <translation>ausgelöst</translation>
+    </message>
+    <message>
+        <source>%1 of %2 done</source>
+        <translation>%1 von %2 erledigt</translation>
     </message>
 </context>
 <context>

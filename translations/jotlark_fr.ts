@@ -242,6 +242,24 @@ les bureaux&quot; les montre sur chacun (pas sous Wayland seul). Une <byte value
 note dont l&apos;alarme sonne passe au-dessus des autres.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Checklists :<byte value="xd"/>
+------------<byte value="xd"/>
+A line of a note that begins with &quot;[ ] &quot; is a checklist item, <byte value="xd"/>
+with &quot;[x] &quot; a done one, shown struck through. Click its brackets, <byte value="xd"/>
+or press Ctrl+Return on its line, to tick or untick it; <byte value="xd"/>
+Ctrl+Shift+L turns a line into an item or back. The list shows <byte value="xd"/>
+how many items are done after the task&apos;s first line (&quot;3/5&quot;).<byte value="xd"/>
+</source>
+        <translation>Listes à cocher :<byte value="xd"/>
+------------------<byte value="xd"/>
+Une ligne de note qui commence par « [ ] » est un élément de liste, <byte value="xd"/>
+par « [x] » un élément fait, barré. Cliquez sur ses crochets, ou <byte value="xd"/>
+faites Ctrl+Entrée sur sa ligne, pour le cocher ou le décocher ; <byte value="xd"/>
+Ctrl+Maj+L fait d&apos;une ligne un élément, ou l&apos;inverse. La liste dit <byte value="xd"/>
+après la première ligne de la tâche combien sont faits (« 3/5 »).<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -588,6 +606,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>rang</source>
         <translation>a sonné</translation>
+    </message>
+    <message>
+        <source>%1 of %2 done</source>
+        <translation>%1 sur %2 faites</translation>
     </message>
 </context>
 <context>

@@ -2,9 +2,11 @@
 #include "mainwin/gridcolumns.h"
 
 #include "alarms/recurrence.h"
+#include "store/checklist.h"
 #include "store/tasklist.h"
 #include "ui/colours.h"
 
+#include <QRegularExpression>
 #include <QWidget>
 
 namespace jot {
@@ -15,7 +17,23 @@ bool GridColumns::filterAcceptsColumn(int column, const QModelIndex&) const {
     return column == ColText || column == ColAlarm;
 }
 
+QVariant GridColumns::textData(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return QSortFilterProxyModel::data(index, role);
+    const QString text = QSortFilterProxyModel::data(index, Qt::DisplayRole).toString();
+    const ItemCount items = countItems(text);
+    if (items.total == 0)
+        return role == Qt::DisplayRole ? QVariant(text) : QVariant();
+    static const QRegularExpression lineBreak(QStringLiteral("[\\r\\n]"));
+    const QString first = text.section(lineBreak, 0, 0);
+    if (role == Qt::DisplayRole)
+        return QStringLiteral("%1  %2/%3").arg(first).arg(items.done).arg(items.total);
+    return first + QStringLiteral(", ") + tr("%1 of %2 done").arg(items.done).arg(items.total);
+}
+
 QVariant GridColumns::data(const QModelIndex& index, int role) const {
+    if (index.column() == kText)
+        return textData(index, role);
     if (index.column() != kAlarm)
         return QSortFilterProxyModel::data(index, role);
     const QModelIndex alarm = mapToSource(index);

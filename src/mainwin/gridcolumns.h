@@ -11,7 +11,8 @@ namespace jot {
 // with its rule after the time ("Monday 12/14 9:00 am, every week"). The creation stamp, the
 // window slot and the fired mark stay in the list and out of the grid, so that a screen reader
 // walking the grid finds only what is on screen. An alarm that has rung is greyed, and a screen
-// reader says so. Rows are the list's, unsorted.
+// reader says so. A task with checklist items shows its first line and how many are done
+// ("3/5"). Rows are the list's, unsorted.
 class GridColumns : public QSortFilterProxyModel {
     Q_OBJECT
 public:
@@ -26,6 +27,8 @@ protected:
     bool filterAcceptsColumn(int column, const QModelIndex& parent) const override;
 
 private:
+    QVariant textData(const QModelIndex& index, int role) const;
+
     QWidget* m_view;
 };
 

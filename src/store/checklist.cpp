@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/checklist.h"
+
+#include <QRegularExpression>
+
+namespace jot {
+
+bool isDoneItem(const QString& line) {
+    return line.startsWith(kDoneItem);
+}
+
+bool isItem(const QString& line) {
+    return line.startsWith(kOpenItem) || isDoneItem(line);
+}
+
+QString toggledItem(const QString& line) {
+    if (!isItem(line))
+        return line;
+    return (isDoneItem(line) ? kOpenItem : kDoneItem) + line.mid(kOpenItem.size());
+}
+
+QString itemOrBack(const QString& line) {
+    return isItem(line) ? line.mid(kOpenItem.size()) : kOpenItem + line;
+}
+
+ItemCount countItems(const QString& text) {
+    ItemCount c;
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    for (const QString& line : text.split(lineBreak)) {
+        if (isItem(line)) {
+            ++c.total;
+            if (isDoneItem(line))
+                ++c.done;
+        }
+    }
+    return c;
+}
+
+} // namespace jot

@@ -261,6 +261,23 @@ oder zurück. Die Liste zeigt nach der ersten Zeile der Aufgabe, <byte value="xd
 wie viele Punkte erledigt sind („3/5“).<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Finding a task :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;List&quot; &gt; &quot;Find...&quot; (Ctrl+F) shows a line over the list: only the <byte value="xd"/>
+tasks whose text or alarm holds what you type are shown, whatever <byte value="xd"/>
+its case and accents. Escape shows them all again. Show all, Hide <byte value="xd"/>
+all, Delete all and Print still take every task.<byte value="xd"/>
+</source>
+        <translation>Eine Aufgabe finden:<byte value="xd"/>
+--------------------<byte value="xd"/>
+„Liste“ &gt; „Suchen...“ (Strg+F) zeigt eine Zeile über der Liste: nur <byte value="xd"/>
+die Aufgaben, deren Text oder Alarm das Getippte enthält, bleiben, <byte value="xd"/>
+gleich in welcher Schreibung und mit welchen Akzenten. Escape zeigt <byte value="xd"/>
+wieder alle. Alle anzeigen, Alle ausblenden, Alle löschen und <byte value="xd"/>
+Drucken nehmen weiterhin jede Aufgabe.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -441,6 +458,30 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Under Wayland a program cannot show its windows on every workspace</source>
         <translation>Unter Wayland kann ein Programm seine Fenster nicht auf allen Arbeitsflächen zeigen</translation>
+    </message>
+    <message>
+        <source>Find a task</source>
+        <translation>Aufgabe finden</translation>
+    </message>
+    <message>
+        <source>Words of the task or its alarm</source>
+        <translation>Wörter der Aufgabe oder ihres Alarms</translation>
+    </message>
+    <message>
+        <source>No task hidden</source>
+        <translation>Keine Aufgabe ausgeblendet</translation>
+    </message>
+    <message>
+        <source>One task hidden</source>
+        <translation>Eine Aufgabe ausgeblendet</translation>
+    </message>
+    <message>
+        <source>%1 tasks hidden</source>
+        <translation>%1 Aufgaben ausgeblendet</translation>
+    </message>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Suchen…</translation>
     </message>
 </context>
 <context>

@@ -260,6 +260,23 @@ Ctrl+Maj+L fait d&apos;une ligne un élément, ou l&apos;inverse. La liste dit <
 après la première ligne de la tâche combien sont faits (« 3/5 »).<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Finding a task :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;List&quot; &gt; &quot;Find...&quot; (Ctrl+F) shows a line over the list: only the <byte value="xd"/>
+tasks whose text or alarm holds what you type are shown, whatever <byte value="xd"/>
+its case and accents. Escape shows them all again. Show all, Hide <byte value="xd"/>
+all, Delete all and Print still take every task.<byte value="xd"/>
+</source>
+        <translation>Trouver une tâche :<byte value="xd"/>
+-------------------<byte value="xd"/>
+« Liste » &gt; « Rechercher... » (Ctrl+F) montre une ligne au-dessus de <byte value="xd"/>
+la liste : seules les tâches dont le texte ou l&apos;alarme contient ce <byte value="xd"/>
+que vous tapez restent, sans égard à la casse ni aux accents. Échap <byte value="xd"/>
+les montre toutes à nouveau. Tout afficher, Tout masquer, Tout <byte value="xd"/>
+supprimer et Imprimer prennent toujours toutes les tâches.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -440,6 +457,30 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Under Wayland a program cannot show its windows on every workspace</source>
         <translation>Sous Wayland, un programme ne peut pas montrer ses fenêtres sur tous les bureaux</translation>
+    </message>
+    <message>
+        <source>Find a task</source>
+        <translation>Trouver une tâche</translation>
+    </message>
+    <message>
+        <source>Words of the task or its alarm</source>
+        <translation>Mots de la tâche ou de son alarme</translation>
+    </message>
+    <message>
+        <source>No task hidden</source>
+        <translation>Aucune tâche masquée</translation>
+    </message>
+    <message>
+        <source>One task hidden</source>
+        <translation>Une tâche masquée</translation>
+    </message>
+    <message>
+        <source>%1 tasks hidden</source>
+        <translation>%1 tâches masquées</translation>
+    </message>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Rechercher…</translation>
     </message>
 </context>
 <context>

@@ -165,7 +165,14 @@ const QString& f_help::checklistText() {
            "with \"[x] \" a done one, shown struck through. Click its brackets, \r\n"
            "or press Ctrl+Return on its line, to tick or untick it; \r\n"
            "Ctrl+Shift+L turns a line into an item or back. The list shows \r\n"
-           "how many items are done after the task's first line (\"3/5\").\r\n");
+           "how many items are done after the task's first line (\"3/5\").\r\n") +
+        QStringLiteral("\r\n") +
+        tr("Finding a task :\r\n"
+           "----------------\r\n"
+           "\"List\" > \"Find...\" (Ctrl+F) shows a line over the list: only the \r\n"
+           "tasks whose text or alarm holds what you type are shown, whatever \r\n"
+           "its case and accents. Escape shows them all again. Show all, Hide \r\n"
+           "all, Delete all and Print still take every task.\r\n");
     return text;
 }
 

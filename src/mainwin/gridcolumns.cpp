@@ -3,6 +3,7 @@
 
 #include "alarms/recurrence.h"
 #include "store/checklist.h"
+#include "store/clock.h"
 #include "store/tasklist.h"
 #include "ui/colours.h"
 
@@ -15,6 +16,37 @@ GridColumns::GridColumns(QWidget* view) : QSortFilterProxyModel(view), m_view(vi
 
 bool GridColumns::filterAcceptsColumn(int column, const QModelIndex&) const {
     return column == ColText || column == ColAlarm;
+}
+
+void GridColumns::setFind(const QString& typed) {
+    const QString find = searchForm(typed);
+    if (find == m_find)
+        return;
+    m_find = find;
+    invalidateRowsFilter();
+}
+
+bool GridColumns::filterAcceptsRow(int row, const QModelIndex&) const {
+    if (m_find.isEmpty())
+        return true;
+    const QModelIndex text = sourceModel()->index(row, ColText);
+    const QString alarm = text.siblingAtColumn(ColAlarm).data().toString();
+    const QString fired = text.siblingAtColumn(ColFired).data().toString();
+    // The alarm as the grid shows it, and as it is kept ("Lundi", whatever the language).
+    for (const QString& s :
+         {text.data().toString(), alarmDisplay(alarm, fired, now().date()), alarm})
+        if (searchForm(s).contains(m_find))
+            return true;
+    return false;
+}
+
+int GridColumns::listRow(const QModelIndex& shown) const {
+    const QModelIndex source = mapToSource(shown);
+    return source.isValid() ? TaskList::gridRow(source.row()) : 0;
+}
+
+QModelIndex GridColumns::shownRow(int listRow) const {
+    return mapFromSource(sourceModel()->index(TaskList::viewRow(listRow), ColText));
 }
 
 QVariant GridColumns::textData(const QModelIndex& index, int role) const {

@@ -36,4 +36,17 @@ ItemCount countItems(const QString& text) {
     return c;
 }
 
+QString searchForm(const QString& text) {
+    // Decomposed, an accented letter is its base letter and a combining mark, which goes.
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString s;
+    s.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        if (c.category() != QChar::Mark_NonSpacing && c.category() != QChar::Mark_Enclosing)
+            s.append(c);
+    }
+    // Qt folds one letter to one letter; "STRASSE" and "straße" differ only in case too.
+    return s.toCaseFolded().replace(QChar(0x00DF), QStringLiteral("ss"));
+}
+
 } // namespace jot

@@ -24,4 +24,7 @@ struct ItemCount {
 };
 ItemCount countItems(const QString& text);
 
+// The text as a search compares it: without case and accents, so "ecole" finds "École".
+QString searchForm(const QString& text);
+
 } // namespace jot

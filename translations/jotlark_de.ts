@@ -242,6 +242,42 @@ Arbeitsflächen&quot; zeigt sie auf jeder (nicht unter Wayland allein). <byte va
 Eine Notiz, deren Alarm klingelt, kommt über die anderen.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Checklists :<byte value="xd"/>
+------------<byte value="xd"/>
+A line of a note that begins with &quot;[ ] &quot; is a checklist item, <byte value="xd"/>
+with &quot;[x] &quot; a done one, shown struck through. Click its brackets, <byte value="xd"/>
+or press Ctrl+Return on its line, to tick or untick it; <byte value="xd"/>
+Ctrl+Shift+L turns a line into an item or back. The list shows <byte value="xd"/>
+how many items are done after the task&apos;s first line (&quot;3/5&quot;).<byte value="xd"/>
+</source>
+        <translation>Checklisten:<byte value="xd"/>
+------------<byte value="xd"/>
+Eine Zeile einer Notiz, die mit „[ ] “ beginnt, ist ein Listenpunkt, <byte value="xd"/>
+mit „[x] “ ein erledigter, durchgestrichen. Klicken Sie auf seine <byte value="xd"/>
+Klammern oder drücken Sie Strg+Eingabe in seiner Zeile, um ihn ab- <byte value="xd"/>
+oder anzuhaken; Strg+Umschalt+L macht eine Zeile zum Listenpunkt <byte value="xd"/>
+oder zurück. Die Liste zeigt nach der ersten Zeile der Aufgabe, <byte value="xd"/>
+wie viele Punkte erledigt sind („3/5“).<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Finding a task :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;List&quot; &gt; &quot;Find...&quot; (Ctrl+F) shows a line over the list: only the <byte value="xd"/>
+tasks whose text or alarm holds what you type are shown, whatever <byte value="xd"/>
+its case and accents. Escape shows them all again. Show all, Hide <byte value="xd"/>
+all, Delete all and Print still take every task.<byte value="xd"/>
+</source>
+        <translation>Eine Aufgabe finden:<byte value="xd"/>
+--------------------<byte value="xd"/>
+„Liste“ &gt; „Suchen...“ (Strg+F) zeigt eine Zeile über der Liste: nur <byte value="xd"/>
+die Aufgaben, deren Text oder Alarm das Getippte enthält, bleiben, <byte value="xd"/>
+gleich in welcher Schreibung und mit welchen Akzenten. Escape zeigt <byte value="xd"/>
+wieder alle. Alle anzeigen, Alle ausblenden, Alle löschen und <byte value="xd"/>
+Drucken nehmen weiterhin jede Aufgabe.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -423,6 +459,30 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>Under Wayland a program cannot show its windows on every workspace</source>
         <translation>Unter Wayland kann ein Programm seine Fenster nicht auf allen Arbeitsflächen zeigen</translation>
     </message>
+    <message>
+        <source>Find a task</source>
+        <translation>Aufgabe finden</translation>
+    </message>
+    <message>
+        <source>Words of the task or its alarm</source>
+        <translation>Wörter der Aufgabe oder ihres Alarms</translation>
+    </message>
+    <message>
+        <source>No task hidden</source>
+        <translation>Keine Aufgabe ausgeblendet</translation>
+    </message>
+    <message>
+        <source>One task hidden</source>
+        <translation>Eine Aufgabe ausgeblendet</translation>
+    </message>
+    <message>
+        <source>%1 tasks hidden</source>
+        <translation>%1 Aufgaben ausgeblendet</translation>
+    </message>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Suchen…</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -588,6 +648,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>rang</source>
         <translation>ausgelöst</translation>
+    </message>
+    <message>
+        <source>%1 of %2 done</source>
+        <translation>%1 von %2 erledigt</translation>
     </message>
 </context>
 <context>

@@ -242,6 +242,41 @@ les bureaux&quot; les montre sur chacun (pas sous Wayland seul). Une <byte value
 note dont l&apos;alarme sonne passe au-dessus des autres.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Checklists :<byte value="xd"/>
+------------<byte value="xd"/>
+A line of a note that begins with &quot;[ ] &quot; is a checklist item, <byte value="xd"/>
+with &quot;[x] &quot; a done one, shown struck through. Click its brackets, <byte value="xd"/>
+or press Ctrl+Return on its line, to tick or untick it; <byte value="xd"/>
+Ctrl+Shift+L turns a line into an item or back. The list shows <byte value="xd"/>
+how many items are done after the task&apos;s first line (&quot;3/5&quot;).<byte value="xd"/>
+</source>
+        <translation>Listes à cocher :<byte value="xd"/>
+------------------<byte value="xd"/>
+Une ligne de note qui commence par « [ ] » est un élément de liste, <byte value="xd"/>
+par « [x] » un élément fait, barré. Cliquez sur ses crochets, ou <byte value="xd"/>
+faites Ctrl+Entrée sur sa ligne, pour le cocher ou le décocher ; <byte value="xd"/>
+Ctrl+Maj+L fait d&apos;une ligne un élément, ou l&apos;inverse. La liste dit <byte value="xd"/>
+après la première ligne de la tâche combien sont faits (« 3/5 »).<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Finding a task :<byte value="xd"/>
+----------------<byte value="xd"/>
+&quot;List&quot; &gt; &quot;Find...&quot; (Ctrl+F) shows a line over the list: only the <byte value="xd"/>
+tasks whose text or alarm holds what you type are shown, whatever <byte value="xd"/>
+its case and accents. Escape shows them all again. Show all, Hide <byte value="xd"/>
+all, Delete all and Print still take every task.<byte value="xd"/>
+</source>
+        <translation>Trouver une tâche :<byte value="xd"/>
+-------------------<byte value="xd"/>
+« Liste » &gt; « Rechercher... » (Ctrl+F) montre une ligne au-dessus de <byte value="xd"/>
+la liste : seules les tâches dont le texte ou l&apos;alarme contient ce <byte value="xd"/>
+que vous tapez restent, sans égard à la casse ni aux accents. Échap <byte value="xd"/>
+les montre toutes à nouveau. Tout afficher, Tout masquer, Tout <byte value="xd"/>
+supprimer et Imprimer prennent toujours toutes les tâches.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -423,6 +458,30 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>Under Wayland a program cannot show its windows on every workspace</source>
         <translation>Sous Wayland, un programme ne peut pas montrer ses fenêtres sur tous les bureaux</translation>
     </message>
+    <message>
+        <source>Find a task</source>
+        <translation>Trouver une tâche</translation>
+    </message>
+    <message>
+        <source>Words of the task or its alarm</source>
+        <translation>Mots de la tâche ou de son alarme</translation>
+    </message>
+    <message>
+        <source>No task hidden</source>
+        <translation>Aucune tâche masquée</translation>
+    </message>
+    <message>
+        <source>One task hidden</source>
+        <translation>Une tâche masquée</translation>
+    </message>
+    <message>
+        <source>%1 tasks hidden</source>
+        <translation>%1 tâches masquées</translation>
+    </message>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Rechercher…</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -588,6 +647,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>rang</source>
         <translation>a sonné</translation>
+    </message>
+    <message>
+        <source>%1 of %2 done</source>
+        <translation>%1 sur %2 faites</translation>
     </message>
 </context>
 <context>

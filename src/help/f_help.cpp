@@ -60,10 +60,11 @@ f_help::f_help()
     Text1->setReadOnly(true);
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setTabChangesFocus(true);
-    const QString text = QString(helpText() + QStringLiteral("\r\n") + moreText() +
-                                 QStringLiteral("\r\n") + undoText() + QStringLiteral("\r\n") +
-                                 calendarText() + QStringLiteral("\r\n") + notesText())
-                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString text =
+        QString(helpText() + QStringLiteral("\r\n") + moreText() + QStringLiteral("\r\n") +
+                undoText() + QStringLiteral("\r\n") + calendarText() + QStringLiteral("\r\n") +
+                checklistText() + QStringLiteral("\r\n") + notesText())
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
 
@@ -153,6 +154,25 @@ const QString& f_help::undoText() {
            "The list shows an alarm that has rung in grey. A note whose alarm \r\n"
            "rings stays red, even closed and shown again, until you snooze the \r\n"
            "alarm, change it or choose \"No alarm\".\r\n");
+    return text;
+}
+
+const QString& f_help::checklistText() {
+    static const QString text =
+        tr("Checklists :\r\n"
+           "------------\r\n"
+           "A line of a note that begins with \"[ ] \" is a checklist item, \r\n"
+           "with \"[x] \" a done one, shown struck through. Click its brackets, \r\n"
+           "or press Ctrl+Return on its line, to tick or untick it; \r\n"
+           "Ctrl+Shift+L turns a line into an item or back. The list shows \r\n"
+           "how many items are done after the task's first line (\"3/5\").\r\n") +
+        QStringLiteral("\r\n") +
+        tr("Finding a task :\r\n"
+           "----------------\r\n"
+           "\"List\" > \"Find...\" (Ctrl+F) shows a line over the list: only the \r\n"
+           "tasks whose text or alarm holds what you type are shown, whatever \r\n"
+           "its case and accents. Escape shows them all again. Show all, Hide \r\n"
+           "all, Delete all and Print still take every task.\r\n");
     return text;
 }
 

@@ -12,11 +12,12 @@ class f_help : public QWidget {
 public:
     f_help();
 
-    static const QString& helpText();     // CR LF lines
-    static const QString& moreText();     // snooze, repeats, --new: after it, in the same style
-    static const QString& undoText();     // undo, what rang, blank tasks
-    static const QString& calendarText(); // calendar files in and out
-    static const QString& notesText();    // notes resized, kept in place, on top: last
+    static const QString& helpText();      // CR LF lines
+    static const QString& moreText();      // snooze, repeats, --new: after it, in the same style
+    static const QString& undoText();      // undo, what rang, blank tasks
+    static const QString& calendarText();  // calendar files in and out
+    static const QString& checklistText(); // checklists in a note, and finding a task
+    static const QString& notesText();     // notes resized, kept in place, on top: last
 
     void Command1_Click(); // "Ok": closes and discards the window
 

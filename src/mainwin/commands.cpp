@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -141,13 +142,18 @@ void f_iir::positionner_fenetre(int slot) {
 
 int f_iir::currentRow() const {
     const QModelIndex i = gri->currentIndex();
-    return i.isValid() ? jot::TaskList::gridRow(i.row()) : 1;
+    if (i.isValid())
+        return m_columns->listRow(i);
+    // None selected among those a find shows: no task, rather than one out of sight.
+    return m_findLine->text().isEmpty() ? 1 : 0;
 }
 
 void f_iir::selectRow(int row) {
     if (row < 1 || row >= m_shared.list.rows())
         return;
-    const QModelIndex i = gri->model()->index(jot::TaskList::viewRow(row), jot::GridColumns::kText);
+    const QModelIndex i = m_columns->shownRow(row);
+    if (!i.isValid())
+        return; // out of the find
     gri->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
                                                   QItemSelectionModel::Rows);
 }
@@ -214,7 +220,8 @@ void f_iir::mPopNew_Click() {
 }
 
 void f_iir::Command2_Click() {
-    showNote(currentRow());
+    if (const int r = currentRow(); r >= 1)
+        showNote(r);
 }
 
 void f_iir::gri_DblClick() {
@@ -227,7 +234,7 @@ void f_iir::gri_DblClick() {
 void f_iir::Command3_Click() {
     const BusyPointer busy;
     const int r = currentRow();
-    if (m_shared.list.isPlaceholder(r))
+    if (r < 1 || m_shared.list.isPlaceholder(r))
         return;
     if (f_test* w = noteOfRow(r); w && w->isBlankNew()) {
         w->close(); // nothing to undo: its note takes it away

@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
@@ -94,6 +95,7 @@ f_iir::f_iir(QWidget* parent)
     setCentralWidget(frame);
 
     createGrid(frame);
+    createFind(frame);
     createButtons(frame);
     layOut(frame->minimumSize());
     frame->installEventFilter(this);
@@ -193,9 +195,9 @@ f_iir::~f_iir() {
 void f_iir::createGrid(QWidget* frame) {
     gri = new QTableView(frame);
     gri->setObjectName(QStringLiteral("gri"));
-    auto* columns = new jot::GridColumns(gri);
-    columns->setSourceModel(&m_shared.list);
-    gri->setModel(columns);
+    m_columns = new jot::GridColumns(gri);
+    m_columns->setSourceModel(&m_shared.list);
+    gri->setModel(m_columns);
     gri->setPalette(jot::systemPalette(gri)); // only the frame around it is yellow
     gri->setAccessibleName(tr("Tasks"));
     gri->setAccessibleDescription(tr("Enter shows the task's note, Delete deletes the task"));
@@ -211,6 +213,72 @@ void f_iir::createGrid(QWidget* frame) {
     gri->viewport()->installEventFilter(this);
     gri->horizontalHeader()->setSectionResizeMode(jot::GridColumns::kText, QHeaderView::Stretch);
     gri->setColumnWidth(jot::GridColumns::kAlarm, alarmColumnWidth(*gri));
+}
+
+void f_iir::createFind(QWidget* frame) {
+    m_findLine = new QLineEdit(frame);
+    m_findLine->setObjectName(QStringLiteral("m_findLine"));
+    m_findLine->setAccessibleName(tr("Find a task"));
+    m_findLine->setPlaceholderText(tr("Words of the task or its alarm"));
+    m_findLine->setPalette(jot::systemPalette(m_findLine));
+    m_findLine->setClearButtonEnabled(true);
+    m_findLine->installEventFilter(this);
+    m_findLine->hide();
+    m_findHidden = new QLabel(frame);
+    m_findHidden->setObjectName(QStringLiteral("m_findHidden"));
+    m_findHidden->hide();
+    connect(m_findLine, &QLineEdit::textChanged, this, &f_iir::findChanged);
+    // Tasks added or removed, and those an edit brings into the find or out of it. The
+    // columns drop a removed task's row before the list has, so the list says when it is gone.
+    for (QAbstractItemModel* m : {static_cast<QAbstractItemModel*>(m_columns),
+                                  static_cast<QAbstractItemModel*>(&m_shared.list)}) {
+        connect(m, &QAbstractItemModel::rowsInserted, this, &f_iir::updateFindHidden);
+        connect(m, &QAbstractItemModel::rowsRemoved, this, &f_iir::updateFindHidden);
+        connect(m, &QAbstractItemModel::modelReset, this, &f_iir::updateFindHidden);
+    }
+    // The last task deleted leaves the empty list's placeholder row, changed but not removed.
+    connect(&m_shared.list, &QAbstractItemModel::dataChanged, this, &f_iir::updateFindHidden);
+}
+
+void f_iir::m_find_Click() {
+    const bool wasShown = !m_findLine->isHidden();
+    m_findLine->show();
+    m_findHidden->show();
+    if (!wasShown)
+        layOut(centralWidget()->size());
+    m_findLine->setFocus(Qt::ShortcutFocusReason);
+    m_findLine->selectAll();
+}
+
+void f_iir::closeFind() {
+    m_findLine->clear();
+    m_findLine->hide();
+    m_findHidden->hide();
+    layOut(centralWidget()->size());
+    gri->setFocus(Qt::OtherFocusReason);
+}
+
+void f_iir::findChanged() {
+    m_columns->setFind(m_findLine->text());
+    // The task that was selected stays so while it is shown; otherwise the first one shown.
+    if (!gri->currentIndex().isValid() && m_columns->rowCount() > 0)
+        gri->selectionModel()->setCurrentIndex(m_columns->index(0, jot::GridColumns::kText),
+                                               QItemSelectionModel::ClearAndSelect |
+                                                   QItemSelectionModel::Rows);
+    updateFindHidden();
+}
+
+void f_iir::updateFindHidden() {
+    const int tasks = m_shared.list.rows() - 1 - (m_shared.list.isPlaceholder(1) ? 1 : 0);
+    const int hidden = m_findLine->text().isEmpty() ? 0 : qMax(0, tasks - m_columns->rowCount());
+    const QString said = hidden == 0   ? tr("No task hidden")
+                         : hidden == 1 ? tr("One task hidden")
+                                       : tr("%1 tasks hidden").arg(hidden);
+    if (said == m_findHidden->text())
+        return;
+    m_findHidden->setText(said);
+    if (!m_findLine->isHidden())
+        layOut(centralWidget()->size()); // the label's width follows its number
 }
 
 void f_iir::createButtons(QWidget* frame) {
@@ -238,8 +306,19 @@ void f_iir::createButtons(QWidget* frame) {
 void f_iir::layOut(const QSize& frame) {
     const int dw = frame.width() - jot::px(kFrame.width());
     const int dh = frame.height() - jot::px(kFrame.height());
-    gri->setGeometry(jot::px(kGrid.left()), jot::px(kGrid.top()), jot::px(kGrid.width()) + dw,
-                     jot::px(kGrid.height()) + dh);
+    // The find line, while it is shown, takes the top of the grid's room.
+    int findHeight = 0;
+    if (m_findLine && !m_findLine->isHidden()) {
+        findHeight = m_findLine->sizeHint().height() + jot::px(kGrid.top());
+        const int said = m_findHidden->sizeHint().width();
+        const int width = jot::px(kGrid.width()) + dw - said - jot::px(kGrid.left());
+        m_findLine->setGeometry(jot::px(kGrid.left()), jot::px(kGrid.top()), width,
+                                m_findLine->sizeHint().height());
+        m_findHidden->setGeometry(m_findLine->geometry().right() + 1 + jot::px(kGrid.left()),
+                                  jot::px(kGrid.top()), said, m_findLine->sizeHint().height());
+    }
+    gri->setGeometry(jot::px(kGrid.left()), jot::px(kGrid.top()) + findHeight,
+                     jot::px(kGrid.width()) + dw, jot::px(kGrid.height()) + dh - findHeight);
     const std::pair<QPushButton*, int> buttons[] = {
         {Command1, 360}, {Command2, 3240}, {Command3, 6240}};
     for (const auto& [b, left] : buttons)
@@ -384,6 +463,10 @@ void f_iir::changeEvent(QEvent* event) {
 }
 
 void f_iir::keyPressEvent(QKeyEvent* event) {
+    if (alone(*event) && event->key() == Qt::Key_Escape && !m_findLine->isHidden()) {
+        closeFind();
+        return;
+    }
     // Reached by the keys that no control took: a focused button takes Enter itself.
     if (isEnterKey(*event)) {
         Command1->click();
@@ -395,6 +478,12 @@ void f_iir::keyPressEvent(QKeyEvent* event) {
 bool f_iir::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         layOut(static_cast<QResizeEvent*>(event)->size());
+    // Enter in the find line shows the task found, not a new one.
+    if (watched == m_findLine && event->type() == QEvent::KeyPress &&
+        isEnterKey(*static_cast<QKeyEvent*>(event))) {
+        Command2->click();
+        return true;
+    }
     if (watched == gri && event->type() == QEvent::KeyPress) {
         // On the grid, Enter shows the current task and Delete deletes it.
         const auto& key = *static_cast<QKeyEvent*>(event);

@@ -18,6 +18,7 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTimer;
@@ -25,6 +26,7 @@ class f_help;
 class f_test;
 namespace jot {
 class ClockWatch;
+class GridColumns;
 class Notices;
 enum class Snooze;
 } // namespace jot
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void m_toutafficher_Click();
     void m_toutmasquer_Click();
     void m_reinit_Click();
+    void m_find_Click(); // Find: the find line over the grid, with the keyboard
     void m_undo_Click(); // Undo delete
     void m_tache_Click();
     void m_imprimer_Click();
@@ -123,7 +126,12 @@ private:
     int currentRow() const; // the grid's current row, 1 or more
     void selectRow(int row);
 
+    void closeFind(); // Escape: every task shown again
+    void findChanged();
+    void updateFindHidden();
+
     void createGrid(QWidget* frame);
+    void createFind(QWidget* frame);
     void createButtons(QWidget* frame);
     void layOut(const QSize& frame); // the grid takes the room the window is given
     void createMenus();
@@ -154,6 +162,9 @@ private:
     QString m_dataDirNotice; // where the tasks are, when the user must know it
 
     QTableView* gri = nullptr;
+    jot::GridColumns* m_columns = nullptr; // the grid's model
+    QLineEdit* m_findLine = nullptr;
+    QLabel* m_findHidden = nullptr; // how many tasks the find hides
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;

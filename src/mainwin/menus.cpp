@@ -53,6 +53,9 @@ void f_iir::createMenus() {
     QMenu* listMenu = menu("m_fenetre", tr("&List"));
     item(listMenu, "m_toutafficher", tr("Show all"), &f_iir::m_toutafficher_Click);
     item(listMenu, "m_toutmasquer", tr("Hide all"), &f_iir::m_toutmasquer_Click);
+    // As Exit's: the same key whatever the theme binds to Find.
+    item(listMenu, "m_find", tr("&Find…"), &f_iir::m_find_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     listMenu->addSeparator()->setObjectName(QStringLiteral("m_t1"));
     item(listMenu, "m_reinit", tr("Delete all"), &f_iir::m_reinit_Click);
 

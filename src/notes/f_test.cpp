@@ -4,8 +4,10 @@
 #include "alarms/alarmtext.h"
 #include "alarms/recurrence.h"
 #include "notes/alarmpanel.h"
+#include "notes/checklistlook.h"
 #include "notes/controls.h"
 #include "notes/stacking.h"
+#include "store/checklist.h"
 #include "store/clock.h"
 #include "ui/colours.h"
 #include "ui/programicon.h"
@@ -17,12 +19,15 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSizeGrip>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QWindow>
 #include <utility>
@@ -99,6 +104,7 @@ f_test::f_test(jot::Shared& shared, int row, int slot)
     connect(Command2, &QPushButton::clicked, this, &f_test::Command2_Click);
     connect(Frame1, &jot::AlarmPanel::okClicked, this, &f_test::Command3_Click);
     Text2->installEventFilter(this);
+    Text2->viewport()->installEventFilter(this);
     Text2->setFocus();
 
     // Ctrl+W closes the note as its close box does, saving it.
@@ -128,6 +134,7 @@ void f_test::createControls() {
     font.setPointSizeF(8.25);
     Text2->setFont(font);
     placeControl(Text2, kText.left(), kText.top(), kText.width(), kText.height());
+    m_checklist = new jot::ChecklistLook(Text2);
     // Under the text box's scroll bar, so that it covers no text and no control.
     auto* grip = new QSizeGrip(this);
     grip->setObjectName(QStringLiteral("m_grip"));
@@ -288,6 +295,7 @@ void f_test::paintSurfaces(const QColor& colour) {
     for (QWidget* w :
          {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Text2)})
         jot::paintSurface(w, colour);
+    m_checklist->rehighlight(); // done items greyed anew for this surface
 }
 
 void f_test::Text2_Change() {
@@ -402,7 +410,59 @@ void f_test::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void f_test::changeItem(const QTextBlock& line, QString (*rule)(const QString&)) {
+    const QString mark = line.text().left(jot::kOpenItem.size());
+    const bool item = jot::isItem(line.text());
+    const QString changed = rule(item ? mark : QString());
+    // Only the mark is replaced, so the cursor keeps its place in the words after it.
+    QTextCursor c(line);
+    c.beginEditBlock();
+    if (item)
+        c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor,
+                       static_cast<int>(mark.size()));
+    c.insertText(changed);
+    c.endEditBlock();
+}
+
+bool f_test::clickedItem(const QPoint& at) {
+    const QTextBlock line = Text2->cursorForPosition(at).block();
+    if (!line.isValid() || !jot::isItem(line.text()))
+        return false;
+    // The brackets alone, on the line's first row: a click on the words places the cursor.
+    const QRect start = Text2->cursorRect(QTextCursor(line));
+    const int brackets = Text2->fontMetrics().horizontalAdvance(QStringLiteral("[x]"));
+    if (at.y() < start.top() || at.y() > start.bottom() || at.x() < start.left() - 2 ||
+        at.x() > start.left() + brackets + 2)
+        return false;
+    changeItem(line, jot::toggledItem);
+    return true;
+}
+
+bool f_test::itemKey(const QKeyEvent& key) {
+    const auto mods = key.modifiers() & ~Qt::KeypadModifier;
+    const QTextBlock line = Text2->textCursor().block();
+    if (mods == Qt::ControlModifier &&
+        (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)) {
+        if (jot::isItem(line.text()))
+            changeItem(line, jot::toggledItem);
+        return true; // taken here, never the alarm panel's Ok
+    }
+    if (mods == (Qt::ControlModifier | Qt::ShiftModifier) && key.key() == Qt::Key_L) {
+        changeItem(line, jot::itemOrBack);
+        return true;
+    }
+    return false;
+}
+
 bool f_test::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text2 && event->type() == QEvent::KeyPress &&
+        itemKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    if (watched == Text2->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        if (click->button() == Qt::LeftButton && clickedItem(click->position().toPoint()))
+            return true;
+    }
     if (watched == Text2 && event->type() == QEvent::FocusOut && !m_closed &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && m_shared.autoSave)
         m_shared.sauver_liste();

@@ -8,9 +8,11 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTextBlock;
 namespace jot {
 class AlarmPanel;
-}
+class ChecklistLook;
+} // namespace jot
 
 // A task's sticky note. It keeps no copy of its task: every change goes straight into its
 // row of the task list. Deletes itself when closed.
@@ -90,6 +92,10 @@ private:
     void closePanel();
     void showAlarm(const QString& alarm, const QString& repeat = {});
     void setCell(int col, const QString& text);
+    // The line's first characters, a checklist item's mark, changed by the given rule.
+    void changeItem(const QTextBlock& line, QString (*rule)(const QString&));
+    bool clickedItem(const QPoint& at); // on the brackets of an item: ticked or unticked
+    bool itemKey(const QKeyEvent& key); // Ctrl+Return and Ctrl+Shift+L
 
     jot::Shared& m_shared;
     int f_pos = 0;               // the task's row
@@ -107,4 +113,5 @@ private:
     QPushButton* Command2 = nullptr;
     QPlainTextEdit* Text2 = nullptr;
     jot::AlarmPanel* Frame1 = nullptr;
+    jot::ChecklistLook* m_checklist = nullptr;
 };

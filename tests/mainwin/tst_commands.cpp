@@ -5,11 +5,13 @@
 #include "ui/twips.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <cstdio>
 
 using Box = QMessageBox;
 using testing::Program;
 using testing::record;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -245,6 +247,69 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(deleted),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QTEST(texts(testing::readFile(deleted)), "deleted");
+    }
+
+    // Ctrl+F and a word: the grid shows the tasks whose text or alarm holds it, whatever its
+    // case and accents, and the line says how many it hides. Delete ('d') and Show ('s', or
+    // Enter in the line, 'r') take the task selected among those shown; Show all ('a'), Hide all
+    // ('h') and Delete all ('x') every task; Escape ('e') shows them all again.
+    void find_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("open"); // notes
+        const QString all = u"École,Shop,ecole bus,Call"_s, bus = "ecole bus";
+        const auto row = [](const char* name, const char* typed, const char* steps,
+                            const QString& shown, const char* said, const QString& after,
+                            int open) {
+            QTest::newRow(name) << typed << steps << shown << said << after << open;
+        };
+        row("case and accents", "ECOLE", "", u"École,ecole bus"_s, "2 tasks hidden", all, 0);
+        row("an alarm", "monday", "", "Call", "3 tasks hidden", all, 0);
+        row("nothing found", "zzz", "ds", "", "4 tasks hidden", all, 0);
+        row("Delete", "shop", "d", "", "3 tasks hidden", u"École,ecole bus,Call"_s, 0);
+        row("Delete twice", "cole", "dd", "", "2 tasks hidden", "Shop,Call", 0);
+        row("Enter in the line", "bus", "r", bus, "3 tasks hidden", all, 1);
+        row("Show all", "bus", "a", bus, "3 tasks hidden", all, 4);
+        row("Hide all", "bus", "ah", bus, "3 tasks hidden", all, 0);
+        row("Delete all", "bus", "x", "", "No task hidden", "", 0);
+        row("Escape", "bus", "e", all, "", all, 0);
+    }
+    void find() {
+        QFETCH(QString, typed);
+        QFETCH(QString, steps);
+        Program p(testing::task("\xc3\x89"
+                                "cole") +
+                  testing::task("Shop") + testing::task("ecole bus") +
+                  testing::task("Call", "Monday 03/16 10:00 am"));
+        jot::setMessageResponderForTests([](QMessageBox&) { return Box::Yes; });
+        p.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
+        QTest::keyClick(p.main.get(), Qt::Key_F, Qt::ControlModifier);
+        auto* line = p.child<QLineEdit>("m_findLine");
+        QVERIFY(line->hasFocus());
+        QTest::keyClicks(line, typed);
+        const QHash<QChar, std::function<void()>> act{
+            {'d', [&] { p.click("Command3"); }},
+            {'s', [&] { p.click("Command2"); }},
+            {'r', [&] { QTest::keyClick(line, Qt::Key_Return); }},
+            {'a', [&] { p.trigger("m_toutafficher"); }},
+            {'h', [&] { p.trigger("m_toutmasquer"); }},
+            {'x', [&] { p.trigger("m_reinit"); }},
+            {'e', [&] { QTest::keyClick(line, Qt::Key_Escape); }},
+        };
+        for (const QChar step : steps)
+            act[step]();
+        QStringList shown;
+        const QAbstractItemModel* grid = p.child<QTableView>("gri")->model();
+        for (int r = 0; r < grid->rowCount(); ++r)
+            shown << grid->index(r, 0).data().toString();
+        QTEST(shown.join(','), "shown");
+        QTEST(line->isHidden() ? QString() : p.child<QLabel>("m_findHidden")->text(), "said");
+        QTEST(listed(p), "after");
+        QTEST(openNotes(), "open");
     }
 
     // Another writer's file, merged at the tick, meets open notes: a removed task's note

@@ -75,6 +75,7 @@ private Q_SLOTS:
         jot::setClockForTests([] { return QDateTime({2027, 3, 10}, {9, 0}); });
         Program p(testing::task("t", "Monday 03/15 10:15 am", "weekdays"));
         p.main->show();
+        p.trigger("m_find"); // the find line and what it hides
         p.select(1);
         p.click("Command2");
         f_test* note = p.noteOf(1);

@@ -187,7 +187,8 @@ private Q_SLOTS:
     }
 
     // The grid takes the room as the window grows, the buttons centred under it; the Alarm
-    // column holds the locale's longest alarm; the warning line is read whole.
+    // column holds the locale's longest alarm; the find line takes the grid's top; the warning
+    // line is read whole.
     void grows() {
         const QLocale german(QLocale::German, QLocale::Germany);
         QLocale::setDefault(german);
@@ -209,6 +210,12 @@ private Q_SLOTS:
         const QFontMetrics fm = gri->fontMetrics();
         for (int d = 1; d <= 7; ++d)
             QVERIFY(fm.horizontalAdvance(german.dayName(d) + ", 09.12. 22:45") + 6 <= alarm);
+        p.trigger("m_find"); // over the grid, which gives up its top, the count at its right
+        const QRect find = p.child("m_findLine")->geometry();
+        const QRect hidden = p.child("m_findHidden")->geometry();
+        QVERIFY(find.bottom() < gri->geometry().top() && find.right() < hidden.left());
+        QCOMPARE(hidden.right(), gri->geometry().right());
+        QCOMPARE(gri->geometry().bottom(), c1.top() - 8);
         auto* line = p.child<QLabel>("m_warning");
         QVERIFY(line->isVisible());
         QTRY_VERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width() ||

@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTableView>
+#include <QTextBlock>
 #include <cmath>
 
 using testing::record;
@@ -78,6 +80,14 @@ L unreadable() {
                         bad << x->objectName() + '/' + x->metaObject()->className() + ' ' +
                                    QString::number(back);
         }
+        // A done checklist line is greyed on the note's own surface.
+        for (auto* box : top->findChildren<QPlainTextEdit*>())
+            for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next())
+                for (const QTextLayout::FormatRange& f : b.layout()->formats())
+                    if (f.format.hasProperty(QTextFormat::ForegroundBrush) &&
+                        contrast(f.format.foreground().color(),
+                                 box->palette().color(QPalette::Base)) < 4.5)
+                        bad << "checklist line " + b.text();
     }
     bad.removeDuplicates();
     return bad;
@@ -214,7 +224,7 @@ private slots:
         dark.setColor(QPalette::Highlight, QColor(0x1d, 0x4f, 0x8f));
         dark.setColor(QPalette::HighlightedText, Qt::white);
         QApplication::setPalette(dark);
-        testing::Program p(record(kStamp, "t", day(0) + " 2:30 pm"));
+        testing::Program p(record(kStamp, "t~[x] done~[ ] open", day(0) + " 2:30 pm"));
         p.trigger("m_aide");
         QWidget* help = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
@@ -228,6 +238,59 @@ private slots:
         QCOMPARE(unreadable(), L());
         QCOMPARE(ctl(w, "Combo1")->palette(), QApplication::palette(ctl(w, "Combo1")));
         QCOMPARE(QAccessible::queryAccessibleInterface(help)->role(), QAccessible::Window);
+    }
+
+    // Checklist lines: ticked by a click on the brackets or Ctrl+Return on the line, made or
+    // unmade by Ctrl+Shift+L; done lines struck through; the file keeps the plain text, and the
+    // grid shows the count after the first line, spoken as words.
+    void checklist_data() {
+        QTest::addColumn<QString>("act"); // on line 2 unless it says "first"
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("click the brackets")
+            << "click" << QByteArray("Shop~[x] milk~[x] eggs") << "Shop, 2 of 2 done";
+        QTest::newRow("click the words")
+            << "click words" << QByteArray("Shop~[ ] milk~[x] eggs") << "Shop, 1 of 2 done";
+        QTest::newRow("Ctrl+Return")
+            << "return" << QByteArray("Shop~[x] milk~[x] eggs") << "Shop, 2 of 2 done";
+        QTest::newRow("Ctrl+Shift+L, an item back")
+            << "L" << QByteArray("Shop~milk~[x] eggs") << "Shop, 1 of 1 done";
+        QTest::newRow("Ctrl+Shift+L, a new item")
+            << "L first" << QByteArray("[ ] Shop~[ ] milk~[x] eggs") << "[ ] Shop, 1 of 3 done";
+    }
+    void checklist() {
+        QFETCH(QString, act);
+        testing::Program p(record(kStamp, "Shop~[ ] milk~[x] eggs"));
+        f_test* w = open(p, 1);
+        auto* box = ctl<QPlainTextEdit>(w, "Text2");
+        const QTextBlock line = box->document()->findBlockByNumber(act.endsWith("first") ? 0 : 1);
+        box->setTextCursor(QTextCursor(line));
+        if (act.startsWith("click")) {
+            const QRect start = box->cursorRect(QTextCursor(line));
+            const int x = act == "click" ? box->fontMetrics().horizontalAdvance("[")
+                                         : box->fontMetrics().horizontalAdvance("[ ] mi");
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
+                              QPoint(start.left() + x, start.center().y()));
+        } else if (act.startsWith("return")) {
+            QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+        } else {
+            QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        }
+        for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next()) {
+            const auto formats = b.layout()->formats();
+            const bool struck = !formats.isEmpty() && formats[0].format.fontStrikeOut();
+            QVERIFY2(struck == b.text().startsWith("[x] "), qPrintable(b.text()));
+        }
+        auto* grid = QAccessible::queryAccessibleInterface(p.child("gri"))->tableInterface();
+        QTEST(grid->cellAt(0, 0)->text(QAccessible::Name), "spoken");
+        // The grid shows what it says, the count in figures: "Shop, 2 of 2 done" as "Shop  2/2".
+        QFETCH(QString, spoken);
+        const QString shown = spoken.left(spoken.lastIndexOf(", ")) + "  " +
+                              spoken.section(' ', -4, -4) + '/' + spoken.section(' ', -2, -2);
+        QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 0).data().toString(), shown);
+        w->close();
+        QFETCH(QByteArray, stored);
+        QCOMPARE(p.fileBytes(), record(kStamp, stored));
     }
 
     // The panel, made when first opened, is as if made at start: red on a rung note, its days

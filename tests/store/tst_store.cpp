@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/tempdatahome.h"
 #include "store/autostart.h"
+#include "store/checklist.h"
 #include "store/clock.h"
 #include "store/datadir.h"
 #include "store/deletedtasks.h"
@@ -75,6 +76,42 @@ class TstStore : public QObject {
     QString m_dir, m_path;
 
 private Q_SLOTS:
+    // A checklist line ticked (by click or key) and made an item or back (Ctrl+Shift+L), and
+    // a find's match; the rest is seen through the note and the grid.
+    void checklistLine_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("toggled");
+        QTest::addColumn<QString>("itemOrBack");
+        QTest::newRow("open item") << "[ ] milk"
+                                   << "[x] milk"
+                                   << "milk";
+        QTest::newRow("done item") << "[x] milk"
+                                   << "[ ] milk"
+                                   << "milk";
+        QTest::newRow("no space after") << "[x]milk"
+                                        << "[x]milk"
+                                        << "[ ] [x]milk";
+        QTest::newRow("capital x") << "[X] milk"
+                                   << "[X] milk"
+                                   << "[ ] [X] milk";
+    }
+    void checklistLine() {
+        QFETCH(QString, line);
+        QTEST(toggledItem(line), "toggled");
+        QTEST(itemOrBack(line), "itemOrBack");
+    }
+    void searchForm_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("accent typed") << "Ecole" << u"écOLE"_s;
+        QTest::newRow("sharp s") << u"Straße"_s << "STRASSE";
+    }
+    void searchForm() {
+        QFETCH(QString, text);
+        QFETCH(QString, typed);
+        QVERIFY(jot::searchForm(text).contains(jot::searchForm(typed)));
+        QVERIFY(!jot::searchForm(text).contains(jot::searchForm(typed + 'x')));
+    }
     void init() {
         m_dir = m_home.emplace().dataDir();
         m_path = m_home->taskFile();

@@ -252,12 +252,13 @@ bool TaskFile::stillWritten(Look& look, const Version& before, const Version& af
     return true;
 }
 
-// A writer gets ten minutes; after five the warning line says that the saves wait for it.
-bool TaskFile::waitForWriter(const Look& look) {
+// A writer gets ten minutes; after five, the warning line says that the saves wait for the
+// writer of the task file.
+bool TaskFile::waitForWriter(const Look& look, bool taskFile) {
     const qint64 waited = look.since.secsTo(now());
     if (waited >= kWriterMinutes * 60)
         return false;
-    if (waited >= kWriterMinutes * 30 && m_writerNotice.isEmpty()) {
+    if (taskFile && waited >= kWriterMinutes * 30 && m_writerNotice.isEmpty()) {
         m_writerNotice = tr("Another program has been writing %1 for five minutes; Jotlark "
                             "saves your tasks once it is done, and keeps its file as it is "
                             "after ten minutes.")
@@ -278,7 +279,8 @@ TaskFile::Copies TaskFile::readConflictCopies() {
         ParsedTasks copy;
         readTasks(file, copy); // what could be read of it counts
         Look& look = m_copyLooks[name];
-        if (stillWritten(look, before, versionOf(file), copy.complete, true) && waitForWriter(look))
+        if (stillWritten(look, before, versionOf(file), copy.complete, true) &&
+            waitForWriter(look, false))
             continue;
         copies.names.append(name);
         copies.rows.append(copy.rows);
@@ -342,7 +344,7 @@ bool TaskFile::mergeOtherWriter(TaskList& list) {
         if (!readTasks(path(), theirs))
             return false; // tried again at the next call
         if (stillWritten(m_look, onDisk, versionOf(path()), theirs.complete, false) &&
-            waitForWriter(m_look)) {
+            waitForWriter(m_look, true)) {
             m_writerWaiting = true; // saves wait, and copies are left alone
             return false;
         }

@@ -108,7 +108,7 @@ private:
                     const QList<QList<TaskRow>>& conflicts);
     bool stillWritten(Look& look, const Version& before, const Version& after, bool complete,
                       bool firstSightCounts);
-    bool waitForWriter(const Look& look);
+    bool waitForWriter(const Look& look, bool taskFile);
     Copies readConflictCopies();
     QStringList moveCopiesAside(const TaskList& list, const Copies& copies);
     void setBase(const QList<TaskRow>& rows);

@@ -233,6 +233,12 @@ QDateTime nextByIterator(icalcomponent* vtodo, icaltimetype due, const QDateTime
     return found;
 }
 
+// An X- property's time; libical's parser asserts on a property without a value.
+icaltimetype xTimeValue(icalproperty* p) {
+    const char* text = icalproperty_get_x(p);
+    return text ? icaltime_from_string(text) : icaltime_null_time();
+}
+
 // The snooze Thunderbird keeps for an occurrence of a repeating item: the occurrence, in
 // microseconds since 1970 in the name, and the time it rings again.
 struct OccurrenceSnooze {
@@ -249,7 +255,7 @@ std::optional<OccurrenceSnooze> occurrenceSnooze(icalcomponent* vtodo) {
             continue;
         bool ok = false;
         const qint64 micro = name.mid(prefix.size()).toLongLong(&ok);
-        const QDateTime until = localMoment(icaltime_from_string(icalproperty_get_x(p)));
+        const QDateTime until = localMoment(xTimeValue(p));
         if (!ok || !until.isValid())
             continue;
         const QDateTime occurrence = QDateTime::fromMSecsSinceEpoch(micro / 1000).toLocalTime();
@@ -263,7 +269,7 @@ QDateTime xTime(icalcomponent* vtodo, const char* name) {
     for (icalproperty* p = icalcomponent_get_first_property(vtodo, ICAL_X_PROPERTY); p;
          p = icalcomponent_get_next_property(vtodo, ICAL_X_PROPERTY)) {
         if (qstricmp(icalproperty_get_x_name(p), name) == 0)
-            return localMoment(icaltime_from_string(icalproperty_get_x(p)));
+            return localMoment(xTimeValue(p));
     }
     return {};
 }

@@ -293,6 +293,8 @@ TaskFile::Copies TaskFile::readConflictCopies() {
 // Out of the sync tool's way: it would copy them again, and they are merged now. The tasks
 // they hold stay out of the base, so that a later version without them removes none.
 QStringList TaskFile::moveCopiesAside(const TaskList& list, const Copies& copies) {
+    if (copies.names.isEmpty())
+        return {};
     const QHash<QString, int> held = recordCounts(storedRows(list));
     for (const QList<TaskRow>& copy : copies.rows) {
         for (auto [key, n] : recordCounts(copy).asKeyValueRange()) {
@@ -569,10 +571,13 @@ TaskFile::Written TaskFile::writeAndSwap(const TaskList& list, QString& cameOut)
         else
             cameOut = QFile::decodeName(temporary);
     }
-    const QHash<QString, int> held = recordCounts(storedRows(list));
-    for (auto it = m_fromCopies.begin(); it != m_fromCopies.end();)
-        it = held.contains(it.key()) ? std::next(it) : m_fromCopies.erase(it); // removed here
-    setBase(storedRows(list));
+    const QList<TaskRow> rows = storedRows(list);
+    if (!m_fromCopies.isEmpty()) {
+        const QHash<QString, int> held = recordCounts(rows);
+        for (auto it = m_fromCopies.begin(); it != m_fromCopies.end();)
+            it = held.contains(it.key()) ? std::next(it) : m_fromCopies.erase(it); // removed here
+    }
+    setBase(rows);
     m_version = written;
     m_look = {written, {}};
     m_known = true;

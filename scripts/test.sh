@@ -17,9 +17,9 @@ bash scripts/install-packages.sh pulseaudio pulseaudio-utils tzdata xvfb at-spi2
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
 # Every file of ours names its licence on its first line (after a #! line); images, the fuzz
-# corpus (data read as task files) and the sample calendars cannot.
+# corpora (data read as task files and answers) and the sample calendars cannot.
 unlicensed=$(git ls-files -co --exclude-standard -- src tests bench tools scripts '*CMakeLists.txt' |
-    grep -vE '\.png$|\.ics$|^tests/fuzz/corpus/' | while read -r f; do
+    grep -vE '\.png$|\.ics$|^tests/fuzz/corpus' | while read -r f; do
         awk 'NR == 1 && /^#!/ { next } { found = index($0, id) > 0; exit } END { exit !found }' \
             id='SPDX-License-Identifier: GPL-3.0-or-later' "$f" || echo "$f"
     done)
@@ -43,8 +43,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 # any crash, leak, hang, sanitizer report or broken read-write-read fixed point fails.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DJOT_FUZZ=ON
-cmake --build build-fuzz -j"$(nproc)" --target fuzz_taskfile fuzz_calendar
-mkdir -p build-fuzz/corpus build-fuzz/corpus-calendar
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_taskfile fuzz_calendar fuzz_davxml
+mkdir -p build-fuzz/corpus build-fuzz/corpus-calendar build-fuzz/corpus-davxml
 # Its progress lines go to a log; a finding prints the end of it.
 if ! build-fuzz/tests/fuzz/fuzz_taskfile -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
@@ -61,3 +61,12 @@ if ! build-fuzz/tests/fuzz/fuzz_calendar -max_total_time=30 -timeout=10 -rss_lim
     exit 1
 fi
 grep -E '^Done [0-9]+ runs' build-fuzz/fuzz-calendar.log
+
+# The WebDAV answer reader the same way, from sample answers, for half a minute.
+if ! build-fuzz/tests/fuzz/fuzz_davxml -max_total_time=30 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix=build-fuzz/davxml- build-fuzz/corpus-davxml tests/fuzz/corpus-davxml \
+    >build-fuzz/fuzz-davxml.log 2>&1; then
+    tail -n 80 build-fuzz/fuzz-davxml.log
+    exit 1
+fi
+grep -E '^Done [0-9]+ runs' build-fuzz/fuzz-davxml.log

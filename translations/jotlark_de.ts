@@ -21,6 +21,81 @@
     </message>
 </context>
 <context>
+    <name>DavTransport</name>
+    <message numerus="yes">
+        <source>no answer in %n seconds</source>
+        <translation>
+            <numerusform>keine Antwort in %n Sekunde</numerusform>
+            <numerusform>keine Antwort in %n Sekunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the answer is larger than %n MiB</source>
+        <translation>
+            <numerusform>die Antwort ist größer als %n MiB</numerusform>
+            <numerusform>die Antwort ist größer als %n MiB</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate is not trusted</source>
+        <translation>dem Zertifikat des Servers wird nicht vertraut</translation>
+    </message>
+    <message>
+        <source>host %1 not found</source>
+        <translation>Host %1 nicht gefunden</translation>
+    </message>
+    <message>
+        <source>connection refused by %1</source>
+        <translation>Verbindung von %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>the connection timed out</source>
+        <translation>Zeitüberschreitung der Verbindung</translation>
+    </message>
+    <message>
+        <source>the server closed the connection</source>
+        <translation>der Server hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>no secure connection to %1</source>
+        <translation>keine sichere Verbindung zu %1</translation>
+    </message>
+    <message>
+        <source>a redirect without an address</source>
+        <translation>eine Umleitung ohne Adresse</translation>
+    </message>
+    <message numerus="yes">
+        <source>more than %n redirects</source>
+        <translation>
+            <numerusform>mehr als %n Umleitung</numerusform>
+            <numerusform>mehr als %n Umleitungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>redirected to an address that is not encrypted</source>
+        <translation>auf eine unverschlüsselte Adresse umgeleitet</translation>
+    </message>
+</context>
+<context>
+    <name>DavXml</name>
+    <message>
+        <source>The answer is larger than %1 MiB.</source>
+        <translation>Die Antwort ist größer als %1 MiB.</translation>
+    </message>
+    <message>
+        <source>The answer declares a document type.</source>
+        <translation>Die Antwort deklariert einen Dokumenttyp.</translation>
+    </message>
+    <message>
+        <source>The answer is not a WebDAV multistatus.</source>
+        <translation>Die Antwort ist kein WebDAV-Multistatus.</translation>
+    </message>
+    <message>
+        <source>Malformed answer (line %1): %2</source>
+        <translation>Fehlerhafte Antwort (Zeile %1): %2</translation>
+    </message>
+</context>
+<context>
     <name>StartCheck</name>
     <message>
         <source>Jotlark is already running (process %1) but does not answer.
@@ -483,6 +558,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>&amp;Find…</source>
         <translation>&amp;Suchen…</translation>
     </message>
+    <message>
+        <source>Sync &amp;now</source>
+        <translation>Jetzt &amp;synchronisieren</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -717,6 +796,51 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
         <translation>Jotlark: Kein privater Ordner für den Socket %1; nur ein zweiter Start, der den abstrakten Socket erreicht, findet dieses.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SyncController</name>
+    <message>
+        <source>Not synced: %1</source>
+        <translation>Nicht synchronisiert: %1</translation>
+    </message>
+    <message>
+        <source>Not synced: the desktop&apos;s keyring is not set up yet; give a passwordCommand in %1</source>
+        <translation>Nicht synchronisiert: der Schlüsselbund der Arbeitsumgebung wird noch nicht unterstützt; geben Sie in %1 ein passwordCommand an</translation>
+    </message>
+    <message>
+        <source>the password command %1 failed</source>
+        <translation>der Passwortbefehl %1 ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>the password command %1 cannot be run</source>
+        <translation>der Passwortbefehl %1 kann nicht ausgeführt werden</translation>
+    </message>
+    <message>
+        <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
+        <translation>Der CalDAV-Server hat das Passwort von %1 abgelehnt; die Synchronisierung wartet, bis sich %2 ändert.</translation>
+    </message>
+    <message>
+        <source>the server refused the password</source>
+        <translation>der Server hat das Passwort abgelehnt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task(s) of the server not shown: the list holds 100 tasks at most.</source>
+        <translation>
+            <numerusform>%n Aufgabe des Servers nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</numerusform>
+            <numerusform>%n Aufgaben des Servers nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not synced since %1: %2</source>
+        <translation>Nicht synchronisiert seit %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>(%n change(s) waiting)</source>
+        <translation>
+            <numerusform>(%n Änderung wartet)</numerusform>
+            <numerusform>(%n Änderungen warten)</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,81 @@
     </message>
 </context>
 <context>
+    <name>DavTransport</name>
+    <message numerus="yes">
+        <source>no answer in %n seconds</source>
+        <translation>
+            <numerusform>pas de réponse en %n seconde</numerusform>
+            <numerusform>pas de réponse en %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the answer is larger than %n MiB</source>
+        <translation>
+            <numerusform>la réponse dépasse %n Mio</numerusform>
+            <numerusform>la réponse dépasse %n Mio</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate is not trusted</source>
+        <translation>le certificat du serveur n&apos;est pas reconnu</translation>
+    </message>
+    <message>
+        <source>host %1 not found</source>
+        <translation>hôte %1 introuvable</translation>
+    </message>
+    <message>
+        <source>connection refused by %1</source>
+        <translation>connexion refusée par %1</translation>
+    </message>
+    <message>
+        <source>the connection timed out</source>
+        <translation>la connexion a expiré</translation>
+    </message>
+    <message>
+        <source>the server closed the connection</source>
+        <translation>le serveur a fermé la connexion</translation>
+    </message>
+    <message>
+        <source>no secure connection to %1</source>
+        <translation>pas de connexion sécurisée avec %1</translation>
+    </message>
+    <message>
+        <source>a redirect without an address</source>
+        <translation>une redirection sans adresse</translation>
+    </message>
+    <message numerus="yes">
+        <source>more than %n redirects</source>
+        <translation>
+            <numerusform>plus de %n redirection</numerusform>
+            <numerusform>plus de %n redirections</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>redirected to an address that is not encrypted</source>
+        <translation>redirigé vers une adresse non chiffrée</translation>
+    </message>
+</context>
+<context>
+    <name>DavXml</name>
+    <message>
+        <source>The answer is larger than %1 MiB.</source>
+        <translation>La réponse dépasse %1 Mio.</translation>
+    </message>
+    <message>
+        <source>The answer declares a document type.</source>
+        <translation>La réponse déclare un type de document.</translation>
+    </message>
+    <message>
+        <source>The answer is not a WebDAV multistatus.</source>
+        <translation>La réponse n&apos;est pas un multistatus WebDAV.</translation>
+    </message>
+    <message>
+        <source>Malformed answer (line %1): %2</source>
+        <translation>Réponse mal formée (ligne %1) : %2</translation>
+    </message>
+</context>
+<context>
     <name>StartCheck</name>
     <message>
         <source>Jotlark is already running (process %1) but does not answer.
@@ -482,6 +557,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>&amp;Find…</source>
         <translation>&amp;Rechercher…</translation>
     </message>
+    <message>
+        <source>Sync &amp;now</source>
+        <translation>&amp;Synchroniser maintenant</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -716,6 +795,51 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
         <translation>Jotlark : pas de dossier privé pour le socket %1 ; seul un second lancement qui atteint le socket abstrait trouvera celui-ci.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SyncController</name>
+    <message>
+        <source>Not synced: %1</source>
+        <translation>Non synchronisé : %1</translation>
+    </message>
+    <message>
+        <source>Not synced: the desktop&apos;s keyring is not set up yet; give a passwordCommand in %1</source>
+        <translation>Non synchronisé : le trousseau du bureau n&apos;est pas encore pris en charge ; indiquez une passwordCommand dans %1</translation>
+    </message>
+    <message>
+        <source>the password command %1 failed</source>
+        <translation>la commande de mot de passe %1 a échoué</translation>
+    </message>
+    <message>
+        <source>the password command %1 cannot be run</source>
+        <translation>la commande de mot de passe %1 ne peut pas être lancée</translation>
+    </message>
+    <message>
+        <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
+        <translation>Le serveur CalDAV a refusé le mot de passe de %1 ; la synchronisation attend que %2 change.</translation>
+    </message>
+    <message>
+        <source>the server refused the password</source>
+        <translation>le serveur a refusé le mot de passe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task(s) of the server not shown: the list holds 100 tasks at most.</source>
+        <translation>
+            <numerusform>%n tâche du serveur non affichée : la liste contient au plus 100 tâches.</numerusform>
+            <numerusform>%n tâches du serveur non affichées : la liste contient au plus 100 tâches.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not synced since %1: %2</source>
+        <translation>Non synchronisé depuis %1 : %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>(%n change(s) waiting)</source>
+        <translation>
+            <numerusform>(%n modification en attente)</numerusform>
+            <numerusform>(%n modifications en attente)</numerusform>
+        </translation>
     </message>
 </context>
 <context>

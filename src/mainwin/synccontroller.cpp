@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kPeriodMs = 5 * 60 * 1000;
 constexpr int kAfterSaveMs = 5 * 1000;
-constexpr int kPasswordCommandMs = 30 * 1000;
 // The waits after the first failures, in minutes; every 5 after them.
 constexpr int kRetryMinutes[] = {1, 2, 5, 10};
 
@@ -32,7 +31,9 @@ QString recordKey(const TaskRow& row) {
 } // namespace
 
 SyncController::SyncController(Shared& shared, const QString& dataDir, QObject* parent)
-    : QObject(parent), m_shared(shared), m_dataDir(dataDir), m_began(jot::now()) {}
+    : QObject(parent), m_shared(shared), m_dataDir(dataDir), m_began(jot::now()) {
+    setObjectName(QStringLiteral("m_sync"));
+}
 
 SyncController::~SyncController() = default;
 
@@ -44,6 +45,7 @@ void SyncController::ensureTimers() {
     if (m_periodic)
         return;
     m_transport = new DavTransport(this);
+    m_transport->setObjectName(QStringLiteral("m_transport"));
     connect(m_transport, &DavTransport::answered, this, [this](const sync::Reply& reply) {
         if (!m_engine)
             return;
@@ -51,22 +53,20 @@ void SyncController::ensureTimers() {
         pump();
     });
     m_periodic = new QTimer(this);
+    m_periodic->setObjectName(QStringLiteral("m_syncPeriodic"));
     m_periodic->setInterval(kPeriodMs);
     connect(m_periodic, &QTimer::timeout, this, &SyncController::startRound);
     m_periodic->start();
     m_afterSave = new QTimer(this);
+    m_afterSave->setObjectName(QStringLiteral("m_syncAfterSave"));
     m_afterSave->setSingleShot(true);
     m_afterSave->setInterval(kAfterSaveMs);
     connect(m_afterSave, &QTimer::timeout, this, &SyncController::startRound);
     m_retry = new QTimer(this);
+    m_retry->setObjectName(QStringLiteral("m_syncRetry"));
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &SyncController::startRound);
     m_digest = recordsDigest();
-}
-
-void SyncController::setSaveDelayForTests(int ms) {
-    ensureTimers();
-    m_afterSave->setInterval(ms);
 }
 
 void SyncController::begin() {
@@ -183,7 +183,7 @@ void SyncController::startRound() {
     });
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->start(program, settings->passwordCommand.mid(1));
-    limit->start(kPasswordCommandMs);
+    limit->start(sync::kPasswordCommandMs);
 }
 
 void SyncController::withPassword(const QString& password) {

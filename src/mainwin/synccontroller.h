@@ -50,9 +50,6 @@ public:
                                                    const QDateTime& after) const;
     bool running() const { return m_engine != nullptr || m_password != nullptr; }
 
-    // Tests shorten the wait after a save.
-    void setSaveDelayForTests(int ms);
-
 Q_SIGNALS:
     // What the warning line says about the sync; empty when all is well.
     void lineChanged(const QString& text);

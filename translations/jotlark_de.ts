@@ -680,6 +680,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>How the alarm repeats</source>
         <translation>Wie sich die Erinnerung wiederholt</translation>
     </message>
+    <message>
+        <source>As set elsewhere</source>
+        <translation>Wie anderswo festgelegt</translation>
+    </message>
 </context>
 <context>
     <name>jot::Calendar</name>
@@ -987,6 +991,57 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Alarm on the %1</source>
         <translation>Erinnerung am %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync</name>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 names no task list.</source>
+        <translation>%1 nennt keine Aufgabenliste.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made private.</source>
+        <translation>%1 kann nicht privat gemacht werden.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address.</source>
+        <translation>%1 ist keine Serveradresse.</translation>
+    </message>
+    <message>
+        <source>%1 is not an https address: the password would travel readable.</source>
+        <translation>%1 ist keine https-Adresse: das Passwort würde lesbar übertragen.</translation>
+    </message>
+    <message>
+        <source>No password command is set.</source>
+        <translation>Es ist kein Passwortbefehl festgelegt.</translation>
+    </message>
+    <message>
+        <source>The password command gave no answer in %1 s.</source>
+        <translation>Der Passwortbefehl hat in %1 s nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>The password command cannot be run: %1</source>
+        <translation>Der Passwortbefehl kann nicht ausgeführt werden: %1</translation>
+    </message>
+    <message>
+        <source>The password command failed: %1</source>
+        <translation>Der Passwortbefehl ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The password command printed no password.</source>
+        <translation>Der Passwortbefehl hat kein Passwort ausgegeben.</translation>
     </message>
 </context>
 </TS>

@@ -679,6 +679,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>How the alarm repeats</source>
         <translation>Comment l’alarme se répète</translation>
     </message>
+    <message>
+        <source>As set elsewhere</source>
+        <translation>Comme défini ailleurs</translation>
+    </message>
 </context>
 <context>
     <name>jot::Calendar</name>
@@ -986,6 +990,57 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Alarm on the %1</source>
         <translation>Alarme le %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync</name>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>%1 names no task list.</source>
+        <translation>%1 n&apos;indique aucune liste de tâches.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 ne peut pas être écrit : %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made private.</source>
+        <translation>%1 ne peut pas être rendu privé.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address.</source>
+        <translation>%1 n&apos;est pas une adresse de serveur.</translation>
+    </message>
+    <message>
+        <source>%1 is not an https address: the password would travel readable.</source>
+        <translation>%1 n&apos;est pas une adresse https : le mot de passe circulerait en clair.</translation>
+    </message>
+    <message>
+        <source>No password command is set.</source>
+        <translation>Aucune commande de mot de passe n&apos;est définie.</translation>
+    </message>
+    <message>
+        <source>The password command gave no answer in %1 s.</source>
+        <translation>La commande de mot de passe n&apos;a pas répondu en %1 s.</translation>
+    </message>
+    <message>
+        <source>The password command cannot be run: %1</source>
+        <translation>La commande de mot de passe ne peut pas être lancée : %1</translation>
+    </message>
+    <message>
+        <source>The password command failed: %1</source>
+        <translation>La commande de mot de passe a échoué : %1</translation>
+    </message>
+    <message>
+        <source>The password command printed no password.</source>
+        <translation>La commande de mot de passe n&apos;a affiché aucun mot de passe.</translation>
     </message>
 </context>
 </TS>

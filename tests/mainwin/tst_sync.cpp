@@ -183,6 +183,28 @@ private Q_SLOTS:
         QCOMPARE(m_server->items().size(), 2);
     }
 
+    // Settings that cannot sync say why on the line, and nothing is tried again.
+    void cannotSync_data() {
+        QTest::addColumn<QByteArray>("conf");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no password command")
+            << QByteArray("[caldav]\nlist=http://127.0.0.1:9/alice/tasks/\nuser=alice\n")
+            << "keyring is not set up yet";
+        QTest::newRow("http elsewhere")
+            << QByteArray("[caldav]\nlist=http://example.org/alice/tasks/\nuser=alice\n"
+                          "passwordCommand=echo x\n")
+            << "not an https address";
+    }
+    void cannotSync() {
+        QFETCH(QByteArray, conf);
+        QFETCH(QString, said);
+        Program p(testing::records(1), false, false, {}, conf);
+        QTRY_VERIFY2(p.child<QLabel>("m_warning")->text().contains(said),
+                     qPrintable(p.child<QLabel>("m_warning")->text()));
+        QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
+        QVERIFY(!p.main->findChild<DavTransport*>()->busy());
+    }
+
     // A refused password is said once and not retried until sync.conf changes.
     void wrongPassword() {
         Program p(testing::records(1), false, false, {}, syncConf(*m_server, "wrong"));

@@ -165,8 +165,12 @@ private Q_SLOTS:
         QCOMPARE(textsThere(*m_server), QStringList{"Call Anna"});
 
         there(*m_server, m_server->items().firstKey());
+        p.show(1);
+        const QPointer<f_test> note = p.noteOf(1);
         QVERIFY(syncNow(p));
         QTEST(textsHere(p), "here");
+        // The note of a task that went or changed there closes, unsaved.
+        QCOMPARE(note && note->isVisible(), textsHere(p).contains("Call Anna"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
         // And the list is saved with it.
         for (const QString& text : textsHere(p))

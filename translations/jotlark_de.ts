@@ -828,23 +828,25 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>the server refused the password</source>
         <translation>der Server hat das Passwort abgelehnt</translation>
     </message>
-    <message numerus="yes">
-        <source>%n task(s) of the server not shown: the list holds 100 tasks at most.</source>
-        <translation>
-            <numerusform>%n Aufgabe des Servers nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</numerusform>
-            <numerusform>%n Aufgaben des Servers nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Not synced since %1: %2</source>
         <translation>Nicht synchronisiert seit %1: %2</translation>
     </message>
-    <message numerus="yes">
-        <source>(%n change(s) waiting)</source>
-        <translation>
-            <numerusform>(%n Änderung wartet)</numerusform>
-            <numerusform>(%n Änderungen warten)</numerusform>
-        </translation>
+    <message>
+        <source>One task of the server is not shown: the list holds 100 tasks at most.</source>
+        <translation>Eine Aufgabe des Servers wird nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>%1 tasks of the server are not shown: the list holds 100 tasks at most.</source>
+        <translation>%1 Aufgaben des Servers werden nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>(one change waiting)</source>
+        <translation>(eine Änderung wartet)</translation>
+    </message>
+    <message>
+        <source>(%1 changes waiting)</source>
+        <translation>(%1 Änderungen warten)</translation>
     </message>
 </context>
 <context>

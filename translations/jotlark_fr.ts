@@ -827,23 +827,25 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>the server refused the password</source>
         <translation>le serveur a refusé le mot de passe</translation>
     </message>
-    <message numerus="yes">
-        <source>%n task(s) of the server not shown: the list holds 100 tasks at most.</source>
-        <translation>
-            <numerusform>%n tâche du serveur non affichée : la liste contient au plus 100 tâches.</numerusform>
-            <numerusform>%n tâches du serveur non affichées : la liste contient au plus 100 tâches.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Not synced since %1: %2</source>
         <translation>Non synchronisé depuis %1 : %2</translation>
     </message>
-    <message numerus="yes">
-        <source>(%n change(s) waiting)</source>
-        <translation>
-            <numerusform>(%n modification en attente)</numerusform>
-            <numerusform>(%n modifications en attente)</numerusform>
-        </translation>
+    <message>
+        <source>One task of the server is not shown: the list holds 100 tasks at most.</source>
+        <translation>Une tâche du serveur n&apos;est pas affichée : la liste contient au plus 100 tâches.</translation>
+    </message>
+    <message>
+        <source>%1 tasks of the server are not shown: the list holds 100 tasks at most.</source>
+        <translation>%1 tâches du serveur ne sont pas affichées : la liste contient au plus 100 tâches.</translation>
+    </message>
+    <message>
+        <source>(one change waiting)</source>
+        <translation>(une modification en attente)</translation>
+    </message>
+    <message>
+        <source>(%1 changes waiting)</source>
+        <translation>(%1 modifications en attente)</translation>
     </message>
 </context>
 <context>

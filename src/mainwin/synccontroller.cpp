@@ -215,16 +215,18 @@ void SyncController::finishRound() {
                                 "until %2 changes.")
                                  .arg(m_user, QDir::toNativeSeparators(sync::syncConfigPath()));
         Q_EMIT notice(text);
-        failed(tr("the server refused the password"), false);
+        failed(tr("the server refused the password"), false, result.waiting);
     } else if (!result.error.isEmpty()) {
-        failed(result.error, true);
+        failed(result.error, true, result.waiting);
     } else {
         m_failures = 0;
         m_lastSynced = jot::now();
-        setLine(result.notShown > 0 ? tr("%n task(s) of the server not shown: the list holds "
-                                         "100 tasks at most.",
-                                         nullptr, result.notShown)
-                                    : QString());
+        setLine(result.notShown == 1  ? tr("One task of the server is not shown: the list holds "
+                                            "100 tasks at most.")
+                : result.notShown > 1 ? tr("%1 tasks of the server are not shown: the list "
+                                           "holds 100 tasks at most.")
+                                            .arg(result.notShown)
+                                      : QString());
     }
     Q_EMIT roundEnded();
     if (m_again) {
@@ -275,11 +277,15 @@ void SyncController::apply() {
     m_shared.sauver_liste();
 }
 
-void SyncController::failed(const QString& why, bool retry) {
+void SyncController::failed(const QString& why, bool retry, int waiting) {
     const QDateTime since = m_lastSynced.isValid() ? m_lastSynced : m_began;
     QString text = tr("Not synced since %1: %2").arg(since.toString(QStringLiteral("HH:mm")), why);
-    if (const int waiting = state()->waiting(); waiting > 0)
-        text += QLatin1Char(' ') + tr("(%n change(s) waiting)", nullptr, waiting);
+    if (waiting < 0)
+        waiting = state()->waiting();
+    if (waiting == 1)
+        text += QLatin1Char(' ') + tr("(one change waiting)");
+    else if (waiting > 1)
+        text += QLatin1Char(' ') + tr("(%1 changes waiting)").arg(waiting);
     setLine(text);
     if (!retry)
         return;

@@ -69,7 +69,8 @@ private:
     void pump();
     void finishRound();
     void apply();
-    void failed(const QString& why, bool retry);
+    // The line says why and how many changes wait (-1: as the state counts them).
+    void failed(const QString& why, bool retry, int waiting = -1);
     void setLine(const QString& text);
     QList<TaskRow> tasksHere() const;
     QByteArray recordsDigest() const;

@@ -356,6 +356,20 @@ void TestEngine::round_data() {
              QVERIFY(serverCopy(w, u"a here"_qs).contains("DUE"));
          }},
         u"REPORT|PUT If-Match|GET|PUT If-Match"_qs, {u"a here"_qs}, {u"a here"_qs});
+    row("alarm changed both sides: the later change wins",
+        {{task(u"a"_qs)},
+         {},
+         true,
+         [](World& w) {
+             editHere(w, u"a"_qs, u"a"_qs, alarmTextAt({2026, 12, 9}, {8, 0}));
+             w.here[0].edited = kNow.addDays(-1); // before the change there
+             editThere(w, u"a"_qs, u"a"_qs, "\r\nDUE:20261210T090000");
+         },
+         {},
+         [](World& w) {
+             QCOMPARE(w.here[0].row[ColAlarm], alarmTextAt({2026, 12, 10}, {9, 0}));
+         }},
+        u"REPORT|REPORT"_qs, {u"a"_qs}, {u"a"_qs});
     row("text changed both sides keeps both",
         {{task(u"a"_qs)},
          {},
@@ -552,6 +566,23 @@ void TestEngine::round_data() {
          },
          [](World& w) { QCOMPARE(w.result.waiting, 1); }},
         u"REPORT"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection refused"_qs);
+    row("connection lost at the PUT: the change waits, then goes",
+        {{task(u"a"_qs)},
+         {},
+         true,
+         [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
+         [](const Request& r, int) -> std::optional<Reply> {
+             if (r.method == "PUT")
+                 return Reply{0, {}, {}, u"Connection lost"_qs, {}};
+             return std::nullopt;
+         },
+         [](World& w) {
+             QCOMPARE(w.result.waiting, 1);
+             w.script = {};
+             w.round();
+             QCOMPARE(w.server.open(), QStringList{u"a2"_qs});
+         }},
+        u"REPORT|PUT If-Match"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection lost"_qs);
     row("a PUT answered without an ETag is read back",
         {{task(u"a"_qs)},
          {},
@@ -562,6 +593,7 @@ void TestEngine::round_data() {
              w.server.noEtag = false;
              editHere(w, u"a"_qs, u"a2"_qs);
              w.round();
+             QCOMPARE(w.methods.join(u'|'), u"REPORT|PUT If-Match"_qs);
              QCOMPARE(w.server.open(), QStringList{u"a2"_qs});
          }},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});

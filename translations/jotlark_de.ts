@@ -21,6 +21,25 @@
     </message>
 </context>
 <context>
+    <name>DavXml</name>
+    <message>
+        <source>The answer is larger than %1 MiB.</source>
+        <translation>Die Antwort ist größer als %1 MiB.</translation>
+    </message>
+    <message>
+        <source>The answer declares a document type.</source>
+        <translation>Die Antwort deklariert einen Dokumenttyp.</translation>
+    </message>
+    <message>
+        <source>The answer is not a WebDAV multistatus.</source>
+        <translation>Die Antwort ist kein WebDAV-Multistatus.</translation>
+    </message>
+    <message>
+        <source>Malformed answer (line %1): %2</source>
+        <translation>Fehlerhafte Antwort (Zeile %1): %2</translation>
+    </message>
+</context>
+<context>
     <name>StartCheck</name>
     <message>
         <source>Jotlark is already running (process %1) but does not answer.
@@ -863,6 +882,94 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Alarm on the %1</source>
         <translation>Erinnerung am %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync</name>
+    <message>
+        <source>The server answered %1.</source>
+        <translation>Der Server antwortete %1.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 names no task list.</source>
+        <translation>%1 nennt keine Aufgabenliste.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made private.</source>
+        <translation>%1 kann nicht privat gemacht werden.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address.</source>
+        <translation>%1 ist keine Serveradresse.</translation>
+    </message>
+    <message>
+        <source>%1 is not an https address: the password would travel readable.</source>
+        <translation>%1 ist keine https-Adresse: Das Passwort würde lesbar übertragen.</translation>
+    </message>
+    <message>
+        <source>No password command is set.</source>
+        <translation>Es ist kein Passwortbefehl festgelegt.</translation>
+    </message>
+    <message>
+        <source>The password command gave no answer in %1 s.</source>
+        <translation>Der Passwortbefehl hat in %1 s nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>The password command cannot be run: %1</source>
+        <translation>Der Passwortbefehl kann nicht ausgeführt werden: %1</translation>
+    </message>
+    <message>
+        <source>The password command failed: %1</source>
+        <translation>Der Passwortbefehl ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The password command printed no password.</source>
+        <translation>Der Passwortbefehl hat kein Passwort ausgegeben.</translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1: %2</source>
+        <translation>Der Synchronisationsstand kann nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort abgelehnt.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine::Round</name>
+    <message>
+        <source>The server cannot list the tasks: %1</source>
+        <translation>Der Server kann die Aufgaben nicht auflisten: %1</translation>
+    </message>
+    <message>
+        <source>The server cannot send the tasks: %1</source>
+        <translation>Der Server kann die Aufgaben nicht senden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::SyncState</name>
+    <message>
+        <source>The sync state folder %1 cannot be made.</source>
+        <translation>Der Ordner des Synchronisationsstands %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1.</source>
+        <translation>Der Synchronisationsstand kann nicht nach %1 geschrieben werden.</translation>
     </message>
 </context>
 </TS>

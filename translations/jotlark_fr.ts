@@ -21,6 +21,25 @@
     </message>
 </context>
 <context>
+    <name>DavXml</name>
+    <message>
+        <source>The answer is larger than %1 MiB.</source>
+        <translation>La réponse dépasse %1 Mio.</translation>
+    </message>
+    <message>
+        <source>The answer declares a document type.</source>
+        <translation>La réponse déclare un type de document.</translation>
+    </message>
+    <message>
+        <source>The answer is not a WebDAV multistatus.</source>
+        <translation>La réponse n&apos;est pas un multistatus WebDAV.</translation>
+    </message>
+    <message>
+        <source>Malformed answer (line %1): %2</source>
+        <translation>Réponse mal formée (ligne %1) : %2</translation>
+    </message>
+</context>
+<context>
     <name>StartCheck</name>
     <message>
         <source>Jotlark is already running (process %1) but does not answer.
@@ -862,6 +881,94 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Alarm on the %1</source>
         <translation>Alarme le %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync</name>
+    <message>
+        <source>The server answered %1.</source>
+        <translation>Le serveur a répondu %1.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Impossible de lire %1.</translation>
+    </message>
+    <message>
+        <source>%1 names no task list.</source>
+        <translation>%1 ne nomme aucune liste de tâches.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>Impossible d&apos;écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>Impossible d&apos;écrire %1.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made private.</source>
+        <translation>Impossible de rendre %1 privé.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address.</source>
+        <translation>%1 n&apos;est pas une adresse de serveur.</translation>
+    </message>
+    <message>
+        <source>%1 is not an https address: the password would travel readable.</source>
+        <translation>%1 n&apos;est pas une adresse https : le mot de passe circulerait en clair.</translation>
+    </message>
+    <message>
+        <source>No password command is set.</source>
+        <translation>Aucune commande de mot de passe n&apos;est définie.</translation>
+    </message>
+    <message>
+        <source>The password command gave no answer in %1 s.</source>
+        <translation>La commande de mot de passe n&apos;a pas répondu en %1 s.</translation>
+    </message>
+    <message>
+        <source>The password command cannot be run: %1</source>
+        <translation>Impossible de lancer la commande de mot de passe : %1</translation>
+    </message>
+    <message>
+        <source>The password command failed: %1</source>
+        <translation>La commande de mot de passe a échoué : %1</translation>
+    </message>
+    <message>
+        <source>The password command printed no password.</source>
+        <translation>La commande de mot de passe n&apos;a affiché aucun mot de passe.</translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1: %2</source>
+        <translation>Impossible d&apos;écrire l&apos;état de synchronisation dans %1 : %2</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>Le serveur a refusé le nom d&apos;utilisateur ou le mot de passe.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine::Round</name>
+    <message>
+        <source>The server cannot list the tasks: %1</source>
+        <translation>Le serveur ne peut pas lister les tâches : %1</translation>
+    </message>
+    <message>
+        <source>The server cannot send the tasks: %1</source>
+        <translation>Le serveur ne peut pas envoyer les tâches : %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::SyncState</name>
+    <message>
+        <source>The sync state folder %1 cannot be made.</source>
+        <translation>Impossible de créer le dossier d&apos;état de synchronisation %1.</translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1.</source>
+        <translation>Impossible d&apos;écrire l&apos;état de synchronisation dans %1.</translation>
     </message>
 </context>
 </TS>

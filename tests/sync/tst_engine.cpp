@@ -8,6 +8,7 @@
 #include "sync/engine.h"
 #include "sync/syncstate.h"
 
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -643,9 +644,14 @@ void TestEngine::stateKept() {
     w.restart();
     w.round();
     QCOMPARE(w.methods, QStringList{u"REPORT"_qs});
-    QCOMPARE(QFile::permissions(w.state->dir()) & 0x7777, QFile::ReadOwner | QFile::WriteOwner |
-                                                              QFile::ExeOwner | QFile::ReadUser |
-                                                              QFile::WriteUser | QFile::ExeUser);
+    const QFile::Permissions owner =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    QCOMPARE(QFile::permissions(w.state->dir()) & 0x7777, owner | QFile::ExeOwner | QFile::ExeUser);
+    QDirIterator files(w.state->dir(), QDir::Files, QDirIterator::Subdirectories);
+    int count = 0;
+    for (; files.hasNext(); ++count)
+        QCOMPARE(QFile::permissions(files.next()) & 0x7777, owner);
+    QCOMPARE(count, 2); // the list's file and the item's
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

@@ -466,6 +466,37 @@ void TestEngine::round_data() {
              QCOMPARE(ics.count("BEGIN:VALARM"), 2);
          }},
         u"REPORT|PUT If-Match"_qs, {u"milk and eggs"_qs}, {u"milk and eggs"_qs});
+    row("an alarm removed here takes DUE and its alarm, nothing else",
+        {{},
+         {item(u"t"_qs, u"milk"_qs, tasksOrg)},
+         true,
+         [](World& w) { editHere(w, u"milk"_qs, u"milk"_qs, u""_qs); },
+         {},
+         [](World& w) {
+             const QByteArray ics = serverCopy(w, u"milk"_qs);
+             QVERIFY(!ics.contains("DUE"));
+             QVERIFY(!ics.contains("RELATED=END"));
+             for (const QByteArray& kept :
+                  {QByteArray("TRIGGER:-PT15M"), QByteArray("CATEGORIES:home"),
+                   QByteArray("DTSTART:20261201T080000Z"), QByteArray("X-APPLE-SORT-ORDER:12")})
+                 QVERIFY2(ics.contains(kept), kept.constData());
+         }},
+        u"REPORT|PUT If-Match"_qs, {u"milk"_qs}, {u"milk"_qs});
+    row("an alarm moved here moves DUE, the alarms stay",
+        {{},
+         {item(u"t"_qs, u"milk"_qs, tasksOrg)},
+         true,
+         [](World& w) {
+             editHere(w, u"milk"_qs, u"milk"_qs, alarmTextAt({2026, 12, 20}, {18, 30}));
+         },
+         {},
+         [](World& w) {
+             const CalendarItem item = readItem(serverCopy(w, u"milk"_qs), kNow);
+             QVERIFY(item.task);
+             QCOMPARE(item.task->row[ColAlarm], alarmTextAt({2026, 12, 20}, {18, 30}));
+             QCOMPARE(serverCopy(w, u"milk"_qs).count("BEGIN:VALARM"), 2);
+         }},
+        u"REPORT|PUT If-Match"_qs, {u"milk"_qs}, {u"milk"_qs});
     row("a foreign rule comes as its next time and is not written back",
         {{},
          {item(u"r"_qs, u"bins"_qs, "DUE:20261201T070000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n")},
@@ -484,6 +515,20 @@ void TestEngine::round_data() {
              QVERIFY(serverCopy(w, u"bins"_qs).contains("RRULE:FREQ=WEEKLY;INTERVAL=2"));
          }},
         u"REPORT"_qs, {u"bins"_qs}, {u"bins"_qs});
+    row("a foreign rule keeps its RRULE when its alarm is moved here",
+        {{},
+         {item(u"r"_qs, u"bins"_qs, "DUE:20261201T070000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n")},
+         true,
+         [](World& w) {
+             w.here[0].row[ColAlarm] = alarmTextAt({2026, 12, 16}, {8, 0});
+         },
+         {},
+         [](World& w) {
+             const QByteArray ics = serverCopy(w, u"bins"_qs);
+             QVERIFY(ics.contains("RRULE:FREQ=WEEKLY;INTERVAL=2"));
+             QVERIFY(!ics.contains("DUE:20261201T070000Z"));
+         }},
+        u"REPORT|PUT If-Match"_qs, {u"bins"_qs}, {u"bins"_qs});
     Scenario many;
     for (int i = 0; i < 98; ++i)
         many.here.append(task(u"here %1"_qs.arg(i, 3, 10, QChar(u'0')),

@@ -556,7 +556,8 @@ void Engine::Round::reconcile() {
         r.ics = it.value().ics;
         loose.append({r, item});
     }
-    for (const SyncRecord& r : std::as_const(data.records)) {
+    const QList<SyncRecord> records = data.records.values();
+    for (const SyncRecord& r : records) {
         if (!r.outside || fetched.contains(r.href))
             continue;
         if (thereOf(r) == There::Gone) {
@@ -924,13 +925,16 @@ void Engine::Round::finish() {
             result.changed.append({here[i].row, *becomes[i]});
     }
     if (result.error.isEmpty()) {
+        // A round with nothing to tell writes nothing: the token is the same.
+        data.listDirty |= data.token != newToken;
         data.token = newToken;
-        data.listDirty = true;
         // Deletions of tasks the server never held are told to no one.
+        const qsizetype deleted = data.deleted.size();
         data.deleted.removeIf([&](const TaskRow& d) {
             return std::none_of(data.records.cbegin(), data.records.cend(),
                                 [&](const SyncRecord& r) { return sameTask(r.synced, d); });
         });
+        data.listDirty |= data.deleted.size() != deleted;
     }
     int outside = 0;
     for (const SyncRecord& r : std::as_const(data.records))

@@ -156,6 +156,7 @@ private Q_SLOTS:
         QFETCH(std::function<void(RadicaleServer&, const QString&)>, there);
         Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
         QVERIFY(roundEnds(p)); // the one at start
+        QCOMPARE(p.main->findChild<QTimer*>("m_syncPeriodic")->interval(), 5 * 60 * 1000);
         type(p, "Call Anna");
         auto* afterSave = p.main->findChild<QTimer*>("m_syncAfterSave");
         QVERIFY(afterSave->isActive());

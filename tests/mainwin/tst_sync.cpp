@@ -207,15 +207,26 @@ private Q_SLOTS:
     }
 
     // Delete here completes the item; the server keeps it.
+    void deletedHere_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("Delete") << "Command3" << QStringList{"task 2"};
+        QTest::newRow("Delete all") << "m_reinit" << QStringList{};
+    }
     void deletedHere() {
+        QFETCH(QString, how);
         Program p(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
         QVERIFY(roundEnds(p));
         QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2"}));
+        jot::setMessageResponderForTests([](QMessageBox&) { return QMessageBox::Yes; });
         p.select(1);
-        p.click("Command3");
+        if (how.startsWith("m_"))
+            p.trigger(qPrintable(how));
+        else
+            p.click(qPrintable(how));
         p.tick();
         QVERIFY(syncNow(p));
-        QCOMPARE(textsThere(*m_server), QStringList{"task 2"});
+        QTEST(textsThere(*m_server), "left");
         QCOMPARE(m_server->items().size(), 2);
     }
 

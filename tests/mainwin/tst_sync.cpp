@@ -255,12 +255,14 @@ private Q_SLOTS:
     // A refused password is said once and not retried until sync.conf changes.
     void wrongPassword() {
         Program p(testing::records(1), false, false, {}, syncConf(*m_server, "wrong"));
+        QSignalSpy notices(syncOf(p), &jot::SyncController::notice);
         QVERIFY(roundEnds(p));
         QVERIFY(p.child<QLabel>("m_warning")->text().startsWith("Not synced since "));
         QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
         QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
         p.tick("m_syncPeriodic");
         QVERIFY(!ended.wait(500)); // nothing asked of the server
+        QCOMPARE(notices.size(), 1);
         testing::writeFile(p.home.path() + "/config/jotlark/sync.conf",
                            syncConf(*m_server, "s3cret"));
         p.tick("m_syncPeriodic");

@@ -25,6 +25,8 @@ QString tr(const char* text) {
 constexpr int kFetchBatch = 15;
 // How often one write is tried again after another client wrote between our read and it.
 constexpr int kMaxTries = 3;
+// Tasks that left as done there, remembered should a file merge bring them back.
+constexpr int kRememberedClosed = 200;
 
 const QString kEtag = QStringLiteral("{DAV:}getetag");
 const QString kCalendarData = QStringLiteral("{urn:ietf:params:xml:ns:caldav}calendar-data");
@@ -209,6 +211,17 @@ struct Engine::Round {
         becomes[local] = out;
     }
     TaskRow currentRow(int local) const { return becomes[local].value_or(here[local].row); }
+    // A task that left as done there: a file merge may bring it back, and it leaves again.
+    void remember(const TaskRow& row) {
+        data.closed.append(kept(row));
+        if (data.closed.size() > kRememberedClosed)
+            data.closed.remove(0, data.closed.size() - kRememberedClosed);
+        data.listDirty = true;
+    }
+    bool wasClosed(const TaskRow& row) const {
+        return std::any_of(data.closed.cbegin(), data.closed.cend(),
+                           [&](const TaskRow& c) { return sameTask(c, row); });
+    }
     void forgetDeleted(const TaskRow& row) {
         const qsizetype before = data.deleted.size();
         data.deleted.removeIf([&](const TaskRow& d) { return sameTask(d, row); });
@@ -526,6 +539,7 @@ void Engine::Round::reconcile() {
             } else {
                 leaves[local] = true;
                 data.drop(uid);
+                remember(r.synced);
             }
             break;
         }
@@ -621,6 +635,10 @@ void Engine::Round::reconcile() {
     }
     int staying = 0;
     for (int i = 0; i < here.size(); ++i) {
+        if (!linked[i] && wasClosed(here[i].row)) {
+            leaves[i] = true;
+            continue;
+        }
         staying += !leaves[i];
         if (!linked[i] && sendable(here[i].row))
             create(i, Write::Create, taskUid(here[i].row[ColStamp], here[i].row[ColText]));

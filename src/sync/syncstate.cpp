@@ -126,6 +126,8 @@ SyncState::SyncState(const QString& dir) : d(std::make_unique<Data>()) {
         d->token = list->value(u"token"_qs).toString();
         for (const QJsonValue& row : list->value(u"deleted"_qs).toArray())
             d->deleted.append(rowOf(row));
+        for (const QJsonValue& row : list->value(u"closed"_qs).toArray())
+            d->closed.append(rowOf(row));
     }
     const QDir items(dir + u'/' + kItemsDir);
     for (const QString& name : items.entryList({u"*.json"_qs}, QDir::Files)) {
@@ -221,11 +223,16 @@ bool SyncState::save(QString* why) {
     }
     d->dirty.clear();
     if (d->listDirty) {
-        QJsonArray deleted;
+        QJsonArray deleted, closed;
         for (const TaskRow& row : std::as_const(d->deleted))
             deleted.append(rowJson(row));
+        for (const TaskRow& row : std::as_const(d->closed))
+            closed.append(rowJson(row));
         if (!writeJson(m_dir + u'/' + kListFile,
-                       {{u"list"_qs, d->list}, {u"token"_qs, d->token}, {u"deleted"_qs, deleted}},
+                       {{u"list"_qs, d->list},
+                        {u"token"_qs, d->token},
+                        {u"deleted"_qs, deleted},
+                        {u"closed"_qs, closed}},
                        why) ||
             !syncDir(m_dir)) {
             if (why && why->isEmpty())

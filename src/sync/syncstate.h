@@ -70,6 +70,7 @@ struct SyncState::Data {
     QString token;                     // the list's sync token after the last complete round
     QMap<QString, SyncRecord> records; // by UID
     QList<TaskRow> deleted;            // deleted here, not yet completed there
+    QList<TaskRow> closed; // the last tasks that left as done there, should a merge bring one
 
     // What save() writes: records changed or dropped, and the list's own file.
     QSet<QString> dirty;

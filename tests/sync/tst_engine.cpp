@@ -391,6 +391,20 @@ void TestEngine::round_data() {
          {},
          {}},
         u"REPORT|REPORT"_qs, {u"b"_qs}, {u"b"_qs});
+    row("a task a file merge brings back after it was done there leaves again",
+        {{task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
+         {},
+         true,
+         [](World& w) {
+             editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED");
+             w.round();
+             QCOMPARE(w.texts(), QStringList{u"b"_qs});
+             w.restart();
+             w.here.append({task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), {}});
+         },
+         {},
+         {}},
+        u"REPORT"_qs, {u"b"_qs}, {u"b"_qs});
     row("deleted there leaves here",
         {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
          {},

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwin/f_iir.h"
 
+#include "sync/passwordstore.h"
+
 #include "alarms/alarmtext.h"
 #include "alarms/clockwatch.h"
 #include "alarms/recurrence.h"

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QAction;
 class QKeyEvent;
@@ -22,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTimer;
+class SyncDialog;
 class f_help;
 class f_test;
 namespace jot {
@@ -29,6 +31,9 @@ class ClockWatch;
 class GridColumns;
 class Notices;
 enum class Snooze;
+namespace sync {
+class PasswordStore;
+}
 } // namespace jot
 
 // The main window: owns the task list, the shared values, the tray icon, the alarm timer
@@ -87,6 +92,7 @@ private Q_SLOTS:
     void m_login_Click();      // Start at log-in
     void m_ontop_Click();      // Notes on top
     void m_workspaces_Click(); // Notes on every workspace
+    void m_syncSetUp_Click();  // Sync with a CalDAV server
     void m_aide_Click();
     void m_apropos_Click();
     void mPopNew_Click();
@@ -195,4 +201,6 @@ private:
     QString m_lineNote;    // a passing note over it, while m_lineNoteTimer runs
     QTimer* m_lineNoteTimer = nullptr;
     QPointer<f_help> m_help;
+    QPointer<SyncDialog> m_syncDialog;
+    std::unique_ptr<jot::sync::PasswordStore> m_passwords; // the keyring, once sync is set up
 };

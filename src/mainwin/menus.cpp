@@ -10,6 +10,8 @@
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/startoption.h"
+#include "syncdialog/keychainstore.h"
+#include "syncdialog/syncdialog.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -71,6 +73,8 @@ void f_iir::createMenus() {
     m_workspaces =
         item(options, "m_workspaces", tr("Notes on every &workspace"), &f_iir::m_workspaces_Click);
     m_workspaces->setCheckable(true);
+    options->addSeparator()->setObjectName(QStringLiteral("m_t3"));
+    item(options, "m_syncSetUp", tr("Sync with a &CalDAV server…"), &f_iir::m_syncSetUp_Click);
     if (!jot::canAskStacking()) {
         options->setToolTipsVisible(true);
         m_ontop->setEnabled(false);
@@ -121,6 +125,21 @@ void f_iir::m_workspaces_Click() {
     jot::setMarker(m_dataDir, jot::kAllWorkspacesFile, m_workspaces->isChecked());
     m_workspaces->setChecked(jot::hasMarker(m_dataDir, jot::kAllWorkspacesFile));
     applyStacking();
+}
+
+void f_iir::m_syncSetUp_Click() {
+    if (!m_syncDialog) {
+        if (!m_passwords)
+            m_passwords = std::make_unique<jot::KeychainStore>();
+        QList<jot::TaskRow> here;
+        for (int row = 1; row < m_shared.list.rows(); ++row)
+            here.append(m_shared.list.task(row));
+        m_syncDialog = new SyncDialog(m_dataDir, here, m_passwords.get(), this);
+        m_syncDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_syncDialog->show();
+    m_syncDialog->raise();
+    m_syncDialog->activateWindow();
 }
 
 void f_iir::m_aide_Click() {

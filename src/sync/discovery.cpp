@@ -15,10 +15,6 @@ namespace {
 const QString kDav = QStringLiteral("{DAV:}");
 const QString kCalDav = QStringLiteral("{urn:ietf:params:xml:ns:caldav}");
 
-QString say(const char* text) {
-    return QCoreApplication::translate("Discovery", text);
-}
-
 QByteArray propfind(const QByteArray& props) {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
            "<d:propfind xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop>" +
@@ -88,8 +84,10 @@ QString serverMessage(const QByteArray& body) {
 
 QString withServerWords(const QString& said, const QByteArray& body) {
     const QString words = serverMessage(body);
-    return words.isEmpty() ? said
-                           : said + QStringLiteral(" ") + say("The server says: %1").arg(words);
+    return words.isEmpty()
+               ? said
+               : said + QStringLiteral(" ") +
+                     QCoreApplication::translate("Discovery", "The server says: %1").arg(words);
 }
 
 } // namespace
@@ -219,18 +217,24 @@ bool Discovery::failed(const Reply& reply) {
     if (!reply.untrustedCertificate.isEmpty()) {
         m_result.certificate = reply.untrustedCertificate;
         fail(DiscoveryProblem::UntrustedCertificate,
-             say("This system does not trust the server's certificate. Its SHA-256 "
-                 "fingerprint is %1.")
+             QCoreApplication::translate(
+                 "Discovery", "This system does not trust the server's certificate. Its SHA-256 "
+                              "fingerprint is %1.")
                  .arg(fingerprintText(reply.untrustedCertificate)));
     } else if (reply.status == 0) {
         fail(DiscoveryProblem::Unreachable,
-             say("The server cannot be reached: %1").arg(reply.error));
+             QCoreApplication::translate("Discovery", "The server cannot be reached: %1")
+                 .arg(reply.error));
     } else if (reply.status == 401) {
         fail(DiscoveryProblem::WrongPassword,
-             say("The server refused this user name or password."));
+             QCoreApplication::translate("Discovery",
+                                         "The server refused this user name or password."));
     } else if (reply.status >= 500) {
         fail(DiscoveryProblem::ServerError,
-             withServerWords(say("The server failed (error %1).").arg(reply.status), reply.body));
+             withServerWords(
+                 QCoreApplication::translate("Discovery", "The server failed (error %1).")
+                     .arg(reply.status),
+                 reply.body));
     } else {
         return false;
     }
@@ -244,10 +248,14 @@ void Discovery::probeOrFail(const Reply& reply) {
         m_step = Step::Address;
     } else if (reply.status == 403) {
         fail(DiscoveryProblem::ServerError,
-             withServerWords(say("The server refused access to this address."), reply.body));
+             withServerWords(QCoreApplication::translate(
+                                 "Discovery", "The server refused access to this address."),
+                             reply.body));
     } else {
         fail(DiscoveryProblem::NotCalDav,
-             say("This address is not a CalDAV server: no calendars were found there."));
+             QCoreApplication::translate(
+                 "Discovery",
+                 "This address is not a CalDAV server: no calendars were found there."));
     }
 }
 
@@ -284,7 +292,9 @@ void Discovery::takePrincipal(const Reply& reply) {
                           : QUrl();
     if (!home.isValid())
         return fail(DiscoveryProblem::NotCalDav,
-                    say("This server names no calendars for this user: it is not a CalDAV "
+                    QCoreApplication::translate(
+                        "Discovery",
+                        "This server names no calendars for this user: it is not a CalDAV "
                         "server."));
     m_target = home;
     m_step = Step::Home;
@@ -294,7 +304,8 @@ void Discovery::takeHome(const Reply& reply) {
     const Multistatus answer = readMultistatus(reply.body);
     if (reply.status != 207 || !answer.error.isEmpty())
         return fail(DiscoveryProblem::NotCalDav,
-                    withServerWords(say("The server did not list the calendars."),
+                    withServerWords(QCoreApplication::translate(
+                                        "Discovery", "The server did not list the calendars."),
                                     reply.status == 207 ? QByteArray() : reply.body));
     m_result.home = m_target;
     const QString homePath = withSlash(m_target.path());
@@ -308,17 +319,21 @@ void Discovery::takeHome(const Reply& reply) {
                   return a.name.localeAwareCompare(b.name) < 0;
               });
     if (m_result.lists.isEmpty())
-        return fail(DiscoveryProblem::NoTaskList,
-                    say("There is no task list on this server yet: a new one can be made."));
+        return fail(
+            DiscoveryProblem::NoTaskList,
+            QCoreApplication::translate(
+                "Discovery", "There is no task list on this server yet: a new one can be made."));
     m_step = Step::Done;
 }
 
 void Discovery::takeCreate(const Reply& reply) {
     if (reply.status != 201)
-        return fail(DiscoveryProblem::ServerError,
-                    withServerWords(
-                        say("The server did not make the new list (error %1).").arg(reply.status),
-                        reply.body));
+        return fail(
+            DiscoveryProblem::ServerError,
+            withServerWords(QCoreApplication::translate(
+                                "Discovery", "The server did not make the new list (error %1).")
+                                .arg(reply.status),
+                            reply.body));
     m_result.created = m_target;
     m_result.lists = {{m_target, m_newName}};
     m_step = Step::Done;
@@ -329,7 +344,9 @@ void Discovery::takeItems(const Reply& reply) {
     if (reply.status != 207 || !answer.error.isEmpty())
         return fail(
             DiscoveryProblem::ServerError,
-            withServerWords(say("The server did not list the tasks (error %1).").arg(reply.status),
+            withServerWords(QCoreApplication::translate(
+                                "Discovery", "The server did not list the tasks (error %1).")
+                                .arg(reply.status),
                             reply.status == 207 ? QByteArray() : reply.body));
     for (const DavResponse& r : answer.responses)
         if (const DavProp* data = r.prop(kCalDav + QStringLiteral("calendar-data")))

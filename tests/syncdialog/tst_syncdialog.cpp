@@ -1,0 +1,398 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sync's set-up, driven through its widgets against a Radicale of the test's own.
+#include "alarms/alarmtext.h"
+#include "calendar/calendarfile.h"
+#include "common/fakepasswordstore.h"
+#include "common/program.h"
+#include "common/radicaleserver.h"
+#include "store/clock.h"
+#include "sync/syncsettings.h"
+#include "syncdialog/syncdialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QSslCertificate>
+
+using jot::sync::passwordKey;
+
+namespace {
+
+const QString kNewList = QStringLiteral("New list \"Jotlark\"");
+
+QString status(const SyncDialog& d) {
+    return d.findChild<QLabel*>(QStringLiteral("m_status"))->text();
+}
+
+QStringList shownLists(const SyncDialog& d) {
+    QStringList texts;
+    const auto* lists = d.findChild<QListWidget*>(QStringLiteral("m_lists"));
+    for (int i = 0; i < lists->count(); ++i)
+        texts << lists->item(i)->text();
+    return texts;
+}
+
+// Clicks the button and waits until the dialog is done with what it started.
+bool clickAndWait(SyncDialog& d, const char* button) {
+    QSignalSpy idle(&d, &SyncDialog::idle);
+    QTest::mouseClick(d.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    return idle.count() > 0 || idle.wait(45000);
+}
+
+bool connectWith(SyncDialog& d, const QString& address, const QString& user,
+                 const QString& password) {
+    d.findChild<QLineEdit*>(QStringLiteral("m_address"))->setText(address);
+    d.findChild<QLineEdit*>(QStringLiteral("m_user"))->setText(user);
+    d.findChild<QLineEdit*>(QStringLiteral("m_password"))->setText(password);
+    return clickAndWait(d, "m_connect");
+}
+
+bool pick(SyncDialog& d, const QString& text) {
+    auto* lists = d.findChild<QListWidget*>(QStringLiteral("m_lists"));
+    const auto items = lists->findItems(text, Qt::MatchExactly);
+    if (items.isEmpty())
+        return false;
+    lists->setCurrentItem(items.first());
+    return clickAndWait(d, "m_use");
+}
+
+// A web server that answers every request with a page: not a CalDAV server.
+class PageServer : public QTcpServer {
+public:
+    PageServer() {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* s = nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead, s, [s] {
+                s->readAll();
+                s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 20\r\n"
+                         "Connection: close\r\n\r\n<html>A blog</html>\n");
+                s->disconnectFromHost();
+            });
+        });
+    }
+};
+
+// Radicale over TLS with a certificate made here, signed by itself, as home servers often are.
+class TlsRadicale {
+public:
+    ~TlsRadicale() { stop(); }
+    bool start(quint16 port) {
+        m_port = port;
+        const QString key = m_dir.filePath(QStringLiteral("key.pem"));
+        const QString cert = m_dir.filePath(QStringLiteral("cert.pem"));
+        QFile::remove(key);
+        QFile::remove(cert);
+        if (QProcess::execute(QStringLiteral("openssl"),
+                              {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                               "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
+                               "/CN=127.0.0.1", "-keyout", key, "-out", cert}) != 0)
+            return false;
+        const auto certs = QSslCertificate::fromPath(cert);
+        if (certs.isEmpty())
+            return false;
+        m_fingerprint = certs.first().digest(QCryptographicHash::Sha256).toHex();
+        const QString users = m_dir.filePath(QStringLiteral("users"));
+        testing::writeFile(users, "alice:s3cret\n");
+        const QString config = m_dir.filePath(QStringLiteral("config"));
+        testing::writeFile(
+            config, QStringLiteral("[server]\nhosts = 127.0.0.1:%1\nssl = True\ncertificate = %2\n"
+                                   "key = %3\n[auth]\ntype = htpasswd\nhtpasswd_filename = %4\n"
+                                   "htpasswd_encryption = plain\ndelay = 0\n[rights]\n"
+                                   "type = owner_only\n[storage]\nfilesystem_folder = %5\n"
+                                   "[web]\ntype = none\n[logging]\nlevel = warning\n")
+                        .arg(port)
+                        .arg(cert, key, users, m_dir.filePath(QStringLiteral("collections")))
+                        .toUtf8());
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setChildProcessModifier(testing::endWithParent);
+        m_process.start(RadicaleServer::program(), {QStringLiteral("-C"), config});
+        for (int tries = 0; tries < 200 && m_process.waitForStarted(); ++tries) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, port);
+            if (probe.waitForConnected(100))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+    void stop() {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+    QString address() const { return QStringLiteral("https://127.0.0.1:%1/").arg(m_port); }
+    QByteArray fingerprint() const { return m_fingerprint; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    QByteArray m_fingerprint;
+};
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class TstSyncDialog : public QObject {
+    Q_OBJECT
+    std::unique_ptr<RadicaleServer> m_server;
+    QString m_base;
+
+private Q_SLOTS:
+    void initTestCase() {
+        SKIP_WITHOUT_RADICALE();
+        testing::quietOffscreen();
+        jot::setClockForTests([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 7)); });
+        m_server = std::make_unique<RadicaleServer>();
+        QVERIFY2(m_server->start(), qPrintable(m_server->error()));
+        QVERIFY(m_server->makeList());
+        m_base = m_server->base().toString();
+    }
+    void cleanup() { jot::setMessageResponderForTests({}); }
+
+    // Before the rows that make bob a list.
+    void failures_data() {
+        QTest::addColumn<QString>("address"); // %1 the server, %2 a web page, %3 nothing there
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("lists");
+        QTest::newRow("wrong password") << "%1"
+                                        << "alice"
+                                        << "nope"
+                                        << "user name or password" << QStringList();
+        QTest::newRow("no task list yet") << "%1"
+                                          << "bob"
+                                          << "b0b"
+                                          << "no task list" << QStringList{kNewList};
+        QTest::newRow("not a CalDAV server") << "%2"
+                                             << "alice"
+                                             << "x"
+                                             << "not a CalDAV server" << QStringList();
+        QTest::newRow("nothing answers") << "%3"
+                                         << "alice"
+                                         << "x"
+                                         << "cannot be reached" << QStringList();
+        QTest::newRow("https elsewhere than here") << "http://dav.example.org/"
+                                                   << "alice"
+                                                   << "x"
+                                                   << "https" << QStringList();
+        QTest::newRow("no user") << "%1"
+                                 << ""
+                                 << "x"
+                                 << "user name" << QStringList();
+    }
+    void failures() {
+        QFETCH(QString, address);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        TempDataHome home;
+        PageServer page;
+        FakePasswordStore store;
+        SyncDialog d(home.dataDir(), {}, &store);
+        d.show();
+        const QString closed = QStringLiteral("http://127.0.0.1:%1/").arg(freePort());
+        if (address.contains(QLatin1Char('%')))
+            address = address.arg(
+                m_base, QStringLiteral("http://127.0.0.1:%1/").arg(page.serverPort()), closed);
+        QVERIFY(connectWith(d, address, user, password));
+        QFETCH(QString, said);
+        QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
+        QTEST(shownLists(d), "lists");
+        QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
+    }
+
+    void setUp_data() {
+        QTest::addColumn<QString>("address"); // after the server's base
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("keyring");
+        QTest::addColumn<QStringList>("lists");
+        QTest::addColumn<QString>("listPath"); // of the list set up, * any name
+        const QStringList both{QStringLiteral("Tasks"), kNewList};
+        QTest::newRow("from the root address") << ""
+                                               << "alice"
+                                               << "s3cret" << true << both << "/alice/tasks/";
+        QTest::newRow("from the principal") << "alice/"
+                                            << "alice"
+                                            << "s3cret" << true << both << "/alice/tasks/";
+        QTest::newRow("from the list itself")
+            << "alice/tasks/"
+            << "alice"
+            << "s3cret" << true << QStringList{QStringLiteral("Tasks")} << "/alice/tasks/";
+        QTest::newRow("a new list, no keyring")
+            << ""
+            << "bob"
+            << "b0b" << false << QStringList{kNewList} << "/bob/*/";
+    }
+    void setUp() {
+        QFETCH(QString, address);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(bool, keyring);
+        QFETCH(QStringList, lists);
+        TempDataHome home;
+        FakePasswordStore store;
+        store.keyring = keyring;
+        SyncDialog d(home.dataDir(), {}, &store);
+        QSignalSpy configured(&d, &SyncDialog::configured);
+        d.show();
+        QVERIFY(connectWith(d, m_base + address, user, password));
+        QCOMPARE(shownLists(d), lists);
+        QVERIFY(pick(d, lists.first()));
+        QCOMPARE(configured.count(), 1);
+
+        QString why;
+        const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
+        QVERIFY2(settings, qPrintable(why));
+        QFETCH(QString, listPath);
+        QVERIFY2(QRegularExpression::fromWildcard(listPath).match(settings->list.path()).hasMatch(),
+                 qPrintable(settings->list.toString()));
+        QCOMPARE(settings->user, user);
+        QVERIFY(settings->certificate.isEmpty()); // plain http: nothing to pin
+        const QString key = passwordKey(user, settings->list);
+        QCOMPARE(store.kept.value(key), keyring ? password : QString());
+        QCOMPARE(jot::sync::keptForThisRun(key).value_or(QString()),
+                 keyring ? QString() : password);
+        QCOMPARE(status(d).contains(QStringLiteral("No keyring")), !keyring);
+        // A new list takes tasks and bears its name.
+        const auto made = m_server->request(
+            "PROPFIND", settings->list,
+            "<propfind xmlns=\"DAV:\"><prop><displayname/><supported-calendar-component-set "
+            "xmlns=\"urn:ietf:params:xml:ns:caldav\"/></prop></propfind>",
+            {{"Depth", "0"}}, user, password);
+        QCOMPARE(made.status, 207);
+        QVERIFY(made.body.contains("VTODO"));
+        QVERIFY(made.body.contains(lists.first() == kNewList ? ">Jotlark<" : ">Tasks<"));
+    }
+
+    void firstConnect_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("declined") << int(QMessageBox::No);
+        QTest::newRow("accepted") << int(QMessageBox::Yes);
+    }
+    void firstConnect() {
+        QFETCH(int, answer);
+        TempDataHome home;
+        FakePasswordStore store;
+        auto task = [](int day, const char* text) {
+            return jot::TaskRow{jot::creationStamp(QDateTime(QDate(2026, 3, day), QTime(9, 0))),
+                                QString::fromLatin1(text), QString(), QString(), QString()};
+        };
+        const QList<jot::TaskRow> here{task(1, "milk"), task(2, "bread"), task(3, "eggs")};
+        for (const jot::TaskRow& t : {task(1, "milk"), task(4, "jam")})
+            QCOMPARE(m_server
+                         ->put(t[jot::ColText] + QStringLiteral(".ics"),
+                               jot::writeCalendar({t}, jot::now()))
+                         .status,
+                     201);
+        QString asked;
+        jot::setMessageResponderForTests([&](QMessageBox& box) {
+            asked += box.text();
+            return QMessageBox::StandardButton(answer);
+        });
+        SyncDialog d(home.dataDir(), here, &store);
+        d.show();
+        QVERIFY(connectWith(d, m_server->list().toString(), RadicaleServer::user(),
+                            RadicaleServer::password()));
+        QVERIFY(pick(d, QStringLiteral("Tasks")));
+        m_server->remove(QStringLiteral("milk.ics"));
+        m_server->remove(QStringLiteral("jam.ics"));
+        QVERIFY2(asked.contains(QStringLiteral("1 are on both sides")) &&
+                     asked.contains(QStringLiteral("2 will go to the server")) &&
+                     asked.contains(QStringLiteral("1 will come here")),
+                 qPrintable(asked));
+        QCOMPARE(QFile::exists(jot::sync::syncConfigPath()), answer == QMessageBox::Yes);
+    }
+
+    void certificate() {
+        TempDataHome home;
+        FakePasswordStore store;
+        TlsRadicale tls;
+        const quint16 port = freePort();
+        QVERIFY(tls.start(port));
+        const QString shown = jot::sync::Discovery::fingerprintText(tls.fingerprint());
+        int answer = QMessageBox::No;
+        QString asked;
+        jot::setMessageResponderForTests([&](QMessageBox& box) {
+            asked = box.text();
+            return QMessageBox::StandardButton(answer);
+        });
+        {
+            SyncDialog d(home.dataDir(), {}, &store);
+            d.show();
+            // Declined: said, with the fingerprint to compare; nothing kept.
+            QVERIFY(
+                connectWith(d, tls.address(), QStringLiteral("alice"), QStringLiteral("s3cret")));
+            QVERIFY2(asked.contains(shown), qPrintable(asked));
+            QVERIFY2(status(d).contains(shown), qPrintable(status(d)));
+            QVERIFY(shownLists(d).isEmpty());
+            // Accepted: the lists come, and the fingerprint is kept with the settings.
+            answer = QMessageBox::Yes;
+            QVERIFY(clickAndWait(d, "m_connect"));
+            QCOMPARE(shownLists(d), QStringList{kNewList});
+            QVERIFY(pick(d, kNewList));
+            QString why;
+            const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
+            QVERIFY2(settings, qPrintable(status(d) + why));
+            QCOMPARE(settings->certificate.toLower(), tls.fingerprint());
+        }
+        // Another certificate, on the same server: refused without a question.
+        tls.stop();
+        QVERIFY(tls.start(port));
+        asked.clear();
+        SyncDialog d(home.dataDir(), {}, &store);
+        d.show();
+        QTRY_COMPARE(d.findChild<QLineEdit*>(QStringLiteral("m_password"))->text(),
+                     QStringLiteral("s3cret"));
+        QVERIFY(clickAndWait(d, "m_connect"));
+        QVERIFY(asked.isEmpty());
+        const QString now = jot::sync::Discovery::fingerprintText(tls.fingerprint());
+        QVERIFY2(status(d).contains(QStringLiteral("refused")) && status(d).contains(now),
+                 qPrintable(status(d)));
+    }
+
+    void stopSyncing() {
+        TempDataHome home;
+        FakePasswordStore store;
+        const QByteArray tasks = testing::task("milk");
+        testing::writeFile(home.taskFile(), tasks);
+        const QString state = jot::sync::syncStateDir(home.dataDir());
+        testing::writeFile(state + QStringLiteral("/items"), "kept");
+        jot::sync::SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
+        QVERIFY(jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, nullptr));
+        const QString key = passwordKey(settings.user, settings.list);
+        store.kept.insert(key, QStringLiteral("s3cret"));
+        jot::sync::keepForThisRun(key, QStringLiteral("s3cret"));
+        SyncDialog d(home.dataDir(), {}, &store);
+        QSignalSpy stopped(&d, &SyncDialog::stopped);
+        d.show();
+        auto* stop = d.findChild<QPushButton*>(QStringLiteral("m_stop"));
+        QVERIFY(stop->isEnabled());
+        QVERIFY(clickAndWait(d, "m_stop"));
+        QCOMPARE(stopped.count(), 1);
+        QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
+        QVERIFY(!QFileInfo::exists(state));
+        QVERIFY(store.kept.isEmpty());
+        QVERIFY(!jot::sync::keptForThisRun(key));
+        QCOMPARE(testing::readFile(home.taskFile()), tasks);
+        QVERIFY(!stop->isEnabled());
+        QVERIFY(status(d).contains(QStringLiteral("No task was removed")));
+    }
+
+    void fromTheMenu() {
+        testing::Program p;
+        p.trigger("m_syncSetUp");
+        auto* d = p.main->findChild<SyncDialog*>();
+        QVERIFY(d && d->isVisible() && !d->isModal());
+    }
+};
+
+QTEST_MAIN(TstSyncDialog)
+#include "tst_syncdialog.moc"

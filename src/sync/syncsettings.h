@@ -11,10 +11,10 @@
 namespace jot::sync {
 
 struct SyncSettings {
-    QUrl list;                  // the task list's full address
+    QUrl list; // the task list's full address
     QString user;
     QStringList passwordCommand; // program and arguments; empty: the desktop's keyring
-    QByteArray certificate;     // accepted SHA-256 of an untrusted certificate, hex
+    QByteArray certificate;      // accepted SHA-256 of an untrusted certificate, hex
 };
 
 QString syncConfigPath();
@@ -29,5 +29,11 @@ QString addressProblem(const QUrl& url);
 
 // $XDG_STATE_HOME/jotlark/sync-HASH for the data folder, HASH the lock's.
 QString syncStateDir(const QString& dataDir);
+
+// The password the command prints on its first line, run without a shell; nothing with the
+// reason in `why` when it fails, prints nothing or has not ended within kPasswordCommandMs
+// (it waits that long: the caller keeps it off the window's thread, or accepts the wait).
+constexpr int kPasswordCommandMs = 20000;
+std::optional<QString> runPasswordCommand(const QStringList& command, QString* why);
 
 } // namespace jot::sync

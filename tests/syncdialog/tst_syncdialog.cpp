@@ -198,9 +198,10 @@ private Q_SLOTS:
         SyncDialog d(home.dataDir(), {}, &store);
         d.show();
         const QString closed = QStringLiteral("http://127.0.0.1:%1/").arg(freePort());
-        if (address.contains(QLatin1Char('%')))
-            address = address.arg(
-                m_base, QStringLiteral("http://127.0.0.1:%1/").arg(page.serverPort()), closed);
+        address.replace(QStringLiteral("%1"), m_base)
+            .replace(QStringLiteral("%2"),
+                     QStringLiteral("http://127.0.0.1:%1/").arg(page.serverPort()))
+            .replace(QStringLiteral("%3"), closed);
         QVERIFY(connectWith(d, address, user, password));
         QFETCH(QString, said);
         QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));

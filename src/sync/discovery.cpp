@@ -308,10 +308,9 @@ void Discovery::takeHome(const Reply& reply) {
                                         "Discovery", "The server did not list the calendars."),
                                     reply.status == 207 ? QByteArray() : reply.body));
     m_result.home = m_target;
-    const QString homePath = withSlash(m_target.path());
     for (const DavResponse& r : answer.responses) {
         const QUrl url = m_target.resolved(QUrl(r.href));
-        if (withSlash(url.path()) != homePath && isCalendar(r) && takesTasks(r))
+        if (isCalendar(r) && takesTasks(r))
             m_result.lists.append({url, displayName(r)});
     }
     std::sort(m_result.lists.begin(), m_result.lists.end(),

@@ -24,75 +24,75 @@
     <name>DavTransport</name>
     <message numerus="yes">
         <source>no answer in %n seconds</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>keine Antwort in %n Sekunde</numerusform>
+            <numerusform>keine Antwort in %n Sekunden</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>the answer is larger than %n MiB</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>die Antwort ist größer als %n MiB</numerusform>
+            <numerusform>die Antwort ist größer als %n MiB</numerusform>
         </translation>
     </message>
     <message>
         <source>the server&apos;s certificate is not trusted</source>
-        <translation type="unfinished"></translation>
+        <translation>dem Zertifikat des Servers wird nicht vertraut</translation>
     </message>
     <message>
         <source>host %1 not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Host %1 nicht gefunden</translation>
     </message>
     <message>
         <source>connection refused by %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung von %1 abgelehnt</translation>
     </message>
     <message>
         <source>the connection timed out</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitüberschreitung der Verbindung</translation>
     </message>
     <message>
         <source>the server closed the connection</source>
-        <translation type="unfinished"></translation>
+        <translation>der Server hat die Verbindung geschlossen</translation>
     </message>
     <message>
         <source>no secure connection to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>keine sichere Verbindung zu %1</translation>
     </message>
     <message>
         <source>a redirect without an address</source>
-        <translation type="unfinished"></translation>
+        <translation>eine Umleitung ohne Adresse</translation>
     </message>
     <message numerus="yes">
         <source>more than %n redirects</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>mehr als %n Umleitung</numerusform>
+            <numerusform>mehr als %n Umleitungen</numerusform>
         </translation>
     </message>
     <message>
         <source>redirected to an address that is not encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>auf eine unverschlüsselte Adresse umgeleitet</translation>
     </message>
 </context>
 <context>
     <name>DavXml</name>
     <message>
         <source>The answer is larger than %1 MiB.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Antwort ist größer als %1 MiB.</translation>
     </message>
     <message>
         <source>The answer declares a document type.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Antwort deklariert einen Dokumenttyp.</translation>
     </message>
     <message>
         <source>The answer is not a WebDAV multistatus.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Antwort ist kein WebDAV-Multistatus.</translation>
     </message>
     <message>
         <source>Malformed answer (line %1): %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlerhafte Antwort (Zeile %1): %2</translation>
     </message>
 </context>
 <context>
@@ -743,6 +743,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <translation>&amp;Suchen…</translation>
     </message>
     <message>
+        <source>Sync &amp;now</source>
+        <translation>Jetzt &amp;synchronisieren</translation>
+    </message>
+    <message>
         <source>Sync with a &amp;CalDAV server…</source>
         <translation>Mit einem &amp;CalDAV-Server abgleichen…</translation>
     </message>
@@ -864,6 +868,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>How the alarm repeats</source>
         <translation>Wie sich die Erinnerung wiederholt</translation>
     </message>
+    <message>
+        <source>As set elsewhere</source>
+        <translation>Wie anderswo festgelegt</translation>
+    </message>
 </context>
 <context>
     <name>jot::Calendar</name>
@@ -980,6 +988,51 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
         <translation>Jotlark: Kein privater Ordner für den Socket %1; nur ein zweiter Start, der den abstrakten Socket erreicht, findet dieses.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SyncController</name>
+    <message>
+        <source>Not synced: %1</source>
+        <translation>Nicht synchronisiert: %1</translation>
+    </message>
+    <message>
+        <source>Not synced: the desktop&apos;s keyring is not set up yet; give a passwordCommand in %1</source>
+        <translation>Nicht synchronisiert: der Schlüsselbund der Arbeitsumgebung wird noch nicht unterstützt; geben Sie in %1 ein passwordCommand an</translation>
+    </message>
+    <message>
+        <source>the password command %1 failed</source>
+        <translation>der Passwortbefehl %1 ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>the password command %1 cannot be run</source>
+        <translation>der Passwortbefehl %1 kann nicht ausgeführt werden</translation>
+    </message>
+    <message>
+        <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
+        <translation>Der CalDAV-Server hat das Passwort von %1 abgelehnt; die Synchronisierung wartet, bis sich %2 ändert.</translation>
+    </message>
+    <message>
+        <source>the server refused the password</source>
+        <translation>der Server hat das Passwort abgelehnt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task(s) of the server not shown: the list holds 100 tasks at most.</source>
+        <translation>
+            <numerusform>%n Aufgabe des Servers nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</numerusform>
+            <numerusform>%n Aufgaben des Servers nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not synced since %1: %2</source>
+        <translation>Nicht synchronisiert seit %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>(%n change(s) waiting)</source>
+        <translation>
+            <numerusform>(%n Änderung wartet)</numerusform>
+            <numerusform>(%n Änderungen warten)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1126,6 +1179,72 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Alarm on the %1</source>
         <translation>Erinnerung am %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync</name>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 names no task list.</source>
+        <translation>%1 nennt keine Aufgabenliste.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made private.</source>
+        <translation>%1 kann nicht privat gemacht werden.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address.</source>
+        <translation>%1 ist keine Serveradresse.</translation>
+    </message>
+    <message>
+        <source>%1 is not an https address: the password would travel readable.</source>
+        <translation>%1 ist keine https-Adresse: das Passwort würde lesbar übertragen.</translation>
+    </message>
+    <message>
+        <source>No password command is set.</source>
+        <translation>Es ist kein Passwortbefehl festgelegt.</translation>
+    </message>
+    <message>
+        <source>The password command gave no answer in %1 s.</source>
+        <translation>Der Passwortbefehl hat in %1 s nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>The password command cannot be run: %1</source>
+        <translation>Der Passwortbefehl kann nicht ausgeführt werden: %1</translation>
+    </message>
+    <message>
+        <source>The password command failed: %1</source>
+        <translation>Der Passwortbefehl ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The password command printed no password.</source>
+        <translation>Der Passwortbefehl hat kein Passwort ausgegeben.</translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::SyncState</name>
+    <message>
+        <source>The sync state folder %1 cannot be made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -24,75 +24,75 @@
     <name>DavTransport</name>
     <message numerus="yes">
         <source>no answer in %n seconds</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>pas de réponse en %n seconde</numerusform>
+            <numerusform>pas de réponse en %n secondes</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>the answer is larger than %n MiB</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>la réponse dépasse %n Mio</numerusform>
+            <numerusform>la réponse dépasse %n Mio</numerusform>
         </translation>
     </message>
     <message>
         <source>the server&apos;s certificate is not trusted</source>
-        <translation type="unfinished"></translation>
+        <translation>le certificat du serveur n&apos;est pas reconnu</translation>
     </message>
     <message>
         <source>host %1 not found</source>
-        <translation type="unfinished"></translation>
+        <translation>hôte %1 introuvable</translation>
     </message>
     <message>
         <source>connection refused by %1</source>
-        <translation type="unfinished"></translation>
+        <translation>connexion refusée par %1</translation>
     </message>
     <message>
         <source>the connection timed out</source>
-        <translation type="unfinished"></translation>
+        <translation>la connexion a expiré</translation>
     </message>
     <message>
         <source>the server closed the connection</source>
-        <translation type="unfinished"></translation>
+        <translation>le serveur a fermé la connexion</translation>
     </message>
     <message>
         <source>no secure connection to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>pas de connexion sécurisée avec %1</translation>
     </message>
     <message>
         <source>a redirect without an address</source>
-        <translation type="unfinished"></translation>
+        <translation>une redirection sans adresse</translation>
     </message>
     <message numerus="yes">
         <source>more than %n redirects</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>plus de %n redirection</numerusform>
+            <numerusform>plus de %n redirections</numerusform>
         </translation>
     </message>
     <message>
         <source>redirected to an address that is not encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>redirigé vers une adresse non chiffrée</translation>
     </message>
 </context>
 <context>
     <name>DavXml</name>
     <message>
         <source>The answer is larger than %1 MiB.</source>
-        <translation type="unfinished"></translation>
+        <translation>La réponse dépasse %1 Mio.</translation>
     </message>
     <message>
         <source>The answer declares a document type.</source>
-        <translation type="unfinished"></translation>
+        <translation>La réponse déclare un type de document.</translation>
     </message>
     <message>
         <source>The answer is not a WebDAV multistatus.</source>
-        <translation type="unfinished"></translation>
+        <translation>La réponse n&apos;est pas un multistatus WebDAV.</translation>
     </message>
     <message>
         <source>Malformed answer (line %1): %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Réponse mal formée (ligne %1) : %2</translation>
     </message>
 </context>
 <context>
@@ -742,6 +742,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <translation>&amp;Rechercher…</translation>
     </message>
     <message>
+        <source>Sync &amp;now</source>
+        <translation>&amp;Synchroniser maintenant</translation>
+    </message>
+    <message>
         <source>Sync with a &amp;CalDAV server…</source>
         <translation>Synchroniser avec un serveur &amp;CalDAV…</translation>
     </message>
@@ -863,6 +867,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>How the alarm repeats</source>
         <translation>Comment l’alarme se répète</translation>
     </message>
+    <message>
+        <source>As set elsewhere</source>
+        <translation>Comme défini ailleurs</translation>
+    </message>
 </context>
 <context>
     <name>jot::Calendar</name>
@@ -979,6 +987,51 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
         <translation>Jotlark : pas de dossier privé pour le socket %1 ; seul un second lancement qui atteint le socket abstrait trouvera celui-ci.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SyncController</name>
+    <message>
+        <source>Not synced: %1</source>
+        <translation>Non synchronisé : %1</translation>
+    </message>
+    <message>
+        <source>Not synced: the desktop&apos;s keyring is not set up yet; give a passwordCommand in %1</source>
+        <translation>Non synchronisé : le trousseau du bureau n&apos;est pas encore pris en charge ; indiquez une passwordCommand dans %1</translation>
+    </message>
+    <message>
+        <source>the password command %1 failed</source>
+        <translation>la commande de mot de passe %1 a échoué</translation>
+    </message>
+    <message>
+        <source>the password command %1 cannot be run</source>
+        <translation>la commande de mot de passe %1 ne peut pas être lancée</translation>
+    </message>
+    <message>
+        <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
+        <translation>Le serveur CalDAV a refusé le mot de passe de %1 ; la synchronisation attend que %2 change.</translation>
+    </message>
+    <message>
+        <source>the server refused the password</source>
+        <translation>le serveur a refusé le mot de passe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n task(s) of the server not shown: the list holds 100 tasks at most.</source>
+        <translation>
+            <numerusform>%n tâche du serveur non affichée : la liste contient au plus 100 tâches.</numerusform>
+            <numerusform>%n tâches du serveur non affichées : la liste contient au plus 100 tâches.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not synced since %1: %2</source>
+        <translation>Non synchronisé depuis %1 : %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>(%n change(s) waiting)</source>
+        <translation>
+            <numerusform>(%n modification en attente)</numerusform>
+            <numerusform>(%n modifications en attente)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1125,6 +1178,72 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Alarm on the %1</source>
         <translation>Alarme le %1</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync</name>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>%1 names no task list.</source>
+        <translation>%1 n&apos;indique aucune liste de tâches.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 ne peut pas être écrit : %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made private.</source>
+        <translation>%1 ne peut pas être rendu privé.</translation>
+    </message>
+    <message>
+        <source>%1 is not a server address.</source>
+        <translation>%1 n&apos;est pas une adresse de serveur.</translation>
+    </message>
+    <message>
+        <source>%1 is not an https address: the password would travel readable.</source>
+        <translation>%1 n&apos;est pas une adresse https : le mot de passe circulerait en clair.</translation>
+    </message>
+    <message>
+        <source>No password command is set.</source>
+        <translation>Aucune commande de mot de passe n&apos;est définie.</translation>
+    </message>
+    <message>
+        <source>The password command gave no answer in %1 s.</source>
+        <translation>La commande de mot de passe n&apos;a pas répondu en %1 s.</translation>
+    </message>
+    <message>
+        <source>The password command cannot be run: %1</source>
+        <translation>La commande de mot de passe ne peut pas être lancée : %1</translation>
+    </message>
+    <message>
+        <source>The password command failed: %1</source>
+        <translation>La commande de mot de passe a échoué : %1</translation>
+    </message>
+    <message>
+        <source>The password command printed no password.</source>
+        <translation>La commande de mot de passe n&apos;a affiché aucun mot de passe.</translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::SyncState</name>
+    <message>
+        <source>The sync state folder %1 cannot be made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sync state cannot be written to %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -27,25 +27,6 @@ struct FreeComponent {
 };
 using Component = std::unique_ptr<icalcomponent, FreeComponent>;
 
-// The zone's VTIMEZONE under its plain name, as clients look it up, from the first year an
-// alarm names on: libical's own reaches back to the 19th century under a longer name.
-icalcomponent* zoneComponent(const QString& zone, int fromYear) {
-    icaltimezone* tz = icaltimezone_get_builtin_timezone(zone.toUtf8().constData());
-    icalcomponent* own = tz ? icaltimezone_get_component(tz) : nullptr;
-    if (!own)
-        return nullptr;
-    icalcomponent* vtz = icalcomponent_new_clone(own);
-    if (icalproperty* id = icalcomponent_get_first_property(vtz, ICAL_TZID_PROPERTY))
-        icalproperty_set_tzid(id, zone.toUtf8().constData());
-    icaltimetype start = icaltime_null_time();
-    start.year = fromYear;
-    start.month = 1;
-    start.day = 1;
-    start.zone = icaltimezone_get_utc_timezone();
-    icaltimezone_truncate_vtimezone(vtz, start, icaltime_null_time(), 0);
-    return vtz;
-}
-
 // The text as the import compares it: each end of the first line and of the rest trimmed, as
 // libical drops those spaces, with LF line ends.
 QString comparable(const QString& text) {

@@ -349,6 +349,34 @@ QString calendarZone() {
     return icaltimezone_get_builtin_timezone(utf8(id).constData()) ? id : QString();
 }
 
+icalcomponent* zoneComponent(const QString& zone, int fromYear) {
+    icaltimezone* tz = icaltimezone_get_builtin_timezone(zone.toUtf8().constData());
+    icalcomponent* own = tz ? icaltimezone_get_component(tz) : nullptr;
+    if (!own)
+        return nullptr;
+    icalcomponent* vtz = icalcomponent_new_clone(own);
+    if (icalproperty* id = icalcomponent_get_first_property(vtz, ICAL_TZID_PROPERTY))
+        icalproperty_set_tzid(id, zone.toUtf8().constData());
+    icaltimetype start = icaltime_null_time();
+    start.year = fromYear;
+    start.month = 1;
+    start.day = 1;
+    start.zone = icaltimezone_get_utc_timezone();
+    icaltimezone_truncate_vtimezone(vtz, start, icaltime_null_time(), 0);
+    return vtz;
+}
+
+QDateTime nextRuleOccurrence(icalcomponent* vtodo, const QDateTime& after) {
+    icalproperty* dueProp = icalcomponent_get_first_property(vtodo, ICAL_DUE_PROPERTY);
+    if (!dueProp || !icalcomponent_get_first_property(vtodo, ICAL_RRULE_PROPERTY))
+        return {};
+    const icaltimetype due = icalproperty_get_datetime_with_component(dueProp, vtodo);
+    if (!localMoment(due).isValid())
+        return {};
+    const QDateTime next = minuteOf(nextByIterator(vtodo, due, after));
+    return next > after ? next : QDateTime();
+}
+
 icalcomponent* taskToVtodo(const TaskRow& row, const QDateTime& now, const QString& zone) {
     icalcomponent* todo = icalcomponent_new_vtodo();
     const QString& text = row[ColText];

@@ -33,6 +33,15 @@ struct CalendarTask {
 // it: then alarms are written in UTC.
 QString calendarZone();
 
+// The zone's VTIMEZONE under its plain name, as clients look it up, from the first year an
+// alarm names on: libical's own reaches back to the 19th century under a longer name. Null
+// when libical does not know the zone.
+icalcomponent* zoneComponent(const QString& zone, int fromYear);
+
+// The first occurrence after `after` of the VTODO's repeat rule, counted from its DUE by
+// libical; invalid when it has no rule, no DUE or no occurrence after.
+QDateTime nextRuleOccurrence(icalcomponent* vtodo, const QDateTime& after);
+
 // A new VTODO for a task row (the caller owns it); `now` stamps DTSTAMP and LAST-MODIFIED and
 // places the years. Alarms are written in `zone` (see calendarZone()).
 icalcomponent* taskToVtodo(const TaskRow& row, const QDateTime& now, const QString& zone);

@@ -3,8 +3,11 @@
 
 #include "store/tasklist.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QMap>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -39,7 +42,46 @@ public:
     Data& data(); // for the engine
 
 private:
+    // The item last synced as this task: by stamp and text, else by stamp alone when one
+    // item only has it.
+    const struct SyncRecord* recordOf(const TaskRow& row) const;
+
+    QString m_dir;
     std::unique_ptr<Data> d;
+};
+
+// A write to the server that was about to be made when the state was saved last.
+enum class Intent { None, Create, Update, Complete };
+
+// One item of the list as the sync knows it.
+struct SyncRecord {
+    QString uid;
+    QString href;    // its path on the server, decoded
+    QByteArray etag; // empty while the server has not confirmed it
+    QByteArray ics;  // the server's copy as last read or taken
+    TaskRow synced;  // the task as last synced; all empty before the first time
+    Intent intent = Intent::None;
+    TaskRow pending;      // the task the write in flight carries
+    bool outside = false; // open there, but the list here had no room for it
+};
+
+struct SyncState::Data {
+    QString list;                      // the address the records are about
+    QString token;                     // the list's sync token after the last complete round
+    QMap<QString, SyncRecord> records; // by UID
+    QList<TaskRow> deleted;            // deleted here, not yet completed there
+
+    // What save() writes: records changed or dropped, and the list's own file.
+    QSet<QString> dirty;
+    bool listDirty = false;
+    void put(const SyncRecord& record) {
+        records.insert(record.uid, record);
+        dirty.insert(record.uid);
+    }
+    void drop(const QString& uid) {
+        records.remove(uid);
+        dirty.insert(uid);
+    }
 };
 
 } // namespace jot::sync

@@ -55,12 +55,15 @@ inline void quietOffscreen() {
 // A program started in a data home of its own, on a task file, start option and autostart
 // entry written beforehand; its list is watched by a model tester and its saves are counted.
 // A message box fails the test, unless the test answers it (after this start). A data
-// directory given is used instead of the one in the data home.
+// directory given is used instead of the one in the data home; a sync.conf given is written.
 struct Program {
     explicit Program(const QByteArray& taskFile = {}, bool startInTray = false,
-                     bool startAtLogIn = false, const QString& dataDir = {}) {
+                     bool startAtLogIn = false, const QString& dataDir = {},
+                     const QByteArray& syncConf = {}) {
         if (!taskFile.isEmpty())
             writeFile(home.taskFile(), taskFile);
+        if (!syncConf.isEmpty())
+            writeFile(home.path() + QStringLiteral("/config/jotlark/sync.conf"), syncConf);
         if (startInTray)
             writeFile(home.dataDir() + jot::kStartOptionFile, {});
         if (startAtLogIn)

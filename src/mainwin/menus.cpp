@@ -145,6 +145,11 @@ void f_iir::m_syncSetUp_Click() {
             here.append(m_shared.list.task(row));
         m_syncDialog = new SyncDialog(m_dataDir, here, m_passwords.get(), this);
         m_syncDialog->setAttribute(Qt::WA_DeleteOnClose);
+        // A new set-up syncs at once; a stopped one clears what the warning line said of it.
+        if (m_sync) {
+            connect(m_syncDialog, &SyncDialog::configured, m_sync, &jot::SyncController::syncNow);
+            connect(m_syncDialog, &SyncDialog::stopped, m_sync, &jot::SyncController::syncNow);
+        }
     }
     m_syncDialog->show();
     m_syncDialog->raise();

@@ -16,6 +16,16 @@ QString passwordKey(const QString& user, const QUrl& list) {
     return user + QLatin1Char('@') + list.toString(QUrl::RemoveUserInfo);
 }
 
+void findPassword(PasswordStore& store, const QString& key, PasswordStore::Done done) {
+    if (const auto kept = keptForThisRun(key)) {
+        PasswordAnswer a;
+        a.ok = true;
+        a.password = *kept;
+        return done(a);
+    }
+    store.read(key, std::move(done));
+}
+
 void keepForThisRun(const QString& key, const QString& password) {
     runPasswords().insert(key, password);
 }

@@ -30,6 +30,10 @@ public:
 // The key a password is kept under: the user at the list's address.
 QString passwordKey(const QString& user, const QUrl& list);
 
+// The password of a sync set up without a password command: the one kept for this run, else
+// the keyring's. Not ok when the user has to type it again (noKeyring: none answers).
+void findPassword(PasswordStore& store, const QString& key, PasswordStore::Done done);
+
 // Without a keyring a password is kept in memory until the program ends.
 void keepForThisRun(const QString& key, const QString& password);
 std::optional<QString> keptForThisRun(const QString& key);

@@ -147,6 +147,8 @@ CalendarItem readItem(QByteArrayView ics, const QDateTime& now) {
         if (p && !item.modified.isValid())
             item.modified = utcMoment(icalproperty_get_datetime_with_component(p, todo));
     }
+    if (icalproperty* p = icalcomponent_get_first_property(todo, ICAL_CREATED_PROPERTY))
+        item.created = utcMoment(icalproperty_get_datetime_with_component(p, todo));
     if (item.task) {
         const AlarmMoment alarm = alarmMoment(item.task->row[ColAlarm], now.date());
         if (alarm.isValid())

@@ -21,6 +21,7 @@ struct CalendarItem {
     QString uid;
     std::optional<CalendarTask> task; // none when completed or cancelled
     QDateTime modified;               // LAST-MODIFIED, else DTSTAMP; invalid when neither
+    QDateTime created;                // CREATED; invalid without one
     QDateTime due;                    // its alarm's moment: items come in the earliest first
 };
 

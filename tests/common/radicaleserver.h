@@ -32,7 +32,8 @@ public:
     static QString user() { return QStringLiteral("alice"); }
     static QString password() { return QStringLiteral("s3cret"); }
 
-    RadicaleServer() = default;
+    // Over TLS with a self-signed certificate of its own (made with openssl) when `tls`.
+    explicit RadicaleServer(bool tls = false) : m_tls(tls) {}
     RadicaleServer(const RadicaleServer&) = delete;
     ~RadicaleServer() { stop(); }
 
@@ -45,20 +46,37 @@ public:
             m_port = probe.serverPort();
         }
         const QString config = m_dir.filePath(QStringLiteral("config"));
+        QString tls;
+        if (m_tls) {
+            const QString key = m_dir.filePath(QStringLiteral("key.pem"));
+            if (!QFile::exists(certificatePath())) {
+                QProcess openssl;
+                openssl.setStandardErrorFile(QProcess::nullDevice());
+                openssl.start(QStringLiteral("openssl"),
+                              QStringLiteral("req -x509 -newkey rsa:2048 -nodes -days 2 -subj "
+                                             "/CN=127.0.0.1 -keyout %1 -out %2")
+                                  .arg(key, certificatePath())
+                                  .split(QLatin1Char(' ')));
+                if (!openssl.waitForFinished() || openssl.exitCode() != 0)
+                    return fail(QStringLiteral("openssl cannot make a certificate"));
+            }
+            tls = QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n")
+                      .arg(certificatePath(), key);
+        }
         QFile users(m_dir.filePath(QStringLiteral("users")));
         QFile conf(config);
         if (!users.open(QIODevice::WriteOnly) || !conf.open(QIODevice::WriteOnly))
             return fail(QStringLiteral("cannot write the configuration"));
         users.write((user() + QLatin1Char(':') + password() + QLatin1Char('\n')).toUtf8());
         users.write("bob:b0b\n");
-        conf.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n"
+        conf.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%4"
                                   "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
                                   "htpasswd_encryption = plain\ndelay = 0\n"
                                   "[rights]\ntype = owner_only\n"
                                   "[storage]\nfilesystem_folder = %3\n"
                                   "[web]\ntype = none\n[logging]\nlevel = warning\n")
                        .arg(m_port)
-                       .arg(users.fileName(), m_dir.filePath(QStringLiteral("collections")))
+                       .arg(users.fileName(), m_dir.filePath(QStringLiteral("collections")), tls)
                        .toUtf8());
         users.close();
         conf.close();
@@ -96,7 +114,12 @@ public:
 
     QString error() const { return m_error; }
     quint16 port() const { return m_port; }
-    QUrl base() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port)); }
+    QUrl base() const {
+        return QUrl(QStringLiteral("%1://127.0.0.1:%2/")
+                        .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+                        .arg(m_port));
+    }
+    QString certificatePath() const { return m_dir.filePath(QStringLiteral("cert.pem")); }
     // The user's task list: a calendar of VTODOs.
     QUrl list() const { return base().resolved(QUrl(user() + QStringLiteral("/tasks/"))); }
 
@@ -149,6 +172,9 @@ public:
         for (const auto& [name, value] : headers)
             req.setRawHeader(name, value);
         QNetworkReply* reply = m_nam.sendCustomRequest(req, method, body);
+        // Another client that knows the test's own certificate.
+        QObject::connect(reply, &QNetworkReply::sslErrors, reply,
+                         [reply] { reply->ignoreSslErrors(); });
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         QTimer::singleShot(10000, &loop, &QEventLoop::quit);
@@ -167,6 +193,7 @@ private:
         return false;
     }
 
+    bool m_tls = false;
     QTemporaryDir m_dir;
     QProcess m_process;
     QNetworkAccessManager m_nam;

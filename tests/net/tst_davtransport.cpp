@@ -3,6 +3,7 @@
 #include "net/davtransport.h"
 
 #include <QSignalSpy>
+#include <QSslCertificate>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -81,6 +82,8 @@ private Q_SLOTS:
     void canned();
     void radicale_data();
     void radicale();
+    void certificate_data();
+    void certificate();
 };
 
 void tst_DavTransport::canned_data() {
@@ -176,6 +179,36 @@ void tst_DavTransport::radicale() {
     QFETCH(QString, error);
     QVERIFY2(error.isEmpty() ? reply.error.isEmpty() : reply.error.contains(error),
              qPrintable(reply.error));
+}
+
+// A certificate the system does not trust is refused and named by its SHA-256, unless it is
+// the accepted one.
+void tst_DavTransport::certificate_data() {
+    QTest::addColumn<bool>("pinned");
+    QTest::addColumn<int>("status");
+    QTest::newRow("not accepted") << false << 0;
+    QTest::newRow("accepted") << true << 207;
+}
+
+void tst_DavTransport::certificate() {
+    SKIP_WITHOUT_RADICALE();
+    static RadicaleServer server(true);
+    if (server.port() == 0) {
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QVERIFY(server.makeList());
+    }
+    const QList<QSslCertificate> certificate = QSslCertificate::fromPath(server.certificatePath());
+    QCOMPARE(certificate.size(), 1);
+    const QByteArray fingerprint = certificate.first().digest(QCryptographicHash::Sha256).toHex();
+    QFETCH(bool, pinned);
+    DavTransport transport;
+    transport.setCredentials(RadicaleServer::user(), RadicaleServer::password());
+    transport.setAcceptedCertificate(pinned ? fingerprint.toUpper() : QByteArray(64, 'a'));
+    const Reply reply = carry(transport, {"PROPFIND", server.list(), {{"Depth", "0"}}, {}});
+    QFETCH(int, status);
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.untrustedCertificate, pinned ? QByteArray() : fingerprint);
+    QCOMPARE(reply.error.isEmpty(), pinned);
 }
 
 QTEST_GUILESS_MAIN(tst_DavTransport)

@@ -74,62 +74,12 @@ public:
     }
 };
 
-// Radicale over TLS with a certificate made here, signed by itself, as home servers often are.
-class TlsRadicale {
-public:
-    ~TlsRadicale() { stop(); }
-    bool start(quint16 port) {
-        m_port = port;
-        const QString key = m_dir.filePath(QStringLiteral("key.pem"));
-        const QString cert = m_dir.filePath(QStringLiteral("cert.pem"));
-        QFile::remove(key);
-        QFile::remove(cert);
-        if (QProcess::execute(QStringLiteral("openssl"),
-                              {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                               "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
-                               "/CN=127.0.0.1", "-keyout", key, "-out", cert}) != 0)
-            return false;
-        const auto certs = QSslCertificate::fromPath(cert);
-        if (certs.isEmpty())
-            return false;
-        m_fingerprint = certs.first().digest(QCryptographicHash::Sha256).toHex();
-        const QString users = m_dir.filePath(QStringLiteral("users"));
-        testing::writeFile(users, "alice:s3cret\n");
-        const QString config = m_dir.filePath(QStringLiteral("config"));
-        testing::writeFile(
-            config, QStringLiteral("[server]\nhosts = 127.0.0.1:%1\nssl = True\ncertificate = %2\n"
-                                   "key = %3\n[auth]\ntype = htpasswd\nhtpasswd_filename = %4\n"
-                                   "htpasswd_encryption = plain\ndelay = 0\n[rights]\n"
-                                   "type = owner_only\n[storage]\nfilesystem_folder = %5\n"
-                                   "[web]\ntype = none\n[logging]\nlevel = warning\n")
-                        .arg(port)
-                        .arg(cert, key, users, m_dir.filePath(QStringLiteral("collections")))
-                        .toUtf8());
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.setChildProcessModifier(testing::endWithParent);
-        m_process.start(RadicaleServer::program(), {QStringLiteral("-C"), config});
-        for (int tries = 0; tries < 200 && m_process.waitForStarted(); ++tries) {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, port);
-            if (probe.waitForConnected(100))
-                return true;
-            QThread::msleep(50);
-        }
-        return false;
-    }
-    void stop() {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    QString address() const { return QStringLiteral("https://127.0.0.1:%1/").arg(m_port); }
-    QByteArray fingerprint() const { return m_fingerprint; }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    quint16 m_port = 0;
-    QByteArray m_fingerprint;
-};
+// The SHA-256 of the TLS server's certificate, as hex.
+QByteArray fingerprintOf(const RadicaleServer& server) {
+    const auto certs = QSslCertificate::fromPath(server.certificatePath());
+    return certs.isEmpty() ? QByteArray()
+                           : certs.first().digest(QCryptographicHash::Sha256).toHex();
+}
 
 quint16 freePort() {
     QTcpServer probe;
@@ -315,10 +265,9 @@ private Q_SLOTS:
     void certificate() {
         TempDataHome home;
         FakePasswordStore store;
-        TlsRadicale tls;
-        const quint16 port = freePort();
-        QVERIFY(tls.start(port));
-        const QString shown = jot::sync::Discovery::fingerprintText(tls.fingerprint());
+        RadicaleServer tls(true); // its certificate signed by itself, as home servers' often are
+        QVERIFY2(tls.start(), qPrintable(tls.error()));
+        const QString shown = jot::sync::Discovery::fingerprintText(fingerprintOf(tls));
         int answer = QMessageBox::No;
         QString asked;
         jot::setMessageResponderForTests([&](QMessageBox& box) {
@@ -329,8 +278,8 @@ private Q_SLOTS:
             SyncDialog d(home.dataDir(), {}, &store);
             d.show();
             // Declined: said, with the fingerprint to compare; nothing kept.
-            QVERIFY(
-                connectWith(d, tls.address(), QStringLiteral("alice"), QStringLiteral("s3cret")));
+            QVERIFY(connectWith(d, tls.base().toString(), RadicaleServer::user(),
+                                RadicaleServer::password()));
             QVERIFY2(asked.contains(shown), qPrintable(asked));
             QVERIFY2(status(d).contains(shown), qPrintable(status(d)));
             QVERIFY(shownLists(d).isEmpty());
@@ -342,19 +291,19 @@ private Q_SLOTS:
             QString why;
             const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
             QVERIFY2(settings, qPrintable(status(d) + why));
-            QCOMPARE(settings->certificate.toLower(), tls.fingerprint());
+            QCOMPARE(settings->certificate.toLower(), fingerprintOf(tls));
         }
         // Another certificate, on the same server: refused without a question.
-        tls.stop();
-        QVERIFY(tls.start(port));
+        QFile::remove(tls.certificatePath());
+        QVERIFY2(tls.restart(), qPrintable(tls.error()));
         asked.clear();
         SyncDialog d(home.dataDir(), {}, &store);
         d.show();
         QTRY_COMPARE(d.findChild<QLineEdit*>(QStringLiteral("m_password"))->text(),
-                     QStringLiteral("s3cret"));
+                     RadicaleServer::password());
         QVERIFY(clickAndWait(d, "m_connect"));
         QVERIFY(asked.isEmpty());
-        const QString now = jot::sync::Discovery::fingerprintText(tls.fingerprint());
+        const QString now = jot::sync::Discovery::fingerprintText(fingerprintOf(tls));
         QVERIFY2(status(d).contains(QStringLiteral("refused")) && status(d).contains(now),
                  qPrintable(status(d)));
     }

@@ -7,6 +7,7 @@
 #include "common/radicaleserver.h"
 #include "store/clock.h"
 #include "sync/syncsettings.h"
+#include "syncdialog/keychainstore.h"
 #include "syncdialog/syncdialog.h"
 
 #include <QLabel>
@@ -334,6 +335,17 @@ private Q_SLOTS:
         QCOMPARE(testing::readFile(home.taskFile()), tasks);
         QVERIFY(!stop->isEnabled());
         QVERIFY(status(d).contains(QStringLiteral("No task was removed")));
+    }
+
+    // The test's session bus is not there: no Secret Service answers, and that is said.
+    void noSecretService() {
+        jot::KeychainStore store;
+        std::optional<jot::sync::PasswordAnswer> answer;
+        store.write(QStringLiteral("alice@https://h/"), QStringLiteral("pw"),
+                    [&](const jot::sync::PasswordAnswer& a) { answer = a; });
+        QTRY_VERIFY(answer);
+        QVERIFY(!answer->ok);
+        QVERIFY2(answer->noKeyring, qPrintable(answer->error));
     }
 
     void fromTheMenu() {

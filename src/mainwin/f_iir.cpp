@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwin/f_iir.h"
 
-#include "sync/passwordstore.h"
-
 #include "alarms/alarmtext.h"
 #include "alarms/clockwatch.h"
 #include "alarms/recurrence.h"

@@ -14,7 +14,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
-#include <memory>
 
 class QAction;
 class QKeyEvent;
@@ -32,9 +31,6 @@ class GridColumns;
 class Notices;
 class SyncController;
 enum class Snooze;
-namespace sync {
-class PasswordStore;
-}
 } // namespace jot
 
 // The main window: owns the task list, the shared values, the tray icon, the alarm timer
@@ -208,5 +204,4 @@ private:
     QTimer* m_lineNoteTimer = nullptr;
     QPointer<f_help> m_help;
     QPointer<SyncDialog> m_syncDialog;
-    std::unique_ptr<jot::sync::PasswordStore> m_passwords; // the keyring, once sync is set up
 };

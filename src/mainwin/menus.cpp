@@ -138,12 +138,10 @@ void f_iir::m_workspaces_Click() {
 
 void f_iir::m_syncSetUp_Click() {
     if (!m_syncDialog) {
-        if (!m_passwords)
-            m_passwords = std::make_unique<jot::KeychainStore>();
         QList<jot::TaskRow> here;
         for (int row = 1; row < m_shared.list.rows(); ++row)
             here.append(m_shared.list.task(row));
-        m_syncDialog = new SyncDialog(m_dataDir, here, m_passwords.get(), this);
+        m_syncDialog = new SyncDialog(m_dataDir, here, &jot::desktopKeyring(), this);
         m_syncDialog->setAttribute(Qt::WA_DeleteOnClose);
         // A new set-up syncs at once; a stopped one clears what the warning line said of it.
         if (m_sync) {

@@ -39,6 +39,11 @@ JobType* startJob(const QString& key, sync::PasswordStore::Done done,
 
 } // namespace
 
+sync::PasswordStore& desktopKeyring() {
+    static KeychainStore store;
+    return store;
+}
+
 void KeychainStore::read(const QString& key, Done done) {
     startJob<QKeychain::ReadPasswordJob>(
         key, std::move(done),

@@ -14,4 +14,7 @@ public:
     void remove(const QString& key, Done done) override;
 };
 
+// The one the program uses: the set-up writes to it, the sync reads from it.
+sync::PasswordStore& desktopKeyring();
+
 } // namespace jot

@@ -88,24 +88,12 @@ void TestDiscovery::discovery_data() {
     Reply unreachable;
     unreachable.error = QStringLiteral("Host not found");
 
-    QTest::newRow("the address is a task list")
-        << "https://h.example/dav/u/todo/"
-        << QList<Exchange>{{"PROPFIND", "/dav/u/todo/",
-                            answer(207, multistatus({{QStringLiteral("/dav/u/todo/"),
-                                                      calendar("Tasks", "VTODO") +
-                                                          principalAt("/p/u/")}}))}}
-        << none << QStringList{QStringLiteral("/dav/u/todo/")} << QString();
     QTest::newRow("from the host, through the well-known address")
         << "h.example"
         << QList<Exchange>{{"PROPFIND", "/.well-known/caldav",
                             answer(207,
                                    multistatus({{QStringLiteral("/"), principalAt("/p/u/")}}))},
                            {"PROPFIND", "/p/u/", answer(207, principal)},
-                           {"PROPFIND", "/dav/u/", answer(207, kHomeListing)}}
-        << none << found << QString();
-    QTest::newRow("from the principal")
-        << "https://h.example/p/u/"
-        << QList<Exchange>{{"PROPFIND", "/p/u/", answer(207, principal)},
                            {"PROPFIND", "/dav/u/", answer(207, kHomeListing)}}
         << none << found << QString();
     QTest::newRow("a calendar without tasks leads to the user's lists")
@@ -143,9 +131,6 @@ void TestDiscovery::discovery_data() {
                                    multistatus({{QStringLiteral("/p/u/"), principalAt("/p/u/")}}))},
                            {"PROPFIND", "/p/u/", answer(207, multistatus({}))}}
         << int(DiscoveryProblem::NotCalDav) << QStringList() << "names no calendars";
-    QTest::newRow("wrong password")
-        << "https://h.example/p/u/" << QList<Exchange>{{"PROPFIND", "/p/u/", answer(401)}}
-        << int(DiscoveryProblem::WrongPassword) << QStringList() << "user name or password";
     QTest::newRow("wrong password at the home")
         << "https://h.example/p/u/"
         << QList<Exchange>{{"PROPFIND", "/p/u/", answer(207, principal)},
@@ -169,16 +154,6 @@ void TestDiscovery::discovery_data() {
         << QList<Exchange>{{"PROPFIND", "/p/v/", answer(403, "Access to /p/v/ denied")},
                            {"PROPFIND", "/.well-known/caldav", answer(403, "Access denied")}}
         << int(DiscoveryProblem::ServerError) << QStringList() << "says: Access denied";
-    QTest::newRow("no task list yet")
-        << "https://h.example/p/u/"
-        << QList<Exchange>{{"PROPFIND", "/p/u/", answer(207, principal)},
-                           {"PROPFIND", "/dav/u/",
-                            answer(207, multistatus({{QStringLiteral("/dav/u/events/"),
-                                                      calendar("Events", "VEVENT")}}))}}
-        << int(DiscoveryProblem::NoTaskList) << QStringList() << "no task list";
-    QTest::newRow("a new list") << "new:https://h.example/dav/u/"
-                                << QList<Exchange>{{"MKCALENDAR", "/dav/u/*/", answer(201)}} << none
-                                << QStringList{QStringLiteral("/dav/u/*/")} << QString();
     QTest::newRow("a new list refused")
         << "new:https://h.example/dav/u"
         << QList<Exchange>{{"MKCALENDAR", "/dav/u/*/",

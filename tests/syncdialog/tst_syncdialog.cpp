@@ -58,23 +58,6 @@ bool pick(SyncDialog& d, const QString& text) {
     return clickAndWait(d, "m_use");
 }
 
-// A web server that answers every request with a page: not a CalDAV server.
-class PageServer : public QTcpServer {
-public:
-    PageServer() {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* s = nextPendingConnection();
-            connect(s, &QTcpSocket::readyRead, s, [s] {
-                s->readAll();
-                s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 20\r\n"
-                         "Connection: close\r\n\r\n<html>A blog</html>\n");
-                s->disconnectFromHost();
-            });
-        });
-    }
-};
-
 // The SHA-256 of the TLS server's certificate, as hex.
 QByteArray fingerprintOf(const RadicaleServer& server) {
     const auto certs = QSslCertificate::fromPath(server.certificatePath());
@@ -109,50 +92,31 @@ private Q_SLOTS:
 
     // Before the rows that make bob a list.
     void failures_data() {
-        QTest::addColumn<QString>("address"); // %1 the server, %2 a web page, %3 nothing there
+        QTest::addColumn<QString>("address"); // %1 the server, %2 nothing there
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("said");
         QTest::addColumn<QStringList>("lists");
-        QTest::newRow("wrong password") << "%1"
-                                        << "alice"
-                                        << "nope"
-                                        << "user name or password" << QStringList();
-        QTest::newRow("no task list yet") << "%1"
-                                          << "bob"
-                                          << "b0b"
-                                          << "no task list" << QStringList{kNewList};
-        QTest::newRow("not a CalDAV server") << "%2"
-                                             << "alice"
-                                             << "x"
-                                             << "not a CalDAV server" << QStringList();
-        QTest::newRow("nothing answers") << "%3"
-                                         << "alice"
-                                         << "x"
-                                         << "cannot be reached" << QStringList();
-        QTest::newRow("https elsewhere than here") << "http://dav.example.org/"
-                                                   << "alice"
-                                                   << "x"
-                                                   << "https" << QStringList();
-        QTest::newRow("no user") << "%1"
-                                 << ""
-                                 << "x"
-                                 << "user name" << QStringList();
+        auto row = [](const char* name, const char* address, const char* user, const char* password,
+                      const char* said, const QStringList& lists = {}) {
+            QTest::newRow(name) << address << user << password << said << lists;
+        };
+        row("wrong password", "%1", "alice", "nope", "user name or password");
+        row("no task list yet", "%1", "bob", "b0b", "no task list", {kNewList});
+        row("nothing answers", "%2", "alice", "x", "cannot be reached");
+        row("https elsewhere than here", "http://dav.example.org/", "alice", "x", "https");
+        row("no user", "%1", "", "x", "user name");
     }
     void failures() {
         QFETCH(QString, address);
         QFETCH(QString, user);
         QFETCH(QString, password);
         TempDataHome home;
-        PageServer page;
         FakePasswordStore store;
         SyncDialog d(home.dataDir(), {}, &store);
         d.show();
         const QString closed = QStringLiteral("http://127.0.0.1:%1/").arg(freePort());
-        address.replace(QStringLiteral("%1"), m_base)
-            .replace(QStringLiteral("%2"),
-                     QStringLiteral("http://127.0.0.1:%1/").arg(page.serverPort()))
-            .replace(QStringLiteral("%3"), closed);
+        address.replace(QStringLiteral("%1"), m_base).replace(QStringLiteral("%2"), closed);
         QVERIFY(connectWith(d, address, user, password));
         QFETCH(QString, said);
         QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
@@ -167,21 +131,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("keyring");
         QTest::addColumn<QStringList>("lists");
         QTest::addColumn<QString>("listPath"); // of the list set up, * any name
+        auto row = [](const char* name, const char* address, const char* user, const char* password,
+                      bool keyring, const QStringList& lists, const char* listPath) {
+            QTest::newRow(name) << address << user << password << keyring << lists << listPath;
+        };
         const QStringList both{QStringLiteral("Tasks"), kNewList};
-        QTest::newRow("from the root address") << ""
-                                               << "alice"
-                                               << "s3cret" << true << both << "/alice/tasks/";
-        QTest::newRow("from the principal") << "alice/"
-                                            << "alice"
-                                            << "s3cret" << true << both << "/alice/tasks/";
-        QTest::newRow("from the list itself")
-            << "alice/tasks/"
-            << "alice"
-            << "s3cret" << true << QStringList{QStringLiteral("Tasks")} << "/alice/tasks/";
-        QTest::newRow("a new list, no keyring")
-            << ""
-            << "bob"
-            << "b0b" << false << QStringList{kNewList} << "/bob/*/";
+        row("from the root address", "", "alice", "s3cret", true, both, "/alice/tasks/");
+        row("from the principal", "alice/", "alice", "s3cret", true, both, "/alice/tasks/");
+        row("from the list itself", "alice/tasks/", "alice", "s3cret", true,
+            {QStringLiteral("Tasks")}, "/alice/tasks/");
+        row("a new list, no keyring", "", "bob", "b0b", false, {kNewList}, "/bob/*/");
     }
     void setUp() {
         QFETCH(QString, address);

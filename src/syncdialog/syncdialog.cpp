@@ -88,6 +88,8 @@ SyncDialog::SyncDialog(const QString& dataDir, const QList<jot::TaskRow>& here,
     layout->addWidget(m_lists);
     layout->addWidget(m_status);
     layout->addWidget(buttons);
+    // Room for a list's full address and a fingerprint's 95 characters over two lines.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
 
     m_transport = new DavTransport(this);
     connect(m_transport, &DavTransport::answered, this, &SyncDialog::answered);
@@ -268,6 +270,7 @@ void SyncDialog::save(const QUrl& list) {
     if (!jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, &why))
         return finish(tr("The settings could not be written: %1").arg(why));
     m_setUp = true;
+    m_lists->clear(); // picked: another pick would be another set-up
     const QString key = jot::sync::passwordKey(settings.user, list);
     const QString password = m_password->text();
     const QString done = tr("Syncing with %1.").arg(list.toDisplayString());

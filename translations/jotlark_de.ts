@@ -1232,19 +1232,41 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <translation>Der Passwortbefehl hat kein Passwort ausgegeben.</translation>
     </message>
     <message>
+        <source>The server answered %1.</source>
+        <translation>Der Server hat %1 geantwortet.</translation>
+    </message>
+    <message>
         <source>The sync state cannot be written to %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Synchronisierungsstand kann nicht in %1 geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort abgelehnt.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine::Round</name>
+    <message>
+        <source>The server cannot list the tasks: %1</source>
+        <translation>Der Server kann die Aufgaben nicht auflisten: %1</translation>
+    </message>
+    <message>
+        <source>The server cannot send the tasks: %1</source>
+        <translation>Der Server kann die Aufgaben nicht senden: %1</translation>
     </message>
 </context>
 <context>
     <name>jot::sync::SyncState</name>
     <message>
         <source>The sync state folder %1 cannot be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner %1 für den Synchronisierungsstand kann nicht angelegt werden.</translation>
     </message>
     <message>
         <source>The sync state cannot be written to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Synchronisierungsstand kann nicht in %1 geschrieben werden.</translation>
     </message>
 </context>
 </TS>

@@ -1231,19 +1231,41 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <translation>La commande de mot de passe n&apos;a affiché aucun mot de passe.</translation>
     </message>
     <message>
+        <source>The server answered %1.</source>
+        <translation>Le serveur a répondu %1.</translation>
+    </message>
+    <message>
         <source>The sync state cannot be written to %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;état de la synchronisation ne peut pas être écrit dans %1 : %2</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine</name>
+    <message>
+        <source>The server refused the user name or password.</source>
+        <translation>Le serveur a refusé le nom d&apos;utilisateur ou le mot de passe.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::sync::Engine::Round</name>
+    <message>
+        <source>The server cannot list the tasks: %1</source>
+        <translation>Le serveur ne peut pas lister les tâches : %1</translation>
+    </message>
+    <message>
+        <source>The server cannot send the tasks: %1</source>
+        <translation>Le serveur ne peut pas envoyer les tâches : %1</translation>
     </message>
 </context>
 <context>
     <name>jot::sync::SyncState</name>
     <message>
         <source>The sync state folder %1 cannot be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier d&apos;état de la synchronisation %1 ne peut pas être créé.</translation>
     </message>
     <message>
         <source>The sync state cannot be written to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;état de la synchronisation ne peut pas être écrit dans %1.</translation>
     </message>
 </context>
 </TS>

@@ -124,7 +124,7 @@ private Q_SLOTS:
                 const RadicaleServer::Answer item = s.get(name);
                 QByteArray ics = item.body;
                 ics.replace(from, to);
-                QCOMPARE(s.put(name, ics, item.etag).status, 204);
+                QCOMPARE(s.put(name, ics, item.etag).status / 100, 2);
             };
         };
         QTest::newRow("nothing") << std::function<void(RadicaleServer&, const QString&)>(
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QTest::newRow("added there")
             << std::function<void(RadicaleServer&, const QString&)>(
                    [](RadicaleServer& s, const QString&) {
-                       QCOMPARE(s.put("phone.ics", vtodo("phone-1", "Buy bread")).status, 201);
+                       QCOMPARE(s.put("phone.ics", vtodo("phone-1", "Buy bread")).status / 100, 2);
                    })
             << QStringList{"Call Anna", "Buy bread"};
         QTest::newRow("changed there") << std::function<void(RadicaleServer&, const QString&)>(

@@ -106,7 +106,8 @@ SyncDialog::~SyncDialog() = default;
 void SyncDialog::showSetUp() {
     QString why;
     const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
-    m_setUp = settings.has_value();
+    // A file it cannot read can still be stopped: Stop removes it.
+    m_setUp = settings.has_value() || QFile::exists(jot::sync::syncConfigPath());
     m_stop->setEnabled(m_setUp);
     if (!settings) {
         if (!why.isEmpty())

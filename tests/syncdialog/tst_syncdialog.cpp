@@ -268,7 +268,13 @@ private Q_SLOTS:
                  qPrintable(status(d)));
     }
 
+    void stopSyncing_data() {
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("set up") << true;
+        QTest::newRow("a file it cannot read") << false; // removed all the same
+    }
     void stopSyncing() {
+        QFETCH(bool, readable);
         TempDataHome home;
         FakePasswordStore store;
         const QByteArray tasks = testing::task("milk");
@@ -276,7 +282,9 @@ private Q_SLOTS:
         const QString state = jot::sync::syncStateDir(home.dataDir());
         testing::writeFile(state + QStringLiteral("/items"), "kept");
         jot::sync::SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
-        QVERIFY(jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, nullptr));
+        QVERIFY(readable
+                    ? jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, nullptr)
+                    : testing::writeFile(jot::sync::syncConfigPath(), "[caldav]\nuser=alice\n"));
         const QString key = passwordKey(settings.user, settings.list);
         store.kept.insert(key, QStringLiteral("s3cret"));
         jot::sync::keepForThisRun(key, QStringLiteral("s3cret"));
@@ -289,8 +297,8 @@ private Q_SLOTS:
         QCOMPARE(stopped.count(), 1);
         QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
         QVERIFY(!QFileInfo::exists(state));
-        QVERIFY(store.kept.isEmpty());
-        QVERIFY(!jot::sync::keptForThisRun(key));
+        QCOMPARE(store.kept.isEmpty(), readable);
+        QCOMPARE(!jot::sync::keptForThisRun(key), readable);
         QCOMPARE(testing::readFile(home.taskFile()), tasks);
         QVERIFY(!stop->isEnabled());
         QVERIFY(status(d).contains(QStringLiteral("No task was removed")));

@@ -157,7 +157,7 @@ std::optional<Request> Discovery::next() {
         m_target = m_address;
         m_target.setPath(withSlash(m_address.path()) +
                          QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('/'));
-        QString name = m_newName.toHtmlEscaped();
+        const QString name = m_newName.toHtmlEscaped();
         const QByteArray body =
             "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
             "<c:mkcalendar xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"

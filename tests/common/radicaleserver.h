@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QXmlStreamReader>
+#include <csignal>
+#include <sys/prctl.h>
 
 // A Radicale of the test's own on 127.0.0.1: a free port, a throwaway folder, htpasswd
 // accounts and a configuration of its own (Debian's /etc/radicale/config expects a proxy).
@@ -81,6 +83,7 @@ public:
         users.close();
         conf.close();
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_process.start(program(), {QStringLiteral("-C"), config});
         if (!m_process.waitForStarted())
             return fail(QStringLiteral("radicale does not start"));

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "alarms/alarmtext.h"
 #include "common/program.h"
 #include "common/radicaleserver.h"
 #include "mainwin/synccontroller.h"
 #include "net/davtransport.h"
+#include "store/clock.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <csignal>
 #include <functional>
@@ -162,12 +165,44 @@ private Q_SLOTS:
         QCOMPARE(textsThere(*m_server), QStringList{"Call Anna"});
 
         there(*m_server, m_server->items().firstKey());
+        p.show(1);
+        const QPointer<f_test> note = p.noteOf(1);
         QVERIFY(syncNow(p));
         QTEST(textsHere(p), "here");
+        // The note of a task that went or changed there closes, unsaved.
+        QCOMPARE(note && note->isVisible(), textsHere(p).contains("Call Anna"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
         // And the list is saved with it.
         for (const QString& text : textsHere(p))
             QVERIFY(p.fileBytes().contains(text.toUtf8()));
+    }
+
+    // A rule only the server's copy can express: the task rings at its next occurrence, moves
+    // on at the ring, says "As set elsewhere", and the item keeps its rule.
+    void foreignRule() {
+        QDateTime now({2026, 3, 9}, {8, 0});
+        jot::setClockForTests([&now] { return now; });
+        const auto realClock = qScopeGuard([] { jot::setClockForTests({}); });
+        const QByteArray rule = "RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=TU";
+        QByteArray ics = vtodo("rule-1", "Water the plants");
+        ics.replace("END:VTODO",
+                    "DTSTART:20260310T090000\r\nDUE:20260310T090000\r\n" + rule + "\r\nEND:VTODO");
+        QCOMPARE(m_server->put("rule-1.ics", ics).status / 100, 2);
+        Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundEnds(p));
+        QCOMPARE(textsHere(p), QStringList{"Water the plants"});
+        QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 10}, {9, 0}));
+        p.show(1);
+        QTest::mouseClick(p.noteOf(1)->findChild<QWidget*>("Command1"), Qt::LeftButton);
+        QCOMPARE(p.noteOf(1)->findChild<QComboBox*>("Combo5")->currentText(),
+                 QString("As set elsewhere"));
+        p.noteOf(1)->close();
+
+        now = QDateTime({2026, 3, 10}, {9, 1});
+        p.tick();
+        QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 24}, {9, 0}));
+        QVERIFY(syncNow(p));
+        QVERIFY(m_server->get("rule-1.ics").body.contains(rule));
     }
 
     // Delete here completes the item; the server keeps it.
@@ -181,6 +216,28 @@ private Q_SLOTS:
         QVERIFY(syncNow(p));
         QCOMPARE(textsThere(*m_server), QStringList{"task 2"});
         QCOMPARE(m_server->items().size(), 2);
+    }
+
+    // Settings that cannot sync say why on the line, and nothing is tried again.
+    void cannotSync_data() {
+        QTest::addColumn<QByteArray>("conf");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no password command")
+            << QByteArray("[caldav]\nlist=http://127.0.0.1:9/alice/tasks/\nuser=alice\n")
+            << "keyring is not set up yet";
+        QTest::newRow("http elsewhere")
+            << QByteArray("[caldav]\nlist=http://example.org/alice/tasks/\nuser=alice\n"
+                          "passwordCommand=echo x\n")
+            << "not an https address";
+    }
+    void cannotSync() {
+        QFETCH(QByteArray, conf);
+        QFETCH(QString, said);
+        Program p(testing::records(1), false, false, {}, conf);
+        QTRY_VERIFY2(p.child<QLabel>("m_warning")->text().contains(said),
+                     qPrintable(p.child<QLabel>("m_warning")->text()));
+        QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
+        QVERIFY(!p.main->findChild<DavTransport*>()->busy());
     }
 
     // A refused password is said once and not retried until sync.conf changes.

@@ -556,7 +556,8 @@ void Engine::Round::reconcile() {
         r.ics = it.value().ics;
         loose.append({r, item});
     }
-    for (const SyncRecord& r : std::as_const(data.records)) {
+    const QList<SyncRecord> records = data.records.values();
+    for (const SyncRecord& r : records) {
         if (!r.outside || fetched.contains(r.href))
             continue;
         if (thereOf(r) == There::Gone) {

@@ -96,6 +96,57 @@
     </message>
 </context>
 <context>
+    <name>Discovery</name>
+    <message>
+        <source>The server says: %1</source>
+        <translation>Le serveur dit : %1</translation>
+    </message>
+    <message>
+        <source>This system does not trust the server&apos;s certificate. Its SHA-256 fingerprint is %1.</source>
+        <translation>Ce système ne fait pas confiance au certificat du serveur. Son empreinte SHA-256 est %1.</translation>
+    </message>
+    <message>
+        <source>The server cannot be reached: %1</source>
+        <translation>Le serveur est injoignable : %1</translation>
+    </message>
+    <message>
+        <source>The server refused this user name or password.</source>
+        <translation>Le serveur a refusé ce nom d&apos;utilisateur ou ce mot de passe.</translation>
+    </message>
+    <message>
+        <source>The server failed (error %1).</source>
+        <translation>Le serveur a échoué (erreur %1).</translation>
+    </message>
+    <message>
+        <source>The server refused access to this address.</source>
+        <translation>Le serveur a refusé l&apos;accès à cette adresse.</translation>
+    </message>
+    <message>
+        <source>This address is not a CalDAV server: no calendars were found there.</source>
+        <translation>Cette adresse n&apos;est pas un serveur CalDAV : aucun agenda n&apos;y a été trouvé.</translation>
+    </message>
+    <message>
+        <source>This server names no calendars for this user: it is not a CalDAV server.</source>
+        <translation>Ce serveur n&apos;indique aucun agenda pour cet utilisateur : ce n&apos;est pas un serveur CalDAV.</translation>
+    </message>
+    <message>
+        <source>The server did not list the calendars.</source>
+        <translation>Le serveur n&apos;a pas listé les agendas.</translation>
+    </message>
+    <message>
+        <source>There is no task list on this server yet: a new one can be made.</source>
+        <translation>Il n&apos;y a pas encore de liste de tâches sur ce serveur : une nouvelle peut être créée.</translation>
+    </message>
+    <message>
+        <source>The server did not make the new list (error %1).</source>
+        <translation>Le serveur n&apos;a pas créé la nouvelle liste (erreur %1).</translation>
+    </message>
+    <message>
+        <source>The server did not list the tasks (error %1).</source>
+        <translation>Le serveur n&apos;a pas listé les tâches (erreur %1).</translation>
+    </message>
+</context>
+<context>
     <name>StartCheck</name>
     <message>
         <source>Jotlark is already running (process %1) but does not answer.
@@ -144,6 +195,117 @@ Son dossier de socket %1 a été créé par un autre utilisateur, ou est ouvert 
     <message>
         <source>Start Jotlark without arguments to choose.</source>
         <translation>Lancez Jotlark sans arguments pour choisir.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncDialog</name>
+    <message>
+        <source>Sync with a CalDAV server</source>
+        <translation>Synchroniser avec un serveur CalDAV</translation>
+    </message>
+    <message>
+        <source>dav.example.org</source>
+        <translation>dav.example.org</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Se connecter</translation>
+    </message>
+    <message>
+        <source>Task lists</source>
+        <translation>Listes de tâches</translation>
+    </message>
+    <message>
+        <source>Sync with this list</source>
+        <translation>Synchroniser avec cette liste</translation>
+    </message>
+    <message>
+        <source>Stop syncing</source>
+        <translation>Arrêter la synchronisation</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Server &amp;address:</source>
+        <translation>&amp;Adresse du serveur :</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>Nom d&apos;&amp;utilisateur :</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>Mot de &amp;passe :</translation>
+    </message>
+    <message>
+        <source>Syncing with %1.</source>
+        <translation>Synchronisé avec %1.</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Connexion…</translation>
+    </message>
+    <message>
+        <source>Type the server&apos;s address.</source>
+        <translation>Tapez l&apos;adresse du serveur.</translation>
+    </message>
+    <message>
+        <source>Type the user name.</source>
+        <translation>Tapez le nom d&apos;utilisateur.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is not the one accepted before, and this system does not trust it: it is refused. Its SHA-256 fingerprint is %1.</source>
+        <translation>Le certificat du serveur n&apos;est pas celui accepté auparavant, et ce système ne lui fait pas confiance : il est refusé. Son empreinte SHA-256 est %1.</translation>
+    </message>
+    <message>
+        <source>Certificate not trusted</source>
+        <translation>Certificat non reconnu</translation>
+    </message>
+    <message>
+        <source>Home servers often sign their own certificate. Trust it only if this fingerprint is the one the server shows. Trust this certificate?</source>
+        <translation>Les serveurs personnels signent souvent leur propre certificat. Ne lui faites confiance que si cette empreinte est celle qu&apos;affiche le serveur. Faire confiance à ce certificat ?</translation>
+    </message>
+    <message>
+        <source>New list &quot;Jotlark&quot;</source>
+        <translation>Nouvelle liste « Jotlark »</translation>
+    </message>
+    <message>
+        <source>Pick the task list to sync with.</source>
+        <translation>Choisissez la liste de tâches à synchroniser.</translation>
+    </message>
+    <message>
+        <source>Sync both lists</source>
+        <translation>Synchroniser les deux listes</translation>
+    </message>
+    <message>
+        <source>This list and the server&apos;s both hold tasks. %1 are on both sides and will be linked; %2 will go to the server and %3 will come here. No task is deleted. Sync them?</source>
+        <translation>Cette liste et celle du serveur contiennent toutes deux des tâches. %1 sont des deux côtés et seront reliées ; %2 iront sur le serveur et %3 viendront ici. Aucune tâche n&apos;est supprimée. Les synchroniser ?</translation>
+    </message>
+    <message>
+        <source>Nothing was set up.</source>
+        <translation>Rien n&apos;a été configuré.</translation>
+    </message>
+    <message>
+        <source>The settings could not be written: %1</source>
+        <translation>Les réglages n&apos;ont pas pu être écrits : %1</translation>
+    </message>
+    <message>
+        <source>No keyring keeps passwords on this desktop (%1): the password is kept until Jotlark ends, and asked for at the next start.</source>
+        <translation>Aucun trousseau ne garde les mots de passe sur ce bureau (%1) : le mot de passe est gardé jusqu&apos;à la fin de Jotlark, et sera demandé au prochain démarrage.</translation>
+    </message>
+    <message>
+        <source>The settings could not be removed.</source>
+        <translation>Les réglages n&apos;ont pas pu être supprimés.</translation>
+    </message>
+    <message>
+        <source>Sync is stopped. No task was removed, here or on the server.</source>
+        <translation>La synchronisation est arrêtée. Aucune tâche n&apos;a été supprimée, ici ou sur le serveur.</translation>
+    </message>
+    <message>
+        <source>The password could not be removed from the keyring: %1</source>
+        <translation>Le mot de passe n&apos;a pas pu être retiré du trousseau : %1</translation>
     </message>
 </context>
 <context>
@@ -350,6 +512,28 @@ la liste : seules les tâches dont le texte ou l&apos;alarme contient ce <byte v
 que vous tapez restent, sans égard à la casse ni aux accents. Échap <byte value="xd"/>
 les montre toutes à nouveau. Tout afficher, Tout masquer, Tout <byte value="xd"/>
 supprimer et Imprimer prennent toujours toutes les tâches.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Sync with your phone :<byte value="xd"/>
+----------------------<byte value="xd"/>
+&quot;Options&quot; &gt; &quot;Sync with a CalDAV server...&quot; keeps the list and a <byte value="xd"/>
+task list on a CalDAV server (Radicale, Nextcloud) the same; a <byte value="xd"/>
+phone syncs it through DAVx5 with Tasks.org. Type the server&apos;s <byte value="xd"/>
+address, your user name and password, click &quot;Connect&quot;, pick a <byte value="xd"/>
+list or a new one. The password stays in the desktop&apos;s keyring. <byte value="xd"/>
+&quot;Stop syncing&quot; forgets the server; it never removes a task.<byte value="xd"/>
+</source>
+        <translation>Synchroniser avec votre téléphone :<byte value="xd"/>
+-----------------------------------<byte value="xd"/>
+&quot;Options&quot; &gt; &quot;Synchroniser avec un serveur CalDAV...&quot; garde <byte value="xd"/>
+la liste et une liste de tâches d&apos;un serveur CalDAV (Radicale, <byte value="xd"/>
+Nextcloud) identiques ; un téléphone la suit avec DAVx5 et <byte value="xd"/>
+Tasks.org. Tapez l&apos;adresse du serveur, votre nom d&apos;utilisateur <byte value="xd"/>
+et votre mot de passe, cliquez sur &quot;Se connecter&quot;, choisissez <byte value="xd"/>
+une liste ou une nouvelle. Le mot de passe reste dans le trousseau <byte value="xd"/>
+du bureau. &quot;Arrêter la synchronisation&quot; oublie le serveur ; <byte value="xd"/>
+elle ne supprime jamais de tâche.<byte value="xd"/>
 </translation>
     </message>
 </context>
@@ -560,6 +744,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Sync &amp;now</source>
         <translation>&amp;Synchroniser maintenant</translation>
+    </message>
+    <message>
+        <source>Sync with a &amp;CalDAV server…</source>
+        <translation>Synchroniser avec un serveur &amp;CalDAV…</translation>
     </message>
 </context>
 <context>

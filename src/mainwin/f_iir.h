@@ -22,6 +22,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTimer;
+class SyncDialog;
 class f_help;
 class f_test;
 namespace jot {
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void m_ontop_Click();      // Notes on top
     void m_workspaces_Click(); // Notes on every workspace
     void m_syncNow_Click();    // Sync now
+    void m_syncSetUp_Click();  // Sync with a CalDAV server
     void m_aide_Click();
     void m_apropos_Click();
     void mPopNew_Click();
@@ -201,4 +203,5 @@ private:
     QString m_lineNote;    // a passing note over it, while m_lineNoteTimer runs
     QTimer* m_lineNoteTimer = nullptr;
     QPointer<f_help> m_help;
+    QPointer<SyncDialog> m_syncDialog;
 };

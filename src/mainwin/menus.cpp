@@ -12,6 +12,8 @@
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/startoption.h"
+#include "syncdialog/keychainstore.h"
+#include "syncdialog/syncdialog.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -81,6 +83,7 @@ void f_iir::createMenus() {
     // sync.conf is written by hand, perhaps while the program runs.
     connect(options, &QMenu::aboutToShow, this,
             [this] { m_syncNow->setEnabled(m_sync && m_sync->configured()); });
+    item(options, "m_syncSetUp", tr("Sync with a &CalDAV server…"), &f_iir::m_syncSetUp_Click);
     if (!jot::canAskStacking()) {
         options->setToolTipsVisible(true);
         m_ontop->setEnabled(false);
@@ -131,6 +134,24 @@ void f_iir::m_workspaces_Click() {
     jot::setMarker(m_dataDir, jot::kAllWorkspacesFile, m_workspaces->isChecked());
     m_workspaces->setChecked(jot::hasMarker(m_dataDir, jot::kAllWorkspacesFile));
     applyStacking();
+}
+
+void f_iir::m_syncSetUp_Click() {
+    if (!m_syncDialog) {
+        QList<jot::TaskRow> here;
+        for (int row = 1; row < m_shared.list.rows(); ++row)
+            here.append(m_shared.list.task(row));
+        m_syncDialog = new SyncDialog(m_dataDir, here, &jot::desktopKeyring(), this);
+        m_syncDialog->setAttribute(Qt::WA_DeleteOnClose);
+        // A new set-up syncs at once; a stopped one clears what the warning line said of it.
+        if (m_sync) {
+            connect(m_syncDialog, &SyncDialog::configured, m_sync, &jot::SyncController::syncNow);
+            connect(m_syncDialog, &SyncDialog::stopped, m_sync, &jot::SyncController::syncNow);
+        }
+    }
+    m_syncDialog->show();
+    m_syncDialog->raise();
+    m_syncDialog->activateWindow();
 }
 
 void f_iir::m_syncNow_Click() {

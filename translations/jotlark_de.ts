@@ -997,10 +997,6 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <translation>Nicht synchronisiert: %1</translation>
     </message>
     <message>
-        <source>Not synced: the desktop&apos;s keyring is not set up yet; give a passwordCommand in %1</source>
-        <translation>Nicht synchronisiert: der Schlüsselbund der Arbeitsumgebung wird noch nicht unterstützt; geben Sie in %1 ein passwordCommand an</translation>
-    </message>
-    <message>
         <source>the password command %1 failed</source>
         <translation>der Passwortbefehl %1 ist fehlgeschlagen</translation>
     </message>
@@ -1035,6 +1031,18 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>(%1 changes waiting)</source>
         <translation>(%1 Änderungen warten)</translation>
+    </message>
+    <message>
+        <source>Syncing with the CalDAV server waits for the password of %1: type it again in Options, Sync with a CalDAV server.</source>
+        <translation>Der Abgleich mit dem CalDAV-Server wartet auf das Passwort von %1: Geben Sie es unter Optionen, Mit einem CalDAV-Server abgleichen, erneut ein.</translation>
+    </message>
+    <message>
+        <source>the keyring keeps no password for %1</source>
+        <translation>der Schlüsselbund enthält kein Passwort für %1</translation>
+    </message>
+    <message>
+        <source>no password: %1</source>
+        <translation>kein Passwort: %1</translation>
     </message>
 </context>
 <context>

@@ -996,10 +996,6 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <translation>Non synchronisé : %1</translation>
     </message>
     <message>
-        <source>Not synced: the desktop&apos;s keyring is not set up yet; give a passwordCommand in %1</source>
-        <translation>Non synchronisé : le trousseau du bureau n&apos;est pas encore pris en charge ; indiquez une passwordCommand dans %1</translation>
-    </message>
-    <message>
         <source>the password command %1 failed</source>
         <translation>la commande de mot de passe %1 a échoué</translation>
     </message>
@@ -1034,6 +1030,18 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>(%1 changes waiting)</source>
         <translation>(%1 modifications en attente)</translation>
+    </message>
+    <message>
+        <source>Syncing with the CalDAV server waits for the password of %1: type it again in Options, Sync with a CalDAV server.</source>
+        <translation>La synchronisation avec le serveur CalDAV attend le mot de passe de %1 : saisissez-le à nouveau dans Options, Synchroniser avec un serveur CalDAV.</translation>
+    </message>
+    <message>
+        <source>the keyring keeps no password for %1</source>
+        <translation>le trousseau ne garde aucun mot de passe pour %1</translation>
+    </message>
+    <message>
+        <source>no password: %1</source>
+        <translation>pas de mot de passe : %1</translation>
     </message>
 </context>
 <context>

@@ -5,8 +5,10 @@
 #include "store/clock.h"
 #include "store/shared.h"
 #include "sync/engine.h"
+#include "sync/passwordstore.h"
 #include "sync/syncsettings.h"
 #include "sync/syncstate.h"
+#include "syncdialog/keychainstore.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -149,13 +151,11 @@ void SyncController::startRound() {
         return setLine(tr("Not synced: %1").arg(why));
     if (const QString problem = sync::addressProblem(settings->list); !problem.isEmpty())
         return setLine(tr("Not synced: %1").arg(problem));
-    if (settings->passwordCommand.isEmpty())
-        return setLine(tr("Not synced: the desktop's keyring is not set up yet; give a "
-                          "passwordCommand in %1")
-                           .arg(QDir::toNativeSeparators(path)));
     m_list = settings->list;
     m_user = settings->user;
     m_transport->setAcceptedCertificate(settings->certificate);
+    if (settings->passwordCommand.isEmpty())
+        return passwordFromKeyring();
 
     // The password is asked afresh at each round, so that a changed one is taken, and run
     // without blocking: a password manager may ask the user first.
@@ -184,6 +184,33 @@ void SyncController::startRound() {
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->start(program, settings->passwordCommand.mid(1));
     limit->start(sync::kPasswordCommandMs);
+}
+
+void SyncController::passwordFromKeyring() {
+    m_askingKeyring = true;
+    QPointer<SyncController> self(this);
+    sync::findPassword(desktopKeyring(), sync::passwordKey(m_user, m_list),
+                       [self](const sync::PasswordAnswer& answer) {
+                           if (!self)
+                               return;
+                           self->m_askingKeyring = false;
+                           if (answer.ok)
+                               return self->withPassword(answer.password);
+                           self->passwordMissing(answer.error);
+                       });
+}
+
+// No keyring, or none that keeps the password: the user types it again in the set-up, which
+// keeps it for this run; until then no round is tried.
+void SyncController::passwordMissing(const QString& why) {
+    m_retry->stop();
+    m_refusedSettings = m_settingsBytes;
+    Q_EMIT notice(tr("Syncing with the CalDAV server waits for the password of %1: type it "
+                     "again in Options, Sync with a CalDAV server.")
+                      .arg(m_user));
+    failed(why.isEmpty() ? tr("the keyring keeps no password for %1").arg(m_user)
+                         : tr("no password: %1").arg(why),
+           false);
 }
 
 void SyncController::withPassword(const QString& password) {

@@ -48,7 +48,7 @@ public:
     bool hasForeignRule(const TaskRow& row) const;
     std::optional<QDateTime> nextForeignOccurrence(const TaskRow& row,
                                                    const QDateTime& after) const;
-    bool running() const { return m_engine != nullptr || m_password != nullptr; }
+    bool running() const { return m_engine != nullptr || m_password != nullptr || m_askingKeyring; }
 
 Q_SIGNALS:
     // What the warning line says about the sync; empty when all is well.
@@ -65,6 +65,8 @@ Q_SIGNALS:
 private:
     void ensureTimers();
     void startRound();
+    void passwordFromKeyring();
+    void passwordMissing(const QString& why);
     void withPassword(const QString& password);
     void pump();
     void finishRound();
@@ -96,6 +98,7 @@ private:
     std::unique_ptr<sync::SyncState> m_state;
     std::unique_ptr<sync::Engine> m_engine;
     QPointer<QProcess> m_password;
+    bool m_askingKeyring = false;
 };
 
 } // namespace jot

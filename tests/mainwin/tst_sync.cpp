@@ -5,6 +5,7 @@
 #include "mainwin/synccontroller.h"
 #include "net/davtransport.h"
 #include "store/clock.h"
+#include "sync/passwordstore.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -236,7 +237,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("said");
         QTest::newRow("no password command")
             << QByteArray("[caldav]\nlist=http://127.0.0.1:9/alice/tasks/\nuser=alice\n")
-            << "keyring is not set up yet";
+            << "no password";
         QTest::newRow("http elsewhere")
             << QByteArray("[caldav]\nlist=http://example.org/alice/tasks/\nuser=alice\n"
                           "passwordCommand=echo x\n")
@@ -250,6 +251,19 @@ private Q_SLOTS:
                      qPrintable(p.child<QLabel>("m_warning")->text()));
         QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
         QVERIFY(!p.main->findChild<DavTransport*>()->busy());
+    }
+
+    // Set up by the dialog: no command, the password kept by the keyring or for this run.
+    void passwordWithoutCommand() {
+        const QByteArray conf = "[caldav]\nlist=" + m_server->list().toEncoded() +
+                                "\nuser=" + RadicaleServer::user().toUtf8() + "\n";
+        const QString key = jot::sync::passwordKey(RadicaleServer::user(), m_server->list());
+        jot::sync::keepForThisRun(key, "s3cret");
+        Program p(testing::records(1), false, false, {}, conf);
+        const bool ended = roundEnds(p);
+        jot::sync::forgetForThisRun(key);
+        QVERIFY(ended);
+        QCOMPARE(m_server->items().size(), 1);
     }
 
     // A refused password is said once and not retried until sync.conf changes.

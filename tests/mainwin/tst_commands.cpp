@@ -9,6 +9,7 @@
 #include <cstdio>
 
 using Box = QMessageBox;
+using testing::fakeNow;
 using testing::Program;
 using testing::record;
 using namespace Qt::StringLiterals;
@@ -16,7 +17,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray kStamp = "Le 03/14 \xc3\xa0 09:00 am"; // as testing::records writes it
-QDateTime g_now;
 
 // "task a" to "task b", counting down when b < a.
 QString tasks(int a, int b) {
@@ -55,10 +55,8 @@ int openNotes() {
 class TstCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() {
-        jot::setClockForTests([] { return g_now; });
-    }
-    void init() { g_now = QDateTime(QDate(2026, 3, 15), QTime(14, 7)); }
+    void initTestCase() { testing::useFakeClock(); }
+    void init() { fakeNow = QDateTime(QDate(2026, 3, 15), QTime(14, 7)); }
 
     // Show all takes the free slots and leaves the rest; a freed slot is taken lowest first,
     // at its own cell; Show brings up an open note; Hide all closes each note, which saves.
@@ -67,6 +65,7 @@ private Q_SLOTS:
         p.trigger("m_toutafficher");
         p.show(103); // no slot
         QCOMPARE(p.list().cell(103, jot::ColSlot), QString());
+        const QPoint cell4 = p.note(4)->pos();
         p.note(4)->close();
         p.note(9)->close();
         p.show(103);
@@ -74,9 +73,7 @@ private Q_SLOTS:
         p.show(103);
         QCOMPARE(p.list().cell(103, jot::ColSlot), "4");
         QVERIFY(!p.noteOf(103)->isMinimized());
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(p.noteOf(103)->pos(),
-                 jot::cellOf(jot::mesurer_bureau(screen), 4) / jot::kTwipsPerPixel);
+        QCOMPARE(p.noteOf(103)->pos(), cell4);
         p.saves->clear();
         p.trigger("m_toutmasquer");
         QCOMPARE(openNotes(), 0);
@@ -237,7 +234,7 @@ private Q_SLOTS:
              }},
             {'u', [&] { Q_EMIT p.child<QLabel>("m_warning")->linkActivated("undo"); }},
             {'e', [&] { p.tick("m_lineNoteTimer"); }},
-            {'t', [&] { g_now = g_now.addSecs(15 * 60), p.tick(); }},
+            {'t', [&] { fakeNow = fakeNow.addSecs(15 * 60), p.tick(); }},
         };
         for (const QChar step : steps)
             act[step]();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/tempdatahome.h"
+#include "common/harness.h"
 #include "store/taskfile.h"
 
 #include <QtTest>
@@ -30,7 +30,7 @@ int saveUntilKilled(const QString& dataDir) {
 }
 
 QByteArray marker(int n) {
-    return "\"w\",\"marker " + QByteArray::number(n) + "\",\"\",\"\"\r\n";
+    return testing::record("w", "marker " + QByteArray::number(n));
 }
 
 // With --write: another writer, as a sync tool is, renaming `count` versions in, a few
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(home.dataDir()));
         for (int kill = 0; kill < 200; ++kill) {
             QProcess saver;
-            saver.start(QCoreApplication::applicationFilePath(), {"--save", home.dataDir()});
+            testing::startRole(saver, {"--save", home.dataDir()});
             QVERIFY(saver.waitForReadyRead(10000)); // a whole version is on disk from now on
             QThread::usleep(QRandomGenerator::global()->bounded(20000));
             ::kill(pid_t(saver.processId()), SIGKILL);
@@ -126,8 +126,8 @@ private Q_SLOTS:
         });
 
         QProcess writer;
-        writer.start(QCoreApplication::applicationFilePath(),
-                     {merging ? "--merge" : "--write", home.dataDir(), QString::number(kVersions)});
+        testing::startRole(
+            writer, {merging ? "--merge" : "--write", home.dataDir(), QString::number(kVersions)});
         QVERIFY(writer.waitForStarted());
         while (!writer.waitForFinished(merging ? 1 : 20)) { // more than ten saves a second
             file.mergeOtherWriter(list);
@@ -155,14 +155,17 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc == 3 && qstrcmp(argv[1], "--save") == 0)
-        return saveUntilKilled(QString::fromLocal8Bit(argv[2]));
-    if (argc == 4 && (qstrcmp(argv[1], "--write") == 0 || qstrcmp(argv[1], "--merge") == 0))
-        return writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
-                             qstrcmp(argv[1], "--merge") == 0);
-    QCoreApplication app(argc, argv);
-    TstKillSave test;
-    return QTest::qExec(&test, argc, argv);
+    const auto write = [](int argc, char** argv) {
+        return argc == 4 ? writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
+                                         qstrcmp(argv[1], "--merge") == 0)
+                         : 2;
+    };
+    return testing::mainWithRoles<QCoreApplication, TstKillSave>(
+        argc, argv,
+        {{"--save",
+          [](int, char** argv) { return saveUntilKilled(QString::fromLocal8Bit(argv[2])); }},
+         {"--write", write},
+         {"--merge", write}});
 }
 
 #include "tst_killsave.moc"

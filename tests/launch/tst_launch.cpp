@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/commandline.h"
 #include "launch/platform.h"
-#include "launch/qttranslations.h"
 #include "launch/request.h"
 #include "store/clock.h"
 
@@ -146,25 +145,14 @@ private Q_SLOTS:
         const auto row = [](const char* name, const char* when, const char* expected) {
             QTest::newRow(name) << QString(when) << QString(expected);
         };
-        row("its own minute", "10:46", "2026-03-14 10:46");
         row("this very minute", "10:20", "2026-03-14 10:20");
         row("past: tomorrow", "10:19", "2026-03-15 10:19");
         row("tomorrow", "tomorrow 9:05", "2026-03-15 09:05");
-        row("dated, the year end", "2026-12-31 23:59", "2026-12-31 23:59");
         row("dated, the last day", "2027-03-15 23:59", "2027-03-15 23:59");
-        row("minutes ahead, seconds up", "+90m", "2026-03-14 11:51");
-        row("hours ahead", "+2h", "2026-03-14 12:21");
-        row("366 days ahead", "+366d", "2027-03-15 10:21");
-        row("367 days ahead", "+367d", "366 days");
         row("beyond the last day", "2027-03-16 00:00", "366 days");
-        row("minutes beyond", "+9999999m", "366 days");
         row("past date", "2026-03-14 10:00", "past");
-        row("hour out of range", "24:00", "time of day");
-        row("minutes out of range", "10:60", "time of day");
         row("no such date", "2027-02-29 10:00", "not a date");
         row("plain words", "tomorrow 9am", "2026-03-15 09:00");
-        row("plain words, past", "today 9:00", "past");
-        row("today's weekday alone, past 9:00", "saturday", "2026-03-21 09:00");
         row("no unit", "+5", "not understood");
         row("seconds", "10:30:00", "not understood");
     }
@@ -287,13 +275,6 @@ private Q_SLOTS:
             qputenv(names[i], environment[i].toUtf8());
         jot::choosePlatform();
         QTEST(qgetenv("QT_QPA_PLATFORM"), "platform");
-    }
-
-    // Qt's message box buttons in the user's language.
-    void qtTranslations() {
-        QLocale::setDefault(QLocale(QLocale::French));
-        jot::loadQtTranslations(*QCoreApplication::instance());
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Oui"));
     }
 };
 

@@ -104,8 +104,30 @@ private Q_SLOTS:
     void german() { check(); }
 
     // Every phrase --at accepts lands on a minute, never in the past, within 366 days, and on
-    // the weekday it names; a time of day it names is kept.
+    // the weekday it names; a time of day it names is kept. Every H:MM and +N is accepted
+    // exactly when in range, at the minute asked: +N from the next whole minute.
     void generated() {
+        QString why;
+        for (int h = 0; h <= 30; ++h) {
+            for (int m = 0; m <= 99; ++m) {
+                const QString when = QString::asprintf("%d:%02d", h, m);
+                const std::optional<QDateTime> at = parseWhen(when, kNow, &why);
+                QVERIFY2(bool(at) == (h < 24 && m < 60), qPrintable(when));
+                QVERIFY2(!at || (at->time() == QTime(h, m) && at->secsTo(kNow) < 60 &&
+                                 at->secsTo(kNow) > -24 * 3600),
+                         qPrintable(when));
+            }
+        }
+        const QDateTime next(kNow.date(), QTime(10, 21)), last(kNow.date().addDays(367), {});
+        for (const auto& [unit, seconds] : {std::pair{'m', 60}, {'h', 3600}, {'d', 24 * 3600}}) {
+            const int limit = next.secsTo(last) / seconds;
+            for (int n = 0; n < limit + 3; n += n < limit - 3 ? 1 + n / 1000 : 1) {
+                const QString when = QString::asprintf("+%d%c", n, unit);
+                const std::optional<QDateTime> at = parseWhen(when, kNow, &why);
+                const QDateTime asked = next.addSecs(qint64(n) * seconds);
+                QVERIFY2(at ? *at == asked : asked >= last, qPrintable(when));
+            }
+        }
         const char* const weekdays[3][7] = {
             {"monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday"},
             {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"},

@@ -24,7 +24,6 @@ from children import Failure, start, stop_all  # noqa: E402
 JOTLARK = sys.argv[1]
 WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
-REGISTRY = "/usr/libexec/at-spi2-registryd"
 PACKAGES = "xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
 
 TEXT = "Water the plants"
@@ -61,7 +60,7 @@ def wait_for(what, probe):
 
 
 def start_services(tmp):
-    """The X server, the session bus, the AT-SPI bus and registry; the environment to use."""
+    """The X server, the session bus and the AT-SPI bus; the environment to use."""
     env = {
         "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
         "HOME": tmp,
@@ -96,34 +95,12 @@ def start_services(tmp):
                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     env["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout.fileno(), "dbus-daemon")
 
-    from gi.repository import Gio, GLib
-
-    def connect(address):
-        flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
-                 Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
-        return Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
-
-    def call(connection, name, path, interface, method, args=None):
-        return connection.call_sync(name, path, interface, method, args, None,
-                                    Gio.DBusCallFlags.NONE, 2000, None).unpack()
-
-    def owned(connection, name):
-        return call(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                    "org.freedesktop.DBus", "NameHasOwner", GLib.Variant("(s)", (name,)))[0]
-
-    session = connect(env["DBUS_SESSION_BUS_ADDRESS"])
     # Killed, the launcher leaves its accessibility bus running: it runs in a process group of
     # its own under a shell that ends the whole group when this script ends, however it ends.
+    # That bus starts the registry when the program first asks for it.
     start(["sh", "-c", 'trap "trap - TERM; kill -TERM 0" TERM; "$@" & wait', "sh", LAUNCHER,
            "--launch-immediately", "--a11y=1"], env, deathsig=signal.SIGTERM, process_group=0,
           stderr=subprocess.DEVNULL)
-    a11y_address = wait_for("accessibility bus from the launcher", lambda: call(
-        session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")[0])
-    a11y = connect(a11y_address)
-    start([REGISTRY], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for("AT-SPI registry", lambda: owned(a11y, "org.a11y.atspi.Registry"))
-    a11y.close_sync(None)
-    session.close_sync(None)
     return env
 
 
@@ -172,7 +149,7 @@ def walk(tmp):
 
 
 if __name__ == "__main__":
-    for tool in ("Xvfb", "dbus-daemon", LAUNCHER, REGISTRY):
+    for tool in ("Xvfb", "dbus-daemon", LAUNCHER):
         if not any(os.access(os.path.join(d, tool), os.X_OK)
                    for d in os.environ.get("PATH", "").split(os.pathsep) + [""]):
             print(f"FAIL: {tool} is missing; bash scripts/test.sh installs {PACKAGES}")

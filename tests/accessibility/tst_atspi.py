@@ -10,81 +10,27 @@ and a trap for the launcher's own bus). Usage: tst_atspi.py JOTLARK_BINARY; non-
 """
 
 import os
-import select
 import signal
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
-from children import Failure, start, stop_all  # noqa: E402
+from children import Failure, private_home, start, start_x_server, stop_all, wait_for  # noqa: E402,E501
 
 JOTLARK = sys.argv[1]
-WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+REGISTRY = "/usr/libexec/at-spi2-registryd"
 PACKAGES = "xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
 
 TEXT = "Water the plants"
 
-def read_line(fd, what):
-    """A line written to a pipe, waited for at most WAIT_S."""
-    data = b""
-    deadline = time.monotonic() + WAIT_S
-    while not data.endswith(b"\n"):
-        left = deadline - time.monotonic()
-        if left <= 0 or not select.select([fd], [], [], left)[0]:
-            raise Failure(f"{what} did not start within {WAIT_S} s")
-        chunk = os.read(fd, 256)
-        if not chunk:
-            raise Failure(f"{what} ended before it started")
-        data += chunk
-    return data.decode().strip()
-
-
-def wait_for(what, probe):
-    """probe()'s first true answer, asked every 50 ms for at most WAIT_S."""
-    deadline = time.monotonic() + WAIT_S
-    error = ""
-    while True:
-        try:
-            found = probe()
-        except Exception as e:  # a window or a bus still coming up answers with an error
-            found, error = None, f" (last: {e})"
-        if found:
-            return found
-        if time.monotonic() > deadline:
-            raise Failure(f"no {what} within {WAIT_S} s{error}")
-        time.sleep(0.05)
-
-
 def start_services(tmp):
-    """The X server, the session bus and the AT-SPI bus; the environment to use."""
-    env = {
-        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-        "HOME": tmp,
-        "XDG_DATA_HOME": os.path.join(tmp, "data"),
-        "XDG_CONFIG_HOME": os.path.join(tmp, "config"),
-        "XDG_CACHE_HOME": os.path.join(tmp, "cache"),
-        "XDG_STATE_HOME": os.path.join(tmp, "state"),
-        "XDG_RUNTIME_DIR": os.path.join(tmp, "runtime"),
-        "LANG": "C.UTF-8",
-        "LC_ALL": "C.UTF-8",
-        # The launcher reads whether accessibility is on from GSettings: never the user's.
-        "GSETTINGS_BACKEND": "memory",
-    }
-    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        if name in os.environ:
-            env[name] = os.environ[name]
-    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
-
-    r, w = os.pipe()
-    start(["Xvfb", "-displayfd", str(w), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
-          env, pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(w)
-    env["DISPLAY"] = ":" + read_line(r, "Xvfb")
-    os.close(r)
+    """The X server, the session bus, the AT-SPI bus and registry; the environment to use."""
+    # The launcher reads whether accessibility is on from GSettings: never the user's.
+    env = private_home(tmp, GSETTINGS_BACKEND="memory")
+    start_x_server(env)
 
     config = os.path.join(tmp, "session.conf")
     with open(config, "w") as f:
@@ -93,14 +39,36 @@ def start_services(tmp):
                 '<allow eavesdrop="true"/></policy></busconfig>\n')
     bus = start(["dbus-daemon", "--config-file=" + config, "--print-address", "--nofork"], env,
                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    env["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout.fileno(), "dbus-daemon")
+    env["DBUS_SESSION_BUS_ADDRESS"] = wait_for("dbus-daemon", bus.stdout.readline).decode().strip()
 
+    from gi.repository import Gio, GLib
+
+    def connect(address):
+        flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+                 Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
+        return Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
+
+    def call(connection, name, path, interface, method, args=None):
+        return connection.call_sync(name, path, interface, method, args, None,
+                                    Gio.DBusCallFlags.NONE, 2000, None).unpack()
+
+    def owned(connection, name):
+        return call(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                    "org.freedesktop.DBus", "NameHasOwner", GLib.Variant("(s)", (name,)))[0]
+
+    session = connect(env["DBUS_SESSION_BUS_ADDRESS"])
     # Killed, the launcher leaves its accessibility bus running: it runs in a process group of
     # its own under a shell that ends the whole group when this script ends, however it ends.
-    # That bus starts the registry when the program first asks for it.
     start(["sh", "-c", 'trap "trap - TERM; kill -TERM 0" TERM; "$@" & wait', "sh", LAUNCHER,
            "--launch-immediately", "--a11y=1"], env, deathsig=signal.SIGTERM, process_group=0,
           stderr=subprocess.DEVNULL)
+    a11y_address = wait_for("accessibility bus from the launcher", lambda: call(
+        session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")[0])
+    a11y = connect(a11y_address)
+    start([REGISTRY], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for("AT-SPI registry", lambda: owned(a11y, "org.a11y.atspi.Registry"))
+    a11y.close_sync(None)
+    session.close_sync(None)
     return env
 
 
@@ -149,7 +117,7 @@ def walk(tmp):
 
 
 if __name__ == "__main__":
-    for tool in ("Xvfb", "dbus-daemon", LAUNCHER):
+    for tool in ("Xvfb", "dbus-daemon", LAUNCHER, REGISTRY):
         if not any(os.access(os.path.join(d, tool), os.X_OK)
                    for d in os.environ.get("PATH", "").split(os.pathsep) + [""]):
             print(f"FAIL: {tool} is missing; bash scripts/test.sh installs {PACKAGES}")

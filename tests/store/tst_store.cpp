@@ -505,20 +505,15 @@ private Q_SLOTS:
 
     // A valid autostart entry, whose Exec starts the program whatever its path holds, and
     // whose TryExec has desktops skip it once the program is gone.
-    void autostart_data() {
-        QTest::addColumn<QString>("executable");
-        QTest::addColumn<QString>("exec");
-        QTest::addColumn<QString>("tryExec");
-        QTest::newRow("quoted") << u"/opt/j$k\\x/jot`lark"_s
-                                << u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s
-                                << u"/opt/j$k\\\\x/jot`lark"_s;
-        QTest::newRow("percent") << u"/opt/100%/jotlark"_s << u"/opt/100%%/jotlark"_s
-                                 << u"/opt/100%/jotlark"_s;
-    }
+    // Quoted, and with a percent sign: the executable, Exec and TryExec.
     void autostart() {
-        QFETCH(QString, executable);
-        QFETCH(QString, exec);
-        QFETCH(QString, tryExec);
+        for (const auto& [executable, exec, tryExec] :
+             {std::tuple{u"/opt/j$k\\x/jot`lark"_s, u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s,
+                         u"/opt/j$k\\\\x/jot`lark"_s},
+              {u"/opt/100%/jotlark"_s, u"/opt/100%%/jotlark"_s, u"/opt/100%/jotlark"_s}})
+            autostartOf(executable, exec, tryExec);
+    }
+    void autostartOf(const QString& executable, const QString& exec, const QString& tryExec) {
         QVERIFY(setStartAtLogIn(true, executable));
         QVERIFY(readFile(autostartPath()).contains("\nExec=" + exec.toUtf8() + '\n'));
         QVERIFY(readFile(autostartPath()).contains("\nTryExec=" + tryExec.toUtf8() + '\n'));

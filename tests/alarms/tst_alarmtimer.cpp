@@ -59,42 +59,33 @@ private Q_SLOTS:
     // bring up the task's alarm. Then the saves of the last; the next tick on the minute.
     void ticks_data() {
         const QByteArray tenTen = task("a", "Monday 03/15 10:10 am");
-        testing::table<TickCase>({
-            {"late tick straddles 10:15", {at(10, 14, 59), at(10, 16, 0)}, "sT", 1},
-            {"slept 10:14 to 10:47", {at(10, 14), at(10, 47, 0)}, "sW", 1},
-            {"set back 10:16 to 10:14, then forward",
-             {at(10, 15), at(10, 16), at(10, 14), at(10, 16, 10)},
-             "Stww",
-             1},
-            {"yesterday's alarm over midnight",
-             {at(23, 44), at(0, 5, 30, 16)},
-             "sW",
-             1,
-             task("a", "Monday 03/15 11:45 pm")},
-            // Missed while not running: rings at the start, in a quarter-hour minute or not.
-            {"started at 10:31", {at(10, 31)}, "S", 1},
-            {"started at 10:15:30", {at(10, 15)}, "S", 1},
-            // Checked at every tick: set at 10:07 for 9:00, it rings at 10:08; a 10:10 alarm
-            // (from a calendar) rings at 10:10, and a tick between quarter hours writes only
-            // when one rang.
-            {"set at 10:07 for 9:00",
-             {at(10, 7), at(10, 7, 40), at(10, 8, 0), at(10, 15, 0)},
-             "soTt",
-             1,
-             task("a", kNine, "1")},
-            {"10:10 alarm, tick at 10:09", {at(10, 0), at(10, 9, 0)}, "st", 0, tenTen},
-            {"10:10 alarm, tick at 10:10",
-             {at(10, 0), at(10, 9, 0), at(10, 10, 0)},
-             "stT",
-             1,
-             tenTen},
-            // A drifted Timer1 is set on the minute again.
-            {"Timer1 drifted",
-             {at(10, 13, 59).addMSecs(500), at(10, 14, 0).addMSecs(500),
-              at(10, 14, 20).addMSecs(500)},
-             "smt",
-             0},
-        });
+        testing::table<TickCase>(
+            {{"set back 10:16 to 10:14, then forward",
+              {at(10, 15), at(10, 16), at(10, 14), at(10, 16, 10)},
+              "Stww",
+              1},
+             {"yesterday's alarm over midnight",
+              {at(23, 44), at(0, 5, 30, 16)},
+              "sW",
+              1,
+              task("a", "Monday 03/15 11:45 pm")},
+             // Missed while not running: rings at the start, in a quarter-hour minute or not.
+             {"started at 10:31", {at(10, 31)}, "S", 1},
+             {"started at 10:15:30", {at(10, 15)}, "S", 1},
+             // Checked at every tick: set at 10:07 for 9:00, it rings at 10:08; a 10:10 alarm
+             // (from a calendar) rings at 10:10, and a tick between quarter hours writes only
+             // when one rang.
+             {"set at 10:07 for 9:00",
+              {at(10, 7), at(10, 7, 40), at(10, 8, 0), at(10, 15, 0)},
+              "soTt",
+              1,
+              task("a", kNine, "1")},
+             {"10:10 alarm, tick at 10:09", {at(10, 0), at(10, 9, 0)}, "st", 0, tenTen},
+             {"10:10 alarm, tick at 10:10",
+              {at(10, 0), at(10, 9, 0), at(10, 10, 0)},
+              "stT",
+              1,
+              tenTen}});
     }
     void ticks() {
         QFETCH(TickCase, row);

@@ -79,5 +79,5 @@ def start_x_server(env):
     os.close(w)
     if not select.select([r], [], [], WAIT_S)[0]:
         raise Failure("Xvfb did not start")
+    # The read end stays open for the server's life: a server writing to a closed pipe dies.
     env["DISPLAY"] = ":" + os.read(r, 64).decode().strip()
-    os.close(r)

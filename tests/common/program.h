@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "common/tempdatahome.h"
+#include "common/harness.h"
 #include "mainwin/f_iir.h"
 #include "notes/f_test.h"
 #include "store/autostart.h"
@@ -18,24 +18,10 @@
 // What the widget tests share: task files written by hand and a program started on them.
 namespace testing {
 
-// One record of planifs.txt.
-inline QByteArray record(const QByteArray& stamp, const QByteArray& text,
-                         const QByteArray& alarm = {}, const QByteArray& fired = {}) {
-    return '"' + stamp + "\",\"" + text + "\",\"" + alarm + "\",\"" + fired + "\"\r\n";
-}
-
 // A task made on 03/15 at 08:00 am.
 inline QByteArray task(const QByteArray& text, const QByteArray& alarm = {},
                        const QByteArray& mark = {}) {
     return record("Le 03/15 \xc3\xa0 08:00 am", text, alarm, mark);
-}
-
-// n tasks "task 1" to "task n", without alarms.
-inline QByteArray records(int n) {
-    QByteArray bytes;
-    for (int k = 1; k <= n; ++k)
-        bytes += record("Le 03/14 \xc3\xa0 09:00 am", "task " + QByteArray::number(k));
-    return bytes;
 }
 
 // Whether the note is open and ringing.

@@ -123,7 +123,11 @@ private Q_SLOTS:
     void addTask_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("row"); // of the new task; 0 when refused
-        QTest::newRow("a single row of a tab is a task") << record("\t") << 2;
+        // No stamp: the stamp alone would keep the row from being blank.
+        QTest::newRow("a single row of a tab is a task")
+            << QByteArray("\"\",\"\t\",\"\",\"\"\r\n") << 2;
+        QTest::newRow("a single row of spaces is reused")
+            << QByteArray("\" \",\"  \",\"\",\"\"\r\n") << 1;
         QTest::newRow("99 tasks") << records(99) << 100;
         QTest::newRow("100 tasks") << records(100) << 0;
     }
@@ -202,13 +206,34 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(),
                  own.size() + (copied ? 2 : 1));
     }
-    // A pipe named planifs.txt is not opened: it would block the start.
+    // A pipe named planifs.txt is not opened: it would block the start. A file whose read
+    // fails (memory at address 0) is no empty list.
     void notAFile() {
-        QVERIFY(::mkfifo(QFile::encodeName(m_path), 0600) == 0);
+        for (const bool pipe : {true, false}) {
+            init();
+            QVERIFY(pipe ? ::mkfifo(QFile::encodeName(m_path), 0600) == 0
+                         : QFile::link(u"/proc/self/mem"_s, m_path));
+            TaskList list;
+            QSignalSpy warnings(&*m_file, &TaskFile::warning);
+            m_file->lire_liste(list);
+            QCOMPARE(warnings.count(), 1);
+            QVERIFY(!m_file->mergeOtherWriter(list) && !m_file->sauver_liste(list));
+        }
+    }
+    // A file read in part that cannot be copied aside (a nearly full disk) stays as it is.
+    void unreadableNotCopied() {
+        const QByteArray bytes = records(2) + QByteArray(4096, '\xFF') + "\r\n";
+        QVERIFY(writeFile(m_path, bytes));
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit small{1024, saved.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &small);
         TaskList list;
-        QSignalSpy warnings(&*m_file, &TaskFile::warning);
         m_file->lire_liste(list);
-        QCOMPARE(warnings.count(), 1);
+        const bool replaced = m_file->sauver_liste(list);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(!replaced && list.rows() == 3);
+        QCOMPARE(readFile(m_path), bytes);
     }
     void failedSave_data() {
         QTest::addColumn<Failure>("failure");
@@ -363,6 +388,9 @@ private Q_SLOTS:
         row("a copy made during a save", ab + record("L"), ab + record("R"), "copy in save",
             ab + record("L") + record("R"));
         row("a copy growing", ab, ab + record("away"), "growing copy", ab + record("away"));
+        row("a copy without a task of the list, the file unchanged", ab + record("C"),
+            ab + record("away"), "planifs (Lea's conflicted copy 2026-12-06).txt",
+            ab + record("C") + record("away"));
     }
     // No merge doubles a task or loses one: a record that differs only in its alarm's state
     // keeps the alarm further along, once; a copy's tasks are not taken for removed by a later
@@ -437,16 +465,18 @@ private Q_SLOTS:
         }
     }
     // Of the copies a sync makes, only the newest stay; what could not be read stays whole.
+    // Two a second, from 22:15:07: the two oldest go, the second of 22:15:08 stays.
     void keptCopiesPruned() {
         for (const QString& kind : {u"changed"_s, u"unreadable"_s}) {
             for (int n = 1; n <= 12; ++n)
-                QVERIFY(writeFile(keptCopyPath(m_dir, kind, now()), "x"));
+                QVERIFY(writeFile(keptCopyPath(m_dir, kind, now().addSecs(n / 2)), "x"));
             pruneKeptCopies(m_dir, kind);
-            const QString oldest = m_path + u'.' + kind + u"-20261206-221507"_s;
+            const QString stamp = m_path + u'.' + kind + u"-20261206-2215"_s;
             QCOMPARE(QDir(m_dir).entryList({u"*."_s + kind + u"-*"_s}, QDir::Files).size(),
                      kind == u"changed" ? kKeptCopies : 12);
-            QCOMPARE(QFileInfo::exists(oldest), kind == u"unreadable");
-            QVERIFY(QFileInfo::exists(oldest + u"-12"_s));
+            QCOMPARE(QFileInfo::exists(stamp + u"07"_s), kind == u"unreadable");
+            QCOMPARE(QFileInfo::exists(stamp + u"08"_s), kind == u"unreadable");
+            QVERIFY(QFileInfo::exists(stamp + u"08-2"_s) && QFileInfo::exists(stamp + u"13"_s));
         }
     }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How often an idle Jotlark wakes up: starts it (the program given, in a data home of its
 // own), lets it settle, then counts the context switches of all its threads over a minute
-// (/proc/PID/task/*/status), each one a wake-up. Run by hand; see the README.
+// (/proc/PID/task/*/status), each one a wake-up. Run by hand; see docs/benchmarks.md.
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>

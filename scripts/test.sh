@@ -28,7 +28,7 @@ unlicensed=$(git ls-files -co --exclude-standard -- src tests bench tools script
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 # The Debian package, built as scripts/package.sh builds it and checked, never installed here:
-# any lintian error fails (the warnings left are listed in the README).
+# any lintian error fails (the warnings left are listed in docs/packaging.md).
 bash scripts/install-packages.sh lintian
 bash scripts/package.sh
 lintian --fail-on error dist/jotlark_*.deb

@@ -154,13 +154,13 @@ void setSoundPlayerForTests(std::function<std::unique_ptr<SoundPlayer>()> factor
 }
 
 QString xsettingsString(const QByteArray& property, const QByteArray& name) {
-    // Byte order, 3 unused, serial, count; then each setting: type, unused, name length (16
-    // bits), name padded to 4, serial; a string (type 1) is its length and bytes padded to 4,
-    // an integer 4 bytes, a colour 8.
+    // Byte order (X's LSBFirst 0 or MSBFirst 1), 3 unused, serial, count; then each setting: type,
+    // unused, name length (16 bits), name padded to 4, serial; a string (type 1) is its length and
+    // bytes padded to 4, an integer 4 bytes, a colour 8.
     const auto pad = [](qsizetype n) { return (n + 3) & ~qsizetype(3); };
     if (property.size() < 12)
         return {};
-    const bool big = property[0] == 'B';
+    const bool big = property[0] == 1;
     const auto u32 = [&](qsizetype at) {
         const auto* p = reinterpret_cast<const uchar*>(property.constData()) + at;
         return big ? qFromBigEndian<quint32>(p) : qFromLittleEndian<quint32>(p);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtext.h"
+#include "alarms/clockwatch.h"
 #include "alarms/due.h"
 #include "alarms/recurrence.h"
 #include "alarms/snooze.h"
@@ -8,10 +9,16 @@
 #include "layout/noteplaces.h"
 #include "layout/placement.h"
 #include "report/report.h"
+#include "store/clock.h"
 #include "store/datadir.h"
 
 #include <QRandomGenerator>
 #include <ctime>
+#include <fcntl.h>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/timex.h>
+#include <unistd.h>
 
 using namespace jot;
 using Tasks = QList<std::pair<QString, QString>>;
@@ -394,6 +401,45 @@ private Q_SLOTS:
         list.setRows(rows);
         QCOMPARE(preparer_rapport(list, QDate(2026, 12, 5)),
                  "[JOTLK]\t\t\tTasks the 12/05/2026\r\n\r\n\r\n" + (row.lines << "").join("\r\n"));
+    }
+
+    // The kernel tells of every clock set: here the clock is set a microsecond forward and
+    // back, which only root may do. Without a timer descriptor to spare, the two clocks are
+    // compared every 3 s (shortened here) and a step of the wall clock is told once.
+    void clockWatch() {
+        {
+            const auto offset = std::make_shared<int>(0); // outlives a failed check
+            jot::setClockForTests(
+                [offset] { return QDateTime::currentDateTime().addSecs(*offset); });
+            rlimit files{};
+            ::getrlimit(RLIMIT_NOFILE, &files);
+            const int spare = ::open("/dev/null", O_RDONLY);
+            ::close(spare);
+            const rlimit none{rlim_t(spare), files.rlim_max};
+            ::setrlimit(RLIMIT_NOFILE, &none);
+            jot::ClockWatch watch;
+            ::setrlimit(RLIMIT_NOFILE, &files);
+            QSignalSpy changed(&watch, &jot::ClockWatch::clockChanged);
+            auto* poll = watch.findChild<QTimer*>();
+            QVERIFY(!watch.toldByKernel() && poll && poll->interval() == 3000);
+            poll->setInterval(20);
+            *offset = -3600;
+            QTRY_COMPARE(changed.count(), 1);
+            QTest::qWait(200);
+            QCOMPARE(changed.count(), 1);
+            jot::setClockForTests({});
+        }
+        jot::ClockWatch watch;
+        QSignalSpy changed(&watch, &jot::ClockWatch::clockChanged);
+        QVERIFY(watch.toldByKernel());
+        for (const timeval step : {timeval{0, 1}, timeval{-1, 999999}}) {
+            timex set{};
+            set.modes = ADJ_SETOFFSET;
+            set.time = step;
+            if (::adjtimex(&set) < 0)
+                QSKIP("setting the clock needs root");
+            QVERIFY(changed.wait(5000));
+        }
     }
 };
 

@@ -371,6 +371,17 @@ private Q_SLOTS:
 // Child of trayComesOverX11, on the xcb platform of a display without a tray.
 class TrayArrival : public QObject {
     Q_OBJECT
+    // What this program listens for on the root window.
+    static quint32 rootEventMask() {
+        xcb_connection_t* c =
+            qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_get_window_attributes_reply_t* a =
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root), nullptr);
+        const quint32 mask = a ? a->your_event_mask : 0;
+        free(a);
+        return mask;
+    }
 private Q_SLOTS:
     // Started in the tray it waits minimised, polling nothing, and shows its icon once the
     // tray came; it ends once the test closes its input.
@@ -378,11 +389,15 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::platformName(), "xcb");
         useFakeClock();
         at(10, 14);
+        // The tray watch adds to what Qt listens for on the root window, never in its place.
+        const quint32 before = rootEventMask();
         Program p({}, true);
         auto* notices = p.main->findChild<jot::Notices*>();
         QSignalSpy appeared(notices, &jot::Notices::trayAppeared);
         QCoreApplication::processEvents();
         QVERIFY(!notices->hasTray() && p.main->isMinimized());
+        QCOMPARE(rootEventMask(), before | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+        QVERIFY(before != 0);
         QTRY_VERIFY2(pollers().isEmpty(), qPrintable(pollers().join(", ")));
         say("waiting");
         QVERIFY(!appeared.isEmpty() || appeared.wait(10000));

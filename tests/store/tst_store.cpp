@@ -122,10 +122,13 @@ private Q_SLOTS:
     }
 
     // New task: only a single row of spaces is reused (a tab is a task), and no task beyond
-    // the 100th; the new task's row, 0 when refused.
+    // the 100th; the new task's row, 0 when refused. No stamps: a stamp alone keeps a row from
+    // being blank.
     void addTask() {
-        for (const auto& [file, row] :
-             {std::pair{record("\t"), 2}, {records(99), 100}, {records(100), 0}}) {
+        for (const auto& [file, row] : {std::pair{QByteArray("\"\",\"\t\",\"\",\"\"\r\n"), 2},
+                                        {QByteArray("\" \",\"  \",\"\",\"\"\r\n"), 1},
+                                        {records(99), 100},
+                                        {records(100), 0}}) {
             TaskList list;
             list.setRows(parseTasks(file).rows);
             QCOMPARE(list.addTask(), row);
@@ -210,13 +213,33 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(),
                  own.size() + (row.copied ? 2 : 1));
     }
-    // A pipe named planifs.txt is not opened: it would block the start.
+    // A pipe named planifs.txt is not opened: it would block the start. A file whose read
+    // fails (memory at address 0) is no empty list.
     void notAFile() {
-        QVERIFY(::mkfifo(QFile::encodeName(m_path), 0600) == 0);
+        for (const bool pipe : {true, false}) {
+            init();
+            QVERIFY(pipe ? ::mkfifo(QFile::encodeName(m_path), 0600) == 0
+                         : QFile::link(u"/proc/self/mem"_s, m_path));
+            TaskList list;
+            QSignalSpy warnings(&*m_file, &TaskFile::warning);
+            m_file->lire_liste(list);
+            QCOMPARE(warnings.count(), 1);
+            QVERIFY(!m_file->mergeOtherWriter(list) && !m_file->sauver_liste(list));
+        }
+    }
+    // A file read in part that cannot be copied aside (a nearly full disk) stays as it is.
+    void unreadableNotCopied() {
+        const QByteArray bytes = records(2) + QByteArray(4096, '\xFF') + "\r\n";
+        QVERIFY(writeFile(m_path, bytes));
         TaskList list;
-        QSignalSpy warnings(&*m_file, &TaskFile::warning);
         m_file->lire_liste(list);
-        QCOMPARE(warnings.count(), 1);
+        bool replaced = true;
+        {
+            const testing::FileSizeLimit disk(1024);
+            replaced = m_file->sauver_liste(list);
+        }
+        QVERIFY(!replaced && list.rows() == 3);
+        QCOMPARE(readFile(m_path), bytes);
     }
     void failedSave_data() {
         testing::table<FailedSaveCase>(
@@ -361,6 +384,9 @@ private Q_SLOTS:
         row("a copy made during a save", ab + record("L"), ab + record("R"), "copy in save",
             ab + record("L") + record("R"));
         row("a copy growing", ab, ab + record("away"), "growing copy", ab + record("away"));
+        row("a copy without a task of the list, the file unchanged", ab + record("C"),
+            ab + record("away"), "planifs (Lea's conflicted copy 2026-12-06).txt",
+            ab + record("C") + record("away"));
     }
     // No merge doubles a task or loses one: a record that differs only in its alarm's state
     // keeps the alarm further along, once; a copy's tasks are not taken for removed by a later
@@ -433,16 +459,18 @@ private Q_SLOTS:
         }
     }
     // Of the copies a sync makes, only the newest stay; what could not be read stays whole.
+    // Two a second, from 22:15:07: the two oldest go, the second of 22:15:08 stays.
     void keptCopiesPruned() {
         for (const QString& kind : {u"changed"_s, u"unreadable"_s}) {
             for (int n = 1; n <= 12; ++n)
-                QVERIFY(writeFile(keptCopyPath(m_dir, kind, now()), "x"));
+                QVERIFY(writeFile(keptCopyPath(m_dir, kind, now().addSecs(n / 2)), "x"));
             pruneKeptCopies(m_dir, kind);
-            const QString oldest = m_path + u'.' + kind + u"-20261206-221507"_s;
+            const QString stamp = m_path + u'.' + kind + u"-20261206-2215"_s;
             QCOMPARE(QDir(m_dir).entryList({u"*."_s + kind + u"-*"_s}, QDir::Files).size(),
                      kind == u"changed" ? kKeptCopies : 12);
-            QCOMPARE(QFileInfo::exists(oldest), kind == u"unreadable");
-            QVERIFY(QFileInfo::exists(oldest + u"-12"_s));
+            QCOMPARE(QFileInfo::exists(stamp + u"07"_s), kind == u"unreadable");
+            QCOMPARE(QFileInfo::exists(stamp + u"08"_s), kind == u"unreadable");
+            QVERIFY(QFileInfo::exists(stamp + u"08-2"_s) && QFileInfo::exists(stamp + u"13"_s));
         }
     }
 

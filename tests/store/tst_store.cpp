@@ -232,10 +232,10 @@ private Q_SLOTS:
         const QByteArray bytes = records(2) + QByteArray(4096, '\xFF') + "\r\n";
         QVERIFY(writeFile(m_path, bytes));
         TaskList list;
-        m_file->lire_liste(list);
         bool replaced = true;
         {
             const testing::FileSizeLimit disk(1024);
+            m_file->lire_liste(list);
             replaced = m_file->sauver_liste(list);
         }
         QVERIFY(!replaced && list.rows() == 3);

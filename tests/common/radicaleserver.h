@@ -197,7 +197,10 @@ private:
     }
 
     bool m_tls = false;
-    QTemporaryDir m_dir;
+    // In memory where there is a tmpfs: Radicale syncs each item to disk, which tests and
+    // benchmarks need not wait for.
+    QTemporaryDir m_dir{QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/radicale-XXXXXX")
+                                                  : QDir::tempPath() + "/radicale-XXXXXX"};
     QProcess m_process;
     QNetworkAccessManager m_nam;
     quint16 m_port = 0;

@@ -330,6 +330,32 @@ void TestEngine::round_data() {
          {},
          {}},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
+    row("a create answered 409 no-uid-conflict links to the item it names",
+        {{task(u"a"_qs)},
+         {},
+         false,
+         [](World& w) {
+             w.script = [&w](const Request& r, int) -> std::optional<Reply> {
+                 if (r.method != "PUT")
+                     return std::nullopt;
+                 w.server.put(u"/u/tasks/other.ics"_qs, r.body);
+                 return Reply{409,
+                              {},
+                              "<d:error xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:"
+                              "caldav\"><c:no-uid-conflict><d:href>/u/tasks/other.ics</d:href>"
+                              "</c:no-uid-conflict></d:error>",
+                              {},
+                              {}};
+             };
+         },
+         {},
+         [](World& w) {
+             w.script = {};
+             w.round();
+             QCOMPARE(w.methods.join(u'|'), u"REPORT"_qs);
+             QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/other.ics"_qs});
+         }},
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
     row("an edit there comes here",
         {{task(u"a"_qs)}, {}, true, [](World& w) { editThere(w, u"a"_qs, u"a2"_qs); }, {}, {}},
         u"REPORT|REPORT"_qs, {u"a2"_qs}, {u"a2"_qs});

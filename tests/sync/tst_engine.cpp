@@ -581,6 +581,12 @@ void TestEngine::round_data() {
     many.check = [](World& w) {
         QCOMPARE(w.result.notShown, 3);
         QCOMPARE(w.here.size(), 100);
+        // A row freed here: the next earliest item takes it at the next round.
+        w.state->markDeleted({w.here[0].row});
+        w.here.removeFirst();
+        w.round();
+        QCOMPARE(w.result.notShown, 2);
+        QVERIFY(w.texts().contains(u"there 2"_qs));
     };
     QStringList manyHere;
     for (const TaskRow& t : many.here)

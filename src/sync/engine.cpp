@@ -352,8 +352,10 @@ void Engine::Round::create(int local, Write::Kind kind, const QString& uid,
     w.local = local;
     w.row = kept(currentRow(local));
     w.uid = freeUid(uid);
-    w.body = base.isEmpty() ? newItem(w.row, w.uid, now)
-                            : changeItem(base, TaskRow(), w.row, ItemText | ItemAlarm, now, zone);
+    // The server's old copy keeps what Jotlark does not read, under its own UID only.
+    w.body = base.isEmpty() || w.uid != uid
+                 ? newItem(w.row, w.uid, now)
+                 : changeItem(base, TaskRow(), w.row, ItemText | ItemAlarm, now, zone);
     writes.append(w);
 }
 

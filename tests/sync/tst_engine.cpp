@@ -496,6 +496,23 @@ void TestEngine::round_data() {
                      taskUid(w.here[0].row[ColStamp], u"a"_qs));
          }},
         u"REPORT|PUT If-None-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+    row("deleted there between the listing and the change: put back",
+        {{task(u"a"_qs)},
+         {},
+         true,
+         [removeThere](World& w) {
+             editHere(w, u"a"_qs, u"a2"_qs);
+             w.script = [&w, removeThere](const Request& r, int) -> std::optional<Reply> {
+                 for (const auto& h : r.headers) {
+                     if (h.first == "If-Match")
+                         removeThere(w, u"a"_qs);
+                 }
+                 return std::nullopt;
+             };
+         },
+         {},
+         {}},
+        u"REPORT|PUT If-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
     row("completing answered 412: read again, completed again",
         {{task(u"a"_qs)},
          {},

@@ -10,7 +10,7 @@ packages=(build-essential cmake ninja-build ccache clang-format qt6-base-dev lib
           qt6-wayland qt6-translations-l10n fonts-dejavu-core poppler-utils dbus-daemon
           desktop-file-utils appstream groff-base file clang libclang-rt-14-dev pkg-config
           libxcb1-dev libcanberra-dev libcanberra-pulse sound-theme-freedesktop qt6-tools-dev
-          qt6-l10n-tools libical-dev)
+          qt6-l10n-tools libical-dev qtkeychain-qt6-dev libsecret-1-0)
 bash scripts/install-packages.sh "${packages[@]}"
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

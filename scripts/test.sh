@@ -10,9 +10,11 @@ bash scripts/setup.sh
 # time-zone tables for the daylight-saving days, and a private X server, the AT-SPI buses and
 # Debian's pyatspi for the tray that comes over X11 and for walking the running program as a
 # screen reader does; openbox, xprop, xwininfo, xmessage and xdotool for the notes as a window
-# manager sees them.
+# manager sees them; Radicale, the CalDAV server the sync's tests start on 127.0.0.1 (its
+# packaged service never starts in a container, and the tests use a configuration of their own)
+# and openssl for its test certificate.
 bash scripts/install-packages.sh pulseaudio pulseaudio-utils tzdata xvfb at-spi2-core \
-    python3-pyatspi gir1.2-atspi-2.0 openbox x11-utils xdotool
+    python3-pyatspi gir1.2-atspi-2.0 openbox x11-utils xdotool radicale openssl
 git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' | xargs -r clang-format --dry-run -Werror
 # Every file of ours names its licence on its first line (after a #! line); images, the fuzz

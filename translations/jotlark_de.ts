@@ -21,6 +21,62 @@
     </message>
 </context>
 <context>
+    <name>DavTransport</name>
+    <message numerus="yes">
+        <source>no answer in %n seconds</source>
+        <translation>
+            <numerusform>keine Antwort in %n Sekunde</numerusform>
+            <numerusform>keine Antwort in %n Sekunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the answer is larger than %n MiB</source>
+        <translation>
+            <numerusform>die Antwort ist größer als %n MiB</numerusform>
+            <numerusform>die Antwort ist größer als %n MiB</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate is not trusted</source>
+        <translation>dem Zertifikat des Servers wird nicht vertraut</translation>
+    </message>
+    <message>
+        <source>host %1 not found</source>
+        <translation>Host %1 nicht gefunden</translation>
+    </message>
+    <message>
+        <source>connection refused by %1</source>
+        <translation>Verbindung von %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>the connection timed out</source>
+        <translation>Zeitüberschreitung der Verbindung</translation>
+    </message>
+    <message>
+        <source>the server closed the connection</source>
+        <translation>der Server hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>no secure connection to %1</source>
+        <translation>keine sichere Verbindung zu %1</translation>
+    </message>
+    <message>
+        <source>a redirect without an address</source>
+        <translation>eine Umleitung ohne Adresse</translation>
+    </message>
+    <message numerus="yes">
+        <source>more than %n redirects</source>
+        <translation>
+            <numerusform>mehr als %n Umleitung</numerusform>
+            <numerusform>mehr als %n Umleitungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>redirected to an address that is not encrypted</source>
+        <translation>auf eine unverschlüsselte Adresse umgeleitet</translation>
+    </message>
+</context>
+<context>
     <name>DavXml</name>
     <message>
         <source>The answer is larger than %1 MiB.</source>
@@ -37,6 +93,57 @@
     <message>
         <source>Malformed answer (line %1): %2</source>
         <translation>Fehlerhafte Antwort (Zeile %1): %2</translation>
+    </message>
+</context>
+<context>
+    <name>Discovery</name>
+    <message>
+        <source>The server says: %1</source>
+        <translation>Der Server sagt: %1</translation>
+    </message>
+    <message>
+        <source>This system does not trust the server&apos;s certificate. Its SHA-256 fingerprint is %1.</source>
+        <translation>Dieses System vertraut dem Zertifikat des Servers nicht. Sein SHA-256-Fingerabdruck ist %1.</translation>
+    </message>
+    <message>
+        <source>The server cannot be reached: %1</source>
+        <translation>Der Server ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>The server refused this user name or password.</source>
+        <translation>Der Server hat diesen Benutzernamen oder dieses Passwort abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The server failed (error %1).</source>
+        <translation>Der Server ist gescheitert (Fehler %1).</translation>
+    </message>
+    <message>
+        <source>The server refused access to this address.</source>
+        <translation>Der Server hat den Zugriff auf diese Adresse verweigert.</translation>
+    </message>
+    <message>
+        <source>This address is not a CalDAV server: no calendars were found there.</source>
+        <translation>Diese Adresse ist kein CalDAV-Server: Dort wurden keine Kalender gefunden.</translation>
+    </message>
+    <message>
+        <source>This server names no calendars for this user: it is not a CalDAV server.</source>
+        <translation>Dieser Server nennt keine Kalender für diesen Benutzer: Er ist kein CalDAV-Server.</translation>
+    </message>
+    <message>
+        <source>The server did not list the calendars.</source>
+        <translation>Der Server hat die Kalender nicht aufgelistet.</translation>
+    </message>
+    <message>
+        <source>There is no task list on this server yet: a new one can be made.</source>
+        <translation>Auf diesem Server gibt es noch keine Aufgabenliste: Eine neue kann angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The server did not make the new list (error %1).</source>
+        <translation>Der Server hat die neue Liste nicht angelegt (Fehler %1).</translation>
+    </message>
+    <message>
+        <source>The server did not list the tasks (error %1).</source>
+        <translation>Der Server hat die Aufgaben nicht aufgelistet (Fehler %1).</translation>
     </message>
 </context>
 <context>
@@ -88,6 +195,117 @@ Sein Socket-Ordner %1 wurde von einem anderen Benutzer angelegt oder ist für an
     <message>
         <source>Start Jotlark without arguments to choose.</source>
         <translation>Starten Sie Jotlark ohne Argumente, um zu wählen.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncDialog</name>
+    <message>
+        <source>Sync with a CalDAV server</source>
+        <translation>Mit einem CalDAV-Server abgleichen</translation>
+    </message>
+    <message>
+        <source>dav.example.org</source>
+        <translation>dav.example.org</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Task lists</source>
+        <translation>Aufgabenlisten</translation>
+    </message>
+    <message>
+        <source>Sync with this list</source>
+        <translation>Mit dieser Liste abgleichen</translation>
+    </message>
+    <message>
+        <source>Stop syncing</source>
+        <translation>Abgleich beenden</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Server &amp;address:</source>
+        <translation>Server&amp;adresse:</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>Syncing with %1.</source>
+        <translation>Abgleich mit %1.</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Verbinde…</translation>
+    </message>
+    <message>
+        <source>Type the server&apos;s address.</source>
+        <translation>Geben Sie die Adresse des Servers ein.</translation>
+    </message>
+    <message>
+        <source>Type the user name.</source>
+        <translation>Geben Sie den Benutzernamen ein.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is not the one accepted before, and this system does not trust it: it is refused. Its SHA-256 fingerprint is %1.</source>
+        <translation>Das Zertifikat des Servers ist nicht das zuvor angenommene, und dieses System vertraut ihm nicht: Es wird abgelehnt. Sein SHA-256-Fingerabdruck ist %1.</translation>
+    </message>
+    <message>
+        <source>Certificate not trusted</source>
+        <translation>Zertifikat nicht vertrauenswürdig</translation>
+    </message>
+    <message>
+        <source>Home servers often sign their own certificate. Trust it only if this fingerprint is the one the server shows. Trust this certificate?</source>
+        <translation>Heimserver signieren ihr Zertifikat oft selbst. Vertrauen Sie ihm nur, wenn dieser Fingerabdruck der ist, den der Server anzeigt. Diesem Zertifikat vertrauen?</translation>
+    </message>
+    <message>
+        <source>New list &quot;Jotlark&quot;</source>
+        <translation>Neue Liste „Jotlark“</translation>
+    </message>
+    <message>
+        <source>Pick the task list to sync with.</source>
+        <translation>Wählen Sie die Aufgabenliste für den Abgleich.</translation>
+    </message>
+    <message>
+        <source>Sync both lists</source>
+        <translation>Beide Listen abgleichen</translation>
+    </message>
+    <message>
+        <source>This list and the server&apos;s both hold tasks. %1 are on both sides and will be linked; %2 will go to the server and %3 will come here. No task is deleted. Sync them?</source>
+        <translation>Diese Liste und die des Servers enthalten beide Aufgaben. %1 sind auf beiden Seiten und werden verknüpft; %2 gehen zum Server und %3 kommen hierher. Keine Aufgabe wird gelöscht. Abgleichen?</translation>
+    </message>
+    <message>
+        <source>Nothing was set up.</source>
+        <translation>Es wurde nichts eingerichtet.</translation>
+    </message>
+    <message>
+        <source>The settings could not be written: %1</source>
+        <translation>Die Einstellungen konnten nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>No keyring keeps passwords on this desktop (%1): the password is kept until Jotlark ends, and asked for at the next start.</source>
+        <translation>Auf diesem Desktop bewahrt kein Schlüsselbund Passwörter auf (%1): Das Passwort wird behalten, bis Jotlark endet, und beim nächsten Start erfragt.</translation>
+    </message>
+    <message>
+        <source>The settings could not be removed.</source>
+        <translation>Die Einstellungen konnten nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Sync is stopped. No task was removed, here or on the server.</source>
+        <translation>Der Abgleich ist beendet. Keine Aufgabe wurde entfernt, weder hier noch auf dem Server.</translation>
+    </message>
+    <message>
+        <source>The password could not be removed from the keyring: %1</source>
+        <translation>Das Passwort konnte nicht aus dem Schlüsselbund entfernt werden: %1</translation>
     </message>
 </context>
 <context>
@@ -297,6 +515,28 @@ wieder alle. Alle anzeigen, Alle ausblenden, Alle löschen und <byte value="xd"/
 Drucken nehmen weiterhin jede Aufgabe.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Sync with your phone :<byte value="xd"/>
+----------------------<byte value="xd"/>
+&quot;Options&quot; &gt; &quot;Sync with a CalDAV server...&quot; keeps the list and a <byte value="xd"/>
+task list on a CalDAV server (Radicale, Nextcloud) the same; a <byte value="xd"/>
+phone syncs it through DAVx5 with Tasks.org. Type the server&apos;s <byte value="xd"/>
+address, your user name and password, click &quot;Connect&quot;, pick a <byte value="xd"/>
+list or a new one. The password stays in the desktop&apos;s keyring. <byte value="xd"/>
+&quot;Stop syncing&quot; forgets the server; it never removes a task.<byte value="xd"/>
+</source>
+        <translation>Abgleich mit Ihrem Telefon :<byte value="xd"/>
+----------------------------<byte value="xd"/>
+&quot;Optionen&quot; &gt; &quot;Mit einem CalDAV-Server abgleichen...&quot; hält die <byte value="xd"/>
+Liste und eine Aufgabenliste auf einem CalDAV-Server (Radicale, <byte value="xd"/>
+Nextcloud) gleich; ein Telefon gleicht sie mit DAVx5 und <byte value="xd"/>
+Tasks.org ab. Geben Sie die Adresse des Servers, Ihren <byte value="xd"/>
+Benutzernamen und Ihr Passwort ein, klicken Sie auf &quot;Verbinden&quot; <byte value="xd"/>
+und wählen Sie eine Liste oder eine neue. Das Passwort bleibt im <byte value="xd"/>
+Schlüsselbund des Desktops. &quot;Abgleich beenden&quot; vergisst den <byte value="xd"/>
+Server; er entfernt nie eine Aufgabe.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -502,6 +742,14 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>&amp;Find…</source>
         <translation>&amp;Suchen…</translation>
     </message>
+    <message>
+        <source>Sync &amp;now</source>
+        <translation>Jetzt &amp;synchronisieren</translation>
+    </message>
+    <message>
+        <source>Sync with a &amp;CalDAV server…</source>
+        <translation>Mit einem &amp;CalDAV-Server abgleichen…</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -620,6 +868,10 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <source>How the alarm repeats</source>
         <translation>Wie sich die Erinnerung wiederholt</translation>
     </message>
+    <message>
+        <source>As set elsewhere</source>
+        <translation>Wie anderswo festgelegt</translation>
+    </message>
 </context>
 <context>
     <name>jot::Calendar</name>
@@ -736,6 +988,61 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <message>
         <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
         <translation>Jotlark: Kein privater Ordner für den Socket %1; nur ein zweiter Start, der den abstrakten Socket erreicht, findet dieses.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SyncController</name>
+    <message>
+        <source>Not synced: %1</source>
+        <translation>Nicht synchronisiert: %1</translation>
+    </message>
+    <message>
+        <source>the password command %1 failed</source>
+        <translation>der Passwortbefehl %1 ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>the password command %1 cannot be run</source>
+        <translation>der Passwortbefehl %1 kann nicht ausgeführt werden</translation>
+    </message>
+    <message>
+        <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
+        <translation>Der CalDAV-Server hat das Passwort von %1 abgelehnt; die Synchronisierung wartet, bis sich %2 ändert.</translation>
+    </message>
+    <message>
+        <source>the server refused the password</source>
+        <translation>der Server hat das Passwort abgelehnt</translation>
+    </message>
+    <message>
+        <source>Not synced since %1: %2</source>
+        <translation>Nicht synchronisiert seit %1: %2</translation>
+    </message>
+    <message>
+        <source>One task of the server is not shown: the list holds 100 tasks at most.</source>
+        <translation>Eine Aufgabe des Servers wird nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>%1 tasks of the server are not shown: the list holds 100 tasks at most.</source>
+        <translation>%1 Aufgaben des Servers werden nicht angezeigt: die Liste fasst höchstens 100 Aufgaben.</translation>
+    </message>
+    <message>
+        <source>(one change waiting)</source>
+        <translation>(eine Änderung wartet)</translation>
+    </message>
+    <message>
+        <source>(%1 changes waiting)</source>
+        <translation>(%1 Änderungen warten)</translation>
+    </message>
+    <message>
+        <source>Syncing with the CalDAV server waits for the password of %1: type it again in Options, Sync with a CalDAV server.</source>
+        <translation>Der Abgleich mit dem CalDAV-Server wartet auf das Passwort von %1: Geben Sie es unter Optionen, Mit einem CalDAV-Server abgleichen, erneut ein.</translation>
+    </message>
+    <message>
+        <source>the keyring keeps no password for %1</source>
+        <translation>der Schlüsselbund enthält kein Passwort für %1</translation>
+    </message>
+    <message>
+        <source>no password: %1</source>
+        <translation>kein Passwort: %1</translation>
     </message>
 </context>
 <context>
@@ -887,10 +1194,6 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
 <context>
     <name>jot::sync</name>
     <message>
-        <source>The server answered %1.</source>
-        <translation>Der Server antwortete %1.</translation>
-    </message>
-    <message>
         <source>%1 cannot be read.</source>
         <translation>%1 kann nicht gelesen werden.</translation>
     </message>
@@ -916,7 +1219,7 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     </message>
     <message>
         <source>%1 is not an https address: the password would travel readable.</source>
-        <translation>%1 ist keine https-Adresse: Das Passwort würde lesbar übertragen.</translation>
+        <translation>%1 ist keine https-Adresse: das Passwort würde lesbar übertragen.</translation>
     </message>
     <message>
         <source>No password command is set.</source>
@@ -939,8 +1242,12 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <translation>Der Passwortbefehl hat kein Passwort ausgegeben.</translation>
     </message>
     <message>
+        <source>The server answered %1.</source>
+        <translation>Der Server hat %1 geantwortet.</translation>
+    </message>
+    <message>
         <source>The sync state cannot be written to %1: %2</source>
-        <translation>Der Synchronisationsstand kann nicht nach %1 geschrieben werden: %2</translation>
+        <translation>Der Synchronisierungsstand kann nicht in %1 geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -965,11 +1272,11 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
     <name>jot::sync::SyncState</name>
     <message>
         <source>The sync state folder %1 cannot be made.</source>
-        <translation>Der Ordner des Synchronisationsstands %1 kann nicht angelegt werden.</translation>
+        <translation>Der Ordner %1 für den Synchronisierungsstand kann nicht angelegt werden.</translation>
     </message>
     <message>
         <source>The sync state cannot be written to %1.</source>
-        <translation>Der Synchronisationsstand kann nicht nach %1 geschrieben werden.</translation>
+        <translation>Der Synchronisierungsstand kann nicht in %1 geschrieben werden.</translation>
     </message>
 </context>
 </TS>

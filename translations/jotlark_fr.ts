@@ -21,6 +21,62 @@
     </message>
 </context>
 <context>
+    <name>DavTransport</name>
+    <message numerus="yes">
+        <source>no answer in %n seconds</source>
+        <translation>
+            <numerusform>pas de réponse en %n seconde</numerusform>
+            <numerusform>pas de réponse en %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the answer is larger than %n MiB</source>
+        <translation>
+            <numerusform>la réponse dépasse %n Mio</numerusform>
+            <numerusform>la réponse dépasse %n Mio</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate is not trusted</source>
+        <translation>le certificat du serveur n&apos;est pas reconnu</translation>
+    </message>
+    <message>
+        <source>host %1 not found</source>
+        <translation>hôte %1 introuvable</translation>
+    </message>
+    <message>
+        <source>connection refused by %1</source>
+        <translation>connexion refusée par %1</translation>
+    </message>
+    <message>
+        <source>the connection timed out</source>
+        <translation>la connexion a expiré</translation>
+    </message>
+    <message>
+        <source>the server closed the connection</source>
+        <translation>le serveur a fermé la connexion</translation>
+    </message>
+    <message>
+        <source>no secure connection to %1</source>
+        <translation>pas de connexion sécurisée avec %1</translation>
+    </message>
+    <message>
+        <source>a redirect without an address</source>
+        <translation>une redirection sans adresse</translation>
+    </message>
+    <message numerus="yes">
+        <source>more than %n redirects</source>
+        <translation>
+            <numerusform>plus de %n redirection</numerusform>
+            <numerusform>plus de %n redirections</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>redirected to an address that is not encrypted</source>
+        <translation>redirigé vers une adresse non chiffrée</translation>
+    </message>
+</context>
+<context>
     <name>DavXml</name>
     <message>
         <source>The answer is larger than %1 MiB.</source>
@@ -37,6 +93,57 @@
     <message>
         <source>Malformed answer (line %1): %2</source>
         <translation>Réponse mal formée (ligne %1) : %2</translation>
+    </message>
+</context>
+<context>
+    <name>Discovery</name>
+    <message>
+        <source>The server says: %1</source>
+        <translation>Le serveur dit : %1</translation>
+    </message>
+    <message>
+        <source>This system does not trust the server&apos;s certificate. Its SHA-256 fingerprint is %1.</source>
+        <translation>Ce système ne fait pas confiance au certificat du serveur. Son empreinte SHA-256 est %1.</translation>
+    </message>
+    <message>
+        <source>The server cannot be reached: %1</source>
+        <translation>Le serveur est injoignable : %1</translation>
+    </message>
+    <message>
+        <source>The server refused this user name or password.</source>
+        <translation>Le serveur a refusé ce nom d&apos;utilisateur ou ce mot de passe.</translation>
+    </message>
+    <message>
+        <source>The server failed (error %1).</source>
+        <translation>Le serveur a échoué (erreur %1).</translation>
+    </message>
+    <message>
+        <source>The server refused access to this address.</source>
+        <translation>Le serveur a refusé l&apos;accès à cette adresse.</translation>
+    </message>
+    <message>
+        <source>This address is not a CalDAV server: no calendars were found there.</source>
+        <translation>Cette adresse n&apos;est pas un serveur CalDAV : aucun agenda n&apos;y a été trouvé.</translation>
+    </message>
+    <message>
+        <source>This server names no calendars for this user: it is not a CalDAV server.</source>
+        <translation>Ce serveur n&apos;indique aucun agenda pour cet utilisateur : ce n&apos;est pas un serveur CalDAV.</translation>
+    </message>
+    <message>
+        <source>The server did not list the calendars.</source>
+        <translation>Le serveur n&apos;a pas listé les agendas.</translation>
+    </message>
+    <message>
+        <source>There is no task list on this server yet: a new one can be made.</source>
+        <translation>Il n&apos;y a pas encore de liste de tâches sur ce serveur : une nouvelle peut être créée.</translation>
+    </message>
+    <message>
+        <source>The server did not make the new list (error %1).</source>
+        <translation>Le serveur n&apos;a pas créé la nouvelle liste (erreur %1).</translation>
+    </message>
+    <message>
+        <source>The server did not list the tasks (error %1).</source>
+        <translation>Le serveur n&apos;a pas listé les tâches (erreur %1).</translation>
     </message>
 </context>
 <context>
@@ -88,6 +195,117 @@ Son dossier de socket %1 a été créé par un autre utilisateur, ou est ouvert 
     <message>
         <source>Start Jotlark without arguments to choose.</source>
         <translation>Lancez Jotlark sans arguments pour choisir.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncDialog</name>
+    <message>
+        <source>Sync with a CalDAV server</source>
+        <translation>Synchroniser avec un serveur CalDAV</translation>
+    </message>
+    <message>
+        <source>dav.example.org</source>
+        <translation>dav.example.org</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Se connecter</translation>
+    </message>
+    <message>
+        <source>Task lists</source>
+        <translation>Listes de tâches</translation>
+    </message>
+    <message>
+        <source>Sync with this list</source>
+        <translation>Synchroniser avec cette liste</translation>
+    </message>
+    <message>
+        <source>Stop syncing</source>
+        <translation>Arrêter la synchronisation</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Server &amp;address:</source>
+        <translation>&amp;Adresse du serveur :</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>Nom d&apos;&amp;utilisateur :</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>Mot de &amp;passe :</translation>
+    </message>
+    <message>
+        <source>Syncing with %1.</source>
+        <translation>Synchronisé avec %1.</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Connexion…</translation>
+    </message>
+    <message>
+        <source>Type the server&apos;s address.</source>
+        <translation>Tapez l&apos;adresse du serveur.</translation>
+    </message>
+    <message>
+        <source>Type the user name.</source>
+        <translation>Tapez le nom d&apos;utilisateur.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is not the one accepted before, and this system does not trust it: it is refused. Its SHA-256 fingerprint is %1.</source>
+        <translation>Le certificat du serveur n&apos;est pas celui accepté auparavant, et ce système ne lui fait pas confiance : il est refusé. Son empreinte SHA-256 est %1.</translation>
+    </message>
+    <message>
+        <source>Certificate not trusted</source>
+        <translation>Certificat non reconnu</translation>
+    </message>
+    <message>
+        <source>Home servers often sign their own certificate. Trust it only if this fingerprint is the one the server shows. Trust this certificate?</source>
+        <translation>Les serveurs personnels signent souvent leur propre certificat. Ne lui faites confiance que si cette empreinte est celle qu&apos;affiche le serveur. Faire confiance à ce certificat ?</translation>
+    </message>
+    <message>
+        <source>New list &quot;Jotlark&quot;</source>
+        <translation>Nouvelle liste « Jotlark »</translation>
+    </message>
+    <message>
+        <source>Pick the task list to sync with.</source>
+        <translation>Choisissez la liste de tâches à synchroniser.</translation>
+    </message>
+    <message>
+        <source>Sync both lists</source>
+        <translation>Synchroniser les deux listes</translation>
+    </message>
+    <message>
+        <source>This list and the server&apos;s both hold tasks. %1 are on both sides and will be linked; %2 will go to the server and %3 will come here. No task is deleted. Sync them?</source>
+        <translation>Cette liste et celle du serveur contiennent toutes deux des tâches. %1 sont des deux côtés et seront reliées ; %2 iront sur le serveur et %3 viendront ici. Aucune tâche n&apos;est supprimée. Les synchroniser ?</translation>
+    </message>
+    <message>
+        <source>Nothing was set up.</source>
+        <translation>Rien n&apos;a été configuré.</translation>
+    </message>
+    <message>
+        <source>The settings could not be written: %1</source>
+        <translation>Les réglages n&apos;ont pas pu être écrits : %1</translation>
+    </message>
+    <message>
+        <source>No keyring keeps passwords on this desktop (%1): the password is kept until Jotlark ends, and asked for at the next start.</source>
+        <translation>Aucun trousseau ne garde les mots de passe sur ce bureau (%1) : le mot de passe est gardé jusqu&apos;à la fin de Jotlark, et sera demandé au prochain démarrage.</translation>
+    </message>
+    <message>
+        <source>The settings could not be removed.</source>
+        <translation>Les réglages n&apos;ont pas pu être supprimés.</translation>
+    </message>
+    <message>
+        <source>Sync is stopped. No task was removed, here or on the server.</source>
+        <translation>La synchronisation est arrêtée. Aucune tâche n&apos;a été supprimée, ici ou sur le serveur.</translation>
+    </message>
+    <message>
+        <source>The password could not be removed from the keyring: %1</source>
+        <translation>Le mot de passe n&apos;a pas pu être retiré du trousseau : %1</translation>
     </message>
 </context>
 <context>
@@ -296,6 +514,28 @@ les montre toutes à nouveau. Tout afficher, Tout masquer, Tout <byte value="xd"
 supprimer et Imprimer prennent toujours toutes les tâches.<byte value="xd"/>
 </translation>
     </message>
+    <message>
+        <source>Sync with your phone :<byte value="xd"/>
+----------------------<byte value="xd"/>
+&quot;Options&quot; &gt; &quot;Sync with a CalDAV server...&quot; keeps the list and a <byte value="xd"/>
+task list on a CalDAV server (Radicale, Nextcloud) the same; a <byte value="xd"/>
+phone syncs it through DAVx5 with Tasks.org. Type the server&apos;s <byte value="xd"/>
+address, your user name and password, click &quot;Connect&quot;, pick a <byte value="xd"/>
+list or a new one. The password stays in the desktop&apos;s keyring. <byte value="xd"/>
+&quot;Stop syncing&quot; forgets the server; it never removes a task.<byte value="xd"/>
+</source>
+        <translation>Synchroniser avec votre téléphone :<byte value="xd"/>
+-----------------------------------<byte value="xd"/>
+&quot;Options&quot; &gt; &quot;Synchroniser avec un serveur CalDAV...&quot; garde <byte value="xd"/>
+la liste et une liste de tâches d&apos;un serveur CalDAV (Radicale, <byte value="xd"/>
+Nextcloud) identiques ; un téléphone la suit avec DAVx5 et <byte value="xd"/>
+Tasks.org. Tapez l&apos;adresse du serveur, votre nom d&apos;utilisateur <byte value="xd"/>
+et votre mot de passe, cliquez sur &quot;Se connecter&quot;, choisissez <byte value="xd"/>
+une liste ou une nouvelle. Le mot de passe reste dans le trousseau <byte value="xd"/>
+du bureau. &quot;Arrêter la synchronisation&quot; oublie le serveur ; <byte value="xd"/>
+elle ne supprime jamais de tâche.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>f_iir</name>
@@ -501,6 +741,14 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>&amp;Find…</source>
         <translation>&amp;Rechercher…</translation>
     </message>
+    <message>
+        <source>Sync &amp;now</source>
+        <translation>&amp;Synchroniser maintenant</translation>
+    </message>
+    <message>
+        <source>Sync with a &amp;CalDAV server…</source>
+        <translation>Synchroniser avec un serveur &amp;CalDAV…</translation>
+    </message>
 </context>
 <context>
     <name>f_test</name>
@@ -619,6 +867,10 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <source>How the alarm repeats</source>
         <translation>Comment l’alarme se répète</translation>
     </message>
+    <message>
+        <source>As set elsewhere</source>
+        <translation>Comme défini ailleurs</translation>
+    </message>
 </context>
 <context>
     <name>jot::Calendar</name>
@@ -735,6 +987,61 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <message>
         <source>Jotlark: no private folder for the socket %1; only a second start that reaches the abstract socket will find this one.</source>
         <translation>Jotlark : pas de dossier privé pour le socket %1 ; seul un second lancement qui atteint le socket abstrait trouvera celui-ci.</translation>
+    </message>
+</context>
+<context>
+    <name>jot::SyncController</name>
+    <message>
+        <source>Not synced: %1</source>
+        <translation>Non synchronisé : %1</translation>
+    </message>
+    <message>
+        <source>the password command %1 failed</source>
+        <translation>la commande de mot de passe %1 a échoué</translation>
+    </message>
+    <message>
+        <source>the password command %1 cannot be run</source>
+        <translation>la commande de mot de passe %1 ne peut pas être lancée</translation>
+    </message>
+    <message>
+        <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
+        <translation>Le serveur CalDAV a refusé le mot de passe de %1 ; la synchronisation attend que %2 change.</translation>
+    </message>
+    <message>
+        <source>the server refused the password</source>
+        <translation>le serveur a refusé le mot de passe</translation>
+    </message>
+    <message>
+        <source>Not synced since %1: %2</source>
+        <translation>Non synchronisé depuis %1 : %2</translation>
+    </message>
+    <message>
+        <source>One task of the server is not shown: the list holds 100 tasks at most.</source>
+        <translation>Une tâche du serveur n&apos;est pas affichée : la liste contient au plus 100 tâches.</translation>
+    </message>
+    <message>
+        <source>%1 tasks of the server are not shown: the list holds 100 tasks at most.</source>
+        <translation>%1 tâches du serveur ne sont pas affichées : la liste contient au plus 100 tâches.</translation>
+    </message>
+    <message>
+        <source>(one change waiting)</source>
+        <translation>(une modification en attente)</translation>
+    </message>
+    <message>
+        <source>(%1 changes waiting)</source>
+        <translation>(%1 modifications en attente)</translation>
+    </message>
+    <message>
+        <source>Syncing with the CalDAV server waits for the password of %1: type it again in Options, Sync with a CalDAV server.</source>
+        <translation>La synchronisation avec le serveur CalDAV attend le mot de passe de %1 : saisissez-le à nouveau dans Options, Synchroniser avec un serveur CalDAV.</translation>
+    </message>
+    <message>
+        <source>the keyring keeps no password for %1</source>
+        <translation>le trousseau ne garde aucun mot de passe pour %1</translation>
+    </message>
+    <message>
+        <source>no password: %1</source>
+        <translation>pas de mot de passe : %1</translation>
     </message>
 </context>
 <context>
@@ -886,28 +1193,24 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
 <context>
     <name>jot::sync</name>
     <message>
-        <source>The server answered %1.</source>
-        <translation>Le serveur a répondu %1.</translation>
-    </message>
-    <message>
         <source>%1 cannot be read.</source>
-        <translation>Impossible de lire %1.</translation>
+        <translation>%1 ne peut pas être lu.</translation>
     </message>
     <message>
         <source>%1 names no task list.</source>
-        <translation>%1 ne nomme aucune liste de tâches.</translation>
+        <translation>%1 n&apos;indique aucune liste de tâches.</translation>
     </message>
     <message>
         <source>%1 cannot be written: %2</source>
-        <translation>Impossible d&apos;écrire %1 : %2</translation>
+        <translation>%1 ne peut pas être écrit : %2</translation>
     </message>
     <message>
         <source>%1 cannot be written.</source>
-        <translation>Impossible d&apos;écrire %1.</translation>
+        <translation>%1 ne peut pas être écrit.</translation>
     </message>
     <message>
         <source>%1 cannot be made private.</source>
-        <translation>Impossible de rendre %1 privé.</translation>
+        <translation>%1 ne peut pas être rendu privé.</translation>
     </message>
     <message>
         <source>%1 is not a server address.</source>
@@ -927,7 +1230,7 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     </message>
     <message>
         <source>The password command cannot be run: %1</source>
-        <translation>Impossible de lancer la commande de mot de passe : %1</translation>
+        <translation>La commande de mot de passe ne peut pas être lancée : %1</translation>
     </message>
     <message>
         <source>The password command failed: %1</source>
@@ -938,8 +1241,12 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <translation>La commande de mot de passe n&apos;a affiché aucun mot de passe.</translation>
     </message>
     <message>
+        <source>The server answered %1.</source>
+        <translation>Le serveur a répondu %1.</translation>
+    </message>
+    <message>
         <source>The sync state cannot be written to %1: %2</source>
-        <translation>Impossible d&apos;écrire l&apos;état de synchronisation dans %1 : %2</translation>
+        <translation>L&apos;état de la synchronisation ne peut pas être écrit dans %1 : %2</translation>
     </message>
 </context>
 <context>
@@ -964,11 +1271,11 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
     <name>jot::sync::SyncState</name>
     <message>
         <source>The sync state folder %1 cannot be made.</source>
-        <translation>Impossible de créer le dossier d&apos;état de synchronisation %1.</translation>
+        <translation>Le dossier d&apos;état de la synchronisation %1 ne peut pas être créé.</translation>
     </message>
     <message>
         <source>The sync state cannot be written to %1.</source>
-        <translation>Impossible d&apos;écrire l&apos;état de synchronisation dans %1.</translation>
+        <translation>L&apos;état de la synchronisation ne peut pas être écrit dans %1.</translation>
     </message>
 </context>
 </TS>

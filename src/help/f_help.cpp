@@ -63,7 +63,8 @@ f_help::f_help()
     const QString text =
         QString(helpText() + QStringLiteral("\r\n") + moreText() + QStringLiteral("\r\n") +
                 undoText() + QStringLiteral("\r\n") + calendarText() + QStringLiteral("\r\n") +
-                checklistText() + QStringLiteral("\r\n") + notesText())
+                checklistText() + QStringLiteral("\r\n") + syncText() + QStringLiteral("\r\n") +
+                notesText())
             .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fitLongestLine(Text1, text);
     Text1->setPlainText(text);
@@ -186,6 +187,19 @@ const QString& f_help::calendarText() {
            "file…\" adds the open tasks of such a file, except those already \r\n"
            "here. From a terminal, jotlark --export tasks.ics writes the \r\n"
            "same file (- for the standard output).\r\n");
+    return text;
+}
+
+const QString& f_help::syncText() {
+    static const QString text =
+        tr("Sync with your phone :\r\n"
+           "----------------------\r\n"
+           "\"Options\" > \"Sync with a CalDAV server...\" keeps the list and a \r\n"
+           "task list on a CalDAV server (Radicale, Nextcloud) the same; a \r\n"
+           "phone syncs it through DAVx5 with Tasks.org. Type the server's \r\n"
+           "address, your user name and password, click \"Connect\", pick a \r\n"
+           "list or a new one. The password stays in the desktop's keyring. \r\n"
+           "\"Stop syncing\" forgets the server; it never removes a task.\r\n");
     return text;
 }
 

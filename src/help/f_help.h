@@ -17,6 +17,7 @@ public:
     static const QString& undoText();      // undo, what rang, blank tasks
     static const QString& calendarText();  // calendar files in and out
     static const QString& checklistText(); // checklists in a note, and finding a task
+    static const QString& syncText();      // sync with a CalDAV server
     static const QString& notesText();     // notes resized, kept in place, on top: last
 
     void Command1_Click(); // "Ok": closes and discards the window

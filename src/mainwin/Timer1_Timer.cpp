@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtag.h"
+#include "alarms/alarmtext.h"
 #include "alarms/due.h"
 #include "alarms/recurrence.h"
 #include "alarms/snooze.h"
 #include "alarms/ticks.h"
 #include "mainwin/f_iir.h"
 #include "mainwin/notices.h"
+#include "mainwin/synccontroller.h"
 #include "notes/f_test.h"
 #include "store/clock.h"
 
@@ -82,11 +84,20 @@ bool f_iir::checkAlarms(const QDateTime& now) {
             jot::alarmDisplay(list.cell(r, jot::ColAlarm), list.cell(r, jot::ColFired));
         // Marked fired, or a repeating alarm moved on to its next occurrence, before it is
         // told: the notification of an earlier ring of the task goes as the row changes.
+        const jot::TaskRow before = list.task(r);
         const jot::AlarmMoment rang = jot::moveOn(list, r, now);
-        if (rang.isValid())
+        std::optional<QDateTime> next;
+        if (!rang.isValid() && m_sync && m_sync->hasForeignRule(before))
+            next = m_sync->nextForeignOccurrence(before, now);
+        if (rang.isValid()) {
             note->alarmMoved();
-        else
+        } else if (next) {
+            // A rule only the server's copy holds: the next occurrence, again one-time.
+            list.setCell(r, jot::ColAlarm, jot::alarmTextAt(next->date(), next->time()));
+            note->alarmMoved();
+        } else {
             list.setCell(r, jot::ColFired, QStringLiteral("1"));
+        }
         rung.append({tag, jot::dueSummary(list, r), alarm});
         m_ringing.insert(tag, {jot::alarmTag(list, r), rang});
         m_red.append(jot::alarmTag(list, r));

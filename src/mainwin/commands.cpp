@@ -4,6 +4,7 @@
 #include "mainwin/f_iir.h"
 #include "mainwin/gridcolumns.h"
 #include "mainwin/notices.h"
+#include "mainwin/synccontroller.h"
 #include "notes/f_test.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
@@ -253,6 +254,9 @@ void f_iir::Command3_Click() {
 }
 
 void f_iir::recordDeletion(const QList<jot::TaskRow>& tasks) {
+    // Only a deletion here completes the tasks' items on the server.
+    if (m_sync)
+        m_sync->deleted(tasks);
     if (!m_deleted.add(tasks))
         showWarning(tr("Deleted tasks could not be kept in %1: %2")
                         .arg(QDir::toNativeSeparators(m_deleted.path()), m_deleted.lastError()));

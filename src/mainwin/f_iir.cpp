@@ -379,6 +379,7 @@ void f_iir::Form_Load(const QString& dataDir) {
         if (checkAlarms(jot::now()))
             m_shared.sauver_liste();
     });
+    startSync();
 }
 
 void f_iir::showMinimised() {

@@ -22,12 +22,14 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTimer;
+class SyncDialog;
 class f_help;
 class f_test;
 namespace jot {
 class ClockWatch;
 class GridColumns;
 class Notices;
+class SyncController;
 enum class Snooze;
 } // namespace jot
 
@@ -87,6 +89,8 @@ private Q_SLOTS:
     void m_login_Click();      // Start at log-in
     void m_ontop_Click();      // Notes on top
     void m_workspaces_Click(); // Notes on every workspace
+    void m_syncNow_Click();    // Sync now
+    void m_syncSetUp_Click();  // Sync with a CalDAV server
     void m_aide_Click();
     void m_apropos_Click();
     void mPopNew_Click();
@@ -135,6 +139,7 @@ private:
     void createButtons(QWidget* frame);
     void layOut(const QSize& frame); // the grid takes the room the window is given
     void createMenus();
+    void startSync(); // the sync with a CalDAV list, when sync.conf sets one up
     void showMinimised();
     void centre();
     bool hasTray() const;
@@ -190,9 +195,13 @@ private:
     QAction* m_undo = nullptr;
     QAction* m_ontop = nullptr;
     QAction* m_workspaces = nullptr;
+    QAction* m_syncNow = nullptr;
+    jot::SyncController* m_sync = nullptr;
+    QString m_syncLine; // what the sync last said on the warning line
     QLabel* m_warning = nullptr;
     QString m_lineWarning; // what the warning line says, passing notes aside
     QString m_lineNote;    // a passing note over it, while m_lineNoteTimer runs
     QTimer* m_lineNoteTimer = nullptr;
     QPointer<f_help> m_help;
+    QPointer<SyncDialog> m_syncDialog;
 };

@@ -4,16 +4,22 @@
 #include "help/about.h"
 #include "help/f_help.h"
 #include "mainwin/notices.h"
+#include "mainwin/synccontroller.h"
+#include "notes/f_test.h"
 #include "notes/stacking.h"
 #include "report/print.h"
 #include "report/report.h"
 #include "store/autostart.h"
 #include "store/clock.h"
 #include "store/startoption.h"
+#include "syncdialog/keychainstore.h"
+#include "syncdialog/syncdialog.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QTimer>
+#include <utility>
 
 // The menu bar, and the items that hand over to another part: the report, the start options,
 // Help and About.
@@ -71,6 +77,13 @@ void f_iir::createMenus() {
     m_workspaces =
         item(options, "m_workspaces", tr("Notes on every &workspace"), &f_iir::m_workspaces_Click);
     m_workspaces->setCheckable(true);
+    options->addSeparator()->setObjectName(QStringLiteral("m_t3"));
+    m_syncNow = item(options, "m_syncNow", tr("Sync &now"), &f_iir::m_syncNow_Click);
+    m_syncNow->setEnabled(false);
+    // sync.conf is written by hand, perhaps while the program runs.
+    connect(options, &QMenu::aboutToShow, this,
+            [this] { m_syncNow->setEnabled(m_sync && m_sync->configured()); });
+    item(options, "m_syncSetUp", tr("Sync with a &CalDAV server…"), &f_iir::m_syncSetUp_Click);
     if (!jot::canAskStacking()) {
         options->setToolTipsVisible(true);
         m_ontop->setEnabled(false);
@@ -121,6 +134,52 @@ void f_iir::m_workspaces_Click() {
     jot::setMarker(m_dataDir, jot::kAllWorkspacesFile, m_workspaces->isChecked());
     m_workspaces->setChecked(jot::hasMarker(m_dataDir, jot::kAllWorkspacesFile));
     applyStacking();
+}
+
+void f_iir::m_syncSetUp_Click() {
+    if (!m_syncDialog) {
+        QList<jot::TaskRow> here;
+        for (int row = 1; row < m_shared.list.rows(); ++row)
+            here.append(m_shared.list.task(row));
+        m_syncDialog = new SyncDialog(m_dataDir, here, &jot::desktopKeyring(), this);
+        m_syncDialog->setAttribute(Qt::WA_DeleteOnClose);
+        // A new set-up syncs at once; a stopped one clears what the warning line said of it.
+        if (m_sync) {
+            connect(m_syncDialog, &SyncDialog::configured, m_sync, &jot::SyncController::syncNow);
+            connect(m_syncDialog, &SyncDialog::stopped, m_sync, &jot::SyncController::syncNow);
+        }
+    }
+    m_syncDialog->show();
+    m_syncDialog->raise();
+    m_syncDialog->activateWindow();
+}
+
+void f_iir::m_syncNow_Click() {
+    if (m_sync)
+        m_sync->syncNow();
+}
+
+void f_iir::startSync() {
+    m_sync = new jot::SyncController(m_shared, m_dataDir, this);
+    m_syncNow->setEnabled(m_sync->configured());
+    connect(&m_shared.file, &jot::TaskFile::saved, m_sync, &jot::SyncController::listSaved);
+    connect(m_sync, &jot::SyncController::lineChanged, this, [this](const QString& text) {
+        const QString was = std::exchange(m_syncLine, text);
+        if (!text.isEmpty())
+            showWarning(text);
+        else
+            clearWarning(was);
+    });
+    connect(m_sync, &jot::SyncController::notice, m_notices, &jot::Notices::warning);
+    connect(m_sync, &jot::SyncController::removingTask, this, &f_iir::closeRemovedTask);
+    connect(m_sync, &jot::SyncController::changingTask, this, [this](int row) {
+        if (f_test* w = noteOfRow(row)) {
+            const jot::NoAutoSave noSave(m_shared);
+            w->closeForRemoval();
+        }
+    });
+    // Once the window is up: the first round never delays it.
+    QTimer::singleShot(0, m_sync, &jot::SyncController::begin);
 }
 
 void f_iir::m_aide_Click() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarms/alarmtag.h"
 #include "mainwin/f_iir.h"
+#include "mainwin/synccontroller.h"
 #include "notes/f_test.h"
 
 #include <QAction>
@@ -20,6 +21,8 @@ QList<f_test*> f_iir::openNotes() const {
 
 void f_iir::prepareNote(f_test* w) {
     w->setStacking(m_ontop->isChecked(), m_workspaces->isChecked());
+    if (m_sync && m_sync->hasForeignRule(m_shared.list.task(w->row())))
+        w->setForeignRule(true);
     w->setAttribute(Qt::WA_ShowWithoutActivating, m_openQuietly);
     connect(w, &f_test::closing, this,
             [this](f_test* note) { m_keeper.closing(note, m_shared.list, openNotes()); });

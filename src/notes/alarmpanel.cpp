@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
@@ -112,13 +113,30 @@ std::array<QStringList, AlarmPanel::kLists> AlarmPanel::entries() const {
         minutes.append(m_minute);
         minutes.sort(); // two digits each: in the order of the clock
     }
-    return {days,
-            hours,
-            minutes,
-            {QStringLiteral("am"), QStringLiteral("pm")},
-            // In the order of Repeat.
-            {tr("Never"), tr("Every day"), tr("Every weekday"), tr("Every week"), tr("Every month"),
-             tr("Every year")}};
+    // In the order of Repeat.
+    QStringList repeats{tr("Never"),      tr("Every day"),   tr("Every weekday"),
+                        tr("Every week"), tr("Every month"), tr("Every year")};
+    if (m_foreign)
+        repeats << tr("As set elsewhere");
+    return {days, hours, minutes, {QStringLiteral("am"), QStringLiteral("pm")}, repeats};
+}
+
+int AlarmPanel::foreignEntry() const {
+    return static_cast<int>(Repeat::Yearly) + 1;
+}
+
+void AlarmPanel::setForeignRule(bool foreign) {
+    if (foreign == m_foreign)
+        return;
+    m_foreign = foreign;
+    if (m_selection[4] >= foreignEntry())
+        m_selection[4] = 0;
+    if (!Combo5)
+        return;
+    const QSignalBlocker quiet(Combo5);
+    Combo5->clear();
+    Combo5->addItems(entries()[4]);
+    Combo5->setCurrentIndex(m_selection[4]);
 }
 
 int AlarmPanel::otherDateEntry() const {
@@ -180,6 +198,8 @@ void AlarmPanel::presetAlarm(const QString& alarm, const QString& repeat) {
             selection[1] = time.hour();
     }
     selection[4] = static_cast<int>(parseRepeat(repeat).repeat);
+    if (m_foreign && selection[4] == 0)
+        selection[4] = foreignEntry();
     select(selection);
 }
 
@@ -216,6 +236,8 @@ QString AlarmPanel::alarm() const {
 }
 
 QString AlarmPanel::repeatField() const {
+    if (Combo5->currentIndex() >= foreignEntry())
+        return QString(); // the rule stays elsewhere; the alarm here rings once
     return jot::repeatField(ruleFor(static_cast<Repeat>(Combo5->currentIndex()), chosenDate()));
 }
 

@@ -28,6 +28,10 @@ public:
     // year ahead that the 16 days do not reach gets an entry of its own, and so does a minute
     // off the five-minute steps (an alarm from a calendar), so that "Ok" keeps them.
     void presetAlarm(const QString& alarm, const QString& repeat);
+    // The task's rule is one only another program can express: the repeat list offers it as
+    // "As set elsewhere", chosen until the user picks another; it stores as a one-time alarm,
+    // which the main window moves on at each ring.
+    void setForeignRule(bool foreign);
     void open(); // shown over the text box, the day list focused
     // The alarm text the lists compose, and the fired-mark field of its rule ("" for none).
     QString alarm() const;
@@ -53,6 +57,7 @@ private:
     std::array<QStringList, kLists> entries() const;
     void select(const std::array<int, kLists>& selection);
     int otherDateEntry() const; // "Other date…", after the days
+    int foreignEntry() const;   // "As set elsewhere", after the rules
     void addDay(const QDate& date);
     void addMinute(const QString& minutes);
     void pickOtherDate();
@@ -68,6 +73,7 @@ private:
     QString m_minute;                      // a minute listed off the steps, "" for none
     bool m_twelveHour = true;              // the user's clock has am/pm
     bool m_fromPopup = false;              // the day list's choice came from its pop-up
+    bool m_foreign = false;                // "As set elsewhere" is listed last
 
     QLabel* Label2 = nullptr;
     QComboBox* Combo1 = nullptr;

@@ -212,6 +212,11 @@ void f_test::alarmMoved() {
     Frame1->presetAlarm(l.cell(f_pos, jot::ColAlarm), l.cell(f_pos, jot::ColFired));
 }
 
+void f_test::setForeignRule(bool foreign) {
+    Frame1->setForeignRule(foreign);
+    alarmMoved();
+}
+
 bool f_test::isBlankNew() const {
     return m_fresh && m_shared.list.cell(f_pos, jot::ColText).isEmpty() &&
            m_shared.list.cell(f_pos, jot::ColAlarm).isEmpty();

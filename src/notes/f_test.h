@@ -35,6 +35,8 @@ public:
     void snooze(const QString& alarm, const QString& repeat);
     // The alarm timer moved a repeating alarm on: the label and the lists follow the row.
     void alarmMoved();
+    // The task repeats by a rule only another program can express ("As set elsewhere").
+    void setForeignRule(bool foreign);
     // A task made by New task whose note has had neither text nor an alarm: closed so, it
     // is not kept (blankClosed()).
     bool isBlankNew() const;

@@ -18,11 +18,6 @@ double luminance(const QColor& c) {
     return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
 }
 
-double contrast(const QColor& a, const QColor& b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
-}
-
 QColor mix(const QColor& from, const QColor& to, double t) {
     return QColor::fromRgbF(float(from.redF() + (to.redF() - from.redF()) * t),
                             float(from.greenF() + (to.greenF() - from.greenF()) * t),
@@ -34,7 +29,7 @@ QColor mix(const QColor& from, const QColor& to, double t) {
 QColor muted(const QColor& background, const QColor& text) {
     for (double t = 0.5; t < 1.0; t += 0.05) {
         const QColor c = mix(background, text, t);
-        if (contrast(c, background) >= kReadableContrast)
+        if (jot::contrast(c, background) >= kReadableContrast)
             return c;
     }
     return text;
@@ -56,6 +51,11 @@ QPalette whole(const QPalette& source) {
 } // namespace
 
 namespace jot {
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
 
 QPalette systemPalette(const QWidget* control) {
     return whole(QApplication::palette(control));

@@ -11,6 +11,9 @@ namespace jot {
 // The background of every window of the program.
 inline const QColor kPaleYellow(255, 255, 128);
 
+// WCAG's contrast ratio of two colours, 1 to 21.
+double contrast(const QColor& a, const QColor& b);
+
 // What the user's colour scheme gives a control of this kind, every role set, so that a
 // colour given to its window cannot reach it (a child inherits every role it has not set).
 QPalette systemPalette(const QWidget* control);

@@ -1,93 +1,36 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Jotlark as a screen reader finds it, from outside, over AT-SPI.
+"""Jotlark's tree reaches the accessibility bus under the program's name, as a screen reader
+finds it from outside (the widget tests prove what the tree holds).
 
 Runs the real program on a private X server (Xvfb) and a private session bus, with the AT-SPI
-bus launcher and registry on that bus, and walks its tree with pyatspi as Orca does: the task
-list's columns, a note, its alarm label, its alarm lists and Help. Nothing of the user's is
-used: no display, no bus, no home. Everything started here dies with this script, even when it
-is killed (PR_SET_PDEATHSIG, and a trap for the launcher's own bus). Usage: tst_atspi.py JOTLARK_BINARY; non-zero when a check fails.
+bus launcher and registry on that bus. Nothing of the user's is used: no display, no bus, no
+home. Everything started here dies with this script, even when it is killed (PR_SET_PDEATHSIG,
+and a trap for the launcher's own bus). Usage: tst_atspi.py JOTLARK_BINARY; non-zero on failure.
 """
 
-import datetime
 import os
-import select
 import signal
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
-from children import Failure, dies_with_us, start, stop_all  # noqa: E402
+from children import Failure, private_home, start, start_x_server, stop_all, wait_for  # noqa: E402,E501
 
 JOTLARK = sys.argv[1]
-WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 REGISTRY = "/usr/libexec/at-spi2-registryd"
 PACKAGES = "xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
 
-STAMP = "Le 03/14 \u00e0 09:00 am"
 TEXT = "Water the plants"
-
-def read_line(fd, what):
-    """A line written to a pipe, waited for at most WAIT_S."""
-    data = b""
-    deadline = time.monotonic() + WAIT_S
-    while not data.endswith(b"\n"):
-        left = deadline - time.monotonic()
-        if left <= 0 or not select.select([fd], [], [], left)[0]:
-            raise Failure(f"{what} did not start within {WAIT_S} s")
-        chunk = os.read(fd, 256)
-        if not chunk:
-            raise Failure(f"{what} ended before it started")
-        data += chunk
-    return data.decode().strip()
-
-
-def wait_for(what, probe):
-    """probe()'s first true answer, asked every 50 ms for at most WAIT_S."""
-    deadline = time.monotonic() + WAIT_S
-    error = ""
-    while True:
-        try:
-            found = probe()
-        except Exception as e:  # a window or a bus still coming up answers with an error
-            found, error = None, f" (last: {e})"
-        if found:
-            return found
-        if time.monotonic() > deadline:
-            raise Failure(f"no {what} within {WAIT_S} s{error}")
-        time.sleep(0.05)
-
 
 def start_services(tmp):
     """The X server, the session bus, the AT-SPI bus and registry; the environment to use."""
-    env = {
-        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-        "HOME": tmp,
-        "XDG_DATA_HOME": os.path.join(tmp, "data"),
-        "XDG_CONFIG_HOME": os.path.join(tmp, "config"),
-        "XDG_CACHE_HOME": os.path.join(tmp, "cache"),
-        "XDG_STATE_HOME": os.path.join(tmp, "state"),
-        "XDG_RUNTIME_DIR": os.path.join(tmp, "runtime"),
-        "LANG": "C.UTF-8",
-        "LC_ALL": "C.UTF-8",
-        # The launcher reads whether accessibility is on from GSettings: never the user's.
-        "GSETTINGS_BACKEND": "memory",
-    }
-    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        if name in os.environ:
-            env[name] = os.environ[name]
-    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
-
-    r, w = os.pipe()
-    start(["Xvfb", "-displayfd", str(w), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
-          env, pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(w)
-    env["DISPLAY"] = ":" + read_line(r, "Xvfb")
-    os.close(r)
+    # The launcher reads whether accessibility is on from GSettings: never the user's.
+    env = private_home(tmp, GSETTINGS_BACKEND="memory")
+    start_x_server(env)
 
     config = os.path.join(tmp, "session.conf")
     with open(config, "w") as f:
@@ -96,7 +39,7 @@ def start_services(tmp):
                 '<allow eavesdrop="true"/></policy></busconfig>\n')
     bus = start(["dbus-daemon", "--config-file=" + config, "--print-address", "--nofork"], env,
                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    env["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout.fileno(), "dbus-daemon")
+    env["DBUS_SESSION_BUS_ADDRESS"] = wait_for("dbus-daemon", bus.stdout.readline).decode().strip()
 
     from gi.repository import Gio, GLib
 
@@ -129,148 +72,48 @@ def start_services(tmp):
     return env
 
 
-# --- The tree, as Orca reads it ---------------------------------------------------------------
-
-def descendants(acc, depth=0):
-    for i in range(acc.childCount if depth < 25 else 0):
-        child = acc.getChildAtIndex(i)
-        if child is not None:
-            yield child
-            yield from descendants(child, depth + 1)
-
-
-def find(acc, what, predicate):
-    found = next((a for a in descendants(acc) if predicate(a)), None)
-    if found is None:
-        raise Failure(f"no {what} in '{acc.name}'")
-    return found
-
-
-def showing(acc):
-    import pyatspi
-    return acc.getState().contains(pyatspi.STATE_SHOWING)
-
-
-def label(acc):
-    """What Orca says a control is called: the controls that label it, else its name."""
-    import pyatspi
-    for relation in acc.getRelationSet():
-        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
-            return " ".join(relation.getTarget(i).name for i in range(relation.getNTargets()))
-    return acc.name
-
-
-def press(acc):
-    action = acc.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    if "Press" not in names:
-        raise Failure(f"'{acc.name}' cannot be pressed: {names}")
-    action.doAction(names.index("Press"))
-
-
-def window(app, name):
-    """The application's shown top-level window of that name, read afresh."""
-    app.clearCache()
-    return next((w for w in app if w is not None and w.name == name and showing(w)), None)
-
-
 def main():
-    checks = []
-
-    def check(what, got, expected, ok=None):
-        checks.append((what, got == expected if ok is None else ok, got, expected))
-
     with tempfile.TemporaryDirectory(prefix="jot-atspi-") as tmp:
         try:
-            walk(tmp, check)
+            walk(tmp)
         except Failure as e:
-            checks.append((str(e), False, None, None))
+            print(f"FAIL: {e}")
+            return 1
         finally:
             stop_all()  # before the folder goes: the program saves into it to the end
-
-    for what, ok, got, expected in checks:
-        print(f"{'PASS' if ok else 'FAIL'}: {what}" +
-              ("" if ok or got is None else f": got {got!r}, expected {expected!r}"))
-    return 0 if checks and all(c[1] for c in checks) else 1
+    print("PASS: the task list reaches the accessibility bus under the program's name")
+    return 0
 
 
-def walk(tmp, check):
+def walk(tmp):
     env = start_services(tmp)
-    alarm_day = datetime.date.today() + datetime.timedelta(days=2)
-    alarm = f"{alarm_day:%A %m/%d} 10:15 am"  # %A in English: no setlocale()
     data = os.path.join(env["XDG_DATA_HOME"], "jotlk")
     os.makedirs(data, mode=0o700)
-    rang = f"{datetime.date.today() - datetime.timedelta(days=1):%A %m/%d} 9:00 am"
     with open(os.path.join(data, "planifs.txt"), "wb") as f:
-        f.write(f'"{STAMP}","{TEXT}","{alarm}",""\r\n'.encode())
-        f.write(f'"Le 03/13 \u00e0 08:00 am","Call the bank","{rang}","1"\r\n'.encode())
+        f.write(f'"Le 03/14 \u00e0 09:00 am","{TEXT}","",""\r\n'.encode())
 
     # The client library finds the accessibility bus through the session bus it is given.
     os.environ.update({k: env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
     os.environ.pop("AT_SPI_BUS_ADDRESS", None)
     import pyatspi
 
-    program_env = dict(env, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
-                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    start([JOTLARK], program_env)
+    start([JOTLARK], dict(env, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
+                          QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
     desktop = pyatspi.Registry.getDesktop(0)
 
-    def app():
+    def descendants(acc, depth=0):
+        for i in range(acc.childCount if depth < 25 else 0):
+            child = acc.getChildAtIndex(i)
+            if child is not None:
+                yield child
+                yield from descendants(child, depth + 1)
+
+    def task_cell():
         desktop.clearCache()
-        found = next((a for a in desktop if a is not None and a.name == "Jotlark"), None)
-        return found if found and any(showing(w) for w in found if w is not None) else None
-    jotlark = wait_for("Jotlark on the accessibility bus", app)
-
-    # The task list: its two shown columns, nothing of the hidden ones.
-    main_window = wait_for("main window", lambda: window(jotlark, "Jotlark"))
-    check("main window's role", main_window.getRoleName(), "frame")
-    grid = find(main_window, "table", lambda a: a.getRole() == pyatspi.ROLE_TABLE)
-    table = grid.queryTable()
-    check("task list's columns", [table.getColumnDescription(c)
-                                  for c in range(table.nColumns)], ["Task", "Alarm"])
-    check("task list's headers", [a.name for a in descendants(grid)
-                                  if a.getRole() == pyatspi.ROLE_TABLE_COLUMN_HEADER],
-          ["Task", "Alarm"])
-    cells = [a for a in descendants(grid) if a.getRole() == pyatspi.ROLE_TABLE_CELL]
-    check("task list's cells", [a.name for a in cells], [TEXT, alarm, "Call the bank", rang])
-    check("an alarm that rang", [a.description for a in cells], ["", "", "", "rang"])
-
-    # A note, shown by a second start as the user would from a shortcut; that start only
-    # hands the request over, and needs no accessibility of its own.
-    shown = subprocess.run([JOTLARK, "--show-all"], env=dict(env, QT_QPA_PLATFORM="xcb"),
-                           timeout=WAIT_S, preexec_fn=dies_with_us, capture_output=True,
-                           text=True)
-    check("--show-all's status", (shown.returncode, shown.stderr), (0, ""),
-          shown.returncode == 0)
-    note = wait_for("note", lambda: window(jotlark, STAMP))
-    check("note's role", note.getRoleName(), "frame or dialog",
-          note.getRoleName() in ("frame", "dialog"))
-    said = []  # each label's name and text, and its description
-    for a in descendants(note):
-        if a.getRole() == pyatspi.ROLE_LABEL:
-            text = a.queryText().getText(0, -1) if "Text" in pyatspi.listInterfaces(a) else ""
-            said.append((a.name + " | " + text, a.description))
-    check("alarm label", said, f"({alarm!r}, 'Alarm')",
-          any(alarm in words and description == "Alarm" for words, description in said))
-
-    # The alarm panel's lists, once "Alarm" is pressed.
-    press(find(note, '"Alarm" button',
-               lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON and a.name == "Alarm"))
-
-    def lists():
-        note.clearCache()
-        found = [a for a in descendants(note)
-                 if a.getRole() == pyatspi.ROLE_COMBO_BOX and showing(a)]
-        return found if len(found) >= 4 else None
-    check("alarm lists' names", sorted(label(a) for a in wait_for("alarm lists", lists)),
-          sorted(["Day", "Hour", "Minutes", "am or pm", "Repeat"]))
-
-    # Help, from its menu item.
-    menu_bar = find(main_window, "menu bar", lambda a: a.getRole() == pyatspi.ROLE_MENU_BAR)
-    press(find(menu_bar, '"Help..." item',
-               lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM and a.name == "Help..."))
-    check("Help's role",
-          wait_for("Help window", lambda: window(jotlark, "Help")).getRoleName(), "frame")
+        app = next((a for a in desktop if a is not None and a.name == "Jotlark"), None)
+        return app and next((a for a in descendants(app) if a.name == TEXT and
+                             a.getRole() == pyatspi.ROLE_TABLE_CELL), None)
+    wait_for("task in Jotlark's tree on the accessibility bus", task_cell)
 
 
 if __name__ == "__main__":

@@ -4,15 +4,14 @@
 #include "app/singleinstance.h"
 #include "app/startcheck.h"
 #include "common/program.h"
+#include "common/table.h"
 #include "store/datadir.h"
 #include "ui/messagebox.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <csignal>
-#include <cstring>
 #include <memory>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,18 +26,6 @@ using Decision = jot::StartDecision;
 using Box = QMessageBox;
 using L = QStringList;
 const QString kAsked = QStringLiteral("Your tasks could not be saved");
-
-// A disk on which no file can grow, as when it is full; SIGXFSZ is ignored.
-struct FullDisk {
-    explicit FullDisk(bool on) {
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit none{0, saved.rlim_max};
-        if (on)
-            ::setrlimit(RLIMIT_FSIZE, &none);
-    }
-    ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &saved); }
-    rlimit saved{};
-};
 
 // Without a runtime folder, the socket's folder in the temporary folder made by another user
 // (as root) and open to others, while it lasts.
@@ -69,7 +56,8 @@ int holder(int argc, char* argv[]) {
     testing::quietOffscreen();
     jot::SignalWatcher watcher;
     jot::SingleInstance instance(jot::dossier_donnees());
-    if (const FullDisk disk(argc > 2); instance.acquire() != jot::SingleInstance::Outcome::Run)
+    if (const testing::FileSizeLimit disk(0, argc > 2);
+        instance.acquire() != jot::SingleInstance::Outcome::Run)
         return 2;
     QObject::connect(&instance, &jot::SingleInstance::activationRequested, [] { say("shown"); });
     const QString file = jot::dossier_donnees() + "planifs.txt";
@@ -95,7 +83,7 @@ int holder(int argc, char* argv[]) {
 int racer(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     jot::SingleInstance instance(jot::dossier_donnees());
-    const FullDisk disk(argc > 3);
+    const testing::FileSizeLimit disk(0, argc > 3);
     say("ready");
     while (::access(argv[2], F_OK) != 0) {
     }
@@ -111,7 +99,7 @@ int racer(int argc, char* argv[]) {
 struct Child : QProcess {
     bool run(const QStringList& arguments = {"--holder"}) {
         setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        start(QCoreApplication::applicationFilePath(), arguments);
+        testing::startRole(*this, arguments);
         return waitForLine(arguments[0] == "--holder" ? kAsked : "ready");
     }
     ~Child() override {
@@ -132,13 +120,51 @@ struct Child : QProcess {
 
 } // namespace
 
+struct StartCase {
+    QByteArray name;
+    QString holder;             // a live program: "answers", "stopped"
+    QByteArray lock;            // left without a holder; %p: this process, %h: host
+    Box::StandardButton answer; // to the question, if any
+    Decision decision;
+    bool early;    // the lock tried first on a thread, as main() does
+    QString where; // "data folder": the lock left there, by a sync; "no runtime": none, the lock
+                   // lives there; "squatted": that, the socket's folder another user's, and the
+                   // start asks for --new
+    bool full;     // no lock can be made, for the holder as for this start
+};
+struct TogetherCase {
+    QByteArray name;
+    QString where; // "stale lock", "full runtime", "no runtime, full"
+    int rounds;
+};
+struct SocketCase {
+    QByteArray name;
+    QString runtime; // "private", "open" to others, "none", "long"
+    int dataPath;    // the data folder's length at least
+    QString place;   // "runtime", "temp", "none" (a link in the way)
+};
+struct HandOverCase {
+    QByteArray name;
+    QString running; // "program", "older" (answers "ok" to all), "none"
+    int tasks;
+    L arguments; // %d: the day after tomorrow
+    int status;
+    QString said;     // on standard error
+    QByteArray added; // the end of the file; %a: the alarm at 21:00
+    int notes;        // open afterwards
+};
+struct RequestsCase {
+    QByteArray name, sent;
+    L answers; // pieces, percent-decoded
+    int added;
+};
+
 class TstSession : public QObject {
     Q_OBJECT
     QTemporaryDir m_runtime; // the session's private runtime directory, not the user's
     QTemporaryDir m_temp;    // the temporary folder, not the machine's
 
 private Q_SLOTS:
-    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
 
     void init() {
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
@@ -147,23 +173,13 @@ private Q_SLOTS:
     }
 
     void start_data() {
-        QTest::addColumn<QString>("holder");  // a live program: "answers", "stopped"
-        QTest::addColumn<QByteArray>("lock"); // left without a holder; %p: this process, %h: host
-        QTest::addColumn<Box::StandardButton>("answer"); // to the question, if any
-        QTest::addColumn<Decision>("decision");
-        QTest::addColumn<bool>("early");    // the lock tried first on a thread, as main() does
-        QTest::addColumn<QString>("where"); // "data folder": the lock left there, by a sync;
-                                            // "no runtime": none, the lock lives there;
-                                            // "squatted": that, the socket's folder another
-                                            // user's, and the start asks for --new
-        QTest::addColumn<bool>("full");     // no lock can be made, for the holder as for this start
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
         const auto row = [](const char* name, const char* holder, const QByteArray& lock,
                             Box::StandardButton answer, Decision decision, bool early = false,
                             const char* where = "", bool full = false) {
-            QTest::newRow(name) << QString(holder) << lock << answer << decision << early
-                                << QString(where) << full;
+            testing::addRow(StartCase{name, holder, lock, answer, decision, early, where, full});
         };
+        QTest::addColumn<StartCase>("row");
         row("running", "answers", {}, Box::NoButton, Decision::GiveWay);
         row("running, not answering", "stopped", {}, Box::NoButton, Decision::Refuse);
         row("left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
@@ -185,91 +201,86 @@ private Q_SLOTS:
             Decision::Refuse, false, "squatted");
     }
     void start() {
-        QFETCH(QString, holder);
-        QFETCH(QByteArray, lock);
-        QFETCH(Box::StandardButton, answer);
-        QFETCH(Decision, decision);
-        QFETCH(bool, early);
-        QFETCH(QString, where);
-        QFETCH(bool, full);
+        QFETCH(StartCase, row);
         TempDataHome home;
-        if (where == "no runtime")
+        if (row.where == "no runtime")
             qunsetenv("XDG_RUNTIME_DIR");
-        const Squat squatted(where == "squatted", m_temp);
+        const Squat squatted(row.where == "squatted", m_temp);
         jot::SingleInstance instance(jot::dossier_donnees());
         if (squatted) {
             instance.setRequest({jot::Request::Action::New, "x", {}});
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("socket folder .*jotlark-"));
         }
         const QString lockPath =
-            where == "data folder" ? home.dataDir() + "jotlark.lock" : instance.lockPath();
-        QCOMPARE(lockPath.startsWith(home.dataDir()), !where.isEmpty());
+            row.where == "data folder" ? home.dataDir() + "jotlark.lock" : instance.lockPath();
+        // The lock lives in the data folder only without a runtime folder.
+        QCOMPARE(instance.lockPath().startsWith(home.dataDir()),
+                 row.where == "no runtime" || row.where == "squatted");
         Child running;
-        lock.replace("%p", QByteArray::number(QCoreApplication::applicationPid()))
+        row.lock.replace("%p", QByteArray::number(QCoreApplication::applicationPid()))
             .replace("%h", QSysInfo::machineHostName().toUtf8());
-        QVERIFY(!holder.isEmpty() ? running.run(full ? L{"--holder", "full"} : L{"--holder"})
-                                  : lock.isNull() || testing::writeFile(lockPath, lock));
-        if (holder == "stopped") // alive, its socket there, but never reading it
+        QVERIFY(!row.holder.isEmpty()
+                    ? running.run(row.full ? L{"--holder", "full"} : L{"--holder"})
+                    : row.lock.isNull() || testing::writeFile(lockPath, row.lock));
+        if (row.holder == "stopped") // alive, its socket there, but never reading it
             ::kill(static_cast<pid_t>(running.processId()), SIGSTOP);
         QList<Box::StandardButton> defaults; // a question's is No: Enter never starts a second copy
         jot::setMessageResponderForTests([&](QMessageBox& b) {
             defaults << b.standardButton(b.defaultButton());
-            return answer ? answer : Box::Ok;
+            return row.answer ? row.answer : Box::Ok;
         });
-        const bool refused = decision == Decision::Refuse;
+        const bool refused = row.decision == Decision::Refuse;
         if (refused && !squatted) // on screen, and on standard error for a terminal
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Jotlark"));
-        if (full && decision == Decision::Run)
+        if (row.full && row.decision == Decision::Run)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot create the lock file"));
-        if (early) {
+        if (row.early) {
             const std::unique_ptr<QThread> locking(
                 QThread::create(&jot::SingleInstance::lockIfFree, &instance));
             locking->start();
             QVERIFY(locking->wait());
         }
         {
-            const FullDisk disk(full);
-            QCOMPARE(jot::checkStart(instance), decision);
+            const testing::FileSizeLimit disk(0, row.full);
+            QCOMPARE(jot::checkStart(instance), row.decision);
         }
-        QCOMPARE(defaults, answer                 ? QList{Box::No}
+        QCOMPARE(defaults, row.answer             ? QList{Box::No}
                            : refused && !squatted ? QList{Box::Ok}
                                                   : QList<Box::StandardButton>());
-        QVERIFY(decision != Decision::GiveWay || running.waitForLine("shown"));
-        if (decision == Decision::Run) { // held, private, and a later start finds it
+        QVERIFY(row.decision != Decision::GiveWay || running.waitForLine("shown"));
+        if (row.decision == Decision::Run) { // held, private, and a later start finds it
             const QByteArray now = testing::readFile(instance.lockPath());
             QCOMPARE(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
-                     !full);
+                     !row.full);
             struct stat st {};
-            QVERIFY(full || ::stat(QFile::encodeName(instance.lockPath()), &st) == 0);
-            QVERIFY(full || (st.st_mode & 0777) == 0600);
+            QVERIFY(row.full || ::stat(QFile::encodeName(instance.lockPath()), &st) == 0);
+            QVERIFY(row.full || (st.st_mode & 0777) == 0600);
             QTRY_VERIFY(QFileInfo::exists(jot::SingleInstance::socketPath(jot::dossier_donnees())));
         }
-        if (holder.isEmpty() && (refused || where == "data folder")) // left as it was
-            QCOMPARE(testing::readFile(lockPath), lock);
+        if (row.holder.isEmpty() && (refused || row.where == "data folder")) // left as it was
+            QCOMPARE(testing::readFile(lockPath), row.lock);
     }
 
     // Starts at once, over the same stale lock or where no lock can be written: one runs, the
     // others give way to it.
     void togetherOnce_data() {
-        QTest::addColumn<QString>("where"); // "stale lock", "full runtime", "no runtime, full"
-        QTest::addColumn<int>("rounds");
-        QTest::newRow("stale lock") << "stale lock" << 30;
-        QTest::newRow("full runtime folder") << "full runtime" << 10;
-        QTest::newRow("no runtime folder, full data folder") << "no runtime, full" << 10;
+        testing::table<TogetherCase>(
+            {{"stale lock", "stale lock", 30},
+             {"full runtime folder", "full runtime", 10},
+             {"no runtime folder, full data folder", "no runtime, full", 10}});
     }
     void togetherOnce() {
-        QFETCH(QString, where);
-        QFETCH(int, rounds);
+        QFETCH(TogetherCase, row);
         TempDataHome home;
-        if (where.startsWith("no runtime"))
+        if (row.where.startsWith("no runtime"))
             qunsetenv("XDG_RUNTIME_DIR");
         const QString lock = jot::SingleInstance::lockPathFor(jot::dossier_donnees());
         const QByteArray stale = "1\ntst_session\n" + QSysInfo::machineHostName().toUtf8() + '\n';
         const QString go = home.path() + "/go";
-        const L arguments = where == "stale lock" ? L{"--race", go} : L{"--race", go, "full"};
-        for (int round = 0; round < rounds; ++round) {
+        const L arguments = row.where == "stale lock" ? L{"--race", go} : L{"--race", go, "full"};
+        for (int round = 0; round < row.rounds; ++round) {
             QFile::remove(go);
-            QVERIFY(where != "stale lock" || testing::writeFile(lock, stale));
+            QVERIFY(row.where != "stale lock" || testing::writeFile(lock, stale));
             std::array<Child, 3> starts;
             for (Child& start : starts)
                 QVERIFY(start.run(arguments));
@@ -285,36 +296,31 @@ private Q_SLOTS:
     // The hand-over socket is private: in the runtime folder if private and the name fits,
     // else in the user's private folder in the temporary folder, never one another user made.
     void socketPlace_data() {
-        QTest::addColumn<QString>("runtime"); // "private", "open" to others, "none", "long"
-        QTest::addColumn<int>("dataPath");    // the data folder's length at least
-        QTest::addColumn<QString>("place");   // "runtime", "temp", "none" (a link in the way)
-        QTest::newRow("runtime folder") << "private" << 0 << "runtime";
-        QTest::newRow("runtime folder open to others") << "open" << 0 << "temp";
-        QTest::newRow("no runtime folder, long data path") << "none" << 100 << "temp";
-        QTest::newRow("runtime folder of a long path") << "long" << 0 << "temp";
-        QTest::newRow("a link in the temporary folder") << "none" << 0 << "none";
+        testing::table<SocketCase>({{"runtime folder", "private", 0, "runtime"},
+                                    {"runtime folder open to others", "open", 0, "temp"},
+                                    {"no runtime folder, long data path", "none", 100, "temp"},
+                                    {"runtime folder of a long path", "long", 0, "temp"},
+                                    {"a link in the temporary folder", "none", 0, "none"}});
     }
     void socketPlace() {
-        QFETCH(QString, runtime);
-        QFETCH(int, dataPath);
-        QFETCH(QString, place);
+        QFETCH(SocketCase, row);
         TempDataHome home;
-        const QString data = home.path() + '/' + QString(dataPath, 'd');
+        const QString data = home.path() + '/' + QString(row.dataPath, 'd');
         qputenv("XDG_DATA_HOME", QFile::encodeName(data));
         const QString dir = jot::dossier_donnees();
         QString folder = m_temp.filePath("jotlark-" + QString::number(::getuid()));
-        if (runtime == "open")
+        if (row.runtime == "open")
             QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7755));
-        else if (runtime == "none")
+        else if (row.runtime == "none")
             qunsetenv("XDG_RUNTIME_DIR");
-        else if (runtime == "long") {
+        else if (row.runtime == "long") {
             const QString deep = m_runtime.filePath(QString(100, 'r'));
             QVERIFY(QDir().mkpath(deep) && QFile::setPermissions(deep, QFile::Permissions(0x7700)));
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
         } else
             folder = m_runtime.path();
         const QDir target(m_temp.filePath("elsewhere"));
-        if (place == "none") { // another user's link, say, to a folder the other user reads
+        if (row.place == "none") { // another user's link, say, to a folder the other user reads
             QDir(folder).removeRecursively();
             QVERIFY(target.mkpath(".") && QFile::link(target.path(), folder));
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no private folder"));
@@ -325,9 +331,9 @@ private Q_SLOTS:
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
         QCoreApplication::processEvents(); // the socket is made once the event loop runs
         const QFileInfo socket(jot::SingleInstance::socketPath(dir));
-        QCOMPARE(socket.exists(), place != "none");
+        QCOMPARE(socket.exists(), row.place != "none");
         QVERIFY(target.isEmpty());
-        if (place == "none") {
+        if (row.place == "none") {
             QVERIFY(QFile::remove(folder));
             return;
         }
@@ -340,63 +346,51 @@ private Q_SLOTS:
     // A later start's request, carried out by the running program (this process) or refused
     // on standard error; with none running the start runs and adds the task itself.
     void handOver_data() {
-        QTest::addColumn<QString>("running"); // "program", "older" (answers "ok" to all), "none"
-        QTest::addColumn<int>("tasks");
-        QTest::addColumn<L>("arguments"); // %d: the day after tomorrow
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("said");     // on standard error
-        QTest::addColumn<QByteArray>("added"); // the end of the file; %a: the alarm at 21:00
-        QTest::addColumn<int>("notes");        // open afterwards
         const QByteArray milk = ",\"Buy milk~and bread\",\"%a\",\"\"\r\n";
         const L withAlarm{"--new", "Buy milk\nand bread", "--at", "%d 21:00"};
-        QTest::newRow("new task") << "program" << 2 << withAlarm << 0 << "" << milk << 1;
-        QTest::newRow("empty new task")
-            << "program" << 2 << L{"--new"} << 0 << "" << QByteArray(",\"\",\"\",\"\"\r\n") << 1;
-        QTest::newRow("100 tasks")
-            << "program" << 100 << L{"--new", "x"} << 1 << "100 tasks" << QByteArray() << 0;
-        QTest::newRow("show all") << "program" << 2 << L{"--show-all"} << 0 << "" << QByteArray()
-                                  << 2;
-        QTest::newRow("hide all") << "program" << 2 << L{"--hide-all"} << 0 << "" << QByteArray()
-                                  << 0;
-        QTest::newRow("older program")
-            << "older" << 2 << L{"--new", "x"} << 1 << "older version" << QByteArray() << 0;
-        QTest::newRow("none running") << "none" << 2 << withAlarm << 0 << "" << milk << 0;
-        QTest::newRow("saves failing") << "failing" << 2 << L{"--new", "x"} << 1
-                                       << "added, but not saved: replacing" << QByteArray() << 1;
-        QTest::newRow("squatted socket folder")
-            << "squatted" << 2 << withAlarm << 0 << "" << milk << 1;
+        testing::table<HandOverCase>(
+            {{"new task", "program", 2, withAlarm, 0, "", milk, 1},
+             {"empty new task", "program", 2, {"--new"}, 0, "", ",\"\",\"\",\"\"\r\n", 1},
+             {"100 tasks", "program", 100, {"--new", "x"}, 1, "100 tasks", {}, 0},
+             {"show all", "program", 2, {"--show-all"}, 0, "", {}, 2},
+             {"hide all", "program", 2, {"--hide-all"}, 0, "", {}, 0},
+             {"older program", "older", 2, {"--new", "x"}, 1, "older version", {}, 0},
+             {"none running", "none", 2, withAlarm, 0, "", milk, 0},
+             {"saves failing",
+              "failing",
+              2,
+              {"--new", "x"},
+              1,
+              "added, but not saved: replacing",
+              {},
+              1},
+             {"squatted socket folder", "squatted", 2, withAlarm, 0, "", milk, 1}});
     }
     void handOver() {
-        QFETCH(QString, running);
-        QFETCH(int, tasks);
-        QFETCH(L, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, said);
-        QFETCH(QByteArray, added);
-        QFETCH(int, notes);
+        QFETCH(HandOverCase, row);
         const QDate day = QDate::currentDate().addDays(2);
-        arguments.replaceInStrings("%d", day.toString("yyyy-MM-dd"));
-        added.replace("%a", jot::alarmTextAt(day, QTime(21, 0)).toUtf8());
+        row.arguments.replaceInStrings("%d", day.toString("yyyy-MM-dd"));
+        row.added.replace("%a", jot::alarmTextAt(day, QTime(21, 0)).toUtf8());
         TempDataHome home; // where no program runs here
-        QVERIFY(testing::writeFile(home.taskFile(), testing::records(tasks)));
-        const Squat squatted(running == "squatted", m_temp);
+        QVERIFY(testing::writeFile(home.taskFile(), testing::records(row.tasks)));
+        const Squat squatted(row.running == "squatted", m_temp);
         std::optional<testing::Program> program;
         std::unique_ptr<jot::SingleInstance> instance;
         QLockFile lock(jot::SingleInstance::lockPathFor(jot::dossier_donnees()));
         QLocalServer older;
-        if (running != "older" && running != "none") {
-            program.emplace(testing::records(tasks));
+        if (row.running != "older" && row.running != "none") {
+            program.emplace(testing::records(row.tasks));
             instance = std::make_unique<jot::SingleInstance>(jot::dossier_donnees());
             QCOMPARE(instance->acquire(), jot::SingleInstance::Outcome::Run);
             instance->setRequestHandler(
                 [&](const jot::Request& r) { return program->main->carryOut(r); });
             QCoreApplication::processEvents(); // the socket is made once the event loop runs
-            if (arguments.contains("--hide-all"))
+            if (row.arguments.contains("--hide-all"))
                 program->trigger("m_toutafficher"); // notes for it to close
-            if (running == "failing")               // a directory in the file's place
+            if (row.running == "failing")           // a directory in the file's place
                 QVERIFY(QFile::remove(program->home.taskFile()) &&
                         QDir().mkpath(program->home.taskFile() + "/x"));
-        } else if (running == "older") {
+        } else if (row.running == "older") {
             QVERIFY(lock.tryLock(0));
             QVERIFY(older.listen(jot::SingleInstance::socketPath(jot::dossier_donnees())));
             connect(&older, &QLocalServer::newConnection, &older, [&older] {
@@ -407,30 +401,30 @@ private Q_SLOTS:
         const QString file = program ? program->home.taskFile() : home.taskFile();
         const QByteArray before = testing::readFile(file);
         QProcess start;
-        start.start(JOTLARK_BIN, arguments);
-        if (running == "none") { // it runs: the task is saved, then a signal ends it
-            QTRY_VERIFY_WITH_TIMEOUT(testing::readFile(file).endsWith(added), 10000);
+        start.start(JOTLARK_BIN, row.arguments);
+        if (row.running == "none") { // it runs: the task is saved, then a signal ends it
+            QTRY_VERIFY_WITH_TIMEOUT(testing::readFile(file).endsWith(row.added), 10000);
             start.terminate();
         }
         QTRY_COMPARE_WITH_TIMEOUT(start.state(), QProcess::NotRunning, 10000);
         QCOMPARE(start.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(start.exitCode(), status);
+        QCOMPARE(start.exitCode(), row.status);
         const QString err = start.readAllStandardError();
-        QVERIFY2(err.contains(said), qPrintable(err));
-        if (running == "none")
+        QVERIFY2(err.contains(row.said), qPrintable(err));
+        if (row.running == "none")
             return;
         const QByteArray after = testing::readFile(file);
-        QVERIFY2(added.isEmpty() ? after == before
-                                 : after.startsWith(before) && after.endsWith(added) &&
-                                       after.count('\n') == before.count('\n') + 1,
+        QVERIFY2(row.added.isEmpty() ? after == before
+                                     : after.startsWith(before) && after.endsWith(row.added) &&
+                                           after.count('\n') == before.count('\n') + 1,
                  after.constData());
         if (!program)
             return;
         int open = 0;
-        for (int row = 1; row < program->list().rows(); ++row)
-            open += program->noteOf(row) != nullptr;
-        QCOMPARE(open, notes);
-        if (!added.isEmpty()) // the new task's note, with the keyboard
+        for (int r = 1; r < program->list().rows(); ++r)
+            open += program->noteOf(r) != nullptr;
+        QCOMPARE(open, row.notes);
+        if (!row.added.isEmpty()) // the new task's note, with the keyboard
             QCOMPARE(QApplication::activeWindow(), program->noteOf(program->list().rows() - 1));
     }
 
@@ -438,26 +432,25 @@ private Q_SLOTS:
     // refused, and an alarm the command line would refuse; neither changes anything, and the
     // next connection is answered.
     void requests_data() {
-        QTest::addColumn<QByteArray>("sent");
-        QTest::addColumn<L>("answers"); // pieces, percent-decoded
-        QTest::addColumn<int>("added");
         const QByteArray x = "jotlark/2 new text=x\n";
-        QTest::newRow("a later version")
-            << QByteArray("jotlark/3 new text=x\n") << L{"jotlark/2 refused unknown"} << 0;
-        QTest::newRow("endless line")
-            << QByteArray(jot::kMaxRequestBytes + 1, 'a') << L{"refused unknown"} << 0;
-        QTest::newRow("a far date") << QByteArray("jotlark/2 new at=2099-12-31T09:00\n")
-                                    << L{"refused new the alarm 2099-12-31 09:00 is more"} << 0;
-        QTest::newRow("a past date")
-            << QByteArray("jotlark/2 new at=2020-01-01T09:00\n")
-            << L{"refused new the alarm 2020-01-01 09:00 is in the past"} << 0;
-        QTest::newRow("two requests in one write")
-            << x + x << L{"jotlark/2 done new", "jotlark/2 done new"} << 2;
+        testing::table<RequestsCase>(
+            {{"a later version", "jotlark/3 new text=x\n", {"jotlark/2 refused unknown"}, 0},
+             {"endless line", QByteArray(jot::kMaxRequestBytes + 1, 'a'), {"refused unknown"}, 0},
+             {"a far date",
+              "jotlark/2 new at=2099-12-31T09:00\n",
+              {"refused new the alarm 2099-12-31 09:00 is more"},
+              0},
+             {"a past date",
+              "jotlark/2 new at=2020-01-01T09:00\n",
+              {"refused new the alarm 2020-01-01 09:00 is in the past"},
+              0},
+             {"two requests in one write",
+              x + x,
+              {"jotlark/2 done new", "jotlark/2 done new"},
+              2}});
     }
     void requests() {
-        QFETCH(QByteArray, sent);
-        QFETCH(L, answers);
-        QFETCH(int, added);
+        QFETCH(RequestsCase, row);
         testing::Program program(testing::records(2));
         jot::SingleInstance instance(jot::dossier_donnees());
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
@@ -465,21 +458,21 @@ private Q_SLOTS:
             [&](const jot::Request& r) { return program.main->carryOut(r); });
         QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
         QCoreApplication::processEvents(); // the socket is made once the event loop runs
-        for (const QByteArray& line : {sent, QByteArray("show\n")}) {
+        for (const QByteArray& line : {row.sent, QByteArray("show\n")}) {
             QLocalSocket socket;
             socket.connectToServer(jot::SingleInstance::socketPath(jot::dossier_donnees()));
             QVERIFY(socket.waitForConnected(1000));
             socket.write(line);
-            for (const QString& answer : line == "show\n" ? L{"ok"} : answers) {
+            for (const QString& answer : line == "show\n" ? L{"ok"} : row.answers) {
                 QTRY_VERIFY(socket.canReadLine());
                 const QString got = QByteArray::fromPercentEncoding(socket.readLine());
                 QVERIFY2(got.contains(answer), qPrintable(got));
             }
         }
         QCOMPARE(shown.count(), 1);
-        QCOMPARE(program.list().rows(), 3 + added);
+        QCOMPARE(program.list().rows(), 3 + row.added);
         // Each new task saved (a note losing the focus to the next saves once more).
-        QVERIFY(added ? program.saves->count() >= added : program.saves->count() == 0);
+        QVERIFY(row.added ? program.saves->count() >= row.added : program.saves->count() == 0);
     }
 
     // SIGTERM ends the program within 2 s, saving once, even with the failed-save question open.
@@ -498,13 +491,8 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc >= 2 && std::strcmp(argv[1], "--holder") == 0)
-        return holder(argc, argv);
-    if (argc >= 3 && std::strcmp(argv[1], "--race") == 0)
-        return racer(argc, argv);
-    QApplication app(argc, argv);
-    TstSession test;
-    return QTest::qExec(&test, argc, argv);
+    return testing::mainWithRoles<QApplication, TstSession>(
+        argc, argv, {{"--holder", holder}, {"--race", racer}});
 }
 
 #include "tst_session.moc"

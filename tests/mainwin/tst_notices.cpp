@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/notificationbus.h"
 #include "common/program.h"
+#include "common/table.h"
 #include "desktop/desktopnotifier.h"
 #include "desktop/soundplayer.h"
 #include "mainwin/notices.h"
@@ -11,20 +12,17 @@
 #include <QLabel>
 #include <QSystemTrayIcon>
 #include <QWindow>
-#include <cstring>
 #include <optional>
-#include <poll.h>
 #include <xcb/xcb.h>
 
 using namespace testing;
 
 namespace {
 
-QDateTime g_now;
 const QByteArray kQuarter = "Monday 03/15 10:15 am";
 
 void at(int h, int m) {
-    g_now = QDateTime({2027, 3, 15}, {h, m, 30});
+    fakeNow = QDateTime({2027, 3, 15}, {h, m, 30});
 }
 
 // Counts what it plays.
@@ -57,8 +55,8 @@ private:
     QProcess m_server;
 };
 
-// A desktop panel's tray (freedesktop System Tray): it owns the screen's tray selection, says
-// so on the root window, and an icon then asks its window to dock it.
+// A desktop panel's tray (freedesktop System Tray): it owns the screen's tray selection and
+// says so on the root window.
 class TrayManager {
 public:
     explicit TrayManager(const QString& display)
@@ -73,7 +71,6 @@ public:
             xcb_screen_next(&screens);
         const xcb_window_t root = screens.data->root;
         const xcb_atom_t selection = atom("_NET_SYSTEM_TRAY_S" + QByteArray::number(m_screen));
-        m_opcode = atom("_NET_SYSTEM_TRAY_OPCODE");
         m_window = xcb_generate_id(m_c);
         xcb_create_window(m_c, XCB_COPY_FROM_PARENT, m_window, root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
@@ -91,25 +88,6 @@ public:
         return xcb_flush(m_c) > 0;
     }
 
-    // The window of the first icon that asks to be docked within 10 s, or 0.
-    xcb_window_t dockRequest() {
-        QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired()) {
-            while (xcb_generic_event_t* e = xcb_poll_for_event(m_c)) {
-                const auto* m = reinterpret_cast<xcb_client_message_event_t*>(e);
-                const bool dock = (e->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
-                                  m->type == m_opcode && m->data.data32[1] == 0; // REQUEST_DOCK
-                const xcb_window_t icon = m->data.data32[2];
-                free(e);
-                if (dock)
-                    return icon;
-            }
-            pollfd fd{xcb_get_file_descriptor(m_c), POLLIN, 0};
-            ::poll(&fd, 1, int(deadline.remainingTime()));
-        }
-        return 0;
-    }
-
 private:
     xcb_atom_t atom(const QByteArray& name) {
         xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
@@ -122,7 +100,6 @@ private:
     int m_screen = 0;
     xcb_connection_t* m_c;
     xcb_window_t m_window = 0;
-    xcb_atom_t m_opcode = 0;
 };
 
 // What runs on a timer in the program, but the minute's tick: "owner interval", the owner by
@@ -150,6 +127,23 @@ QStringList pollers() {
 } // namespace
 
 // The program's session bus is a private one; a test serves notifications on it or not.
+struct NoticeCase {
+    QByteArray name;
+    QString server;                  // "serves", "refuses" or "none"
+    QString capability;              // the server's
+    bool sound;                      // "Play a sound"
+    QStringList notifications, tray; // "$w" stands for the warning line
+    int plays;                       // by the program
+    bool hint;                       // the server asked to play it
+};
+struct AnswerCase {
+    QByteArray name;
+    QString action, meanwhile;
+    QByteArray file;   // afterwards
+    QString label;     // of the note
+    QByteArray repeat; // the alarm's rule
+};
+
 class TstNotices : public QObject {
     Q_OBJECT
     PrivateBus m_bus;
@@ -169,7 +163,7 @@ private Q_SLOTS:
         m_address = m_bus.start();
         QVERIFY2(!m_address.isEmpty(), "no private bus: scripts/setup.sh installs dbus-daemon");
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
-        jot::setClockForTests([] { return g_now; });
+        useFakeClock();
         jot::setTrayAvailableForTests(true);
         jot::setTrayMessagesForTests([this](const QString& m) { m_trayMessages << m; });
         jot::setSoundPlayerForTests([this] { return std::make_unique<FakePlayer>(m_plays); });
@@ -183,52 +177,65 @@ private Q_SLOTS:
 
     // Two rung alarms and the tick's failed save, as the server receives them
     // ("summary|body|urgency") or the tray says them without one; the notes ring in any case.
+    // The alarms sound once, by the server if it plays sounds, else by the program; never with
+    // "Play a sound" off (nosound.txt, private).
     void notices_data() {
-        QTest::addColumn<QString>("server"); // "serves", "refuses" or "none"
-        QTest::addColumn<QStringList>("notifications");
-        QTest::addColumn<QStringList>("tray"); // "$w" stands for the warning line
         const QString q(kQuarter);
-        QTest::newRow("served") << "serves"
-                                << QStringList{"a|" + q + "|2", q + '|' + q + "|2", "Jotlark|$w|1"}
-                                << QStringList();
-        QTest::newRow("no server") << "none" << QStringList() << QStringList{"a\n" + q, "$w"};
-        QTest::newRow("server refuses") << "refuses" << QStringList() << QStringList{"a", q, "$w"};
+        const QStringList served{"a|" + q + "|2", q + '|' + q + "|2", "Jotlark|$w|1"};
+        testing::table<NoticeCase>(
+            {{"served", "serves", "body", true, served, {}, 1, true},
+             {"server plays the sound", "serves", "sound", true, served, {}, 0, true},
+             {"no server", "none", "", true, {}, {"a\n" + q, "$w"}, 1, false},
+             {"server refuses", "refuses", "", true, {}, {"a", q, "$w"}, 1, false},
+             {"sound off", "serves", "body", false, served, {}, 0, false},
+             {"sound off, no server", "none", "", false, {}, {"a\n" + q, "$w"}, 0, false}});
     }
     void notices() {
-        QFETCH(QString, server);
-        QFETCH(QStringList, notifications);
-        QFETCH(QStringList, tray);
-        if (server != "none")
-            serve().refuse = server == "refuses";
+        QFETCH(NoticeCase, row);
+        if (row.server != "none")
+            serve().refuse = row.server == "refuses";
+        if (m_served)
+            m_served->server.capabilities << row.capability;
         Program p(task("a~more", kQuarter) + task(" ~b", kQuarter));
+        const QString marker = p.home.dataDir() + "nosound.txt";
+        if (!row.sound) {
+            p.trigger("m_sound");
+            const QFile::Permissions mode = QFile::permissions(marker);
+            QVERIFY(mode.testFlags(QFile::ReadOwner | QFile::WriteOwner) && !(mode & 0x0077));
+        }
+        QCOMPARE(p.child<QAction>("m_sound")->isChecked(), row.sound);
         QFile::remove(p.home.taskFile()); // a directory in its place: saves fail
         QVERIFY(QDir().mkpath(p.home.taskFile() + "/x"));
         at(10, 15);
         p.tick();
         QVERIFY(red(p.noteOf(1)) && red(p.noteOf(2)));
         const QString warning = p.child<QLabel>("m_warning")->text();
-        QTRY_COMPARE(m_trayMessages, tray.replaceInStrings("$w", warning));
-        QTRY_COMPARE(m_served ? m_served->server.sent.size() : 0, notifications.size());
+        QTRY_COMPARE(m_trayMessages, row.tray.replaceInStrings("$w", warning));
+        QTRY_COMPARE(m_served ? m_served->server.sent.size() : 0, row.notifications.size());
         QStringList received;
-        for (int i = 0; i < notifications.size(); ++i) {
+        for (int i = 0; i < row.notifications.size(); ++i) {
             const auto& n = m_served->server.sent[i];
             received << n.summary + '|' + n.body + '|' +
                             QString::number(n.hints["urgency"].toInt());
         }
-        QCOMPARE(received, notifications.replaceInStrings("$w", warning));
+        QCOMPARE(received, row.notifications.replaceInStrings("$w", warning));
+        if (m_served && !m_served->server.refuse)
+            QCOMPARE(m_served->server.sent[0].hints.contains("sound-name"), row.hint);
+        QCOMPARE(m_plays, row.plays); // decided once the capabilities came, before the sends
+        p.trigger("m_sound");         // and back
+        QCOMPARE(QFile::exists(marker), row.sound);
     }
 
     // A warning at start reaches the tray, which comes after it; where the tasks are stays on
     // the warning line when a failed save's warning goes.
-    void warningAtStart_data() {
-        QTest::addColumn<QByteArray>("taskFile");
-        QTest::addColumn<QString>("dataDir"); // in the data home; empty: its usual one
-        QTest::newRow("unreadable list") << QByteArray("not a task\r\n") << QString();
-        QTest::newRow("data folder beside the program") << QByteArray() << "jotstore";
-    }
+    // An unreadable list; the data folder beside the program (in the data home).
     void warningAtStart() {
-        QFETCH(QByteArray, taskFile);
-        QFETCH(QString, dataDir);
+        for (const auto& [taskFile, dataDir] : {std::pair{QByteArray("not a task\r\n"), QString()},
+                                                {QByteArray(), QString("jotstore")}})
+            warningAtStartWith(taskFile, dataDir);
+    }
+    void warningAtStartWith(const QByteArray& taskFile, const QString& dataDir) {
+        m_trayMessages.clear();
         TempDataHome elsewhere; // holds the program's folder
         const QString dir = dataDir.isEmpty() ? QString() : elsewhere.path() + '/' + dataDir + '/';
         QVERIFY(dataDir.isEmpty() || QDir().mkpath(dir));
@@ -251,17 +258,13 @@ private Q_SLOTS:
     // open). The notification stays until the alarm is dealt with, here or in the program (no
     // action).
     void answers_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("meanwhile");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QByteArray>("repeat"); // the alarm's rule
+        QTest::addColumn<AnswerCase>("row");
         const QByteArray later = "Monday 03/15 10:30 am", nextWeek = "Monday 03/22 10:15 am",
                          rung = task("x") + task("a", kQuarter, "1");
         const auto row = [](const char* name, const char* action, const char* meanwhile,
                             const QByteArray& file, const QString& label,
                             const QByteArray& repeat = {}) {
-            QTest::newRow(name) << action << meanwhile << file << label << repeat;
+            testing::addRow(AnswerCase{name, action, meanwhile, file, label, repeat});
         };
         row("snooze, row moved up", "snooze", "task above deleted", task("a", later), later);
         row("snooze, note closed", "snooze", "note closed", task("x") + task("a", later), "");
@@ -281,84 +284,46 @@ private Q_SLOTS:
         row("task deleted", "", "task deleted", {}, {});
     }
     void answers() {
-        QFETCH(QString, action);
-        QFETCH(QString, meanwhile);
-        QFETCH(QByteArray, repeat);
+        QFETCH(AnswerCase, row);
         serve();
-        Program p(task("x") + task("a", kQuarter, repeat));
+        Program p(task("x") + task("a", kQuarter, row.repeat));
         at(10, 15);
         p.tick();
         QTRY_COMPARE(m_served->server.sent.size(), 1);
         f_test* rung = p.noteOf(2);
-        if (meanwhile.startsWith("task")) {
-            p.select(meanwhile == "task deleted" ? 2 : 1);
+        if (row.meanwhile.startsWith("task")) {
+            p.select(row.meanwhile == "task deleted" ? 2 : 1);
             p.click("Command3");
-        } else if (meanwhile == "Ok") {
+        } else if (row.meanwhile == "Ok") {
             rung->findChild<QPushButton*>("Command1")->click();
             rung->findChild<QPushButton*>("Command3")->click();
-        } else if (meanwhile == "No alarm") {
+        } else if (row.meanwhile == "No alarm") {
             rung->findChild<QPushButton*>("Command2")->click();
         } else { // closed, after a change to its text or none
             QTest::keyClicks(rung->findChild<QWidget*>("Text2"),
-                             meanwhile == "text changed" ? "!" : "");
+                             row.meanwhile == "text changed" ? "!" : "");
             rung->close();
         }
         // A notice after any close: the server has heard everything before it.
         p.main->findChild<jot::Notices*>()->warning("sentinel");
         QTRY_COMPARE(m_served->server.sent.size(), 2);
-        QCOMPARE(m_served->server.closedIds, action.isEmpty() ? QList<uint>{101} : QList<uint>());
-        if (action.isEmpty())
+        QCOMPARE(m_served->server.closedIds,
+                 row.action.isEmpty() ? QList<uint>{101} : QList<uint>());
+        if (row.action.isEmpty())
             return;
         p.main->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), p.main.get());
         at(10, 20);
-        const bool snooze = action.startsWith("snooze");
-        Q_EMIT m_served->server.ActionInvoked(101, action);
+        const bool snooze = row.action.startsWith("snooze");
+        Q_EMIT m_served->server.ActionInvoked(101, row.action);
         QTRY_COMPARE(m_served->server.closedIds, QList<uint>{101});
-        QTEST(p.fileBytes(), "file");
+        QCOMPARE(p.fileBytes(), row.file);
         f_test* note = p.noteOf(p.list().rows() - 1);
-        QTEST(note ? note->findChild<QLabel*>("Label1")->text().replace(u'\n', u' ') : "", "label");
+        QCOMPARE(note ? note->findChild<QLabel*>("Label1")->text().replace(u'\n', u' ') : "",
+                 row.label);
         QCOMPARE(red(note), !snooze); // red till closed or snoozed
         if (!snooze)                  // in front
             QTRY_COMPARE(QApplication::activeWindow(), note);
-    }
-
-    // Two alarms of a tick sound once, by the server if it plays sounds, else by the program;
-    // never with "Play a sound" off (nosound.txt).
-    void sound_data() {
-        QTest::addColumn<QString>("server"); // its capabilities, or "none"
-        QTest::addColumn<bool>("option");
-        QTest::addColumn<int>("plays");
-        QTest::addColumn<bool>("hint");
-        QTest::newRow("server plays it") << "sound" << true << 0 << true;
-        QTest::newRow("server without sound") << "body" << true << 1 << true;
-        QTest::newRow("no server") << "none" << true << 1 << false;
-        QTest::newRow("option off") << "body" << false << 0 << false;
-        QTest::newRow("option off, no server") << "none" << false << 0 << false;
-    }
-    void sound() {
-        QFETCH(QString, server);
-        QFETCH(bool, option);
-        if (server != "none")
-            serve().capabilities << server;
-        Program p(task("a", kQuarter) + task("b", kQuarter));
-        const QString marker = p.home.dataDir() + "nosound.txt";
-        if (!option) {
-            p.trigger("m_sound");
-            const QFile::Permissions mode = QFile::permissions(marker);
-            QVERIFY(mode.testFlags(QFile::ReadOwner | QFile::WriteOwner) && !(mode & 0x0077));
-        }
-        QCOMPARE(p.child<QAction>("m_sound")->isChecked(), option);
-        at(10, 15);
-        p.tick();
-        if (server != "none") {
-            QTRY_COMPARE(m_served->server.sent.size(), 2);
-            QTEST(m_served->server.sent[0].hints.contains("sound-name"), "hint");
-        }
-        QTEST(m_plays, "plays"); // decided once the capabilities came, before the sends
-
-        p.trigger("m_sound"); // and back
-        QCOMPARE(QFile::exists(marker), option);
     }
 
     // Without a tray the program waits, polling nothing, for a watcher's name on the bus.
@@ -389,20 +354,17 @@ private Q_SLOTS:
         env.insert("DISPLAY", name);
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.setChildProcessModifier(endWithParent);
-        child.start(QCoreApplication::applicationFilePath(), {"--tray-arrival"});
+        startRole(child, {"--tray-arrival"});
         QByteArray said;
         while (!said.contains("waiting\n") &&
                (child.canReadLine() || child.waitForReadyRead(20000)))
             said += child.readLine();
         TrayManager tray(name);
         QVERIFY2(said.contains("waiting\n") && tray.announce(), said);
-        const xcb_window_t icon = tray.dockRequest();
         child.closeWriteChannel(); // it may end now
         QVERIFY(child.waitForFinished(20000));
         said += child.readAll();
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, said);
-        QVERIFY2(icon, "the icon never asked the tray to dock it");
     }
 };
 
@@ -410,11 +372,11 @@ private Q_SLOTS:
 class TrayArrival : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Started in the tray it waits minimised, polling nothing, shows its icon once the tray
-    // came, and ends when the test has seen the icon dock.
+    // Started in the tray it waits minimised, polling nothing, and shows its icon once the
+    // tray came; it ends once the test closes its input.
     void comesOverX11() {
         QCOMPARE(QGuiApplication::platformName(), "xcb");
-        jot::setClockForTests([] { return g_now; });
+        useFakeClock();
         at(10, 14);
         Program p({}, true);
         auto* notices = p.main->findChild<jot::Notices*>();
@@ -432,14 +394,13 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
-    if (argc == 2 && std::strcmp(argv[1], "--tray-arrival") == 0) {
-        TrayArrival child;
-        return QTest::qExec(&child, 1, argv);
-    }
-    TstNotices test;
-    return QTest::qExec(&test, argc, argv);
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+    return mainWithRoles<QApplication, TstNotices>(argc, argv,
+                                                   {{"--tray-arrival", [](int argc, char** argv) {
+                                                         QApplication app(argc, argv);
+                                                         TrayArrival child;
+                                                         return QTest::qExec(&child, 1, argv);
+                                                     }}});
 }
 
 #include "tst_notices.moc"

@@ -2,6 +2,7 @@
 #include "alarms/alarmtext.h"
 #include "alarms/recurrence.h"
 #include "common/program.h"
+#include "common/table.h"
 #include "notes/alarmpanel.h"
 #include "report/report.h"
 #include "store/clock.h"
@@ -13,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTextBlock>
-#include <cmath>
 
 using testing::record;
 using L = QStringList;
@@ -45,20 +45,6 @@ QString spoken(QWidget* c) {
         said += " (" + label->text(QAccessible::Name) + ')';
     return said;
 }
-// WCAG's contrast of two colours, 1 to 21.
-double contrast(const QColor& a, const QColor& b) {
-    const auto lum = [](const QColor& c) {
-        double l = 0;
-        const double weight[] = {0.2126, 0.7152, 0.0722};
-        const double part[] = {c.redF(), c.greenF(), c.blueF()};
-        for (int i = 0; i < 3; ++i)
-            l += weight[i] *
-                 (part[i] <= 0.04045 ? part[i] / 12.92 : std::pow((part[i] + 0.055) / 1.055, 2.4));
-        return l;
-    };
-    const double x = lum(a) + 0.05, y = lum(b) + 0.05;
-    return qMax(x, y) / qMin(x, y);
-}
 // Every text pair of every shown widget's own palette that reads below 4.5:1.
 L unreadable() {
     using P = QPalette;
@@ -75,8 +61,8 @@ L unreadable() {
         for (QWidget* x : widgets) {
             for (const auto& [back, text] : pairs)
                 for (const P::ColorGroup g : {P::Active, P::Inactive})
-                    if (x->isVisible() &&
-                        contrast(x->palette().color(g, back), x->palette().color(g, text)) < 4.5)
+                    if (x->isVisible() && jot::contrast(x->palette().color(g, back),
+                                                        x->palette().color(g, text)) < 4.5)
                         bad << x->objectName() + '/' + x->metaObject()->className() + ' ' +
                                    QString::number(back);
         }
@@ -85,8 +71,8 @@ L unreadable() {
             for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next())
                 for (const QTextLayout::FormatRange& f : b.layout()->formats())
                     if (f.format.hasProperty(QTextFormat::ForegroundBrush) &&
-                        contrast(f.format.foreground().color(),
-                                 box->palette().color(QPalette::Base)) < 4.5)
+                        jot::contrast(f.format.foreground().color(),
+                                      box->palette().color(QPalette::Base)) < 4.5)
                         bad << "checklist line " + b.text();
     }
     bad.removeDuplicates();
@@ -121,6 +107,32 @@ void readsWhole(QWidget* w, const QString& shown) {
 }
 } // namespace
 
+struct NewTaskCase { // the time shown in the caption and stamp; the hour, am/pm and time preset
+    QByteArray name;
+    QTime time;
+    QString shown;
+    L preset;
+};
+struct ChecklistCase {
+    QByteArray name;
+    QString act; // on line 2 unless it says "first"
+    QByteArray stored;
+    QString spoken;
+};
+struct RepeatingCase {
+    QByteArray name;
+    QDate date; // the day chosen, 03/16 a Monday
+    int repeat; // entry of the repeat list
+    QString field;
+    QDate next;                // where the alarm goes once it rang
+    QString shown, shownAfter; // by the note, grid and report; once it rang, when it moved
+};
+struct SetAlarmCase {
+    QByteArray name;
+    QLocale::Language language;
+    bool byEnter;
+};
+
 class Tstnotewindow : public QObject {
     Q_OBJECT
 private slots:
@@ -134,23 +146,18 @@ private slots:
     // this hour, Tab order, panel labels uncovered and in view, what a screen reader says, and
     // red text under a yellow alarm label once due.
     void newTask_data() {
-        QTest::addColumn<QTime>("time");
-        QTest::addColumn<QString>("shown"); // in the caption and the creation stamp
-        QTest::addColumn<L>("preset");      // and the alarm label's time once set
-        QTest::newRow("14:30") << QTime(14, 30) << "02:30 pm" << L{"2", "pm", "2:00 pm"};
-        QTest::newRow("00:20") << QTime(0, 20) << "12:20 am" << L{"0", "am", "12:00 am"};
-        QTest::newRow("12:40") << QTime(12, 40) << "12:40 pm" << L{"12", "am", "12:00 pm"};
+        testing::table<NewTaskCase>({{"14:30", {14, 30}, "02:30 pm", {"2", "pm", "2:00 pm"}},
+                                     {"00:20", {0, 20}, "12:20 am", {"0", "am", "12:00 am"}},
+                                     {"12:40", {12, 40}, "12:40 pm", {"12", "am", "12:00 pm"}}});
     }
     void newTask() {
-        QFETCH(QTime, time);
-        QFETCH(QString, shown);
-        QFETCH(L, preset);
-        setClock(time);
+        QFETCH(NewTaskCase, row);
+        setClock(row.time);
         testing::Program p;
         f_test* w = open(p, 1, "Command1");
-        QCOMPARE(w->windowTitle(), "The 03/15 at " + shown);
-        QCOMPARE(p.list().cell(1, jot::ColStamp), "Le 03/15 à " + shown);
-        QCOMPARE(lists(w), L({day(0), preset[0], "00", preset[1]}));
+        QCOMPARE(w->windowTitle(), "The 03/15 at " + row.shown);
+        QCOMPARE(p.list().cell(1, jot::ColStamp), "Le 03/15 à " + row.shown);
+        QCOMPARE(lists(w), L({day(0), row.preset[0], "00", row.preset[1]}));
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 
         L chain; // from the list the panel opens on, round to the text
@@ -177,10 +184,10 @@ private slots:
         for (QWidget* c : {ctl(w, "Text2"), ctl(w, "Combo1"), ctl(w, "Combo2"), ctl(w, "Combo3"),
                            ctl(w, "Combo4"), p.child("gri")})
             said << spoken(c);
-        QCOMPARE(said,
-                 L({"Task text: ", day(0) + ": Alarm day (Day)", preset[0] + ": Alarm hour (Hour)",
-                    "00: Alarm minutes (Minutes)", preset[1] + ": Alarm am or pm (am or pm)",
-                    "Tasks: Enter shows the task's note, Delete deletes the task"}));
+        QCOMPARE(said, L({"Task text: ", day(0) + ": Alarm day (Day)",
+                          row.preset[0] + ": Alarm hour (Hour)", "00: Alarm minutes (Minutes)",
+                          row.preset[1] + ": Alarm am or pm (am or pm)",
+                          "Tasks: Enter shows the task's note, Delete deletes the task"}));
         QAccessibleTableInterface* grid =
             QAccessible::queryAccessibleInterface(p.child("gri"))->tableInterface();
         QCOMPARE(L({grid->columnDescription(0), grid->columnDescription(grid->columnCount() - 1)}),
@@ -194,15 +201,16 @@ private slots:
         QCOMPARE(shot.pixelColor(ctl(w, "Text2")->geometry().center()), QColor(Qt::red));
         const QPoint label = ctl(w, "Label1")->geometry().topLeft() + QPoint(1, 1);
         QCOMPARE(shot.pixelColor(label), jot::kPaleYellow);
-        QCOMPARE(spoken(ctl(w, "Label1")), day(0) + ' ' + preset[2] + ": Alarm");
+        QCOMPARE(spoken(ctl(w, "Label1")), day(0) + ' ' + row.preset[2] + ": Alarm");
         QAccessibleInterface* note = QAccessible::queryAccessibleInterface(w);
         QCOMPARE(note->role(), QAccessible::Window); // a frame, not a pane
         QCOMPARE(note->text(QAccessible::Description), "The alarm is due");
         auto* gri = p.child<QTableView>("gri"); // greyed, yet readable, and said to have rung
         const QColor greyed = gri->model()->index(0, 1).data(Qt::ForegroundRole).value<QColor>();
         const QColor base = gri->palette().color(QPalette::Base);
-        QVERIFY(contrast(greyed, base) >= 4.5 &&
-                contrast(greyed, base) < contrast(gri->palette().color(QPalette::Text), base));
+        QVERIFY(jot::contrast(greyed, base) >= 4.5 &&
+                jot::contrast(greyed, base) <
+                    jot::contrast(gri->palette().color(QPalette::Text), base));
         QCOMPARE(grid->cellAt(0, 1)->text(QAccessible::Description), "rang");
         QVERIFY(w->ringing() && w->keptAbove()); // closed and shown again, still ringing
         w->close();
@@ -215,8 +223,14 @@ private slots:
         QCOMPARE(grid->cellAt(0, 1)->text(QAccessible::Description), "");
     }
 
-    // Under a dark scheme every text stays readable and the controls keep the scheme's colours.
+    // Under a dark scheme every text stays readable and the controls keep the scheme's colours;
+    // the ratio is WCAG's, as its own figures for grey on white and black on the notes' yellow.
     void darkScheme() {
+        for (const auto& [text, background, ratio] :
+             {std::tuple{QColor(0x76, 0x76, 0x76), QColor(Qt::white), 454},
+              {QColor(0x77, 0x77, 0x77), QColor(Qt::white), 448},
+              {QColor(Qt::black), jot::kPaleYellow, 1987}})
+            QCOMPARE(qRound(jot::contrast(text, background) * 100), ratio);
         const QPalette light = QApplication::palette();
         const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
         QPalette dark(QColor(0x33, 0x33, 0x33), QColor(0x2a, 0x2a, 0x2a));
@@ -244,34 +258,29 @@ private slots:
     // unmade by Ctrl+Shift+L; done lines struck through; the file keeps the plain text, and the
     // grid shows the count after the first line, spoken as words.
     void checklist_data() {
-        QTest::addColumn<QString>("act"); // on line 2 unless it says "first"
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<QString>("spoken");
-        QTest::newRow("click the brackets")
-            << "click" << QByteArray("Shop~[x] milk~[x] eggs") << "Shop, 2 of 2 done";
-        QTest::newRow("click the words")
-            << "click words" << QByteArray("Shop~[ ] milk~[x] eggs") << "Shop, 1 of 2 done";
-        QTest::newRow("Ctrl+Return")
-            << "return" << QByteArray("Shop~[x] milk~[x] eggs") << "Shop, 2 of 2 done";
-        QTest::newRow("Ctrl+Shift+L, an item back")
-            << "L" << QByteArray("Shop~milk~[x] eggs") << "Shop, 1 of 1 done";
-        QTest::newRow("Ctrl+Shift+L, a new item")
-            << "L first" << QByteArray("[ ] Shop~[ ] milk~[x] eggs") << "[ ] Shop, 1 of 3 done";
+        testing::table<ChecklistCase>(
+            {{"click the brackets", "click", "Shop~[x] milk~[x] eggs", "Shop, 2 of 2 done"},
+             {"click the words", "click words", "Shop~[ ] milk~[x] eggs", "Shop, 1 of 2 done"},
+             {"Ctrl+Return", "return", "Shop~[x] milk~[x] eggs", "Shop, 2 of 2 done"},
+             {"Ctrl+Shift+L, an item back", "L", "Shop~milk~[x] eggs", "Shop, 1 of 1 done"},
+             {"Ctrl+Shift+L, a new item", "L first", "[ ] Shop~[ ] milk~[x] eggs",
+              "[ ] Shop, 1 of 3 done"}});
     }
     void checklist() {
-        QFETCH(QString, act);
+        QFETCH(ChecklistCase, row);
         testing::Program p(record(kStamp, "Shop~[ ] milk~[x] eggs"));
         f_test* w = open(p, 1);
         auto* box = ctl<QPlainTextEdit>(w, "Text2");
-        const QTextBlock line = box->document()->findBlockByNumber(act.endsWith("first") ? 0 : 1);
+        const QTextBlock line =
+            box->document()->findBlockByNumber(row.act.endsWith("first") ? 0 : 1);
         box->setTextCursor(QTextCursor(line));
-        if (act.startsWith("click")) {
+        if (row.act.startsWith("click")) {
             const QRect start = box->cursorRect(QTextCursor(line));
-            const int x = act == "click" ? box->fontMetrics().horizontalAdvance("[")
-                                         : box->fontMetrics().horizontalAdvance("[ ] mi");
+            const int x = row.act == "click" ? box->fontMetrics().horizontalAdvance("[")
+                                             : box->fontMetrics().horizontalAdvance("[ ] mi");
             QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
                               QPoint(start.left() + x, start.center().y()));
-        } else if (act.startsWith("return")) {
+        } else if (row.act.startsWith("return")) {
             QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
         } else {
             QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
@@ -282,49 +291,45 @@ private slots:
             QVERIFY2(struck == b.text().startsWith("[x] "), qPrintable(b.text()));
         }
         auto* grid = QAccessible::queryAccessibleInterface(p.child("gri"))->tableInterface();
-        QTEST(grid->cellAt(0, 0)->text(QAccessible::Name), "spoken");
+        QCOMPARE(grid->cellAt(0, 0)->text(QAccessible::Name), row.spoken);
         // The grid shows what it says, the count in figures: "Shop, 2 of 2 done" as "Shop  2/2".
-        QFETCH(QString, spoken);
-        const QString shown = spoken.left(spoken.lastIndexOf(", ")) + "  " +
-                              spoken.section(' ', -4, -4) + '/' + spoken.section(' ', -2, -2);
+        const QString shown = row.spoken.left(row.spoken.lastIndexOf(", ")) + "  " +
+                              row.spoken.section(' ', -4, -4) + '/' +
+                              row.spoken.section(' ', -2, -2);
         QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 0).data().toString(), shown);
         w->close();
-        QFETCH(QByteArray, stored);
-        QCOMPARE(p.fileBytes(), record(kStamp, stored));
+        QCOMPARE(p.fileBytes(), record(kStamp, row.stored));
     }
 
     // The panel, made when first opened, is as if made at start: red on a rung note, its days
     // those of the note's opening day, its entries the last preset's, a snooze's included.
-    void panelMadeLate_data() {
-        QTest::addColumn<bool>("openedBefore"); // and closed by "Ok" before the alarm rang
-        QTest::newRow("first opened after the ring") << false;
-        QTest::newRow("opened before the ring") << true;
-    }
+    // First opened after the ring, or before it and closed by "Ok".
     void panelMadeLate() {
-        QFETCH(bool, openedBefore);
-        setClock(QTime(23, 45));
-        testing::Program p(record(kStamp, "t", day(0) + " 11:45 pm"));
-        f_test* w = open(p, 1);
-        if (openedBefore) {
-            QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+        for (const bool openedBefore : {false, true}) {
+            setClock(QTime(23, 45));
+            testing::Program p(record(kStamp, "t", day(0) + " 11:45 pm"));
+            f_test* w = open(p, 1);
+            if (openedBefore) {
+                QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+                QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+            }
+            p.tick();
+            jot::setClockForTests([] { return QDateTime(kToday.addDays(1), QTime(0, 10)); });
+            QCOMPARE(lists(w), L({day(0), "11", "45", "pm"}));
+            const QImage shot = w->grab().toImage();
+            for (const char* name : {"Frame1", "Label2"})
+                QCOMPARE(shot.pixelColor(ctl(w, name)->mapTo(w, QPoint(1, 1))), QColor(Qt::red));
             QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+            QVERIFY(!testing::red(w)); // dealt with
+            w = hiddenAndShown(p);
+            w->snooze(day(1) + " 9:45 am", {});
+            QCOMPARE(lists(w), L({day(1), "9", "45", "am"}));
+            // A minute off the quarter hour (from a calendar) is listed, and "Ok" keeps it.
+            w->snooze(day(2) + " 10:10 am", {});
+            QCOMPARE(lists(w), L({day(2), "10", "10", "am"}));
+            QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+            QCOMPARE(p.list().cell(1, jot::ColAlarm), QString::fromUtf8(day(2) + " 10:10 am"));
         }
-        p.tick();
-        jot::setClockForTests([] { return QDateTime(kToday.addDays(1), QTime(0, 10)); });
-        QCOMPARE(lists(w), L({day(0), "11", "45", "pm"}));
-        const QImage shot = w->grab().toImage();
-        for (const char* name : {"Frame1", "Label2"})
-            QCOMPARE(shot.pixelColor(ctl(w, name)->mapTo(w, QPoint(1, 1))), QColor(Qt::red));
-        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        QVERIFY(!testing::red(w)); // dealt with
-        w = hiddenAndShown(p);
-        w->snooze(day(1) + " 9:45 am", {});
-        QCOMPARE(lists(w), L({day(1), "9", "45", "am"}));
-        // A minute off the quarter hour (from a calendar) is listed, and "Ok" keeps it.
-        w->snooze(day(2) + " 10:10 am", {});
-        QCOMPARE(lists(w), L({day(2), "10", "10", "am"}));
-        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        QCOMPARE(p.list().cell(1, jot::ColAlarm), QString::fromUtf8(day(2) + " 10:10 am"));
     }
 
     // Typing goes into the row, saved at the next tick, on losing the focus, and once by Ctrl+W.
@@ -356,59 +361,67 @@ private slots:
     // A repeating alarm: its rule stored in the fired-mark field, shown by the note, grid and
     // report, offered again, and moved on to the next occurrence when it rings.
     void repeating_data() {
-        QTest::addColumn<QDate>("date");    // the day chosen, 03/16 a Monday
-        QTest::addColumn<int>("repeat");    // entry of the repeat list
-        QTest::addColumn<QString>("field"); // as stored
-        QTest::addColumn<QDate>("next");    // where the alarm goes once it rang
-        QTest::newRow("never") << QDate(2026, 3, 16) << 0 << "" << QDate();
-        QTest::newRow("every weekday, from a Saturday")
-            << QDate(2026, 3, 21) << 2 << "weekdays" << QDate(2026, 3, 23);
-        QTest::newRow("every week") << QDate(2026, 3, 16) << 3 << "weekly" << QDate(2026, 3, 23);
-        QTest::newRow("every month, the 31st from the calendar")
-            << QDate(2026, 3, 31) << 4 << "monthly@31" << QDate(2026, 4, 30);
+        testing::table<RepeatingCase>(
+            {{"never", {2026, 3, 16}, 0, "", {}, "Monday 03/16 9:00 am", ""},
+             {"every weekday, from a Saturday",
+              {2026, 3, 21},
+              2,
+              "weekdays",
+              {2026, 3, 23},
+              "Saturday 03/21 9:00 am, every weekday",
+              "Monday 03/23 9:00 am, every weekday"},
+             {"every week",
+              {2026, 3, 16},
+              3,
+              "weekly",
+              {2026, 3, 23},
+              "Monday 03/16 9:00 am, every week",
+              "Monday 03/23 9:00 am, every week"},
+             {"every month, the 31st from the calendar",
+              {2026, 3, 31},
+              4,
+              "monthly@31",
+              {2026, 4, 30},
+              "Tuesday 03/31 9:00 am, every month",
+              "Thursday 04/30 9:00 am, every month"}});
     }
     void repeating() {
-        QFETCH(QDate, date);
-        QFETCH(int, repeat);
-        QFETCH(QString, field);
-        QFETCH(QDate, next);
+        QFETCH(RepeatingCase, row);
         setClock(QTime(9, 0));
         testing::Program p(record(kStamp, "t"));
         f_test* w = open(p, 1);
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
         auto* days = ctl<QComboBox>(w, "Combo1");
         jot::AlarmPanel::setDatePickerForTests(
-            [date](QWidget*, QDate, QDate, QDate) { return date; });
+            [date = row.date](QWidget*, QDate, QDate, QDate) { return date; });
         const auto picker = qScopeGuard([] { jot::AlarmPanel::setDatePickerForTests({}); });
-        if (kToday.daysTo(date) < jot::kDayListLength) {
-            days->setCurrentIndex(kToday.daysTo(date));
+        if (kToday.daysTo(row.date) < jot::kDayListLength) {
+            days->setCurrentIndex(kToday.daysTo(row.date));
         } else {
             days->setCurrentIndex(days->count() - 1);
             QTest::keyClick(days, Qt::Key_Return);
         }
         ctl<QComboBox>(w, "Combo2")->setCurrentText("9");
-        ctl<QComboBox>(w, "Combo5")->setCurrentIndex(repeat);
+        ctl<QComboBox>(w, "Combo5")->setCurrentIndex(row.repeat);
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        const QString alarm = jot::dayText(date) + " 9:00 am";
-        const QString shown = jot::alarmDisplay(alarm, field);
-        QCOMPARE(shown == alarm, field.isEmpty());
-        QCOMPARE(p.fileBytes(), record(kStamp, "t", alarm.toUtf8(), field.toUtf8()));
-        readsWhole(w, shown);
-        QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 1).data().toString(), shown);
-        QVERIFY(jot::preparer_rapport(p.list(), kToday).contains("Alarm on the " + shown));
+        const QString alarm = jot::dayText(row.date) + " 9:00 am";
+        QCOMPARE(p.fileBytes(), record(kStamp, "t", alarm.toUtf8(), row.field.toUtf8()));
+        readsWhole(w, row.shown);
+        QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 1).data().toString(), row.shown);
+        QVERIFY(jot::preparer_rapport(p.list(), kToday).contains("Alarm on the " + row.shown));
         w->close();
         w = open(p, 1);
-        QCOMPARE(lists(w).first(), jot::dayText(date));
-        QCOMPARE(ctl<QComboBox>(w, "Combo5")->currentIndex(), repeat);
+        QCOMPARE(lists(w).first(), jot::dayText(row.date));
+        QCOMPARE(ctl<QComboBox>(w, "Combo5")->currentIndex(), row.repeat);
 
-        jot::setClockForTests([date] { return QDateTime(date, QTime(9, 0, 30)); });
+        jot::setClockForTests([date = row.date] { return QDateTime(date, QTime(9, 0, 30)); });
         p.tick();
         w = hiddenAndShown(p); // still ringing
         QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::red));
-        const QString after = next.isValid() ? jot::dayText(next) + " 9:00 am" : alarm;
-        QCOMPARE(p.fileBytes(),
-                 record(kStamp, "t", after.toUtf8(), next.isValid() ? field.toUtf8() : "1"));
-        readsWhole(w, jot::alarmDisplay(after, field));
+        const QString after = row.next.isValid() ? jot::dayText(row.next) + " 9:00 am" : alarm;
+        QCOMPARE(p.fileBytes(), record(kStamp, "t", after.toUtf8(),
+                                       row.next.isValid() ? row.field.toUtf8() : "1"));
+        readsWhole(w, row.shownAfter.isEmpty() ? row.shown : row.shownAfter);
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton); // "Ok" on it ends the ring
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
         QVERIFY(!testing::red(hiddenAndShown(p)));
@@ -448,17 +461,14 @@ private slots:
     // weekday names, reaches the label as the locale writes it and the file as ever at once,
     // and is offered again; a past fired alarm opens as today.
     void setAlarm_data() {
-        QTest::addColumn<QLocale::Language>("language");
-        QTest::addColumn<bool>("byEnter");
-        QTest::newRow("Welsh, Ok") << QLocale::Welsh << false;
-        QTest::newRow("Vietnamese, Enter") << QLocale::Vietnamese << true;
-        QTest::newRow("Irish, Ok") << QLocale::Irish << false;
-        QTest::newRow("German, Enter") << QLocale::German << true;
+        testing::table<SetAlarmCase>({{"Welsh, Ok", QLocale::Welsh, false},
+                                      {"Vietnamese, Enter", QLocale::Vietnamese, true},
+                                      {"Irish, Ok", QLocale::Irish, false},
+                                      {"German, Enter", QLocale::German, true}});
     }
     void setAlarm() {
-        QFETCH(QLocale::Language, language);
-        QFETCH(bool, byEnter);
-        QLocale::setDefault(language);
+        QFETCH(SetAlarmCase, row);
+        QLocale::setDefault(row.language);
         const auto english = qScopeGuard([] { QLocale::setDefault(QLocale::English); });
         testing::Program p(record(kStamp, "t", day(-1) + " 9:15 am", "1"));
         f_test* w = open(p, 1);
@@ -474,7 +484,7 @@ private slots:
             const L chosen{shownDay(n), "23", "35"};
             for (int i = 0; i < chosen.size(); ++i)
                 ctl<QComboBox>(w, kLists[i])->setCurrentText(chosen[i]);
-            if (byEnter)
+            if (row.byEnter)
                 QTest::keyClick(ctl(w, "Combo3"), Qt::Key_Return);
             else
                 QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);

@@ -10,7 +10,6 @@ tst_x11notes.py JOTLARK_BINARY; non-zero when a check fails.
 
 import datetime
 import os
-import select
 import signal
 import subprocess
 import sys
@@ -19,23 +18,11 @@ import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
-from children import Failure, dies_with_us, start, stop_all  # noqa: E402
+from children import WAIT_S, Failure, private_home, start, start_x_server, stop_all, wait_for  # noqa: E402,E501
 
 JOTLARK = sys.argv[1]
-WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
 ALL_DESKTOPS = 0xFFFFFFFF
 PLACE = (100, 150, 400, 150)  # where the user left the first note: inner x, y, width, height
-
-def wait_for(what, probe):
-    deadline = time.monotonic() + WAIT_S
-    while True:
-        found = probe()
-        if found:
-            return found
-        if time.monotonic() > deadline:
-            raise Failure(f"no {what} within {WAIT_S} s")
-        time.sleep(0.1)
-
 
 def run(env, *args):
     r = subprocess.run(args, env=env, capture_output=True, text=True, timeout=WAIT_S)
@@ -76,22 +63,8 @@ def check(what, probe, expected):
 
 def main():
     tmp = tempfile.mkdtemp(prefix="jot-x11-")
-    env = {
-        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-        "HOME": tmp,
-        "XDG_DATA_HOME": os.path.join(tmp, "data"),
-        "XDG_CONFIG_HOME": os.path.join(tmp, "config"),
-        "XDG_STATE_HOME": os.path.join(tmp, "state"),
-        "XDG_RUNTIME_DIR": os.path.join(tmp, "runtime"),
-        "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(tmp, "no-bus"),
-        "LANG": "C.UTF-8",
-        "LC_ALL": "C.UTF-8",
-        "QT_QPA_PLATFORM": "xcb",
-    }
-    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        if name in os.environ:
-            env[name] = os.environ[name]
-    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+    env = private_home(tmp, QT_QPA_PLATFORM="xcb",
+                       DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(tmp, "no-bus"))
     data = os.path.join(env["XDG_DATA_HOME"], "jotlk")
     os.makedirs(data)
     yesterday = datetime.date.today() - datetime.timedelta(days=1)
@@ -102,14 +75,7 @@ def main():
     for marker in ("allworkspaces.txt", "pref1.txt"):  # in the tray: no main window in front
         open(os.path.join(data, marker), "w").close()
 
-    r, w = os.pipe()
-    start(["Xvfb", "-displayfd", str(w), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
-          env, pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(w)
-    ready = select.select([r], [], [], WAIT_S)[0]
-    if not ready:
-        raise Failure("Xvfb did not start")
-    env["DISPLAY"] = ":" + os.read(r, 64).decode().strip()
+    start_x_server(env)
     start(["openbox"], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     wait_for("window manager", lambda: prop(env, "root", "_NET_SUPPORTING_WM_CHECK"))
 

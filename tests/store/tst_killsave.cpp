@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/tempdatahome.h"
+#include "common/harness.h"
+#include "common/table.h"
 #include "store/taskfile.h"
 
 #include <QtTest>
@@ -30,7 +31,7 @@ int saveUntilKilled(const QString& dataDir) {
 }
 
 QByteArray marker(int n) {
-    return "\"w\",\"marker " + QByteArray::number(n) + "\",\"\",\"\"\r\n";
+    return testing::record("w", "marker " + QByteArray::number(n));
 }
 
 // With --write: another writer, as a sync tool is, renaming `count` versions in, a few
@@ -73,6 +74,12 @@ struct SlowTaskFile : TaskFile {
 };
 } // namespace
 
+struct WriterCase {
+    QByteArray name;
+    int stepMs;   // the save's pause between its steps, as on a slow disk
+    bool merging; // the writer merges back what its swap took out
+};
+
 // Saves that meet a kill or another writer: a save killed at any moment leaves one whole
 // version, and the next start no leftover; a version renamed in during a save is never lost.
 class TstKillSave : public QObject {
@@ -83,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(home.dataDir()));
         for (int kill = 0; kill < 200; ++kill) {
             QProcess saver;
-            saver.start(QCoreApplication::applicationFilePath(), {"--save", home.dataDir()});
+            testing::startRole(saver, {"--save", home.dataDir()});
             QVERIFY(saver.waitForReadyRead(10000)); // a whole version is on disk from now on
             QThread::usleep(QRandomGenerator::global()->bounded(20000));
             ::kill(pid_t(saver.processId()), SIGKILL);
@@ -101,22 +108,18 @@ private Q_SLOTS:
     }
 
     void racingWriter_data() {
-        QTest::addColumn<int>("stepMs");
-        QTest::addColumn<bool>("merging");
-        QTest::newRow("disk") << 0 << false;
-        QTest::newRow("slow disk") << 15 << false;
-        QTest::newRow("merging writer") << 0 << true;
+        testing::table<WriterCase>(
+            {{"disk", 0, false}, {"slow disk", 15, false}, {"merging writer", 0, true}});
     }
     // Another writer renames 1000 versions in while the program saves many times a second:
     // each version's marker reaches the list, or at least a kept copy.
     void racingWriter() {
-        QFETCH(int, stepMs);
-        QFETCH(bool, merging);
+        QFETCH(WriterCase, row);
         constexpr int kVersions = 1000;
         TempDataHome home;
         QVERIFY(QDir().mkpath(home.dataDir()));
         SlowTaskFile file;
-        file.stepMs = stepMs;
+        file.stepMs = row.stepMs;
         file.setDirectory(home.dataDir());
         TaskList list;
         file.lire_liste(list);
@@ -126,10 +129,10 @@ private Q_SLOTS:
         });
 
         QProcess writer;
-        writer.start(QCoreApplication::applicationFilePath(),
-                     {merging ? "--merge" : "--write", home.dataDir(), QString::number(kVersions)});
+        testing::startRole(writer, {row.merging ? "--merge" : "--write", home.dataDir(),
+                                    QString::number(kVersions)});
         QVERIFY(writer.waitForStarted());
-        while (!writer.waitForFinished(merging ? 1 : 20)) { // more than ten saves a second
+        while (!writer.waitForFinished(row.merging ? 1 : 20)) { // more than ten saves a second
             file.mergeOtherWriter(list);
             QVERIFY(file.sauver_liste(list));
         }
@@ -138,12 +141,12 @@ private Q_SLOTS:
         QVERIFY(file.sauver_liste(list));
         // A writer that merges back what it displaced loses nothing: every marker ends in the
         // list itself. Of another, some versions are only in the kept copies.
-        if (merging)
+        if (row.merging)
             seen.clear();
         for (int r = 1; r < list.rows(); ++r)
             seen.insert(list.cell(r, ColText));
         for (const QString& name : QDir(home.dataDir()).entryList(QDir::Files | QDir::Hidden))
-            if (!merging)
+            if (!row.merging)
                 for (const TaskRow& row : parseTasks(testing::readFile(home.dataDir() + name)).rows)
                     seen.insert(row[ColText]);
         QStringList lost;
@@ -155,14 +158,17 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc == 3 && qstrcmp(argv[1], "--save") == 0)
-        return saveUntilKilled(QString::fromLocal8Bit(argv[2]));
-    if (argc == 4 && (qstrcmp(argv[1], "--write") == 0 || qstrcmp(argv[1], "--merge") == 0))
-        return writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
-                             qstrcmp(argv[1], "--merge") == 0);
-    QCoreApplication app(argc, argv);
-    TstKillSave test;
-    return QTest::qExec(&test, argc, argv);
+    const auto write = [](int argc, char** argv) {
+        return argc == 4 ? writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
+                                         qstrcmp(argv[1], "--merge") == 0)
+                         : 2;
+    };
+    return testing::mainWithRoles<QCoreApplication, TstKillSave>(
+        argc, argv,
+        {{"--save",
+          [](int, char** argv) { return saveUntilKilled(QString::fromLocal8Bit(argv[2])); }},
+         {"--write", write},
+         {"--merge", write}});
 }
 
 #include "tst_killsave.moc"

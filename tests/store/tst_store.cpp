@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/tempdatahome.h"
+#include "common/harness.h"
+#include "common/roundtrip.h"
+#include "common/table.h"
 #include "store/autostart.h"
 #include "store/checklist.h"
 #include "store/clock.h"
@@ -14,23 +16,21 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
 using namespace jot;
-using namespace testing;
+using testing::FileSizeLimit;
+using testing::readFile;
+using testing::writeFile;
 using namespace Qt::StringLiterals;
 
 namespace {
 QByteArray record(const QByteArray& text, const QByteArray& fired = {}) {
-    return "\"s\",\"" + text + "\",\"\",\"" + fired + "\"\r\n";
+    return testing::record("s", text, {}, fired);
 }
-QByteArray records(int n) { // "task 1" to "task n"
-    QByteArray bytes;
-    for (int i = 1; i <= n; ++i)
-        bytes += record("task " + QByteArray::number(i));
-    return bytes;
+QByteArray records(int n) {
+    return testing::records(n, "s");
 }
 mode_t modeOf(const QString& path) {
     struct stat st {};
@@ -44,13 +44,10 @@ struct FailingTaskFile : TaskFile {
     std::function<void()> duringSave;
     bool noSwap = false;
     bool writeTo(QIODevice& device, const TaskList& list) override {
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit small{10, saved.rlim_max};
-        if (failure == Failure::SizeLimit)
-            ::setrlimit(RLIMIT_FSIZE, &small);
-        const bool ok = TaskFile::writeTo(device, list);
-        ::setrlimit(RLIMIT_FSIZE, &saved);
+        const bool ok = [&] {
+            const FileSizeLimit small(10, failure == Failure::SizeLimit);
+            return TaskFile::writeTo(device, list);
+        }();
         if (failure == Failure::Rename) // a directory in the file's place
             QFile::remove(path()), QDir().mkpath(path() + u"/x"_s);
         if (failure == Failure::Loop) // a link to itself
@@ -67,7 +64,27 @@ struct FailingTaskFile : TaskFile {
 };
 } // namespace
 
-Q_DECLARE_METATYPE(Failure)
+struct ReadCase {
+    QByteArray name, bytes, saved; // the file, and the file after the next save
+    bool copied;                   // kept aside before the save
+};
+struct FailedSaveCase {
+    QByteArray name;
+    Failure failure;
+    QString cause; // in the warning
+};
+struct MergeCase {
+    QByteArray name, theirs; // planifs.txt after tasks 1 to 3 were saved
+    QString conflict;        // a sync tool's copy of this machine's version
+    QString when;            // the other writer comes: at a tick, in a save, in place
+    QByteArray after;        // saved next, with task 2 edited here first
+    QStringList kept;        // the copies beside it afterwards
+};
+struct InvariantCase {
+    QByteArray name, list, version; // read at start; the other side's
+    QString how;                    // how it comes: see below
+    QByteArray after;               // the file after the merge and a save
+};
 
 class TstStore : public QObject {
     Q_OBJECT
@@ -78,39 +95,23 @@ class TstStore : public QObject {
 private Q_SLOTS:
     // A checklist line ticked (by click or key) and made an item or back (Ctrl+Shift+L), and
     // a find's match; the rest is seen through the note and the grid.
-    void checklistLine_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("toggled");
-        QTest::addColumn<QString>("itemOrBack");
-        QTest::newRow("open item") << "[ ] milk"
-                                   << "[x] milk"
-                                   << "milk";
-        QTest::newRow("done item") << "[x] milk"
-                                   << "[ ] milk"
-                                   << "milk";
-        QTest::newRow("no space after") << "[x]milk"
-                                        << "[x]milk"
-                                        << "[ ] [x]milk";
-        QTest::newRow("capital x") << "[X] milk"
-                                   << "[X] milk"
-                                   << "[ ] [X] milk";
-    }
+    // The line, toggled, and made an item or back: an open item, a done one, none without
+    // its space or with a capital X.
     void checklistLine() {
-        QFETCH(QString, line);
-        QTEST(toggledItem(line), "toggled");
-        QTEST(itemOrBack(line), "itemOrBack");
+        for (const auto& [line, toggled, itemOrBack] : {std::tuple{"[ ] milk", "[x] milk", "milk"},
+                                                        {"[x] milk", "[ ] milk", "milk"},
+                                                        {"[x]milk", "[x]milk", "[ ] [x]milk"},
+                                                        {"[X] milk", "[X] milk", "[ ] [X] milk"}}) {
+            QCOMPARE(toggledItem(line), toggled);
+            QCOMPARE(jot::itemOrBack(line), itemOrBack);
+        }
     }
-    void searchForm_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("accent typed") << "Ecole" << u"écOLE"_s;
-        QTest::newRow("sharp s") << u"Straße"_s << "STRASSE";
-    }
-    void searchForm() {
-        QFETCH(QString, text);
-        QFETCH(QString, typed);
-        QVERIFY(jot::searchForm(text).contains(jot::searchForm(typed)));
-        QVERIFY(!jot::searchForm(text).contains(jot::searchForm(typed + 'x')));
+    void searchForm() { // an accent typed; a sharp s
+        for (const auto& [text, typed] :
+             {std::pair{u"Ecole"_s, u"écOLE"_s}, {u"Straße"_s, u"STRASSE"_s}}) {
+            QVERIFY(jot::searchForm(text).contains(jot::searchForm(typed)));
+            QVERIFY(!jot::searchForm(text).contains(jot::searchForm(typed + 'x')));
+        }
     }
     void init() {
         m_dir = m_home.emplace().dataDir();
@@ -120,19 +121,15 @@ private Q_SLOTS:
         setClockForTests([] { return QDateTime(QDate(2026, 12, 6), QTime(22, 15, 7)); });
     }
 
-    void addTask_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("row"); // of the new task; 0 when refused
-        QTest::newRow("a single row of a tab is a task") << record("\t") << 2;
-        QTest::newRow("99 tasks") << records(99) << 100;
-        QTest::newRow("100 tasks") << records(100) << 0;
-    }
-    // New task: only a single row of spaces is reused, and no task beyond the 100th.
+    // New task: only a single row of spaces is reused (a tab is a task), and no task beyond
+    // the 100th; the new task's row, 0 when refused.
     void addTask() {
-        QFETCH(QByteArray, file);
-        TaskList list;
-        list.setRows(parseTasks(file).rows);
-        QTEST(list.addTask(), "row");
+        for (const auto& [file, row] :
+             {std::pair{record("\t"), 2}, {records(99), 100}, {records(100), 0}}) {
+            TaskList list;
+            list.setRows(parseTasks(file).rows);
+            QCOMPARE(list.addTask(), row);
+        }
     }
     // Undo takes what there is room for and keeps the rest; a deleted-tasks file that cannot
     // be written fails the record, never the undo.
@@ -162,28 +159,39 @@ private Q_SLOTS:
         m_file->lire_liste(list);
         QCOMPARE(list.cell(1, ColText), u"a\r\nb\r\nc\r\n,\"d\" ~¤\u241B"_s);
     }
+    // The fuzzer's check, on seeded random files of the characters the format escapes or
+    // re-encodes, read in random chunks.
+    void readsBackAlike() {
+        const QByteArray pieces[] = {"~",        "\xC2\xA4",     "\x1B", "\"",    "\r", "\n",
+                                     "\xC3\xA9", "\xE2\x82\xAC", "\x80", "\",\"", "x"};
+        QRandomGenerator random(35);
+        for (int n = 0; n < 3000; ++n) {
+            QByteArray bytes = "\"";
+            for (int k = random.bounded(40); k > 0; --k)
+                bytes += pieces[random.bounded(int(std::size(pieces)))];
+            QList<qsizetype> cuts;
+            for (qsizetype at = 0; (at += random.bounded(1, 8)) < bytes.size();)
+                cuts << at;
+            QVERIFY2(testing::readsBackAlike(bytes, cuts), bytes.toPercentEncoding().constData());
+        }
+    }
     void read_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("saved"); // the file after the next save
-        QTest::addColumn<bool>("copied");      // kept aside before the save
         const QByteArray last = record("last", "1"), all = records(120) + last;
         const QByteArray a = record(u"à"_s.toUtf8());
-        QTest::newRow("120 records, a blank line, no last CR LF")
-            << records(120) + "\r\n" + last.chopped(2) << all << false;
-        QTest::newRow("Windows-1252")
-            << record("\xE9 \x80 \xA4") << record(u"é € ¤"_s.toUtf8()) << false;
-        QTest::newRow("mixed") << a + record("\xE9") << a + record(u"é"_s.toUtf8()) << true;
-        QTest::newRow("unreadable lines")
-            << records(120) + "\"s\",\"x\",\"\"\r\n\"\",\"\",\"\",\"\"?\r\n\xFF\r\n" + last << all
-            << true;
+        testing::table<ReadCase>(
+            {{"120 records, a blank line, no last CR LF", records(120) + "\r\n" + last.chopped(2),
+              all, false},
+             {"Windows-1252", record("\xE9 \x80 \xA4"), record(u"é € ¤"_s.toUtf8()), false},
+             {"mixed", a + record("\xE9"), a + record(u"é"_s.toUtf8()), true},
+             {"unreadable lines",
+              records(120) + "\"s\",\"x\",\"\"\r\n\"\",\"\",\"\",\"\"?\r\n\xFF\r\n" + last, all,
+              true}});
     }
     // A file read in part, or in two encodings, is first copied aside, private; a killed save's
     // leftover goes at start, the user's own copies stay.
     void read() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, saved);
-        QFETCH(bool, copied);
-        QVERIFY(writeFile(m_path, bytes) && ::chmod(QFile::encodeName(m_path), 0644) == 0);
+        QFETCH(ReadCase, row);
+        QVERIFY(writeFile(m_path, row.bytes) && ::chmod(QFile::encodeName(m_path), 0644) == 0);
         QVERIFY(writeFile(m_dir + u".jotlark-save-Ab3xYz"_s, records(1))); // a kill left it
         const QStringList own = {u"planifs.txt.backup"_s, u"planifs.txt.202611"_s,
                                  u"planifs.txt.orig01"_s, u".jotlark-save-Ab3xYz.bak"_s};
@@ -192,15 +200,15 @@ private Q_SLOTS:
         TaskList list;
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
         m_file->lire_liste(list);
-        QCOMPARE(warnings.count(), copied ? 1 : 0);
+        QCOMPARE(warnings.count(), row.copied ? 1 : 0);
         QVERIFY(m_file->sauver_liste(list));
-        QCOMPARE(readFile(m_path), saved);
+        QCOMPARE(readFile(m_path), row.saved);
         QCOMPARE(modeOf(m_path), mode_t(0600));
         const QString copy = m_path + u".unreadable-20261206-221507"_s;
-        QCOMPARE(readFile(copy), copied ? bytes : "");
-        QCOMPARE(modeOf(copy), mode_t(copied ? 0600 : 0));
+        QCOMPARE(readFile(copy), row.copied ? row.bytes : "");
+        QCOMPARE(modeOf(copy), mode_t(row.copied ? 0600 : 0));
         QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(),
-                 own.size() + (copied ? 2 : 1));
+                 own.size() + (row.copied ? 2 : 1));
     }
     // A pipe named planifs.txt is not opened: it would block the start.
     void notAFile() {
@@ -211,25 +219,23 @@ private Q_SLOTS:
         QCOMPARE(warnings.count(), 1);
     }
     void failedSave_data() {
-        QTest::addColumn<Failure>("failure");
-        QTest::addColumn<QString>("cause"); // in the warning
-        QTest::newRow("file size limit") << Failure::SizeLimit << u"File too large"_s;
-        QTest::newRow("rename fails") << Failure::Rename << u"directory"_s;
-        QTest::newRow("symlink loop") << Failure::Loop << u"symbolic links"_s;
+        testing::table<FailedSaveCase>(
+            {{"file size limit", Failure::SizeLimit, u"File too large"_s},
+             {"rename fails", Failure::Rename, u"directory"_s},
+             {"symlink loop", Failure::Loop, u"symbolic links"_s}});
     }
     // The old file and the list survive; the warning names the cause, once a run of failures.
     void failedSave() {
-        QFETCH(Failure, failure);
-        QFETCH(QString, cause);
+        QFETCH(FailedSaveCase, row);
         QVERIFY(writeFile(m_path, records(1)));
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
         TaskList list;
         list.setRows(parseTasks(records(2)).rows);
-        m_file->failure = failure;
+        m_file->failure = row.failure;
         QVERIFY(!m_file->sauver_liste(list) && !m_file->sauver_liste(list));
         QCOMPARE(warnings.count(), 1);
-        QVERIFY(warnings.first().first().toString().contains(cause));
-        if (failure == Failure::SizeLimit) // where the test itself did not remove it
+        QVERIFY(warnings.first().first().toString().contains(row.cause));
+        if (row.failure == Failure::SizeLimit) // where the test itself did not remove it
             QCOMPARE(readFile(m_path), records(1));
     }
     // The list stays marked unsaved, so that the next tick retries.
@@ -241,16 +247,12 @@ private Q_SLOTS:
         QVERIFY(shared.sauver_liste() && !shared.unsavedChanges);
     }
     void merge_data() {
-        QTest::addColumn<QByteArray>("theirs"); // planifs.txt after tasks 1 to 3 were saved
-        QTest::addColumn<QString>("conflict");  // a sync tool's copy of this machine's version
-        QTest::addColumn<QString>("when"); // the other writer comes: at a tick, in a save, in place
-        QTest::addColumn<QByteArray>("after"); // saved next, with task 2 edited here first
-        QTest::addColumn<QStringList>("kept"); // the copies beside it afterwards
+        QTest::addColumn<MergeCase>("row");
         const QByteArray here = records(3).replace("task 2", "here"), gap = "\"s\",\"ta\r\n";
         const QStringList changed{u"changed"_s}, conflict{u"conflict"_s};
         const auto row = [](const char* name, const QByteArray& theirs, const char* conflict,
                             const char* when, const QByteArray& after, const QStringList& kept) {
-            QTest::newRow(name) << theirs << QString(conflict) << QString(when) << after << kept;
+            testing::addRow(MergeCase{name, theirs, conflict, when, after, kept});
         };
         row("added there", records(3) + record("new"), "", "tick", here + record("new"), changed);
         row("removed there", records(2), "", "tick", records(2).replace("task 2", "here"), changed);
@@ -277,47 +279,45 @@ private Q_SLOTS:
     // tool's conflict copy, then moved aside; a file with an unreadable record removes nothing
     // and is merged only once it stayed so.
     void merge() {
-        QFETCH(QByteArray, theirs);
-        QFETCH(QString, conflict);
-        QFETCH(QString, when);
-        QFETCH(QStringList, kept);
+        QFETCH(MergeCase, row);
         TaskList list;
         list.setRows(parseTasks(records(3)).rows);
         QVERIFY(m_file->sauver_liste(list));
         list.setCell(2, ColText, u"here"_s);
-        if (when == u"start") { // the list as the next start reads it
+        if (row.when == u"start") { // the list as the next start reads it
             QVERIFY(m_file->sauver_liste(list));
             m_file.emplace().setDirectory(m_dir);
             m_file->lire_liste(list);
         }
         const QByteArray mine = records(3).replace("task 2", "here") + record("away");
-        if (!conflict.isEmpty())
-            QVERIFY(writeFile(m_dir + conflict, mine));
-        const auto arrive = [this, theirs] {
-            if (!theirs.isEmpty()) // of another size: seen however coarse the clock
-                QVERIFY(writeFile(m_path + u".new"_s, theirs) &&
+        if (!row.conflict.isEmpty())
+            QVERIFY(writeFile(m_dir + row.conflict, mine));
+        const auto arrive = [this, &row] {
+            if (!row.theirs.isEmpty()) // of another size: seen however coarse the clock
+                QVERIFY(writeFile(m_path + u".new"_s, row.theirs) &&
                         std::rename(QFile::encodeName(m_path + u".new"_s),
                                     QFile::encodeName(m_path)) == 0);
         };
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
-        if (when == u"during save") {
+        if (row.when == u"during save") {
             m_file->duringSave = arrive;
-        } else if (when == u"in place") { // a writer that pauses half-way: saves and copies wait
-            QVERIFY(writeFile(m_path, theirs.left(theirs.size() - 9)));
+        } else if (row.when ==
+                   u"in place") { // a writer that pauses half-way: saves and copies wait
+            QVERIFY(writeFile(m_path, row.theirs.left(row.theirs.size() - 9)));
             QVERIFY(!m_file->mergeOtherWriter(list) && m_file->sauver_liste(list));
             QVERIFY(!m_file->mergeOtherWriter(list) && m_file->aheadOfFile());
-            QCOMPARE(readFile(m_path), theirs.left(theirs.size() - 9));
-            QVERIFY(writeFile(m_path, theirs) && !m_file->mergeOtherWriter(list));
+            QCOMPARE(readFile(m_path), row.theirs.left(row.theirs.size() - 9));
+            QVERIFY(writeFile(m_path, row.theirs) && !m_file->mergeOtherWriter(list));
             QVERIFY(m_file->mergeOtherWriter(list));
         } else {
             arrive();
-            m_file->noSwap = when == u"save, no swap";
-            if (when.startsWith(u"tick") || when == u"start")
+            m_file->noSwap = row.when == u"save, no swap";
+            if (row.when.startsWith(u"tick") || row.when == u"start")
                 m_file->mergeOtherWriter(list);
         }
         QSignalSpy resolved(&*m_file, &TaskFile::resolved);
         QVERIFY(m_file->sauver_liste(list) && !m_file->mergeOtherWriter(list));
-        QTEST(readFile(m_path), "after");
+        QCOMPARE(readFile(m_path), row.after);
         QCOMPARE(warnings.count(), 1);
         QVERIFY(resolved.isEmpty() && m_file->sauver_liste(list)); // then settled
         QCOMPARE(resolved.value(0).value(0), warnings.first().first());
@@ -329,15 +329,12 @@ private Q_SLOTS:
             copies << f.fileName().section(u'.', 2).section(u'-', 0, 0);
             QVERIFY(warnings.first().first().toString().contains(f.fileName()));
         }
-        QCOMPARE(copies, kept);
-        if (!conflict.isEmpty())
+        QCOMPARE(copies, row.kept);
+        if (!row.conflict.isEmpty())
             QCOMPARE(readFile(m_path + u".conflict-20261206-221507"_s), mine);
     }
     void mergeInvariants_data() {
-        QTest::addColumn<QByteArray>("list");    // read at start
-        QTest::addColumn<QByteArray>("version"); // the other side's
-        QTest::addColumn<QString>("how");        // how it comes: see below
-        QTest::addColumn<QByteArray>("after");   // the file after the merge and a save
+        QTest::addColumn<InvariantCase>("row");
         const auto alarm = [](const char* day, const char* fired) {
             return "\"s\",\"t\",\"" + QByteArray(day) + " 9:00 am\",\"" + fired + "\"\r\n";
         };
@@ -347,9 +344,10 @@ private Q_SLOTS:
                          syncthing = "planifs.sync-conflict-20261206-221000-AB12CD3.txt";
         const auto row = [](const char* name, const QByteArray& list, const QByteArray& version,
                             const QByteArray& how, const QByteArray& after) {
-            QTest::newRow(name) << list << version << QString(how) << after;
+            testing::addRow(InvariantCase{name, list, version, how, after});
         };
         row("fired here, not in a conflict copy", fired, unfired, syncthing, fired);
+        row("fired in a conflict copy, not here", unfired, fired, syncthing, fired);
         row("fired in a version read in part", unfired, fired + bad, "writer", fired);
         row("a later occurrence here", later, alarm("Monday 12/07", "weekly"), syncthing, later);
         row("an earlier occurrence there, in a version read in part", later,
@@ -368,45 +366,43 @@ private Q_SLOTS:
     // keeps the alarm further along, once; a copy's tasks are not taken for removed by a later
     // version; copies are looked at in the save's own merge, and only once they read whole.
     void mergeInvariants() {
-        QFETCH(QByteArray, list);
-        QFETCH(QByteArray, version);
-        QFETCH(QString, how);
-        QVERIFY(writeFile(m_path, list));
+        QFETCH(InvariantCase, row);
+        QVERIFY(writeFile(m_path, row.list));
         TaskList tasks;
         m_file->lire_liste(tasks);
-        const QString copy = m_dir + (how.startsWith(u"planifs")
-                                          ? how
+        const QString copy = m_dir + (row.how.startsWith(u"planifs")
+                                          ? row.how
                                           : u"planifs (conflicted copy 2026-12-06 221000).txt"_s);
         const auto renameIn = [&] {
-            QVERIFY(writeFile(m_path + u".new"_s, version) &&
+            QVERIFY(writeFile(m_path + u".new"_s, row.version) &&
                     std::rename(QFile::encodeName(m_path + u".new"_s), QFile::encodeName(m_path)) ==
                         0);
         };
         QSignalSpy removing(&*m_file, &TaskFile::removingTask);
-        if (how == u"writer") {
+        if (row.how == u"writer") {
             renameIn();
-        } else if (how == u"save") {
+        } else if (row.how == u"save") {
             m_file->duringSave = renameIn;
-        } else if (how == u"copy, then writer") {
+        } else if (row.how == u"copy, then writer") {
             QVERIFY(QFile::rename(m_path, copy));
             m_file->mergeOtherWriter(tasks);
             renameIn();
-        } else if (how == u"copy in save") {
+        } else if (row.how == u"copy in save") {
             m_file->duringSave = [&] {
                 QVERIFY(QFile::rename(m_path, copy));
                 renameIn();
             };
-        } else if (how == u"growing copy") {
-            QVERIFY(writeFile(copy, version.chopped(5)) && !m_file->mergeOtherWriter(tasks));
-            QVERIFY(writeFile(copy, version) && !m_file->mergeOtherWriter(tasks));
+        } else if (row.how == u"growing copy") {
+            QVERIFY(writeFile(copy, row.version.chopped(5)) && !m_file->mergeOtherWriter(tasks));
+            QVERIFY(writeFile(copy, row.version) && !m_file->mergeOtherWriter(tasks));
             QVERIFY(QFileInfo::exists(copy));
         } else {
-            QVERIFY(writeFile(copy, version));
+            QVERIFY(writeFile(copy, row.version));
         }
-        if (how != u"save" && how != u"copy in save")
+        if (row.how != u"save" && row.how != u"copy in save")
             m_file->mergeOtherWriter(tasks);
         QVERIFY(m_file->sauver_liste(tasks));
-        QTEST(readFile(m_path), "after");
+        QCOMPARE(readFile(m_path), row.after);
         QVERIFY(removing.isEmpty() && !QFileInfo::exists(copy));
     }
     // A writer that stays half-way: saves wait, with a word after five minutes; after ten, or
@@ -509,20 +505,15 @@ private Q_SLOTS:
 
     // A valid autostart entry, whose Exec starts the program whatever its path holds, and
     // whose TryExec has desktops skip it once the program is gone.
-    void autostart_data() {
-        QTest::addColumn<QString>("executable");
-        QTest::addColumn<QString>("exec");
-        QTest::addColumn<QString>("tryExec");
-        QTest::newRow("quoted") << u"/opt/j$k\\x/jot`lark"_s
-                                << u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s
-                                << u"/opt/j$k\\\\x/jot`lark"_s;
-        QTest::newRow("percent") << u"/opt/100%/jotlark"_s << u"/opt/100%%/jotlark"_s
-                                 << u"/opt/100%/jotlark"_s;
-    }
+    // Quoted, and with a percent sign: the executable, Exec and TryExec.
     void autostart() {
-        QFETCH(QString, executable);
-        QFETCH(QString, exec);
-        QFETCH(QString, tryExec);
+        for (const auto& [executable, exec, tryExec] :
+             {std::tuple{u"/opt/j$k\\x/jot`lark"_s, u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s,
+                         u"/opt/j$k\\\\x/jot`lark"_s},
+              {u"/opt/100%/jotlark"_s, u"/opt/100%%/jotlark"_s, u"/opt/100%/jotlark"_s}})
+            autostartOf(executable, exec, tryExec);
+    }
+    void autostartOf(const QString& executable, const QString& exec, const QString& tryExec) {
         QVERIFY(setStartAtLogIn(true, executable));
         QVERIFY(readFile(autostartPath()).contains("\nExec=" + exec.toUtf8() + '\n'));
         QVERIFY(readFile(autostartPath()).contains("\nTryExec=" + tryExec.toUtf8() + '\n'));

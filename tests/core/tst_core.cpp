@@ -1,0 +1,401 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "alarms/alarmtext.h"
+#include "alarms/due.h"
+#include "alarms/recurrence.h"
+#include "alarms/snooze.h"
+#include "alarms/ticks.h"
+#include "common/table.h"
+#include "layout/noteplaces.h"
+#include "layout/placement.h"
+#include "report/report.h"
+#include "store/datadir.h"
+
+#include <QRandomGenerator>
+#include <ctime>
+
+using namespace jot;
+using Tasks = QList<std::pair<QString, QString>>;
+
+struct DueCase {
+    QByteArray name;
+    QTime time;
+    QString alarm;
+    bool due;
+    QDate day = {2027, 3, 15};
+};
+struct SnoozeCase {
+    QByteArray name;
+    int day;
+    QTime time;
+    QString alarm;
+    Snooze how = Snooze::Short;
+};
+struct ShownCase {
+    QByteArray name;
+    QString locale, alarm, field, shown;
+};
+struct NextCase { // the rule as stored; its own occurrence, a moment after, the next ringing
+    QByteArray name, zone;
+    QString rule;
+    QDateTime own, after, rings;
+};
+struct MoveCase {
+    QByteArray name, zone;
+    QString alarm, field;
+    QDateTime now;
+    QString movedAlarm, movedField;
+};
+struct YearCase {
+    QByteArray name;
+    QString alarm;
+    QDate today, date;
+};
+struct CellCase {
+    QByteArray name;
+    QRect pixels;
+    int slot;
+    QPoint cell;
+    QPointF scale = {15, 15}; // twips per pixel, across and down
+};
+struct ReportCase {
+    QByteArray name;
+    QStringList tasks, lines; // text and alarm of each task in turn; the lines after the header
+};
+
+namespace {
+
+void setZone(const QByteArray& zone) {
+    qputenv("TZ", zone);
+    ::tzset();
+}
+
+QDateTime at(int y, int m, int d, int h, int n) {
+    return QDateTime(QDate(y, m, d), QTime(h, n));
+}
+
+// Whether `d` is an occurrence of the rule whose own occurrence is `date`, said without the
+// code's search: the day of month or year a shorter month or year lacks falls on its last day.
+bool occurs(const RepeatRule& rule, const QDate& date, const QDate& d) {
+    const auto clamped = [&](int day) { return qMin(day, d.daysInMonth()); };
+    switch (rule.repeat) {
+    case Repeat::Never:
+        return false;
+    case Repeat::Daily:
+        return true;
+    case Repeat::Weekdays:
+        return d.dayOfWeek() <= 5;
+    case Repeat::Weekly:
+        return date.daysTo(d) % 7 == 0;
+    case Repeat::Monthly:
+        return d.day() == clamped(rule.monthDay ? rule.monthDay : date.day());
+    case Repeat::Yearly:
+        return d.month() == date.month() && d.day() == clamped(rule.leapDay ? 29 : date.day());
+    }
+    return false;
+}
+
+} // namespace
+
+// The core's rules: when alarms fall due and repeat, the quarter hour a snooze picks, when
+// Timer1 ticks, where notes land, and the report. Monday 03/15/2027 unless said otherwise.
+class TstCore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { setZone("UTC"); }
+
+    void isDue_data() {
+        testing::table<DueCase>(
+            {{"12 pm at noon", {12, 0}, "Monday 03/15 12:00 pm", true},
+             {"12 pm at 11:45", {11, 45}, "Monday 03/15 12:00 pm", false},
+             {"0 00 am, first check of its day", {0, 0}, "Monday 03/15 0:00 am", true},
+             // Only month and day count: weekday names, of one word or more, are the locale's.
+             {"earlier today, in Welsh", {10, 15}, "Dydd Llun 03/15 9:00 am", true},
+             // Ties go to the date behind; a leap day is looked for four years either way.
+             {"tie: 01/01 behind", {0, 0}, "Saturday 01/01 9:00 am", true, {2028, 7, 2}},
+             {"leap day 4 years behind", {10, 0}, "Wednesday 02/29 9:00 am", true, {2100, 1, 1}},
+             {"leap day 4 years ahead", {10, 0}, "Friday 02/29 9:00 am", false, {2100, 6, 1}}});
+        for (const char* text : {"garbage", "Monday 03/15 13:00 am", "Monday 02/30 9:00 am"})
+            testing::addRow(DueCase{text, {23, 45}, text, false});
+    }
+    void isDue() {
+        QFETCH(DueCase, row);
+        QCOMPARE(jot::isDue(row.alarm, {}, QDateTime(row.day, row.time)), row.due);
+    }
+
+    // Snooze: 10 minutes or an hour after the answer's minute, as the alarm editor writes it.
+    // 2026-03-15 is a Sunday; the day list of a note opened that day ends on 03/30.
+    void snooze_data() {
+        const Snooze hour = Snooze::Hour;
+        testing::table<SnoozeCase>(
+            {{"seconds dropped; noon reads 12 am", 15, {11, 50, 59}, "Sunday 03/15 12:00 am"},
+             {"to pm", 15, {12, 53}, "Sunday 03/15 1:03 pm"},
+             {"across midnight", 15, {23, 50}, "Monday 03/16 0:00 am"},
+             {"end of the 16 days", 30, {23, 58}, "Tuesday 03/31 0:08 am"},
+             {"an hour, seconds dropped", 15, {16, 45, 18}, "Sunday 03/15 5:45 pm", hour},
+             {"an hour, just before a minute",
+              15,
+              {10, 14, 59, 999},
+              "Sunday 03/15 11:14 am",
+              hour},
+             {"an hour, across midnight", 15, {23, 1}, "Monday 03/16 0:01 am", hour}});
+    }
+    void snooze() {
+        QFETCH(SnoozeCase, row);
+        const QDateTime chosen({2026, 3, row.day}, row.time);
+        QCOMPARE(snoozeAlarm(chosen, row.how), row.alarm);
+        // The editor opened at that moment offers the day, and the alarm rings then, not before.
+        QVERIFY(dayList(chosen.date()).contains(decouper_alarme(row.alarm).day));
+        const QDateTime at = snoozeTime(chosen, row.how);
+        QVERIFY(jot::isDue(row.alarm, {}, at) && !jot::isDue(row.alarm, {}, at.addSecs(-60)));
+    }
+
+    // An alarm as each locale writes it (its formats, not its words: no translation here),
+    // seen on Saturday 12/05/2026; a text that cannot be read stays as stored.
+    void shown_data() {
+        testing::table<ShownCase>(
+            {{"en_US", "en_US", "Monday 12/07 4:15 pm", "", "Monday 12/07 4:15 pm"},
+             {"en_US weekly", "en_US", "Monday 12/07 12:00 am", "weekly",
+              "Monday 12/07 12:00 pm, every week"},
+             {"en_US next year", "en_US", "Friday 01/01 0:05 am", "", "Friday 01/01/2027 12:05 am"},
+             {"fr_FR", "fr_FR", "lundi 12/07 4:00 pm", "", "lundi 07/12 16:00"},
+             {"fr_FR from English", "fr_FR", "Monday 12/07 9:00 am", "", "lundi 07/12 09:00"},
+             {"de_DE daily", "de_DE", "Montag 12/07 4:15 pm", "daily",
+              "Montag, 07.12. 16:15, every day"},
+             {"de_DE next year", "de_DE", "Freitag 01/01 0:05 am", "", "Freitag, 01.01.2027 00:05"},
+             {"en_GB", "en_GB", "Monday 12/07 0:00 am", "", "Monday, 07/12 00:00"},
+             {"unreadable", "de_DE", "Montag 12/07 16:15", "", "Montag 12/07 16:15"}});
+    }
+    void shown() {
+        QFETCH(ShownCase, row);
+        const QLocale before;
+        QLocale::setDefault(QLocale(row.locale));
+        const QString shown = alarmDisplay(row.alarm, row.field, {2026, 12, 5});
+        QLocale::setDefault(before);
+        QCOMPARE(shown, row.shown);
+    }
+
+    // The tick comes half a second after the next minute begins; a timer counts as on the
+    // minute when it comes in that minute's first second, never before it.
+    void nextMinute() {
+        const QDateTime now({2027, 3, 15}, {10, 14, 59, 800});
+        QCOMPARE(msToNextMinute(now), 700);
+        for (int late : {0, 1, 1000, 1001})
+            QCOMPARE(tickOnTheMinute(200 + late, now), late == 1 || late == 1000);
+    }
+
+    // How the fired-mark field keeps the rule: written back as read, "" for no repeat.
+    void field() {
+        for (const char* same :
+             {"daily", "weekdays", "weekly", "monthly", "yearly", "monthly@29", "monthly@31",
+              "yearly@02-29", "weekly@2026-12-14T09:00", "monthly@30@2027-02-28T09:00"})
+            QCOMPARE(repeatField(parseRepeat(same)), QString(same));
+        for (const auto& [field, stored] : {std::pair{"", ""},
+                                            {"1", ""},
+                                            {"hourly", ""},
+                                            {"weekly@31", "weekly"}}) // a day only months keep
+            QCOMPARE(repeatField(parseRepeat(field)), QString(stored));
+    }
+
+    // Each rule's next occurrence across month and year ends, leap years and daylight-saving
+    // days; random rules, starts and zones check the rest below.
+    void next_data() {
+        testing::table<NextCase>(
+            {{"daily, missed for a week", "UTC", "daily", at(2026, 12, 7, 9, 0),
+              at(2026, 12, 14, 10, 0), at(2026, 12, 15, 9, 0)},
+             {"weekdays, Thursday to Friday", "UTC", "weekdays", at(2026, 12, 10, 9, 0),
+              at(2026, 12, 10, 9, 0), at(2026, 12, 11, 9, 0)},
+             {"weekdays, Friday to Monday", "UTC", "weekdays", at(2026, 12, 11, 9, 0),
+              at(2026, 12, 11, 9, 0), at(2026, 12, 14, 9, 0)},
+             {"monthly, the 31st in February", "UTC", "monthly@31", at(2027, 1, 31, 9, 0),
+              at(2027, 1, 31, 9, 0), at(2027, 2, 28, 9, 0)},
+             {"monthly, back to the 31st", "UTC", "monthly@31", at(2027, 2, 28, 9, 0),
+              at(2027, 2, 28, 9, 0), at(2027, 3, 31, 9, 0)},
+             {"monthly, back to the 29th", "UTC", "monthly@29", at(2027, 2, 28, 9, 0),
+              at(2027, 2, 28, 9, 0), at(2027, 3, 29, 9, 0)},
+             {"yearly, 29 February in a common year", "UTC", "yearly@02-29", at(2028, 2, 29, 9, 0),
+              at(2028, 2, 29, 9, 0), at(2029, 2, 28, 9, 0)},
+             {"yearly, 29 February again", "UTC", "yearly@02-29", at(2031, 2, 28, 9, 0),
+              at(2031, 2, 28, 9, 0), at(2032, 2, 29, 9, 0)},
+             // Spring: 02:00 becomes 03:00; autumn: 02:30 comes twice and rings the first time.
+             {"Paris, into the gap", "Europe/Paris", "daily", at(2027, 3, 27, 2, 30),
+              at(2027, 3, 27, 2, 30), at(2027, 3, 28, 3, 0)},
+             {"Paris, past the gap", "Europe/Paris", "daily", at(2027, 3, 28, 2, 30),
+              at(2027, 3, 28, 3, 0), at(2027, 3, 29, 2, 30)},
+             {"Paris, autumn", "Europe/Paris", "weekly", at(2027, 10, 24, 2, 30),
+              at(2027, 10, 24, 2, 30), at(2027, 10, 31, 2, 30)},
+             {"New York, into the gap", "America/New_York", "weekly", at(2027, 3, 7, 2, 15),
+              at(2027, 3, 7, 2, 15), at(2027, 3, 14, 3, 0)}});
+    }
+    void next() {
+        QFETCH(NextCase, row);
+        setZone(row.zone);
+        const QDateTime after(row.after.date(), row.after.time()); // in the zone set now
+        const QDate date =
+            nextOccurrence(parseRepeat(row.rule), row.own.date(), row.own.time(), after);
+        QCOMPARE(ringingMoment(date, row.own.time()),
+                 QDateTime(row.rings.date(), row.rings.time()));
+    }
+
+    // For random rules, own occurrences and moments after them: the next occurrence is one of
+    // the rule's, rings after the moment, and no occurrence between rings after it.
+    void nextProperty() {
+        QRandomGenerator random(35);
+        for (int i = 0; i < 2000; ++i) {
+            setZone(i % 2 ? "Europe/Paris" : "UTC");
+            RepeatRule rule;
+            rule.repeat = Repeat(1 + random.bounded(5));
+            QDate date = QDate(2026, 1, 1).addDays(random.bounded(3000));
+            if (rule.repeat == Repeat::Monthly && random.bounded(2)) {
+                rule.monthDay = 29 + random.bounded(3);
+                date.setDate(date.year(), date.month(), qMin(rule.monthDay, date.daysInMonth()));
+            } else if (rule.repeat == Repeat::Yearly && random.bounded(2)) {
+                rule.leapDay = true;
+                date.setDate(date.year(), 2, QDate::isLeapYear(date.year()) ? 29 : 28);
+            }
+            const QTime time(random.bounded(24), random.bounded(60));
+            const QDateTime after = QDateTime(date, time).addSecs(random.bounded(400 * 24 * 3600));
+            const QDate next = nextOccurrence(rule, date, time, after);
+            const QString what = QStringLiteral("%1 from %2 %3 after %4: ")
+                                     .arg(repeatField(rule), date.toString(Qt::ISODate),
+                                          time.toString(), after.toString(Qt::ISODate));
+            QVERIFY2(next > date && occurs(rule, date, next) && ringingMoment(next, time) > after,
+                     qPrintable(what + next.toString(Qt::ISODate)));
+            for (QDate d = qMax(date.addDays(1), after.date().addDays(-1)); d < next;
+                 d = d.addDays(1))
+                QVERIFY2(!occurs(rule, date, d) || ringingMoment(d, time) <= after,
+                         qPrintable(what + d.toString(Qt::ISODate)));
+        }
+    }
+
+    // A due repeating alarm moves on from its own occurrence, not from a snoozed time, and
+    // keeps its own time where local time skips it.
+    void moveOn_data() {
+        testing::table<MoveCase>(
+            {{"snoozed: back to its own time", "UTC", "Monday 12/14 9:10 am",
+              "daily@2026-12-14T09:00", at(2026, 12, 14, 9, 10), "Tuesday 12/15 9:00 am", "daily"},
+             {"into the gap: its time kept", "Europe/Paris", "Saturday 03/27 2:30 am", "daily",
+              at(2027, 3, 27, 2, 30), "Sunday 03/28 3:00 am", "daily@2027-03-28T02:30"},
+             {"past the gap: its time again", "Europe/Paris", "Sunday 03/28 3:00 am",
+              "daily@2027-03-28T02:30", at(2027, 3, 28, 3, 0), "Monday 03/29 2:30 am", "daily"}});
+    }
+    void moveOn() {
+        QFETCH(MoveCase, row);
+        setZone(row.zone);
+        TaskList list;
+        list.setRows({{"Le 12/01 à 09:00 am", "t", row.alarm, QString(), row.field}});
+        jot::moveOn(list, 1, QDateTime(row.now.date(), row.now.time()));
+        QCOMPARE(list.cell(1, ColAlarm), row.movedAlarm);
+        QCOMPARE(list.cell(1, ColFired), row.movedField);
+    }
+
+    // An alarm text names no year: its weekday places it, so that one for next December is
+    // not taken in March for last December's and rung at once.
+    void year_data() {
+        testing::table<YearCase>(
+            {{"next December", "Wednesday 12/02 9:00 am", {2026, 3, 15}, {2026, 12, 2}},
+             {"last December", "Tuesday 12/02 9:00 am", {2026, 3, 15}, {2025, 12, 2}},
+             {"a year behind, at the year end",
+              "Thursday 01/01 9:00 am",
+              {2026, 12, 31},
+              {2026, 1, 1}},
+             {"the next day, over the year end",
+              "Friday 01/01 9:00 am",
+              {2026, 12, 31},
+              {2027, 1, 1}},
+             {"no year near on that weekday: the nearest",
+              "Thursday 02/29 9:00 am",
+              {2026, 6, 1},
+              {2028, 2, 29}},
+             {"29 February on a Sunday, six years ahead",
+              "Sunday 02/29 9:00 am",
+              {2026, 6, 1},
+              {2032, 2, 29}},
+             {"another language: the nearest",
+              "Mercredi 12/02 9:00 am",
+              {2026, 3, 15},
+              {2025, 12, 2}}});
+    }
+    void year() {
+        QFETCH(YearCase, row);
+        QCOMPARE(alarmMoment(row.alarm, row.today).date, row.date);
+    }
+
+    // Where a slot's note lands in the measured work area, in twips: six cells a column,
+    // filled upward from the bottom right.
+    void cell_data() {
+        testing::table<CellCase>(
+            {{"slot 8, second column, second cell", {0, 0, 1024, 738}, 8, {5430, 7710}},
+             {"panel on the left, held at its edge", {48, 0, 976, 738}, 13, {720, 9390}},
+             {"lower than a cell, held at the top", {0, 20, 1024, 100}, 2, {5430, 300}},
+             {"halves to even", {-3, 5, 1365, 1023}, 1, {5251, 11170}, {7.5, 12.5}}});
+    }
+    void cell() {
+        QFETCH(CellCase, row);
+        QCOMPARE(cellOf(mesurer_bureau(row.pixels, row.scale.x(), row.scale.y()), row.slot),
+                 row.cell);
+    }
+
+    // Which kept entry each task takes: by creation stamp and text, the nth of equal tasks the
+    // nth of equal entries.
+    void matchPlaces() {
+        const std::pair<QString, QString> a{"Le 03/14 à 09:00 am", "copied"};
+        const std::pair<QString, QString> b{"Le 03/14 à 09:00 am", "other"};
+        for (const auto& [entries, tasks, match] :
+             {std::tuple{Tasks{a, b, a}, Tasks{b, a, a, a}, QList<int>{1, 0, 2, -1}},
+              {Tasks{a}, Tasks{{a.first, "copied!"}}, QList<int>{-1}}}) { // text changed
+            QList<NotePlace> places;
+            for (const auto& task : entries) {
+                places.append(NotePlace());
+                std::tie(places.last().stamp, places.last().text) = task;
+            }
+            QCOMPARE(matchNotePlaces(places, tasks), match);
+        }
+    }
+
+    // The state file gives back what was written, texts of many lines included, private, in
+    // the state folder under the lock's name for the data directory.
+    void stateFile() {
+        QTemporaryDir dir;
+        qputenv("XDG_STATE_HOME", dir.path().toLocal8Bit());
+        const QString path = notePlacesPath(dir.path());
+        QCOMPARE(path, dir.path() + "/jotlark/notes-" + dataDirHash(dir.path()) + ".ini");
+        QList<NotePlace> places(3);
+        places[0] = {
+            "Le 03/14 à 09:00 am", "two\r\nlines\\n [note]\r\n=", true, {-40, 7}, {400, 120}, true};
+        places[1] = {"Le 03/15 à 10:00 am", "", false, {}, {331, 90}, false};
+        places[2] = {"Le 03/15 à 10:00 am", "placed", true, {0, 0}, {}, false};
+        QVERIFY(writeNotePlaces(path, places));
+        QCOMPARE(readNotePlaces(path), places);
+        QCOMPARE(int(QFile::permissions(path) & 0x7077), 0x6000); // 0600
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files),
+                 QStringList{QFileInfo(path).fileName()});
+    }
+
+    // The report: every task that is not blank, its alarm beneath, dashes between tasks; only
+    // spaces are blank.
+    void report_data() {
+        const QString dashes(106, u'-'), alarm = QStringLiteral("Monday 12/07 9:30 am");
+        testing::table<ReportCase>(
+            {{"empty list", {}, {}},
+             {"blank task, alarm of spaces",
+              {"a", "", "   ", alarm, "  b", "  "},
+              {"a", dashes, "  b"}},
+             {"three lines, alarm",
+              {"a\r\nb\r\nc", "", "d", alarm},
+              {"a", "b", "c", dashes, "d", "Alarm on the " + alarm}},
+             {"tab task, line-break alarm", {"\t", "\r\n"}, {"\t", "Alarm on the \r\n"}}});
+    }
+    void report() {
+        QFETCH(ReportCase, row);
+        QList<TaskRow> rows;
+        for (int i = 0; i < row.tasks.size(); i += 2)
+            rows.append({"Le 12/01 à 09:00 am", row.tasks[i], row.tasks[i + 1], QString(), "1"});
+        TaskList list;
+        list.setRows(rows);
+        QCOMPARE(preparer_rapport(list, QDate(2026, 12, 5)),
+                 "[JOTLK]\t\t\tTasks the 12/05/2026\r\n\r\n\r\n" + (row.lines << "").join("\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstCore)
+#include "tst_core.moc"

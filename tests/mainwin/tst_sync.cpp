@@ -1,0 +1,408 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "alarms/alarmtext.h"
+#include "common/program.h"
+#include "common/radicaleserver.h"
+#include "mainwin/synccontroller.h"
+#include "net/davtransport.h"
+#include "store/clock.h"
+#include "sync/passwordstore.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <csignal>
+#include <functional>
+#include <unistd.h>
+
+using testing::Program;
+
+namespace {
+
+// sync.conf as a user writes it, the command quoted as the README shows.
+QByteArray syncConf(const RadicaleServer& server, const QByteArray& password) {
+    return "[caldav]\nlist=" + server.list().toEncoded() +
+           "\nuser=" + RadicaleServer::user().toUtf8() + "\npasswordCommand=\"sh -c \\\"echo " +
+           password + "\\\"\"\n";
+}
+
+QByteArray vtodo(const QByteArray& uid, const QByteArray& summary) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Another client//EN\r\nBEGIN:VTODO\r\n"
+           "UID:" +
+           uid + "\r\nDTSTAMP:20260301T080000Z\r\nCREATED:20260301T080000Z\r\nSUMMARY:" + summary +
+           "\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+}
+
+jot::SyncController* syncOf(const Program& p) {
+    return p.main->findChild<jot::SyncController*>();
+}
+
+// Waits for the round under way, or the one about to start, to end.
+bool roundEnds(const Program& p) {
+    QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
+    return ended.wait(20000);
+}
+
+bool syncNow(const Program& p) {
+    QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
+    p.trigger("m_syncNow");
+    return ended.wait(20000);
+}
+
+QStringList textsHere(const Program& p) {
+    QStringList texts;
+    for (int r = 1; r < p.list().rows(); ++r)
+        if (!p.list().isPlaceholder(r))
+            texts.append(p.list().cell(r, jot::ColText));
+    return texts;
+}
+
+// The open items' summaries on the server, sorted.
+QStringList textsThere(RadicaleServer& server) {
+    QStringList texts;
+    for (const QByteArray& ics : server.items()) {
+        if (ics.contains("STATUS:COMPLETED") || ics.contains("STATUS:CANCELLED"))
+            continue;
+        const qsizetype at = ics.indexOf("SUMMARY:") + 8;
+        texts.append(QString::fromUtf8(ics.mid(at, ics.indexOf("\r\n", at) - at)));
+    }
+    texts.sort();
+    return texts;
+}
+
+// A new task typed in its note, which saves it as it closes.
+void type(const Program& p, const QString& text) {
+    p.click("Command1");
+    f_test* note = p.noteOf(p.list().rows() - 1);
+    QTest::keyClicks(note->findChild<QWidget*>("Text2"), text);
+    note->close();
+}
+
+// The child's role: the program on the test's data home syncs, and is killed (as by power
+// loss) once `answers` answers have come in.
+int syncUntilKilled(int argc, char* argv[], int answers) {
+    QApplication app(argc, argv);
+    testing::quietOffscreen();
+    f_iir main;
+    main.Form_Load();
+    QTimer::singleShot(0, [&main, answers] {
+        auto* transport = main.findChild<DavTransport*>();
+        if (!transport)
+            std::_Exit(3);
+        QObject::connect(transport, &DavTransport::answered, [answers] {
+            static int seen = 0;
+            if (++seen == answers)
+                ::kill(::getpid(), SIGKILL);
+        });
+    });
+    return app.exec();
+}
+
+} // namespace
+
+class TstSync : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        if (RadicaleServer::program().isEmpty())
+            QSKIP("radicale is not installed (scripts/test.sh installs it)");
+        m_server = std::make_unique<RadicaleServer>();
+        QVERIFY2(m_server->start(), qPrintable(m_server->error()));
+        QVERIFY(m_server->makeList());
+    }
+    void cleanup() { m_server.reset(); }
+
+    void withoutSettings() {
+        Program p(testing::records(2));
+        QVERIFY(!p.child<QAction>("m_syncNow")->isEnabled());
+        QTest::qWait(0);
+        QVERIFY(!p.main->findChild<QTimer*>("m_syncPeriodic"));
+        QVERIFY(!p.main->findChild<DavTransport*>());
+    }
+
+    // A task typed here reaches the server after its save; what another client does there
+    // comes here at the next round.
+    void bothWays_data() {
+        QTest::addColumn<std::function<void(RadicaleServer&, const QString&)>>("there");
+        QTest::addColumn<QStringList>("here");
+        auto edit = [](const QByteArray& from, const QByteArray& to) {
+            return [from, to](RadicaleServer& s, const QString& name) {
+                const RadicaleServer::Answer item = s.get(name);
+                QByteArray ics = item.body;
+                ics.replace(from, to);
+                QCOMPARE(s.put(name, ics, item.etag).status / 100, 2);
+            };
+        };
+        QTest::newRow("nothing") << std::function<void(RadicaleServer&, const QString&)>(
+                                        [](RadicaleServer&, const QString&) {})
+                                 << QStringList{"Call Anna"};
+        QTest::newRow("added there")
+            << std::function<void(RadicaleServer&, const QString&)>(
+                   [](RadicaleServer& s, const QString&) {
+                       QCOMPARE(s.put("phone.ics", vtodo("phone-1", "Buy bread")).status / 100, 2);
+                   })
+            << QStringList{"Call Anna", "Buy bread"};
+        QTest::newRow("changed there") << std::function<void(RadicaleServer&, const QString&)>(
+                                              edit("SUMMARY:Call Anna", "SUMMARY:Call Anna at 5"))
+                                       << QStringList{"Call Anna at 5"};
+        QTest::newRow("completed there")
+            << std::function<void(RadicaleServer&, const QString&)>(
+                   edit("END:VTODO", "STATUS:COMPLETED\r\nPERCENT-COMPLETE:100\r\nEND:VTODO"))
+            << QStringList{};
+        QTest::newRow("deleted there") << std::function<void(RadicaleServer&, const QString&)>(
+                                              [](RadicaleServer& s, const QString& name) {
+                                                  QCOMPARE(s.remove(name).status, 200);
+                                              })
+                                       << QStringList{};
+    }
+    void bothWays() {
+        QFETCH(std::function<void(RadicaleServer&, const QString&)>, there);
+        Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundEnds(p)); // the one at start
+        QCOMPARE(p.main->findChild<QTimer*>("m_syncPeriodic")->interval(), 5 * 60 * 1000);
+        type(p, "Call Anna");
+        auto* afterSave = p.main->findChild<QTimer*>("m_syncAfterSave");
+        QVERIFY(afterSave->isActive());
+        QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
+        p.tick("m_syncAfterSave");
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(textsThere(*m_server), QStringList{"Call Anna"});
+
+        there(*m_server, m_server->items().firstKey());
+        p.show(1);
+        const QPointer<f_test> note = p.noteOf(1);
+        QVERIFY(syncNow(p));
+        QTEST(textsHere(p), "here");
+        // The note of a task that went or changed there closes, unsaved.
+        QCOMPARE(note && note->isVisible(), textsHere(p).contains("Call Anna"));
+        QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
+        // And the list is saved with it.
+        for (const QString& text : textsHere(p))
+            QVERIFY(p.fileBytes().contains(text.toUtf8()));
+    }
+
+    // A rule only the server's copy can express: the task rings at its next occurrence, moves
+    // on at the ring, says "As set elsewhere", and the item keeps its rule.
+    void foreignRule() {
+        QDateTime now({2026, 3, 9}, {8, 0});
+        jot::setClockForTests([&now] { return now; });
+        const auto realClock = qScopeGuard([] { jot::setClockForTests({}); });
+        const QByteArray rule = "RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=TU";
+        QByteArray ics = vtodo("rule-1", "Water the plants");
+        ics.replace("END:VTODO",
+                    "DTSTART:20260310T090000\r\nDUE:20260310T090000\r\n" + rule + "\r\nEND:VTODO");
+        QCOMPARE(m_server->put("rule-1.ics", ics).status / 100, 2);
+        Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundEnds(p));
+        QCOMPARE(textsHere(p), QStringList{"Water the plants"});
+        QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 10}, {9, 0}));
+        p.show(1);
+        QTest::mouseClick(p.noteOf(1)->findChild<QWidget*>("Command1"), Qt::LeftButton);
+        QCOMPARE(p.noteOf(1)->findChild<QComboBox*>("Combo5")->currentText(),
+                 QString("As set elsewhere"));
+        p.noteOf(1)->close();
+
+        now = QDateTime({2026, 3, 10}, {9, 1});
+        p.tick();
+        QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 24}, {9, 0}));
+        QVERIFY(syncNow(p));
+        QVERIFY(m_server->get("rule-1.ics").body.contains(rule));
+    }
+
+    // Delete here completes the item; the server keeps it.
+    void deletedHere_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("Delete") << "Command3" << QStringList{"task 2"};
+        QTest::newRow("Delete all") << "m_reinit" << QStringList{};
+    }
+    void deletedHere() {
+        QFETCH(QString, how);
+        Program p(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundEnds(p));
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2"}));
+        jot::setMessageResponderForTests([](QMessageBox&) { return QMessageBox::Yes; });
+        p.select(1);
+        if (how.startsWith("m_"))
+            p.trigger(qPrintable(how));
+        else
+            p.click(qPrintable(how));
+        p.tick();
+        QVERIFY(syncNow(p));
+        QTEST(textsThere(*m_server), "left");
+        QCOMPARE(m_server->items().size(), 2);
+    }
+
+    // Settings that cannot sync say why on the line, and nothing is tried again.
+    void cannotSync_data() {
+        QTest::addColumn<QByteArray>("conf");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no password command")
+            << QByteArray("[caldav]\nlist=http://127.0.0.1:9/alice/tasks/\nuser=alice\n")
+            << "no password";
+        QTest::newRow("http elsewhere")
+            << QByteArray("[caldav]\nlist=http://example.org/alice/tasks/\nuser=alice\n"
+                          "passwordCommand=echo x\n")
+            << "not an https address";
+    }
+    void cannotSync() {
+        QFETCH(QByteArray, conf);
+        QFETCH(QString, said);
+        Program p(testing::records(1), false, false, {}, conf);
+        QTRY_VERIFY2(p.child<QLabel>("m_warning")->text().contains(said),
+                     qPrintable(p.child<QLabel>("m_warning")->text()));
+        QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
+        QVERIFY(!p.main->findChild<DavTransport*>()->busy());
+    }
+
+    // Set up by the dialog: no command, the password kept by the keyring or for this run.
+    void passwordWithoutCommand() {
+        const QByteArray conf = "[caldav]\nlist=" + m_server->list().toEncoded() +
+                                "\nuser=" + RadicaleServer::user().toUtf8() + "\n";
+        const QString key = jot::sync::passwordKey(RadicaleServer::user(), m_server->list());
+        jot::sync::keepForThisRun(key, "s3cret");
+        Program p(testing::records(1), false, false, {}, conf);
+        const bool ended = roundEnds(p);
+        jot::sync::forgetForThisRun(key);
+        QVERIFY(ended);
+        QCOMPARE(m_server->items().size(), 1);
+    }
+
+    // A refused password is said once and not retried until sync.conf changes.
+    void wrongPassword() {
+        Program p(testing::records(1), false, false, {}, syncConf(*m_server, "wrong"));
+        QSignalSpy notices(syncOf(p), &jot::SyncController::notice);
+        QVERIFY(roundEnds(p));
+        QVERIFY(p.child<QLabel>("m_warning")->text().startsWith("Not synced since "));
+        QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
+        QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
+        p.tick("m_syncPeriodic");
+        QVERIFY(!ended.wait(500)); // nothing asked of the server
+        QCOMPARE(notices.size(), 1);
+        testing::writeFile(p.home.path() + "/config/jotlark/sync.conf",
+                           syncConf(*m_server, "s3cret"));
+        p.tick("m_syncPeriodic");
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
+        QCOMPARE(textsThere(*m_server), QStringList{"task 1"});
+    }
+
+    // The server stops after an answer of the round: the line says so and the changes wait;
+    // the retry, once it is back, takes them without doubling any.
+    void serverStopped_data() {
+        QTest::addColumn<int>("answers");
+        QTest::newRow("after the first answer") << 1;
+        QTest::newRow("after the second answer") << 2;
+        QTest::newRow("after the third answer") << 3;
+    }
+    void serverStopped() {
+        QFETCH(int, answers);
+        Program p(testing::records(3), false, false, {}, syncConf(*m_server, "s3cret"));
+        int seen = 0;
+        QTest::qWait(0); // the transport is made as the first round starts
+        auto* transport = p.main->findChild<DavTransport*>();
+        QVERIFY(transport);
+        connect(transport, &DavTransport::answered, this, [&] {
+            if (++seen == answers)
+                m_server->stop();
+        });
+        QVERIFY(roundEnds(p));
+        // The three tasks wait, or those of them the server has not taken yet.
+        const QString line = p.child<QLabel>("m_warning")->text();
+        QVERIFY2(line.startsWith("Not synced since ") && line.contains(" changes waiting)"),
+                 qPrintable(line));
+        QVERIFY(p.main->findChild<QTimer*>("m_syncRetry")->isActive());
+        QCOMPARE(p.main->findChild<QTimer*>("m_syncRetry")->interval(), 60 * 1000);
+        QVERIFY(m_server->start());
+        QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
+        p.tick("m_syncRetry");
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
+        QCOMPARE(m_server->items().size(), 3);
+    }
+
+    // Killed after n answers of its first round, the program starts again: nothing lost or
+    // doubled on either side.
+    void killed_data() {
+        QTest::addColumn<int>("answers");
+        for (int n : {1, 2, 3, 4, 5})
+            QTest::addRow("after %d answers", n) << n;
+    }
+    void killed() {
+        QFETCH(int, answers);
+        TempDataHome home;
+        testing::writeFile(home.taskFile(), testing::records(3));
+        testing::writeFile(home.path() + "/config/jotlark/sync.conf",
+                           syncConf(*m_server, "s3cret"));
+        QProcess child;
+        child.setChildProcessModifier(testing::endWithParent);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--sync-until-killed", QString::number(answers)});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        // The next start, on the same data, settings and state: it reads the settings and
+        // the state at its first round, once the event loop runs.
+        Program p({}, false, false, home.dataDir());
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+        qputenv("XDG_STATE_HOME", (home.path() + "/state").toLocal8Bit());
+        QVERIFY(roundEnds(p));
+        const QStringList all{"task 1", "task 2", "task 3"};
+        QStringList here = textsHere(p);
+        here.sort();
+        QCOMPARE(here, all);
+        QCOMPARE(textsThere(*m_server), all);
+        QCOMPARE(m_server->items().size(), 3);
+    }
+
+    // Two machines share planifs.txt through a sync tool and sync the same list, each with
+    // a state of its own (or one whose state was lost): no task doubles.
+    void sharedTaskFile() {
+        // Both start on the same file and sync at once: their creations meet on the server.
+        Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+        Program second(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+        QSignalSpy firstEnded(syncOf(first), &jot::SyncController::roundEnded);
+        QSignalSpy secondEnded(syncOf(second), &jot::SyncController::roundEnded);
+        QTRY_VERIFY_WITH_TIMEOUT(firstEnded.size() == 1 && secondEnded.size() == 1, 20000);
+        QCOMPARE(m_server->items().size(), 2);
+        // A task typed on the first reaches the second both ways: through the server, and
+        // as the sync tool carries planifs.txt over.
+        type(first, "typed on the first");
+        first.tick("m_syncAfterSave");
+        QTRY_COMPARE_WITH_TIMEOUT(firstEnded.size(), 2, 20000);
+        QVERIFY(testing::writeFile(second.home.taskFile(), first.fileBytes()));
+        second.tick(); // merges the file and saves
+        QVERIFY(syncNow(second));
+        QCOMPARE(textsHere(second).size(), 3);
+        QVERIFY(syncNow(first));
+        QCOMPARE(textsHere(first).size(), 3);
+        QCOMPARE(m_server->items().size(), 3);
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "typed on the first"}));
+    }
+
+    // A state lost (a new machine, a cleaned home): the tasks link to their items again.
+    void lostState() {
+        QByteArray file;
+        {
+            Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+            QVERIFY(roundEnds(first));
+            file = first.fileBytes();
+        }
+        Program again(file, false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundEnds(again));
+        QCOMPARE(textsHere(again), (QStringList{"task 1", "task 2"}));
+        QCOMPARE(m_server->items().size(), 2);
+    }
+
+private:
+    std::unique_ptr<RadicaleServer> m_server;
+};
+
+int main(int argc, char* argv[]) {
+    if (argc == 3 && qstrcmp(argv[1], "--sync-until-killed") == 0)
+        return syncUntilKilled(argc, argv, std::atoi(argv[2]));
+    QApplication app(argc, argv);
+    TstSync test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_sync.moc"

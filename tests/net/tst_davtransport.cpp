@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/radicaleserver.h"
+#include "net/davtransport.h"
+
+#include <QSignalSpy>
+#include <QSslCertificate>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+using jot::sync::Reply;
+using jot::sync::Request;
+
+namespace {
+
+// A server that answers each request with the next of its canned answers, and keeps the
+// requests it read. An empty answer is never given: the request waits forever.
+class CannedServer : public QObject {
+public:
+    explicit CannedServer(const QList<QByteArray>& answers) : m_answers(answers) {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+        });
+    }
+    QUrl url(const QString& path) const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
+    }
+    QList<QByteArray> requests; // head and body of each
+
+private:
+    void read(QTcpSocket* socket) {
+        QByteArray& buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        for (;;) {
+            const qsizetype end = buffer.indexOf("\r\n\r\n");
+            if (end < 0)
+                return;
+            qsizetype length = 0;
+            for (const QByteArray& line : buffer.left(end).split('\n'))
+                if (line.toLower().startsWith("content-length:"))
+                    length = line.mid(15).trimmed().toLongLong();
+            if (buffer.size() < end + 4 + length)
+                return;
+            requests.append(buffer.left(end + 4 + length));
+            buffer.remove(0, end + 4 + length);
+            const QByteArray answer = m_answers.isEmpty() ? QByteArray() : m_answers.takeFirst();
+            if (!answer.isEmpty()) {
+                socket->write(answer);
+                if (answer.contains("Connection: close"))
+                    socket->disconnectFromHost();
+            }
+        }
+    }
+
+    QTcpServer m_server;
+    QList<QByteArray> m_answers;
+    QHash<QTcpSocket*, QByteArray> m_buffers;
+};
+
+QByteArray answer(const QByteArray& head, const QByteArray& body = {}) {
+    return head + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+Reply carry(DavTransport& transport, const Request& request) {
+    QSignalSpy spy(&transport, &DavTransport::answered);
+    transport.send(request);
+    if (!spy.wait(20000))
+        return {};
+    return spy.first().first().value<Reply>();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(jot::sync::Reply)
+
+class tst_DavTransport : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void canned_data();
+    void canned();
+    void radicale_data();
+    void radicale();
+    void certificate_data();
+    void certificate();
+};
+
+void tst_DavTransport::canned_data() {
+    QTest::addColumn<QList<QByteArray>>("answers");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("etag");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QByteArray>("lastRequest"); // its first line
+
+    const QByteArray multistatus = "<multistatus xmlns=\"DAV:\"/>";
+    QTest::newRow("a redirect repeats the method and body")
+        << QList<QByteArray>{answer("HTTP/1.1 301 Moved\r\nLocation: /moved/"),
+                             answer("HTTP/1.1 207 Multi-Status\r\nETag: \"e1\"", multistatus)}
+        << 207 << QByteArray("\"e1\"") << QString() << QByteArray("PROPFIND /moved/ HTTP/1.1");
+    QList<QByteArray> loop;
+    for (int k = 0; k < 7; ++k)
+        loop.append(answer("HTTP/1.1 307 Again\r\nLocation: /r" + QByteArray::number(k)));
+    QTest::newRow("more than five redirects")
+        << loop << 0 << QByteArray() << QStringLiteral("more than 5 redirects")
+        << QByteArray("PROPFIND /r4 HTTP/1.1");
+    QTest::newRow("an answer larger than the bound")
+        << QList<QByteArray>{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" +
+                             QByteArray(jot::sync::kMaxBody + 1, 'x')}
+        << 0 << QByteArray() << QStringLiteral("larger than 16 MiB")
+        << QByteArray("PROPFIND /list/ HTTP/1.1");
+    QTest::newRow("no answer") << QList<QByteArray>{QByteArray()} << 0 << QByteArray()
+                               << QStringLiteral("no answer")
+                               << QByteArray("PROPFIND /list/ HTTP/1.1");
+    QTest::newRow("an error status is an answer")
+        << QList<QByteArray>{answer("HTTP/1.1 412 Precondition Failed")} << 412 << QByteArray()
+        << QString() << QByteArray("PROPFIND /list/ HTTP/1.1");
+}
+
+void tst_DavTransport::canned() {
+    QFETCH(QList<QByteArray>, answers);
+    CannedServer server(answers);
+    DavTransport transport;
+    transport.setCredentials(QStringLiteral("ann"), QStringLiteral("pw"));
+    transport.setStallTimeoutForTests(500);
+    const Request request{
+        "PROPFIND", server.url(QStringLiteral("/list/")), {{"Depth", "1"}}, "<propfind/>"};
+    const Reply reply = carry(transport, request);
+    QFETCH(int, status);
+    QCOMPARE(reply.status, status);
+    QFETCH(QByteArray, etag);
+    QCOMPARE(reply.etag, etag);
+    QFETCH(QString, error);
+    QVERIFY2(error.isEmpty() ? reply.error.isEmpty() : reply.error.contains(error),
+             qPrintable(reply.error));
+    QVERIFY(!transport.busy());
+    // Every request, redirected or not, carries the method, the body and the credentials,
+    // and asks for the ETags as the server made them.
+    QVERIFY(!server.requests.isEmpty());
+    QFETCH(QByteArray, lastRequest);
+    QCOMPARE(server.requests.last().left(server.requests.last().indexOf("\r\n")), lastRequest);
+    for (const QByteArray& sent : std::as_const(server.requests)) {
+        QVERIFY(sent.endsWith("\r\n\r\n<propfind/>"));
+        QVERIFY(sent.contains("\r\nAuthorization: Basic YW5uOnB3\r\n"));
+        QVERIFY(sent.contains("\r\nAccept-Encoding: identity\r\n"));
+        QVERIFY(sent.contains("\r\nDepth: 1\r\n"));
+    }
+}
+
+void tst_DavTransport::radicale_data() {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("the list") << RadicaleServer::password() << true << 207 << QString();
+    QTest::newRow("a wrong password") << QStringLiteral("wrong") << true << 401 << QString();
+    QTest::newRow("the server down")
+        << RadicaleServer::password() << false << 0 << QStringLiteral("connection refused");
+}
+
+void tst_DavTransport::radicale() {
+    SKIP_WITHOUT_RADICALE();
+    static RadicaleServer server;
+    if (server.port() == 0) {
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QVERIFY(server.makeList());
+    }
+    QFETCH(bool, running);
+    if (!running)
+        server.stop();
+    DavTransport transport;
+    QFETCH(QString, password);
+    transport.setCredentials(RadicaleServer::user(), password);
+    const Reply reply = carry(transport, {"PROPFIND", server.list(), {{"Depth", "0"}}, {}});
+    if (!running)
+        QVERIFY(server.start());
+    QFETCH(int, status);
+    QCOMPARE(reply.status, status);
+    QFETCH(QString, error);
+    QVERIFY2(error.isEmpty() ? reply.error.isEmpty() : reply.error.contains(error),
+             qPrintable(reply.error));
+}
+
+// A certificate the system does not trust is refused and named by its SHA-256, unless it is
+// the accepted one.
+void tst_DavTransport::certificate_data() {
+    QTest::addColumn<bool>("pinned");
+    QTest::addColumn<int>("status");
+    QTest::newRow("not accepted") << false << 0;
+    QTest::newRow("accepted") << true << 207;
+}
+
+void tst_DavTransport::certificate() {
+    SKIP_WITHOUT_RADICALE();
+    static RadicaleServer server(true);
+    if (server.port() == 0) {
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QVERIFY(server.makeList());
+    }
+    const QList<QSslCertificate> certificate = QSslCertificate::fromPath(server.certificatePath());
+    QCOMPARE(certificate.size(), 1);
+    const QByteArray fingerprint = certificate.first().digest(QCryptographicHash::Sha256).toHex();
+    QFETCH(bool, pinned);
+    DavTransport transport;
+    transport.setCredentials(RadicaleServer::user(), RadicaleServer::password());
+    transport.setAcceptedCertificate(pinned ? fingerprint.toUpper() : QByteArray(64, 'a'));
+    const Reply reply = carry(transport, {"PROPFIND", server.list(), {{"Depth", "0"}}, {}});
+    QFETCH(int, status);
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.untrustedCertificate, pinned ? QByteArray() : fingerprint);
+    QCOMPARE(reply.error.isEmpty(), pinned);
+}
+
+QTEST_GUILESS_MAIN(tst_DavTransport)
+#include "tst_davtransport.moc"

@@ -1,0 +1,327 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sync's set-up, driven through its widgets against a Radicale of the test's own.
+#include "alarms/alarmtext.h"
+#include "calendar/calendarfile.h"
+#include "common/fakepasswordstore.h"
+#include "common/program.h"
+#include "common/radicaleserver.h"
+#include "store/clock.h"
+#include "sync/syncsettings.h"
+#include "syncdialog/keychainstore.h"
+#include "syncdialog/syncdialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QSslCertificate>
+
+using jot::sync::passwordKey;
+
+namespace {
+
+const QString kNewList = QStringLiteral("New list \"Jotlark\"");
+
+QString status(const SyncDialog& d) {
+    return d.findChild<QLabel*>(QStringLiteral("m_status"))->text();
+}
+
+QStringList shownLists(const SyncDialog& d) {
+    QStringList texts;
+    const auto* lists = d.findChild<QListWidget*>(QStringLiteral("m_lists"));
+    for (int i = 0; i < lists->count(); ++i)
+        texts << lists->item(i)->text();
+    return texts;
+}
+
+// Clicks the button and waits until the dialog is done with what it started.
+bool clickAndWait(SyncDialog& d, const char* button) {
+    QSignalSpy idle(&d, &SyncDialog::idle);
+    QTest::mouseClick(d.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    return idle.count() > 0 || idle.wait(45000);
+}
+
+bool connectWith(SyncDialog& d, const QString& address, const QString& user,
+                 const QString& password) {
+    d.findChild<QLineEdit*>(QStringLiteral("m_address"))->setText(address);
+    d.findChild<QLineEdit*>(QStringLiteral("m_user"))->setText(user);
+    d.findChild<QLineEdit*>(QStringLiteral("m_password"))->setText(password);
+    return clickAndWait(d, "m_connect");
+}
+
+bool pick(SyncDialog& d, const QString& text) {
+    auto* lists = d.findChild<QListWidget*>(QStringLiteral("m_lists"));
+    const auto items = lists->findItems(text, Qt::MatchExactly);
+    if (items.isEmpty())
+        return false;
+    lists->setCurrentItem(items.first());
+    return clickAndWait(d, "m_use");
+}
+
+// The SHA-256 of the TLS server's certificate, as hex.
+QByteArray fingerprintOf(const RadicaleServer& server) {
+    const auto certs = QSslCertificate::fromPath(server.certificatePath());
+    return certs.isEmpty() ? QByteArray()
+                           : certs.first().digest(QCryptographicHash::Sha256).toHex();
+}
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class TstSyncDialog : public QObject {
+    Q_OBJECT
+    std::unique_ptr<RadicaleServer> m_server;
+    QString m_base;
+
+private Q_SLOTS:
+    void initTestCase() {
+        SKIP_WITHOUT_RADICALE();
+        testing::quietOffscreen();
+        jot::setClockForTests([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 7)); });
+        m_server = std::make_unique<RadicaleServer>();
+        QVERIFY2(m_server->start(), qPrintable(m_server->error()));
+        QVERIFY(m_server->makeList());
+        m_base = m_server->base().toString();
+    }
+    void cleanup() { jot::setMessageResponderForTests({}); }
+
+    // Before the rows that make bob a list.
+    void failures_data() {
+        QTest::addColumn<QString>("address"); // %1 the server, %2 nothing there
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("lists");
+        auto row = [](const char* name, const char* address, const char* user, const char* password,
+                      const char* said, const QStringList& lists = {}) {
+            QTest::newRow(name) << address << user << password << said << lists;
+        };
+        row("wrong password", "%1", "alice", "nope", "user name or password");
+        row("no task list yet", "%1", "bob", "b0b", "no task list", {kNewList});
+        row("nothing answers", "%2", "alice", "x", "cannot be reached");
+        row("https elsewhere than here", "http://dav.example.org/", "alice", "x", "https");
+        row("no user", "%1", "", "x", "user name");
+    }
+    void failures() {
+        QFETCH(QString, address);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        TempDataHome home;
+        FakePasswordStore store;
+        SyncDialog d(home.dataDir(), {}, &store);
+        d.show();
+        const QString closed = QStringLiteral("http://127.0.0.1:%1/").arg(freePort());
+        address.replace(QStringLiteral("%1"), m_base).replace(QStringLiteral("%2"), closed);
+        QVERIFY(connectWith(d, address, user, password));
+        QFETCH(QString, said);
+        QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
+        QTEST(shownLists(d), "lists");
+        QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
+    }
+
+    void setUp_data() {
+        QTest::addColumn<QString>("address"); // after the server's base
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("keyring");
+        QTest::addColumn<QStringList>("lists");
+        QTest::addColumn<QString>("listPath"); // of the list set up, * any name
+        auto row = [](const char* name, const char* address, const char* user, const char* password,
+                      bool keyring, const QStringList& lists, const char* listPath) {
+            QTest::newRow(name) << address << user << password << keyring << lists << listPath;
+        };
+        const QStringList both{QStringLiteral("Tasks"), kNewList};
+        row("from the root address", "", "alice", "s3cret", true, both, "/alice/tasks/");
+        row("from the principal", "alice/", "alice", "s3cret", true, both, "/alice/tasks/");
+        row("from the list itself", "alice/tasks/", "alice", "s3cret", true,
+            {QStringLiteral("Tasks")}, "/alice/tasks/");
+        row("a new list, no keyring", "", "bob", "b0b", false, {kNewList}, "/bob/*/");
+    }
+    void setUp() {
+        QFETCH(QString, address);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(bool, keyring);
+        QFETCH(QStringList, lists);
+        TempDataHome home;
+        FakePasswordStore store;
+        store.keyring = keyring;
+        SyncDialog d(home.dataDir(), {}, &store);
+        QSignalSpy configured(&d, &SyncDialog::configured);
+        d.show();
+        QVERIFY(connectWith(d, m_base + address, user, password));
+        QCOMPARE(shownLists(d), lists);
+        QVERIFY(pick(d, lists.first()));
+        QCOMPARE(configured.count(), 1);
+
+        QString why;
+        const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
+        QVERIFY2(settings, qPrintable(why));
+        QFETCH(QString, listPath);
+        QVERIFY2(QRegularExpression::fromWildcard(listPath).match(settings->list.path()).hasMatch(),
+                 qPrintable(settings->list.toString()));
+        QCOMPARE(settings->user, user);
+        QVERIFY(settings->certificate.isEmpty()); // plain http: nothing to pin
+        const QString key = passwordKey(user, settings->list);
+        QCOMPARE(store.kept.value(key), keyring ? password : QString());
+        QCOMPARE(jot::sync::keptForThisRun(key).value_or(QString()),
+                 keyring ? QString() : password);
+        QCOMPARE(status(d).contains(QStringLiteral("No keyring")), !keyring);
+        // A new list takes tasks and bears its name.
+        const auto made = m_server->request(
+            "PROPFIND", settings->list,
+            "<propfind xmlns=\"DAV:\"><prop><displayname/><supported-calendar-component-set "
+            "xmlns=\"urn:ietf:params:xml:ns:caldav\"/></prop></propfind>",
+            {{"Depth", "0"}}, user, password);
+        QCOMPARE(made.status, 207);
+        QVERIFY(made.body.contains("VTODO"));
+        QVERIFY(made.body.contains(lists.first() == kNewList ? ">Jotlark<" : ">Tasks<"));
+    }
+
+    void firstConnect_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("declined") << int(QMessageBox::No);
+        QTest::newRow("accepted") << int(QMessageBox::Yes);
+    }
+    void firstConnect() {
+        QFETCH(int, answer);
+        TempDataHome home;
+        FakePasswordStore store;
+        auto task = [](int day, const char* text) {
+            return jot::TaskRow{jot::creationStamp(QDateTime(QDate(2026, 3, day), QTime(9, 0))),
+                                QString::fromLatin1(text), QString(), QString(), QString()};
+        };
+        const QList<jot::TaskRow> here{task(1, "milk"), task(2, "bread"), task(3, "eggs")};
+        for (const jot::TaskRow& t : {task(1, "milk"), task(4, "jam")})
+            QCOMPARE(m_server
+                         ->put(t[jot::ColText] + QStringLiteral(".ics"),
+                               jot::writeCalendar({t}, jot::now()))
+                         .status,
+                     201);
+        QString asked;
+        jot::setMessageResponderForTests([&](QMessageBox& box) {
+            asked += box.text();
+            return QMessageBox::StandardButton(answer);
+        });
+        SyncDialog d(home.dataDir(), here, &store);
+        d.show();
+        QVERIFY(connectWith(d, m_server->list().toString(), RadicaleServer::user(),
+                            RadicaleServer::password()));
+        QVERIFY(pick(d, QStringLiteral("Tasks")));
+        m_server->remove(QStringLiteral("milk.ics"));
+        m_server->remove(QStringLiteral("jam.ics"));
+        QVERIFY2(asked.contains(QStringLiteral("1 are on both sides")) &&
+                     asked.contains(QStringLiteral("2 will go to the server")) &&
+                     asked.contains(QStringLiteral("1 will come here")),
+                 qPrintable(asked));
+        QCOMPARE(QFile::exists(jot::sync::syncConfigPath()), answer == QMessageBox::Yes);
+    }
+
+    void certificate() {
+        TempDataHome home;
+        FakePasswordStore store;
+        RadicaleServer tls(true); // its certificate signed by itself, as home servers' often are
+        QVERIFY2(tls.start(), qPrintable(tls.error()));
+        const QString shown = jot::sync::Discovery::fingerprintText(fingerprintOf(tls));
+        int answer = QMessageBox::No;
+        QString asked;
+        jot::setMessageResponderForTests([&](QMessageBox& box) {
+            asked = box.text();
+            return QMessageBox::StandardButton(answer);
+        });
+        {
+            SyncDialog d(home.dataDir(), {}, &store);
+            d.show();
+            // Declined: said, with the fingerprint to compare; nothing kept.
+            QVERIFY(connectWith(d, tls.base().toString(), RadicaleServer::user(),
+                                RadicaleServer::password()));
+            QVERIFY2(asked.contains(shown), qPrintable(asked));
+            QVERIFY2(status(d).contains(shown), qPrintable(status(d)));
+            QVERIFY(shownLists(d).isEmpty());
+            // Accepted: the lists come, and the fingerprint is kept with the settings.
+            answer = QMessageBox::Yes;
+            QVERIFY(clickAndWait(d, "m_connect"));
+            QCOMPARE(shownLists(d), QStringList{kNewList});
+            QVERIFY(pick(d, kNewList));
+            QString why;
+            const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
+            QVERIFY2(settings, qPrintable(status(d) + why));
+            QCOMPARE(settings->certificate.toLower(), fingerprintOf(tls));
+        }
+        // Another certificate, on the same server: refused without a question.
+        QFile::remove(tls.certificatePath());
+        QVERIFY2(tls.restart(), qPrintable(tls.error()));
+        asked.clear();
+        SyncDialog d(home.dataDir(), {}, &store);
+        d.show();
+        QTRY_COMPARE(d.findChild<QLineEdit*>(QStringLiteral("m_password"))->text(),
+                     RadicaleServer::password());
+        QVERIFY(clickAndWait(d, "m_connect"));
+        QVERIFY(asked.isEmpty());
+        const QString now = jot::sync::Discovery::fingerprintText(fingerprintOf(tls));
+        QVERIFY2(status(d).contains(QStringLiteral("refused")) && status(d).contains(now),
+                 qPrintable(status(d)));
+    }
+
+    void stopSyncing_data() {
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("set up") << true;
+        QTest::newRow("a file it cannot read") << false; // removed all the same
+    }
+    void stopSyncing() {
+        QFETCH(bool, readable);
+        TempDataHome home;
+        FakePasswordStore store;
+        const QByteArray tasks = testing::task("milk");
+        testing::writeFile(home.taskFile(), tasks);
+        const QString state = jot::sync::syncStateDir(home.dataDir());
+        testing::writeFile(state + QStringLiteral("/items"), "kept");
+        jot::sync::SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
+        QVERIFY(readable
+                    ? jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, nullptr)
+                    : testing::writeFile(jot::sync::syncConfigPath(), "[caldav]\nuser=alice\n"));
+        const QString key = passwordKey(settings.user, settings.list);
+        store.kept.insert(key, QStringLiteral("s3cret"));
+        jot::sync::keepForThisRun(key, QStringLiteral("s3cret"));
+        SyncDialog d(home.dataDir(), {}, &store);
+        QSignalSpy stopped(&d, &SyncDialog::stopped);
+        d.show();
+        auto* stop = d.findChild<QPushButton*>(QStringLiteral("m_stop"));
+        QVERIFY(stop->isEnabled());
+        QVERIFY(clickAndWait(d, "m_stop"));
+        QCOMPARE(stopped.count(), 1);
+        QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
+        QVERIFY(!QFileInfo::exists(state));
+        QCOMPARE(store.kept.isEmpty(), readable);
+        QCOMPARE(!jot::sync::keptForThisRun(key), readable);
+        QCOMPARE(testing::readFile(home.taskFile()), tasks);
+        QVERIFY(!stop->isEnabled());
+        QVERIFY(status(d).contains(QStringLiteral("No task was removed")));
+    }
+
+    // The test's session bus is not there: no Secret Service answers, and that is said.
+    void noSecretService() {
+        jot::KeychainStore store;
+        std::optional<jot::sync::PasswordAnswer> answer;
+        store.write(QStringLiteral("alice@https://h/"), QStringLiteral("pw"),
+                    [&](const jot::sync::PasswordAnswer& a) { answer = a; });
+        QTRY_VERIFY(answer);
+        QVERIFY(!answer->ok);
+        QVERIFY2(answer->noKeyring, qPrintable(answer->error));
+    }
+
+    void fromTheMenu() {
+        testing::Program p;
+        p.trigger("m_syncSetUp");
+        auto* d = p.main->findChild<SyncDialog*>();
+        QVERIFY(d && d->isVisible() && !d->isModal());
+    }
+};
+
+QTEST_MAIN(TstSyncDialog)
+#include "tst_syncdialog.moc"

@@ -732,6 +732,8 @@ void Engine::Round::nextWrite() {
     finish();
 }
 
+// What a write's answer teaches is kept with the next write's intent or at the round's end, not
+// on its own: cut before, the next round finds the intent and the item there, and links them.
 void Engine::Round::writeDone(Write& w, const Reply& reply) {
     SyncRecord& r = data.records[w.uid];
     if (w.kind == Write::Complete) {
@@ -747,15 +749,12 @@ void Engine::Round::writeDone(Write& w, const Reply& reply) {
         if (reply.etag.isEmpty()) {
             // No ETag: what the server keeps may not be what was sent, and the next change
             // needs its tag; the item is read back.
-            if (!save())
-                return;
             w.phase = Write::GetBack;
             request = Request{"GET", urlOf(r.href), {}, {}};
             return;
         }
     }
-    if (save())
-        nextWrite();
+    nextWrite();
 }
 
 // The item there after a refused create or change: linked, merged or completed again.
@@ -870,9 +869,7 @@ void Engine::Round::takeWrite(const Reply& reply) {
                 r.ics = reply.body;
             data.dirty.insert(w.uid);
         }
-        if (save())
-            nextWrite();
-        return;
+        return nextWrite();
     }
     if (w.phase == Write::GetConflict)
         return linkFetched(w, reply);

@@ -352,8 +352,10 @@ void Engine::Round::create(int local, Write::Kind kind, const QString& uid,
     w.local = local;
     w.row = kept(currentRow(local));
     w.uid = freeUid(uid);
-    w.body = base.isEmpty() ? newItem(w.row, w.uid, now)
-                            : changeItem(base, TaskRow(), w.row, ItemText | ItemAlarm, now, zone);
+    // The server's old copy keeps what Jotlark does not read, under its own UID only.
+    w.body = base.isEmpty() || w.uid != uid
+                 ? newItem(w.row, w.uid, now)
+                 : changeItem(base, TaskRow(), w.row, ItemText | ItemAlarm, now, zone);
     writes.append(w);
 }
 
@@ -730,6 +732,8 @@ void Engine::Round::nextWrite() {
     finish();
 }
 
+// What a write's answer teaches is kept with the next write's intent or at the round's end, not
+// on its own: cut before, the next round finds the intent and the item there, and links them.
 void Engine::Round::writeDone(Write& w, const Reply& reply) {
     SyncRecord& r = data.records[w.uid];
     if (w.kind == Write::Complete) {
@@ -745,15 +749,12 @@ void Engine::Round::writeDone(Write& w, const Reply& reply) {
         if (reply.etag.isEmpty()) {
             // No ETag: what the server keeps may not be what was sent, and the next change
             // needs its tag; the item is read back.
-            if (!save())
-                return;
             w.phase = Write::GetBack;
             request = Request{"GET", urlOf(r.href), {}, {}};
             return;
         }
     }
-    if (save())
-        nextWrite();
+    nextWrite();
 }
 
 // The item there after a refused create or change: linked, merged or completed again.
@@ -868,9 +869,7 @@ void Engine::Round::takeWrite(const Reply& reply) {
                 r.ics = reply.body;
             data.dirty.insert(w.uid);
         }
-        if (save())
-            nextWrite();
-        return;
+        return nextWrite();
     }
     if (w.phase == Write::GetConflict)
         return linkFetched(w, reply);

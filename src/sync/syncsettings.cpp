@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -160,48 +159,6 @@ QString syncStateDir(const QString& dataDir) {
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
     return base + QStringLiteral("/jotlark/sync-") + dataDirHash(dataDir);
-}
-
-std::optional<QString> runPasswordCommand(const QStringList& command, QString* why) {
-    if (command.isEmpty()) {
-        if (why)
-            *why = tr("No password command is set.");
-        return {};
-    }
-    QProcess process;
-    process.setProgram(command.first());
-    process.setArguments(command.mid(1));
-    process.start(QIODevice::ReadOnly);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(kPasswordCommandMs)) {
-        const bool started = process.state() != QProcess::NotRunning;
-        process.kill();
-        process.waitForFinished(1000);
-        if (why)
-            *why = started
-                       ? tr("The password command gave no answer in %1 s.")
-                             .arg(kPasswordCommandMs / 1000)
-                       : tr("The password command cannot be run: %1").arg(process.errorString());
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        if (why)
-            *why = tr("The password command failed: %1")
-                       .arg(QString::fromLocal8Bit(process.readAllStandardError())
-                                .section(u'\n', 0, 0)
-                                .trimmed());
-        return {};
-    }
-    const QByteArray out = process.readAllStandardOutput();
-    QString line = QString::fromLocal8Bit(out.left(out.indexOf('\n')));
-    if (line.endsWith(u'\r'))
-        line.chop(1);
-    if (line.isEmpty()) {
-        if (why)
-            *why = tr("The password command printed no password.");
-        return {};
-    }
-    return line;
 }
 
 } // namespace jot::sync

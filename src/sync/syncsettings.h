@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sync/passwordcommand.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -29,11 +31,5 @@ QString addressProblem(const QUrl& url);
 
 // $XDG_STATE_HOME/jotlark/sync-HASH for the data folder, HASH the lock's.
 QString syncStateDir(const QString& dataDir);
-
-// The password the command prints on its first line, run without a shell; nothing with the
-// reason in `why` when it fails, prints nothing or has not ended within kPasswordCommandMs
-// (it waits that long: the caller keeps it off the window's thread, or accepts the wait).
-constexpr int kPasswordCommandMs = 20000;
-std::optional<QString> runPasswordCommand(const QStringList& command, QString* why);
 
 } // namespace jot::sync

@@ -330,6 +330,32 @@ void TestEngine::round_data() {
          {},
          {}},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
+    row("a create answered 409 no-uid-conflict links to the item it names",
+        {{task(u"a"_qs)},
+         {},
+         false,
+         [](World& w) {
+             w.script = [&w](const Request& r, int) -> std::optional<Reply> {
+                 if (r.method != "PUT")
+                     return std::nullopt;
+                 w.server.put(u"/u/tasks/other.ics"_qs, r.body);
+                 return Reply{409,
+                              {},
+                              "<d:error xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:"
+                              "caldav\"><c:no-uid-conflict><d:href>/u/tasks/other.ics</d:href>"
+                              "</c:no-uid-conflict></d:error>",
+                              {},
+                              {}};
+             };
+         },
+         {},
+         [](World& w) {
+             w.script = {};
+             w.round();
+             QCOMPARE(w.methods.join(u'|'), u"REPORT"_qs);
+             QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/other.ics"_qs});
+         }},
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
     row("an edit there comes here",
         {{task(u"a"_qs)}, {}, true, [](World& w) { editThere(w, u"a"_qs, u"a2"_qs); }, {}, {}},
         u"REPORT|REPORT"_qs, {u"a2"_qs}, {u"a2"_qs});
@@ -429,6 +455,86 @@ void TestEngine::round_data() {
          {},
          [](World& w) { QCOMPARE(w.server.items.size(), 2); }},
         u"REPORT|REPORT|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+    const auto removeThere = [](World& w, const QString& summary) {
+        for (auto it = w.server.items.cbegin(); it != w.server.items.cend(); ++it) {
+            if (summaryOf(it->ics) == summary)
+                return w.server.remove(it.key());
+        }
+    };
+    row("deleted there but edited here: back under its UID",
+        {{task(u"a"_qs)},
+         {},
+         true,
+         [removeThere](World& w) {
+             removeThere(w, u"a"_qs);
+             editHere(w, u"a"_qs, u"a2"_qs);
+         },
+         {},
+         [](World& w) {
+             const QString uid = taskUid(w.here[0].row[ColStamp], u"a"_qs);
+             QCOMPARE(readItem(serverCopy(w, u"a2"_qs), kNow).uid, uid);
+             QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/"_qs + uid + u".ics"_qs});
+         }},
+        u"REPORT|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+    row("deleted there, edited here, old UID refused: a new one",
+        {{task(u"a"_qs)},
+         {},
+         true,
+         [removeThere](World& w) {
+             removeThere(w, u"a"_qs);
+             editHere(w, u"a"_qs, u"a2"_qs);
+         },
+         [](const Request& r, int) -> std::optional<Reply> {
+             // A trash keeps the old UID.
+             if (r.method == "PUT" &&
+                 r.body.contains(taskUid(u"Le 12/01 à 09:00 am"_qs, u"a"_qs).toUtf8()))
+                 return Reply{409, {}, "<d:error xmlns:d=\"DAV:\"/>", {}, {}};
+             return std::nullopt;
+         },
+         [](World& w) {
+             QVERIFY(readItem(serverCopy(w, u"a2"_qs), kNow).uid !=
+                     taskUid(w.here[0].row[ColStamp], u"a"_qs));
+         }},
+        u"REPORT|PUT If-None-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+    row("deleted there between the listing and the change: put back",
+        {{task(u"a"_qs)},
+         {},
+         true,
+         [removeThere](World& w) {
+             editHere(w, u"a"_qs, u"a2"_qs);
+             w.script = [&w, removeThere](const Request& r, int) -> std::optional<Reply> {
+                 for (const auto& h : r.headers) {
+                     if (h.first == "If-Match")
+                         removeThere(w, u"a"_qs);
+                 }
+                 return std::nullopt;
+             };
+         },
+         {},
+         {}},
+        u"REPORT|PUT If-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+    row("completing answered 412: read again, completed again",
+        {{task(u"a"_qs)},
+         {},
+         true,
+         [](World& w) {
+             w.state->markDeleted({w.here[0].row});
+             w.here.clear();
+             w.script = [&w, done = false](const Request& r, int) mutable -> std::optional<Reply> {
+                 if (r.method == "PUT" && !done) {
+                     done = true;
+                     editThere(w, u"a"_qs, u"a"_qs, "\r\nPRIORITY:2");
+                 }
+                 return std::nullopt;
+             };
+         },
+         {},
+         [](World& w) {
+             const QByteArray ics = w.server.items.first().ics;
+             QVERIFY(ics.contains("STATUS:COMPLETED"));
+             QVERIFY(ics.contains("PRIORITY:2"));
+         }},
+        u"REPORT|PUT If-Match|GET|PUT If-Match"_qs, {}, {});
     row("deleted here completes the item",
         {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
          {},
@@ -555,6 +661,12 @@ void TestEngine::round_data() {
     many.check = [](World& w) {
         QCOMPARE(w.result.notShown, 3);
         QCOMPARE(w.here.size(), 100);
+        // A row freed here: the next earliest item takes it at the next round.
+        w.state->markDeleted({w.here[0].row});
+        w.here.removeFirst();
+        w.round();
+        QCOMPARE(w.result.notShown, 2);
+        QVERIFY(w.texts().contains(u"there 2"_qs));
     };
     QStringList manyHere;
     for (const TaskRow& t : many.here)

@@ -3,6 +3,7 @@
 #include "store/datadir.h"
 #include "sync/syncsettings.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -120,6 +121,7 @@ void TestSyncSettings::passwordCommand_data() {
     QTest::newRow("failing") << QStringList{u"sh"_qs, u"-c"_qs, u"echo pw; exit 2"_qs} << QString();
     QTest::newRow("nothing printed") << QStringList{u"true"_qs} << QString();
     QTest::newRow("missing program") << QStringList{u"/nonexistent/pass"_qs} << QString();
+    QTest::newRow("none") << QStringList() << QString();
 }
 
 void TestSyncSettings::passwordCommand() {
@@ -128,6 +130,14 @@ void TestSyncSettings::passwordCommand() {
     const std::optional<QString> password = runPasswordCommand(command, &why);
     QTEST(password.value_or(QString()), "password");
     QCOMPARE(why.isEmpty(), password.has_value());
+
+    // The same without waiting, as the window runs it.
+    PasswordCommand async;
+    QSignalSpy finished(&async, &PasswordCommand::finished);
+    async.start(command);
+    QVERIFY(finished.wait());
+    QTEST(finished.at(0).at(0).toString(), "password");
+    QCOMPARE(finished.at(0).at(1).toString(), why);
 }
 
 QTEST_GUILESS_MAIN(TestSyncSettings)

@@ -126,11 +126,11 @@ struct StartCase {
     QByteArray lock;            // left without a holder; %p: this process, %h: host
     Box::StandardButton answer; // to the question, if any
     Decision decision;
-    bool early;    // the lock tried first on a thread, as main() does
-    QString where; // "data folder": the lock left there, by a sync; "no runtime": none, the lock
-                   // lives there; "squatted": that, the socket's folder another user's, and the
-                   // start asks for --new
-    bool full;     // no lock can be made, for the holder as for this start
+    bool early = false; // the lock tried first on a thread, as main() does
+    QString where = {}; // "data folder": the lock left there, by a sync; "no runtime": none, the
+                        // lock lives there; "squatted": that, the socket's folder another
+                        // user's, and the start asks for --new
+    bool full = false;  // no lock can be made, for the holder as for this start
 };
 struct TogetherCase {
     QByteArray name;
@@ -174,31 +174,37 @@ private Q_SLOTS:
 
     void start_data() {
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
-        const auto row = [](const char* name, const char* holder, const QByteArray& lock,
-                            Box::StandardButton answer, Decision decision, bool early = false,
-                            const char* where = "", bool full = false) {
-            testing::addRow(StartCase{name, holder, lock, answer, decision, early, where, full});
-        };
-        QTest::addColumn<StartCase>("row");
-        row("running", "answers", {}, Box::NoButton, Decision::GiveWay);
-        row("running, not answering", "stopped", {}, Box::NoButton, Decision::Refuse);
-        row("left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
-            Box::NoButton, Decision::Run);
-        row("garbled lock", "", "\xff\x01 x\n", Box::NoButton, Decision::Run);
-        row("another host, No", "", elsewhere, Box::No, Decision::Refuse);
-        row("another host, Yes", "", elsewhere, Box::Yes, Decision::Run);
-        row("free, locked early", "", {}, Box::NoButton, Decision::Run, true);
-        row("running, locked early", "answers", {}, Box::NoButton, Decision::GiveWay, true);
-        row("another host's lock brought by a sync", "", elsewhere, Box::NoButton, Decision::Run,
-            false, "data folder");
-        row("another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse, false,
-            "no runtime");
-        row("no runtime folder, running", "answers", {}, Box::NoButton, Decision::GiveWay, false,
-            "no runtime");
-        row("full disk, running", "answers", {}, Box::NoButton, Decision::GiveWay, false, "", true);
-        row("full disk, free", "", {}, Box::NoButton, Decision::Run, false, "", true);
-        row("squatted socket folder, not answering --new", "stopped", {}, Box::NoButton,
-            Decision::Refuse, false, "squatted");
+        const auto none = Box::NoButton;
+        testing::table<StartCase>(
+            {{"running", "answers", {}, none, Decision::GiveWay},
+             {"running, not answering", "stopped", {}, none, Decision::Refuse},
+             {"left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
+              none, Decision::Run},
+             {"garbled lock", "", "\xff\x01 x\n", none, Decision::Run},
+             {"another host, No", "", elsewhere, Box::No, Decision::Refuse},
+             {"another host, Yes", "", elsewhere, Box::Yes, Decision::Run},
+             {"free, locked early", "", {}, none, Decision::Run, true},
+             {"running, locked early", "answers", {}, none, Decision::GiveWay, true},
+             {"another host's lock brought by a sync", "", elsewhere, none, Decision::Run, false,
+              "data folder"},
+             {"another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse,
+              false, "no runtime"},
+             {"no runtime folder, running",
+              "answers",
+              {},
+              none,
+              Decision::GiveWay,
+              false,
+              "no runtime"},
+             {"full disk, running", "answers", {}, none, Decision::GiveWay, false, "", true},
+             {"full disk, free", "", {}, none, Decision::Run, false, "", true},
+             {"squatted socket folder, not answering --new",
+              "stopped",
+              {},
+              none,
+              Decision::Refuse,
+              false,
+              "squatted"}});
     }
     void start() {
         QFETCH(StartCase, row);
@@ -358,14 +364,7 @@ private Q_SLOTS:
              {"hide all", "program", 2, {"--hide-all"}, 0, "", {}, 0},
              {"older program", "older", 2, {"--new", "x"}, 1, "older version", {}, 0},
              {"none running", "none", 2, withAlarm, 0, "", milk, 0},
-             {"saves failing",
-              "failing",
-              2,
-              {"--new", "x"},
-              1,
-              "added, but not saved: replacing",
-              {},
-              1},
+             {"saves failing", "failing", 2, {"--new", "x"}, 1, "not saved: replacing", {}, 1},
              {"squatted socket folder", "squatted", 2, withAlarm, 0, "", milk, 1}});
     }
     void handOver() {
@@ -434,22 +433,14 @@ private Q_SLOTS:
     // refused, and an alarm the command line would refuse; neither changes anything, and the
     // next connection is answered.
     void requests_data() {
-        const QByteArray x = "jotlark/2 new text=x\n";
+        const QByteArray x = "jotlark/2 new text=x\n", far = "jotlark/2 new at=2099-12-31T09:00\n";
+        const QByteArray past = "jotlark/2 new at=2020-01-01T09:00\n";
         testing::table<RequestsCase>(
             {{"a later version", "jotlark/3 new text=x\n", {"jotlark/2 refused unknown"}, 0},
              {"endless line", QByteArray(jot::kMaxRequestBytes + 1, 'a'), {"refused unknown"}, 0},
-             {"a far date",
-              "jotlark/2 new at=2099-12-31T09:00\n",
-              {"refused new the alarm 2099-12-31 09:00 is more"},
-              0},
-             {"a past date",
-              "jotlark/2 new at=2020-01-01T09:00\n",
-              {"refused new the alarm 2020-01-01 09:00 is in the past"},
-              0},
-             {"two requests in one write",
-              x + x,
-              {"jotlark/2 done new", "jotlark/2 done new"},
-              2}});
+             {"a far date", far, {"refused new the alarm 2099-12-31 09:00 is more"}, 0},
+             {"a past date", past, {"refused new the alarm 2020-01-01 09:00 is in the past"}, 0},
+             {"two in one write", x + x, {"jotlark/2 done new", "jotlark/2 done new"}, 2}});
     }
     void requests() {
         QFETCH(RequestsCase, row);

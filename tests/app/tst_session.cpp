@@ -8,7 +8,6 @@
 #include "store/datadir.h"
 #include "ui/messagebox.h"
 
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <csignal>
 #include <memory>
@@ -145,7 +144,7 @@ struct SocketCase {
 };
 struct HandOverCase {
     QByteArray name;
-    QString running; // "program", "older" (answers "ok" to all), "none"
+    QString running; // "program", "failing" (its saves), "squatted", "none"
     int tasks;
     L arguments; // %d: the day after tomorrow
     int status;
@@ -189,22 +188,10 @@ private Q_SLOTS:
               "data folder"},
              {"another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse,
               false, "no runtime"},
-             {"no runtime folder, running",
-              "answers",
-              {},
-              none,
-              Decision::GiveWay,
-              false,
-              "no runtime"},
+             {"no runtime, running", "answers", {}, none, Decision::GiveWay, false, "no runtime"},
              {"full disk, running", "answers", {}, none, Decision::GiveWay, false, "", true},
              {"full disk, free", "", {}, none, Decision::Run, false, "", true},
-             {"squatted socket folder, not answering --new",
-              "stopped",
-              {},
-              none,
-              Decision::Refuse,
-              false,
-              "squatted"}});
+             {"squatted, --new", "stopped", {}, none, Decision::Refuse, false, "squatted"}});
     }
     void start() {
         QFETCH(StartCase, row);
@@ -362,7 +349,6 @@ private Q_SLOTS:
              {"100 tasks", "program", 100, {"--new", "x"}, 1, "100 tasks", {}, 0},
              {"show all", "program", 2, {"--show-all"}, 0, "", {}, 2},
              {"hide all", "program", 2, {"--hide-all"}, 0, "", {}, 0},
-             {"older program", "older", 2, {"--new", "x"}, 1, "older version", {}, 0},
              {"none running", "none", 2, withAlarm, 0, "", milk, 0},
              {"saves failing", "failing", 2, {"--new", "x"}, 1, "not saved: replacing", {}, 1},
              {"squatted socket folder", "squatted", 2, withAlarm, 0, "", milk, 1}});
@@ -377,9 +363,7 @@ private Q_SLOTS:
         const Squat squatted(row.running == "squatted", m_temp);
         std::optional<testing::Program> program;
         std::unique_ptr<jot::SingleInstance> instance;
-        QLockFile lock(jot::SingleInstance::lockPathFor(jot::dossier_donnees()));
-        QLocalServer older;
-        if (row.running != "older" && row.running != "none") {
+        if (row.running != "none") {
             program.emplace(testing::records(row.tasks));
             instance = std::make_unique<jot::SingleInstance>(jot::dossier_donnees());
             QCOMPARE(instance->acquire(), jot::SingleInstance::Outcome::Run);
@@ -391,13 +375,6 @@ private Q_SLOTS:
             if (row.running == "failing")           // a directory in the file's place
                 QVERIFY(QFile::remove(program->home.taskFile()) &&
                         QDir().mkpath(program->home.taskFile() + "/x"));
-        } else if (row.running == "older") {
-            QVERIFY(lock.tryLock(0));
-            QVERIFY(older.listen(jot::SingleInstance::socketPath(jot::dossier_donnees())));
-            connect(&older, &QLocalServer::newConnection, &older, [&older] {
-                QLocalSocket* s = older.nextPendingConnection();
-                connect(s, &QLocalSocket::readyRead, s, [s] { s->write("ok\n"); });
-            });
         }
         const QString file = program ? program->home.taskFile() : home.taskFile();
         const QByteArray before = testing::readFile(file);
@@ -419,8 +396,6 @@ private Q_SLOTS:
                                      : after.startsWith(before) && after.endsWith(row.added) &&
                                            after.count('\n') == before.count('\n') + 1,
                  after.constData());
-        if (!program)
-            return;
         int open = 0;
         for (int r = 1; r < program->list().rows(); ++r)
             open += program->noteOf(r) != nullptr;

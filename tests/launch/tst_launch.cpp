@@ -226,19 +226,16 @@ private Q_SLOTS:
     }
 
     // Done only on the answer that echoes the request: an older program answers "ok" to all.
+    // (A task added, refused at 100 tasks or not saved: seen end to end in tst_session.)
     void answer_data() {
         testing::table<AnswerCase>(
             {{"shown", Action::Show, "ok\n", ""},
-             {"added", Action::New, "jotlark/2 done new\n", ""},
              {"older program", Action::New, "ok\n", "older version"},
              {"another request done", Action::ShowAll, "jotlark/2 done new\n", "older version"},
-             {"100 tasks", Action::New, "jotlark/2 refused full\n", "100 tasks"},
              {"not understood", Action::HideAll, "jotlark/2 refused unknown\n", "understand"},
              {"no answer", Action::New, {}, "did not answer"},
              {"refused with a reason", Action::New, "jotlark/2 refused new it%27s%20past\n",
-              ": it's past"},
-             {"added, not saved", Action::New, "jotlark/2 unsaved new No%20space\n",
-              "added, but not saved: No space"}});
+              ": it's past"}});
     }
     void answer() {
         QFETCH(AnswerCase, row);

@@ -8,7 +8,6 @@
 #include "store/datadir.h"
 #include "ui/messagebox.h"
 
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <csignal>
 #include <memory>
@@ -126,11 +125,11 @@ struct StartCase {
     QByteArray lock;            // left without a holder; %p: this process, %h: host
     Box::StandardButton answer; // to the question, if any
     Decision decision;
-    bool early;    // the lock tried first on a thread, as main() does
-    QString where; // "data folder": the lock left there, by a sync; "no runtime": none, the lock
-                   // lives there; "squatted": that, the socket's folder another user's, and the
-                   // start asks for --new
-    bool full;     // no lock can be made, for the holder as for this start
+    bool early = false; // the lock tried first on a thread, as main() does
+    QString where = {}; // "data folder": the lock left there, by a sync; "no runtime": none, the
+                        // lock lives there; "squatted": that, the socket's folder another
+                        // user's, and the start asks for --new
+    bool full = false;  // no lock can be made, for the holder as for this start
 };
 struct TogetherCase {
     QByteArray name;
@@ -145,7 +144,7 @@ struct SocketCase {
 };
 struct HandOverCase {
     QByteArray name;
-    QString running; // "program", "older" (answers "ok" to all), "none"
+    QString running; // "program", "failing" (its saves), "squatted", "none"
     int tasks;
     L arguments; // %d: the day after tomorrow
     int status;
@@ -174,31 +173,25 @@ private Q_SLOTS:
 
     void start_data() {
         const QByteArray elsewhere = "4242\njotlark\nelsewhere.example\n";
-        const auto row = [](const char* name, const char* holder, const QByteArray& lock,
-                            Box::StandardButton answer, Decision decision, bool early = false,
-                            const char* where = "", bool full = false) {
-            testing::addRow(StartCase{name, holder, lock, answer, decision, early, where, full});
-        };
-        QTest::addColumn<StartCase>("row");
-        row("running", "answers", {}, Box::NoButton, Decision::GiveWay);
-        row("running, not answering", "stopped", {}, Box::NoButton, Decision::Refuse);
-        row("left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
-            Box::NoButton, Decision::Run);
-        row("garbled lock", "", "\xff\x01 x\n", Box::NoButton, Decision::Run);
-        row("another host, No", "", elsewhere, Box::No, Decision::Refuse);
-        row("another host, Yes", "", elsewhere, Box::Yes, Decision::Run);
-        row("free, locked early", "", {}, Box::NoButton, Decision::Run, true);
-        row("running, locked early", "answers", {}, Box::NoButton, Decision::GiveWay, true);
-        row("another host's lock brought by a sync", "", elsewhere, Box::NoButton, Decision::Run,
-            false, "data folder");
-        row("another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse, false,
-            "no runtime");
-        row("no runtime folder, running", "answers", {}, Box::NoButton, Decision::GiveWay, false,
-            "no runtime");
-        row("full disk, running", "answers", {}, Box::NoButton, Decision::GiveWay, false, "", true);
-        row("full disk, free", "", {}, Box::NoButton, Decision::Run, false, "", true);
-        row("squatted socket folder, not answering --new", "stopped", {}, Box::NoButton,
-            Decision::Refuse, false, "squatted");
+        const auto none = Box::NoButton;
+        testing::table<StartCase>(
+            {{"running", "answers", {}, none, Decision::GiveWay},
+             {"running, not answering", "stopped", {}, none, Decision::Refuse},
+             {"left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
+              none, Decision::Run},
+             {"garbled lock", "", "\xff\x01 x\n", none, Decision::Run},
+             {"another host, No", "", elsewhere, Box::No, Decision::Refuse},
+             {"another host, Yes", "", elsewhere, Box::Yes, Decision::Run},
+             {"free, locked early", "", {}, none, Decision::Run, true},
+             {"running, locked early", "answers", {}, none, Decision::GiveWay, true},
+             {"another host's lock brought by a sync", "", elsewhere, none, Decision::Run, false,
+              "data folder"},
+             {"another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse,
+              false, "no runtime"},
+             {"no runtime, running", "answers", {}, none, Decision::GiveWay, false, "no runtime"},
+             {"full disk, running", "answers", {}, none, Decision::GiveWay, false, "", true},
+             {"full disk, free", "", {}, none, Decision::Run, false, "", true},
+             {"squatted, --new", "stopped", {}, none, Decision::Refuse, false, "squatted"}});
     }
     void start() {
         QFETCH(StartCase, row);
@@ -356,16 +349,8 @@ private Q_SLOTS:
              {"100 tasks", "program", 100, {"--new", "x"}, 1, "100 tasks", {}, 0},
              {"show all", "program", 2, {"--show-all"}, 0, "", {}, 2},
              {"hide all", "program", 2, {"--hide-all"}, 0, "", {}, 0},
-             {"older program", "older", 2, {"--new", "x"}, 1, "older version", {}, 0},
              {"none running", "none", 2, withAlarm, 0, "", milk, 0},
-             {"saves failing",
-              "failing",
-              2,
-              {"--new", "x"},
-              1,
-              "added, but not saved: replacing",
-              {},
-              1},
+             {"saves failing", "failing", 2, {"--new", "x"}, 1, "not saved: replacing", {}, 1},
              {"squatted socket folder", "squatted", 2, withAlarm, 0, "", milk, 1}});
     }
     void handOver() {
@@ -378,9 +363,7 @@ private Q_SLOTS:
         const Squat squatted(row.running == "squatted", m_temp);
         std::optional<testing::Program> program;
         std::unique_ptr<jot::SingleInstance> instance;
-        QLockFile lock(jot::SingleInstance::lockPathFor(jot::dossier_donnees()));
-        QLocalServer older;
-        if (row.running != "older" && row.running != "none") {
+        if (row.running != "none") {
             program.emplace(testing::records(row.tasks));
             instance = std::make_unique<jot::SingleInstance>(jot::dossier_donnees());
             QCOMPARE(instance->acquire(), jot::SingleInstance::Outcome::Run);
@@ -392,13 +375,6 @@ private Q_SLOTS:
             if (row.running == "failing")           // a directory in the file's place
                 QVERIFY(QFile::remove(program->home.taskFile()) &&
                         QDir().mkpath(program->home.taskFile() + "/x"));
-        } else if (row.running == "older") {
-            QVERIFY(lock.tryLock(0));
-            QVERIFY(older.listen(jot::SingleInstance::socketPath(jot::dossier_donnees())));
-            connect(&older, &QLocalServer::newConnection, &older, [&older] {
-                QLocalSocket* s = older.nextPendingConnection();
-                connect(s, &QLocalSocket::readyRead, s, [s] { s->write("ok\n"); });
-            });
         }
         const QString file = program ? program->home.taskFile() : home.taskFile();
         const QByteArray before = testing::readFile(file);
@@ -420,8 +396,6 @@ private Q_SLOTS:
                                      : after.startsWith(before) && after.endsWith(row.added) &&
                                            after.count('\n') == before.count('\n') + 1,
                  after.constData());
-        if (!program)
-            return;
         int open = 0;
         for (int r = 1; r < program->list().rows(); ++r)
             open += program->noteOf(r) != nullptr;
@@ -434,22 +408,14 @@ private Q_SLOTS:
     // refused, and an alarm the command line would refuse; neither changes anything, and the
     // next connection is answered.
     void requests_data() {
-        const QByteArray x = "jotlark/2 new text=x\n";
+        const QByteArray x = "jotlark/2 new text=x\n", far = "jotlark/2 new at=2099-12-31T09:00\n";
+        const QByteArray past = "jotlark/2 new at=2020-01-01T09:00\n";
         testing::table<RequestsCase>(
             {{"a later version", "jotlark/3 new text=x\n", {"jotlark/2 refused unknown"}, 0},
              {"endless line", QByteArray(jot::kMaxRequestBytes + 1, 'a'), {"refused unknown"}, 0},
-             {"a far date",
-              "jotlark/2 new at=2099-12-31T09:00\n",
-              {"refused new the alarm 2099-12-31 09:00 is more"},
-              0},
-             {"a past date",
-              "jotlark/2 new at=2020-01-01T09:00\n",
-              {"refused new the alarm 2020-01-01 09:00 is in the past"},
-              0},
-             {"two requests in one write",
-              x + x,
-              {"jotlark/2 done new", "jotlark/2 done new"},
-              2}});
+             {"a far date", far, {"refused new the alarm 2099-12-31 09:00 is more"}, 0},
+             {"a past date", past, {"refused new the alarm 2020-01-01 09:00 is in the past"}, 0},
+             {"two in one write", x + x, {"jotlark/2 done new", "jotlark/2 done new"}, 2}});
     }
     void requests() {
         QFETCH(RequestsCase, row);

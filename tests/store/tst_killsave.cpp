@@ -23,15 +23,9 @@ int saveUntilKilled(const QString& dataDir) {
     TaskList versions[2];
     for (int v = 0; v < 2; ++v)
         versions[v].setRows(version(v));
-    for (int n = 0; file.sauver_liste(versions[n]); n = 1 - n) {
-        std::puts("saved");
-        std::fflush(stdout);
-    }
+    for (int n = 0; file.sauver_liste(versions[n]); n = 1 - n)
+        testing::say("saved");
     return 1;
-}
-
-QByteArray marker(int n) {
-    return testing::record("w", "marker " + QByteArray::number(n));
 }
 
 // With --write: another writer, as a sync tool is, renaming `count` versions in, a few
@@ -43,7 +37,7 @@ int writeVersions(const QString& dataDir, int count, bool merging) {
     const QByteArray temporary = QFile::encodeName(dataDir + "writer.tmp");
     for (int n = 1; n <= count; ++n) {
         QByteArray onDisk = testing::readFile(QFile::decodeName(file)); // as we know it
-        QByteArray version = onDisk + marker(n);
+        QByteArray version = onDisk + testing::record("w", "marker " + QByteArray::number(n));
         for (int round = 0; round < 10; ++round) {
             if (!testing::writeFile(QFile::decodeName(temporary), version))
                 return 1;
@@ -158,17 +152,15 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    const auto write = [](int argc, char** argv) {
-        return argc == 4 ? writeVersions(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
-                                         qstrcmp(argv[1], "--merge") == 0)
-                         : 2;
+    const auto role = [](int argc, char** argv) {
+        const QString dir = QString::fromLocal8Bit(argv[2]);
+        return qstrcmp(argv[1], "--save") == 0 ? saveUntilKilled(dir)
+               : argc == 4
+                   ? writeVersions(dir, std::atoi(argv[3]), qstrcmp(argv[1], "--merge") == 0)
+                   : 2;
     };
     return testing::mainWithRoles<QCoreApplication, TstKillSave>(
-        argc, argv,
-        {{"--save",
-          [](int, char** argv) { return saveUntilKilled(QString::fromLocal8Bit(argv[2])); }},
-         {"--write", write},
-         {"--merge", write}});
+        argc, argv, {{"--save", role}, {"--write", role}, {"--merge", role}});
 }
 
 #include "tst_killsave.moc"

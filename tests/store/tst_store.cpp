@@ -92,6 +92,12 @@ class TstStore : public QObject {
     std::optional<FailingTaskFile> m_file;
     QString m_dir, m_path;
 
+    // Another writer's version renamed in over the file, as sync tools write.
+    void renameIn(const QByteArray& bytes) {
+        QVERIFY(writeFile(m_path + u".new"_s, bytes) &&
+                std::rename(QFile::encodeName(m_path + u".new"_s), QFile::encodeName(m_path)) == 0);
+    }
+
 private Q_SLOTS:
     // A checklist line ticked (by click or key) and made an item or back (Ctrl+Shift+L), and
     // a find's match; the rest is seen through the note and the grid.
@@ -270,13 +276,10 @@ private Q_SLOTS:
         QVERIFY(shared.sauver_liste() && !shared.unsavedChanges);
     }
     void merge_data() {
-        QTest::addColumn<MergeCase>("row");
         const QByteArray here = records(3).replace("task 2", "here"), gap = "\"s\",\"ta\r\n";
         const QStringList changed{u"changed"_s}, conflict{u"conflict"_s};
-        const auto row = [](const char* name, const QByteArray& theirs, const char* conflict,
-                            const char* when, const QByteArray& after, const QStringList& kept) {
-            testing::addRow(MergeCase{name, theirs, conflict, when, after, kept});
-        };
+        const auto row = [](auto... fields) { testing::addRow(MergeCase{fields...}); };
+        testing::table<MergeCase>();
         row("added there", records(3) + record("new"), "", "tick", here + record("new"), changed);
         row("removed there", records(2), "", "tick", records(2).replace("task 2", "here"), changed);
         row("edited on both sides", records(3).replace("task 2", "there"), "", "tick",
@@ -287,9 +290,9 @@ private Q_SLOTS:
         row("there before a save, no swap", records(2), "", "save, no swap",
             records(2).replace("task 2", "here"), changed);
         row("cut off at its end", records(2) + record("new") + "\"s\",\"task 3", "", "tick",
-            here + record("new"), {u"unreadable"_s});
+            here + record("new"), QStringList{u"unreadable"_s});
         row("spliced in its middle", records(2) + gap + record("new"), "", "tick",
-            here + record("new"), {u"unreadable"_s});
+            here + record("new"), QStringList{u"unreadable"_s});
         row("written in place, with a pause", records(3) + record("new"), "", "in place",
             here + record("new"), changed);
         row("Syncthing", records(2) + record("there"),
@@ -317,9 +320,7 @@ private Q_SLOTS:
             QVERIFY(writeFile(m_dir + row.conflict, mine));
         const auto arrive = [this, &row] {
             if (!row.theirs.isEmpty()) // of another size: seen however coarse the clock
-                QVERIFY(writeFile(m_path + u".new"_s, row.theirs) &&
-                        std::rename(QFile::encodeName(m_path + u".new"_s),
-                                    QFile::encodeName(m_path)) == 0);
+                renameIn(row.theirs);
         };
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
         if (row.when == u"during save") {
@@ -357,7 +358,7 @@ private Q_SLOTS:
             QCOMPARE(readFile(m_path + u".conflict-20261206-221507"_s), mine);
     }
     void mergeInvariants_data() {
-        QTest::addColumn<InvariantCase>("row");
+        testing::table<InvariantCase>();
         const auto alarm = [](const char* day, const char* fired) {
             return "\"s\",\"t\",\"" + QByteArray(day) + " 9:00 am\",\"" + fired + "\"\r\n";
         };
@@ -365,10 +366,7 @@ private Q_SLOTS:
         const QByteArray later = alarm("Monday 12/14", "weekly"), bad = "\"s\",\"cut";
         const QByteArray ab = record("A") + record("B"),
                          syncthing = "planifs.sync-conflict-20261206-221000-AB12CD3.txt";
-        const auto row = [](const char* name, const QByteArray& list, const QByteArray& version,
-                            const QByteArray& how, const QByteArray& after) {
-            testing::addRow(InvariantCase{name, list, version, how, after});
-        };
+        const auto row = [](auto... fields) { testing::addRow(InvariantCase{fields...}); };
         row("fired here, not in a conflict copy", fired, unfired, syncthing, fired);
         row("fired in a conflict copy, not here", unfired, fired, syncthing, fired);
         row("fired in a version read in part", unfired, fired + bad, "writer", fired);
@@ -399,24 +397,20 @@ private Q_SLOTS:
         const QString copy = m_dir + (row.how.startsWith(u"planifs")
                                           ? row.how
                                           : u"planifs (conflicted copy 2026-12-06 221000).txt"_s);
-        const auto renameIn = [&] {
-            QVERIFY(writeFile(m_path + u".new"_s, row.version) &&
-                    std::rename(QFile::encodeName(m_path + u".new"_s), QFile::encodeName(m_path)) ==
-                        0);
-        };
+        const auto version = [&] { renameIn(row.version); };
         QSignalSpy removing(&*m_file, &TaskFile::removingTask);
         if (row.how == u"writer") {
-            renameIn();
+            version();
         } else if (row.how == u"save") {
-            m_file->duringSave = renameIn;
+            m_file->duringSave = version;
         } else if (row.how == u"copy, then writer") {
             QVERIFY(QFile::rename(m_path, copy));
             m_file->mergeOtherWriter(tasks);
-            renameIn();
+            version();
         } else if (row.how == u"copy in save") {
             m_file->duringSave = [&] {
                 QVERIFY(QFile::rename(m_path, copy));
-                renameIn();
+                version();
             };
         } else if (row.how == u"growing copy") {
             QVERIFY(writeFile(copy, row.version.chopped(5)) && !m_file->mergeOtherWriter(tasks));
@@ -538,14 +532,12 @@ private Q_SLOTS:
         for (const auto& [executable, exec, tryExec] :
              {std::tuple{u"/opt/j$k\\x/jot`lark"_s, u"\"/opt/j\\\\$k\\\\\\\\x/jot\\\\`lark\""_s,
                          u"/opt/j$k\\\\x/jot`lark"_s},
-              {u"/opt/100%/jotlark"_s, u"/opt/100%%/jotlark"_s, u"/opt/100%/jotlark"_s}})
-            autostartOf(executable, exec, tryExec);
-    }
-    void autostartOf(const QString& executable, const QString& exec, const QString& tryExec) {
-        QVERIFY(setStartAtLogIn(true, executable));
-        QVERIFY(readFile(autostartPath()).contains("\nExec=" + exec.toUtf8() + '\n'));
-        QVERIFY(readFile(autostartPath()).contains("\nTryExec=" + tryExec.toUtf8() + '\n'));
-        QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {autostartPath()}), 0);
+              {u"/opt/100%/jotlark"_s, u"/opt/100%%/jotlark"_s, u"/opt/100%/jotlark"_s}}) {
+            QVERIFY(setStartAtLogIn(true, executable));
+            QVERIFY(readFile(autostartPath()).contains("\nExec=" + exec.toUtf8() + '\n'));
+            QVERIFY(readFile(autostartPath()).contains("\nTryExec=" + tryExec.toUtf8() + '\n'));
+            QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {autostartPath()}), 0);
+        }
     }
 };
 

@@ -345,16 +345,14 @@ private Q_SLOTS:
     // The report: every task that is not blank, its alarm beneath, dashes between tasks; only
     // spaces are blank.
     void report_data() {
-        const QString dashes(106, u'-'), alarm = QStringLiteral("Monday 12/07 9:30 am");
+        const QString dashes(106, u'-'), alarm = "Monday 12/07 9:30 am", on = "Alarm on the ";
         testing::table<ReportCase>(
             {{"empty list", {}, {}},
-             {"blank task, alarm of spaces",
-              {"a", "", "   ", alarm, "  b", "  "},
-              {"a", dashes, "  b"}},
-             {"three lines, alarm",
+             {"blanks", {"a", "", "   ", alarm, "  b", "  "}, {"a", dashes, "  b"}},
+             {"three lines",
               {"a\r\nb\r\nc", "", "d", alarm},
-              {"a", "b", "c", dashes, "d", "Alarm on the " + alarm}},
-             {"tab task, line-break alarm", {"\t", "\r\n"}, {"\t", "Alarm on the \r\n"}}});
+              {"a", "b", "c", dashes, "d", on + alarm}},
+             {"tab task, line-break alarm", {"\t", "\r\n"}, {"\t", on + "\r\n"}}});
     }
     void report() {
         QFETCH(ReportCase, row);

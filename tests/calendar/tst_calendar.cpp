@@ -98,8 +98,6 @@ private Q_SLOTS:
         row("monthly", "Monday 12/28 9:00 am", "monthly", {"RRULE:FREQ=MONTHLY"});
         row("monthly on the 29th", "Tuesday 12/29 9:00 am", "monthly@29",
             {"RRULE:FREQ=MONTHLY;BYMONTHDAY=28,29;BYSETPOS=-1"});
-        row("monthly on the 30th", "Wednesday 12/30 9:00 am", "monthly@30",
-            {"RRULE:FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1"});
         row("monthly on the 31st", "Thursday 12/31 9:00 am", "monthly@31",
             {"RRULE:FREQ=MONTHLY;BYMONTHDAY=28,29,30,31;BYSETPOS=-1"});
         row("yearly", "Tuesday 12/15 9:00 am", "yearly", {"RRULE:FREQ=YEARLY"});

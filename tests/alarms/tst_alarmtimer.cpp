@@ -13,6 +13,7 @@ namespace {
 
 const QByteArray kNine = "Monday 03/15 9:00 am", kHalf = "Monday 03/15 9:30 am",
                  kQuarter = "Monday 03/15 10:15 am";
+const QByteArray k1145 = task("a", "Monday 03/15 11:45 pm");
 
 } // namespace
 
@@ -56,19 +57,13 @@ private Q_SLOTS:
     // The program started at the first moment ('s'), then ticks of Timer1 ('t'), clock
     // changes told by the kernel ('w'), the timer set on the minute starting Timer1 ('m'),
     // and "Ok" pressed in the note ('o'), at moments of the wall clock; in capitals those that
-    // bring up the task's alarm. Then the saves of the last; the next tick on the minute.
+    // bring up the task's alarm. Then the saves of the last; the next tick on the minute (by
+    // Timer1 once the minute timer started it).
     void ticks_data() {
         const QByteArray tenTen = task("a", "Monday 03/15 10:10 am");
         testing::table<TickCase>(
-            {{"set back 10:16 to 10:14, then forward",
-              {at(10, 15), at(10, 16), at(10, 14), at(10, 16, 10)},
-              "Stww",
-              1},
-             {"yesterday's alarm over midnight",
-              {at(23, 44), at(0, 5, 30, 16)},
-              "sW",
-              1,
-              task("a", "Monday 03/15 11:45 pm")},
+            {{"back and forth", {at(10, 15), at(10, 16), at(10, 14), at(10, 16, 10)}, "Stww", 1},
+             {"yesterday's, over midnight", {at(23, 44), at(0, 5, 30, 16)}, "sW", 1, k1145},
              // Missed while not running: rings at the start, in a quarter-hour minute or not.
              {"started at 10:31", {at(10, 31)}, "S", 1},
              {"started at 10:15:30", {at(10, 15)}, "S", 1},
@@ -80,17 +75,15 @@ private Q_SLOTS:
               "soTt",
               1,
               task("a", kNine, "1")},
-             {"10:10 alarm, tick at 10:09", {at(10, 0), at(10, 9, 0)}, "st", 0, tenTen},
-             {"10:10 alarm, tick at 10:10",
-              {at(10, 0), at(10, 9, 0), at(10, 10, 0)},
-              "stT",
-              1,
-              tenTen}});
+             {"the minute timer starts Timer1", {at(10, 14), at(10, 15, 0).addMSecs(500)}, "sM", 1},
+             {"10:10, tick at 10:09", {at(10, 0), at(10, 9, 0)}, "st", 0, tenTen},
+             {"10:10, tick at 10:10", {at(10, 0), at(10, 9, 0), at(10, 10, 0)}, "stT", 1, tenTen}});
     }
     void ticks() {
         QFETCH(TickCase, row);
         fakeNow = row.moments.first();
         testing::Program p(row.file);
+        p.main->hide(); // in the tray all along: no note waits for the main window
         QCoreApplication::processEvents(); // the check at start
         QString seen;
         for (qsizetype k = 0; k < row.moments.size(); ++k) {
@@ -114,6 +107,8 @@ private Q_SLOTS:
         QCOMPARE(seen, row.events);
         QCOMPARE(p.saves->count(), row.writes);
         QVERIFY(nextTickOnTheMinute(p));
+        if (row.events.endsWith(u'M'))
+            QVERIFY(p.child<QTimer>("Timer1")->isActive());
     }
 
     // Seeded random walks of ticks, wake-ups, the minute timer and clock steps of a second to
@@ -144,35 +139,6 @@ private Q_SLOTS:
                 rung = rung || rings;
             }
         }
-    }
-
-    // The tick set for just after the minute starts Timer1 for every minute after it.
-    void ticksOnTheMinute() {
-        fakeNow = at(10, 14, 59).addMSecs(800);
-        testing::Program p(task("a", kQuarter));
-        QCoreApplication::processEvents(); // the check at start finds nothing due
-        fakeNow = at(10, 15, 0).addMSecs(500);
-        QTRY_VERIFY_WITH_TIMEOUT(p.note(1), 10000);
-        QVERIFY(p.child<QTimer>("Timer1")->isActive());
-        QCOMPARE(p.child<QTimer>("Timer1")->interval(), 60000);
-    }
-
-    // At a quarter hour every due alarm, of today or a day before, comes up in red, by rows,
-    // and is marked fired; a later one waits. No note waits for the main window.
-    void dueAlarmsOpenRedNotesInRowOrder() {
-        const QByteArray later = "Monday 03/15 11:00 am", past = "Sunday 03/14 11:45 pm",
-                         weeksAgo = "Monday 03/01 9:00 am";
-        fakeNow = at(10, 14);
-        testing::Program p(task("a", kNine) + task("b", later) + task("c", past) +
-                           task("d", weeksAgo, "daily"));
-        p.main->hide(); // in the tray all along
-        fakeNow = at(10, 15);
-        p.tick();
-        QVERIFY(red(p.note(1)) && p.note(1)->row() == 1 && red(p.note(2)) && p.note(2)->row() == 3);
-        // A repeating one missed for two weeks rings once and moves on past now.
-        QVERIFY(red(p.note(3)) && p.note(3)->row() == 4);
-        QCOMPARE(p.fileBytes(), task("a", kNine, "1") + task("b", later) + task("c", past, "1") +
-                                    task("d", "Tuesday 03/16 9:00 am", "daily"));
     }
 
     // With every slot taken, a due alarm stays unfired until a slot is free.

@@ -55,7 +55,6 @@ private Q_SLOTS:
         for (const char* sound : {"alarm-clock-elapsed.oga", "bell.oga"})
             QVERIFY(QFile::copy(system + "stereo/alarm-clock-elapsed.oga", stereo + sound));
         qputenv("XDG_DATA_DIRS", m_dir.filePath("data").toLocal8Bit());
-        QVERIFY(streams().trimmed().isEmpty());
         for (const QString sound : {"alarm-clock-elapsed.oga", "bell.oga"}) {
             const std::unique_ptr<jot::SoundPlayer> player = jot::createSoundPlayer();
             QCOMPARE(loaded(), sound == "bell.oga");

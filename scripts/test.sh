@@ -38,6 +38,7 @@ lintian --fail-on error dist/jotlark_*.deb
 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJOT_SANITIZE=ON
 cmake --build build-san -j"$(nproc)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
     ctest --test-dir build-san --output-on-failure -j"$(nproc)"
 
 # The task file's reader and writer under libFuzzer for about a minute, from real files:

@@ -369,6 +369,7 @@ private Q_SLOTS:
     // back, which only root may do. Without a timer descriptor to spare, the two clocks are
     // compared every 3 s (shortened here) and a step of the wall clock is told once.
     void clockWatch() {
+#ifndef __SANITIZE_ADDRESS__ // the sanitizers need descriptors of their own to check a call
         {
             const auto offset = std::make_shared<int>(0); // outlives a failed check
             jot::setClockForTests(
@@ -391,6 +392,7 @@ private Q_SLOTS:
             QCOMPARE(changed.count(), 1);
             jot::setClockForTests({});
         }
+#endif
         jot::ClockWatch watch;
         QSignalSpy changed(&watch, &jot::ClockWatch::clockChanged);
         QVERIFY(watch.toldByKernel());

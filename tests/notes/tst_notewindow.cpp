@@ -121,10 +121,10 @@ struct ChecklistCase {
 };
 struct RepeatingCase {
     QByteArray name;
-    QDate date; // the day chosen, 03/16 a Monday
+    int day;    // the day chosen, days from today; tomorrow a Monday
     int repeat; // entry of the repeat list
     QString field;
-    QDate next;                // where the alarm goes once it rang
+    int next;                  // the day the alarm goes to once it rang, 0 for none
     QString shown, shownAfter; // by the note, grid and report; once it rang, when it moved
 };
 struct SetAlarmCase {
@@ -362,41 +362,27 @@ private slots:
     // report, offered again, and moved on to the next occurrence when it rings.
     void repeating_data() {
         testing::table<RepeatingCase>(
-            {{"never", {2026, 3, 16}, 0, "", {}, "Monday 03/16 9:00 am", ""},
-             {"every weekday, from a Saturday",
-              {2026, 3, 21},
-              2,
-              "weekdays",
-              {2026, 3, 23},
-              "Saturday 03/21 9:00 am, every weekday",
-              "Monday 03/23 9:00 am, every weekday"},
-             {"every week",
-              {2026, 3, 16},
-              3,
-              "weekly",
-              {2026, 3, 23},
-              "Monday 03/16 9:00 am, every week",
+            {{"never", 1, 0, "", 0, "Monday 03/16 9:00 am", ""},
+             {"every weekday, from a Saturday", 6, 2, "weekdays", 8,
+              "Saturday 03/21 9:00 am, every weekday", "Monday 03/23 9:00 am, every weekday"},
+             {"every week", 1, 3, "weekly", 8, "Monday 03/16 9:00 am, every week",
               "Monday 03/23 9:00 am, every week"},
-             {"every month, the 31st from the calendar",
-              {2026, 3, 31},
-              4,
-              "monthly@31",
-              {2026, 4, 30},
-              "Tuesday 03/31 9:00 am, every month",
-              "Thursday 04/30 9:00 am, every month"}});
+             {"every month, the 31st from the calendar", 16, 4, "monthly@31", 46,
+              "Tuesday 03/31 9:00 am, every month", "Thursday 04/30 9:00 am, every month"}});
     }
     void repeating() {
         QFETCH(RepeatingCase, row);
+        const QDate date = kToday.addDays(row.day);
         setClock(QTime(9, 0));
         testing::Program p(record(kStamp, "t"));
         f_test* w = open(p, 1);
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
         auto* days = ctl<QComboBox>(w, "Combo1");
         jot::AlarmPanel::setDatePickerForTests(
-            [date = row.date](QWidget*, QDate, QDate, QDate) { return date; });
+            [date](QWidget*, QDate, QDate, QDate) { return date; });
         const auto picker = qScopeGuard([] { jot::AlarmPanel::setDatePickerForTests({}); });
-        if (kToday.daysTo(row.date) < jot::kDayListLength) {
-            days->setCurrentIndex(kToday.daysTo(row.date));
+        if (row.day < jot::kDayListLength) {
+            days->setCurrentIndex(row.day);
         } else {
             days->setCurrentIndex(days->count() - 1);
             QTest::keyClick(days, Qt::Key_Return);
@@ -404,23 +390,24 @@ private slots:
         ctl<QComboBox>(w, "Combo2")->setCurrentText("9");
         ctl<QComboBox>(w, "Combo5")->setCurrentIndex(row.repeat);
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        const QString alarm = jot::dayText(row.date) + " 9:00 am";
+        const QString alarm = jot::dayText(date) + " 9:00 am";
         QCOMPARE(p.fileBytes(), record(kStamp, "t", alarm.toUtf8(), row.field.toUtf8()));
         readsWhole(w, row.shown);
         QCOMPARE(p.child<QTableView>("gri")->model()->index(0, 1).data().toString(), row.shown);
         QVERIFY(jot::preparer_rapport(p.list(), kToday).contains("Alarm on the " + row.shown));
         w->close();
         w = open(p, 1);
-        QCOMPARE(lists(w).first(), jot::dayText(row.date));
+        QCOMPARE(lists(w).first(), jot::dayText(date));
         QCOMPARE(ctl<QComboBox>(w, "Combo5")->currentIndex(), row.repeat);
 
-        jot::setClockForTests([date = row.date] { return QDateTime(date, QTime(9, 0, 30)); });
+        jot::setClockForTests([date] { return QDateTime(date, QTime(9, 0, 30)); });
         p.tick();
         w = hiddenAndShown(p); // still ringing
         QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::red));
-        const QString after = row.next.isValid() ? jot::dayText(row.next) + " 9:00 am" : alarm;
-        QCOMPARE(p.fileBytes(), record(kStamp, "t", after.toUtf8(),
-                                       row.next.isValid() ? row.field.toUtf8() : "1"));
+        const QString after =
+            row.next ? jot::dayText(kToday.addDays(row.next)) + " 9:00 am" : alarm;
+        QCOMPARE(p.fileBytes(),
+                 record(kStamp, "t", after.toUtf8(), row.next ? row.field.toUtf8() : "1"));
         readsWhole(w, row.shownAfter.isEmpty() ? row.shown : row.shownAfter);
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton); // "Ok" on it ends the ring
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);

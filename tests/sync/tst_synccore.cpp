@@ -170,12 +170,10 @@ Reply answer(int status, const QByteArray& body = {}, const QByteArray& etag = {
 
 // A multistatus of responses, each an href and its found properties.
 QByteArray multistatus(const QList<std::pair<QString, QByteArray>>& responses) {
-    QByteArray out = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
-                     "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">";
+    QByteArray out;
     for (const auto& [href, props] : responses)
-        out += "<d:response><d:href>" + href.toUtf8() + "</d:href><d:propstat><d:prop>" + props +
-               "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
-    return out + "</d:multistatus>";
+        out += davItem(href.toUtf8(), props);
+    return davBody(out);
 }
 
 QByteArray calendar(const QByteArray& name, const QByteArray& comps) {
@@ -563,15 +561,8 @@ struct Server {
         return out;
     }
 
-    static QByteArray multistatus(const QByteArray& inside) {
-        return "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
-               "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">" +
-               inside + "</d:multistatus>";
-    }
     static QByteArray response(const QString& path, const QByteArray& props) {
-        return "<d:response><d:href>" + QUrl::toPercentEncoding(path, "/") +
-               "</d:href><d:propstat><d:prop>" + props +
-               "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+        return davItem(QUrl::toPercentEncoding(path, "/"), props);
     }
 
     Reply respond(const Request& request) {
@@ -585,9 +576,9 @@ struct Server {
             return QByteArray();
         };
         if (request.method == "PROPFIND")
-            return answer(
-                207, multistatus(response(path, "<d:sync-token>t" + QByteArray::number(version) +
-                                                    "</d:sync-token>")));
+            return answer(207,
+                          davBody(response(path, "<d:sync-token>t" + QByteArray::number(version) +
+                                                     "</d:sync-token>")));
         if (request.method == "REPORT" && body.contains("sync-collection")) {
             const QRegularExpression tokenRe(QStringLiteral("<d:sync-token>t(\\d+)<"));
             const QRegularExpressionMatch m = tokenRe.match(QString::fromUtf8(body));
@@ -604,14 +595,14 @@ struct Server {
                     out += "<d:response><d:href>" + it.key().toUtf8() +
                            "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>";
             }
-            return answer(207, multistatus(out + "<d:sync-token>t" + QByteArray::number(version) +
-                                           "</d:sync-token>"));
+            return answer(207, davBody(out + "<d:sync-token>t" + QByteArray::number(version) +
+                                       "</d:sync-token>"));
         }
         if (request.method == "REPORT" && body.contains("calendar-query")) {
             QByteArray out;
             for (auto it = items.cbegin(); it != items.cend(); ++it)
                 out += response(it.key(), "<d:getetag>" + it->etag + "</d:getetag>");
-            return answer(207, multistatus(out));
+            return answer(207, davBody(out));
         }
         if (request.method == "REPORT" && body.contains("calendar-multiget")) {
             QByteArray out;
@@ -631,7 +622,7 @@ struct Server {
                                               .toUtf8() +
                                           "</c:calendar-data>");
             }
-            return answer(207, multistatus(out));
+            return answer(207, davBody(out));
         }
         if (request.method == "GET") {
             if (!items.contains(path))
@@ -743,6 +734,13 @@ void editThere(World& w, const QString& from, const QString& to, const QByteArra
     QFAIL("no such item there");
 }
 
+void removeThere(World& w, const QString& summary) {
+    for (auto it = w.server.items.cbegin(); it != w.server.items.cend(); ++it) {
+        if (summaryOf(it->ics) == summary)
+            return w.server.remove(it.key());
+    }
+}
+
 void editHere(World& w, const QString& from, const QString& to, const QString& alarm = {}) {
     for (LocalTask& t : w.here) {
         if (t.row[ColText] == from) {
@@ -784,16 +782,15 @@ void TestSyncCore::round_data() {
                         const QString& error = {}) {
         QTest::newRow(name) << s << requests << here << there << error;
     };
-    const QStringList ab{u"a"_qs, u"b"_qs};
+    const QStringList ab{u"a"_qs, u"b"_qs}, a{u"a"_qs}, a2{u"a2"_qs}, b{u"b"_qs};
+    const QList<TaskRow> one{task(u"a"_qs)},
+        two{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)};
 
-    row("first sync sends the tasks",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, {}, {}, false},
+    row("first sync sends the tasks", {two, {}, {}, {}, false},
         u"PROPFIND|REPORT|PUT If-None-Match|PUT If-None-Match"_qs, ab, ab);
-    row("nothing changed is one request",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)}}, u"REPORT"_qs, ab, ab);
-    row("token refused: a full listing",
-        {{task(u"a"_qs)}, [](World& w) { w.server.refuseTokens = true; }},
-        u"REPORT|PROPFIND|REPORT"_qs, {u"a"_qs}, {u"a"_qs});
+    row("nothing changed is one request", {two}, u"REPORT"_qs, ab, ab);
+    row("token refused: a full listing", {one, [](World& w) { w.server.refuseTokens = true; }},
+        u"REPORT|PROPFIND|REPORT"_qs, a, a);
     row("both sides non-empty at the first sync",
         {{task(u"a"_qs), task(u"here only"_qs, u"Le 12/03 à 09:00 am"_qs)},
          {},
@@ -803,7 +800,7 @@ void TestSyncCore::round_data() {
         u"PROPFIND|REPORT|REPORT|PUT If-None-Match"_qs,
         {u"a"_qs, u"here only"_qs, u"there only"_qs}, {u"a"_qs, u"here only"_qs, u"there only"_qs});
     row("a create answered 412 links to the item there",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              // Written by another machine sharing the task file, after the listing.
              w.script = [&w](const Request& r, int) -> std::optional<Reply> {
@@ -815,9 +812,9 @@ void TestSyncCore::round_data() {
          {},
          {},
          false},
-        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
     row("a create answered 409 no-uid-conflict links to the item it names",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              w.script = [&w](const Request& r, int) -> std::optional<Reply> {
                  if (r.method != "PUT")
@@ -837,15 +834,13 @@ void TestSyncCore::round_data() {
          },
          {},
          false},
-        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
-    row("an edit there comes here",
-        {{task(u"a"_qs)}, [](World& w) { editThere(w, u"a"_qs, u"a2"_qs); }}, u"REPORT|REPORT"_qs,
-        {u"a2"_qs}, {u"a2"_qs});
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
+    row("an edit there comes here", {one, [](World& w) { editThere(w, u"a"_qs, u"a2"_qs); }},
+        u"REPORT|REPORT"_qs, a2, a2);
     row("an edit here goes there with If-Match",
-        {{task(u"a"_qs)}, [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); }},
-        u"REPORT|PUT If-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+        {one, [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); }}, u"REPORT|PUT If-Match"_qs, a2, a2);
     row("text here, alarm there: merged by field",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              editHere(w, u"a"_qs, u"a here"_qs);
              // Another client sets an alarm after the listing: the change gets a 412.
@@ -863,7 +858,7 @@ void TestSyncCore::round_data() {
          }},
         u"REPORT|PUT If-Match|GET|PUT If-Match"_qs, {u"a here"_qs}, {u"a here"_qs});
     row("alarm changed both sides: the later change wins",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              editHere(w, u"a"_qs, u"a"_qs, alarmTextAt({2026, 12, 9}, {8, 0}));
              w.here[0].edited = kNow.addDays(-1); // before the change there
@@ -872,9 +867,9 @@ void TestSyncCore::round_data() {
          [](World& w) {
              QCOMPARE(w.here[0].row[ColAlarm], alarmTextAt({2026, 12, 10}, {9, 0}));
          }},
-        u"REPORT|REPORT"_qs, {u"a"_qs}, {u"a"_qs});
+        u"REPORT|REPORT"_qs, a, a);
     row("text changed both sides keeps both",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              editHere(w, u"a"_qs, u"a here"_qs);
              editThere(w, u"a"_qs, u"a there"_qs);
@@ -882,9 +877,8 @@ void TestSyncCore::round_data() {
         u"REPORT|REPORT|PUT If-None-Match"_qs, {u"a here"_qs, u"a there"_qs},
         {u"a here"_qs, u"a there"_qs});
     row("completed there leaves here",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         [](World& w) { editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED"); }},
-        u"REPORT|REPORT"_qs, {u"b"_qs}, {u"b"_qs});
+        {two, [](World& w) { editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED"); }},
+        u"REPORT|REPORT"_qs, b, b);
     row("a task a file merge brings back after it was done there leaves again",
         {{task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
          [](World& w) {
@@ -894,33 +888,20 @@ void TestSyncCore::round_data() {
              w.restart();
              w.here.append({task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), {}});
          }},
-        u"REPORT"_qs, {u"b"_qs}, {u"b"_qs});
-    row("deleted there leaves here",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         [](World& w) {
-             for (auto it = w.server.items.cbegin(); it != w.server.items.cend(); ++it) {
-                 if (summaryOf(it->ics) == u"a"_qs)
-                     return w.server.remove(it.key());
-             }
-         }},
-        u"REPORT"_qs, {u"b"_qs}, {u"b"_qs});
+        u"REPORT"_qs, b, b);
+    row("deleted there leaves here", {two, [](World& w) { removeThere(w, u"a"_qs); }}, u"REPORT"_qs,
+        b, b);
     row("completed there but edited here since: put back under a new UID",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED");
              editHere(w, u"a"_qs, u"a2"_qs);
          },
          [](World& w) { QCOMPARE(w.server.items.size(), 2); }},
-        u"REPORT|REPORT|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
-    const auto removeThere = [](World& w, const QString& summary) {
-        for (auto it = w.server.items.cbegin(); it != w.server.items.cend(); ++it) {
-            if (summaryOf(it->ics) == summary)
-                return w.server.remove(it.key());
-        }
-    };
+        u"REPORT|REPORT|PUT If-None-Match"_qs, a2, a2);
     row("deleted there but edited here: back under its UID",
-        {{task(u"a"_qs)},
-         [removeThere](World& w) {
+        {one,
+         [](World& w) {
              removeThere(w, u"a"_qs);
              editHere(w, u"a"_qs, u"a2"_qs);
          },
@@ -929,10 +910,10 @@ void TestSyncCore::round_data() {
              QCOMPARE(readItem(serverCopy(w, u"a2"_qs), kNow).uid, uid);
              QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/"_qs + uid + u".ics"_qs});
          }},
-        u"REPORT|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+        u"REPORT|PUT If-None-Match"_qs, a2, a2);
     row("deleted there, edited here, old UID refused: a new one",
-        {{task(u"a"_qs)},
-         [removeThere](World& w) {
+        {one,
+         [](World& w) {
              removeThere(w, u"a"_qs);
              editHere(w, u"a"_qs, u"a2"_qs);
          },
@@ -949,12 +930,12 @@ void TestSyncCore::round_data() {
                  return answer(409, "<d:error xmlns:d=\"DAV:\"/>");
              return std::nullopt;
          }},
-        u"REPORT|PUT If-None-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+        u"REPORT|PUT If-None-Match|PUT If-None-Match"_qs, a2, a2);
     row("deleted there between the listing and the change: put back",
-        {{task(u"a"_qs)},
-         [removeThere](World& w) {
+        {one,
+         [](World& w) {
              editHere(w, u"a"_qs, u"a2"_qs);
-             w.script = [&w, removeThere](const Request& r, int) -> std::optional<Reply> {
+             w.script = [&w](const Request& r, int) -> std::optional<Reply> {
                  for (const auto& h : r.headers) {
                      if (h.first == "If-Match")
                          removeThere(w, u"a"_qs);
@@ -962,9 +943,9 @@ void TestSyncCore::round_data() {
                  return std::nullopt;
              };
          }},
-        u"REPORT|PUT If-Match|PUT If-None-Match"_qs, {u"a2"_qs}, {u"a2"_qs});
+        u"REPORT|PUT If-Match|PUT If-None-Match"_qs, a2, a2);
     row("completing answered 412: read again, completed again",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              w.state->markDeleted({w.here[0].row});
              w.here.clear();
@@ -983,7 +964,7 @@ void TestSyncCore::round_data() {
          }},
         u"REPORT|PUT If-Match|GET|PUT If-Match"_qs, {}, {});
     row("deleted here completes the item",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
+        {two,
          [](World& w) {
              w.state->markDeleted({w.here[0].row});
              w.here.removeFirst();
@@ -996,11 +977,9 @@ void TestSyncCore::round_data() {
              QVERIFY(ics.contains("\nCOMPLETED:"));
              QCOMPARE(w.state->waiting(), 0);
          }},
-        u"REPORT|PUT If-Match"_qs, {u"b"_qs}, {u"b"_qs});
+        u"REPORT|PUT If-Match"_qs, b, b);
     row("a task lost here without Delete is only unlinked",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
-         [](World& w) { w.here.removeFirst(); }},
-        u"REPORT"_qs, {u"b"_qs}, ab);
+        {two, [](World& w) { w.here.removeFirst(); }}, u"REPORT"_qs, {u"b"_qs}, ab);
     row("a task with no text and no alarm is never sent",
         {{task(QString()), task(u"  "_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, {}, {}, false},
         u"PROPFIND|REPORT"_qs, {QString(), u"  "_qs}, {});
@@ -1110,7 +1089,7 @@ void TestSyncCore::round_data() {
     row("more than 100: items fill the free rows, earliest due first", many, QString(), manyHere,
         manyThere);
     row("lost state doubles nothing",
-        {{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
+        {two,
          [](World& w) {
              QDir(w.state->dir()).removeRecursively();
              w.restart();
@@ -1118,7 +1097,7 @@ void TestSyncCore::round_data() {
          [](World& w) { QCOMPARE(w.server.items.size(), 2); }},
         u"PROPFIND|REPORT|REPORT"_qs, ab, ab);
     row("killed between a create and its answer: no double",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              // The server takes the PUT, the answer never comes, the program is killed.
              Engine engine(*w.state, kList, kNow);
@@ -1138,9 +1117,9 @@ void TestSyncCore::round_data() {
          },
          {},
          false},
-        u"PROPFIND|REPORT|REPORT"_qs, {u"a"_qs}, {u"a"_qs});
+        u"PROPFIND|REPORT|REPORT"_qs, a, a);
     row("killed before the server took the create: sent again",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) {
              Engine engine(*w.state, kList, kNow);
              engine.start(w.here);
@@ -1152,9 +1131,9 @@ void TestSyncCore::round_data() {
          {},
          {},
          false},
-        u"PROPFIND|REPORT|PUT If-None-Match"_qs, {u"a"_qs}, {u"a"_qs});
+        u"PROPFIND|REPORT|PUT If-None-Match"_qs, a, a);
     row("server unreachable: the change waits",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
          [](World& w) { QCOMPARE(w.result.waiting, 1); },
          {},
@@ -1164,7 +1143,7 @@ void TestSyncCore::round_data() {
          }},
         u"REPORT"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection refused"_qs);
     row("connection lost at the PUT: the change waits, then goes",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
          [](World& w) {
              QCOMPARE(w.result.waiting, 1);
@@ -1181,7 +1160,7 @@ void TestSyncCore::round_data() {
          }},
         u"REPORT|PUT If-Match"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection lost"_qs);
     row("a PUT answered without an ETag is read back",
-        {{task(u"a"_qs)},
+        {one,
          [](World& w) { w.server.noEtag = true; },
          [](World& w) {
              w.server.noEtag = false;
@@ -1192,9 +1171,9 @@ void TestSyncCore::round_data() {
          },
          {},
          false},
-        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, {u"a"_qs}, {u"a"_qs});
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
     row("a refused password",
-        {{task(u"a"_qs)},
+        {one,
          {},
          [](World& w) { QVERIFY(w.result.passwordRefused); },
          {},

@@ -80,8 +80,6 @@ class tst_DavTransport : public QObject {
 private Q_SLOTS:
     void canned_data();
     void canned();
-    void radicale_data();
-    void radicale();
     void certificate_data();
     void certificate();
 };
@@ -145,40 +143,6 @@ void tst_DavTransport::canned() {
         QVERIFY(sent.contains("\r\nAccept-Encoding: identity\r\n"));
         QVERIFY(sent.contains("\r\nDepth: 1\r\n"));
     }
-}
-
-void tst_DavTransport::radicale_data() {
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("running");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("the list") << RadicaleServer::password() << true << 207 << QString();
-    QTest::newRow("a wrong password") << QStringLiteral("wrong") << true << 401 << QString();
-    QTest::newRow("the server down")
-        << RadicaleServer::password() << false << 0 << QStringLiteral("connection refused");
-}
-
-void tst_DavTransport::radicale() {
-    SKIP_WITHOUT_RADICALE();
-    static RadicaleServer server;
-    if (server.port() == 0) {
-        QVERIFY2(server.start(), qPrintable(server.error()));
-        QVERIFY(server.makeList());
-    }
-    QFETCH(bool, running);
-    if (!running)
-        server.stop();
-    DavTransport transport;
-    QFETCH(QString, password);
-    transport.setCredentials(RadicaleServer::user(), password);
-    const Reply reply = carry(transport, {"PROPFIND", server.list(), {{"Depth", "0"}}, {}});
-    if (!running)
-        QVERIFY(server.start());
-    QFETCH(int, status);
-    QCOMPARE(reply.status, status);
-    QFETCH(QString, error);
-    QVERIFY2(error.isEmpty() ? reply.error.isEmpty() : reply.error.contains(error),
-             qPrintable(reply.error));
 }
 
 // A certificate the system does not trust is refused and named by its SHA-256, unless it is

@@ -103,7 +103,7 @@ private Q_SLOTS:
         };
         row("wrong password", "%1", "alice", "nope", "user name or password");
         row("no task list yet", "%1", "bob", "b0b", "no task list", {kNewList});
-        row("nothing answers", "%2", "alice", "x", "cannot be reached");
+        row("nothing answers", "%2", "alice", "x", "cannot be reached: connection refused");
         row("https elsewhere than here", "http://dav.example.org/", "alice", "x", "https");
         row("no user", "%1", "", "x", "user name");
     }

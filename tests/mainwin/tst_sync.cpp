@@ -15,6 +15,9 @@ using testing::Program;
 
 namespace {
 
+// What another client does to the item named, on the server.
+using There = std::function<void(RadicaleServer&, const QString&)>;
+
 // sync.conf as a user writes it, the command quoted as the README shows.
 QByteArray syncConf(const RadicaleServer& server, const QByteArray& password) {
     return "[caldav]\nlist=" + server.list().toEncoded() +
@@ -99,7 +102,7 @@ private Q_SLOTS:
     // A task typed here reaches the server after its save; what another client does there
     // comes here at the next round.
     void bothWays_data() {
-        QTest::addColumn<std::function<void(RadicaleServer&, const QString&)>>("there");
+        QTest::addColumn<There>("there");
         QTest::addColumn<QStringList>("here");
         auto edit = [](const QByteArray& from, const QByteArray& to) {
             return [from, to](RadicaleServer& s, const QString& name) {
@@ -109,25 +112,19 @@ private Q_SLOTS:
                 QCOMPARE(s.put(name, ics, item.etag).status / 100, 2);
             };
         };
-        QTest::newRow("nothing") << std::function<void(RadicaleServer&, const QString&)>(
-                                        [](RadicaleServer&, const QString&) {})
+        QTest::newRow("nothing") << There([](RadicaleServer&, const QString&) {})
                                  << QStringList{"Call Anna"};
-        QTest::newRow("added there")
-            << std::function<void(RadicaleServer&, const QString&)>(
-                   [](RadicaleServer& s, const QString&) {
-                       QCOMPARE(s.put("phone.ics", vtodo("phone-1", "Buy bread")).status / 100, 2);
-                   })
-            << QStringList{"Call Anna", "Buy bread"};
-        QTest::newRow("changed there") << std::function<void(RadicaleServer&, const QString&)>(
-                                              edit("SUMMARY:Call Anna", "SUMMARY:Call Anna at 5"))
+        QTest::newRow("added there") << There([](RadicaleServer& s, const QString&) {
+            QCOMPARE(s.put("phone.ics", vtodo("phone-1", "Buy bread")).status / 100, 2);
+        }) << QStringList{"Call Anna", "Buy bread"};
+        QTest::newRow("changed there") << There(edit("SUMMARY:Call Anna", "SUMMARY:Call Anna at 5"))
                                        << QStringList{"Call Anna at 5"};
         QTest::newRow("completed there")
-            << std::function<void(RadicaleServer&, const QString&)>(
-                   edit("END:VTODO", "STATUS:COMPLETED\r\nPERCENT-COMPLETE:100\r\nEND:VTODO"))
+            << There(edit("END:VTODO", "STATUS:COMPLETED\r\nPERCENT-COMPLETE:100\r\nEND:VTODO"))
             << QStringList{};
     }
     void bothWays() {
-        QFETCH(std::function<void(RadicaleServer&, const QString&)>, there);
+        QFETCH(There, there);
         Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
         QVERIFY(roundEnds(p)); // the one at start
         QCOMPARE(p.main->findChild<QTimer*>("m_syncPeriodic")->interval(), 5 * 60 * 1000);
@@ -291,31 +288,6 @@ private Q_SLOTS:
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
         QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
         QCOMPARE(m_server->items().size(), 3);
-    }
-
-    // Two machines share planifs.txt through a sync tool and sync the same list, each with
-    // a state of its own (or one whose state was lost): no task doubles.
-    void sharedTaskFile() {
-        // Both start on the same file and sync at once: their creations meet on the server.
-        Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
-        Program second(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
-        QSignalSpy firstEnded(syncOf(first), &jot::SyncController::roundEnded);
-        QSignalSpy secondEnded(syncOf(second), &jot::SyncController::roundEnded);
-        QTRY_VERIFY_WITH_TIMEOUT(firstEnded.size() == 1 && secondEnded.size() == 1, 20000);
-        QCOMPARE(m_server->items().size(), 2);
-        // A task typed on the first reaches the second both ways: through the server, and
-        // as the sync tool carries planifs.txt over.
-        type(first, "typed on the first");
-        first.tick("m_syncAfterSave");
-        QTRY_COMPARE_WITH_TIMEOUT(firstEnded.size(), 2, 20000);
-        QVERIFY(testing::writeFile(second.home.taskFile(), first.fileBytes()));
-        second.tick(); // merges the file and saves
-        QVERIFY(syncNow(second));
-        QCOMPARE(textsHere(second).size(), 3);
-        QVERIFY(syncNow(first));
-        QCOMPARE(textsHere(first).size(), 3);
-        QCOMPARE(m_server->items().size(), 3);
-        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "typed on the first"}));
     }
 
 private:

@@ -7,6 +7,7 @@
 #include "calendar/calendaritem.h"
 #include "calendar/vtodo.h"
 #include "common/fakepasswordstore.h"
+#include "common/table.h"
 #include "common/tempdatahome.h"
 #include "store/datadir.h"
 #include "sync/davbodies.h"
@@ -72,69 +73,64 @@ QByteArray davItem(const QByteArray& href, const QByteArray& props,
 } // namespace
 
 // Each row: the answer, then what is read: an error or not, the responses, the first one's
-// href, its ETag (a 200 one) and calendar data, and the sync token.
+// href, its ETag (a 200 one) and calendar data's size, and the sync token.
+struct XmlCase {
+    QByteArray name, body;
+    bool error = false;
+    int responses = 0;
+    QString href = {}, etag = {};
+    int dataSize = -1;
+    QString token = {};
+};
+Q_DECLARE_METATYPE(XmlCase)
+
 void TestSyncCore::read_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<bool>("error");
-    QTest::addColumn<int>("responses");
-    QTest::addColumn<QString>("href");
-    QTest::addColumn<QString>("etag");
-    QTest::addColumn<int>("dataSize");
-    QTest::addColumn<QString>("token");
-    const auto row = [](const char* name, const QByteArray& body, bool error, int responses,
-                        const QString& href, const QString& etag, int dataSize,
-                        const QString& token) {
-        QTest::newRow(name) << body << error << responses << href << etag << dataSize << token;
-    };
     const QByteArray etag = "<d:getetag>\"e1\"</d:getetag>";
-    row("an item and a token, href decoded",
-        davBody(davItem("/l/a%20b%C3%A9.ics", etag) + "<d:sync-token>tok</d:sync-token>"), false, 1,
-        u"/l/a bé.ics"_qs, u"\"e1\""_qs, -1, u"tok"_qs);
-    row("another prefix for DAV:",
-        "<m:multistatus xmlns:m=\"DAV:\"><m:response><m:href>/x</m:href><m:propstat><m:prop>"
-        "<m:getetag>e</m:getetag></m:prop><m:status>HTTP/1.1 200 OK</m:status></m:propstat>"
-        "</m:response></m:multistatus>",
-        false, 1, u"/x"_qs, u"e"_qs, -1, QString());
-    row("a getetag of another namespace is not DAV's",
-        davBody("<d:response><d:href>/x</d:href><d:propstat><d:prop><getetag xmlns=\"urn:x\">e"
-                "</getetag></d:prop></d:propstat></d:response>"),
-        false, 1, u"/x"_qs, QString(), -1, QString());
-    row("a 404 propstat is no value", davBody(davItem("/x", etag, "404")), false, 1, u"/x"_qs,
-        QString(), -1, QString());
-    row("calendar data kept",
-        davBody(davItem("/x", etag + "<c:calendar-data>BEGIN:VCALENDAR</c:calendar-data>")), false,
-        1, u"/x"_qs, u"\"e1\""_qs, 15, QString());
-    row("an item past the limit is skipped, its ETag kept",
-        davBody(davItem("/x", etag + "<c:calendar-data>" + QByteArray(kMaxItem + 1, 'a') +
-                                  "</c:calendar-data>")),
-        false, 1, u"/x"_qs, u"\"e1\""_qs, -1, QString());
-    row("a body past the limit", davBody(QByteArray(kMaxBody, ' ')), true, 0, QString(), QString(),
-        0, QString());
-    row("cut short", davBody(davItem("/x", etag)).chopped(5), true, 0, QString(), QString(), 0,
-        QString());
-    row("not XML", "Internal Server Error", true, 0, QString(), QString(), 0, QString());
-    row("another root", "<d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>", true, 0,
-        QString(), QString(), 0, QString());
-    row("entities refused",
-        davBody(davItem("/x&a;", etag)).replace("?>", "?><!DOCTYPE d [<!ENTITY a \"aaaa\">]>"),
-        true, 0, QString(), QString(), 0, QString());
+    testing::table<XmlCase>({
+        {"an item and a token, href decoded",
+         davBody(davItem("/l/a%20b%C3%A9.ics", etag) + "<d:sync-token>tok</d:sync-token>"), false,
+         1, u"/l/a bé.ics"_qs, u"\"e1\""_qs, -1, u"tok"_qs},
+        {"another prefix for DAV:",
+         "<m:multistatus xmlns:m=\"DAV:\"><m:response><m:href>/x</m:href><m:propstat><m:prop>"
+         "<m:getetag>e</m:getetag></m:prop><m:status>HTTP/1.1 200 OK</m:status></m:propstat>"
+         "</m:response></m:multistatus>",
+         false, 1, u"/x"_qs, u"e"_qs},
+        {"a getetag of another namespace is not DAV's",
+         davBody("<d:response><d:href>/x</d:href><d:propstat><d:prop><getetag xmlns=\"urn:x\">e"
+                 "</getetag></d:prop></d:propstat></d:response>"),
+         false, 1, u"/x"_qs},
+        {"a 404 propstat is no value", davBody(davItem("/x", etag, "404")), false, 1, u"/x"_qs},
+        {"calendar data kept",
+         davBody(davItem("/x", etag + "<c:calendar-data>BEGIN:VCALENDAR</c:calendar-data>")), false,
+         1, u"/x"_qs, u"\"e1\""_qs, 15},
+        {"an item past the limit is skipped, its ETag kept",
+         davBody(davItem("/x", etag + "<c:calendar-data>" + QByteArray(kMaxItem + 1, 'a') +
+                                   "</c:calendar-data>")),
+         false, 1, u"/x"_qs, u"\"e1\""_qs},
+        {"a body past the limit", davBody(QByteArray(kMaxBody, ' ')), true},
+        {"cut short", davBody(davItem("/x", etag)).chopped(5), true},
+        {"not XML", "Internal Server Error", true},
+        {"another root", "<d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>", true},
+        {"entities refused",
+         davBody(davItem("/x&a;", etag)).replace("?>", "?><!DOCTYPE d [<!ENTITY a \"aaaa\">]>"),
+         true},
+    });
 }
 
 void TestSyncCore::read() {
-    QFETCH(QByteArray, body);
-    const Multistatus read = readMultistatus(body);
-    QFETCH(bool, error);
-    QCOMPARE(read.error.isEmpty(), !error);
-    QTEST(int(read.responses.size()), "responses");
-    QTEST(read.syncToken, "token");
+    QFETCH(XmlCase, row);
+    const Multistatus read = readMultistatus(row.body);
+    QCOMPARE(read.error.isEmpty(), !row.error);
+    QCOMPARE(int(read.responses.size()), row.responses);
+    QCOMPARE(read.syncToken, row.token);
     if (read.responses.isEmpty())
         return;
     const DavResponse& first = read.responses.first();
-    QTEST(first.href, "href");
+    QCOMPARE(first.href, row.href);
     const DavProp* etag = first.prop(u"{DAV:}getetag"_qs);
-    QTEST(etag ? etag->text : QString(), "etag");
+    QCOMPARE(etag ? etag->text : QString(), row.etag);
     const DavProp* data = first.prop(u"{urn:ietf:params:xml:ns:caldav}calendar-data"_qs);
-    QTEST(data ? int(data->text.size()) : -1, "dataSize");
+    QCOMPARE(data ? int(data->text.size()) : -1, row.dataSize);
 }
 
 // What we send is well-formed and names what it asks for: the paths, escaped, come back.
@@ -367,40 +363,40 @@ void TestSyncCore::firstSync() {
 }
 
 // Where the sync finds its password when sync.conf names no command.
+struct PasswordCase {
+    QByteArray name;
+    bool keyring;
+    QString inKeyring, keptForRun;
+    bool ok;
+    QString password;
+};
+Q_DECLARE_METATYPE(PasswordCase)
+
 void TestSyncCore::findPassword_data() {
-    QTest::addColumn<bool>("keyring");
-    QTest::addColumn<QString>("inKeyring");
-    QTest::addColumn<QString>("keptForRun");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("password");
-    QTest::newRow("in the keyring") << true << "k"
-                                    << "" << true << "k";
-    QTest::newRow("kept for this run first") << false << ""
-                                             << "r" << true << "r";
-    QTest::newRow("nowhere: asked again") << true << ""
-                                          << "" << false << "";
-    QTest::newRow("no keyring, nothing kept") << false << ""
-                                              << "" << false << "";
+    testing::table<PasswordCase>({
+        {"in the keyring", true, u"k"_qs, {}, true, u"k"_qs},
+        {"kept for this run first", false, {}, u"r"_qs, true, u"r"_qs},
+        {"nowhere: asked again", true, {}, {}, false, {}},
+        {"no keyring, nothing kept", false, {}, {}, false, {}},
+    });
 }
+
 void TestSyncCore::findPassword() {
-    QFETCH(bool, keyring);
-    QFETCH(QString, inKeyring);
-    QFETCH(QString, keptForRun);
-    const QString key =
-        jot::sync::passwordKey(QStringLiteral("alice"), QUrl(QStringLiteral("https://h/alice/t/")));
+    QFETCH(PasswordCase, row);
+    const QString key = passwordKey(u"alice"_qs, QUrl(u"https://h/alice/t/"_qs));
     FakePasswordStore store;
-    store.keyring = keyring;
-    if (!inKeyring.isEmpty())
-        store.kept.insert(key, inKeyring);
-    jot::sync::forgetForThisRun(key);
-    if (!keptForRun.isEmpty())
-        jot::sync::keepForThisRun(key, keptForRun);
-    std::optional<jot::sync::PasswordAnswer> answer;
-    jot::sync::findPassword(store, key, [&](const jot::sync::PasswordAnswer& a) { answer = a; });
+    store.keyring = row.keyring;
+    if (!row.inKeyring.isEmpty())
+        store.kept.insert(key, row.inKeyring);
+    forgetForThisRun(key);
+    if (!row.keptForRun.isEmpty())
+        keepForThisRun(key, row.keptForRun);
+    std::optional<PasswordAnswer> answer;
+    jot::sync::findPassword(store, key, [&](const PasswordAnswer& a) { answer = a; });
     QTRY_VERIFY(answer);
-    QTEST(answer->ok, "ok");
-    QTEST(answer->password, "password");
-    QCOMPARE(answer->noKeyring, !answer->ok && !keyring);
+    QCOMPARE(answer->ok, row.ok);
+    QCOMPARE(answer->password, row.password);
+    QCOMPARE(answer->noKeyring, !row.ok && !row.keyring);
 }
 
 void TestSyncCore::split_data() {

@@ -682,6 +682,28 @@ struct World {
         for (const TaskRow& row : result.added)
             here.append({row, {}});
     }
+    // Another client acts just before the round's first PUT reaches the server.
+    void beforeFirstPut(std::function<void(const Request&)> act) {
+        script = [act, done = false](const Request& r, int) mutable -> std::optional<Reply> {
+            if (r.method == "PUT" && !std::exchange(done, true))
+                act(r);
+            return std::nullopt;
+        };
+    }
+    // A round cut at its first PUT, which the server took when `taken`, and a restart.
+    void killedAtPut(bool taken) {
+        Engine engine(*state, kList, now);
+        engine.start(here);
+        for (std::optional<Request> r = engine.next(); r; r = engine.next()) {
+            if (r->method == "PUT") {
+                if (taken)
+                    server.respond(*r);
+                break;
+            }
+            engine.take(server.respond(*r));
+        }
+        restart();
+    }
     // A program started again: the state read back from its files.
     void restart() { state = std::make_unique<SyncState>(state->dir()); }
     QStringList texts() const {
@@ -799,11 +821,7 @@ void TestSyncCore::round_data() {
         {one,
          [](World& w) {
              // Written by another machine sharing the task file, after the listing.
-             w.script = [&w](const Request& r, int) -> std::optional<Reply> {
-                 if (r.method == "PUT" && !w.server.items.contains(r.url.path()))
-                     w.server.put(r.url.path(), r.body);
-                 return std::nullopt;
-             };
+             w.beforeFirstPut([&w](const Request& r) { w.server.put(r.url.path(), r.body); });
          },
          {},
          {},
@@ -840,13 +858,9 @@ void TestSyncCore::round_data() {
          [](World& w) {
              editHere(w, u"a"_qs, u"a here"_qs);
              // Another client sets an alarm after the listing: the change gets a 412.
-             w.script = [&w, done = false](const Request& r, int) mutable -> std::optional<Reply> {
-                 if (r.method == "PUT" && !done) {
-                     done = true;
-                     editThere(w, u"a"_qs, u"a"_qs, "\r\nDUE:20261208T090000");
-                 }
-                 return std::nullopt;
-             };
+             w.beforeFirstPut([&w](const Request&) {
+                 editThere(w, u"a"_qs, u"a"_qs, "\r\nDUE:20261208T090000");
+             });
          },
          [](World& w) {
              QCOMPARE(w.here[0].row[ColAlarm], alarmTextAt({2026, 12, 8}, {9, 0}));
@@ -931,13 +945,7 @@ void TestSyncCore::round_data() {
         {one,
          [](World& w) {
              editHere(w, u"a"_qs, u"a2"_qs);
-             w.script = [&w](const Request& r, int) -> std::optional<Reply> {
-                 for (const auto& h : r.headers) {
-                     if (h.first == "If-Match")
-                         removeThere(w, u"a"_qs);
-                 }
-                 return std::nullopt;
-             };
+             w.beforeFirstPut([&w](const Request&) { removeThere(w, u"a"_qs); });
          }},
         u"REPORT|PUT If-Match|PUT If-None-Match"_qs, a2, a2);
     row("completing answered 412: read again, completed again",
@@ -945,13 +953,8 @@ void TestSyncCore::round_data() {
          [](World& w) {
              w.state->markDeleted({w.here[0].row});
              w.here.clear();
-             w.script = [&w, done = false](const Request& r, int) mutable -> std::optional<Reply> {
-                 if (r.method == "PUT" && !done) {
-                     done = true;
-                     editThere(w, u"a"_qs, u"a"_qs, "\r\nPRIORITY:2");
-                 }
-                 return std::nullopt;
-             };
+             w.beforeFirstPut(
+                 [&w](const Request&) { editThere(w, u"a"_qs, u"a"_qs, "\r\nPRIORITY:2"); });
          },
          [](World& w) {
              const QByteArray ics = w.server.items.first().ics;
@@ -1095,16 +1098,7 @@ void TestSyncCore::round_data() {
     row("killed between a create and its answer: no double",
         {one,
          [](World& w) {
-             // The server takes the PUT, the answer never comes, the program is killed.
-             Engine engine(*w.state, kList, kNow);
-             engine.start(w.here);
-             for (std::optional<Request> r = engine.next(); r; r = engine.next()) {
-                 const Reply reply = w.server.respond(*r);
-                 if (r->method == "PUT")
-                     break;
-                 engine.take(reply);
-             }
-             w.restart();
+             w.killedAtPut(true);
              QCOMPARE(w.state->waiting(), 1);
          },
          [](World& w) {
@@ -1115,18 +1109,7 @@ void TestSyncCore::round_data() {
          false},
         u"PROPFIND|REPORT|REPORT"_qs, a, a);
     row("killed before the server took the create: sent again",
-        {one,
-         [](World& w) {
-             Engine engine(*w.state, kList, kNow);
-             engine.start(w.here);
-             for (std::optional<Request> r = engine.next(); r && r->method != "PUT";
-                  r = engine.next())
-                 engine.take(w.server.respond(*r));
-             w.restart();
-         },
-         {},
-         {},
-         false},
+        {one, [](World& w) { w.killedAtPut(false); }, {}, {}, false},
         u"PROPFIND|REPORT|PUT If-None-Match"_qs, a, a);
     row("server unreachable: the change waits",
         {one,

@@ -77,6 +77,8 @@ class TstSyncDialog : public QObject {
     Q_OBJECT
     std::unique_ptr<RadicaleServer> m_server;
     QString m_base;
+    std::unique_ptr<TempDataHome> m_home;
+    FakePasswordStore m_store;
 
 private Q_SLOTS:
     void initTestCase() {
@@ -88,87 +90,76 @@ private Q_SLOTS:
         QVERIFY(m_server->makeList());
         m_base = m_server->base().toString();
     }
+    // Each test a data home and a keyring of its own.
+    void init() {
+        m_home = std::make_unique<TempDataHome>();
+        m_store.kept.clear();
+        m_store.keyring = true;
+    }
     void cleanup() { jot::setMessageResponderForTests({}); }
 
-    // Before the rows that make bob a list.
-    void failures_data() {
-        QTest::addColumn<QString>("address"); // %1 the server, %2 nothing there
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QStringList>("lists");
-        auto row = [](const char* name, const char* address, const char* user, const char* password,
-                      const char* said, const QStringList& lists = {}) {
-            QTest::newRow(name) << address << user << password << said << lists;
-        };
-        row("wrong password", "%1", "alice", "nope", "user name or password");
-        row("no task list yet", "%1", "bob", "b0b", "no task list", {kNewList});
-        row("nothing answers", "%2", "alice", "x", "cannot be reached");
-        row("https elsewhere than here", "http://dav.example.org/", "alice", "x", "https");
-        row("no user", "%1", "", "x", "user name");
-    }
-    void failures() {
-        QFETCH(QString, address);
-        QFETCH(QString, user);
-        QFETCH(QString, password);
-        TempDataHome home;
-        FakePasswordStore store;
-        SyncDialog d(home.dataDir(), {}, &store);
-        d.show();
-        const QString closed = QStringLiteral("http://127.0.0.1:%1/").arg(freePort());
-        address.replace(QStringLiteral("%1"), m_base).replace(QStringLiteral("%2"), closed);
-        QVERIFY(connectWith(d, address, user, password));
-        QFETCH(QString, said);
-        QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
-        QTEST(shownLists(d), "lists");
-        QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
-    }
-
-    void setUp_data() {
-        QTest::addColumn<QString>("address"); // after the server's base
+    // Each row connects, and when `listPath` is set picks the first list shown. The rows that
+    // fail come before those that make bob a list.
+    void connectTo_data() {
+        QTest::addColumn<QString>("address"); // %1 the server's base, %2 nothing there
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("keyring");
         QTest::addColumn<QStringList>("lists");
+        QTest::addColumn<QString>("said");
         QTest::addColumn<QString>("listPath"); // of the list set up, * any name
         auto row = [](const char* name, const char* address, const char* user, const char* password,
-                      bool keyring, const QStringList& lists, const char* listPath) {
-            QTest::newRow(name) << address << user << password << keyring << lists << listPath;
+                      bool keyring, const QStringList& lists, const char* said,
+                      const char* listPath = "") {
+            QTest::newRow(name) << address << user << password << keyring << lists << said
+                                << listPath;
         };
         const QStringList both{QStringLiteral("Tasks"), kNewList};
-        row("from the root address", "", "alice", "s3cret", true, both, "/alice/tasks/");
-        row("from the principal", "alice/", "alice", "s3cret", true, both, "/alice/tasks/");
-        row("from the list itself", "alice/tasks/", "alice", "s3cret", true,
-            {QStringLiteral("Tasks")}, "/alice/tasks/");
-        row("a new list, no keyring", "", "bob", "b0b", false, {kNewList}, "/bob/*/");
+        row("wrong password", "%1", "alice", "nope", true, {}, "user name or password");
+        row("no task list yet", "%1", "bob", "b0b", true, {kNewList}, "no task list");
+        row("nothing answers", "%2", "alice", "x", true, {},
+            "cannot be reached: connection refused");
+        row("https elsewhere than here", "http://dav.example.org/", "alice", "x", true, {},
+            "https");
+        row("no user", "%1", "", "x", true, {}, "user name");
+        row("from the root address", "%1", "alice", "s3cret", true, both, "", "/alice/tasks/");
+        row("from the principal", "%1alice/", "alice", "s3cret", true, both, "", "/alice/tasks/");
+        row("from the list itself", "%1alice/tasks/", "alice", "s3cret", true,
+            {QStringLiteral("Tasks")}, "", "/alice/tasks/");
+        row("a new list, no keyring", "%1", "bob", "b0b", false, {kNewList}, "", "/bob/*/");
     }
-    void setUp() {
+    void connectTo() {
         QFETCH(QString, address);
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(bool, keyring);
         QFETCH(QStringList, lists);
-        TempDataHome home;
-        FakePasswordStore store;
-        store.keyring = keyring;
-        SyncDialog d(home.dataDir(), {}, &store);
+        QFETCH(QString, said);
+        QFETCH(QString, listPath);
+        m_store.keyring = keyring;
+        SyncDialog d(m_home->dataDir(), {}, &m_store);
         QSignalSpy configured(&d, &SyncDialog::configured);
         d.show();
-        QVERIFY(connectWith(d, m_base + address, user, password));
+        const QString closed = QStringLiteral("http://127.0.0.1:%1/").arg(freePort());
+        address.replace(QStringLiteral("%1"), m_base).replace(QStringLiteral("%2"), closed);
+        QVERIFY(connectWith(d, address, user, password));
+        QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
         QCOMPARE(shownLists(d), lists);
+        QCOMPARE(QFile::exists(jot::sync::syncConfigPath()), false);
+        if (listPath.isEmpty())
+            return;
         QVERIFY(pick(d, lists.first()));
         QCOMPARE(configured.count(), 1);
 
         QString why;
         const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
         QVERIFY2(settings, qPrintable(why));
-        QFETCH(QString, listPath);
         QVERIFY2(QRegularExpression::fromWildcard(listPath).match(settings->list.path()).hasMatch(),
                  qPrintable(settings->list.toString()));
         QCOMPARE(settings->user, user);
         QVERIFY(settings->certificate.isEmpty()); // plain http: nothing to pin
         const QString key = passwordKey(user, settings->list);
-        QCOMPARE(store.kept.value(key), keyring ? password : QString());
+        QCOMPARE(m_store.kept.value(key), keyring ? password : QString());
         QCOMPARE(jot::sync::keptForThisRun(key).value_or(QString()),
                  keyring ? QString() : password);
         QCOMPARE(status(d).contains(QStringLiteral("No keyring")), !keyring);
@@ -190,8 +181,6 @@ private Q_SLOTS:
     }
     void firstConnect() {
         QFETCH(int, answer);
-        TempDataHome home;
-        FakePasswordStore store;
         auto task = [](int day, const char* text) {
             return jot::TaskRow{jot::creationStamp(QDateTime(QDate(2026, 3, day), QTime(9, 0))),
                                 QString::fromLatin1(text), QString(), QString(), QString()};
@@ -208,7 +197,7 @@ private Q_SLOTS:
             asked += box.text();
             return QMessageBox::StandardButton(answer);
         });
-        SyncDialog d(home.dataDir(), here, &store);
+        SyncDialog d(m_home->dataDir(), here, &m_store);
         d.show();
         QVERIFY(connectWith(d, m_server->list().toString(), RadicaleServer::user(),
                             RadicaleServer::password()));
@@ -223,8 +212,6 @@ private Q_SLOTS:
     }
 
     void certificate() {
-        TempDataHome home;
-        FakePasswordStore store;
         RadicaleServer tls(true); // its certificate signed by itself, as home servers' often are
         QVERIFY2(tls.start(), qPrintable(tls.error()));
         const QString shown = jot::sync::Discovery::fingerprintText(fingerprintOf(tls));
@@ -235,7 +222,7 @@ private Q_SLOTS:
             return QMessageBox::StandardButton(answer);
         });
         {
-            SyncDialog d(home.dataDir(), {}, &store);
+            SyncDialog d(m_home->dataDir(), {}, &m_store);
             d.show();
             // Declined: said, with the fingerprint to compare; nothing kept.
             QVERIFY(connectWith(d, tls.base().toString(), RadicaleServer::user(),
@@ -257,7 +244,7 @@ private Q_SLOTS:
         QFile::remove(tls.certificatePath());
         QVERIFY2(tls.restart(), qPrintable(tls.error()));
         asked.clear();
-        SyncDialog d(home.dataDir(), {}, &store);
+        SyncDialog d(m_home->dataDir(), {}, &m_store);
         d.show();
         QTRY_COMPARE(d.findChild<QLineEdit*>(QStringLiteral("m_password"))->text(),
                      RadicaleServer::password());
@@ -275,20 +262,18 @@ private Q_SLOTS:
     }
     void stopSyncing() {
         QFETCH(bool, readable);
-        TempDataHome home;
-        FakePasswordStore store;
         const QByteArray tasks = testing::task("milk");
-        testing::writeFile(home.taskFile(), tasks);
-        const QString state = jot::sync::syncStateDir(home.dataDir());
+        testing::writeFile(m_home->taskFile(), tasks);
+        const QString state = jot::sync::syncStateDir(m_home->dataDir());
         testing::writeFile(state + QStringLiteral("/items"), "kept");
         jot::sync::SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
         QVERIFY(readable
                     ? jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, nullptr)
                     : testing::writeFile(jot::sync::syncConfigPath(), "[caldav]\nuser=alice\n"));
         const QString key = passwordKey(settings.user, settings.list);
-        store.kept.insert(key, QStringLiteral("s3cret"));
+        m_store.kept.insert(key, QStringLiteral("s3cret"));
         jot::sync::keepForThisRun(key, QStringLiteral("s3cret"));
-        SyncDialog d(home.dataDir(), {}, &store);
+        SyncDialog d(m_home->dataDir(), {}, &m_store);
         QSignalSpy stopped(&d, &SyncDialog::stopped);
         d.show();
         auto* stop = d.findChild<QPushButton*>(QStringLiteral("m_stop"));
@@ -297,9 +282,9 @@ private Q_SLOTS:
         QCOMPARE(stopped.count(), 1);
         QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
         QVERIFY(!QFileInfo::exists(state));
-        QCOMPARE(store.kept.isEmpty(), readable);
+        QCOMPARE(m_store.kept.isEmpty(), readable);
         QCOMPARE(!jot::sync::keptForThisRun(key), readable);
-        QCOMPARE(testing::readFile(home.taskFile()), tasks);
+        QCOMPARE(testing::readFile(m_home->taskFile()), tasks);
         QVERIFY(!stop->isEnabled());
         QVERIFY(status(d).contains(QStringLiteral("No task was removed")));
     }

@@ -9,7 +9,9 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <csignal>
 #include <functional>
+#include <unistd.h>
 
 using testing::Program;
 
@@ -75,6 +77,26 @@ void type(const Program& p, const QString& text) {
     f_test* note = p.noteOf(p.list().rows() - 1);
     QTest::keyClicks(note->findChild<QWidget*>("Text2"), text);
     note->close();
+}
+
+// The child's role: the program on the test's data home syncs, and is killed (as by power
+// loss) once `answers` answers have come in.
+int syncUntilKilled(int argc, char* argv[], int answers) {
+    QApplication app(argc, argv);
+    testing::quietOffscreen();
+    f_iir main;
+    main.Form_Load();
+    QTimer::singleShot(0, [&main, answers] {
+        auto* transport = main.findChild<DavTransport*>();
+        if (!transport)
+            std::_Exit(3);
+        QObject::connect(transport, &DavTransport::answered, [answers] {
+            static int seen = 0;
+            if (++seen == answers)
+                ::kill(::getpid(), SIGKILL);
+        });
+    });
+    return app.exec();
 }
 
 } // namespace
@@ -285,9 +307,89 @@ private Q_SLOTS:
         QCOMPARE(m_server->items().size(), 3);
     }
 
+    // Killed after n answers of its first round, the program starts again: nothing lost or
+    // doubled on either side.
+    void killed_data() {
+        QTest::addColumn<int>("answers");
+        for (int n : {1, 2, 3, 4, 5})
+            QTest::addRow("after %d answers", n) << n;
+    }
+    void killed() {
+        QFETCH(int, answers);
+        TempDataHome home;
+        testing::writeFile(home.taskFile(), testing::records(3));
+        testing::writeFile(home.path() + "/config/jotlark/sync.conf",
+                           syncConf(*m_server, "s3cret"));
+        QProcess child;
+        child.setChildProcessModifier(testing::endWithParent);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--sync-until-killed", QString::number(answers)});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        // The next start, on the same data, settings and state: it reads the settings and
+        // the state at its first round, once the event loop runs.
+        Program p({}, false, false, home.dataDir());
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+        qputenv("XDG_STATE_HOME", (home.path() + "/state").toLocal8Bit());
+        QVERIFY(roundEnds(p));
+        const QStringList all{"task 1", "task 2", "task 3"};
+        QStringList here = textsHere(p);
+        here.sort();
+        QCOMPARE(here, all);
+        QCOMPARE(textsThere(*m_server), all);
+        QCOMPARE(m_server->items().size(), 3);
+    }
+
+    // Two machines share planifs.txt through a sync tool and sync the same list, each with
+    // a state of its own (or one whose state was lost): no task doubles.
+    void sharedTaskFile() {
+        // Both start on the same file and sync at once: their creations meet on the server.
+        Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+        Program second(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+        QSignalSpy firstEnded(syncOf(first), &jot::SyncController::roundEnded);
+        QSignalSpy secondEnded(syncOf(second), &jot::SyncController::roundEnded);
+        QTRY_VERIFY_WITH_TIMEOUT(firstEnded.size() == 1 && secondEnded.size() == 1, 20000);
+        QCOMPARE(m_server->items().size(), 2);
+        // A task typed on the first reaches the second both ways: through the server, and
+        // as the sync tool carries planifs.txt over.
+        type(first, "typed on the first");
+        first.tick("m_syncAfterSave");
+        QTRY_COMPARE_WITH_TIMEOUT(firstEnded.size(), 2, 20000);
+        QVERIFY(testing::writeFile(second.home.taskFile(), first.fileBytes()));
+        second.tick(); // merges the file and saves
+        QVERIFY(syncNow(second));
+        QCOMPARE(textsHere(second).size(), 3);
+        QVERIFY(syncNow(first));
+        QCOMPARE(textsHere(first).size(), 3);
+        QCOMPARE(m_server->items().size(), 3);
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "typed on the first"}));
+    }
+
+    // A state lost (a new machine, a cleaned home): the tasks link to their items again.
+    void lostState() {
+        QByteArray file;
+        {
+            Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+            QVERIFY(roundEnds(first));
+            file = first.fileBytes();
+        }
+        Program again(file, false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundEnds(again));
+        QCOMPARE(textsHere(again), (QStringList{"task 1", "task 2"}));
+        QCOMPARE(m_server->items().size(), 2);
+    }
+
 private:
     std::unique_ptr<RadicaleServer> m_server;
 };
 
-QTEST_MAIN(TstSync)
+int main(int argc, char* argv[]) {
+    if (argc == 3 && qstrcmp(argv[1], "--sync-until-killed") == 0)
+        return syncUntilKilled(argc, argv, std::atoi(argv[2]));
+    QApplication app(argc, argv);
+    TstSync test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_sync.moc"

@@ -6,6 +6,7 @@
 #include "net/davtransport.h"
 #include "store/clock.h"
 #include "sync/passwordstore.h"
+#include "sync/syncsettings.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -327,11 +328,16 @@ private Q_SLOTS:
                     {"--sync-until-killed", QString::number(answers)});
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        // The next start, on the same data, settings and state: it reads the settings and
-        // the state at its first round, once the event loop runs.
-        Program p({}, false, false, home.dataDir());
-        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-        qputenv("XDG_STATE_HOME", (home.path() + "/state").toLocal8Bit());
+        // The next start, on the same data, settings and state, moved into a home of its
+        // own: the state goes under the new data folder's name. Read at the first round, once
+        // the event loop runs.
+        const QString state = jot::sync::syncStateDir(home.dataDir());
+        Program p(testing::readFile(home.taskFile()), false, false, {},
+                  testing::readFile(home.path() + "/config/jotlark/sync.conf"));
+        const QString moved = jot::sync::syncStateDir(p.home.dataDir());
+        QVERIFY(QDir().mkpath(moved));
+        for (const QString& name : QDir(state).entryList(QDir::Files | QDir::Hidden))
+            QVERIFY(QFile::copy(state + '/' + name, moved + '/' + name));
         QVERIFY(roundEnds(p));
         const QStringList all{"task 1", "task 2", "task 3"};
         QStringList here = textsHere(p);

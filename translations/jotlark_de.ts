@@ -997,14 +997,6 @@ Wenn Sie ohne Speichern beenden, gehen die Änderungen seit dem letzten Speicher
         <translation>Nicht synchronisiert: %1</translation>
     </message>
     <message>
-        <source>the password command %1 failed</source>
-        <translation>der Passwortbefehl %1 ist fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>the password command %1 cannot be run</source>
-        <translation>der Passwortbefehl %1 kann nicht ausgeführt werden</translation>
-    </message>
-    <message>
         <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
         <translation>Der CalDAV-Server hat das Passwort von %1 abgelehnt; die Synchronisierung wartet, bis sich %2 ändert.</translation>
     </message>

@@ -996,14 +996,6 @@ Si vous quittez sans enregistrer, les modifications faites depuis le dernier enr
         <translation>Non synchronisé : %1</translation>
     </message>
     <message>
-        <source>the password command %1 failed</source>
-        <translation>la commande de mot de passe %1 a échoué</translation>
-    </message>
-    <message>
-        <source>the password command %1 cannot be run</source>
-        <translation>la commande de mot de passe %1 ne peut pas être lancée</translation>
-    </message>
-    <message>
         <source>The CalDAV server refused the password of %1; syncing waits until %2 changes.</source>
         <translation>Le serveur CalDAV a refusé le mot de passe de %1 ; la synchronisation attend que %2 change.</translation>
     </message>

@@ -5,6 +5,7 @@
 #include "store/clock.h"
 #include "store/shared.h"
 #include "sync/engine.h"
+#include "sync/passwordcommand.h"
 #include "sync/passwordstore.h"
 #include "sync/syncsettings.h"
 #include "sync/syncstate.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTimer>
 
 namespace jot {
@@ -159,31 +159,18 @@ void SyncController::startRound() {
 
     // The password is asked afresh at each round, so that a changed one is taken, and run
     // without blocking: a password manager may ask the user first.
-    auto* process = new QProcess(this);
-    m_password = process;
-    const QString program = settings->passwordCommand.first();
-    auto* limit = new QTimer(process);
-    limit->setSingleShot(true);
-    connect(limit, &QTimer::timeout, process, &QProcess::kill);
-    connect(process, &QProcess::finished, this,
-            [this, process, program](int code, QProcess::ExitStatus status) {
-                process->deleteLater();
-                m_password = nullptr;
-                if (status != QProcess::NormalExit || code != 0)
-                    return failed(tr("the password command %1 failed").arg(program), true);
-                const QByteArray out = process->readAllStandardOutput();
-                withPassword(QString::fromUtf8(out.left(out.indexOf('\n'))));
-            });
-    connect(process, &QProcess::errorOccurred, this, [this, process, program](auto error) {
-        if (error != QProcess::FailedToStart)
-            return; // finished() follows and says it
-        process->deleteLater();
-        m_password = nullptr;
-        failed(tr("the password command %1 cannot be run").arg(program), true);
-    });
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(program, settings->passwordCommand.mid(1));
-    limit->start(sync::kPasswordCommandMs);
+    if (!m_command) {
+        m_command = new sync::PasswordCommand(this);
+        connect(m_command, &sync::PasswordCommand::finished, this,
+                [this](const QString& password, const QString& why) {
+                    m_askingCommand = false;
+                    if (password.isEmpty())
+                        return failed(why, true);
+                    withPassword(password);
+                });
+    }
+    m_askingCommand = true;
+    m_command->start(settings->passwordCommand);
 }
 
 void SyncController::passwordFromKeyring() {

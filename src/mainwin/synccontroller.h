@@ -6,8 +6,6 @@
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
-#include <QPointer>
-#include <QProcess>
 #include <QString>
 #include <QUrl>
 #include <memory>
@@ -21,6 +19,7 @@ namespace jot {
 class Shared;
 namespace sync {
 class Engine;
+class PasswordCommand;
 class SyncState;
 } // namespace sync
 
@@ -48,7 +47,7 @@ public:
     bool hasForeignRule(const TaskRow& row) const;
     std::optional<QDateTime> nextForeignOccurrence(const TaskRow& row,
                                                    const QDateTime& after) const;
-    bool running() const { return m_engine != nullptr || m_password != nullptr || m_askingKeyring; }
+    bool running() const { return m_engine != nullptr || m_askingCommand || m_askingKeyring; }
 
 Q_SIGNALS:
     // What the warning line says about the sync; empty when all is well.
@@ -97,7 +96,8 @@ private:
     QString m_line;
     std::unique_ptr<sync::SyncState> m_state;
     std::unique_ptr<sync::Engine> m_engine;
-    QPointer<QProcess> m_password;
+    sync::PasswordCommand* m_command = nullptr;
+    bool m_askingCommand = false;
     bool m_askingKeyring = false;
 };
 

@@ -47,31 +47,6 @@ QString noCommand() {
 
 } // namespace
 
-std::optional<QString> runPasswordCommand(const QStringList& command, QString* why) {
-    QString reason;
-    std::optional<QString> password;
-    if (command.isEmpty()) {
-        reason = noCommand();
-    } else {
-        QProcess process;
-        process.setProgram(command.first());
-        process.setArguments(command.mid(1));
-        process.start(QIODevice::ReadOnly);
-        if (!process.waitForStarted()) {
-            reason = notStarted(process);
-        } else if (!process.waitForFinished(kPasswordCommandMs)) {
-            process.kill();
-            process.waitForFinished(1000);
-            reason = tooSlow();
-        } else {
-            password = passwordOf(process, &reason);
-        }
-    }
-    if (why)
-        *why = reason;
-    return password;
-}
-
 PasswordCommand::PasswordCommand(QObject* parent) : QObject(parent) {}
 
 PasswordCommand::~PasswordCommand() {

@@ -14,12 +14,9 @@ namespace jot::sync {
 
 constexpr int kPasswordCommandMs = 20000;
 
-// Runs the command and waits for it: nothing, with the reason in `why`, when it cannot run,
-// fails, prints nothing or has not ended in time. For scripts and tests; a window uses
-// PasswordCommand.
-std::optional<QString> runPasswordCommand(const QStringList& command, QString* why);
-
-// The same without waiting: finished() follows start() once.
+// Runs the command without waiting for it: finished() follows start() once, with the password,
+// or an empty one and the reason when the command cannot run, fails, prints nothing or has not
+// ended in time.
 class PasswordCommand : public QObject {
     Q_OBJECT
 public:

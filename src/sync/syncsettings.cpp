@@ -155,7 +155,7 @@ QString addressProblem(const QUrl& url) {
 
 QString syncStateDir(const QString& dataDir) {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG base directories ignore a relative path, as Qt does for the other ones.
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
     return base + QStringLiteral("/jotlark/sync-") + dataDirHash(dataDir);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "sync/passwordcommand.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

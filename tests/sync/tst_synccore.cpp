@@ -15,6 +15,7 @@
 #include "sync/davxml.h"
 #include "sync/discovery.h"
 #include "sync/engine.h"
+#include "sync/passwordcommand.h"
 #include "sync/syncsettings.h"
 #include "sync/syncstate.h"
 

@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
     const int runs = 5;
     for (int run = 0; run < runs; ++run) {
         RadicaleServer server;
-        if (server.program().isEmpty() || !server.start() || !server.makeList()) {
+        if (server.program().isEmpty() || !server.start()) {
             std::fprintf(stderr, "No Radicale: %s\n", qPrintable(server.error()));
             return 1;
         }

@@ -15,31 +15,23 @@ public:
     bool keyring = true;
 
     void read(const QString& key, Done done) override {
-        jot::sync::PasswordAnswer a = base();
-        a.ok = keyring && kept.contains(key);
-        a.password = kept.value(key);
-        later(done, a);
+        answer(done, kept.contains(key), kept.value(key));
     }
     void write(const QString& key, const QString& password, Done done) override {
         if (keyring)
             kept.insert(key, password);
-        later(done, base());
+        answer(done);
     }
     void remove(const QString& key, Done done) override {
         kept.remove(key);
-        later(done, base());
+        answer(done);
     }
 
 private:
-    jot::sync::PasswordAnswer base() const {
-        jot::sync::PasswordAnswer a;
-        a.ok = keyring;
-        a.noKeyring = !keyring;
-        if (!keyring)
-            a.error = QStringLiteral("No Secret Service");
-        return a;
-    }
-    static void later(const Done& done, const jot::sync::PasswordAnswer& a) {
+    void answer(const Done& done, bool ok = true, const QString& password = {}) const {
+        const jot::sync::PasswordAnswer a{ok && keyring, password, !keyring,
+                                          keyring ? QString()
+                                                  : QStringLiteral("No Secret Service")};
         QMetaObject::invokeMethod(
             qApp, [done, a] { done(a); }, Qt::QueuedConnection);
     }

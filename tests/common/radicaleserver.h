@@ -1,27 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDir>
-#include <QEventLoop>
-#include <QFile>
-#include <QMap>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
-#include <QUrl>
-#include <QXmlStreamReader>
+#include <QtNetwork>
 #include <csignal>
 #include <sys/prctl.h>
 
 // A Radicale of the test's own on 127.0.0.1: a free port, a throwaway folder, htpasswd
 // accounts and a configuration of its own (Debian's /etc/radicale/config expects a proxy).
-// It also plays "another client" of the same list: it puts, gets and lists items itself.
+// The user's task list is there from the start. It also plays "another client" of the same
+// list: it puts, gets and lists items itself.
 class RadicaleServer {
 public:
     struct Answer {
@@ -33,55 +20,56 @@ public:
     static QString program() { return QStandardPaths::findExecutable(QStringLiteral("radicale")); }
     static QString user() { return QStringLiteral("alice"); }
     static QString password() { return QStringLiteral("s3cret"); }
+    static quint16 freePort() {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        return probe.serverPort();
+    }
 
     // Over TLS with a self-signed certificate of its own (made with openssl) when `tls`.
     explicit RadicaleServer(bool tls = false) : m_tls(tls) {}
     RadicaleServer(const RadicaleServer&) = delete;
     ~RadicaleServer() { stop(); }
 
-    // Starts it on a free port and waits until it answers; false with error() when it cannot.
+    // Starts it (again: same port, accounts and items) and waits until it answers; false with
+    // error() when it cannot.
     bool start() {
-        if (m_port == 0) {
-            QTcpServer probe;
-            if (!probe.listen(QHostAddress::LocalHost))
-                return fail(QStringLiteral("no free port"));
-            m_port = probe.serverPort();
+        if (m_port == 0)
+            m_port = freePort();
+        const QString key = m_dir.filePath(QStringLiteral("key.pem"));
+        if (m_tls && !QFile::exists(certificatePath())) {
+            QProcess openssl;
+            openssl.setStandardErrorFile(QProcess::nullDevice());
+            openssl.start(QStringLiteral("openssl"),
+                          QStringLiteral("req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 "
+                                         "-nodes -days 2 -subj /CN=127.0.0.1 -keyout %1 -out %2")
+                              .arg(key, certificatePath())
+                              .split(QLatin1Char(' ')));
+            if (!openssl.waitForFinished() || openssl.exitCode() != 0)
+                return fail(QStringLiteral("openssl cannot make a certificate"));
         }
+        const QString users = m_dir.filePath(QStringLiteral("users"));
         const QString config = m_dir.filePath(QStringLiteral("config"));
-        QString tls;
-        if (m_tls) {
-            const QString key = m_dir.filePath(QStringLiteral("key.pem"));
-            if (!QFile::exists(certificatePath())) {
-                QProcess openssl;
-                openssl.setStandardErrorFile(QProcess::nullDevice());
-                openssl.start(QStringLiteral("openssl"),
-                              QStringLiteral("req -x509 -newkey rsa:2048 -nodes -days 2 -subj "
-                                             "/CN=127.0.0.1 -keyout %1 -out %2")
-                                  .arg(key, certificatePath())
-                                  .split(QLatin1Char(' ')));
-                if (!openssl.waitForFinished() || openssl.exitCode() != 0)
-                    return fail(QStringLiteral("openssl cannot make a certificate"));
-            }
-            tls = QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n")
-                      .arg(certificatePath(), key);
-        }
-        QFile users(m_dir.filePath(QStringLiteral("users")));
-        QFile conf(config);
-        if (!users.open(QIODevice::WriteOnly) || !conf.open(QIODevice::WriteOnly))
+        const QString list =
+            m_dir.filePath(QStringLiteral("collections/collection-root/%1/tasks").arg(user()));
+        const QString tls =
+            QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n").arg(certificatePath(), key);
+        if (!write(users, (user() + QLatin1Char(':') + password() + "\nbob:b0b\n").toUtf8()) ||
+            !write(config, QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%4"
+                                          "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+                                          "htpasswd_encryption = plain\ndelay = 0\n"
+                                          "[rights]\ntype = owner_only\n"
+                                          "[storage]\nfilesystem_folder = %3\n"
+                                          "[web]\ntype = none\n[logging]\nlevel = warning\n")
+                               .arg(m_port)
+                               .arg(users, m_dir.filePath(QStringLiteral("collections")),
+                                    m_tls ? tls : QString())
+                               .toUtf8()) ||
+            !QDir().mkpath(list) ||
+            !write(list + QStringLiteral("/.Radicale.props"),
+                   R"({"C:supported-calendar-component-set": "VTODO", )"
+                   R"("D:displayname": "Tasks", "tag": "VCALENDAR"})"))
             return fail(QStringLiteral("cannot write the configuration"));
-        users.write((user() + QLatin1Char(':') + password() + QLatin1Char('\n')).toUtf8());
-        users.write("bob:b0b\n");
-        conf.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%4"
-                                  "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
-                                  "htpasswd_encryption = plain\ndelay = 0\n"
-                                  "[rights]\ntype = owner_only\n"
-                                  "[storage]\nfilesystem_folder = %3\n"
-                                  "[web]\ntype = none\n[logging]\nlevel = warning\n")
-                       .arg(m_port)
-                       .arg(users.fileName(), m_dir.filePath(QStringLiteral("collections")), tls)
-                       .toUtf8());
-        users.close();
-        conf.close();
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_process.start(program(), {QStringLiteral("-C"), config});
@@ -99,42 +87,28 @@ public:
         return fail(QStringLiteral("radicale does not answer"));
     }
 
+    // At once, as a machine switched off: it keeps each item whole on disk all the same.
     void stop() {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-
-    // The same server again: same port, same accounts, same items.
-    bool restart() {
-        stop();
-        return start();
+        m_process.kill();
+        m_process.waitForFinished();
     }
 
     QString error() const { return m_error; }
-    quint16 port() const { return m_port; }
     QUrl base() const {
         return QUrl(QStringLiteral("%1://127.0.0.1:%2/")
                         .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
                         .arg(m_port));
     }
     QString certificatePath() const { return m_dir.filePath(QStringLiteral("cert.pem")); }
+    // The SHA-256 of the certificate, as hex.
+    QByteArray fingerprint() const {
+        return QSslCertificate::fromPath(certificatePath())
+            .value(0)
+            .digest(QCryptographicHash::Sha256)
+            .toHex();
+    }
     // The user's task list: a calendar of VTODOs.
     QUrl list() const { return base().resolved(QUrl(user() + QStringLiteral("/tasks/"))); }
-
-    bool makeList() {
-        const QByteArray body =
-            "<?xml version=\"1.0\"?><C:mkcalendar xmlns:D=\"DAV:\" "
-            "xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:set><D:prop>"
-            "<D:displayname>Tasks</D:displayname><C:supported-calendar-component-set>"
-            "<C:comp name=\"VTODO\"/></C:supported-calendar-component-set>"
-            "</D:prop></D:set></C:mkcalendar>";
-        return request("MKCALENDAR", list(), body).status == 201;
-    }
 
     // As another client: the item `name` (as "x.ics") of the list.
     Answer put(const QString& name, const QByteArray& ics, const QByteArray& ifMatch = {}) {
@@ -147,20 +121,13 @@ public:
     Answer get(const QString& name) { return request("GET", list().resolved(QUrl(name))); }
     Answer remove(const QString& name) { return request("DELETE", list().resolved(QUrl(name))); }
 
-    // Every item of the list, by name, as the server holds it.
-    QMap<QString, QByteArray> items() {
+    // Every item of the list, by name, as the server keeps it.
+    QMap<QString, QByteArray> items() const {
         QMap<QString, QByteArray> found;
-        const Answer listing = request("PROPFIND", list(),
-                                       "<?xml version=\"1.0\"?><D:propfind xmlns:D=\"DAV:\">"
-                                       "<D:prop><D:getetag/></D:prop></D:propfind>",
-                                       {{"Depth", "1"}});
-        QXmlStreamReader xml(listing.body);
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"href")
-                continue;
-            const QString name = QUrl(xml.readElementText()).fileName();
-            if (name.endsWith(QLatin1String(".ics")))
-                found.insert(name, get(name).body);
+        const QDir dir(list().path().prepend(m_dir.filePath("collections/collection-root")));
+        for (const QString& name : dir.entryList({QStringLiteral("*.ics")}, QDir::Files)) {
+            QFile item(dir.filePath(name));
+            found.insert(name, item.open(QIODevice::ReadOnly) ? item.readAll() : QByteArray());
         }
         return found;
     }
@@ -194,6 +161,10 @@ private:
     bool fail(const QString& why) {
         m_error = why;
         return false;
+    }
+    static bool write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
 
     bool m_tls = false;

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/radicaleserver.h"
+#include "common/table.h"
 #include "net/davtransport.h"
 
-#include <QSignalSpy>
-#include <QSslCertificate>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
 
 using jot::sync::Reply;
@@ -71,6 +68,15 @@ Reply carry(DavTransport& transport, const Request& request) {
     return spy.first().first().value<Reply>();
 }
 
+struct CannedCase {
+    QByteArray name;
+    int status;
+    QByteArray etag;
+    QString error;
+    QByteArray lastPath; // of the last request
+    QList<QByteArray> answers;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(jot::sync::Reply)
@@ -84,58 +90,41 @@ private Q_SLOTS:
 };
 
 void tst_DavTransport::canned_data() {
-    QTest::addColumn<QList<QByteArray>>("answers");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("etag");
-    QTest::addColumn<QString>("error");
-    QTest::addColumn<QByteArray>("lastRequest"); // its first line
-
-    const QByteArray multistatus = "<multistatus xmlns=\"DAV:\"/>";
-    QTest::newRow("a redirect repeats the method and body")
-        << QList<QByteArray>{answer("HTTP/1.1 301 Moved\r\nLocation: /moved/"),
-                             answer("HTTP/1.1 207 Multi-Status\r\nETag: \"e1\"", multistatus)}
-        << 207 << QByteArray("\"e1\"") << QString() << QByteArray("PROPFIND /moved/ HTTP/1.1");
+    const QList<QByteArray> moved{
+        answer("HTTP/1.1 301 Moved\r\nLocation: /moved/"),
+        answer("HTTP/1.1 207 Multi-Status\r\nETag: \"e1\"", "<multistatus xmlns=\"DAV:\"/>")};
     QList<QByteArray> loop;
     for (int k = 0; k < 7; ++k)
         loop.append(answer("HTTP/1.1 307 Again\r\nLocation: /r" + QByteArray::number(k)));
-    QTest::newRow("more than five redirects")
-        << loop << 0 << QByteArray() << QStringLiteral("more than 5 redirects")
-        << QByteArray("PROPFIND /r4 HTTP/1.1");
-    QTest::newRow("an answer larger than the bound")
-        << QList<QByteArray>{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" +
-                             QByteArray(jot::sync::kMaxBody + 1, 'x')}
-        << 0 << QByteArray() << QStringLiteral("larger than 16 MiB")
-        << QByteArray("PROPFIND /list/ HTTP/1.1");
-    QTest::newRow("no answer") << QList<QByteArray>{QByteArray()} << 0 << QByteArray()
-                               << QStringLiteral("no answer")
-                               << QByteArray("PROPFIND /list/ HTTP/1.1");
-    QTest::newRow("an error status is an answer")
-        << QList<QByteArray>{answer("HTTP/1.1 412 Precondition Failed")} << 412 << QByteArray()
-        << QString() << QByteArray("PROPFIND /list/ HTTP/1.1");
+    const QList<QByteArray> large{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" +
+                                  QByteArray(jot::sync::kMaxBody + 1, 'x')};
+    testing::table<CannedCase>({
+        {"a redirect repeats the method and body", 207, "\"e1\"", {}, "/moved/", moved},
+        {"more than five redirects", 0, {}, "more than 5 redirects", "/r4", loop},
+        {"an answer larger than the bound", 0, {}, "larger than 16 MiB", "/list/", large},
+        {"no answer", 0, {}, "no answer", "/list/", {QByteArray()}},
+        {"an error status is an answer", 412, {}, {}, "/list/", {answer("HTTP/1.1 412 Failed")}},
+    });
 }
 
 void tst_DavTransport::canned() {
-    QFETCH(QList<QByteArray>, answers);
-    CannedServer server(answers);
+    QFETCH(CannedCase, row);
+    CannedServer server(row.answers);
     DavTransport transport;
     transport.setCredentials(QStringLiteral("ann"), QStringLiteral("pw"));
     transport.setStallTimeoutForTests(500);
     const Request request{
         "PROPFIND", server.url(QStringLiteral("/list/")), {{"Depth", "1"}}, "<propfind/>"};
     const Reply reply = carry(transport, request);
-    QFETCH(int, status);
-    QCOMPARE(reply.status, status);
-    QFETCH(QByteArray, etag);
-    QCOMPARE(reply.etag, etag);
-    QFETCH(QString, error);
-    QVERIFY2(error.isEmpty() ? reply.error.isEmpty() : reply.error.contains(error),
+    QCOMPARE(reply.status, row.status);
+    QCOMPARE(reply.etag, row.etag);
+    QVERIFY2(row.error.isEmpty() ? reply.error.isEmpty() : reply.error.contains(row.error),
              qPrintable(reply.error));
     QVERIFY(!transport.busy());
     // Every request, redirected or not, carries the method, the body and the credentials,
     // and asks for the ETags as the server made them.
     QVERIFY(!server.requests.isEmpty());
-    QFETCH(QByteArray, lastRequest);
-    QCOMPARE(server.requests.last().left(server.requests.last().indexOf("\r\n")), lastRequest);
+    QVERIFY(server.requests.last().startsWith("PROPFIND " + row.lastPath + " HTTP/1.1\r\n"));
     for (const QByteArray& sent : std::as_const(server.requests)) {
         QVERIFY(sent.endsWith("\r\n\r\n<propfind/>"));
         QVERIFY(sent.contains("\r\nAuthorization: Basic YW5uOnB3\r\n"));
@@ -150,10 +139,7 @@ void tst_DavTransport::certificate() {
     SKIP_WITHOUT_RADICALE();
     RadicaleServer server(true);
     QVERIFY2(server.start(), qPrintable(server.error()));
-    const QByteArray fingerprint = QSslCertificate::fromPath(server.certificatePath())
-                                       .value(0)
-                                       .digest(QCryptographicHash::Sha256)
-                                       .toHex();
+    const QByteArray fingerprint = server.fingerprint();
     for (const bool pinned : {false, true}) {
         DavTransport transport;
         transport.setCredentials(RadicaleServer::user(), RadicaleServer::password());

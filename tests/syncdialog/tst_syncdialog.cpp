@@ -5,6 +5,7 @@
 #include "common/fakepasswordstore.h"
 #include "common/program.h"
 #include "common/radicaleserver.h"
+#include "common/table.h"
 #include "store/clock.h"
 #include "sync/syncsettings.h"
 #include "syncdialog/keychainstore.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
-#include <QSslCertificate>
 
 using jot::sync::passwordKey;
 
@@ -58,18 +58,16 @@ bool pick(SyncDialog& d, const QString& text) {
     return clickAndWait(d, "m_use");
 }
 
-// The SHA-256 of the TLS server's certificate, as hex.
-QByteArray fingerprintOf(const RadicaleServer& server) {
-    const auto certs = QSslCertificate::fromPath(server.certificatePath());
-    return certs.isEmpty() ? QByteArray()
-                           : certs.first().digest(QCryptographicHash::Sha256).toHex();
-}
-
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
+// Each row connects, and when `listPath` is set picks the first list shown.
+struct ConnectCase {
+    QByteArray name;
+    QString address; // %1 the server's base, %2 nothing there
+    QString user, password;
+    bool keyring;
+    QStringList lists;
+    QString said;
+    QString listPath = {}; // of the list set up, * any name
+};
 
 } // namespace
 
@@ -87,7 +85,6 @@ private Q_SLOTS:
         jot::setClockForTests([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 7)); });
         m_server = std::make_unique<RadicaleServer>();
         QVERIFY2(m_server->start(), qPrintable(m_server->error()));
-        QVERIFY(m_server->makeList());
         m_base = m_server->base().toString();
     }
     // Each test a data home and a keyring of its own.
@@ -98,49 +95,31 @@ private Q_SLOTS:
     }
     void cleanup() { jot::setMessageResponderForTests({}); }
 
-    // Each row connects, and when `listPath` is set picks the first list shown. The rows that
-    // fail come before those that make bob a list.
+    // The rows that fail come before those that make bob a list.
     void connectTo_data() {
-        QTest::addColumn<QString>("address"); // %1 the server's base, %2 nothing there
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<bool>("keyring");
-        QTest::addColumn<QStringList>("lists");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("listPath"); // of the list set up, * any name
-        auto row = [](const char* name, const char* address, const char* user, const char* password,
-                      bool keyring, const QStringList& lists, const char* said,
-                      const char* listPath = "") {
-            QTest::newRow(name) << address << user << password << keyring << lists << said
-                                << listPath;
-        };
-        const QStringList both{QStringLiteral("Tasks"), kNewList};
-        row("wrong password", "%1", "alice", "nope", true, {}, "user name or password");
-        row("no task list yet", "%1", "bob", "b0b", true, {kNewList}, "no task list");
-        row("nothing answers", "%2", "alice", "x", true, {},
-            "cannot be reached: connection refused");
-        row("https elsewhere than here", "http://dav.example.org/", "alice", "x", true, {},
-            "https");
-        row("no user", "%1", "", "x", true, {}, "user name");
-        row("from the root address", "%1", "alice", "s3cret", true, both, "", "/alice/tasks/");
-        row("from the principal", "%1alice/", "alice", "s3cret", true, both, "", "/alice/tasks/");
-        row("from the list itself", "%1alice/tasks/", "alice", "s3cret", true,
-            {QStringLiteral("Tasks")}, "", "/alice/tasks/");
-        row("a new list, no keyring", "%1", "bob", "b0b", false, {kNewList}, "", "/bob/*/");
+        const QStringList tasks{QStringLiteral("Tasks")}, both{tasks.first(), kNewList};
+        const char* own = "/alice/tasks/";
+        testing::table<ConnectCase>({
+            {"wrong password", "%1", "alice", "nope", true, {}, "user name or password"},
+            {"no task list yet", "%1", "bob", "b0b", true, {kNewList}, "no task list"},
+            {"nothing answers", "%2", "alice", "x", true, {}, "reached: connection refused"},
+            {"http elsewhere", "http://dav.example.org/", "alice", "x", true, {}, "https"},
+            {"no user", "%1", "", "x", true, {}, "user name"},
+            {"from the root address", "%1", "alice", "s3cret", true, both, "", own},
+            {"from the principal", "%1alice/", "alice", "s3cret", true, both, "", own},
+            {"from the list itself", "%1alice/tasks/", "alice", "s3cret", true, tasks, "", own},
+            {"a new list, no keyring", "%1", "bob", "b0b", false, {kNewList}, "", "/bob/*/"},
+        });
     }
     void connectTo() {
-        QFETCH(QString, address);
-        QFETCH(QString, user);
-        QFETCH(QString, password);
-        QFETCH(bool, keyring);
-        QFETCH(QStringList, lists);
-        QFETCH(QString, said);
-        QFETCH(QString, listPath);
+        QFETCH(ConnectCase, row);
+        auto [name, address, user, password, keyring, lists, said, listPath] = row;
         m_store.keyring = keyring;
         SyncDialog d(m_home->dataDir(), {}, &m_store);
         QSignalSpy configured(&d, &SyncDialog::configured);
         d.show();
-        const QString closed = QStringLiteral("http://127.0.0.1:%1/").arg(freePort());
+        const QString closed =
+            QStringLiteral("http://127.0.0.1:%1/").arg(RadicaleServer::freePort());
         address.replace(QStringLiteral("%1"), m_base).replace(QStringLiteral("%2"), closed);
         QVERIFY(connectWith(d, address, user, password));
         QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
@@ -174,13 +153,9 @@ private Q_SLOTS:
         QVERIFY(made.body.contains(lists.first() == kNewList ? ">Jotlark<" : ">Tasks<"));
     }
 
-    void firstConnect_data() {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("declined") << int(QMessageBox::No);
-        QTest::newRow("accepted") << int(QMessageBox::Yes);
-    }
+    // The first connection of a list that holds tasks says what will go where, and sets up
+    // nothing if declined.
     void firstConnect() {
-        QFETCH(int, answer);
         auto task = [](int day, const char* text) {
             return jot::TaskRow{jot::creationStamp(QDateTime(QDate(2026, 3, day), QTime(9, 0))),
                                 QString::fromLatin1(text), QString(), QString(), QString()};
@@ -192,29 +167,31 @@ private Q_SLOTS:
                                jot::writeCalendar({t}, jot::now()))
                          .status,
                      201);
-        QString asked;
-        jot::setMessageResponderForTests([&](QMessageBox& box) {
-            asked += box.text();
-            return QMessageBox::StandardButton(answer);
-        });
-        SyncDialog d(m_home->dataDir(), here, &m_store);
-        d.show();
-        QVERIFY(connectWith(d, m_server->list().toString(), RadicaleServer::user(),
-                            RadicaleServer::password()));
-        QVERIFY(pick(d, QStringLiteral("Tasks")));
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            QString asked;
+            jot::setMessageResponderForTests([&](QMessageBox& box) {
+                asked += box.text();
+                return answer;
+            });
+            SyncDialog d(m_home->dataDir(), here, &m_store);
+            d.show();
+            QVERIFY(connectWith(d, m_server->list().toString(), RadicaleServer::user(),
+                                RadicaleServer::password()));
+            QVERIFY(pick(d, QStringLiteral("Tasks")));
+            QVERIFY2(asked.contains(QStringLiteral("1 are on both sides")) &&
+                         asked.contains(QStringLiteral("2 will go to the server")) &&
+                         asked.contains(QStringLiteral("1 will come here")),
+                     qPrintable(asked));
+            QCOMPARE(QFile::exists(jot::sync::syncConfigPath()), answer == QMessageBox::Yes);
+        }
         m_server->remove(QStringLiteral("milk.ics"));
         m_server->remove(QStringLiteral("jam.ics"));
-        QVERIFY2(asked.contains(QStringLiteral("1 are on both sides")) &&
-                     asked.contains(QStringLiteral("2 will go to the server")) &&
-                     asked.contains(QStringLiteral("1 will come here")),
-                 qPrintable(asked));
-        QCOMPARE(QFile::exists(jot::sync::syncConfigPath()), answer == QMessageBox::Yes);
     }
 
     void certificate() {
         RadicaleServer tls(true); // its certificate signed by itself, as home servers' often are
         QVERIFY2(tls.start(), qPrintable(tls.error()));
-        const QString shown = jot::sync::Discovery::fingerprintText(fingerprintOf(tls));
+        const QString shown = jot::sync::Discovery::fingerprintText(tls.fingerprint());
         int answer = QMessageBox::No;
         QString asked;
         jot::setMessageResponderForTests([&](QMessageBox& box) {
@@ -233,16 +210,17 @@ private Q_SLOTS:
             // Accepted: the lists come, and the fingerprint is kept with the settings.
             answer = QMessageBox::Yes;
             QVERIFY(clickAndWait(d, "m_connect"));
-            QCOMPARE(shownLists(d), QStringList{kNewList});
+            QCOMPARE(shownLists(d), (QStringList{QStringLiteral("Tasks"), kNewList}));
             QVERIFY(pick(d, kNewList));
             QString why;
             const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
             QVERIFY2(settings, qPrintable(status(d) + why));
-            QCOMPARE(settings->certificate.toLower(), fingerprintOf(tls));
+            QCOMPARE(settings->certificate.toLower(), tls.fingerprint());
         }
         // Another certificate, on the same server: refused without a question.
         QFile::remove(tls.certificatePath());
-        QVERIFY2(tls.restart(), qPrintable(tls.error()));
+        tls.stop();
+        QVERIFY2(tls.start(), qPrintable(tls.error()));
         asked.clear();
         SyncDialog d(m_home->dataDir(), {}, &m_store);
         d.show();
@@ -250,43 +228,41 @@ private Q_SLOTS:
                      RadicaleServer::password());
         QVERIFY(clickAndWait(d, "m_connect"));
         QVERIFY(asked.isEmpty());
-        const QString now = jot::sync::Discovery::fingerprintText(fingerprintOf(tls));
+        const QString now = jot::sync::Discovery::fingerprintText(tls.fingerprint());
         QVERIFY2(status(d).contains(QStringLiteral("refused")) && status(d).contains(now),
                  qPrintable(status(d)));
     }
 
-    void stopSyncing_data() {
-        QTest::addColumn<bool>("readable");
-        QTest::newRow("set up") << true;
-        QTest::newRow("a file it cannot read") << false; // removed all the same
-    }
+    // Removed all the same when the settings are a file it cannot read.
     void stopSyncing() {
-        QFETCH(bool, readable);
-        const QByteArray tasks = testing::task("milk");
-        testing::writeFile(m_home->taskFile(), tasks);
-        const QString state = jot::sync::syncStateDir(m_home->dataDir());
-        testing::writeFile(state + QStringLiteral("/items"), "kept");
-        jot::sync::SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
-        QVERIFY(readable
+        for (const bool readable : {true, false}) {
+            const QByteArray tasks = testing::task("milk");
+            testing::writeFile(m_home->taskFile(), tasks);
+            const QString state = jot::sync::syncStateDir(m_home->dataDir());
+            testing::writeFile(state + QStringLiteral("/items"), "kept");
+            jot::sync::SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
+            QVERIFY(
+                readable
                     ? jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, nullptr)
                     : testing::writeFile(jot::sync::syncConfigPath(), "[caldav]\nuser=alice\n"));
-        const QString key = passwordKey(settings.user, settings.list);
-        m_store.kept.insert(key, QStringLiteral("s3cret"));
-        jot::sync::keepForThisRun(key, QStringLiteral("s3cret"));
-        SyncDialog d(m_home->dataDir(), {}, &m_store);
-        QSignalSpy stopped(&d, &SyncDialog::stopped);
-        d.show();
-        auto* stop = d.findChild<QPushButton*>(QStringLiteral("m_stop"));
-        QVERIFY(stop->isEnabled());
-        QVERIFY(clickAndWait(d, "m_stop"));
-        QCOMPARE(stopped.count(), 1);
-        QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
-        QVERIFY(!QFileInfo::exists(state));
-        QCOMPARE(m_store.kept.isEmpty(), readable);
-        QCOMPARE(!jot::sync::keptForThisRun(key), readable);
-        QCOMPARE(testing::readFile(m_home->taskFile()), tasks);
-        QVERIFY(!stop->isEnabled());
-        QVERIFY(status(d).contains(QStringLiteral("No task was removed")));
+            const QString key = passwordKey(settings.user, settings.list);
+            m_store.kept.insert(key, QStringLiteral("s3cret"));
+            jot::sync::keepForThisRun(key, QStringLiteral("s3cret"));
+            SyncDialog d(m_home->dataDir(), {}, &m_store);
+            QSignalSpy stopped(&d, &SyncDialog::stopped);
+            d.show();
+            auto* stop = d.findChild<QPushButton*>(QStringLiteral("m_stop"));
+            QVERIFY(stop->isEnabled());
+            QVERIFY(clickAndWait(d, "m_stop"));
+            QCOMPARE(stopped.count(), 1);
+            QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
+            QVERIFY(!QFileInfo::exists(state));
+            QCOMPARE(m_store.kept.isEmpty(), readable);
+            QCOMPARE(!jot::sync::keptForThisRun(key), readable);
+            QCOMPARE(testing::readFile(m_home->taskFile()), tasks);
+            QVERIFY(!stop->isEnabled());
+            QVERIFY(status(d).contains(QStringLiteral("No task was removed")));
+        }
     }
 
     // The test's session bus is not there: no Secret Service answers, and that is said.

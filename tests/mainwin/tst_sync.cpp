@@ -39,15 +39,14 @@ jot::SyncController* syncOf(const Program& p) {
     return p.main->findChild<jot::SyncController*>();
 }
 
-// Waits for the round under way, or the one about to start, to end.
-bool roundEnds(const Program& p) {
+// Waits for the round the timer's timeout or the action starts to end; without either, the
+// round under way or about to start.
+bool roundAfter(const Program& p, const char* start = nullptr) {
     QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
-    return ended.wait(20000);
-}
-
-bool syncNow(const Program& p) {
-    QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
-    p.trigger("m_syncNow");
+    if (start && p.child<QTimer>(start))
+        p.tick(start);
+    else if (start)
+        p.trigger(start);
     return ended.wait(20000);
 }
 
@@ -81,8 +80,9 @@ void type(const Program& p, const QString& text) {
 }
 
 // The child's role: the program on the test's data home syncs, and is killed (as by power
-// loss) once `answers` answers have come in.
-int syncUntilKilled(int argc, char* argv[], int answers) {
+// loss) once as many answers as the argument says have come in.
+int syncUntilKilled(int argc, char* argv[]) {
+    const int answers = std::atoi(argv[2]);
     QApplication app(argc, argv);
     testing::quietOffscreen();
     f_iir main;
@@ -145,20 +145,17 @@ private Q_SLOTS:
     void bothWays() {
         QFETCH(There, there);
         Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
-        QVERIFY(roundEnds(p)); // the one at start
+        QVERIFY(roundAfter(p)); // the one at start
         QCOMPARE(p.main->findChild<QTimer*>("m_syncPeriodic")->interval(), 5 * 60 * 1000);
         type(p, "Call Anna");
-        auto* afterSave = p.main->findChild<QTimer*>("m_syncAfterSave");
-        QVERIFY(afterSave->isActive());
-        QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
-        p.tick("m_syncAfterSave");
-        QVERIFY(ended.wait(20000));
+        QVERIFY(p.child<QTimer>("m_syncAfterSave")->isActive());
+        QVERIFY(roundAfter(p, "m_syncAfterSave"));
         QCOMPARE(textsThere(*m_server), QStringList{"Call Anna"});
 
         there(*m_server, m_server->items().firstKey());
         p.show(1);
         const QPointer<f_test> note = p.noteOf(1);
-        QVERIFY(syncNow(p));
+        QVERIFY(roundAfter(p, "m_syncNow"));
         QTEST(textsHere(p), "here");
         // The note of a task that went or changed there closes, unsaved.
         QCOMPARE(note && note->isVisible(), textsHere(p).contains("Call Anna"));
@@ -180,7 +177,7 @@ private Q_SLOTS:
                     "DTSTART:20260310T090000\r\nDUE:20260310T090000\r\n" + rule + "\r\nEND:VTODO");
         QCOMPARE(m_server->put("rule-1.ics", ics).status / 100, 2);
         Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
-        QVERIFY(roundEnds(p));
+        QVERIFY(roundAfter(p));
         QCOMPARE(textsHere(p), QStringList{"Water the plants"});
         QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 10}, {9, 0}));
         p.show(1);
@@ -194,50 +191,37 @@ private Q_SLOTS:
         QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 24}, {9, 0}));
     }
 
-    // Delete here completes the item; the server keeps it.
-    void deletedHere_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QStringList>("left");
-        QTest::newRow("Delete") << "Command3" << QStringList{"task 2"};
-        QTest::newRow("Delete all") << "m_reinit" << QStringList{};
-    }
+    // Delete here completes the item, and Delete all every item; the server keeps them.
     void deletedHere() {
-        QFETCH(QString, how);
-        Program p(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
-        QVERIFY(roundEnds(p));
-        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2"}));
+        Program p(testing::records(3), false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundAfter(p));
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
         jot::setMessageResponderForTests([](QMessageBox&) { return QMessageBox::Yes; });
         p.select(1);
-        if (how.startsWith("m_"))
-            p.trigger(qPrintable(how));
-        else
-            p.click(qPrintable(how));
+        p.click("Command3");
         p.tick();
-        QVERIFY(syncNow(p));
-        QTEST(textsThere(*m_server), "left");
-        QCOMPARE(m_server->items().size(), 2);
+        QVERIFY(roundAfter(p, "m_syncNow"));
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 2", "task 3"}));
+        p.trigger("m_reinit");
+        p.tick();
+        QVERIFY(roundAfter(p, "m_syncNow"));
+        QCOMPARE(textsThere(*m_server), QStringList{});
+        QCOMPARE(m_server->items().size(), 3);
     }
 
     // Settings that cannot sync say why on the line, and nothing is tried again.
-    void cannotSync_data() {
-        QTest::addColumn<QByteArray>("conf");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("no password command")
-            << QByteArray("[caldav]\nlist=http://127.0.0.1:9/alice/tasks/\nuser=alice\n")
-            << "no password";
-        QTest::newRow("http elsewhere")
-            << QByteArray("[caldav]\nlist=http://example.org/alice/tasks/\nuser=alice\n"
-                          "passwordCommand=echo x\n")
-            << "not an https address";
-    }
     void cannotSync() {
-        QFETCH(QByteArray, conf);
-        QFETCH(QString, said);
-        Program p(testing::records(1), false, false, {}, conf);
-        QTRY_VERIFY2(p.child<QLabel>("m_warning")->text().contains(said),
-                     qPrintable(p.child<QLabel>("m_warning")->text()));
-        QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
-        QVERIFY(!p.main->findChild<DavTransport*>()->busy());
+        for (const auto& [conf, said] :
+             {std::pair<QByteArray, QString>{
+                  "[caldav]\nlist=http://127.0.0.1:9/alice/tasks/\nuser=alice\n", "no password"},
+              {"[caldav]\nlist=http://example.org/alice/tasks/\nuser=alice\npasswordCommand=x\n",
+               "not an https address"}}) {
+            Program p(testing::records(1), false, false, {}, conf);
+            QTRY_VERIFY2(p.child<QLabel>("m_warning")->text().contains(said),
+                         qPrintable(p.child<QLabel>("m_warning")->text()));
+            QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
+            QVERIFY(!p.main->findChild<DavTransport*>()->busy());
+        }
     }
 
     // Set up by the dialog: no command, the password kept by the keyring or for this run.
@@ -247,7 +231,7 @@ private Q_SLOTS:
         const QString key = jot::sync::passwordKey(RadicaleServer::user(), m_server->list());
         jot::sync::keepForThisRun(key, "s3cret");
         Program p(testing::records(1), false, false, {}, conf);
-        const bool ended = roundEnds(p);
+        const bool ended = roundAfter(p);
         jot::sync::forgetForThisRun(key);
         QVERIFY(ended);
         QCOMPARE(m_server->items().size(), 1);
@@ -257,7 +241,7 @@ private Q_SLOTS:
     void wrongPassword() {
         Program p(testing::records(1), false, false, {}, syncConf(*m_server, "wrong"));
         QSignalSpy notices(syncOf(p), &jot::SyncController::notice);
-        QVERIFY(roundEnds(p));
+        QVERIFY(roundAfter(p));
         QVERIFY(p.child<QLabel>("m_warning")->text().startsWith("Not synced since "));
         QVERIFY(!p.main->findChild<QTimer*>("m_syncRetry")->isActive());
         QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
@@ -266,8 +250,7 @@ private Q_SLOTS:
         QCOMPARE(notices.size(), 1);
         testing::writeFile(p.home.path() + "/config/jotlark/sync.conf",
                            syncConf(*m_server, "s3cret"));
-        p.tick("m_syncPeriodic");
-        QVERIFY(ended.wait(20000));
+        QVERIFY(roundAfter(p, "m_syncPeriodic"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
         QCOMPARE(textsThere(*m_server), QStringList{"task 1"});
     }
@@ -290,7 +273,7 @@ private Q_SLOTS:
             if (++seen == answers)
                 m_server->stop();
         });
-        QVERIFY(roundEnds(p));
+        QVERIFY(roundAfter(p));
         // The three tasks wait, or those of them the server has not taken yet.
         const QString line = p.child<QLabel>("m_warning")->text();
         QVERIFY2(line.startsWith("Not synced since ") && line.contains(" changes waiting)"),
@@ -298,9 +281,7 @@ private Q_SLOTS:
         QVERIFY(p.main->findChild<QTimer*>("m_syncRetry")->isActive());
         QCOMPARE(p.main->findChild<QTimer*>("m_syncRetry")->interval(), 60 * 1000);
         QVERIFY(m_server->start());
-        QSignalSpy ended(syncOf(p), &jot::SyncController::roundEnded);
-        p.tick("m_syncRetry");
-        QVERIFY(ended.wait(20000));
+        QVERIFY(roundAfter(p, "m_syncRetry"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
         QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
         QCOMPARE(m_server->items().size(), 3);
@@ -320,10 +301,8 @@ private Q_SLOTS:
         testing::writeFile(home.path() + "/config/jotlark/sync.conf",
                            syncConf(*m_server, "s3cret"));
         QProcess child;
-        child.setChildProcessModifier(testing::endWithParent);
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {"--sync-until-killed", QString::number(answers)});
+        testing::startRole(child, {"--sync-until-killed", QString::number(answers)});
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         // The next start, on the same data, settings and state, moved into a home of its
@@ -336,7 +315,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(moved));
         for (const QString& name : QDir(state).entryList(QDir::Files | QDir::Hidden))
             QVERIFY(QFile::copy(state + '/' + name, moved + '/' + name));
-        QVERIFY(roundEnds(p));
+        QVERIFY(roundAfter(p));
         const QStringList all{"task 1", "task 2", "task 3"};
         QStringList here = textsHere(p);
         here.sort();
@@ -358,30 +337,15 @@ private Q_SLOTS:
         // A task typed on the first reaches the second both ways: through the server, and
         // as the sync tool carries planifs.txt over.
         type(first, "typed on the first");
-        first.tick("m_syncAfterSave");
-        QTRY_COMPARE_WITH_TIMEOUT(firstEnded.size(), 2, 20000);
+        QVERIFY(roundAfter(first, "m_syncAfterSave"));
         QVERIFY(testing::writeFile(second.home.taskFile(), first.fileBytes()));
         second.tick(); // merges the file and saves
-        QVERIFY(syncNow(second));
+        QVERIFY(roundAfter(second, "m_syncNow"));
         QCOMPARE(textsHere(second).size(), 3);
-        QVERIFY(syncNow(first));
+        QVERIFY(roundAfter(first, "m_syncNow"));
         QCOMPARE(textsHere(first).size(), 3);
         QCOMPARE(m_server->items().size(), 3);
         QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "typed on the first"}));
-    }
-
-    // A state lost (a new machine, a cleaned home): the tasks link to their items again.
-    void lostState() {
-        QByteArray file;
-        {
-            Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
-            QVERIFY(roundEnds(first));
-            file = first.fileBytes();
-        }
-        Program again(file, false, false, {}, syncConf(*m_server, "s3cret"));
-        QVERIFY(roundEnds(again));
-        QCOMPARE(textsHere(again), (QStringList{"task 1", "task 2"}));
-        QCOMPARE(m_server->items().size(), 2);
     }
 
 private:
@@ -389,11 +353,8 @@ private:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc == 3 && qstrcmp(argv[1], "--sync-until-killed") == 0)
-        return syncUntilKilled(argc, argv, std::atoi(argv[2]));
-    QApplication app(argc, argv);
-    TstSync test;
-    return QTest::qExec(&test, argc, argv);
+    return testing::mainWithRoles<QApplication, TstSync>(
+        argc, argv, {{"--sync-until-killed", syncUntilKilled}});
 }
 
 #include "tst_sync.moc"

@@ -119,7 +119,6 @@ public:
         return request("PUT", list().resolved(QUrl(name)), ics, headers);
     }
     Answer get(const QString& name) { return request("GET", list().resolved(QUrl(name))); }
-    Answer remove(const QString& name) { return request("DELETE", list().resolved(QUrl(name))); }
 
     // Every item of the list, by name, as the server keeps it.
     QMap<QString, QByteArray> items() const {

@@ -112,14 +112,6 @@ private Q_SLOTS:
     }
     void cleanup() { m_server.reset(); }
 
-    void withoutSettings() {
-        Program p(testing::records(2));
-        QVERIFY(!p.child<QAction>("m_syncNow")->isEnabled());
-        QTest::qWait(0);
-        QVERIFY(!p.main->findChild<QTimer*>("m_syncPeriodic"));
-        QVERIFY(!p.main->findChild<DavTransport*>());
-    }
-
     // A task typed here reaches the server after its save; what another client does there
     // comes here at the next round.
     void bothWays_data() {
@@ -224,20 +216,8 @@ private Q_SLOTS:
         }
     }
 
-    // Set up by the dialog: no command, the password kept by the keyring or for this run.
-    void passwordWithoutCommand() {
-        const QByteArray conf = "[caldav]\nlist=" + m_server->list().toEncoded() +
-                                "\nuser=" + RadicaleServer::user().toUtf8() + "\n";
-        const QString key = jot::sync::passwordKey(RadicaleServer::user(), m_server->list());
-        jot::sync::keepForThisRun(key, "s3cret");
-        Program p(testing::records(1), false, false, {}, conf);
-        const bool ended = roundAfter(p);
-        jot::sync::forgetForThisRun(key);
-        QVERIFY(ended);
-        QCOMPARE(m_server->items().size(), 1);
-    }
-
-    // A refused password is said once and not retried until sync.conf changes.
+    // A refused password is said once and not retried until sync.conf changes, here to the
+    // dialog's settings: no command, the password kept by the keyring or for this run.
     void wrongPassword() {
         Program p(testing::records(1), false, false, {}, syncConf(*m_server, "wrong"));
         QSignalSpy notices(syncOf(p), &jot::SyncController::notice);
@@ -248,8 +228,11 @@ private Q_SLOTS:
         p.tick("m_syncPeriodic");
         QVERIFY(!ended.wait(500)); // nothing asked of the server
         QCOMPARE(notices.size(), 1);
+        const QString key = jot::sync::passwordKey(RadicaleServer::user(), m_server->list());
+        jot::sync::keepForThisRun(key, "s3cret");
+        const auto forget = qScopeGuard([&key] { jot::sync::forgetForThisRun(key); });
         testing::writeFile(p.home.path() + "/config/jotlark/sync.conf",
-                           syncConf(*m_server, "s3cret"));
+                           "[caldav]\nlist=" + m_server->list().toEncoded() + "\nuser=alice\n");
         QVERIFY(roundAfter(p, "m_syncPeriodic"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
         QCOMPARE(textsThere(*m_server), QStringList{"task 1"});

@@ -13,7 +13,6 @@ class RadicaleServer {
 public:
     struct Answer {
         int status = 0;
-        QByteArray etag;
         QByteArray body;
     };
 
@@ -111,14 +110,10 @@ public:
     QUrl list() const { return base().resolved(QUrl(user() + QStringLiteral("/tasks/"))); }
 
     // As another client: the item `name` (as "x.ics") of the list.
-    Answer put(const QString& name, const QByteArray& ics, const QByteArray& ifMatch = {}) {
-        QList<QPair<QByteArray, QByteArray>> headers{
-            {"Content-Type", "text/calendar; charset=utf-8"}};
-        if (!ifMatch.isEmpty())
-            headers.append({"If-Match", ifMatch});
-        return request("PUT", list().resolved(QUrl(name)), ics, headers);
+    Answer put(const QString& name, const QByteArray& ics) {
+        return request("PUT", list().resolved(QUrl(name)), ics,
+                       {{"Content-Type", "text/calendar; charset=utf-8"}});
     }
-    Answer get(const QString& name) { return request("GET", list().resolved(QUrl(name))); }
 
     // Every item of the list, by name, as the server keeps it.
     QMap<QString, QByteArray> items() const {
@@ -150,7 +145,6 @@ public:
         loop.exec();
         Answer answer;
         answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        answer.etag = reply->rawHeader("ETag");
         answer.body = reply->readAll();
         reply->deleteLater();
         return answer;

@@ -2,6 +2,7 @@
 #include "alarms/alarmtext.h"
 #include "common/program.h"
 #include "common/radicaleserver.h"
+#include "common/table.h"
 #include "mainwin/synccontroller.h"
 #include "net/davtransport.h"
 #include "store/clock.h"
@@ -11,15 +12,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <csignal>
-#include <functional>
 #include <unistd.h>
 
 using testing::Program;
 
 namespace {
-
-// What another client does to the item named, on the server.
-using There = std::function<void(RadicaleServer&, const QString&)>;
 
 // sync.conf as a user writes it, the command quoted as the README shows.
 QByteArray syncConf(const RadicaleServer& server, const QByteArray& password) {
@@ -28,11 +25,11 @@ QByteArray syncConf(const RadicaleServer& server, const QByteArray& password) {
            password + "\\\"\"\n";
 }
 
-QByteArray vtodo(const QByteArray& uid, const QByteArray& summary) {
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Another client//EN\r\nBEGIN:VTODO\r\n"
-           "UID:" +
+// An item as another client writes it.
+QByteArray vtodo(const QByteArray& uid, const QByteArray& summary, const QByteArray& more = {}) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Another client//EN\r\nBEGIN:VTODO\r\nUID:" +
            uid + "\r\nDTSTAMP:20260301T080000Z\r\nCREATED:20260301T080000Z\r\nSUMMARY:" + summary +
-           "\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+           "\r\n" + more + "END:VTODO\r\nEND:VCALENDAR\r\n";
 }
 
 jot::SyncController* syncOf(const Program& p) {
@@ -94,6 +91,12 @@ int syncUntilKilled(int argc, char* argv[]) {
     return app.exec();
 }
 
+// A row of bothWays: the item there edited, `from` made `to`; without `from`, another added.
+struct ThereCase {
+    QByteArray name, from, to;
+    QStringList here;
+};
+
 } // namespace
 
 class TstSync : public QObject {
@@ -109,24 +112,14 @@ private Q_SLOTS:
     // A task typed here reaches the server after its save; what another client does there
     // comes here at the next round.
     void bothWays_data() {
-        QTest::addColumn<There>("there");
-        QTest::addColumn<QStringList>("here");
-        auto edit = [](const QByteArray& from, const QByteArray& to) {
-            return [from, to](RadicaleServer& s, const QString& name) {
-                QCOMPARE(s.put(name, s.items().value(name).replace(from, to)).status / 100, 2);
-            };
-        };
-        QTest::newRow("added there") << There([](RadicaleServer& s, const QString&) {
-            QCOMPARE(s.put("phone.ics", vtodo("phone-1", "Buy bread")).status / 100, 2);
-        }) << QStringList{"Buy bread", "Call Anna"};
-        QTest::newRow("changed there") << There(edit("SUMMARY:Call Anna", "SUMMARY:Call Anna at 5"))
-                                       << QStringList{"Call Anna at 5"};
-        QTest::newRow("completed there")
-            << There(edit("END:VTODO", "STATUS:COMPLETED\r\nPERCENT-COMPLETE:100\r\nEND:VTODO"))
-            << QStringList{};
+        testing::table<ThereCase>({
+            {"added there", {}, {}, {"Buy bread", "Call Anna"}},
+            {"changed there", "SUMMARY:Call Anna", "SUMMARY:Call Anna at 5", {"Call Anna at 5"}},
+            {"completed there", "END:VTODO", "STATUS:COMPLETED\r\nEND:VTODO", {}},
+        });
     }
     void bothWays() {
-        QFETCH(There, there);
+        QFETCH(ThereCase, row);
         Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
         QVERIFY(roundAfter(p)); // the one at start
         QCOMPARE(p.main->findChild<QTimer*>("m_syncPeriodic")->interval(), 5 * 60 * 1000);
@@ -137,11 +130,15 @@ private Q_SLOTS:
         QVERIFY(roundAfter(p, "m_syncAfterSave"));
         QCOMPARE(textsThere(*m_server), QStringList{"Call Anna"});
 
-        there(*m_server, m_server->items().firstKey());
+        const QString name = row.from.isEmpty() ? "phone.ics" : m_server->items().firstKey();
+        const QByteArray ics = row.from.isEmpty()
+                                   ? vtodo("phone-1", "Buy bread")
+                                   : m_server->items().first().replace(row.from, row.to);
+        QCOMPARE(m_server->put(name, ics).status / 100, 2);
         p.show(1);
         const QPointer<f_test> note = p.noteOf(1);
         QVERIFY(roundAfter(p, "m_syncNow"));
-        QTEST(textsHere(p), "here");
+        QCOMPARE(textsHere(p), row.here);
         // The note of a task that went or changed there closes, unsaved.
         QCOMPARE(note && note->isVisible(), textsHere(p).contains("Call Anna"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
@@ -156,10 +153,9 @@ private Q_SLOTS:
         QDateTime now({2026, 3, 9}, {8, 0});
         jot::setClockForTests([&now] { return now; });
         const auto realClock = qScopeGuard([] { jot::setClockForTests({}); });
-        const QByteArray rule = "RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=TU";
-        QByteArray ics = vtodo("rule-1", "Water the plants");
-        ics.replace("END:VTODO",
-                    "DTSTART:20260310T090000\r\nDUE:20260310T090000\r\n" + rule + "\r\nEND:VTODO");
+        const QByteArray ics = vtodo("rule-1", "Water the plants",
+                                     "DTSTART:20260310T090000\r\nDUE:20260310T090000\r\n"
+                                     "RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=TU\r\n");
         QCOMPARE(m_server->put("rule-1.ics", ics).status / 100, 2);
         Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
         QVERIFY(roundAfter(p));
@@ -241,14 +237,12 @@ private Q_SLOTS:
     void serverStopped() {
         QFETCH(int, answers);
         Program p(testing::records(3), false, false, {}, syncConf(*m_server, "s3cret"));
-        int seen = 0;
         QTest::qWait(0); // the transport is made as the first round starts
-        auto* transport = p.main->findChild<DavTransport*>();
-        QVERIFY(transport);
-        connect(transport, &DavTransport::answered, this, [&] {
-            if (++seen == answers)
-                m_server->stop();
-        });
+        connect(p.main->findChild<DavTransport*>(), &DavTransport::answered, this,
+                [&, seen = 0]() mutable {
+                    if (++seen == answers)
+                        m_server->stop();
+                });
         QVERIFY(roundAfter(p));
         // The three tasks wait, or those of them the server has not taken yet.
         const QString line = p.child<QLabel>("m_warning")->text();

@@ -12,10 +12,7 @@
 #include "syncdialog/keychainstore.h"
 #include "syncdialog/syncdialog.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QSignalSpy>
+#include <QtWidgets>
 
 using jot::sync::passwordKey;
 
@@ -53,10 +50,8 @@ bool connectWith(SyncDialog& d, const QString& address, const QString& user,
 bool pick(SyncDialog& d, const QString& text) {
     auto* lists = d.findChild<QListWidget*>(QStringLiteral("m_lists"));
     const auto items = lists->findItems(text, Qt::MatchExactly);
-    if (items.isEmpty())
-        return false;
-    lists->setCurrentItem(items.first());
-    return clickAndWait(d, "m_use");
+    lists->setCurrentItem(items.value(0));
+    return !items.isEmpty() && clickAndWait(d, "m_use");
 }
 
 // Each row connects, and when `listPath` is set picks the first list shown.
@@ -75,7 +70,6 @@ struct ConnectCase {
 class TstSyncDialog : public QObject {
     Q_OBJECT
     std::unique_ptr<RadicaleServer> m_server;
-    QString m_base;
     std::unique_ptr<TempDataHome> m_home;
     FakePasswordStore m_store;
 
@@ -86,7 +80,6 @@ private Q_SLOTS:
         jot::setClockForTests([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 7)); });
         m_server = std::make_unique<RadicaleServer>();
         QVERIFY2(m_server->start(), qPrintable(m_server->error()));
-        m_base = m_server->base().toString();
     }
     // Each test a data home and a keyring of its own.
     void init() {
@@ -121,7 +114,8 @@ private Q_SLOTS:
         d.show();
         const QString closed =
             QStringLiteral("http://127.0.0.1:%1/").arg(RadicaleServer::freePort());
-        address.replace(QStringLiteral("%1"), m_base).replace(QStringLiteral("%2"), closed);
+        address.replace(QStringLiteral("%1"), m_server->base().toString())
+            .replace(QStringLiteral("%2"), closed);
         QVERIFY(connectWith(d, address, user, password));
         QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
         QCOMPARE(shownLists(d), lists);
@@ -159,12 +153,10 @@ private Q_SLOTS:
                                 QString::fromLatin1(text), QString(), QString(), QString()};
         };
         const QList<jot::TaskRow> here{task(1, "milk"), task(2, "bread"), task(3, "eggs")};
-        for (const jot::TaskRow& t : {task(1, "milk"), task(4, "jam")})
-            QCOMPARE(m_server
-                         ->put(t[jot::ColText] + QStringLiteral(".ics"),
-                               jot::writeCalendar({t}, jot::now()))
-                         .status,
-                     201);
+        for (const jot::TaskRow& t : {task(1, "milk"), task(4, "jam")}) {
+            const QByteArray ics = jot::writeCalendar({t}, jot::now());
+            QCOMPARE(m_server->put(t[jot::ColText] + ".ics", ics).status, 201);
+        }
         for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
             QString asked;
             jot::setMessageResponderForTests([&](QMessageBox& box) {

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/tempdatahome.h"
+
 #include <QtNetwork>
-#include <csignal>
-#include <sys/prctl.h>
 
 // A Radicale of the test's own on 127.0.0.1: a free port, a throwaway folder, htpasswd
-// accounts and a configuration of its own (Debian's /etc/radicale/config expects a proxy).
+// accounts and options of its own, no configuration file (Debian's expects a proxy).
 // The user's task list is there from the start. It also plays "another client" of the same
 // list: it puts, gets and lists items itself.
 class RadicaleServer {
@@ -48,30 +48,26 @@ public:
                 return fail(QStringLiteral("openssl cannot make a certificate"));
         }
         const QString users = m_dir.filePath(QStringLiteral("users"));
-        const QString config = m_dir.filePath(QStringLiteral("config"));
         const QString list =
             m_dir.filePath(QStringLiteral("collections/collection-root/%1/tasks").arg(user()));
-        const QString tls =
-            QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n").arg(certificatePath(), key);
-        if (!write(users, (user() + QLatin1Char(':') + password() + "\nbob:b0b\n").toUtf8()) ||
-            !write(config, QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%4"
-                                          "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
-                                          "htpasswd_encryption = plain\ndelay = 0\n"
-                                          "[rights]\ntype = owner_only\n"
-                                          "[storage]\nfilesystem_folder = %3\n"
-                                          "[web]\ntype = none\n[logging]\nlevel = warning\n")
-                               .arg(m_port)
-                               .arg(users, m_dir.filePath(QStringLiteral("collections")),
-                                    m_tls ? tls : QString())
-                               .toUtf8()) ||
-            !QDir().mkpath(list) ||
-            !write(list + QStringLiteral("/.Radicale.props"),
-                   R"({"C:supported-calendar-component-set": "VTODO", )"
-                   R"("D:displayname": "Tasks", "tag": "VCALENDAR"})"))
-            return fail(QStringLiteral("cannot write the configuration"));
+        if (!testing::writeFile(users, (user() + ':' + password() + "\nbob:b0b\n").toUtf8()) ||
+            !testing::writeFile(list + QStringLiteral("/.Radicale.props"),
+                                R"({"C:supported-calendar-component-set": "VTODO", )"
+                                R"("D:displayname": "Tasks", "tag": "VCALENDAR"})"))
+            return fail(QStringLiteral("cannot write the accounts"));
+        QString options =
+            QStringLiteral("--config= --server-hosts=127.0.0.1:%1 --auth-type=htpasswd "
+                           "--auth-htpasswd-filename=%2 --auth-htpasswd-encryption=plain "
+                           "--auth-delay=0 --rights-type=owner_only --web-type=none "
+                           "--storage-filesystem-folder=%3 --logging-level=warning")
+                .arg(m_port)
+                .arg(users, m_dir.filePath(QStringLiteral("collections")));
+        if (m_tls)
+            options += QStringLiteral(" --server-ssl=True --server-certificate=%1 --server-key=%2")
+                           .arg(certificatePath(), key);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        m_process.start(program(), {QStringLiteral("-C"), config});
+        m_process.setChildProcessModifier(testing::endWithParent);
+        m_process.start(program(), options.split(QLatin1Char(' ')));
         if (!m_process.waitForStarted())
             return fail(QStringLiteral("radicale does not start"));
         for (int tries = 0; tries < 200; ++tries) {
@@ -119,10 +115,8 @@ public:
     QMap<QString, QByteArray> items() const {
         QMap<QString, QByteArray> found;
         const QDir dir(list().path().prepend(m_dir.filePath("collections/collection-root")));
-        for (const QString& name : dir.entryList({QStringLiteral("*.ics")}, QDir::Files)) {
-            QFile item(dir.filePath(name));
-            found.insert(name, item.open(QIODevice::ReadOnly) ? item.readAll() : QByteArray());
-        }
+        for (const QString& name : dir.entryList({QStringLiteral("*.ics")}, QDir::Files))
+            found.insert(name, testing::readFile(dir.filePath(name)));
         return found;
     }
 
@@ -152,10 +146,6 @@ private:
     bool fail(const QString& why) {
         m_error = why;
         return false;
-    }
-    static bool write(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
 
     bool m_tls = false;

@@ -3,6 +3,7 @@
 #include "alarms/recurrence.h"
 #include "calendar/calendarfile.h"
 #include "common/table.h"
+#include "common/tempdatahome.h"
 
 #include <QtTest>
 #include <ctime>
@@ -26,19 +27,13 @@ QString line(const jot::TaskRow& row) {
         .join(QStringLiteral(" | "));
 }
 
-QByteArray sample(const char* name) {
-    QFile file(QStringLiteral(JOT_SAMPLES "/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The dates libical's iterator gives the written RRULE from its DUE, over ten years.
 QList<QDate> icalOccurrences(const QByteArray& ics) {
     icalcomponent* root = icalparser_parse_string(ics.constData());
     icalcomponent* todo = icalcomponent_get_first_component(root, ICAL_VTODO_COMPONENT);
-    icalproperty* due = icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY);
     icalproperty* rrule = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY);
-    icaltimetype start = icalproperty_get_datetime_with_component(due, todo);
-    icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rrule), start);
+    icalrecur_iterator* it =
+        icalrecur_iterator_new(icalproperty_get_rrule(rrule), icalcomponent_get_due(todo));
     QList<QDate> dates;
     for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t) && t.year < 2037;
          t = icalrecur_iterator_next(it))
@@ -144,7 +139,7 @@ private Q_SLOTS:
     void calendarToTask_data() {
         QTest::addColumn<ToTaskCase>("row");
         testing::addRow(ToTaskCase{
-            "Thunderbird", sample("thunderbird.ics"),
+            "Thunderbird", testing::readFile(JOT_SAMPLES "/thunderbird.ics"),
             QStringList{// Weekly since 11/02: moved on past the occurrences gone by.
                         "Le 11/02 à 10:05 am | Water the plants | Monday 12/14 9:30 am | weekly",
                         "Le 12/05 à 05:44 pm | Call the bank about the “loan” ~ ¤\r\nAsk for Mme "
@@ -157,7 +152,7 @@ private Q_SLOTS:
                         "Le 11/01 à 09:00 am | Pay the gas bill | Tuesday 12/15 6:00 pm | monthly"},
             1, QString()});
         testing::addRow(ToTaskCase{
-            "Tasks.org", sample("tasksorg.ics"),
+            "Tasks.org", testing::readFile(JOT_SAMPLES "/tasksorg.ics"),
             QStringList{"Le 11/20 à 09:15 am | Pay the rent | Thursday 12/31 8:30 am | monthly@31",
                         "Le 12/01 à 01:00 pm | Take out the recycling | Thursday 12/17 8:00 pm | ",
                         "Le 12/02 à 10:00 am | Tax return |  | ",

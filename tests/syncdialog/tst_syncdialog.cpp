@@ -39,8 +39,9 @@ bool clickAndWait(SyncDialog& d, const char* button) {
     return idle.count() > 0 || idle.wait(45000);
 }
 
-bool connectWith(SyncDialog& d, const QString& address, const QString& user,
-                 const QString& password) {
+bool connectWith(SyncDialog& d, const QString& address,
+                 const QString& user = RadicaleServer::user(),
+                 const QString& password = RadicaleServer::password()) {
     d.findChild<QLineEdit*>(QStringLiteral("m_address"))->setText(address);
     d.findChild<QLineEdit*>(QStringLiteral("m_user"))->setText(user);
     d.findChild<QLineEdit*>(QStringLiteral("m_password"))->setText(password);
@@ -84,8 +85,7 @@ private Q_SLOTS:
     // Each test a data home and a keyring of its own.
     void init() {
         m_home = std::make_unique<TempDataHome>();
-        m_store.kept.clear();
-        m_store.keyring = true;
+        m_store = FakePasswordStore();
     }
     void cleanup() { jot::setMessageResponderForTests({}); }
 
@@ -165,8 +165,7 @@ private Q_SLOTS:
             });
             SyncDialog d(m_home->dataDir(), here, &m_store);
             d.show();
-            QVERIFY(connectWith(d, m_server->list().toString(), RadicaleServer::user(),
-                                RadicaleServer::password()));
+            QVERIFY(connectWith(d, m_server->list().toString()));
             QVERIFY(pick(d, QStringLiteral("Tasks")));
             QVERIFY2(asked.contains(QStringLiteral("1 are on both sides")) &&
                          asked.contains(QStringLiteral("2 will go to the server")) &&
@@ -190,8 +189,7 @@ private Q_SLOTS:
             SyncDialog d(m_home->dataDir(), {}, &m_store);
             d.show();
             // Declined: said, with the fingerprint to compare; nothing kept.
-            QVERIFY(connectWith(d, tls.base().toString(), RadicaleServer::user(),
-                                RadicaleServer::password()));
+            QVERIFY(connectWith(d, tls.base().toString()));
             QVERIFY2(asked.contains(shown), qPrintable(asked));
             QVERIFY2(status(d).contains(shown), qPrintable(status(d)));
             QVERIFY(shownLists(d).isEmpty());

@@ -3,9 +3,7 @@
 
 #include "sync/passwordstore.h"
 
-#include <QCoreApplication>
-#include <QHash>
-#include <QMetaObject>
+#include <QtCore>
 
 // A keyring in memory, answering later as the real one does; `keyring` false plays a desktop
 // without a Secret Service.

@@ -9,8 +9,7 @@
 #include "sync/passwordstore.h"
 #include "sync/syncsettings.h"
 
-#include <QComboBox>
-#include <QLabel>
+#include <QtWidgets>
 #include <csignal>
 #include <unistd.h>
 
@@ -73,21 +72,16 @@ QStringList textsThere(RadicaleServer& server) {
 // The child's role: the program on the test's data home syncs, and is killed (as by power
 // loss) once as many answers as the argument says have come in.
 int syncUntilKilled(int argc, char* argv[]) {
-    const int answers = std::atoi(argv[2]);
     QApplication app(argc, argv);
     testing::quietOffscreen();
     f_iir main;
     main.Form_Load();
-    QTimer::singleShot(0, [&main, answers] {
-        auto* transport = main.findChild<DavTransport*>();
-        if (!transport)
-            std::_Exit(3);
-        QObject::connect(transport, &DavTransport::answered, [answers] {
-            static int seen = 0;
-            if (++seen == answers)
-                ::kill(::getpid(), SIGKILL);
-        });
-    });
+    QCoreApplication::processEvents(); // the transport is made as the first round starts
+    QObject::connect(main.findChild<DavTransport*>(), &DavTransport::answered,
+                     [answers = std::atoi(argv[2]), seen = 0]() mutable {
+                         if (++seen == answers)
+                             ::kill(::getpid(), SIGKILL);
+                     });
     return app.exec();
 }
 

@@ -11,6 +11,8 @@
 
 // Tasks to calendar files and back through libical, and calendar files as Thunderbird and
 // Tasks.org write them into tasks. Now is Monday 12/07/2026 10:00 in Paris unless said.
+using namespace jot;
+
 namespace {
 
 const QDateTime kNow({2026, 12, 7}, {10, 0});
@@ -21,10 +23,9 @@ void setZone(const QByteArray& zone) {
 }
 
 // One task as "stamp | text | alarm | fired".
-QString line(const jot::TaskRow& row) {
-    return QStringList{row[jot::ColStamp], row[jot::ColText], row[jot::ColAlarm],
-                       row[jot::ColFired]}
-        .join(QStringLiteral(" | "));
+QString line(const TaskRow& row) {
+    return QStringList{row[ColStamp], row[ColText], row[ColAlarm], row[ColFired]}.join(
+        QStringLiteral(" | "));
 }
 
 // The dates libical's iterator gives the written RRULE from its DUE, over ten years.
@@ -108,28 +109,27 @@ private Q_SLOTS:
     void taskToCalendar() {
         QFETCH(ToCalendarCase, row);
         setZone(row.zone);
-        const jot::TaskRow task{
+        const TaskRow task{
             QStringLiteral("Le 12/01 à 09:00 am"), row.text, row.alarm, {}, row.fired};
-        const QByteArray ics = jot::writeCalendar({task}, kNow);
+        const QByteArray ics = writeCalendar({task}, kNow);
         const QString unfolded = "\r\n" + QString::fromUtf8(ics).replace("\r\n ", QString());
         for (const QString& l : row.lines) {
             const bool absent = l.startsWith(u'!');
             QVERIFY2(unfolded.contains("\r\n" + l.mid(absent)) != absent,
                      qPrintable(l + QStringLiteral(" in:") + unfolded));
         }
-        const jot::CalendarRead read = jot::readCalendar(ics, kNow);
+        const CalendarRead read = readCalendar(ics, kNow);
         QCOMPARE(read.tasks.size(), 1);
         QCOMPARE(line(read.tasks[0].row), line(task));
-        QCOMPARE(read.tasks[0].uid, jot::taskUid(task[jot::ColStamp], row.text));
+        QCOMPARE(read.tasks[0].uid, taskUid(task[ColStamp], row.text));
 
-        const jot::RepeatRule rule = jot::parseRepeat(row.fired);
+        const RepeatRule rule = parseRepeat(row.fired);
         if (!rule.repeats())
             return;
-        const jot::AlarmMoment first = jot::alarmMoment(row.alarm, kNow.date());
+        const AlarmMoment first = alarmMoment(row.alarm, kNow.date());
         QList<QDate> ours;
         QDate d = rule.ownDate.isValid() ? rule.ownDate : first.date;
-        for (; d.year() < 2037;
-             d = jot::nextOccurrence(rule, d, first.time, QDateTime(d, {23, 59})))
+        for (; d.year() < 2037; d = nextOccurrence(rule, d, first.time, QDateTime(d, {23, 59})))
             ours.append(d);
         QCOMPARE(icalOccurrences(ics), ours);
     }
@@ -181,11 +181,11 @@ private Q_SLOTS:
     }
     void calendarToTask() {
         QFETCH(ToTaskCase, row);
-        const jot::CalendarRead read = jot::readCalendar(row.file, kNow);
+        const CalendarRead read = readCalendar(row.file, kNow);
         QCOMPARE(read.error, row.error);
         QStringList got;
         int flat = 0;
-        for (const jot::CalendarTask& t : read.tasks) {
+        for (const CalendarTask& t : read.tasks) {
             got.append(line(t.row));
             flat += t.ruleFlattened;
         }
@@ -197,20 +197,20 @@ private Q_SLOTS:
     // out; past the task limit, the rest do not fit.
     void importCounts() {
         const QString stamp = QStringLiteral("Le 12/01 à 09:00 am");
-        QList<jot::TaskRow> rows;
-        for (int k = 0; k < jot::kTaskLimit - 2; ++k)
+        QList<TaskRow> rows;
+        for (int k = 0; k < kTaskLimit - 2; ++k)
             rows.append({stamp, QString::number(k), {}, {}, {}});
-        jot::TaskList list;
+        TaskList list;
         list.setRows(rows);
-        QList<jot::CalendarTask> tasks;
+        QList<CalendarTask> tasks;
         const QStringList texts{"new", " 1 ", "renamed", "new", "second", "third"},
-            uids{"a", "b", jot::taskUid(stamp, "2"), "c", "d", "e"};
+            uids{"a", "b", taskUid(stamp, "2"), "c", "d", "e"};
         for (int k = 0; k < texts.size(); ++k)
             tasks.append({{stamp, texts[k], {}, {}, {}}, uids[k], false});
-        const jot::ImportCount count = jot::importTasks(list, tasks);
+        const ImportCount count = importTasks(list, tasks);
         QCOMPARE(QList<int>({count.added, count.alreadyHere, count.didNotFit}),
                  QList<int>({2, 3, 1}));
-        QCOMPARE(list.cell(jot::kTaskLimit, jot::ColText), QStringLiteral("second"));
+        QCOMPARE(list.cell(kTaskLimit, ColText), QStringLiteral("second"));
     }
 };
 

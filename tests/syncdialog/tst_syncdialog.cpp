@@ -14,7 +14,7 @@
 
 #include <QtWidgets>
 
-using jot::sync::passwordKey;
+using namespace jot::sync;
 
 namespace {
 
@@ -119,14 +119,14 @@ private Q_SLOTS:
         QVERIFY(connectWith(d, address, user, password));
         QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
         QCOMPARE(shownLists(d), lists);
-        QCOMPARE(QFile::exists(jot::sync::syncConfigPath()), false);
+        QCOMPARE(QFile::exists(syncConfigPath()), false);
         if (listPath.isEmpty())
             return;
         QVERIFY(pick(d, lists.first()));
         QCOMPARE(configured.count(), 1);
 
         QString why;
-        const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
+        const auto settings = readSyncSettings(syncConfigPath(), &why);
         QVERIFY2(settings, qPrintable(why));
         QVERIFY2(QRegularExpression::fromWildcard(listPath).match(settings->list.path()).hasMatch(),
                  qPrintable(settings->list.toString()));
@@ -134,8 +134,7 @@ private Q_SLOTS:
         QVERIFY(settings->certificate.isEmpty()); // plain http: nothing to pin
         const QString key = passwordKey(user, settings->list);
         QCOMPARE(m_store.kept.value(key), keyring ? password : QString());
-        QCOMPARE(jot::sync::keptForThisRun(key).value_or(QString()),
-                 keyring ? QString() : password);
+        QCOMPARE(keptForThisRun(key).value_or(QString()), keyring ? QString() : password);
         QCOMPARE(status(d).contains(QStringLiteral("No keyring")), !keyring);
         // A new list takes tasks and bears its name.
         const auto made =
@@ -171,14 +170,14 @@ private Q_SLOTS:
                          asked.contains(QStringLiteral("2 will go to the server")) &&
                          asked.contains(QStringLiteral("1 will come here")),
                      qPrintable(asked));
-            QCOMPARE(QFile::exists(jot::sync::syncConfigPath()), answer == QMessageBox::Yes);
+            QCOMPARE(QFile::exists(syncConfigPath()), answer == QMessageBox::Yes);
         }
     }
 
     void certificate() {
         RadicaleServer tls(true); // its certificate signed by itself, as home servers' often are
         QVERIFY2(tls.start(), qPrintable(tls.error()));
-        const QString shown = jot::sync::Discovery::fingerprintText(tls.fingerprint());
+        const QString shown = Discovery::fingerprintText(tls.fingerprint());
         int answer = QMessageBox::No;
         QString asked;
         jot::setMessageResponderForTests([&](QMessageBox& box) {
@@ -199,7 +198,7 @@ private Q_SLOTS:
             QCOMPARE(shownLists(d), (QStringList{QStringLiteral("Tasks"), kNewList}));
             QVERIFY(pick(d, kNewList));
             QString why;
-            const auto settings = jot::sync::readSyncSettings(jot::sync::syncConfigPath(), &why);
+            const auto settings = readSyncSettings(syncConfigPath(), &why);
             QVERIFY2(settings, qPrintable(status(d) + why));
             QCOMPARE(settings->certificate.toLower(), tls.fingerprint());
         }
@@ -214,7 +213,7 @@ private Q_SLOTS:
                      RadicaleServer::password());
         QVERIFY(clickAndWait(d, "m_connect"));
         QVERIFY(asked.isEmpty());
-        const QString now = jot::sync::Discovery::fingerprintText(tls.fingerprint());
+        const QString now = Discovery::fingerprintText(tls.fingerprint());
         QVERIFY2(status(d).contains(QStringLiteral("refused")) && status(d).contains(now),
                  qPrintable(status(d)));
     }
@@ -224,16 +223,14 @@ private Q_SLOTS:
         for (const bool readable : {true, false}) {
             const QByteArray tasks = testing::task("milk");
             testing::writeFile(m_home->taskFile(), tasks);
-            const QString state = jot::sync::syncStateDir(m_home->dataDir());
+            const QString state = syncStateDir(m_home->dataDir());
             testing::writeFile(state + QStringLiteral("/items"), "kept");
-            jot::sync::SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
-            QVERIFY(
-                readable
-                    ? jot::sync::writeSyncSettings(jot::sync::syncConfigPath(), settings, nullptr)
-                    : testing::writeFile(jot::sync::syncConfigPath(), "[caldav]\nuser=alice\n"));
+            SyncSettings settings{m_server->list(), QStringLiteral("alice"), {}, {}};
+            QVERIFY(readable ? writeSyncSettings(syncConfigPath(), settings, nullptr)
+                             : testing::writeFile(syncConfigPath(), "[caldav]\nuser=alice\n"));
             const QString key = passwordKey(settings.user, settings.list);
             m_store.kept.insert(key, QStringLiteral("s3cret"));
-            jot::sync::keepForThisRun(key, QStringLiteral("s3cret"));
+            keepForThisRun(key, QStringLiteral("s3cret"));
             SyncDialog d(m_home->dataDir(), {}, &m_store);
             QSignalSpy stopped(&d, &SyncDialog::stopped);
             d.show();
@@ -241,10 +238,10 @@ private Q_SLOTS:
             QVERIFY(stop->isEnabled());
             QVERIFY(clickAndWait(d, "m_stop"));
             QCOMPARE(stopped.count(), 1);
-            QVERIFY(!QFile::exists(jot::sync::syncConfigPath()));
+            QVERIFY(!QFile::exists(syncConfigPath()));
             QVERIFY(!QFileInfo::exists(state));
             QCOMPARE(m_store.kept.isEmpty(), readable);
-            QCOMPARE(!jot::sync::keptForThisRun(key), readable);
+            QCOMPARE(!keptForThisRun(key), readable);
             QCOMPARE(testing::readFile(m_home->taskFile()), tasks);
             QVERIFY(!stop->isEnabled());
             QVERIFY(status(d).contains(QStringLiteral("No task was removed")));
@@ -254,9 +251,9 @@ private Q_SLOTS:
     // The test's session bus is not there: no Secret Service answers, and that is said.
     void noSecretService() {
         jot::KeychainStore store;
-        std::optional<jot::sync::PasswordAnswer> answer;
+        std::optional<PasswordAnswer> answer;
         store.write(QStringLiteral("alice@https://h/"), QStringLiteral("pw"),
-                    [&](const jot::sync::PasswordAnswer& a) { answer = a; });
+                    [&](const PasswordAnswer& a) { answer = a; });
         QTRY_VERIFY(answer);
         QVERIFY(!answer->ok);
         QVERIFY2(answer->noKeyring, qPrintable(answer->error));

@@ -55,9 +55,7 @@ QByteArray answer(const QByteArray& head, const QByteArray& body = {}) {
 Reply carry(DavTransport& transport, const Request& request) {
     QSignalSpy spy(&transport, &DavTransport::answered);
     transport.send(request);
-    if (!spy.wait(20000))
-        return {};
-    return spy.first().first().value<Reply>();
+    return spy.wait(20000) ? spy.first().first().value<Reply>() : Reply();
 }
 
 struct CannedCase {

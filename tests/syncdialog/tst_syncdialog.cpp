@@ -112,10 +112,9 @@ private Q_SLOTS:
         SyncDialog d(m_home->dataDir(), {}, &m_store);
         QSignalSpy configured(&d, &SyncDialog::configured);
         d.show();
-        const QString closed =
-            QStringLiteral("http://127.0.0.1:%1/").arg(RadicaleServer::freePort());
-        address.replace(QStringLiteral("%1"), m_server->base().toString())
-            .replace(QStringLiteral("%2"), closed);
+        address.replace("%1", m_server->base().toString());
+        address.replace("%2",
+                        QStringLiteral("http://127.0.0.1:%1/").arg(RadicaleServer::freePort()));
         QVERIFY(connectWith(d, address, user, password));
         QVERIFY2(status(d).contains(said, Qt::CaseInsensitive), qPrintable(status(d)));
         QCOMPARE(shownLists(d), lists);
@@ -139,7 +138,6 @@ private Q_SLOTS:
         // A new list takes tasks and bears its name.
         const auto made =
             m_server->request("PROPFIND", settings->list, {}, {{"Depth", "0"}}, user, password);
-        QCOMPARE(made.status, 207);
         QVERIFY(made.body.contains("VTODO"));
         QVERIFY(made.body.contains(lists.first() == kNewList ? ">Jotlark<" : ">Tasks<"));
     }

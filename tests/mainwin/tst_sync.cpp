@@ -76,12 +76,14 @@ int syncUntilKilled(int argc, char* argv[]) {
     testing::quietOffscreen();
     f_iir main;
     main.Form_Load();
-    QCoreApplication::processEvents(); // the transport is made as the first round starts
-    QObject::connect(main.findChild<DavTransport*>(), &DavTransport::answered,
-                     [answers = std::atoi(argv[2]), seen = 0]() mutable {
-                         if (++seen == answers)
-                             ::kill(::getpid(), SIGKILL);
-                     });
+    // Queued after the first round's start, which makes the transport; before any answer.
+    QTimer::singleShot(0, [&main, answers = std::atoi(argv[2])] {
+        QObject::connect(main.findChild<DavTransport*>(), &DavTransport::answered,
+                         [answers, seen = 0]() mutable {
+                             if (++seen == answers)
+                                 ::kill(::getpid(), SIGKILL);
+                         });
+    });
     return app.exec();
 }
 

@@ -27,26 +27,15 @@ using L = QStringList;
 const QString kAsked = QStringLiteral("Your tasks could not be saved");
 
 // Without a runtime folder, the socket's folder in the temporary folder made by another user
-// (as root) and open to others, while it lasts.
-struct Squat {
-    Squat(bool on, const QTemporaryDir& temp) {
-        if (!on)
-            return;
-        qunsetenv("XDG_RUNTIME_DIR");
-        folder = temp.filePath("jotlark-" + QString::number(::getuid()));
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::Permissions(0x7777));
-        // Open to others stands in when the folder cannot be given away.
-        [[maybe_unused]] const int given = ::chown(QFile::encodeName(folder), 65534, 65534);
-    }
-    ~Squat() {
-        if (!folder.isEmpty())
-            QDir(folder).removeRecursively();
-    }
-    explicit operator bool() const { return !folder.isEmpty(); }
-    QString folder;
-};
+// (as root) and open to others, till the next test.
+void squat(const QTemporaryDir& temp) {
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString folder = temp.filePath("jotlark-" + QString::number(::getuid()));
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::Permissions(0x7777));
+    // Open to others stands in when the folder cannot be given away.
+    [[maybe_unused]] const int given = ::chown(QFile::encodeName(folder), 65534, 65534);
+}
 
 // Child: a program holding the data directory, saying "shown" when a later start asks, with
 // its failed-save Exit question open and said. With "full", it could not make its lock file.
@@ -169,6 +158,7 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7700));
         qputenv("TMPDIR", m_temp.path().toLocal8Bit());
+        QDir(m_temp.filePath("jotlark-" + QString::number(::getuid()))).removeRecursively();
     }
 
     void start_data() {
@@ -198,7 +188,9 @@ private Q_SLOTS:
         TempDataHome home;
         if (row.where == "no runtime")
             qunsetenv("XDG_RUNTIME_DIR");
-        const Squat squatted(row.where == "squatted", m_temp);
+        const bool squatted = row.where == "squatted";
+        if (squatted)
+            squat(m_temp);
         jot::SingleInstance instance(jot::dossier_donnees());
         if (squatted) {
             instance.setRequest({jot::Request::Action::New, "x", {}});
@@ -254,6 +246,14 @@ private Q_SLOTS:
         }
         if (row.holder.isEmpty() && (refused || row.where == "data folder")) // left as it was
             QCOMPARE(testing::readFile(lockPath), row.lock);
+        if (row.name == "running") { // SIGTERM ends it within 2 s, saving once, its question open
+            QDir(home.taskFile()).removeRecursively(); // the save can go through now
+            ::kill(static_cast<pid_t>(running.processId()), SIGTERM);
+            QVERIFY(running.waitForFinished(2000));
+            QVERIFY(running.exitStatus() == QProcess::NormalExit && running.exitCode() == 0);
+            QCOMPARE(testing::readFile(home.taskFile()),
+                     testing::records(2).sliced(testing::records(1).size()));
+        }
     }
 
     // Starts at once, over the same stale lock or where no lock can be written: one runs, the
@@ -360,7 +360,8 @@ private Q_SLOTS:
         row.added.replace("%a", jot::alarmTextAt(day, QTime(21, 0)).toUtf8());
         TempDataHome home; // where no program runs here
         QVERIFY(testing::writeFile(home.taskFile(), testing::records(row.tasks)));
-        const Squat squatted(row.running == "squatted", m_temp);
+        if (row.running == "squatted")
+            squat(m_temp);
         std::optional<testing::Program> program;
         std::unique_ptr<jot::SingleInstance> instance;
         if (row.running != "none") {
@@ -441,20 +442,6 @@ private Q_SLOTS:
         QCOMPARE(program.list().rows(), 3 + row.added);
         // Each new task saved (a note losing the focus to the next saves once more).
         QVERIFY(row.added ? program.saves->count() >= row.added : program.saves->count() == 0);
-    }
-
-    // SIGTERM ends the program within 2 s, saving once, even with the failed-save question open.
-    void signalEndsRun() {
-        TempDataHome home;
-        Child child;
-        QVERIFY(child.run());
-        QDir(home.taskFile()).removeRecursively(); // the save can go through now
-        ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
-        QVERIFY(child.waitForFinished(2000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(testing::readFile(home.taskFile()),
-                 testing::records(2).sliced(testing::records(1).size()));
     }
 };
 

@@ -21,7 +21,6 @@
 #include <unistd.h>
 
 using namespace jot;
-using Tasks = QList<std::pair<QString, QString>>;
 
 struct DueCase {
     QByteArray name;
@@ -310,18 +309,11 @@ private Q_SLOTS:
     // Which kept entry each task takes: by creation stamp and text, the nth of equal tasks the
     // nth of equal entries.
     void matchPlaces() {
-        const std::pair<QString, QString> a{"Le 03/14 à 09:00 am", "copied"};
-        const std::pair<QString, QString> b{"Le 03/14 à 09:00 am", "other"};
-        for (const auto& [entries, tasks, match] :
-             {std::tuple{Tasks{a, b, a}, Tasks{b, a, a, a}, QList<int>{1, 0, 2, -1}},
-              {Tasks{a}, Tasks{{a.first, "copied!"}}, QList<int>{-1}}}) { // text changed
-            QList<NotePlace> places;
-            for (const auto& task : entries) {
-                places.append(NotePlace());
-                std::tie(places.last().stamp, places.last().text) = task;
-            }
-            QCOMPARE(matchNotePlaces(places, tasks), match);
-        }
+        const NotePlace a{"Le 03/14 à 09:00 am", "copied", {}, {}, {}, {}},
+            b{a.stamp, "other", {}, {}, {}, {}};
+        const std::pair<QString, QString> taskA{a.stamp, a.text}, taskB{b.stamp, b.text};
+        QCOMPARE(matchNotePlaces({a, b, a}, {taskB, taskA, taskA, taskA}), QList({1, 0, 2, -1}));
+        QCOMPARE(matchNotePlaces({a}, {{a.stamp, "copied!"}}), QList{-1}); // text changed
     }
 
     // The state file gives back what was written, texts of many lines included, in

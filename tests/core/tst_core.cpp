@@ -28,6 +28,7 @@ struct DueCase {
     QString alarm;
     bool due;
     QDate day = {2027, 3, 15};
+    QDate date = {}; // the alarm's, when checked
 };
 struct SnoozeCase {
     QByteArray name;
@@ -50,11 +51,6 @@ struct MoveCase {
     QString alarm, field;
     QDateTime now;
     QString movedAlarm, movedField;
-};
-struct YearCase {
-    QByteArray name;
-    QString alarm;
-    QDate today, date;
 };
 struct CellCase {
     QByteArray name;
@@ -120,12 +116,25 @@ private Q_SLOTS:
              {"tie: 01/01 behind", {0, 0}, "Saturday 01/01 9:00 am", true, {2028, 7, 2}},
              {"leap day 4 years behind", {10, 0}, "Wednesday 02/29 9:00 am", true, {2100, 1, 1}},
              {"leap day 4 years ahead", {10, 0}, "Friday 02/29 9:00 am", false, {2100, 6, 1}}});
+        // No year is named: the weekday places it, so that an alarm for next December is not
+        // taken in March for last December's and rung at once.
+        const auto year = [](const char* name, const char* alarm, bool due, QDate day, QDate is) {
+            testing::addRow(DueCase{name, {10, 0}, alarm, due, day, is});
+        };
+        year("next December", "Wednesday 12/02 9:00 am", false, {2026, 3, 15}, {2026, 12, 2});
+        year("last December", "Tuesday 12/02 9:00 am", true, {2026, 3, 15}, {2025, 12, 2});
+        year("year end, behind", "Thursday 01/01 9:00 am", true, {2026, 12, 31}, {2026, 1, 1});
+        year("year end, ahead", "Friday 01/01 9:00 am", false, {2026, 12, 31}, {2027, 1, 1});
+        year("no year near: nearest", "Thursday 02/29 9:00 am", false, {2026, 6, 1}, {2028, 2, 29});
+        year("02/29 six years ahead", "Sunday 02/29 9:00 am", false, {2026, 6, 1}, {2032, 2, 29});
+        year("French: nearest", "Mercredi 12/02 9:00 am", true, {2026, 3, 15}, {2025, 12, 2});
         for (const char* text : {"garbage", "Monday 03/15 13:00 am", "Monday 02/30 9:00 am"})
             testing::addRow(DueCase{text, {23, 45}, text, false});
     }
     void isDue() {
         QFETCH(DueCase, row);
         QCOMPARE(jot::isDue(row.alarm, {}, QDateTime(row.day, row.time)), row.due);
+        QVERIFY(row.date.isNull() || alarmMoment(row.alarm, row.day).date == row.date);
     }
 
     // Snooze: 10 minutes or an hour after the answer's minute, as the alarm editor writes it.
@@ -272,23 +281,6 @@ private Q_SLOTS:
         jot::moveOn(list, 1, QDateTime(row.now.date(), row.now.time()));
         QCOMPARE(list.cell(1, ColAlarm), row.movedAlarm);
         QCOMPARE(list.cell(1, ColFired), row.movedField);
-    }
-
-    // An alarm text names no year: its weekday places it, so that one for next December is
-    // not taken in March for last December's and rung at once.
-    void year_data() {
-        testing::table<YearCase>(
-            {{"next December", "Wednesday 12/02 9:00 am", {2026, 3, 15}, {2026, 12, 2}},
-             {"last December", "Tuesday 12/02 9:00 am", {2026, 3, 15}, {2025, 12, 2}},
-             {"year end, behind", "Thursday 01/01 9:00 am", {2026, 12, 31}, {2026, 1, 1}},
-             {"year end, ahead", "Friday 01/01 9:00 am", {2026, 12, 31}, {2027, 1, 1}},
-             {"no year near: nearest", "Thursday 02/29 9:00 am", {2026, 6, 1}, {2028, 2, 29}},
-             {"02/29 six years ahead", "Sunday 02/29 9:00 am", {2026, 6, 1}, {2032, 2, 29}},
-             {"French: nearest", "Mercredi 12/02 9:00 am", {2026, 3, 15}, {2025, 12, 2}}});
-    }
-    void year() {
-        QFETCH(YearCase, row);
-        QCOMPARE(alarmMoment(row.alarm, row.today).date, row.date);
     }
 
     // Where a slot's note lands in the measured work area, in twips: six cells a column,

@@ -15,8 +15,8 @@
 #include <array>
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 using namespace jot;
@@ -508,18 +508,16 @@ private Q_SLOTS:
             const QTemporaryDir home;
             std::atomic<bool> go = false;
             std::array<QString, 4> made;
-            std::vector<std::unique_ptr<QThread>> starts;
-            for (QString& dir : made) {
-                starts.emplace_back(QThread::create([&go, &dir, &home, &app] {
+            std::vector<std::thread> starts;
+            for (QString& dir : made)
+                starts.emplace_back([&go, &dir, &home, &app] {
                     while (!go)
-                        QThread::yieldCurrentThread();
+                        std::this_thread::yield();
                     dir = dossier_donnees(home.path(), app.path());
-                }));
-                starts.back()->start();
-            }
+                });
             go = true;
-            for (const auto& start : starts)
-                QVERIFY(start->wait());
+            for (std::thread& start : starts)
+                start.join();
             for (const QString& dir : made)
                 QCOMPARE(dir, home.path() + u"/jotlk/"_s);
         }

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 // One program per data directory, and a termination signal that ends it whatever is open; the
@@ -88,21 +89,19 @@ struct Child : QProcess {
     bool run(const QStringList& arguments = {"--holder"}) {
         setProcessChannelMode(QProcess::ForwardedErrorChannel);
         testing::startRole(*this, arguments);
-        return waitForLine(arguments[0] == "--holder" ? kAsked : "ready");
+        return !waitForLine(arguments[0] == "--holder" ? kAsked : "ready").isEmpty();
     }
     ~Child() override {
         kill();
         waitForFinished();
     }
-    bool waitForLine(const QString& start) {
+    // The next line that starts so, or "" after 10 s without one.
+    QString waitForLine(const QString& start = {}) {
         while (canReadLine() || waitForReadyRead(10000))
-            if (QString::fromUtf8(readLine()).startsWith(start))
-                return true;
-        return false;
-    }
-    QString nextLine() {
-        return canReadLine() || waitForReadyRead(10000) ? QString::fromUtf8(readLine()).trimmed()
-                                                        : QString();
+            if (const QString line = QString::fromUtf8(readLine()).trimmed();
+                line.startsWith(start))
+                return line;
+        return {};
     }
 };
 
@@ -219,12 +218,8 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Jotlark"));
         if (row.full && row.decision == Decision::Run)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot create the lock file"));
-        if (row.early) {
-            const std::unique_ptr<QThread> locking(
-                QThread::create(&jot::SingleInstance::lockIfFree, &instance));
-            locking->start();
-            QVERIFY(locking->wait());
-        }
+        if (row.early)
+            std::thread(&jot::SingleInstance::lockIfFree, &instance).join();
         {
             const testing::FileSizeLimit disk(0, row.full);
             QCOMPARE(jot::checkStart(instance), row.decision);
@@ -232,7 +227,7 @@ private Q_SLOTS:
         QCOMPARE(defaults, row.answer             ? QList{Box::No}
                            : refused && !squatted ? QList{Box::Ok}
                                                   : QList<Box::StandardButton>());
-        QVERIFY(row.decision != Decision::GiveWay || running.waitForLine("shown"));
+        QVERIFY(row.decision != Decision::GiveWay || !running.waitForLine("shown").isEmpty());
         if (row.decision == Decision::Run) { // held, private, and a later start finds it
             const QByteArray now = testing::readFile(instance.lockPath());
             QCOMPARE(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
@@ -282,7 +277,7 @@ private Q_SLOTS:
             QVERIFY(testing::writeFile(go, {}));
             QStringList outcomes;
             for (Child& start : starts)
-                outcomes << start.nextLine();
+                outcomes << start.waitForLine();
             outcomes.sort();
             QCOMPARE(outcomes, QStringList({"0", "1", "1"})); // Run, HandedOver twice
         }

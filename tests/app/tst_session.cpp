@@ -353,26 +353,22 @@ private Q_SLOTS:
         const QDate day = QDate::currentDate().addDays(2);
         row.arguments.replaceInStrings("%d", day.toString("yyyy-MM-dd"));
         row.added.replace("%a", jot::alarmTextAt(day, QTime(21, 0)).toUtf8());
-        TempDataHome home; // where no program runs here
-        QVERIFY(testing::writeFile(home.taskFile(), testing::records(row.tasks)));
+        testing::Program program(testing::records(row.tasks)); // running once it holds the lock
         if (row.running == "squatted")
             squat(m_temp);
-        std::optional<testing::Program> program;
-        std::unique_ptr<jot::SingleInstance> instance;
+        jot::SingleInstance instance(jot::dossier_donnees());
         if (row.running != "none") {
-            program.emplace(testing::records(row.tasks));
-            instance = std::make_unique<jot::SingleInstance>(jot::dossier_donnees());
-            QCOMPARE(instance->acquire(), jot::SingleInstance::Outcome::Run);
-            instance->setRequestHandler(
-                [&](const jot::Request& r) { return program->main->carryOut(r); });
+            QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+            instance.setRequestHandler(
+                [&](const jot::Request& r) { return program.main->carryOut(r); });
             QCoreApplication::processEvents(); // the socket is made once the event loop runs
             if (row.arguments.contains("--hide-all"))
-                program->trigger("m_toutafficher"); // notes for it to close
-            if (row.running == "failing")           // a directory in the file's place
-                QVERIFY(QFile::remove(program->home.taskFile()) &&
-                        QDir().mkpath(program->home.taskFile() + "/x"));
+                program.trigger("m_toutafficher"); // notes for it to close
+            if (row.running == "failing")          // a directory in the file's place
+                QVERIFY(QFile::remove(program.home.taskFile()) &&
+                        QDir().mkpath(program.home.taskFile() + "/x"));
         }
-        const QString file = program ? program->home.taskFile() : home.taskFile();
+        const QString file = program.home.taskFile();
         const QByteArray before = testing::readFile(file);
         QProcess start;
         start.start(JOTLARK_BIN, row.arguments);
@@ -393,11 +389,11 @@ private Q_SLOTS:
                                            after.count('\n') == before.count('\n') + 1,
                  after.constData());
         int open = 0;
-        for (int r = 1; r < program->list().rows(); ++r)
-            open += program->noteOf(r) != nullptr;
+        for (int r = 1; r < program.list().rows(); ++r)
+            open += program.noteOf(r) != nullptr;
         QCOMPARE(open, row.notes);
         if (!row.added.isEmpty()) // the new task's note, with the keyboard
-            QCOMPARE(QApplication::activeWindow(), program->noteOf(program->list().rows() - 1));
+            QCOMPARE(QApplication::activeWindow(), program.noteOf(program.list().rows() - 1));
     }
 
     // Every request of a write is answered, in order. A line not understood, or too long, is

@@ -316,7 +316,6 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no private folder"));
         }
         QCOMPARE(QFileInfo(jot::SingleInstance::socketPath(dir)).path(), folder);
-        QVERIFY(QFile::encodeName(jot::SingleInstance::socketPath(dir)).size() <= 107);
         jot::SingleInstance instance(dir);
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
         QCoreApplication::processEvents(); // the socket is made once the event loop runs
@@ -327,7 +326,6 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(folder));
             return;
         }
-        QVERIFY(!socket.isFile() && !socket.isDir());
         QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
         QCOMPARE(QFileInfo(folder).permissions() & QFile::Permissions(0x0077),
                  QFile::Permissions());

@@ -112,12 +112,9 @@ private Q_SLOTS:
             QCOMPARE(jot::itemOrBack(line), itemOrBack);
         }
     }
-    void searchForm() { // an accent typed; a sharp s
-        for (const auto& [text, typed] :
-             {std::pair{u"Ecole"_s, u"écOLE"_s}, {u"Straße"_s, u"STRASSE"_s}}) {
-            QVERIFY(jot::searchForm(text).contains(jot::searchForm(typed)));
-            QVERIFY(!jot::searchForm(text).contains(jot::searchForm(typed + 'x')));
-        }
+    void searchForm() { // a sharp s typed as SS; accents and case: seen through the find line
+        QVERIFY(jot::searchForm(u"Straße"_s).contains(jot::searchForm(u"STRASSE"_s)));
+        QVERIFY(!jot::searchForm(u"Straße"_s).contains(jot::searchForm(u"STRASSEx"_s)));
     }
     void init() {
         m_dir = m_home.emplace().dataDir();

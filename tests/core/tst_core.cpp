@@ -194,18 +194,6 @@ private Q_SLOTS:
             QCOMPARE(tickOnTheMinute(200 + late, now), late == 1 || late == 1000);
     }
 
-    // How the fired-mark field keeps the rule: written back as read, "" for no repeat.
-    void field() {
-        for (const char* same :
-             {"daily", "weekdays", "weekly", "monthly", "yearly", "monthly@29", "monthly@31",
-              "yearly@02-29", "weekly@2026-12-14T09:00", "monthly@30@2027-02-28T09:00"})
-            QCOMPARE(repeatField(parseRepeat(same)), QString(same));
-        // A day of the month is kept by monthly rules only.
-        for (const auto& [field, kept] :
-             {std::pair{"", ""}, {"1", ""}, {"hourly", ""}, {"weekly@31", "weekly"}})
-            QCOMPARE(repeatField(parseRepeat(field)), QString(kept));
-    }
-
     // The cases people report; random rules, starts and zones check the rest below.
     void next_data() {
         testing::table<NextCase>(

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 // One program per data directory, and a termination signal that ends it whatever is open; the
@@ -27,26 +28,15 @@ using L = QStringList;
 const QString kAsked = QStringLiteral("Your tasks could not be saved");
 
 // Without a runtime folder, the socket's folder in the temporary folder made by another user
-// (as root) and open to others, while it lasts.
-struct Squat {
-    Squat(bool on, const QTemporaryDir& temp) {
-        if (!on)
-            return;
-        qunsetenv("XDG_RUNTIME_DIR");
-        folder = temp.filePath("jotlark-" + QString::number(::getuid()));
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::Permissions(0x7777));
-        // Open to others stands in when the folder cannot be given away.
-        [[maybe_unused]] const int given = ::chown(QFile::encodeName(folder), 65534, 65534);
-    }
-    ~Squat() {
-        if (!folder.isEmpty())
-            QDir(folder).removeRecursively();
-    }
-    explicit operator bool() const { return !folder.isEmpty(); }
-    QString folder;
-};
+// (as root) and open to others, till the next test.
+void squat(const QTemporaryDir& temp) {
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString folder = temp.filePath("jotlark-" + QString::number(::getuid()));
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::Permissions(0x7777));
+    // Open to others stands in when the folder cannot be given away.
+    [[maybe_unused]] const int given = ::chown(QFile::encodeName(folder), 65534, 65534);
+}
 
 // Child: a program holding the data directory, saying "shown" when a later start asks, with
 // its failed-save Exit question open and said. With "full", it could not make its lock file.
@@ -99,21 +89,19 @@ struct Child : QProcess {
     bool run(const QStringList& arguments = {"--holder"}) {
         setProcessChannelMode(QProcess::ForwardedErrorChannel);
         testing::startRole(*this, arguments);
-        return waitForLine(arguments[0] == "--holder" ? kAsked : "ready");
+        return !waitForLine(arguments[0] == "--holder" ? kAsked : "ready").isEmpty();
     }
     ~Child() override {
         kill();
         waitForFinished();
     }
-    bool waitForLine(const QString& start) {
+    // The next line that starts so, or "" after 10 s without one.
+    QString waitForLine(const QString& start = {}) {
         while (canReadLine() || waitForReadyRead(10000))
-            if (QString::fromUtf8(readLine()).startsWith(start))
-                return true;
-        return false;
-    }
-    QString nextLine() {
-        return canReadLine() || waitForReadyRead(10000) ? QString::fromUtf8(readLine()).trimmed()
-                                                        : QString();
+            if (const QString line = QString::fromUtf8(readLine()).trimmed();
+                line.startsWith(start))
+                return line;
+        return {};
     }
 };
 
@@ -169,6 +157,7 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         QFile::setPermissions(m_runtime.path(), QFile::Permissions(0x7700));
         qputenv("TMPDIR", m_temp.path().toLocal8Bit());
+        QDir(m_temp.filePath("jotlark-" + QString::number(::getuid()))).removeRecursively();
     }
 
     void start_data() {
@@ -198,7 +187,9 @@ private Q_SLOTS:
         TempDataHome home;
         if (row.where == "no runtime")
             qunsetenv("XDG_RUNTIME_DIR");
-        const Squat squatted(row.where == "squatted", m_temp);
+        const bool squatted = row.where == "squatted";
+        if (squatted)
+            squat(m_temp);
         jot::SingleInstance instance(jot::dossier_donnees());
         if (squatted) {
             instance.setRequest({jot::Request::Action::New, "x", {}});
@@ -227,12 +218,8 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Jotlark"));
         if (row.full && row.decision == Decision::Run)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot create the lock file"));
-        if (row.early) {
-            const std::unique_ptr<QThread> locking(
-                QThread::create(&jot::SingleInstance::lockIfFree, &instance));
-            locking->start();
-            QVERIFY(locking->wait());
-        }
+        if (row.early)
+            std::thread(&jot::SingleInstance::lockIfFree, &instance).join();
         {
             const testing::FileSizeLimit disk(0, row.full);
             QCOMPARE(jot::checkStart(instance), row.decision);
@@ -240,10 +227,10 @@ private Q_SLOTS:
         QCOMPARE(defaults, row.answer             ? QList{Box::No}
                            : refused && !squatted ? QList{Box::Ok}
                                                   : QList<Box::StandardButton>());
-        QVERIFY(row.decision != Decision::GiveWay || running.waitForLine("shown"));
+        QVERIFY(row.decision != Decision::GiveWay || !running.waitForLine("shown").isEmpty());
         if (row.decision == Decision::Run) { // held, private, and a later start finds it
-            const QByteArray now = testing::readFile(instance.lockPath());
-            QCOMPARE(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
+            QCOMPARE(testing::readFile(instance.lockPath())
+                         .startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
                      !row.full);
             struct stat st {};
             QVERIFY(row.full || ::stat(QFile::encodeName(instance.lockPath()), &st) == 0);
@@ -254,6 +241,14 @@ private Q_SLOTS:
         }
         if (row.holder.isEmpty() && (refused || row.where == "data folder")) // left as it was
             QCOMPARE(testing::readFile(lockPath), row.lock);
+        if (row.name == "running") { // SIGTERM ends it within 2 s, saving once, its question open
+            QDir(home.taskFile()).removeRecursively(); // the save can go through now
+            ::kill(static_cast<pid_t>(running.processId()), SIGTERM);
+            QVERIFY(running.waitForFinished(2000));
+            QVERIFY(running.exitStatus() == QProcess::NormalExit && running.exitCode() == 0);
+            QCOMPARE(testing::readFile(home.taskFile()),
+                     testing::records(2).sliced(testing::records(1).size()));
+        }
     }
 
     // Starts at once, over the same stale lock or where no lock can be written: one runs, the
@@ -282,7 +277,7 @@ private Q_SLOTS:
             QVERIFY(testing::writeFile(go, {}));
             QStringList outcomes;
             for (Child& start : starts)
-                outcomes << start.nextLine();
+                outcomes << start.waitForLine();
             outcomes.sort();
             QCOMPARE(outcomes, QStringList({"0", "1", "1"})); // Run, HandedOver twice
         }
@@ -321,7 +316,6 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no private folder"));
         }
         QCOMPARE(QFileInfo(jot::SingleInstance::socketPath(dir)).path(), folder);
-        QVERIFY(QFile::encodeName(jot::SingleInstance::socketPath(dir)).size() <= 107);
         jot::SingleInstance instance(dir);
         QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
         QCoreApplication::processEvents(); // the socket is made once the event loop runs
@@ -332,7 +326,6 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(folder));
             return;
         }
-        QVERIFY(!socket.isFile() && !socket.isDir());
         QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
         QCOMPARE(QFileInfo(folder).permissions() & QFile::Permissions(0x0077),
                  QFile::Permissions());
@@ -358,25 +351,22 @@ private Q_SLOTS:
         const QDate day = QDate::currentDate().addDays(2);
         row.arguments.replaceInStrings("%d", day.toString("yyyy-MM-dd"));
         row.added.replace("%a", jot::alarmTextAt(day, QTime(21, 0)).toUtf8());
-        TempDataHome home; // where no program runs here
-        QVERIFY(testing::writeFile(home.taskFile(), testing::records(row.tasks)));
-        const Squat squatted(row.running == "squatted", m_temp);
-        std::optional<testing::Program> program;
-        std::unique_ptr<jot::SingleInstance> instance;
+        testing::Program program(testing::records(row.tasks)); // running once it holds the lock
+        if (row.running == "squatted")
+            squat(m_temp);
+        jot::SingleInstance instance(jot::dossier_donnees());
         if (row.running != "none") {
-            program.emplace(testing::records(row.tasks));
-            instance = std::make_unique<jot::SingleInstance>(jot::dossier_donnees());
-            QCOMPARE(instance->acquire(), jot::SingleInstance::Outcome::Run);
-            instance->setRequestHandler(
-                [&](const jot::Request& r) { return program->main->carryOut(r); });
+            QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
+            instance.setRequestHandler(
+                [&](const jot::Request& r) { return program.main->carryOut(r); });
             QCoreApplication::processEvents(); // the socket is made once the event loop runs
             if (row.arguments.contains("--hide-all"))
-                program->trigger("m_toutafficher"); // notes for it to close
-            if (row.running == "failing")           // a directory in the file's place
-                QVERIFY(QFile::remove(program->home.taskFile()) &&
-                        QDir().mkpath(program->home.taskFile() + "/x"));
+                program.trigger("m_toutafficher"); // notes for it to close
+            if (row.running == "failing")          // a directory in the file's place
+                QVERIFY(QFile::remove(program.home.taskFile()) &&
+                        QDir().mkpath(program.home.taskFile() + "/x"));
         }
-        const QString file = program ? program->home.taskFile() : home.taskFile();
+        const QString file = program.home.taskFile();
         const QByteArray before = testing::readFile(file);
         QProcess start;
         start.start(JOTLARK_BIN, row.arguments);
@@ -397,23 +387,21 @@ private Q_SLOTS:
                                            after.count('\n') == before.count('\n') + 1,
                  after.constData());
         int open = 0;
-        for (int r = 1; r < program->list().rows(); ++r)
-            open += program->noteOf(r) != nullptr;
+        for (int r = 1; r < program.list().rows(); ++r)
+            open += program.noteOf(r) != nullptr;
         QCOMPARE(open, row.notes);
         if (!row.added.isEmpty()) // the new task's note, with the keyboard
-            QCOMPARE(QApplication::activeWindow(), program->noteOf(program->list().rows() - 1));
+            QCOMPARE(QApplication::activeWindow(), program.noteOf(program.list().rows() - 1));
     }
 
     // Every request of a write is answered, in order. A line not understood, or too long, is
     // refused, and an alarm the command line would refuse; neither changes anything, and the
     // next connection is answered.
     void requests_data() {
-        const QByteArray x = "jotlark/2 new text=x\n", far = "jotlark/2 new at=2099-12-31T09:00\n";
-        const QByteArray past = "jotlark/2 new at=2020-01-01T09:00\n";
+        const QByteArray x = "jotlark/2 new text=x\n", past = "jotlark/2 new at=2020-01-01T09:00\n";
         testing::table<RequestsCase>(
             {{"a later version", "jotlark/3 new text=x\n", {"jotlark/2 refused unknown"}, 0},
              {"endless line", QByteArray(jot::kMaxRequestBytes + 1, 'a'), {"refused unknown"}, 0},
-             {"a far date", far, {"refused new the alarm 2099-12-31 09:00 is more"}, 0},
              {"a past date", past, {"refused new the alarm 2020-01-01 09:00 is in the past"}, 0},
              {"two in one write", x + x, {"jotlark/2 done new", "jotlark/2 done new"}, 2}});
     }
@@ -441,20 +429,6 @@ private Q_SLOTS:
         QCOMPARE(program.list().rows(), 3 + row.added);
         // Each new task saved (a note losing the focus to the next saves once more).
         QVERIFY(row.added ? program.saves->count() >= row.added : program.saves->count() == 0);
-    }
-
-    // SIGTERM ends the program within 2 s, saving once, even with the failed-save question open.
-    void signalEndsRun() {
-        TempDataHome home;
-        Child child;
-        QVERIFY(child.run());
-        QDir(home.taskFile()).removeRecursively(); // the save can go through now
-        ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
-        QVERIFY(child.waitForFinished(2000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(testing::readFile(home.taskFile()),
-                 testing::records(2).sliced(testing::records(1).size()));
     }
 };
 

@@ -492,6 +492,14 @@ struct Server {
         items.remove(path);
         removed[path] = ++version;
     }
+    // The path of the item whose summary is `summary`.
+    QString pathOf(const QString& summary) const {
+        for (auto it = items.cbegin(); it != items.cend(); ++it)
+            if (summaryOf(it->ics) == summary)
+                return it.key();
+        return {};
+    }
+    QByteArray copy(const QString& summary) const { return items.value(pathOf(summary)).ics; }
     QStringList open() const {
         QStringList out;
         for (const Item& item : items) {
@@ -505,81 +513,68 @@ struct Server {
     static QByteArray response(const QString& path, const QByteArray& props) {
         return davItem(QUrl::toPercentEncoding(path, "/"), props);
     }
+    static QByteArray gone(const QByteArray& href) {
+        return "<d:response><d:href>" + href +
+               "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>";
+    }
+    QByteArray token() const {
+        return "<d:sync-token>t" + QByteArray::number(version) + "</d:sync-token>";
+    }
 
     Reply respond(const Request& request) {
         const QString path = request.url.path();
         const QByteArray body = request.body;
-        const auto header = [&](const QByteArray& name) {
-            for (const auto& h : request.headers) {
-                if (h.first == name)
-                    return h.second;
-            }
-            return QByteArray();
-        };
+        QHash<QByteArray, QByteArray> header;
+        for (const auto& h : request.headers)
+            header.insert(h.first, h.second);
         if (request.method == "PROPFIND")
-            return answer(207,
-                          davBody(response(path, "<d:sync-token>t" + QByteArray::number(version) +
-                                                     "</d:sync-token>")));
-        if (request.method == "REPORT" && body.contains("sync-collection")) {
-            const QRegularExpression tokenRe(QStringLiteral("<d:sync-token>t(\\d+)<"));
-            const QRegularExpressionMatch m = tokenRe.match(QString::fromUtf8(body));
-            if (refuseTokens || !m.hasMatch())
+            return answer(207, davBody(response(path, token())));
+        if (request.method == "REPORT" && !body.contains("calendar-multiget")) {
+            // A listing, or the changes since the token.
+            const bool changes = body.contains("sync-collection");
+            const QRegularExpressionMatch m =
+                QRegularExpression(u"<d:sync-token>t(\\d+)<"_qs).match(QString::fromUtf8(body));
+            if (changes && (refuseTokens || !m.hasMatch()))
                 return answer(403, "<d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>");
-            const int since = m.captured(1).toInt();
+            const int since = changes ? m.captured(1).toInt() : 0;
             QByteArray out;
             for (auto it = items.cbegin(); it != items.cend(); ++it) {
                 if (it->version > since)
                     out += response(it.key(), "<d:getetag>" + it->etag + "</d:getetag>");
             }
-            for (auto it = removed.cbegin(); it != removed.cend(); ++it) {
+            for (auto it = removed.cbegin(); changes && it != removed.cend(); ++it) {
                 if (*it > since)
-                    out += "<d:response><d:href>" + it.key().toUtf8() +
-                           "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>";
+                    out += gone(it.key().toUtf8());
             }
-            return answer(207, davBody(out + "<d:sync-token>t" + QByteArray::number(version) +
-                                       "</d:sync-token>"));
+            return answer(207, davBody(out + (changes ? token() : QByteArray())));
         }
-        if (request.method == "REPORT" && body.contains("calendar-query")) {
-            QByteArray out;
-            for (auto it = items.cbegin(); it != items.cend(); ++it)
-                out += response(it.key(), "<d:getetag>" + it->etag + "</d:getetag>");
-            return answer(207, davBody(out));
-        }
-        if (request.method == "REPORT" && body.contains("calendar-multiget")) {
+        if (request.method == "REPORT") {
             QByteArray out;
             const QRegularExpression hrefRe(QStringLiteral("<d:href>([^<]*)</d:href>"));
             for (const QRegularExpressionMatch& m : hrefRe.globalMatch(QString::fromUtf8(body))) {
                 const QString href = QUrl::fromPercentEncoding(m.captured(1).toUtf8());
-                if (!items.contains(href)) {
-                    out += "<d:response><d:href>" + m.captured(1).toUtf8() +
-                           "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>";
-                    continue;
-                }
-                out += response(href, "<d:getetag>" + items[href].etag +
-                                          "</d:getetag><c:calendar-data>" +
-                                          QString::fromUtf8(items[href].ics)
-                                              .toHtmlEscaped()
-                                              .replace(u"\r"_qs, u"&#13;"_qs)
-                                              .toUtf8() +
-                                          "</c:calendar-data>");
+                const Item item = items.value(href);
+                out += item.ics.isEmpty() ? gone(m.captured(1).toUtf8())
+                                          : response(href, "<d:getetag>" + item.etag +
+                                                               "</d:getetag><c:calendar-data>" +
+                                                               QString::fromUtf8(item.ics)
+                                                                   .toHtmlEscaped()
+                                                                   .replace(u"\r"_qs, u"&#13;"_qs)
+                                                                   .toUtf8() +
+                                                               "</c:calendar-data>");
             }
             return answer(207, davBody(out));
         }
-        if (request.method == "GET") {
-            if (!items.contains(path))
-                return answer(404);
-            return answer(200, items[path].ics, items[path].etag);
-        }
-        if (request.method == "PUT") {
-            const bool exists = items.contains(path);
-            if ((header("If-None-Match") == "*" && exists) ||
-                (!header("If-Match").isEmpty() &&
-                 (!exists || items[path].etag != header("If-Match"))))
-                return answer(exists || header("If-None-Match") == "*" ? 412 : 404);
-            put(path, body);
-            return answer(exists ? 204 : 201, {}, noEtag ? QByteArray() : items[path].etag);
-        }
-        return answer(405);
+        const bool exists = items.contains(path);
+        if (request.method == "GET")
+            return exists ? answer(200, items[path].ics, items[path].etag) : answer(404);
+        if (request.method != "PUT")
+            return answer(405);
+        if ((header["If-None-Match"] == "*" && exists) ||
+            (!header["If-Match"].isEmpty() && (!exists || items[path].etag != header["If-Match"])))
+            return answer(exists || header["If-None-Match"] == "*" ? 412 : 404);
+        put(path, body);
+        return answer(exists ? 204 : 201, {}, noEtag ? QByteArray() : items[path].etag);
     }
 };
 
@@ -673,35 +668,13 @@ QByteArray item(const QString& uid, const QString& summary, const QByteArray& ex
            "END:VTODO\r\nEND:VCALENDAR\r\n";
 }
 
-// The server's copy of the item whose summary is `summary`.
-QByteArray serverCopy(const World& w, const QString& summary) {
-    for (const Server::Item& it : w.server.items) {
-        if (summaryOf(it.ics) == summary)
-            return it.ics;
-    }
-    return {};
-}
-
 // A client elsewhere edits the item: the summary, or its text replaced as given.
 void editThere(World& w, const QString& from, const QString& to, const QByteArray& also = {}) {
-    for (auto it = w.server.items.begin(); it != w.server.items.end(); ++it) {
-        if (summaryOf(it->ics) == from) {
-            QByteArray ics = it->ics;
-            ics.replace("SUMMARY:" + from.toUtf8(), "SUMMARY:" + to.toUtf8() + also);
-            ics.replace(QByteArray("LAST-MODIFIED:20261207T100000Z"),
-                        QByteArray("LAST-MODIFIED:20261207T110000Z"));
-            w.server.put(it.key(), ics);
-            return;
-        }
-    }
-    QFAIL("no such item there");
-}
-
-void removeThere(World& w, const QString& summary) {
-    for (auto it = w.server.items.cbegin(); it != w.server.items.cend(); ++it) {
-        if (summaryOf(it->ics) == summary)
-            return w.server.remove(it.key());
-    }
+    const QString path = w.server.pathOf(from);
+    QByteArray ics = w.server.items.value(path).ics;
+    ics.replace("SUMMARY:" + from.toUtf8(), "SUMMARY:" + to.toUtf8() + also);
+    ics.replace("LAST-MODIFIED:20261207T100000Z", "LAST-MODIFIED:20261207T110000Z");
+    w.server.put(path, ics);
 }
 
 void editHere(World& w, const QString& from, const QString& to, const QString& alarm = {}) {
@@ -809,7 +782,7 @@ void TestSyncCore::round_data() {
          },
          [](World& w) {
              QCOMPARE(w.here[0].row[ColAlarm], alarmTextAt({2026, 12, 8}, {9, 0}));
-             QVERIFY(serverCopy(w, u"a here"_qs).contains("DUE"));
+             QVERIFY(w.server.copy(u"a here"_qs).contains("DUE"));
          }},
         u"REPORT|PUT If-Match|GET|PUT If-Match"_qs, {u"a here"_qs}, {u"a here"_qs});
     row("alarm changed both sides: the later change wins",
@@ -844,8 +817,8 @@ void TestSyncCore::round_data() {
              w.here.append({task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), {}});
          }},
         u"REPORT"_qs, b, b);
-    row("deleted there leaves here", {two, [](World& w) { removeThere(w, u"a"_qs); }}, u"REPORT"_qs,
-        b, b);
+    row("deleted there leaves here",
+        {two, [](World& w) { w.server.remove(w.server.pathOf(u"a"_qs)); }}, u"REPORT"_qs, b, b);
     row("completed there but edited here since: put back under a new UID",
         {one,
          [](World& w) {
@@ -857,23 +830,23 @@ void TestSyncCore::round_data() {
     row("deleted there but edited here: back under its UID",
         {one,
          [](World& w) {
-             removeThere(w, u"a"_qs);
+             w.server.remove(w.server.pathOf(u"a"_qs));
              editHere(w, u"a"_qs, u"a2"_qs);
          },
          [](World& w) {
              const QString uid = taskUid(w.here[0].row[ColStamp], u"a"_qs);
-             QCOMPARE(readItem(serverCopy(w, u"a2"_qs), kNow).uid, uid);
+             QCOMPARE(readItem(w.server.copy(u"a2"_qs), kNow).uid, uid);
              QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/"_qs + uid + u".ics"_qs});
          }},
         u"REPORT|PUT If-None-Match"_qs, a2, a2);
     row("deleted there, edited here, old UID refused: a new one",
         {one,
          [](World& w) {
-             removeThere(w, u"a"_qs);
+             w.server.remove(w.server.pathOf(u"a"_qs));
              editHere(w, u"a"_qs, u"a2"_qs);
          },
          [](World& w) {
-             QVERIFY(readItem(serverCopy(w, u"a2"_qs), kNow).uid !=
+             QVERIFY(readItem(w.server.copy(u"a2"_qs), kNow).uid !=
                      taskUid(w.here[0].row[ColStamp], u"a"_qs));
          },
          {},
@@ -890,7 +863,7 @@ void TestSyncCore::round_data() {
         {one,
          [](World& w) {
              editHere(w, u"a"_qs, u"a2"_qs);
-             w.beforeFirstPut([&w](const Request&) { removeThere(w, u"a"_qs); });
+             w.beforeFirstPut([&w](const Request&) { w.server.remove(w.server.pathOf(u"a"_qs)); });
          }},
         u"REPORT|PUT If-Match|PUT If-None-Match"_qs, a2, a2);
     row("completing answered 412: read again, completed again",
@@ -915,7 +888,7 @@ void TestSyncCore::round_data() {
              w.restart(); // the deletion was kept on disk at once
          },
          [](World& w) {
-             const QByteArray ics = serverCopy(w, u"a"_qs);
+             const QByteArray ics = w.server.copy(u"a"_qs);
              QVERIFY(ics.contains("STATUS:COMPLETED"));
              QVERIFY(ics.contains("PERCENT-COMPLETE:100"));
              QVERIFY(ics.contains("\nCOMPLETED:"));
@@ -936,7 +909,7 @@ void TestSyncCore::round_data() {
         {{},
          [](World& w) { editHere(w, u"milk"_qs, u"milk and eggs"_qs); },
          [tasksOrg](World& w) {
-             const QByteArray ics = serverCopy(w, u"milk and eggs"_qs);
+             const QByteArray ics = w.server.copy(u"milk and eggs"_qs);
              for (const QByteArray& kept :
                   {QByteArray("X-APPLE-SORT-ORDER:12"), QByteArray("CATEGORIES:home"),
                    QByteArray("PRIORITY:1"), QByteArray("DTSTART:20261201T080000Z"),
@@ -951,7 +924,7 @@ void TestSyncCore::round_data() {
         {{},
          [](World& w) { editHere(w, u"milk"_qs, u"milk"_qs, u""_qs); },
          [](World& w) {
-             const QByteArray ics = serverCopy(w, u"milk"_qs);
+             const QByteArray ics = w.server.copy(u"milk"_qs);
              QVERIFY(!ics.contains("DUE"));
              QVERIFY(!ics.contains("RELATED=END"));
              for (const QByteArray& kept :
@@ -967,10 +940,10 @@ void TestSyncCore::round_data() {
              editHere(w, u"milk"_qs, u"milk"_qs, alarmTextAt({2026, 12, 20}, {18, 30}));
          },
          [](World& w) {
-             const CalendarItem item = readItem(serverCopy(w, u"milk"_qs), kNow);
+             const CalendarItem item = readItem(w.server.copy(u"milk"_qs), kNow);
              QVERIFY(item.task);
              QCOMPARE(item.task->row[ColAlarm], alarmTextAt({2026, 12, 20}, {18, 30}));
-             QCOMPARE(serverCopy(w, u"milk"_qs).count("BEGIN:VALARM"), 2);
+             QCOMPARE(w.server.copy(u"milk"_qs).count("BEGIN:VALARM"), 2);
          },
          {item(u"t"_qs, u"milk"_qs, tasksOrg)}},
         u"REPORT|PUT If-Match"_qs, {u"milk"_qs}, {u"milk"_qs});
@@ -986,7 +959,7 @@ void TestSyncCore::round_data() {
              w.here[0].row[ColFired].clear();
          },
          [](World& w) {
-             QVERIFY(serverCopy(w, u"bins"_qs).contains("RRULE:FREQ=WEEKLY;INTERVAL=2"));
+             QVERIFY(w.server.copy(u"bins"_qs).contains("RRULE:FREQ=WEEKLY;INTERVAL=2"));
          },
          {item(u"r"_qs, u"bins"_qs, "DUE:20261201T070000Z\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n")}},
         u"REPORT"_qs, {u"bins"_qs}, {u"bins"_qs});
@@ -996,7 +969,7 @@ void TestSyncCore::round_data() {
              w.here[0].row[ColAlarm] = alarmTextAt({2026, 12, 16}, {8, 0});
          },
          [](World& w) {
-             const QByteArray ics = serverCopy(w, u"bins"_qs);
+             const QByteArray ics = w.server.copy(u"bins"_qs);
              QVERIFY(ics.contains("RRULE:FREQ=WEEKLY;INTERVAL=2"));
              QVERIFY(!ics.contains("DUE:20261201T070000Z"));
          },

@@ -673,7 +673,6 @@ void editThere(World& w, const QString& from, const QString& to, const QByteArra
     const QString path = w.server.pathOf(from);
     QByteArray ics = w.server.items.value(path).ics;
     ics.replace("SUMMARY:" + from.toUtf8(), "SUMMARY:" + to.toUtf8() + also);
-    ics.replace("LAST-MODIFIED:20261207T100000Z", "LAST-MODIFIED:20261207T110000Z");
     w.server.put(path, ics);
 }
 

@@ -47,14 +47,11 @@ private Q_SLOTS:
     void split();
     void address_data();
     void address();
-    void handWrittenFile();
-    void writtenPrivate();
     void passwordCommand_data();
     void passwordCommand();
     void round_data();
     void round();
-    void stateKept();
-    void stateDir(); // last: it leaves XDG_STATE_HOME relative
+    void settingsFiles(); // last: it leaves XDG_STATE_HOME relative
 };
 
 namespace {
@@ -386,7 +383,8 @@ void TestSyncCore::address() {
     QTEST(addressProblem(QUrl(url)).isEmpty(), "usable");
 }
 
-void TestSyncCore::handWrittenFile() {
+// sync.conf written by hand and by the program, and the state's folder.
+void TestSyncCore::settingsFiles() {
     TempDataHome home;
     QCOMPARE(syncConfigPath(), home.path() + u"/config/jotlark/sync.conf"_qs);
     QString why = u"stale"_qs;
@@ -395,7 +393,7 @@ void TestSyncCore::handWrittenFile() {
     QVERIFY(testing::writeFile(syncConfigPath(),
                                "[caldav]\nlist=https://dav.example.org/u/a,b/\nuser=me\n"
                                "passwordCommand=\"pass show \\\"dav x\\\"\"\n"));
-    const std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
+    std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->list, QUrl(u"https://dav.example.org/u/a,b/"_qs));
     QCOMPARE(read->user, u"me"_qs);
@@ -404,32 +402,23 @@ void TestSyncCore::handWrittenFile() {
     QVERIFY(testing::writeFile(syncConfigPath(), "[caldav]\nlist=http://dav.example.org/\n"));
     QVERIFY(!readSyncSettings(syncConfigPath(), &why));
     QVERIFY(why.contains(u"https"_qs));
-}
 
-void TestSyncCore::writtenPrivate() {
-    TempDataHome home;
-    SyncSettings settings;
-    settings.list = QUrl(u"https://dav.example.org/u/tasks/"_qs);
-    settings.user = u"me"_qs;
-    settings.passwordCommand = {u"pass"_qs, u"show"_qs, u"dav, x"_qs};
-    settings.certificate = "ab01";
-    // One written by hand, readable by all, is made private.
-    QVERIFY(testing::writeFile(syncConfigPath(), "[caldav]\n"));
+    // Written over one readable by all, it is made private.
     QVERIFY(QFile::setPermissions(syncConfigPath(), QFile::ReadOwner | QFile::WriteOwner |
                                                         QFile::ReadOther | QFile::ReadGroup));
-    QString why;
+    SyncSettings settings{QUrl(u"https://dav.example.org/u/tasks/"_qs),
+                          u"me"_qs,
+                          {u"pass"_qs, u"show"_qs, u"dav, x"_qs},
+                          "ab01"};
     QVERIFY2(writeSyncSettings(syncConfigPath(), settings, &why), qPrintable(why));
     struct stat st;
     QCOMPARE(::stat(QFile::encodeName(syncConfigPath()).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, 0600u);
-    const std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
+    read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->passwordCommand, settings.passwordCommand);
     QCOMPARE(read->certificate, settings.certificate);
-}
 
-void TestSyncCore::stateDir() {
-    TempDataHome home;
     QCOMPARE(syncStateDir(home.dataDir()),
              home.path() + u"/state/jotlark/sync-"_qs + jot::dataDirHash(home.dataDir()));
     qputenv("XDG_STATE_HOME", "relative");
@@ -723,7 +712,21 @@ void TestSyncCore::round_data() {
 
     row("first sync sends the tasks", {two, {}, {}, {}, false},
         u"PROPFIND|REPORT|PUT If-None-Match|PUT If-None-Match"_qs, ab, ab);
-    row("nothing changed is one request", {two}, u"REPORT"_qs, ab, ab);
+    row("nothing changed is one request, after a restart too",
+        {two, [](World& w) { w.restart(); },
+         [](World& w) {
+             // The state is kept in a private folder.
+             const QFile::Permissions owner =
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+             QCOMPARE(QFile::permissions(w.state->dir()) & 0x7777,
+                      owner | QFile::ExeOwner | QFile::ExeUser);
+             QDirIterator files(w.state->dir(), QDir::Files, QDirIterator::Subdirectories);
+             int count = 0;
+             for (; files.hasNext(); ++count)
+                 QCOMPARE(QFile::permissions(files.next()) & 0x7777, owner);
+             QCOMPARE(count, 3); // the list's file and the items'
+         }},
+        u"REPORT"_qs, ab, ab);
     row("token refused: a full listing", {one, [](World& w) { w.server.refuseTokens = true; }},
         u"REPORT|PROPFIND|REPORT"_qs, a, a);
     row("both sides non-empty at the first sync",
@@ -1070,24 +1073,6 @@ void TestSyncCore::round() {
     QTEST(w.result.error, "error");
     if (scenario.check)
         scenario.check(w);
-}
-
-// The state survives a restart whole, in a private folder.
-void TestSyncCore::stateKept() {
-    World w;
-    w.here.append({task(u"a"_qs), {}});
-    w.round();
-    w.restart();
-    w.round();
-    QCOMPARE(w.methods, QStringList{u"REPORT"_qs});
-    const QFile::Permissions owner =
-        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-    QCOMPARE(QFile::permissions(w.state->dir()) & 0x7777, owner | QFile::ExeOwner | QFile::ExeUser);
-    QDirIterator files(w.state->dir(), QDir::Files, QDirIterator::Subdirectories);
-    int count = 0;
-    for (; files.hasNext(); ++count)
-        QCOMPARE(QFile::permissions(files.next()) & 0x7777, owner);
-    QCOMPARE(count, 2); // the list's file and the item's
 }
 
 QTEST_GUILESS_MAIN(TestSyncCore)

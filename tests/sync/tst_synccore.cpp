@@ -348,9 +348,6 @@ void TestSyncCore::findPassword() {
 void TestSyncCore::split_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("plain") << u"pass show dav"_qs << QStringList{u"pass"_qs, u"show"_qs, u"dav"_qs};
-    QTest::newRow("quoted space") << u"pass show \"dav x\""_qs
-                                  << QStringList{u"pass"_qs, u"show"_qs, u"dav x"_qs};
     QTest::newRow("runs of spaces") << u"  a   b "_qs << QStringList{u"a"_qs, u"b"_qs};
     QTest::newRow("empty quoted argument")
         << u"echo \"\" x"_qs << QStringList{u"echo"_qs, QString(), u"x"_qs};
@@ -365,9 +362,6 @@ void TestSyncCore::split() {
 void TestSyncCore::address_data() {
     QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("usable");
-    QTest::newRow("https") << u"https://dav.example.org/u/tasks/"_qs << true;
-    QTest::newRow("http elsewhere") << u"http://dav.example.org/u/tasks/"_qs << false;
-    QTest::newRow("http 127.0.0.1") << u"http://127.0.0.1:5232/u/tasks/"_qs << true;
     QTest::newRow("http 127.255.0.9") << u"http://127.255.0.9/t/"_qs << true;
     QTest::newRow("http 127.0.0.300") << u"http://127.0.0.300/t/"_qs << false;
     QTest::newRow("http 128.0.0.1") << u"http://128.0.0.1/t/"_qs << false;
@@ -710,8 +704,6 @@ void TestSyncCore::round_data() {
     const QList<TaskRow> one{task(u"a"_qs)},
         two{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)};
 
-    row("first sync sends the tasks", {two, {}, {}, {}, false},
-        u"PROPFIND|REPORT|PUT If-None-Match|PUT If-None-Match"_qs, ab, ab);
     row("nothing changed is one request, after a restart too",
         {two, [](World& w) { w.restart(); },
          [](World& w) {
@@ -769,8 +761,6 @@ void TestSyncCore::round_data() {
          {},
          false},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
-    row("an edit there comes here", {one, [](World& w) { editThere(w, u"a"_qs, u"a2"_qs); }},
-        u"REPORT|REPORT"_qs, a2, a2);
     row("an edit here goes there with If-Match",
         {one, [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); }}, u"REPORT|PUT If-Match"_qs, a2, a2);
     row("text here, alarm there: merged by field",
@@ -806,9 +796,6 @@ void TestSyncCore::round_data() {
          }},
         u"REPORT|REPORT|PUT If-None-Match"_qs, {u"a here"_qs, u"a there"_qs},
         {u"a here"_qs, u"a there"_qs});
-    row("completed there leaves here",
-        {two, [](World& w) { editThere(w, u"a"_qs, u"a"_qs, "\r\nSTATUS:COMPLETED"); }},
-        u"REPORT|REPORT"_qs, b, b);
     row("a task a file merge brings back after it was done there leaves again",
         {{task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)},
          [](World& w) {
@@ -999,33 +986,6 @@ void TestSyncCore::round_data() {
     row("killed before the server took the create: sent again",
         {one, [](World& w) { w.killedAtPut(false); }, {}, {}, false},
         u"PROPFIND|REPORT|PUT If-None-Match"_qs, a, a);
-    row("server unreachable: the change waits",
-        {one,
-         [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
-         [](World& w) { QCOMPARE(w.result.waiting, 1); },
-         {},
-         true,
-         [](const Request&, int) -> std::optional<Reply> {
-             return Reply{0, {}, {}, u"Connection refused"_qs, {}};
-         }},
-        u"REPORT"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection refused"_qs);
-    row("connection lost at the PUT: the change waits, then goes",
-        {one,
-         [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); },
-         [](World& w) {
-             QCOMPARE(w.result.waiting, 1);
-             w.script = {};
-             w.round();
-             QCOMPARE(w.server.open(), QStringList{u"a2"_qs});
-         },
-         {},
-         true,
-         [](const Request& r, int) -> std::optional<Reply> {
-             if (r.method == "PUT")
-                 return Reply{0, {}, {}, u"Connection lost"_qs, {}};
-             return std::nullopt;
-         }},
-        u"REPORT|PUT If-Match"_qs, {u"a2"_qs}, {u"a"_qs}, u"Connection lost"_qs);
     row("a PUT answered without an ETag is read back",
         {one,
          [](World& w) { w.server.noEtag = true; },
@@ -1039,14 +999,6 @@ void TestSyncCore::round_data() {
          {},
          false},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
-    row("a refused password",
-        {one,
-         {},
-         [](World& w) { QVERIFY(w.result.passwordRefused); },
-         {},
-         false,
-         [](const Request&, int) -> std::optional<Reply> { return answer(401); }},
-        u"PROPFIND"_qs, {u"a"_qs}, {}, u"The server refused the user name or password."_qs);
 }
 
 void TestSyncCore::round() {

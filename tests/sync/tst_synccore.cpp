@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sync's core: the DAV answers read, the lists found, the settings, the password, and
-// the sync round against a small CalDAV server kept in memory, each row a conversation, the
-// server's answers coming from its items, with the answers a row scripts in between (a
-// refused token, another client's write, a cut connection, a kill).
+// The sync's core: the DAV answers read, the lists found, the settings, the
+// password, and the sync round against a small CalDAV server kept in memory,
+// each row a conversation, the server's answers coming from its items, with the
+// answers a row scripts in between (a refused token, another client's write, a
+// cut connection, a kill).
 #include "alarms/alarmtext.h"
 #include "calendar/calendaritem.h"
 #include "calendar/vtodo.h"
@@ -41,7 +42,6 @@ private Q_SLOTS:
     void discovery();
     void firstSync_data();
     void firstSync();
-    void findPassword_data();
     void findPassword();
     void split_data();
     void split();
@@ -70,8 +70,9 @@ QByteArray davItem(const QByteArray& href, const QByteArray& props,
 
 } // namespace
 
-// Each row: the answer, then what is read: an error or not, the responses, the first one's
-// href, its ETag (a 200 one) and calendar data's size, and the sync token.
+// Each row: the answer, then what is read: an error or not, the responses, the
+// first one's href, its ETag (a 200 one) and calendar data's size, and the sync
+// token.
 struct XmlCase {
     QByteArray name, body;
     bool error = false;
@@ -89,14 +90,12 @@ void TestSyncCore::read_data() {
          davBody(davItem("/l/a%20b%C3%A9.ics", etag) + "<d:sync-token>tok</d:sync-token>"), false,
          1, u"/l/a bé.ics"_qs, u"\"e1\""_qs, -1, u"tok"_qs},
         {"another prefix for DAV:",
-         "<m:multistatus xmlns:m=\"DAV:\"><m:response><m:href>/x</m:href><m:propstat><m:prop>"
-         "<m:getetag>e</m:getetag></m:prop><m:status>HTTP/1.1 200 OK</m:status></m:propstat>"
-         "</m:response></m:multistatus>",
+         davBody(davItem("/x", "<d:getetag>e</d:getetag>"))
+             .replace("d:", "m:")
+             .replace("s:d", "s:m"),
          false, 1, u"/x"_qs, u"e"_qs},
         {"a getetag of another namespace is not DAV's",
-         davBody("<d:response><d:href>/x</d:href><d:propstat><d:prop><getetag xmlns=\"urn:x\">e"
-                 "</getetag></d:prop></d:propstat></d:response>"),
-         false, 1, u"/x"_qs},
+         davBody(davItem("/x", "<getetag xmlns=\"urn:x\">e</getetag>")), false, 1, u"/x"_qs},
         {"a 404 propstat is no value", davBody(davItem("/x", etag, "404")), false, 1, u"/x"_qs},
         {"calendar data kept",
          davBody(davItem("/x", etag + "<c:calendar-data>BEGIN:VCALENDAR</c:calendar-data>")), false,
@@ -131,7 +130,8 @@ void TestSyncCore::read() {
     QCOMPARE(data ? int(data->text.size()) : -1, row.dataSize);
 }
 
-// What we send is well-formed and names what it asks for: the paths, escaped, come back.
+// What we send is well-formed and names what it asks for: the paths, escaped,
+// come back.
 void TestSyncCore::bodiesRead() {
     const QString odd = u"/l/a b&<é>.ics"_qs;
     const QByteArray multiget = multigetBody({odd});
@@ -160,8 +160,9 @@ QByteArray calendar(const QByteArray& name, const QByteArray& comps) {
     for (const QByteArray& c : comps.split(','))
         if (!c.isEmpty())
             set += "<c:comp name=\"" + c + "\"/>";
-    return "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype><d:displayname>" + name +
-           "</d:displayname>" +
+    return "<d:resourcetype><d:collection/><c:calendar/></"
+           "d:resourcetype><d:displayname>" +
+           name + "</d:displayname>" +
            (comps.isEmpty() ? QByteArray()
                             : "<c:supported-calendar-component-set>" + set +
                                   "</c:supported-calendar-component-set>");
@@ -171,7 +172,8 @@ QByteArray principalAt(const QByteArray& href) {
     return "<d:current-user-principal><d:href>" + href + "</d:href></d:current-user-principal>";
 }
 
-// A user's calendars as a server keeps them, by path; every one names the principal.
+// A user's calendars as a server keeps them, by path; every one names the
+// principal.
 const QMap<QString, QByteArray> kSite{
     {u"/.well-known/caldav"_qs, {}},
     {u"/"_qs, {}},
@@ -203,8 +205,9 @@ Reply siteAnswer(const Request& r, const QMap<QString, Reply>& instead) {
 using Answers = QMap<QString, Reply>;
 Q_DECLARE_METATYPE(Answers)
 
-// Each row: where it starts (an address, or "new:" and a calendar home), the answers that
-// differ from the site's, and the problem met with words it says; none finds the two lists.
+// Each row: where it starts (an address, or "new:" and a calendar home), the
+// answers that differ from the site's, and the problem met with words it says;
+// none finds the two lists.
 void TestSyncCore::discovery_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<Answers>("instead");
@@ -308,41 +311,21 @@ void TestSyncCore::firstSync() {
     QTEST(c.down, "down");
 }
 
-// Where the sync finds its password when sync.conf names no command.
-struct PasswordCase {
-    QByteArray name;
-    bool keyring;
-    QString inKeyring, keptForRun;
-    bool ok;
-    QString password;
-};
-Q_DECLARE_METATYPE(PasswordCase)
-
-void TestSyncCore::findPassword_data() {
-    testing::table<PasswordCase>({
-        {"in the keyring", true, u"k"_qs, {}, true, u"k"_qs},
-        {"kept for this run first", false, {}, u"r"_qs, true, u"r"_qs},
-        {"nowhere: asked again", true, {}, {}, false, {}},
-        {"no keyring, nothing kept", false, {}, {}, false, {}},
-    });
-}
-
+// Without a command in sync.conf, the password is the keyring's, or none: asked
+// again.
 void TestSyncCore::findPassword() {
-    QFETCH(PasswordCase, row);
     const QString key = passwordKey(u"alice"_qs, QUrl(u"https://h/alice/t/"_qs));
     FakePasswordStore store;
-    store.keyring = row.keyring;
-    if (!row.inKeyring.isEmpty())
-        store.kept.insert(key, row.inKeyring);
-    forgetForThisRun(key);
-    if (!row.keptForRun.isEmpty())
-        keepForThisRun(key, row.keptForRun);
-    std::optional<PasswordAnswer> answer;
-    jot::sync::findPassword(store, key, [&](const PasswordAnswer& a) { answer = a; });
-    QTRY_VERIFY(answer);
-    QCOMPARE(answer->ok, row.ok);
-    QCOMPARE(answer->password, row.password);
-    QCOMPARE(answer->noKeyring, !row.ok && !row.keyring);
+    for (const QString& kept : {u"k"_qs, QString()}) {
+        store.kept.insert(key, kept);
+        if (kept.isEmpty())
+            store.kept.clear();
+        std::optional<PasswordAnswer> answer;
+        jot::sync::findPassword(store, key, [&](const PasswordAnswer& a) { answer = a; });
+        QTRY_VERIFY(answer);
+        QCOMPARE(answer->ok, !kept.isEmpty());
+        QCOMPARE(answer->password, kept);
+    }
 }
 
 void TestSyncCore::split_data() {
@@ -570,13 +553,15 @@ struct World {
     QStringList methods; // of the last round, with their conditions
     RoundResult result;
     QDateTime now = kNow;
-    // Scripted answers: given the request and its number in the round, an answer in the
-    // server's place, or nothing to let the server answer.
-    std::function<std::optional<Reply>(const Request&, int)> script;
+    // Scripted answers: given the request, an answer in the server's place, or
+    // nothing to let the server answer.
+    std::function<std::optional<Reply>(const Request&)> script;
 
     World() { state = std::make_unique<SyncState>(dir.path() + u"/state"_qs); }
 
-    void round() {
+    // A round; when `killedAtPut`, cut at its first PUT, which the server took
+    // when true, and the program started again.
+    void round(std::optional<bool> killedAtPut = {}) {
         Engine engine(*state, kList, now);
         engine.start(here);
         methods.clear();
@@ -584,13 +569,18 @@ struct World {
             const std::optional<Request> request = engine.next();
             if (!request)
                 break;
+            if (killedAtPut && request->method == "PUT") {
+                if (*killedAtPut)
+                    server.respond(*request);
+                return restart();
+            }
             QString step = QString::fromLatin1(request->method);
             for (const auto& h : request->headers) {
                 if (h.first.startsWith("If-"))
                     step += u' ' + QString::fromLatin1(h.first);
             }
             methods.append(step);
-            std::optional<Reply> scripted = script ? script(*request, n) : std::nullopt;
+            std::optional<Reply> scripted = script ? script(*request) : std::nullopt;
             engine.take(scripted ? *scripted : server.respond(*request));
         }
         result = engine.result();
@@ -607,25 +597,11 @@ struct World {
     }
     // Another client acts just before the round's first PUT reaches the server.
     void beforeFirstPut(std::function<void(const Request&)> act) {
-        script = [act, done = false](const Request& r, int) mutable -> std::optional<Reply> {
+        script = [act, done = false](const Request& r) mutable -> std::optional<Reply> {
             if (r.method == "PUT" && !std::exchange(done, true))
                 act(r);
             return std::nullopt;
         };
-    }
-    // A round cut at its first PUT, which the server took when `taken`, and a restart.
-    void killedAtPut(bool taken) {
-        Engine engine(*state, kList, now);
-        engine.start(here);
-        for (std::optional<Request> r = engine.next(); r; r = engine.next()) {
-            if (r->method == "PUT") {
-                if (taken)
-                    server.respond(*r);
-                break;
-            }
-            engine.take(server.respond(*r));
-        }
-        restart();
     }
     // A program started again: the state read back from its files.
     void restart() { state = std::make_unique<SyncState>(state->dir()); }
@@ -645,13 +621,15 @@ TaskRow task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"
 
 QByteArray item(const QString& uid, const QString& summary, const QByteArray& extra = {},
                 const QByteArray& created = "20261101T080000Z") {
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VTODO\r\nUID:" +
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//"
+           "EN\r\nBEGIN:VTODO\r\nUID:" +
            uid.toUtf8() + "\r\nDTSTAMP:20261101T080000Z\r\nCREATED:" + created +
            "\r\nLAST-MODIFIED:20261101T080000Z\r\nSUMMARY:" + summary.toUtf8() + "\r\n" + extra +
            "END:VTODO\r\nEND:VCALENDAR\r\n";
 }
 
-// A client elsewhere edits the item: the summary, or its text replaced as given.
+// A client elsewhere edits the item: the summary, or its text replaced as
+// given.
 void editThere(World& w, const QString& from, const QString& to, const QByteArray& also = {}) {
     const QString path = w.server.pathOf(from);
     QByteArray ics = w.server.items.value(path).ics;
@@ -678,27 +656,24 @@ struct Scenario {
     std::function<void(World&)> check = {};
     QList<QByteArray> there = {}; // items at UID.ics
     bool synced = true;           // a first round before the one the row checks
-    std::function<std::optional<Reply>(const Request&, int)> script = {};
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Scenario)
 
-// Each row: what is here and there, a first round when `synced`, what happens in between, then
-// the round checked: its requests, the tasks here and the open items there after it, and its
-// error.
+// Each row: what is here and there, a first round when `synced`, what happens
+// in between, then the round checked: its requests, the tasks here and the open
+// items there after it.
 void TestSyncCore::round_data() {
     QTest::addColumn<Scenario>("scenario");
     QTest::addColumn<QString>("requests");
     QTest::addColumn<QStringList>("here");
     QTest::addColumn<QStringList>("there");
-    QTest::addColumn<QString>("error");
 
     const auto row = [](const char* name, const Scenario& s, const QString& requests,
-                        const QStringList& here, const QStringList& there,
-                        const QString& error = {}) {
-        QTest::newRow(name) << s << requests << here << there << error;
+                        const QStringList& here, const QStringList& there) {
+        QTest::newRow(name) << s << requests << here << there;
     };
     const QStringList ab{u"a"_qs, u"b"_qs}, a{u"a"_qs}, a2{u"a2"_qs}, b{u"b"_qs};
     const QList<TaskRow> one{task(u"a"_qs)},
@@ -742,7 +717,7 @@ void TestSyncCore::round_data() {
     row("a create answered 409 no-uid-conflict links to the item it names",
         {one,
          [](World& w) {
-             w.script = [&w](const Request& r, int) -> std::optional<Reply> {
+             w.script = [&w](const Request& r) -> std::optional<Reply> {
                  if (r.method != "PUT")
                      return std::nullopt;
                  w.server.put(u"/u/tasks/other.ics"_qs, r.body);
@@ -761,13 +736,12 @@ void TestSyncCore::round_data() {
          {},
          false},
         u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
-    row("an edit here goes there with If-Match",
-        {one, [](World& w) { editHere(w, u"a"_qs, u"a2"_qs); }}, u"REPORT|PUT If-Match"_qs, a2, a2);
     row("text here, alarm there: merged by field",
         {one,
          [](World& w) {
              editHere(w, u"a"_qs, u"a here"_qs);
-             // Another client sets an alarm after the listing: the change gets a 412.
+             // Another client sets an alarm after the listing: the change gets a
+             // 412.
              w.beforeFirstPut([&w](const Request&) {
                  editThere(w, u"a"_qs, u"a"_qs, "\r\nDUE:20261208T090000");
              });
@@ -816,38 +790,32 @@ void TestSyncCore::round_data() {
          },
          [](World& w) { QCOMPARE(w.server.items.size(), 2); }},
         u"REPORT|REPORT|PUT If-None-Match"_qs, a2, a2);
-    row("deleted there but edited here: back under its UID",
-        {one,
+    row("deleted there but edited here: back under its UID, or a new one where "
+        "it is refused",
+        {two,
          [](World& w) {
-             w.server.remove(w.server.pathOf(u"a"_qs));
-             editHere(w, u"a"_qs, u"a2"_qs);
+             for (const QString& text : {u"a"_qs, u"b"_qs}) {
+                 w.server.remove(w.server.pathOf(text));
+                 editHere(w, text, text + u'2');
+             }
+             w.script = [](const Request& r) -> std::optional<Reply> {
+                 // A trash keeps b's old UID.
+                 if (r.method == "PUT" &&
+                     r.body.contains(taskUid(u"Le 12/02 à 09:00 am"_qs, u"b"_qs).toUtf8()))
+                     return answer(409, "<d:error xmlns:d=\"DAV:\"/>");
+                 return std::nullopt;
+             };
          },
          [](World& w) {
              const QString uid = taskUid(w.here[0].row[ColStamp], u"a"_qs);
              QCOMPARE(readItem(w.server.copy(u"a2"_qs), kNow).uid, uid);
-             QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/"_qs + uid + u".ics"_qs});
+             QVERIFY(w.server.items.contains(u"/u/tasks/"_qs + uid + u".ics"_qs));
+             QVERIFY(readItem(w.server.copy(u"b2"_qs), kNow).uid !=
+                     taskUid(w.here[1].row[ColStamp], u"b"_qs));
+             QCOMPARE(w.server.items.size(), 2);
          }},
-        u"REPORT|PUT If-None-Match"_qs, a2, a2);
-    row("deleted there, edited here, old UID refused: a new one",
-        {one,
-         [](World& w) {
-             w.server.remove(w.server.pathOf(u"a"_qs));
-             editHere(w, u"a"_qs, u"a2"_qs);
-         },
-         [](World& w) {
-             QVERIFY(readItem(w.server.copy(u"a2"_qs), kNow).uid !=
-                     taskUid(w.here[0].row[ColStamp], u"a"_qs));
-         },
-         {},
-         true,
-         [](const Request& r, int) -> std::optional<Reply> {
-             // A trash keeps the old UID.
-             if (r.method == "PUT" &&
-                 r.body.contains(taskUid(u"Le 12/01 à 09:00 am"_qs, u"a"_qs).toUtf8()))
-                 return answer(409, "<d:error xmlns:d=\"DAV:\"/>");
-             return std::nullopt;
-         }},
-        u"REPORT|PUT If-None-Match|PUT If-None-Match"_qs, a2, a2);
+        u"REPORT|PUT If-None-Match|PUT If-None-Match|PUT If-None-Match"_qs, {u"a2"_qs, u"b2"_qs},
+        {u"a2"_qs, u"b2"_qs});
     row("deleted there between the listing and the change: put back",
         {one,
          [](World& w) {
@@ -855,7 +823,8 @@ void TestSyncCore::round_data() {
              w.beforeFirstPut([&w](const Request&) { w.server.remove(w.server.pathOf(u"a"_qs)); });
          }},
         u"REPORT|PUT If-Match|PUT If-None-Match"_qs, a2, a2);
-    row("deleted here completes the item; answered 412, read again and completed again",
+    row("deleted here completes the item; answered 412, read again and completed "
+        "again",
         {two,
          [](World& w) {
              w.state->markDeleted({w.here[0].row});
@@ -877,12 +846,14 @@ void TestSyncCore::round_data() {
     row("a task with no text and no alarm is never sent",
         {{task(QString()), task(u"  "_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, {}, {}, false},
         u"PROPFIND|REPORT"_qs, {QString(), u"  "_qs}, {});
-    const QByteArray tasksOrg =
-        "X-APPLE-SORT-ORDER:12\r\nCATEGORIES:home\r\nPRIORITY:1\r\nDTSTART:20261201T080000Z\r\n"
-        "DUE:20261208T090000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER;RELATED=END:PT0S\r\n"
-        "DESCRIPTION:x\r\nEND:VALARM\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
-        "TRIGGER:-PT15M\r\nDESCRIPTION:early\r\nEND:VALARM\r\n";
-    row("an item of another client keeps what Jotlark does not understand, its alarm moved or "
+    const QByteArray tasksOrg = "X-APPLE-SORT-ORDER:12\r\nCATEGORIES:home\r\nPRIORITY:1\r\nDTSTART:"
+                                "20261201T080000Z\r\n"
+                                "DUE:20261208T090000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER;"
+                                "RELATED=END:PT0S\r\n"
+                                "DESCRIPTION:x\r\nEND:VALARM\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                                "TRIGGER:-PT15M\r\nDESCRIPTION:early\r\nEND:VALARM\r\n";
+    row("an item of another client keeps what Jotlark does not understand, its "
+        "alarm moved or "
         "removed",
         {{},
          [](World& w) { editHere(w, u"milk"_qs, u"milk and eggs"_qs); },
@@ -917,7 +888,8 @@ void TestSyncCore::round_data() {
              QVERIFY(w.state->hasForeignRule(w.here[0].row));
              QCOMPARE(w.state->nextForeignOccurrence(w.here[0].row, kNow),
                       QDateTime::fromString(u"2026-12-15T07:00:00Z"_qs, Qt::ISODate).toLocalTime());
-             // It rang: the alarm moves on by the rule, which the server already says.
+             // It rang: the alarm moves on by the rule, which the server already
+             // says.
              const QDateTime next = *w.state->nextForeignOccurrence(w.here[0].row, kNow.addDays(8));
              w.here[0].row[ColAlarm] = alarmTextAt(next.date(), next.time());
              w.here[0].row[ColFired].clear();
@@ -942,8 +914,11 @@ void TestSyncCore::round_data() {
                                "DUE:2026121" + QByteArray::number(5 - i) + "T090000Z\r\n"));
     many.synced = false;
     many.check = [](World& w) {
+        // The earliest due come in: items 4 and 3.
         QCOMPARE(w.result.notShown, 3);
         QCOMPARE(w.here.size(), 100);
+        QVERIFY(w.texts().contains(u"there 4"_qs) && w.texts().contains(u"there 3"_qs));
+        QCOMPARE(w.server.open().size(), 103);
         // A row freed here: the next earliest item takes it at the next round.
         w.state->markDeleted({w.here[0].row});
         w.here.removeFirst();
@@ -951,17 +926,7 @@ void TestSyncCore::round_data() {
         QCOMPARE(w.result.notShown, 2);
         QVERIFY(w.texts().contains(u"there 2"_qs));
     };
-    QStringList manyHere;
-    for (const TaskRow& t : many.here)
-        manyHere.append(t[ColText]);
-    QStringList manyThere = manyHere;
-    manyThere << u"there 0"_qs << u"there 1"_qs << u"there 2"_qs << u"there 3"_qs << u"there 4"_qs;
-    manyThere.sort();
-    // The earliest due come in: items 4 and 3.
-    manyHere << u"there 3"_qs << u"there 4"_qs;
-    manyHere.sort();
-    row("more than 100: items fill the free rows, earliest due first", many, QString(), manyHere,
-        manyThere);
+    row("more than 100: items fill the free rows, earliest due first", many, {}, {}, {});
     row("lost state doubles nothing",
         {two,
          [](World& w) {
@@ -973,7 +938,7 @@ void TestSyncCore::round_data() {
     row("killed between a create and its answer: no double",
         {one,
          [](World& w) {
-             w.killedAtPut(true);
+             w.round(true);
              QCOMPARE(w.state->waiting(), 1);
          },
          [](World& w) {
@@ -983,9 +948,6 @@ void TestSyncCore::round_data() {
          {},
          false},
         u"PROPFIND|REPORT|REPORT"_qs, a, a);
-    row("killed before the server took the create: sent again",
-        {one, [](World& w) { w.killedAtPut(false); }, {}, {}, false},
-        u"PROPFIND|REPORT|PUT If-None-Match"_qs, a, a);
     row("a PUT answered without an ETag is read back",
         {one,
          [](World& w) { w.server.noEtag = true; },
@@ -1014,15 +976,14 @@ void TestSyncCore::round() {
     }
     if (scenario.between)
         scenario.between(w);
-    if (scenario.script)
-        w.script = scenario.script;
     w.round();
+    QVERIFY2(w.result.error.isEmpty(), qPrintable(w.result.error));
     QFETCH(QString, requests);
-    if (!requests.isEmpty())
+    if (!requests.isEmpty()) { // else the row checks all itself
         QCOMPARE(w.methods.join(u'|'), requests);
-    QTEST(w.texts(), "here");
-    QTEST(w.server.open(), "there");
-    QTEST(w.result.error, "error");
+        QTEST(w.texts(), "here");
+        QTEST(w.server.open(), "there");
+    }
     if (scenario.check)
         scenario.check(w);
 }

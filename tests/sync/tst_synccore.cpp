@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sync's core: the DAV answers read, the lists found, the settings, the
-// password, and the sync round against a small CalDAV server kept in memory,
-// each row a conversation, the server's answers coming from its items, with the
-// answers a row scripts in between (a refused token, another client's write, a
-// cut connection, a kill).
+// The sync's core: the DAV answers read, the lists found, the settings, the password, and
+// the sync round against a small CalDAV server kept in memory, each row a conversation, the
+// server's answers coming from its items, with the answers a row scripts in between (a
+// refused token, another client's write, a kill).
 #include "alarms/alarmtext.h"
 #include "calendar/calendaritem.h"
-#include "calendar/vtodo.h"
 #include "common/fakepasswordstore.h"
 #include "common/table.h"
 #include "common/tempdatahome.h"
@@ -25,7 +23,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
 #include <functional>
 #include <sys/stat.h>
 
@@ -70,9 +67,8 @@ QByteArray davItem(const QByteArray& href, const QByteArray& props,
 
 } // namespace
 
-// Each row: the answer, then what is read: an error or not, the responses, the
-// first one's href, its ETag (a 200 one) and calendar data's size, and the sync
-// token.
+// Each row: the answer, then what is read: an error or not, the responses, the first one's
+// href, its ETag (a 200 one) and calendar data's size, and the sync token.
 struct XmlCase {
     QByteArray name, body;
     bool error = false;
@@ -130,36 +126,22 @@ void TestSyncCore::read() {
     QCOMPARE(data ? int(data->text.size()) : -1, row.dataSize);
 }
 
-// What we send is well-formed and names what it asks for: the paths, escaped,
-// come back.
+// What we send names what it asks for, escaped (the constant bodies a real server reads).
 void TestSyncCore::bodiesRead() {
-    const QString odd = u"/l/a b&<é>.ics"_qs;
-    const QByteArray multiget = multigetBody({odd});
-    QVERIFY(multiget.contains("/l/a%20b&amp;%3C%C3%A9%3E.ics"));
-    for (const QByteArray& body :
-         {multiget, syncCollectionBody(u"t<&"_qs), vtodoListingBody(), syncTokenBody()}) {
-        QXmlStreamReader xml(body);
-        while (!xml.atEnd())
-            xml.readNext();
-        QVERIFY2(!xml.hasError(), body.constData());
-    }
+    QVERIFY(multigetBody({u"/l/a b&<é>.ics"_qs}).contains(">/l/a%20b&amp;%3C%C3%A9%3E.ics<"));
+    QVERIFY(syncCollectionBody(u"t<&"_qs).contains(">t&lt;&amp;<"));
 }
 
 namespace {
 
 Reply answer(int status, const QByteArray& body = {}, const QByteArray& etag = {}) {
-    Reply r;
-    r.status = status;
-    r.body = body;
-    r.etag = etag;
-    return r;
+    return {status, etag, body, {}, {}};
 }
 
 QByteArray calendar(const QByteArray& name, const QByteArray& comps) {
     QByteArray set;
     for (const QByteArray& c : comps.split(','))
-        if (!c.isEmpty())
-            set += "<c:comp name=\"" + c + "\"/>";
+        set += "<c:comp name=\"" + c + "\"/>";
     return "<d:resourcetype><d:collection/><c:calendar/></"
            "d:resourcetype><d:displayname>" +
            name + "</d:displayname>" +
@@ -172,8 +154,7 @@ QByteArray principalAt(const QByteArray& href) {
     return "<d:current-user-principal><d:href>" + href + "</d:href></d:current-user-principal>";
 }
 
-// A user's calendars as a server keeps them, by path; every one names the
-// principal.
+// A user's calendars as a server keeps them, by path; every one names the principal.
 const QMap<QString, QByteArray> kSite{
     {u"/.well-known/caldav"_qs, {}},
     {u"/"_qs, {}},
@@ -205,9 +186,8 @@ Reply siteAnswer(const Request& r, const QMap<QString, Reply>& instead) {
 using Answers = QMap<QString, Reply>;
 Q_DECLARE_METATYPE(Answers)
 
-// Each row: where it starts (an address, or "new:" and a calendar home), the
-// answers that differ from the site's, and the problem met with words it says;
-// none finds the two lists.
+// Each row: where it starts (an address, or "new:" and a calendar home), the answers that
+// differ from the site's, and the problem met with words it says; none finds the two lists.
 void TestSyncCore::discovery_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<Answers>("instead");
@@ -275,34 +255,40 @@ void TestSyncCore::discovery() {
              qPrintable(r.message));
 }
 
+// Each letter a task: a and b of one stamp, c of a's text; the counts linked, up and down.
 void TestSyncCore::firstSync_data() {
-    using Tasks = QList<std::pair<QString, QString>>;
-    QTest::addColumn<Tasks>("here");
-    QTest::addColumn<Tasks>("there");
-    QTest::addColumn<int>("linked");
-    QTest::addColumn<int>("up");
-    QTest::addColumn<int>("down");
-    const std::pair<QString, QString> a{QStringLiteral("01/02/2026 10:00"), QStringLiteral("a")};
-    const std::pair<QString, QString> b{QStringLiteral("01/02/2026 10:00"), QStringLiteral("b")};
-    const std::pair<QString, QString> c{QStringLiteral("02/02/2026 10:00"), QStringLiteral("a")};
-    QTest::newRow("the same on both sides") << Tasks{a, b} << Tasks{b, a} << 2 << 0 << 0;
-    QTest::newRow("a stamp alone does not link") << Tasks{a} << Tasks{b} << 0 << 1 << 1;
-    QTest::newRow("a text alone does not link") << Tasks{a} << Tasks{c} << 0 << 1 << 1;
-    QTest::newRow("a twin here links once") << Tasks{a, a, b} << Tasks{a, c} << 1 << 2 << 1;
+    QTest::addColumn<QString>("here");
+    QTest::addColumn<QString>("there");
+    QTest::addColumn<QString>("counts");
+    QTest::newRow("the same on both sides") << "ab"
+                                            << "ba"
+                                            << "2 0 0";
+    QTest::newRow("a stamp alone does not link") << "a"
+                                                 << "b"
+                                                 << "0 1 1";
+    QTest::newRow("a text alone does not link") << "a"
+                                                << "c"
+                                                << "0 1 1";
+    QTest::newRow("a twin here links once") << "aab"
+                                            << "ac"
+                                            << "1 2 1";
 }
 
 void TestSyncCore::firstSync() {
-    using Tasks = QList<std::pair<QString, QString>>;
-    QFETCH(Tasks, here);
-    QFETCH(Tasks, there);
-    const FirstSyncCounts c = countFirstSync(here, there);
-    QTEST(c.linked, "linked");
-    QTEST(c.up, "up");
-    QTEST(c.down, "down");
+    const auto tasks = [](const QString& letters) {
+        QList<std::pair<QString, QString>> out;
+        for (const QChar l : letters)
+            out.append({l == u'c' ? u"02/02/2026 10:00"_qs : u"01/02/2026 10:00"_qs,
+                        l == u'b' ? u"b"_qs : u"a"_qs});
+        return out;
+    };
+    QFETCH(QString, here);
+    QFETCH(QString, there);
+    const FirstSyncCounts c = countFirstSync(tasks(here), tasks(there));
+    QTEST(u"%1 %2 %3"_qs.arg(c.linked).arg(c.up).arg(c.down), "counts");
 }
 
-// Without a command in sync.conf, the password is the keyring's, or none: asked
-// again.
+// Without a command in sync.conf, the password is the keyring's, or none: asked again.
 void TestSyncCore::findPassword() {
     const QString key = passwordKey(u"alice"_qs, QUrl(u"https://h/alice/t/"_qs));
     FakePasswordStore store;
@@ -431,12 +417,11 @@ struct Server {
     QMap<QString, Item> items; // by path
     QMap<QString, int> removed;
     int version = 1;
-    int tags = 0;
     bool refuseTokens = false;
     bool noEtag = false;
 
     void put(const QString& path, const QByteArray& ics) {
-        items[path] = {'"' + QByteArray::number(++tags) + '"', ics, ++version};
+        items[path] = {'"' + QByteArray::number(++version) + '"', ics, version};
         removed.remove(path);
     }
     void remove(const QString path) { // a copy: the key it names goes
@@ -537,17 +522,16 @@ struct World {
     std::unique_ptr<SyncState> state;
     QStringList methods; // of the last round, with their conditions
     RoundResult result;
-    QDateTime now = kNow;
-    // Scripted answers: given the request, an answer in the server's place, or
-    // nothing to let the server answer.
+    // Scripted answers: given the request, an answer in the server's place, or nothing to
+    // let the server answer.
     std::function<std::optional<Reply>(const Request&)> script;
 
     World() { state = std::make_unique<SyncState>(dir.path() + u"/state"_qs); }
 
-    // A round; when `killedAtPut`, cut at its first PUT, which the server took
-    // when true, and the program started again.
+    // A round; when `killedAtPut`, cut at its first PUT, which the server took when true,
+    // and the program started again.
     void round(std::optional<bool> killedAtPut = {}) {
-        Engine engine(*state, kList, now);
+        Engine engine(*state, kList, kNow);
         engine.start(here);
         methods.clear();
         for (int n = 0; n < 1000; ++n) {
@@ -599,9 +583,8 @@ struct World {
     }
 };
 
-TaskRow task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"_qs,
-             const QString& alarm = QString()) {
-    return {stamp, text, alarm, QString(), QString()};
+TaskRow task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"_qs) {
+    return {stamp, text, QString(), QString(), QString()};
 }
 
 QByteArray item(const QString& uid, const QString& summary, const QByteArray& extra = {},
@@ -613,8 +596,7 @@ QByteArray item(const QString& uid, const QString& summary, const QByteArray& ex
            "END:VTODO\r\nEND:VCALENDAR\r\n";
 }
 
-// A client elsewhere edits the item: the summary, or its text replaced as
-// given.
+// A client elsewhere edits the item: the summary, or its text replaced as given.
 void editThere(World& w, const QString& from, const QString& to, const QByteArray& also = {}) {
     const QString path = w.server.pathOf(from);
     QByteArray ics = w.server.items.value(path).ics;
@@ -640,25 +622,24 @@ struct Scenario {
     std::function<void(World&)> between = {};
     std::function<void(World&)> check = {};
     QList<QByteArray> there = {}; // items at UID.ics
-    bool synced = true;           // a first round before the one the row checks
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Scenario)
 
-// Each row: what is here and there, a first round when `synced`, what happens
-// in between, then the round checked: its requests, the tasks here and the open
-// items there after it.
+// Each row: what is here and there, a first round when `synced`, what happens in between,
+// then the round checked: its requests, the tasks here and the open items there after it.
 void TestSyncCore::round_data() {
     QTest::addColumn<Scenario>("scenario");
     QTest::addColumn<QString>("requests");
     QTest::addColumn<QStringList>("here");
     QTest::addColumn<QStringList>("there");
+    QTest::addColumn<bool>("synced");
 
     const auto row = [](const char* name, const Scenario& s, const QString& requests,
-                        const QStringList& here, const QStringList& there) {
-        QTest::newRow(name) << s << requests << here << there;
+                        const QStringList& here, const QStringList& there, bool synced = true) {
+        QTest::newRow(name) << s << requests << here << there << synced;
     };
     const QStringList ab{u"a"_qs, u"b"_qs}, a{u"a"_qs}, a2{u"a2"_qs}, b{u"b"_qs};
     const QList<TaskRow> one{task(u"a"_qs)},
@@ -685,20 +666,17 @@ void TestSyncCore::round_data() {
         {{task(u"a"_qs), task(u"here only"_qs, u"Le 12/03 à 09:00 am"_qs)},
          {},
          {},
-         {item(u"x"_qs, u"a"_qs, {}, "20261201T090000"), item(u"y"_qs, u"there only"_qs)},
-         false},
+         {item(u"x"_qs, u"a"_qs, {}, "20261201T090000"), item(u"y"_qs, u"there only"_qs)}},
         u"PROPFIND|REPORT|REPORT|PUT If-None-Match"_qs,
-        {u"a"_qs, u"here only"_qs, u"there only"_qs}, {u"a"_qs, u"here only"_qs, u"there only"_qs});
+        {u"a"_qs, u"here only"_qs, u"there only"_qs}, {u"a"_qs, u"here only"_qs, u"there only"_qs},
+        false);
     row("a create answered 412 links to the item there",
         {one,
          [](World& w) {
              // Written by another machine sharing the task file, after the listing.
              w.beforeFirstPut([&w](const Request& r) { w.server.put(r.url.path(), r.body); });
-         },
-         {},
-         {},
-         false},
-        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
+         }},
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a, false);
     row("a create answered 409 no-uid-conflict links to the item it names",
         {one,
          [](World& w) {
@@ -717,16 +695,13 @@ void TestSyncCore::round_data() {
              w.round();
              QCOMPARE(w.methods.join(u'|'), u"REPORT"_qs);
              QCOMPARE(w.server.items.keys(), QStringList{u"/u/tasks/other.ics"_qs});
-         },
-         {},
-         false},
-        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
+         }},
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a, false);
     row("text here, alarm there: merged by field",
         {one,
          [](World& w) {
              editHere(w, u"a"_qs, u"a here"_qs);
-             // Another client sets an alarm after the listing: the change gets a
-             // 412.
+             // Another client sets an alarm after the listing: the change gets a 412.
              w.beforeFirstPut([&w](const Request&) {
                  editThere(w, u"a"_qs, u"a"_qs, "\r\nDUE:20261208T090000");
              });
@@ -826,8 +801,8 @@ void TestSyncCore::round_data() {
     row("a task lost here without Delete is only unlinked",
         {two, [](World& w) { w.here.removeFirst(); }}, u"REPORT"_qs, {u"b"_qs}, ab);
     row("a task with no text and no alarm is never sent",
-        {{task(QString()), task(u"  "_qs, u"Le 12/02 à 09:00 am"_qs)}, {}, {}, {}, false},
-        u"PROPFIND|REPORT"_qs, {QString(), u"  "_qs}, {});
+        {{task(QString()), task(u"  "_qs, u"Le 12/02 à 09:00 am"_qs)}}, u"PROPFIND|REPORT"_qs,
+        {QString(), u"  "_qs}, {}, false);
     const QByteArray tasksOrg = "X-APPLE-SORT-ORDER:12\r\nCATEGORIES:home\r\nPRIORITY:1\r\nDTSTART:"
                                 "20261201T080000Z\r\n"
                                 "DUE:20261208T090000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER;"
@@ -870,8 +845,7 @@ void TestSyncCore::round_data() {
              QVERIFY(w.state->hasForeignRule(w.here[0].row));
              QCOMPARE(w.state->nextForeignOccurrence(w.here[0].row, kNow),
                       QDateTime::fromString(u"2026-12-15T07:00:00Z"_qs, Qt::ISODate).toLocalTime());
-             // It rang: the alarm moves on by the rule, which the server already
-             // says.
+             // It rang: the alarm moves on by the rule, which the server already says.
              const QDateTime next = *w.state->nextForeignOccurrence(w.here[0].row, kNow.addDays(8));
              w.here[0].row[ColAlarm] = alarmTextAt(next.date(), next.time());
              w.here[0].row[ColFired].clear();
@@ -894,7 +868,6 @@ void TestSyncCore::round_data() {
     for (int i = 0; i < 5; ++i)
         many.there.append(item(u"i%1"_qs.arg(i), u"there %1"_qs.arg(i),
                                "DUE:2026121" + QByteArray::number(5 - i) + "T090000Z\r\n"));
-    many.synced = false;
     many.check = [](World& w) {
         // The earliest due come in: items 4 and 3.
         QCOMPARE(w.result.notShown, 3);
@@ -908,7 +881,7 @@ void TestSyncCore::round_data() {
         QCOMPARE(w.result.notShown, 2);
         QVERIFY(w.texts().contains(u"there 2"_qs));
     };
-    row("more than 100: items fill the free rows, earliest due first", many, {}, {}, {});
+    row("more than 100: items fill the free rows, earliest due first", many, {}, {}, {}, false);
     row("lost state doubles nothing",
         {two,
          [](World& w) {
@@ -926,23 +899,18 @@ void TestSyncCore::round_data() {
          [](World& w) {
              QCOMPARE(w.server.items.size(), 1);
              QCOMPARE(w.state->waiting(), 0);
-         },
-         {},
-         false},
-        u"PROPFIND|REPORT|REPORT"_qs, a, a);
+         }},
+        u"PROPFIND|REPORT|REPORT"_qs, a, a, false);
     row("a PUT answered without an ETag is read back",
-        {one,
-         [](World& w) { w.server.noEtag = true; },
+        {one, [](World& w) { w.server.noEtag = true; },
          [](World& w) {
              w.server.noEtag = false;
              editHere(w, u"a"_qs, u"a2"_qs);
              w.round();
              QCOMPARE(w.methods.join(u'|'), u"REPORT|PUT If-Match"_qs);
              QCOMPARE(w.server.open(), QStringList{u"a2"_qs});
-         },
-         {},
-         false},
-        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a);
+         }},
+        u"PROPFIND|REPORT|PUT If-None-Match|GET"_qs, a, a, false);
 }
 
 void TestSyncCore::round() {
@@ -952,7 +920,8 @@ void TestSyncCore::round() {
         w.here.append({t, {}});
     for (const QByteArray& ics : scenario.there)
         w.server.put(u"/u/tasks/"_qs + readItem(ics, kNow).uid + u".ics"_qs, ics);
-    if (scenario.synced) {
+    QFETCH(bool, synced);
+    if (synced) {
         w.round();
         QVERIFY2(w.result.error.isEmpty(), qPrintable(w.result.error));
     }

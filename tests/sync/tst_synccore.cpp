@@ -148,9 +148,8 @@ QByteArray calendar(const QByteArray& name, const QByteArray& comps) {
     QByteArray set;
     for (const QByteArray& c : comps.split(','))
         set += "<c:comp name=\"" + c + "\"/>";
-    return "<d:resourcetype><d:collection/><c:calendar/></"
-           "d:resourcetype><d:displayname>" +
-           name + "</d:displayname>" +
+    return "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype><d:displayname>" + name +
+           "</d:displayname>" +
            (comps.isEmpty() ? QByteArray()
                             : "<c:supported-calendar-component-set>" + set +
                                   "</c:supported-calendar-component-set>");
@@ -595,8 +594,7 @@ TaskRow task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"
 
 QByteArray item(const QString& uid, const QString& summary, const QByteArray& extra = {},
                 const QByteArray& created = "20261101T080000Z") {
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//"
-           "EN\r\nBEGIN:VTODO\r\nUID:" +
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VTODO\r\nUID:" +
            uid.toUtf8() + "\r\nDTSTAMP:20261101T080000Z\r\nCREATED:" + created +
            "\r\nLAST-MODIFIED:20261101T080000Z\r\nSUMMARY:" + summary.toUtf8() + "\r\n" + extra +
            "END:VTODO\r\nEND:VCALENDAR\r\n";
@@ -786,8 +784,7 @@ void TestSyncCore::round_data() {
              w.beforeFirstPut([&w](const Request&) { w.server.remove(w.server.pathOf(u"a"_qs)); });
          }},
         u"REPORT|PUT If-Match|PUT If-None-Match"_qs, a2, a2);
-    row("deleted here completes the item; answered 412, read again and completed "
-        "again",
+    row("deleted here completes the item; answered 412, read again and completed again",
         {two,
          [](World& w) {
              w.state->markDeleted({w.here[0].row});
@@ -809,14 +806,12 @@ void TestSyncCore::round_data() {
     row("a task with no text and no alarm is never sent",
         {{task(QString()), task(u"  "_qs, u"Le 12/02 à 09:00 am"_qs)}}, u"PROPFIND|REPORT"_qs,
         {QString(), u"  "_qs}, {}, false);
-    const QByteArray tasksOrg = "X-APPLE-SORT-ORDER:12\r\nCATEGORIES:home\r\nPRIORITY:1\r\nDTSTART:"
-                                "20261201T080000Z\r\n"
-                                "DUE:20261208T090000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER;"
-                                "RELATED=END:PT0S\r\n"
-                                "DESCRIPTION:x\r\nEND:VALARM\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
-                                "TRIGGER:-PT15M\r\nDESCRIPTION:early\r\nEND:VALARM\r\n";
-    row("an item of another client keeps what Jotlark does not understand, its "
-        "alarm moved or "
+    const QByteArray tasksOrg =
+        "X-APPLE-SORT-ORDER:12\r\nCATEGORIES:home\r\nPRIORITY:1\r\nDTSTART:20261201T080000Z\r\n"
+        "DUE:20261208T090000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER;RELATED=END:PT0S\r\n"
+        "DESCRIPTION:x\r\nEND:VALARM\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+        "TRIGGER:-PT15M\r\nDESCRIPTION:early\r\nEND:VALARM\r\n";
+    row("an item of another client keeps what Jotlark does not understand, its alarm moved or "
         "removed",
         {{},
          [](World& w) { editHere(w, u"milk"_qs, u"milk and eggs"_qs); },

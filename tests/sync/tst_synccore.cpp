@@ -606,16 +606,13 @@ void editThere(World& w, const QString& from, const QString& to, const QByteArra
 }
 
 void editHere(World& w, const QString& from, const QString& to, const QString& alarm = {}) {
-    for (LocalTask& t : w.here) {
-        if (t.row[ColText] == from) {
-            t.row[ColText] = to;
-            if (!alarm.isNull())
-                t.row[ColAlarm] = alarm;
-            t.edited = kNow.addSecs(600);
-            return;
-        }
-    }
-    QFAIL("no such task here");
+    const auto t = std::find_if(w.here.begin(), w.here.end(),
+                                [&](const LocalTask& x) { return x.row[ColText] == from; });
+    QVERIFY(t != w.here.end());
+    t->row[ColText] = to;
+    if (!alarm.isNull())
+        t->row[ColAlarm] = alarm;
+    t->edited = kNow.addSecs(600);
 }
 
 struct Scenario {

@@ -11,7 +11,6 @@ import subprocess
 import time
 
 _libc = ctypes.CDLL(None, use_errno=True)
-_PR_SET_PDEATHSIG = 1
 _children = []
 WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
 
@@ -20,12 +19,9 @@ class Failure(Exception):
     pass
 
 
-def dies_with_us(sig=signal.SIGKILL):
-    _libc.prctl(_PR_SET_PDEATHSIG, sig)
-
-
 def start(args, env, deathsig=signal.SIGKILL, **kwargs):
-    p = subprocess.Popen(args, env=env, preexec_fn=lambda: dies_with_us(deathsig), **kwargs)
+    # PR_SET_PDEATHSIG (1): the child gets deathsig when this script ends, however it ends.
+    p = subprocess.Popen(args, env=env, preexec_fn=lambda: _libc.prctl(1, deathsig), **kwargs)
     _children.append(p)
     return p
 
@@ -64,9 +60,7 @@ def private_home(tmp, **more):
     for name in ("DATA", "CONFIG", "CACHE", "STATE", "RUNTIME"):
         env[f"XDG_{name}_" + ("DIR" if name == "RUNTIME" else "HOME")] = os.path.join(
             tmp, name.lower())
-    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        if name in os.environ:
-            env[name] = os.environ[name]
+    env.update({k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")})
     os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
     return env
 

@@ -212,13 +212,11 @@ private Q_SLOTS:
         QFETCH(UndoCase, row);
         Program p(row.file);
         jot::setMessageResponderForTests([](QMessageBox&) { return Box::Yes; });
+        const jot::Request add{jot::Request::Action::New, "new", {}};
         const QHash<QChar, std::function<void()>> act{
             {'d', [&] { p.select(1), p.click("Command3"); }},
             {'a', [&] { p.trigger("m_reinit"); }},
-            {'n',
-             [&] {
-                 p.main->carryOut({jot::Request::Action::New, "new", {}});
-             }},
+            {'n', [&] { p.main->carryOut(add); }},
             {'z',
              [&] {
                  p.main->activateWindow();
@@ -244,23 +242,18 @@ private Q_SLOTS:
     // Enter in the line, 'r') take the task selected among those shown; Show all ('a'), Hide all
     // ('h') and Delete all ('x') every task; Escape ('e') shows them all again.
     void find_data() {
-        QTest::addColumn<FindCase>("row");
         const QString all = u"École,Shop,ecole bus,Call"_s, bus = "ecole bus";
-        const auto row = [](const char* name, const char* typed, const char* steps,
-                            const QString& shown, const char* said, const QString& after,
-                            int open) {
-            testing::addRow(FindCase{name, typed, steps, shown, said, after, open});
-        };
-        row("case and accents", "ECOLE", "", u"École,ecole bus"_s, "2 tasks hidden", all, 0);
-        row("an alarm", "monday", "", "Call", "3 tasks hidden", all, 0);
-        row("nothing found", "zzz", "ds", "", "4 tasks hidden", all, 0);
-        row("Delete", "shop", "d", "", "3 tasks hidden", u"École,ecole bus,Call"_s, 0);
-        row("Delete twice", "cole", "dd", "", "2 tasks hidden", "Shop,Call", 0);
-        row("Enter in the line", "bus", "r", bus, "3 tasks hidden", all, 1);
-        row("Show all", "bus", "a", bus, "3 tasks hidden", all, 4);
-        row("Hide all", "bus", "ah", bus, "3 tasks hidden", all, 0);
-        row("Delete all", "bus", "x", "", "No task hidden", "", 0);
-        row("Escape", "bus", "e", all, "", all, 0);
+        testing::table<FindCase>(
+            {{"case and accents", "ECOLE", "", u"École,ecole bus"_s, "2 tasks hidden", all, 0},
+             {"an alarm", "monday", "", "Call", "3 tasks hidden", all, 0},
+             {"nothing found", "zzz", "ds", "", "4 tasks hidden", all, 0},
+             {"Delete", "shop", "d", "", "3 tasks hidden", u"École,ecole bus,Call"_s, 0},
+             {"Delete twice", "cole", "dd", "", "2 tasks hidden", "Shop,Call", 0},
+             {"Enter in the line", "bus", "r", bus, "3 tasks hidden", all, 1},
+             {"Show all", "bus", "a", bus, "3 tasks hidden", all, 4},
+             {"Hide all", "bus", "ah", bus, "3 tasks hidden", all, 0},
+             {"Delete all", "bus", "x", "", "No task hidden", "", 0},
+             {"Escape", "bus", "e", all, "", all, 0}});
     }
     void find() {
         QFETCH(FindCase, row);

@@ -107,9 +107,9 @@ struct NoticeCase {
 struct AnswerCase {
     QByteArray name;
     QString action, meanwhile;
-    QByteArray file;   // afterwards
-    QString label;     // of the note
-    QByteArray repeat; // the alarm's rule
+    QByteArray file = {};   // afterwards
+    QString label = {};     // of the note
+    QByteArray repeat = {}; // the alarm's rule
 };
 
 class TstNotices : public QObject {
@@ -168,7 +168,6 @@ private Q_SLOTS:
         const QString marker = p.home.dataDir() + "nosound.txt";
         if (!row.sound)
             p.trigger("m_sound");
-        QCOMPARE(p.child<QAction>("m_sound")->isChecked(), row.sound);
         QFile::remove(p.home.taskFile()); // a directory in its place: saves fail
         QVERIFY(QDir().mkpath(p.home.taskFile() + "/x"));
         at(10, 15);
@@ -195,27 +194,24 @@ private Q_SLOTS:
     // the warning line when a failed save's warning goes.
     // An unreadable list; the data folder beside the program (in the data home).
     void warningAtStart() {
-        for (const auto& [taskFile, dataDir] : {std::pair{QByteArray("not a task\r\n"), QString()},
-                                                {QByteArray(), QString("jotstore")}})
-            warningAtStartWith(taskFile, dataDir);
-    }
-    void warningAtStartWith(const QByteArray& taskFile, const QString& dataDir) {
-        m_trayMessages.clear();
-        TempDataHome elsewhere; // holds the program's folder
-        const QString dir = dataDir.isEmpty() ? QString() : elsewhere.path() + '/' + dataDir + '/';
-        QVERIFY(dataDir.isEmpty() || QDir().mkpath(dir));
-        if (!dataDir.isEmpty()) // and on standard error for a terminal
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(dir)));
-        Program p(taskFile, false, false, dir);
-        auto* line = p.child<QLabel>("m_warning");
-        const QString warning = line->text();
-        QVERIFY(!warning.isEmpty());
-        QVERIFY(dataDir.isEmpty() || warning.contains(dir));
-        QTRY_COMPARE(m_trayMessages, QStringList{warning});
-        QMetaObject::invokeMethod(const_cast<jot::TaskFile*>(&p.main->shared().file), "resolved",
-                                  Q_ARG(QString, warning));
-        QCOMPARE(line->text(), dataDir.isEmpty() ? QString() : warning);
-        QCOMPARE(line->isVisibleTo(p.main.get()), !dataDir.isEmpty());
+        for (const bool beside : {false, true}) {
+            m_trayMessages.clear();
+            TempDataHome elsewhere; // holds the program's folder
+            const QString dir = beside ? elsewhere.path() + "/jotstore/" : QString();
+            QVERIFY(!beside || QDir().mkpath(dir));
+            if (beside) // and on standard error for a terminal
+                QTest::ignoreMessage(QtWarningMsg,
+                                     QRegularExpression(QRegularExpression::escape(dir)));
+            Program p(beside ? "" : "not a task\r\n", false, false, dir);
+            auto* line = p.child<QLabel>("m_warning");
+            const QString warning = line->text();
+            QVERIFY(!warning.isEmpty() && warning.contains(dir));
+            QTRY_COMPARE(m_trayMessages, QStringList{warning});
+            QMetaObject::invokeMethod(const_cast<jot::TaskFile*>(&p.main->shared().file),
+                                      "resolved", Q_ARG(QString, warning));
+            QCOMPARE(line->text(), beside ? warning : QString());
+            QCOMPARE(line->isVisibleTo(p.main.get()), beside);
+        }
     }
 
     // Snooze, answered at 10:20, moves the alarm to the minute; Show brings the red note to the
@@ -223,30 +219,25 @@ private Q_SLOTS:
     // open). The notification stays until the alarm is dealt with, here or in the program (no
     // action).
     void answers_data() {
-        QTest::addColumn<AnswerCase>("row");
         const QByteArray later = "Monday 03/15 10:30 am", nextWeek = "Monday 03/22 10:15 am",
-                         rung = task("x") + task("a", kQuarter, "1");
-        const auto row = [](const char* name, const char* action, const char* meanwhile,
-                            const QByteArray& file, const QString& label,
-                            const QByteArray& repeat = {}) {
-            testing::addRow(AnswerCase{name, action, meanwhile, file, label, repeat});
-        };
-        row("snooze, row moved up", "snooze", "task above deleted", task("a", later), later);
-        row("snooze, note closed", "snooze", "note closed", task("x") + task("a", later), "");
-        row("snooze 1 hour", "snooze-hour", "note closed",
-            task("x") + task("a", "Monday 03/15 11:20 am"), "");
-        row("snooze, text changed", "snooze", "text changed", task("x") + task("a!", kQuarter, "1"),
-            "");
-        row("show, row moved up", "default", "task above deleted", task("a", kQuarter, "1"),
-            kQuarter);
-        row("show, note closed", "default", "note closed", rung, kQuarter);
-        row("snooze, weekly", "snooze", "note closed",
-            task("x") + task("a", later, "weekly@2027-03-15T10:15"), "", "weekly");
-        row("show, weekly", "default", "note closed", task("x") + task("a", nextWeek, "weekly"),
-            nextWeek + ", every week", "weekly");
-        row("alarm set again", "", "Ok", {}, {});
-        row("No alarm", "", "No alarm", {}, {});
-        row("task deleted", "", "task deleted", {}, {});
+                         x = task("x");
+        testing::table<AnswerCase>(
+            {{"snooze, row moved up", "snooze", "task above deleted", task("a", later), later},
+             {"snooze, note closed", "snooze", "note closed", x + task("a", later), ""},
+             {"snooze 1 hour", "snooze-hour", "note closed", x + task("a", "Monday 03/15 11:20 am"),
+              ""},
+             {"snooze, text changed", "snooze", "text changed", x + task("a!", kQuarter, "1"), ""},
+             {"show, row moved up", "default", "task above deleted", task("a", kQuarter, "1"),
+              kQuarter},
+             {"show, note closed", "default", "note closed", x + task("a", kQuarter, "1"),
+              kQuarter},
+             {"snooze, weekly", "snooze", "note closed",
+              x + task("a", later, "weekly@2027-03-15T10:15"), "", "weekly"},
+             {"show, weekly", "default", "note closed", x + task("a", nextWeek, "weekly"),
+              nextWeek + ", every week", "weekly"},
+             {"alarm set again", "", "Ok"},
+             {"No alarm", "", "No alarm"},
+             {"task deleted", "", "task deleted"}});
     }
     void answers() {
         QFETCH(AnswerCase, row);
@@ -297,8 +288,6 @@ private Q_SLOTS:
         Program p({}, true);
         QCoreApplication::processEvents();
         QVERIFY(p.main->isMinimized());
-        for (const QTimer* t : p.main->findChild<jot::Notices*>()->findChildren<QTimer*>())
-            QVERIFY(!t->isActive());
         jot::setTrayAvailableForTests(true);
         QDBusConnection tray = QDBusConnection::connectToBus(m_address, "tray");
         QVERIFY(tray.registerService("org.kde.StatusNotifierWatcher"));

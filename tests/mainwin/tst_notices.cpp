@@ -73,14 +73,11 @@ announceTray(const QString& display) {
 // What runs on a timer in the program, but the minute's tick: "owner interval", the owner by
 // its object name, else its class.
 QStringList pollers() {
-    QSet<QObject*> objects{qApp};
-    for (QWidget* w : QApplication::allWidgets())
-        objects << w;
+    QObjectList objects = QObjectList{qApp} + qApp->findChildren<QObject*>();
     for (QWindow* w : QGuiApplication::allWindows())
-        objects << w;
-    for (QObject* o : QList<QObject*>(objects.begin(), objects.end()))
-        for (QObject* child : o->findChildren<QObject*>())
-            objects << child;
+        objects << w << w->findChildren<QObject*>();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        objects << w << w->findChildren<QObject*>();
     QStringList found;
     for (QObject* o : objects) {
         if (o->objectName() == "Timer1" || o->objectName() == "m_minuteStart")
@@ -89,6 +86,7 @@ QStringList pollers() {
             found << (o->objectName().isEmpty() ? o->metaObject()->className() : o->objectName()) +
                          ' ' + QString::number(timer.interval);
     }
+    found.removeDuplicates();
     return found;
 }
 

@@ -48,11 +48,9 @@ QString spoken(QWidget* c) {
 // Every text pair of every shown widget's own palette that reads below 4.5:1.
 L unreadable() {
     using P = QPalette;
-    const std::pair<P::ColorRole, P::ColorRole> pairs[] = {{P::Window, P::WindowText},
-                                                           {P::Base, P::Text},
-                                                           {P::Base, P::PlaceholderText},
-                                                           {P::Button, P::ButtonText},
-                                                           {P::Highlight, P::HighlightedText}};
+    const P::ColorRole pairs[][2] = {{P::Window, P::WindowText},   {P::Base, P::Text},
+                                     {P::Base, P::PlaceholderText}, {P::Button, P::ButtonText},
+                                     {P::Highlight, P::HighlightedText}};
     L bad;
     for (QWidget* x : QApplication::allWidgets()) {
         if (!x->isVisible())
@@ -153,13 +151,11 @@ private slots:
         for (int i = 0; i < 7; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
             chain << QApplication::focusWidget()->objectName();
         QCOMPARE(chain, L({"Combo1", "Combo2", "Combo3", "Combo4", "Combo5", "Command3", "Text2"}));
-        QWidgetList onPanel; // none over another
-        for (QWidget* c : ctl(w, "Frame1")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (c->isVisible())
-                onPanel << c;
-        for (QWidget* a : onPanel)
+        const auto onPanel = ctl(w, "Frame1")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* a : onPanel) // none shown over another
             for (QWidget* b : onPanel)
-                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
+                QVERIFY2(a == b || a->isHidden() || b->isHidden() ||
+                             !a->geometry().intersects(b->geometry()),
                          qPrintable(a->objectName() + " over " + b->objectName()));
         for (const char* name : {"Label2", "Label3", "Label5"}) { // a gap each side
             const QRect text = ctl(w, name)->contentsRect();
@@ -346,7 +342,8 @@ private slots:
     }
 
     // A repeating alarm: its rule stored in the fired-mark field, shown by the note, grid and
-    // report, offered again, and moved on to the next occurrence when it rings.
+    // report, offered again, and moved on to the next occurrence when it rings. "Other date…"
+    // opens the calendar when chosen, not passed over; a cancel keeps the day chosen before.
     void repeating_data() {
         testing::table<RepeatingCase>(
             {{"never", 1, 0, "", 0, "Monday 03/16 9:00 am", ""},
@@ -365,14 +362,24 @@ private slots:
         f_test* w = open(p, 1);
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
         auto* days = ctl<QComboBox>(w, "Combo1");
-        jot::AlarmPanel::setDatePickerForTests(
-            [date](QWidget*, QDate, QDate, QDate) { return date; });
+        QList<QDate> asked; // cancelled the first time
+        jot::AlarmPanel::setDatePickerForTests([&](QWidget*, QDate from, QDate to, QDate) {
+            asked << from << to;
+            return asked.size() > 2 ? date : QDate();
+        });
         const auto picker = qScopeGuard([] { jot::AlarmPanel::setDatePickerForTests({}); });
-        if (row.day < jot::kDayListLength) {
-            days->setCurrentIndex(row.day);
-        } else {
-            days->setCurrentIndex(days->count() - 1);
-            QTest::keyClick(days, Qt::Key_Return);
+        days->setCurrentIndex(row.day < jot::kDayListLength ? row.day : 3);
+        if (row.day >= jot::kDayListLength) {
+            QTest::keyClick(days, Qt::Key_End); // onto "Other date…": no calendar, the day stays
+            QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
+            QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::dayText(kToday.addDays(3)) + " 0:00 am");
+            QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
+            for (const auto key : {Qt::Key_Enter, Qt::Key_Return}) { // cancelled, then picked
+                days->setCurrentIndex(days->count() - 1);
+                QTest::keyClick(days, key);
+                QVERIFY(key == Qt::Key_Return || days->currentIndex() == 3);
+            }
+            QCOMPARE(asked.mid(2), QList<QDate>({kToday, kToday.addDays(366)}));
         }
         ctl<QComboBox>(w, "Combo2")->setCurrentText("9");
         ctl<QComboBox>(w, "Combo5")->setCurrentIndex(row.repeat);
@@ -399,31 +406,6 @@ private slots:
         QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton); // "Ok" on it ends the ring
         QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
         QVERIFY(!testing::red(hiddenAndShown(p)));
-    }
-
-    // "Other date…" opens the calendar when chosen, not passed over; a cancel keeps the day
-    // chosen before. (A day picked there is the repeating test's, every month.)
-    void otherDate() {
-        testing::Program p(record(kStamp, "t"));
-        f_test* w = open(p, 1);
-        QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
-        auto* days = ctl<QComboBox>(w, "Combo1");
-        QList<QDate> asked;
-        jot::AlarmPanel::setDatePickerForTests([&](QWidget*, QDate from, QDate to, QDate) {
-            asked << from << to;
-            return QDate();
-        });
-        const auto picker = qScopeGuard([] { jot::AlarmPanel::setDatePickerForTests({}); });
-        days->setCurrentIndex(3);
-        QTest::keyClick(days, Qt::Key_End); // onto "Other date…"
-        QVERIFY(asked.isEmpty());
-        QTest::mouseClick(ctl(w, "Command3"), Qt::LeftButton);
-        QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::dayText(kToday.addDays(3)) + " 0:00 am");
-        QTest::mouseClick(ctl(w, "Command1"), Qt::LeftButton);
-        days->setCurrentIndex(days->count() - 1);
-        QTest::keyClick(days, Qt::Key_Enter); // cancelled
-        QCOMPARE(days->currentIndex(), 3);
-        QCOMPARE(asked, QList<QDate>({kToday, kToday.addDays(366)}));
     }
 
     // An alarm set on each of the 16 days, by "Ok" or Enter, on a 24-hour clock (no am/pm

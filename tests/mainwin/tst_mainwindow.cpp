@@ -34,11 +34,6 @@ struct GestureCase {
     int presses; // on task 2, or twice from the start's current task
     QString after;
 };
-struct KeptCase {
-    QByteArray name;
-    QPoint place; // where the user puts note 1
-    bool kept;
-};
 
 class TstMainWindow : public QObject {
     Q_OBJECT
@@ -230,20 +225,17 @@ private Q_SLOTS:
     }
 
     // A note the user moved and resized comes back so after Hide all and Show all and after a
-    // restart, which reopens the notes open at exit; one never moved, or placed off every
-    // screen, takes its cell. The task file keeps its four fields.
-    void notesKept_data() {
-        testing::table<KeptCase>(
-            {{"moved and resized", {37, 21}, true}, {"off every screen", {-5000, 9000}, false}});
-    }
+    // restart, which reopens the notes open at exit; one placed off every screen takes its cell
+    // at the size it was given. The task file keeps its four fields.
     void notesKept() {
-        QFETCH(KeptCase, row);
         Program p(testing::records(3));
         p.show(1);
         p.show(2);
-        const QPoint cell1 = p.noteOf(1)->pos(), cell2 = p.noteOf(2)->pos();
+        const QPoint place(37, 21), cell2 = p.noteOf(2)->pos();
         const QSize designed = p.noteOf(1)->designedSize(), size = designed + QSize(90, 60);
-        p.noteOf(1)->move(row.place);
+        p.noteOf(1)->move(place);
+        p.noteOf(2)->move(-5000, 9000);
+        p.noteOf(2)->resize(size);
         const auto controls = [&p] { // the text box, the strip and the panel
             QList<QRect> r;
             for (const char* name : {"Text2", "Command1", "Label1", "Command2", "Frame1"})
@@ -259,8 +251,8 @@ private Q_SLOTS:
                                          QRect(grip->mapTo(p.noteOf(1), QPoint()), grip->size())));
         const auto same = [&](const char* when) {
             f_test *n1 = p.noteOf(1), *n2 = p.noteOf(2);
-            QVERIFY2(n1 && n1->size() == size && n1->pos() == (row.kept ? row.place : cell1), when);
-            QVERIFY2(n2 && n2->pos() == cell2 && n2->size() == designed, when);
+            QVERIFY2(n1 && n1->size() == size && n1->pos() == place, when);
+            QVERIFY2(n2 && n2->size() == size && n2->pos() == cell2, when);
         };
         p.trigger("m_toutmasquer");
         QVERIFY(!p.noteOf(1) && !p.noteOf(2));
@@ -334,6 +326,7 @@ private Q_SLOTS:
         QCOMPARE(icon.availableSizes().size(), drawn.size());
         for (const QString& file : drawn) {
             const int size = file.section(u'-', 1).chopped(4).toInt();
+            QVERIFY(icon.availableSizes().contains(QSize(size, size)));
             QCOMPARE(image(icon, size), image(QIcon(":/icons/" + file), size));
         }
         QCOMPARE(image(icon, 64), image(QIcon(":/icons/jotlark.svg"), 64));

@@ -48,8 +48,10 @@ QString spoken(QWidget* c) {
 // Every text pair of every shown widget's own palette that reads below 4.5:1.
 L unreadable() {
     using P = QPalette;
-    const P::ColorRole pairs[][2] = {{P::Window, P::WindowText},   {P::Base, P::Text},
-                                     {P::Base, P::PlaceholderText}, {P::Button, P::ButtonText},
+    const P::ColorRole pairs[][2] = {{P::Window, P::WindowText},
+                                     {P::Base, P::Text},
+                                     {P::Base, P::PlaceholderText},
+                                     {P::Button, P::ButtonText},
                                      {P::Highlight, P::HighlightedText}};
     L bad;
     for (QWidget* x : QApplication::allWidgets()) {

@@ -40,34 +40,28 @@ xcb_atom_t atom(xcb_connection_t* c, const QByteArray& name) {
     return a;
 }
 
-// A desktop panel's tray (freedesktop System Tray), there while the connection lasts: it owns
-// the screen's tray selection and says so on the root window. Null when it could not.
-std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)>
-announceTray(const QString& display) {
-    int screen = 0;
-    std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> c(
-        xcb_connect(display.toLocal8Bit().constData(), &screen), xcb_disconnect);
+// A desktop panel's tray (freedesktop System Tray) on the display's first screen, there while
+// the connection lasts: it owns the tray selection and says so on the root window. Null when
+// it could not.
+std::shared_ptr<xcb_connection_t> announceTray(const QString& display) {
+    std::shared_ptr<xcb_connection_t> c(xcb_connect(qPrintable(display), nullptr), xcb_disconnect);
     if (xcb_connection_has_error(c.get()))
-        return {nullptr, xcb_disconnect};
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(c.get()));
-    for (int k = 0; k < screen; ++k)
-        xcb_screen_next(&screens);
-    const xcb_window_t root = screens.data->root, window = xcb_generate_id(c.get());
-    const xcb_atom_t selection = atom(c.get(), "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen));
+        return nullptr;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c.get())).data->root;
+    const xcb_window_t window = xcb_generate_id(c.get());
+    const xcb_atom_t selection = atom(c.get(), "_NET_SYSTEM_TRAY_S0");
     xcb_create_window(c.get(), XCB_COPY_FROM_PARENT, window, root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
     xcb_set_selection_owner(c.get(), window, selection, XCB_CURRENT_TIME);
-    xcb_client_message_event_t manager{};
-    manager.response_type = XCB_CLIENT_MESSAGE;
-    manager.format = 32;
-    manager.window = root;
-    manager.type = atom(c.get(), "MANAGER");
-    manager.data.data32[0] = XCB_CURRENT_TIME;
-    manager.data.data32[1] = selection;
-    manager.data.data32[2] = window;
+    const xcb_client_message_event_t manager{XCB_CLIENT_MESSAGE,
+                                             32,
+                                             0,
+                                             root,
+                                             atom(c.get(), "MANAGER"),
+                                             {.data32 = {XCB_CURRENT_TIME, selection, window}}};
     xcb_send_event(c.get(), 0, root, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&manager));
-    return xcb_flush(c.get()) > 0 ? std::move(c) : decltype(c){nullptr, xcb_disconnect};
+    return xcb_flush(c.get()) > 0 ? c : nullptr;
 }
 
 // What runs on a timer in the program, but the minute's tick: "owner interval", the owner by

@@ -279,8 +279,6 @@ private Q_SLOTS:
         p.show(1);
         f_test* n = p.noteOf(1);
         QVERIFY(!n->keptAbove() && !n->onAllWorkspaces());
-        for (const char* item : {"m_ontop", "m_workspaces"})
-            QVERIFY(p.child<QAction>(item)->isEnabled() && !p.child<QAction>(item)->isChecked());
         p.trigger("m_ontop");
         QVERIFY(n->keptAbove() && !n->onAllWorkspaces());
         p.trigger("m_workspaces");

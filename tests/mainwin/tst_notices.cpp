@@ -297,12 +297,8 @@ private Q_SLOTS:
         QVERIFY2(name != ":", "no private X server: scripts/test.sh installs Xvfb; " +
                                   xvfb.readAllStandardError());
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("DISPLAY", name);
-        child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        startRole(child, {"--tray-arrival"});
+        startRole(child, {"--tray-arrival", "-platform", "xcb", "-display", name});
         QByteArray said;
         while (!said.contains("waiting\n") &&
                (child.canReadLine() || child.waitForReadyRead(20000)))
@@ -335,8 +331,6 @@ private Q_SLOTS:
     // tray came; it ends once the test closes its input.
     void comesOverX11() {
         QCOMPARE(QGuiApplication::platformName(), "xcb");
-        useFakeClock();
-        at(10, 14);
         // The tray watch adds to what Qt listens for on the root window, never in its place.
         const quint32 before = rootEventMask();
         Program p({}, true);

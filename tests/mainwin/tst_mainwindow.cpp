@@ -261,7 +261,22 @@ private Q_SLOTS:
         p.tick(); // the new key is kept at the next tick, crash or not
         const QString state = jot::notePlacesPath(p.home.dataDir());
         QVERIFY(testing::readFile(state).contains("\ntext=task 1!\n"));
+        // "Notes on top" and "Notes on every workspace": marker files (0600), applied at once to
+        // the open notes and to notes opened later, never to the main window.
+        f_test* n = p.noteOf(1);
+        QVERIFY(!n->keptAbove() && !n->onAllWorkspaces());
+        p.trigger("m_ontop");
+        QVERIFY(n->keptAbove() && !n->onAllWorkspaces());
+        p.trigger("m_workspaces");
+        QVERIFY(n->onAllWorkspaces());
         p.show(3);
+        QVERIFY(p.noteOf(3)->keptAbove() && p.noteOf(3)->onAllWorkspaces());
+        QVERIFY(!p.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        for (const QString& f : {jot::kOnTopFile, jot::kAllWorkspacesFile})
+            QCOMPARE(int(QFile::permissions(p.home.dataDir() + f) & 0x7077), 0x6000);
+        p.trigger("m_ontop");
+        QVERIFY(!QFile::exists(p.home.dataDir() + jot::kOnTopFile));
+        QVERIFY(!n->keptAbove() && !p.noteOf(3)->keptAbove() && n->onAllWorkspaces());
         p.noteOf(3)->close();
         p.trigger("m_quitter");
         QCOMPARE(int(QFile::permissions(state) & 0x7077), 0x6000);
@@ -270,27 +285,6 @@ private Q_SLOTS:
         p.main->Form_Load();
         same("restart");
         QVERIFY(!p.noteOf(3));
-    }
-
-    // "Notes on top" and "Notes on every workspace": marker files (0600), applied at once to
-    // the open notes and to notes opened later, never to the main window.
-    void stacking() {
-        Program p(testing::records(1));
-        p.show(1);
-        f_test* n = p.noteOf(1);
-        QVERIFY(!n->keptAbove() && !n->onAllWorkspaces());
-        p.trigger("m_ontop");
-        QVERIFY(n->keptAbove() && !n->onAllWorkspaces());
-        p.trigger("m_workspaces");
-        QVERIFY(n->onAllWorkspaces());
-        for (const QString& f : {jot::kOnTopFile, jot::kAllWorkspacesFile})
-            QCOMPARE(int(QFile::permissions(p.home.dataDir() + f) & 0x7077), 0x6000);
-        p.click("Command1");
-        QVERIFY(p.noteOf(2)->keptAbove() && p.noteOf(2)->onAllWorkspaces());
-        QVERIFY(!p.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        p.trigger("m_ontop");
-        QVERIFY(!QFile::exists(p.home.dataDir() + jot::kOnTopFile));
-        QVERIFY(!n->keptAbove() && !p.noteOf(2)->keptAbove() && n->onAllWorkspaces());
     }
 
     // About keeps the name and version as its text and says the licence below it.

@@ -269,6 +269,7 @@ private Q_SLOTS:
         QVERIFY(n->keptAbove() && !n->onAllWorkspaces());
         p.trigger("m_workspaces");
         QVERIFY(n->onAllWorkspaces());
+        p.noteOf(3)->close(); // opened by Show all
         p.show(3);
         QVERIFY(p.noteOf(3)->keptAbove() && p.noteOf(3)->onAllWorkspaces());
         QVERIFY(!p.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

@@ -75,15 +75,13 @@ private Q_SLOTS:
         testing::NotificationServer& server = served.server;
         DesktopNotifier notifier(client());
         QStringList heard;
-        const auto hear = [&heard](const char* word) {
-            return [&heard, word](const QString& tag) { heard << word + tag; };
-        };
-        connect(&notifier, &DesktopNotifier::activated, this, hear("show "));
-        connect(&notifier, &DesktopNotifier::snoozed, this,
-                [&heard](const QString& tag, jot::Snooze how) {
-                    heard << (how == jot::Snooze::Hour ? "hour " : "snooze ") + tag;
-                });
-        connect(&notifier, &DesktopNotifier::closed, this, hear("closed "));
+        connect(&notifier, &DesktopNotifier::activated, this,
+                [&](auto tag) { heard << "show " + tag; });
+        connect(&notifier, &DesktopNotifier::snoozed, this, [&](auto tag, jot::Snooze how) {
+            heard << (how == jot::Snooze::Hour ? "hour " : "snooze ") + tag;
+        });
+        connect(&notifier, &DesktopNotifier::closed, this,
+                [&](auto tag) { heard << "closed " + tag; });
         for (int n = 1; n <= 3; ++n) {
             QVERIFY(notifier.notify(Kind::Alarm, n == 2 ? "row 2" : "row 1", "summary", "body"));
             QTRY_COMPARE(server.sent.size(), n);

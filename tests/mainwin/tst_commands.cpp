@@ -44,6 +44,13 @@ QString texts(const QByteArray& file) {
     return t.join(',');
 }
 
+// Ctrl and the key on the main window, made active as its shortcuts need.
+void shortcut(const Program& p, Qt::Key key) {
+    p.main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
+    QTest::keyClick(p.main.get(), key, Qt::ControlModifier);
+}
+
 int openNotes() {
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -217,12 +224,7 @@ private Q_SLOTS:
             {'d', [&] { p.select(1), p.click("Command3"); }},
             {'a', [&] { p.trigger("m_reinit"); }},
             {'n', [&] { p.main->carryOut(add); }},
-            {'z',
-             [&] {
-                 p.main->activateWindow();
-                 QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
-                 QTest::keyClick(p.main.get(), Qt::Key_Z, Qt::ControlModifier);
-             }},
+            {'z', [&] { shortcut(p, Qt::Key_Z); }},
             {'u', [&] { Q_EMIT p.child<QLabel>("m_warning")->linkActivated("undo"); }},
             {'e', [&] { p.tick("m_lineNoteTimer"); }},
             {'t', [&] { fakeNow = fakeNow.addSecs(15 * 60), p.tick(); }},
@@ -260,9 +262,7 @@ private Q_SLOTS:
         Program p(testing::task("École") + testing::task("Shop") + testing::task("ecole bus") +
                   testing::task("Call", "Monday 03/16 10:00 am"));
         jot::setMessageResponderForTests([](QMessageBox&) { return Box::Yes; });
-        p.main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
-        QTest::keyClick(p.main.get(), Qt::Key_F, Qt::ControlModifier);
+        shortcut(p, Qt::Key_F);
         auto* line = p.child<QLineEdit>("m_findLine");
         QVERIFY(line->hasFocus());
         QTest::keyClicks(line, row.typed);

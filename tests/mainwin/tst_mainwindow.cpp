@@ -170,6 +170,16 @@ private Q_SLOTS:
         });
         p.trigger("m_reinit");
         QCOMPARE(asked, "Voulez-vous vraiment supprimer toutes les tâches ?|&Non");
+        bool below = false; // About keeps the name and version as its text, the licence below
+        jot::setMessageResponderForTests([&below](QMessageBox& box) {
+            box.show();
+            const QRect name = box.findChild<QLabel*>("qt_msgbox_label")->geometry();
+            const auto* licence = box.findChild<QLabel*>("qt_msgbox_informativelabel");
+            below = licence && licence->isVisible() && licence->y() >= name.bottom();
+            return Box::Ok;
+        });
+        p.trigger("m_apropos");
+        QVERIFY(below);
         p.click("Command1");
         f_test* note = p.noteOf(1);
         QCOMPARE(note->windowTitle(), "Le 03/15 à 02:07 pm");
@@ -286,21 +296,6 @@ private Q_SLOTS:
         p.main->Form_Load();
         same("restart");
         QVERIFY(!p.noteOf(3));
-    }
-
-    // About keeps the name and version as its text and says the licence below it.
-    void about() {
-        Program p;
-        bool below = false;
-        jot::setMessageResponderForTests([&below](QMessageBox& box) {
-            box.show();
-            const QRect name = box.findChild<QLabel*>("qt_msgbox_label")->geometry();
-            const auto* licence = box.findChild<QLabel*>("qt_msgbox_informativelabel");
-            below = licence && licence->isVisible() && licence->y() >= name.bottom();
-            return Box::Ok;
-        });
-        p.trigger("m_apropos");
-        QVERIFY(below);
     }
 
     // The platform sends a window its icon at every size the icon has: the sizes drawn for

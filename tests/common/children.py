@@ -28,13 +28,11 @@ def start(args, env, deathsig=signal.SIGKILL, **kwargs):
 
 def stop_all():
     for p in reversed(_children):
-        if p.poll() is None:
-            p.terminate()
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
-                p.wait()
+        p.terminate()  # nothing for one that ended
+        try:
+            p.wait(5)
+        except subprocess.TimeoutExpired:
+            p.kill()
 
 
 def wait_for(what, probe):

@@ -43,18 +43,18 @@ private Q_SLOTS:
     void sends() {
         QFETCH(SendCase, row);
         const bool alarm = row.kind == Kind::Alarm;
-        testing::Served served(m_address, "server");
+        testing::NotificationServer server(m_address, "server");
         if (row.markup)
-            served.server.capabilities << QStringLiteral("body-markup");
-        served.server.silent = row.silent;
+            server.capabilities << QStringLiteral("body-markup");
+        server.silent = row.silent;
         DesktopNotifier notifier(client());
         QElapsedTimer waited;
         waited.start();
         for (int n = 1; n <= 2; ++n)
             QVERIFY(notifier.notify(row.kind, "row 3", "Buy milk", "a <b> & c"));
-        QTRY_COMPARE_WITH_TIMEOUT(served.server.sent.size(), 2, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(server.sent.size(), 2, 4000);
         QVERIFY(waited.elapsed() < 4000); // not D-Bus's 25 s per notice
-        const testing::NotificationServer::Notification& n = served.server.sent.first();
+        const testing::NotificationServer::Notification& n = server.sent.first();
         QCOMPARE(n.icon, JOT_APP_ID);
         QCOMPARE(n.body, row.body);
         // Servers that show few buttons show the first ones.
@@ -71,8 +71,7 @@ private Q_SLOTS:
     // new one for a tag replaces the one shown. Other programs' notifications, and one
     // closed, are not the program's. One withdrawn is closed, even while still on its way.
     void answers() {
-        testing::Served served(m_address, "server");
-        testing::NotificationServer& server = served.server;
+        testing::NotificationServer server(m_address, "server");
         DesktopNotifier notifier(client());
         QStringList heard;
         connect(&notifier, &DesktopNotifier::activated, this,

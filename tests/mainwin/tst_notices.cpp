@@ -108,13 +108,13 @@ class TstNotices : public QObject {
     PrivateBus m_bus;
     QString m_address;
     QStringList m_trayMessages;
-    std::optional<Served> m_served;
+    std::optional<NotificationServer> m_served;
     int m_servers = 0;
     int m_plays = 0;
 
     // On a connection of its own: Qt shares connections of the same name.
     NotificationServer& serve() {
-        return m_served.emplace(m_address, "server" + QString::number(++m_servers)).server;
+        return m_served.emplace(m_address, "server" + QString::number(++m_servers));
     }
 
 private Q_SLOTS:
@@ -155,7 +155,7 @@ private Q_SLOTS:
         if (row.server != "none")
             serve().refuse = row.server == "refuses";
         if (m_served)
-            m_served->server.capabilities << row.capability;
+            m_served->capabilities << row.capability;
         Program p(task("a~more", kQuarter) + task(" ~b", kQuarter));
         if (!row.sound)
             p.trigger("m_sound");
@@ -166,10 +166,10 @@ private Q_SLOTS:
         QVERIFY(red(p.noteOf(1)) && red(p.noteOf(2)));
         const QString warning = p.child<QLabel>("m_warning")->text();
         QTRY_COMPARE(m_trayMessages, row.tray.replaceInStrings("$w", warning));
-        QTRY_COMPARE(m_served ? m_served->server.sent.size() : 0, row.notifications.size());
+        QTRY_COMPARE(m_served ? m_served->sent.size() : 0, row.notifications.size());
         QStringList received;
         for (int i = 0; i < row.notifications.size(); ++i) {
-            const auto& n = m_served->server.sent[i];
+            const auto& n = m_served->sent[i];
             received << n.summary + '|' + n.body + '|' +
                             QString::number(n.hints["urgency"].toInt()) +
                             (n.hints.contains("sound-name") ? "|sound" : "");
@@ -235,7 +235,7 @@ private Q_SLOTS:
         Program p(task("x") + task("a", kQuarter, row.repeat));
         at(10, 15);
         p.tick();
-        QTRY_COMPARE(m_served->server.sent.size(), 1);
+        QTRY_COMPARE(m_served->sent.size(), 1);
         f_test* rung = p.noteOf(2);
         if (row.meanwhile.startsWith("task")) {
             p.select(row.meanwhile == "task deleted" ? 2 : 1);
@@ -252,17 +252,16 @@ private Q_SLOTS:
         }
         // A notice after any close: the server has heard everything before it.
         p.main->findChild<jot::Notices*>()->warning("sentinel");
-        QTRY_COMPARE(m_served->server.sent.size(), 2);
-        QCOMPARE(m_served->server.closedIds,
-                 row.action.isEmpty() ? QList<uint>{101} : QList<uint>());
+        QTRY_COMPARE(m_served->sent.size(), 2);
+        QCOMPARE(m_served->closedIds, row.action.isEmpty() ? QList<uint>{101} : QList<uint>());
         if (row.action.isEmpty())
             return;
         p.main->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), p.main.get());
         at(10, 20);
         const bool snooze = row.action.startsWith("snooze");
-        Q_EMIT m_served->server.ActionInvoked(101, row.action);
-        QTRY_COMPARE(m_served->server.closedIds, QList<uint>{101});
+        Q_EMIT m_served->ActionInvoked(101, row.action);
+        QTRY_COMPARE(m_served->closedIds, QList<uint>{101});
         QCOMPARE(p.fileBytes(), row.file);
         f_test* note = p.noteOf(p.list().rows() - 1);
         QCOMPARE(note ? note->findChild<QLabel*>("Label1")->text().replace(u'\n', u' ') : "",

@@ -92,8 +92,6 @@ def main():
 
     subprocess.run([JOTLARK, "--show-all"], env=env, timeout=WAIT_S, check=True)
     first = wait_for("first note", lambda: window(env, "09:00 am"))
-    check("first note's workspace", lambda: prop(env, first, "_NET_WM_DESKTOP"),
-          str(ALL_DESKTOPS))
     if "_NET_WM_STATE_ABOVE" in prop(env, first, "_NET_WM_STATE"):
         raise Failure("a note on top without the option")
 

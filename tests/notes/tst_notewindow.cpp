@@ -315,7 +315,6 @@ private slots:
     void editAndClose() {
         const QByteArray first = record(kStamp, "first");
         testing::Program p(first + record(kStamp, "a\u00a0b"));
-        open(p, 1);
         QPointer<f_test> w = open(p, 2);
         p.saves->clear();
         auto* text2 = ctl<QPlainTextEdit>(w, "Text2");
@@ -334,7 +333,6 @@ private slots:
         QTest::keyClick(text2, Qt::Key_W, Qt::ControlModifier);
         QVERIFY(!w->isVisible());
         QCOMPARE(p.saves->count(), 3); // once, though the text had the focus
-        QCOMPARE(p.list().cell(2, jot::ColSlot) + p.list().cell(1, jot::ColSlot), "1");
     }
 
     // A repeating alarm: its rule stored in the fired-mark field, shown by the note, grid and

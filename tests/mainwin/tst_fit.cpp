@@ -71,8 +71,7 @@ private Q_SLOTS:
         Program p(testing::task("t", "Monday 03/15 10:15 am", "weekdays"));
         p.main->show();
         p.trigger("m_find"); // the find line and what it hides
-        p.select(1);
-        p.click("Command2");
+        p.show(1);
         f_test* note = p.noteOf(1);
         QVERIFY(note);
         note->findChild<QPushButton*>("Command1")->click();

@@ -19,7 +19,6 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from children import WAIT_S, Failure, private_home, start, start_x_server, stop_all, wait_for  # noqa: E402,E501
 
 JOTLARK = sys.argv[1]
-ALL_DESKTOPS = 0xFFFFFFFF
 PLACE = (100, 150, 400, 150)  # where the user left the first note: inner x, y, width, height
 
 def run(env, *args):
@@ -77,8 +76,8 @@ def main():
     run(env, "xdotool", "windowactivate", "--sync", other)
     program = start([JOTLARK], env, **quiet)
     ringing = wait_for("ringing note", lambda: window(env, "10:00 am"))
-    check("ringing note's workspace", lambda: prop(env, ringing, "_NET_WM_DESKTOP"),
-          str(ALL_DESKTOPS))
+    check("ringing note on every workspace", lambda: prop(env, ringing, "_NET_WM_DESKTOP"),
+          str(0xFFFFFFFF))
     check("ringing note on top",
           lambda: "_NET_WM_STATE_ABOVE" in prop(env, ringing, "_NET_WM_STATE"), True)
     check("window with the keyboard",

@@ -53,12 +53,10 @@ std::shared_ptr<xcb_connection_t> announceTray(const QString& display) {
     xcb_create_window(c.get(), XCB_COPY_FROM_PARENT, window, root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
     xcb_set_selection_owner(c.get(), window, selection, XCB_CURRENT_TIME);
-    const xcb_client_message_event_t manager{XCB_CLIENT_MESSAGE,
-                                             32,
-                                             0,
-                                             root,
-                                             atom(c.get(), "MANAGER"),
-                                             {.data32 = {XCB_CURRENT_TIME, selection, window}}};
+    const xcb_atom_t type = atom(c.get(), "MANAGER");
+    xcb_client_message_event_t manager{XCB_CLIENT_MESSAGE, 32, 0, root, type, {}};
+    manager.data.data32[1] = selection; // after the time, XCB_CURRENT_TIME: 0
+    manager.data.data32[2] = window;
     xcb_send_event(c.get(), 0, root, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&manager));
     return xcb_flush(c.get()) > 0 ? c : nullptr;
@@ -80,7 +78,6 @@ QStringList pollers() {
             found << (o->objectName().isEmpty() ? o->metaObject()->className() : o->objectName()) +
                          ' ' + QString::number(timer.interval);
     }
-    found.removeDuplicates();
     return found;
 }
 

@@ -67,8 +67,11 @@ def main():
 
     start_x_server(env)
     quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-    start(["openbox"], env, **quiet)
-    wait_for("window manager", lambda: prop(env, "root", "_NET_SUPPORTING_WM_CHECK"))
+    # Ready once it runs its start-up command, just before its event loop: a window mapped while
+    # it starts up, even after it announced itself on the root window, may never be managed.
+    start(["openbox", "--startup", "xprop -root -f JOT_WM_READY 8s -set JOT_WM_READY yes"], env,
+          **quiet)
+    wait_for("window manager", lambda: prop(env, "root", "JOT_WM_READY"))
 
     # The user types in another program's window when the alarm rings at Jotlark's start.
     start(["xmessage", "-geometry", "500x300+400+300", "typing here"], env, **quiet)

@@ -12,7 +12,9 @@ import time
 
 _libc = ctypes.CDLL(None, use_errno=True)
 _children = []
-WAIT_S = 30  # for anything to come up; a busy machine takes seconds, a fault takes all of it
+# For anything to come up: at a load of ten times the cores openbox took over 30 s to start;
+# a fault takes all of it.
+WAIT_S = 60
 
 
 class Failure(Exception):

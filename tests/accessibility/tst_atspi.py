@@ -20,18 +20,14 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from children import Failure, private_home, start, start_x_server, stop_all, wait_for  # noqa: E402,E501
 
 JOTLARK = sys.argv[1]
-LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
-REGISTRY = "/usr/libexec/at-spi2-registryd"
 PACKAGES = "xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
-
 TEXT = "Water the plants"
 
-def start_services(tmp):
-    """The X server, the session bus, the AT-SPI bus and registry; the environment to use."""
+
+def walk(tmp):
     # The launcher reads whether accessibility is on from GSettings: never the user's.
     env = private_home(tmp, GSETTINGS_BACKEND="memory")
     start_x_server(env)
-
     config = os.path.join(tmp, "session.conf")
     with open(config, "w") as f:
         f.write(f'<busconfig><listen>unix:dir={tmp}</listen><policy context="default">'
@@ -40,41 +36,16 @@ def start_services(tmp):
     bus = start(["dbus-daemon", "--config-file=" + config, "--print-address", "--nofork"], env,
                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     env["DBUS_SESSION_BUS_ADDRESS"] = wait_for("dbus-daemon", bus.stdout.readline).decode().strip()
-
-    from gi.repository import Gio
-
-    flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
-             Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
-    session = Gio.DBusConnection.new_for_address_sync(env["DBUS_SESSION_BUS_ADDRESS"], flags)
     # Killed, the launcher leaves its accessibility bus running: it runs in a process group of
     # its own under a shell that ends the whole group when this script ends, however it ends.
-    start(["sh", "-c", 'trap "trap - TERM; kill -TERM 0" TERM; "$@" & wait', "sh", LAUNCHER,
-           "--launch-immediately", "--a11y=1"], env, deathsig=signal.SIGTERM, process_group=0,
+    start(["sh", "-c", 'trap "trap - TERM; kill -TERM 0" TERM; "$@" & wait', "sh",
+           "/usr/libexec/at-spi-bus-launcher", "--launch-immediately", "--a11y=1"], env,
+          deathsig=signal.SIGTERM, process_group=0, stderr=subprocess.DEVNULL)
+    wait_for("accessibility bus from the launcher", lambda: subprocess.run(
+        ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+         "org.a11y.Bus.GetAddress"], env=env, capture_output=True).returncode == 0)
+    start(["/usr/libexec/at-spi2-registryd"], env, stdout=subprocess.DEVNULL,
           stderr=subprocess.DEVNULL)
-    wait_for("accessibility bus from the launcher", lambda: session.call_sync(
-        "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, None,
-        Gio.DBusCallFlags.NONE, 2000))
-    session.close_sync()
-    start([REGISTRY], env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return env
-
-
-def main():
-    with tempfile.TemporaryDirectory(prefix="jot-atspi-") as tmp:
-        try:
-            walk(tmp)
-        except (Failure, ImportError, FileNotFoundError) as e:
-            hint = "" if isinstance(e, Failure) else f"; bash scripts/test.sh installs {PACKAGES}"
-            print(f"FAIL: {e}{hint}")
-            return 1
-        finally:
-            stop_all()  # before the folder goes: the program saves into it to the end
-    print("PASS: the task list reaches the accessibility bus under the program's name")
-    return 0
-
-
-def walk(tmp):
-    env = start_services(tmp)
     data = os.path.join(env["XDG_DATA_HOME"], "jotlk")
     os.makedirs(data, mode=0o700)
     with open(os.path.join(data, "planifs.txt"), "wb") as f:
@@ -89,21 +60,24 @@ def walk(tmp):
     wait_for("AT-SPI registry", lambda: pyatspi.Registry.getDesktop(0).childCount >= 0)
     start([JOTLARK], dict(env, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
                           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
-    def descendants(acc, depth=0):
-        for i in range(acc.childCount if depth < 25 else 0):
-            child = acc.getChildAtIndex(i)
-            if child is not None:
-                yield child
-                yield from descendants(child, depth + 1)
 
     def task_cell():
         desktop = pyatspi.Registry.getDesktop(0)
         desktop.clearCache()
         app = next((a for a in desktop if a is not None and a.name == "Jotlark"), None)
-        return app and next((a for a in descendants(app) if a.name == TEXT and
-                             a.getRole() == pyatspi.ROLE_TABLE_CELL), None)
+        return app and pyatspi.findDescendant(
+            app, lambda a: a.name == TEXT and a.getRole() == pyatspi.ROLE_TABLE_CELL)
     wait_for("task in Jotlark's tree on the accessibility bus", task_cell)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    with tempfile.TemporaryDirectory(prefix="jot-atspi-") as tmp:
+        try:
+            walk(tmp)
+        except (Failure, ImportError, FileNotFoundError) as e:
+            hint = "" if isinstance(e, Failure) else f"; bash scripts/test.sh installs {PACKAGES}"
+            print(f"FAIL: {e}{hint}")
+            sys.exit(1)
+        finally:
+            stop_all()  # before the folder goes: the program saves into it to the end
+    print("PASS: the task list reaches the accessibility bus under the program's name")

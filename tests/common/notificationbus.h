@@ -11,11 +11,19 @@
 namespace testing {
 
 // A notification server that records what it is sent; a test answers as the user would by
-// emitting its signals.
+// emitting its signals. It serves on a connection of its own to the bus, gone with it.
 class NotificationServer : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
+    NotificationServer(const QString& address, const QString& name)
+        : m_bus(QDBusConnection::connectToBus(address, name)) {
+        if (!m_bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                                  QDBusConnection::ExportAllContents) ||
+            !m_bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
+            qFatal("cannot serve the notifications on the private bus");
+    }
+    ~NotificationServer() override { QDBusConnection::disconnectFromBus(m_bus.name()); }
     struct Notification {
         QString icon, summary, body;
         uint replaces = 0;
@@ -50,20 +58,9 @@ public Q_SLOTS:
 Q_SIGNALS:
     void ActionInvoked(uint id, const QString& action);
     void NotificationClosed(uint id, uint reason);
-};
 
-// The server registered on a connection of its own, gone with it.
-struct Served {
-    Served(const QString& address, const QString& name)
-        : bus(QDBusConnection::connectToBus(address, name)) {
-        if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server,
-                                QDBusConnection::ExportAllContents) ||
-            !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
-            qFatal("cannot serve the notifications on the private bus");
-    }
-    ~Served() { QDBusConnection::disconnectFromBus(bus.name()); }
-    NotificationServer server;
-    QDBusConnection bus;
+private:
+    QDBusConnection m_bus;
 };
 
 // Starts a daemon that prints its address on its first line, ended with the test even when

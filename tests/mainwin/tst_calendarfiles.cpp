@@ -45,10 +45,7 @@ private Q_SLOTS:
             testing::Program source(kList);
             source.trigger("m_exportCalendar");
         }
-        if (!row.calendar.isEmpty()) {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(row.calendar) == row.calendar.size());
-        }
+        QVERIFY(row.calendar.isEmpty() || testing::writeFile(file, row.calendar));
         testing::Program p(row.into);
         QString text;
         jot::setMessageResponderForTests([&](QMessageBox& box) {

@@ -12,21 +12,17 @@
 using testing::Program;
 
 namespace {
-// Whether `text` fits `room` whole in the widget's font, on as many lines as it has.
-bool fits(const QWidget* w, const QString& text, const QRect& room) {
-    const QFontMetrics fm = w->fontMetrics();
-    const QStringList lines = text.split(u'\n');
-    bool wide = true;
-    for (const QString& line : lines)
-        wide = wide && fm.horizontalAdvance(line) <= room.width();
-    return wide && fm.height() + (lines.size() - 1) * fm.lineSpacing() <= room.height();
-}
-
-// Every label, button and list entry shown in the window that does not fit its room.
+// Every label, button and list entry shown in the window whose text does not fit its room
+// whole in the widget's font, on as many lines as it has.
 QStringList cut(const QWidget* window) {
     QStringList bad;
     const auto check = [&bad](const QWidget* w, const QString& text, const QRect& room) {
-        if (!text.isEmpty() && !fits(w, text, room))
+        const QFontMetrics fm = w->fontMetrics();
+        const QStringList lines = text.split(u'\n');
+        bool fits = fm.height() + (lines.size() - 1) * fm.lineSpacing() <= room.height();
+        for (const QString& line : lines)
+            fits = fits && fm.horizontalAdvance(line) <= room.width();
+        if (!text.isEmpty() && !fits)
             bad << w->objectName() + ": " + text;
     };
     for (const QLabel* l : window->findChildren<QLabel*>())
@@ -59,13 +55,13 @@ private Q_SLOTS:
     void initTestCase() { QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9)); }
 
     void wholeText_data() {
-        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("locale");
         for (const char* name : {"en_US", "fr_FR", "de_DE"})
-            QTest::newRow(name) << QLocale(QString::fromLatin1(name));
+            QTest::newRow(name) << name;
     }
     void wholeText() {
-        QFETCH(QLocale, locale);
-        QLocale::setDefault(locale);
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
         jot::loadJotlarkTranslations(*qApp);
         const auto english = qScopeGuard([] {
             QLocale::setDefault(QLocale::c());
@@ -75,8 +71,7 @@ private Q_SLOTS:
         Program p(testing::task("t", "Monday 03/15 10:15 am", "weekdays"));
         p.main->show();
         p.trigger("m_find"); // the find line and what it hides
-        p.select(1);
-        p.click("Command2");
+        p.show(1);
         f_test* note = p.noteOf(1);
         QVERIFY(note);
         note->findChild<QPushButton*>("Command1")->click();

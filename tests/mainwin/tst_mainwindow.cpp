@@ -34,11 +34,6 @@ struct GestureCase {
     int presses; // on task 2, or twice from the start's current task
     QString after;
 };
-struct KeptCase {
-    QByteArray name;
-    QPoint place; // where the user puts note 1
-    bool kept;
-};
 
 class TstMainWindow : public QObject {
     Q_OBJECT
@@ -83,10 +78,6 @@ private Q_SLOTS:
         if (row.tray) { // the tray brings it back
             Q_EMIT icon->activated(QSystemTrayIcon::Trigger);
             QCOMPARE(stateOf(w), "shown");
-        } else { // a tray that comes late takes the window
-            jot::setTrayAvailableForTests(true);
-            QMetaObject::invokeMethod(p.child<QObject>("m_trayWatch"), "trayMayHaveCome");
-            QTRY_VERIFY(icon->isVisible() && stateOf(w) == "hidden");
         }
         p.trigger("mPopExit"); // the tray's Exit writes the list, and so does Exit
         QVERIFY(w.ended() && p.saves->count() == 2);
@@ -179,6 +170,16 @@ private Q_SLOTS:
         });
         p.trigger("m_reinit");
         QCOMPARE(asked, "Voulez-vous vraiment supprimer toutes les tâches ?|&Non");
+        bool below = false; // About keeps the name and version as its text, the licence below
+        jot::setMessageResponderForTests([&below](QMessageBox& box) {
+            box.show();
+            const QRect name = box.findChild<QLabel*>("qt_msgbox_label")->geometry();
+            const auto* licence = box.findChild<QLabel*>("qt_msgbox_informativelabel");
+            below = licence && licence->isVisible() && licence->y() >= name.bottom();
+            return Box::Ok;
+        });
+        p.trigger("m_apropos");
+        QVERIFY(below);
         p.click("Command1");
         f_test* note = p.noteOf(1);
         QCOMPARE(note->windowTitle(), "Le 03/15 à 02:07 pm");
@@ -230,20 +231,17 @@ private Q_SLOTS:
     }
 
     // A note the user moved and resized comes back so after Hide all and Show all and after a
-    // restart, which reopens the notes open at exit; one never moved, or placed off every
-    // screen, takes its cell. The task file keeps its four fields.
-    void notesKept_data() {
-        testing::table<KeptCase>(
-            {{"moved and resized", {37, 21}, true}, {"off every screen", {-5000, 9000}, false}});
-    }
+    // restart, which reopens the notes open at exit; one placed off every screen takes its cell
+    // at the size it was given. The task file keeps its four fields.
     void notesKept() {
-        QFETCH(KeptCase, row);
         Program p(testing::records(3));
         p.show(1);
         p.show(2);
-        const QPoint cell1 = p.noteOf(1)->pos(), cell2 = p.noteOf(2)->pos();
+        const QPoint place(37, 21), cell2 = p.noteOf(2)->pos();
         const QSize designed = p.noteOf(1)->designedSize(), size = designed + QSize(90, 60);
-        p.noteOf(1)->move(row.place);
+        p.noteOf(1)->move(place);
+        p.noteOf(2)->move(-5000, 9000);
+        p.noteOf(2)->resize(size);
         const auto controls = [&p] { // the text box, the strip and the panel
             QList<QRect> r;
             for (const char* name : {"Text2", "Command1", "Label1", "Command2", "Frame1"})
@@ -259,8 +257,8 @@ private Q_SLOTS:
                                          QRect(grip->mapTo(p.noteOf(1), QPoint()), grip->size())));
         const auto same = [&](const char* when) {
             f_test *n1 = p.noteOf(1), *n2 = p.noteOf(2);
-            QVERIFY2(n1 && n1->size() == size && n1->pos() == (row.kept ? row.place : cell1), when);
-            QVERIFY2(n2 && n2->pos() == cell2 && n2->size() == designed, when);
+            QVERIFY2(n1 && n1->size() == size && n1->pos() == place, when);
+            QVERIFY2(n2 && n2->size() == size && n2->pos() == cell2, when);
         };
         p.trigger("m_toutmasquer");
         QVERIFY(!p.noteOf(1) && !p.noteOf(2));
@@ -273,7 +271,23 @@ private Q_SLOTS:
         p.tick(); // the new key is kept at the next tick, crash or not
         const QString state = jot::notePlacesPath(p.home.dataDir());
         QVERIFY(testing::readFile(state).contains("\ntext=task 1!\n"));
+        // "Notes on top" and "Notes on every workspace": marker files (0600), applied at once to
+        // the open notes and to notes opened later, never to the main window.
+        f_test* n = p.noteOf(1);
+        QVERIFY(!n->keptAbove() && !n->onAllWorkspaces());
+        p.trigger("m_ontop");
+        QVERIFY(n->keptAbove() && !n->onAllWorkspaces());
+        p.trigger("m_workspaces");
+        QVERIFY(n->onAllWorkspaces());
+        p.noteOf(3)->close(); // opened by Show all
         p.show(3);
+        QVERIFY(p.noteOf(3)->keptAbove() && p.noteOf(3)->onAllWorkspaces());
+        QVERIFY(!p.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        for (const QString& f : {jot::kOnTopFile, jot::kAllWorkspacesFile})
+            QCOMPARE(int(QFile::permissions(p.home.dataDir() + f) & 0x7077), 0x6000);
+        p.trigger("m_ontop");
+        QVERIFY(!QFile::exists(p.home.dataDir() + jot::kOnTopFile));
+        QVERIFY(!n->keptAbove() && !p.noteOf(3)->keptAbove() && n->onAllWorkspaces());
         p.noteOf(3)->close();
         p.trigger("m_quitter");
         QCOMPARE(int(QFile::permissions(state) & 0x7077), 0x6000);
@@ -282,44 +296,6 @@ private Q_SLOTS:
         p.main->Form_Load();
         same("restart");
         QVERIFY(!p.noteOf(3));
-    }
-
-    // "Notes on top" and "Notes on every workspace": marker files (0600), applied at once to
-    // the open notes and to notes opened later, never to the main window.
-    void stacking() {
-        Program p(testing::records(1));
-        p.show(1);
-        f_test* n = p.noteOf(1);
-        QVERIFY(!n->keptAbove() && !n->onAllWorkspaces());
-        for (const char* item : {"m_ontop", "m_workspaces"})
-            QVERIFY(p.child<QAction>(item)->isEnabled() && !p.child<QAction>(item)->isChecked());
-        p.trigger("m_ontop");
-        QVERIFY(n->keptAbove() && !n->onAllWorkspaces());
-        p.trigger("m_workspaces");
-        QVERIFY(n->onAllWorkspaces());
-        for (const QString& f : {jot::kOnTopFile, jot::kAllWorkspacesFile})
-            QCOMPARE(int(QFile::permissions(p.home.dataDir() + f) & 0x7077), 0x6000);
-        p.click("Command1");
-        QVERIFY(p.noteOf(2)->keptAbove() && p.noteOf(2)->onAllWorkspaces());
-        QVERIFY(!p.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        p.trigger("m_ontop");
-        QVERIFY(!QFile::exists(p.home.dataDir() + jot::kOnTopFile));
-        QVERIFY(!n->keptAbove() && !p.noteOf(2)->keptAbove() && n->onAllWorkspaces());
-    }
-
-    // About keeps the name and version as its text and says the licence below it.
-    void about() {
-        Program p;
-        bool below = false;
-        jot::setMessageResponderForTests([&below](QMessageBox& box) {
-            box.show();
-            const QRect name = box.findChild<QLabel*>("qt_msgbox_label")->geometry();
-            const auto* licence = box.findChild<QLabel*>("qt_msgbox_informativelabel");
-            below = licence && licence->isVisible() && licence->y() >= name.bottom();
-            return Box::Ok;
-        });
-        p.trigger("m_apropos");
-        QVERIFY(below);
     }
 
     // The platform sends a window its icon at every size the icon has: the sizes drawn for

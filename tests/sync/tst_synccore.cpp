@@ -41,8 +41,6 @@ private Q_SLOTS:
     void firstSync_data();
     void firstSync();
     void findPassword();
-    void split_data();
-    void split();
     void address_data();
     void address();
     void passwordCommand_data();
@@ -299,20 +297,6 @@ void TestSyncCore::findPassword() {
     }
 }
 
-void TestSyncCore::split_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QStringList>("args");
-    QTest::newRow("runs of spaces") << u"  a   b "_qs << QStringList{u"a"_qs, u"b"_qs};
-    QTest::newRow("empty quoted argument")
-        << u"echo \"\" x"_qs << QStringList{u"echo"_qs, QString(), u"x"_qs};
-    QTest::newRow("quotes inside a word") << u"a\"b c\"d"_qs << QStringList{u"ab cd"_qs};
-}
-
-void TestSyncCore::split() {
-    QFETCH(QString, line);
-    QTEST(splitCommand(line), "args");
-}
-
 void TestSyncCore::address_data() {
     QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("usable");
@@ -339,12 +323,15 @@ void TestSyncCore::settingsFiles() {
     QVERIFY(why.isEmpty()); // no file: nothing to say
     QVERIFY(testing::writeFile(syncConfigPath(),
                                "[caldav]\nlist=https://dav.example.org/u/a,b/\nuser=me\n"
-                               "passwordCommand=\"pass show \\\"dav x\\\"\"\n"));
+                               "passwordCommand=\"  pass   show \\\"dav x\\\" \\\"\\\" "
+                               "a\\\"b c\\\"d \"\n"));
     std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->list, QUrl(u"https://dav.example.org/u/a,b/"_qs));
     QCOMPARE(read->user, u"me"_qs);
-    QCOMPARE(read->passwordCommand, (QStringList{u"pass"_qs, u"show"_qs, u"dav x"_qs}));
+    // Runs of spaces, an empty quoted argument, quotes inside a word.
+    QCOMPARE(read->passwordCommand,
+             (QStringList{u"pass"_qs, u"show"_qs, u"dav x"_qs, QString(), u"ab cd"_qs}));
 
     // Written over one readable by all, it is made private.
     QVERIFY(QFile::setPermissions(syncConfigPath(), QFile::ReadOwner | QFile::WriteOwner |

@@ -87,6 +87,13 @@ int syncUntilKilled(int argc, char* argv[]) {
     return app.exec();
 }
 
+// The rows of a test cut after each of the first answers.
+void answersUpTo(int most) {
+    QTest::addColumn<int>("answers");
+    for (int n = 1; n <= most; ++n)
+        QTest::addRow("after %d answers", n) << n;
+}
+
 // A row of bothWays: the item there edited, `from` made `to`; without `from`, another added.
 struct ThereCase {
     QByteArray name, from, to;
@@ -225,11 +232,7 @@ private Q_SLOTS:
 
     // The server stops after an answer of the round: the line says so and the changes wait;
     // the retry, once it is back, takes them without doubling any.
-    void serverStopped_data() {
-        QTest::addColumn<int>("answers");
-        for (int n : {1, 2, 3})
-            QTest::addRow("after answer %d", n) << n;
-    }
+    void serverStopped_data() { answersUpTo(3); }
     void serverStopped() {
         QFETCH(int, answers);
         Program p(testing::records(3), false, false, {}, syncConf(*m_server, "s3cret"));
@@ -255,11 +258,7 @@ private Q_SLOTS:
 
     // Killed after n answers of its first round, the program starts again: nothing lost or
     // doubled on either side.
-    void killed_data() {
-        QTest::addColumn<int>("answers");
-        for (int n : {1, 2, 3, 4, 5})
-            QTest::addRow("after %d answers", n) << n;
-    }
+    void killed_data() { answersUpTo(5); }
     void killed() {
         QFETCH(int, answers);
         TempDataHome home;

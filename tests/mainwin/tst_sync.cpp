@@ -175,24 +175,6 @@ private Q_SLOTS:
         QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 24}, {9, 0}));
     }
 
-    // Delete here completes the item, and Delete all every item; the server keeps them.
-    void deletedHere() {
-        Program p(testing::records(3), false, false, {}, syncConf(*m_server, "s3cret"));
-        QVERIFY(roundAfter(p));
-        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
-        jot::setMessageResponderForTests([](QMessageBox&) { return QMessageBox::Yes; });
-        p.select(1);
-        p.click("Command3");
-        p.tick();
-        QVERIFY(roundAfter(p, "m_syncNow"));
-        QCOMPARE(textsThere(*m_server), (QStringList{"task 2", "task 3"}));
-        p.trigger("m_reinit");
-        p.tick();
-        QVERIFY(roundAfter(p, "m_syncNow"));
-        QCOMPARE(textsThere(*m_server), QStringList{});
-        QCOMPARE(m_server->items().size(), 3);
-    }
-
     // Settings that cannot sync say why on the line, and nothing is tried again.
     void cannotSync() {
         for (const auto& [conf, said] :
@@ -209,9 +191,10 @@ private Q_SLOTS:
     }
 
     // A refused password is said once and not retried until sync.conf changes, here to the
-    // dialog's settings: no command, the password kept by the keyring or for this run.
-    void wrongPassword() {
-        Program p(testing::records(1), false, false, {}, syncConf(*m_server, "wrong"));
+    // dialog's settings: no command, the password kept by the keyring or for this run. Then
+    // Delete here completes the item, and Delete all every item; the server keeps them.
+    void wrongPasswordThenDelete() {
+        Program p(testing::records(3), false, false, {}, syncConf(*m_server, "wrong"));
         QSignalSpy notices(syncOf(p), &jot::SyncController::notice);
         QVERIFY(roundAfter(p));
         QVERIFY(p.child<QLabel>("m_warning")->text().startsWith("Not synced since "));
@@ -227,7 +210,18 @@ private Q_SLOTS:
                            "[caldav]\nlist=" + m_server->list().toEncoded() + "\nuser=alice\n");
         QVERIFY(roundAfter(p, "m_syncPeriodic"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
-        QCOMPARE(textsThere(*m_server), QStringList{"task 1"});
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
+        jot::setMessageResponderForTests([](QMessageBox&) { return QMessageBox::Yes; });
+        p.select(1);
+        p.click("Command3");
+        p.tick();
+        QVERIFY(roundAfter(p, "m_syncNow"));
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 2", "task 3"}));
+        p.trigger("m_reinit");
+        p.tick();
+        QVERIFY(roundAfter(p, "m_syncNow"));
+        QCOMPARE(textsThere(*m_server), QStringList{});
+        QCOMPARE(m_server->items().size(), 3);
     }
 
     // The server stops after an answer of the round: the line says so and the changes wait;

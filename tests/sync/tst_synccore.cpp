@@ -494,14 +494,12 @@ struct World {
     QTemporaryDir dir;
     Server server;
     QList<LocalTask> here;
-    std::unique_ptr<SyncState> state;
+    std::unique_ptr<SyncState> state = std::make_unique<SyncState>(dir.path() + u"/state"_qs);
     QStringList methods; // of the last round, with their conditions
     RoundResult result;
     // Scripted answers: given the request, an answer in the server's place, or nothing to
     // let the server answer.
     std::function<std::optional<Reply>(const Request&)> script;
-
-    World() { state = std::make_unique<SyncState>(dir.path() + u"/state"_qs); }
 
     // A round, which must end without an error; when `killedAtPut`, cut at its first PUT once the
     // server took it, and the program started again.

@@ -87,6 +87,13 @@ int syncUntilKilled(int argc, char* argv[]) {
     return app.exec();
 }
 
+// The rows of a test cut after each of the first answers.
+void answersUpTo(int most) {
+    QTest::addColumn<int>("answers");
+    for (int n = 1; n <= most; ++n)
+        QTest::addRow("after %d answers", n) << n;
+}
+
 // A row of bothWays: the item there edited, `from` made `to`; without `from`, another added.
 struct ThereCase {
     QByteArray name, from, to;
@@ -168,24 +175,6 @@ private Q_SLOTS:
         QCOMPARE(p.list().cell(1, jot::ColAlarm), jot::alarmTextAt({2026, 3, 24}, {9, 0}));
     }
 
-    // Delete here completes the item, and Delete all every item; the server keeps them.
-    void deletedHere() {
-        Program p(testing::records(3), false, false, {}, syncConf(*m_server, "s3cret"));
-        QVERIFY(roundAfter(p));
-        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
-        jot::setMessageResponderForTests([](QMessageBox&) { return QMessageBox::Yes; });
-        p.select(1);
-        p.click("Command3");
-        p.tick();
-        QVERIFY(roundAfter(p, "m_syncNow"));
-        QCOMPARE(textsThere(*m_server), (QStringList{"task 2", "task 3"}));
-        p.trigger("m_reinit");
-        p.tick();
-        QVERIFY(roundAfter(p, "m_syncNow"));
-        QCOMPARE(textsThere(*m_server), QStringList{});
-        QCOMPARE(m_server->items().size(), 3);
-    }
-
     // Settings that cannot sync say why on the line, and nothing is tried again.
     void cannotSync() {
         for (const auto& [conf, said] :
@@ -202,9 +191,10 @@ private Q_SLOTS:
     }
 
     // A refused password is said once and not retried until sync.conf changes, here to the
-    // dialog's settings: no command, the password kept by the keyring or for this run.
-    void wrongPassword() {
-        Program p(testing::records(1), false, false, {}, syncConf(*m_server, "wrong"));
+    // dialog's settings: no command, the password kept by the keyring or for this run. Then
+    // Delete here completes the item, and Delete all every item; the server keeps them.
+    void wrongPasswordThenDelete() {
+        Program p(testing::records(3), false, false, {}, syncConf(*m_server, "wrong"));
         QSignalSpy notices(syncOf(p), &jot::SyncController::notice);
         QVERIFY(roundAfter(p));
         QVERIFY(p.child<QLabel>("m_warning")->text().startsWith("Not synced since "));
@@ -220,16 +210,23 @@ private Q_SLOTS:
                            "[caldav]\nlist=" + m_server->list().toEncoded() + "\nuser=alice\n");
         QVERIFY(roundAfter(p, "m_syncPeriodic"));
         QCOMPARE(p.child<QLabel>("m_warning")->text(), QString());
-        QCOMPARE(textsThere(*m_server), QStringList{"task 1"});
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 1", "task 2", "task 3"}));
+        jot::setMessageResponderForTests([](QMessageBox&) { return QMessageBox::Yes; });
+        p.select(1);
+        p.click("Command3");
+        p.tick();
+        QVERIFY(roundAfter(p, "m_syncNow"));
+        QCOMPARE(textsThere(*m_server), (QStringList{"task 2", "task 3"}));
+        p.trigger("m_reinit");
+        p.tick();
+        QVERIFY(roundAfter(p, "m_syncNow"));
+        QCOMPARE(textsThere(*m_server), QStringList{});
+        QCOMPARE(m_server->items().size(), 3);
     }
 
     // The server stops after an answer of the round: the line says so and the changes wait;
     // the retry, once it is back, takes them without doubling any.
-    void serverStopped_data() {
-        QTest::addColumn<int>("answers");
-        for (int n : {1, 2, 3})
-            QTest::addRow("after answer %d", n) << n;
-    }
+    void serverStopped_data() { answersUpTo(3); }
     void serverStopped() {
         QFETCH(int, answers);
         Program p(testing::records(3), false, false, {}, syncConf(*m_server, "s3cret"));
@@ -255,11 +252,7 @@ private Q_SLOTS:
 
     // Killed after n answers of its first round, the program starts again: nothing lost or
     // doubled on either side.
-    void killed_data() {
-        QTest::addColumn<int>("answers");
-        for (int n : {1, 2, 3, 4, 5})
-            QTest::addRow("after %d answers", n) << n;
-    }
+    void killed_data() { answersUpTo(5); }
     void killed() {
         QFETCH(int, answers);
         TempDataHome home;

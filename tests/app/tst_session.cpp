@@ -366,12 +366,11 @@ private Q_SLOTS:
                 QVERIFY(QFile::remove(program.home.taskFile()) &&
                         QDir().mkpath(program.home.taskFile() + "/x"));
         }
-        const QString file = program.home.taskFile();
-        const QByteArray before = testing::readFile(file);
+        const QByteArray before = program.fileBytes();
         QProcess start;
         start.start(JOTLARK_BIN, row.arguments);
         if (row.running == "none") { // it runs: the task is saved, then a signal ends it
-            QTRY_VERIFY_WITH_TIMEOUT(testing::readFile(file).endsWith(row.added), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(program.fileBytes().endsWith(row.added), 10000);
             start.terminate();
         }
         QTRY_COMPARE_WITH_TIMEOUT(start.state(), QProcess::NotRunning, 10000);
@@ -381,7 +380,7 @@ private Q_SLOTS:
         QVERIFY2(err.contains(row.said), qPrintable(err));
         if (row.running == "none")
             return;
-        const QByteArray after = testing::readFile(file);
+        const QByteArray after = program.fileBytes();
         QVERIFY2(row.added.isEmpty() ? after == before
                                      : after.startsWith(before) && after.endsWith(row.added) &&
                                            after.count('\n') == before.count('\n') + 1,

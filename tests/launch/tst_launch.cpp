@@ -117,8 +117,8 @@ private Q_SLOTS:
             QTemporaryDir dir;
             const QString program = dir.filePath("jotlark");
             QVERIFY(QFile::copy(JOTLARK_BIN, program));
-            const QString blocked =
-                dir.filePath(made ? "file" : "jotstore"); // nothing made under it
+            // Nothing can be made under it.
+            const QString blocked = dir.filePath(made ? "file" : "jotstore");
             QVERIFY(testing::writeFile(blocked, {}));
             QProcess running;
             running.setProcessEnvironment(environment(

@@ -21,6 +21,7 @@
 
 using namespace jot;
 using testing::FileSizeLimit;
+using testing::modeOf;
 using testing::readFile;
 using testing::writeFile;
 using namespace Qt::StringLiterals;
@@ -31,10 +32,6 @@ QByteArray record(const QByteArray& text, const QByteArray& fired = {}) {
 }
 QByteArray records(int n) {
     return testing::records(n, "s");
-}
-mode_t modeOf(const QString& path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 // How a save fails (in the file's writing or commit), or the read before it (the test makes
 // the file so).

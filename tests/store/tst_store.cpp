@@ -12,9 +12,9 @@
 #include "store/startoption.h"
 
 #include <QtTest>
-#include <array>
 #include <atomic>
 #include <functional>
+#include <future>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -462,19 +462,16 @@ private Q_SLOTS:
         for (int round = 0; round < 100; ++round) {
             const QTemporaryDir home;
             std::atomic<bool> go = false;
-            std::array<QString, 4> made;
-            std::vector<std::thread> starts;
-            for (QString& dir : made)
-                starts.emplace_back([&go, &dir, &home, &app] {
+            std::vector<std::future<QString>> starts; // each waited for, even after a failed check
+            for (int k = 0; k < 4; ++k)
+                starts.push_back(std::async(std::launch::async, [&go, &home, &app] {
                     while (!go)
                         std::this_thread::yield();
-                    dir = dossier_donnees(home.path(), app.path());
-                });
+                    return dossier_donnees(home.path(), app.path());
+                }));
             go = true;
-            for (std::thread& start : starts)
-                start.join();
-            for (const QString& dir : made)
-                QCOMPARE(dir, home.path() + u"/jotlk/"_s);
+            for (std::future<QString>& start : starts)
+                QCOMPARE(start.get(), home.path() + u"/jotlk/"_s);
         }
     }
 

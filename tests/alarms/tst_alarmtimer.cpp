@@ -27,9 +27,7 @@ struct TickCase {
 
 class TstAlarmTimer : public QObject {
     Q_OBJECT
-    static QDateTime at(int h, int m, int s = 30, int day = 15) {
-        return {{2027, 3, day}, {h, m, s}};
-    }
+    static QDateTime at(int h, int m, int s = 30, int d = 15) { return {{2027, 3, d}, {h, m, s}}; }
     // A tick of Timer1 ('t'), of the timer set on the minute ('m'), or a clock change ('w').
     static void happen(const testing::Program& p, char event) {
         if (event == 'w')

@@ -120,8 +120,7 @@ struct StartCase {
     bool full = false;  // no lock can be made, for the holder as for this start
 };
 struct TogetherCase {
-    QByteArray name;
-    QString where; // "stale lock", "full runtime", "no runtime, full"
+    QByteArray name; // where: "stale lock", "full runtime", "no runtime, full" data folder
     int rounds;
 };
 struct SocketCase {
@@ -166,17 +165,15 @@ private Q_SLOTS:
         testing::table<StartCase>(
             {{"running", "answers", {}, none, Decision::GiveWay},
              {"running, not answering", "stopped", {}, none, Decision::Refuse},
-             {"left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
-              none, Decision::Run},
+             {"an earlier boot's, our pid", "", "%p\ntst_session\n%h\n", none, Decision::Run},
              {"garbled lock", "", "\xff\x01 x\n", none, Decision::Run},
              {"another host, No", "", elsewhere, Box::No, Decision::Refuse},
              {"another host, Yes", "", elsewhere, Box::Yes, Decision::Run},
              {"free, locked early", "", {}, none, Decision::Run, true},
              {"running, locked early", "answers", {}, none, Decision::GiveWay, true},
-             {"another host's lock brought by a sync", "", elsewhere, none, Decision::Run, false,
-              "data folder"},
-             {"another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse,
-              false, "no runtime"},
+             {"another host's, synced", "", elsewhere, none, Decision::Run, false, "data folder"},
+             {"another host, no runtime, No", "", elsewhere, Box::No, Decision::Refuse, false,
+              "no runtime"},
              {"no runtime, running", "answers", {}, none, Decision::GiveWay, false, "no runtime"},
              {"full disk, running", "answers", {}, none, Decision::GiveWay, false, "", true},
              {"full disk, free", "", {}, none, Decision::Run, false, "", true},
@@ -251,22 +248,20 @@ private Q_SLOTS:
     // others give way to it.
     void togetherOnce_data() {
         testing::table<TogetherCase>(
-            {{"stale lock", "stale lock", 30},
-             {"full runtime folder", "full runtime", 10},
-             {"no runtime folder, full data folder", "no runtime, full", 10}});
+            {{"stale lock", 30}, {"full runtime", 10}, {"no runtime, full", 10}});
     }
     void togetherOnce() {
         QFETCH(TogetherCase, row);
         TempDataHome home;
-        if (row.where.startsWith("no runtime"))
+        if (row.name.startsWith("no runtime"))
             qunsetenv("XDG_RUNTIME_DIR");
         const QString lock = jot::SingleInstance::lockPathFor(jot::dossier_donnees());
         const QByteArray stale = "1\ntst_session\n" + QSysInfo::machineHostName().toUtf8() + '\n';
         const QString go = home.path() + "/go";
-        const L arguments = row.where == "stale lock" ? L{"--race", go} : L{"--race", go, "full"};
+        const L arguments = row.name == "stale lock" ? L{"--race", go} : L{"--race", go, "full"};
         for (int round = 0; round < row.rounds; ++round) {
             QFile::remove(go);
-            QVERIFY(row.where != "stale lock" || testing::writeFile(lock, stale));
+            QVERIFY(row.name != "stale lock" || testing::writeFile(lock, stale));
             std::array<Child, 3> starts;
             for (Child& start : starts)
                 QVERIFY(start.run(arguments));
@@ -291,8 +286,7 @@ private Q_SLOTS:
     void socketPlace() {
         QFETCH(SocketCase, row);
         TempDataHome home;
-        const QString data = home.path() + '/' + QString(row.dataPath, 'd');
-        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + '/' + QString(row.dataPath, 'd')));
         const QString dir = jot::dossier_donnees();
         QString folder = m_temp.filePath("jotlark-" + QString::number(::getuid()));
         if (row.runtime == "open")

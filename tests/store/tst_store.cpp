@@ -231,14 +231,12 @@ private Q_SLOTS:
                                                  : writeFile(m_path, bytes));
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
         TaskList list;
-        bool failed = false;
-        {
-            const FileSizeLimit disk(1024, row.failure == Failure::NoCopy);
-            m_file->lire_liste(list);
-            m_file->failure = row.failure;
-            failed = !m_file->mergeOtherWriter(list) && !m_file->sauver_liste(list) &&
-                     !m_file->sauver_liste(list);
-        }
+        std::optional<FileSizeLimit> disk(std::in_place, 1024, row.failure == Failure::NoCopy);
+        m_file->lire_liste(list);
+        m_file->failure = row.failure;
+        const bool failed = !m_file->mergeOtherWriter(list) && !m_file->sauver_liste(list) &&
+                            !m_file->sauver_liste(list);
+        disk.reset();
         QVERIFY(failed);
         QCOMPARE(warnings.count(), row.said);
         QVERIFY2(warnings.last().first().toString().contains(row.cause),

@@ -199,7 +199,7 @@ private Q_SLOTS:
     // exactly when in range, at the minute asked: +N from the next whole minute.
     void generated() {
         QString why;
-        for (int h = 0; h <= 30; ++h) {
+        for (int h = 0; h <= 30; ++h)
             for (int m = 0; m <= 99; ++m) {
                 const QString when = QString::asprintf("%d:%02d", h, m);
                 const std::optional<QDateTime> at = jot::parseWhen(when, kNow, &why);
@@ -208,7 +208,6 @@ private Q_SLOTS:
                                  at->secsTo(kNow) > -24 * 3600),
                          qPrintable(when));
             }
-        }
         const QDateTime next(kNow.date(), QTime(10, 21)), last(kNow.date().addDays(367), {});
         for (const auto& [unit, seconds] : {std::pair{'m', 60}, {'h', 3600}, {'d', 24 * 3600}}) {
             const int limit = next.secsTo(last) / seconds;

@@ -65,7 +65,7 @@ private Q_SLOTS:
              {"unknown option", {"--bogus"}, 2, {"", "'bogus'"}},
              {"stray argument", {"foo"}, 2, {"", "'foo'"}},
              {"no display", {}, 1, {"", "no graphical session"}},
-             {"no display for -platform", {"-platform", "xcb"}, 1, {"", "DISPLAY nor WAYLAND"}},
+             {"xcb, no display", {"-platform", "xcb"}, 1, {"", "DISPLAY nor WAYLAND_DISPLAY"}},
              {"new task", {"--new", "Buy", "milk", "--at", "+1d"}, -1, {}},
              {"WHEN out of range", {"--new", "--at", "25:00"}, 2, {"", "25:00"}},
              {"--at alone", {"--at", "10:00"}, 2, {"", "--at"}},

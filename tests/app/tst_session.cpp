@@ -120,8 +120,7 @@ struct StartCase {
     bool full = false;  // no lock can be made, for the holder as for this start
 };
 struct TogetherCase {
-    QByteArray name;
-    QString where; // "stale lock", "full runtime", "no runtime, full"
+    QByteArray name; // where: "stale lock", "full runtime", "no runtime, full" data folder
     int rounds;
 };
 struct SocketCase {
@@ -166,17 +165,15 @@ private Q_SLOTS:
         testing::table<StartCase>(
             {{"running", "answers", {}, none, Decision::GiveWay},
              {"running, not answering", "stopped", {}, none, Decision::Refuse},
-             {"left by an earlier boot under this process's number", "", "%p\ntst_session\n%h\n",
-              none, Decision::Run},
+             {"an earlier boot's, our pid", "", "%p\ntst_session\n%h\n", none, Decision::Run},
              {"garbled lock", "", "\xff\x01 x\n", none, Decision::Run},
              {"another host, No", "", elsewhere, Box::No, Decision::Refuse},
              {"another host, Yes", "", elsewhere, Box::Yes, Decision::Run},
              {"free, locked early", "", {}, none, Decision::Run, true},
              {"running, locked early", "answers", {}, none, Decision::GiveWay, true},
-             {"another host's lock brought by a sync", "", elsewhere, none, Decision::Run, false,
-              "data folder"},
-             {"another host, no runtime folder, No", "", elsewhere, Box::No, Decision::Refuse,
-              false, "no runtime"},
+             {"another host's, synced", "", elsewhere, none, Decision::Run, false, "data folder"},
+             {"another host, no runtime, No", "", elsewhere, Box::No, Decision::Refuse, false,
+              "no runtime"},
              {"no runtime, running", "answers", {}, none, Decision::GiveWay, false, "no runtime"},
              {"full disk, running", "answers", {}, none, Decision::GiveWay, false, "", true},
              {"full disk, free", "", {}, none, Decision::Run, false, "", true},
@@ -201,8 +198,8 @@ private Q_SLOTS:
         QCOMPARE(instance.lockPath().startsWith(home.dataDir()),
                  row.where == "no runtime" || row.where == "squatted");
         Child running;
-        row.lock.replace("%p", QByteArray::number(QCoreApplication::applicationPid()))
-            .replace("%h", QSysInfo::machineHostName().toUtf8());
+        const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+        row.lock.replace("%p", pid).replace("%h", QSysInfo::machineHostName().toUtf8());
         QVERIFY(!row.holder.isEmpty()
                     ? running.run(row.full ? L{"--holder", "full"} : L{"--holder"})
                     : row.lock.isNull() || testing::writeFile(lockPath, row.lock));
@@ -229,14 +226,10 @@ private Q_SLOTS:
                                                   : QList<Box::StandardButton>());
         QVERIFY(row.decision != Decision::GiveWay || !running.waitForLine("shown").isEmpty());
         if (row.decision == Decision::Run) { // held, private, and a later start finds it
-            QCOMPARE(testing::readFile(instance.lockPath())
-                         .startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
-                     !row.full);
-            struct stat st {};
-            QVERIFY(row.full || ::stat(QFile::encodeName(instance.lockPath()), &st) == 0);
+            QCOMPARE(testing::readFile(instance.lockPath()).startsWith(pid + '\n'), !row.full);
             // In the runtime folder, sticky too: its clean-up leaves it alone.
             const mode_t mode = instance.lockPath().startsWith(home.dataDir()) ? 0600 : 01600;
-            QVERIFY(row.full || (st.st_mode & 07777) == mode);
+            QVERIFY(row.full || testing::modeOf(instance.lockPath()) == mode);
             QTRY_VERIFY(QFileInfo::exists(jot::SingleInstance::socketPath(jot::dossier_donnees())));
         }
         if (row.holder.isEmpty() && (refused || row.where == "data folder")) // left as it was
@@ -255,22 +248,20 @@ private Q_SLOTS:
     // others give way to it.
     void togetherOnce_data() {
         testing::table<TogetherCase>(
-            {{"stale lock", "stale lock", 30},
-             {"full runtime folder", "full runtime", 10},
-             {"no runtime folder, full data folder", "no runtime, full", 10}});
+            {{"stale lock", 30}, {"full runtime", 10}, {"no runtime, full", 10}});
     }
     void togetherOnce() {
         QFETCH(TogetherCase, row);
         TempDataHome home;
-        if (row.where.startsWith("no runtime"))
+        if (row.name.startsWith("no runtime"))
             qunsetenv("XDG_RUNTIME_DIR");
         const QString lock = jot::SingleInstance::lockPathFor(jot::dossier_donnees());
         const QByteArray stale = "1\ntst_session\n" + QSysInfo::machineHostName().toUtf8() + '\n';
         const QString go = home.path() + "/go";
-        const L arguments = row.where == "stale lock" ? L{"--race", go} : L{"--race", go, "full"};
+        const L arguments = row.name == "stale lock" ? L{"--race", go} : L{"--race", go, "full"};
         for (int round = 0; round < row.rounds; ++round) {
             QFile::remove(go);
-            QVERIFY(row.where != "stale lock" || testing::writeFile(lock, stale));
+            QVERIFY(row.name != "stale lock" || testing::writeFile(lock, stale));
             std::array<Child, 3> starts;
             for (Child& start : starts)
                 QVERIFY(start.run(arguments));
@@ -295,8 +286,7 @@ private Q_SLOTS:
     void socketPlace() {
         QFETCH(SocketCase, row);
         TempDataHome home;
-        const QString data = home.path() + '/' + QString(row.dataPath, 'd');
-        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + '/' + QString(row.dataPath, 'd')));
         const QString dir = jot::dossier_donnees();
         QString folder = m_temp.filePath("jotlark-" + QString::number(::getuid()));
         if (row.runtime == "open")
@@ -326,9 +316,8 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(folder));
             return;
         }
-        QCOMPARE(socket.permissions() & QFile::Permissions(0x0077), QFile::Permissions());
-        QCOMPARE(QFileInfo(folder).permissions() & QFile::Permissions(0x0077),
-                 QFile::Permissions());
+        QCOMPARE(testing::modeOf(socket.filePath()) & 077, 0u);
+        QCOMPARE(testing::modeOf(folder) & 077, 0u);
     }
 
     // A later start's request, carried out by the running program (this process) or refused
@@ -366,12 +355,11 @@ private Q_SLOTS:
                 QVERIFY(QFile::remove(program.home.taskFile()) &&
                         QDir().mkpath(program.home.taskFile() + "/x"));
         }
-        const QString file = program.home.taskFile();
-        const QByteArray before = testing::readFile(file);
+        const QByteArray before = program.fileBytes();
         QProcess start;
         start.start(JOTLARK_BIN, row.arguments);
         if (row.running == "none") { // it runs: the task is saved, then a signal ends it
-            QTRY_VERIFY_WITH_TIMEOUT(testing::readFile(file).endsWith(row.added), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(program.fileBytes().endsWith(row.added), 10000);
             start.terminate();
         }
         QTRY_COMPARE_WITH_TIMEOUT(start.state(), QProcess::NotRunning, 10000);
@@ -381,7 +369,7 @@ private Q_SLOTS:
         QVERIFY2(err.contains(row.said), qPrintable(err));
         if (row.running == "none")
             return;
-        const QByteArray after = testing::readFile(file);
+        const QByteArray after = program.fileBytes();
         QVERIFY2(row.added.isEmpty() ? after == before
                                      : after.startsWith(before) && after.endsWith(row.added) &&
                                            after.count('\n') == before.count('\n') + 1,

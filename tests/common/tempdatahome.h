@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 
 // A fresh XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_STATE_HOME for one test, never the user's.
 class TempDataHome {
@@ -27,6 +28,12 @@ namespace testing {
 inline QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The permission bits, sticky and set-id ones too; 0 for no file.
+inline mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes) {

@@ -38,8 +38,8 @@ struct SnoozeCase {
     Snooze how = Snooze::Short;
 };
 struct ShownCase {
-    QByteArray name;
-    QString locale, alarm, field, shown;
+    QByteArray name; // the locale's, first
+    QString alarm, field, shown;
 };
 struct NextCase { // the rule as stored; its own occurrence, a moment after, the next ringing
     QByteArray name, zone;
@@ -163,22 +163,20 @@ private Q_SLOTS:
     // seen on Saturday 12/05/2026; a text that cannot be read stays as stored.
     void shown_data() {
         testing::table<ShownCase>(
-            {{"en_US", "en_US", "Monday 12/07 4:15 pm", "", "Monday 12/07 4:15 pm"},
-             {"en_US weekly", "en_US", "Monday 12/07 12:00 am", "weekly",
-              "Monday 12/07 12:00 pm, every week"},
-             {"en_US next year", "en_US", "Friday 01/01 0:05 am", "", "Friday 01/01/2027 12:05 am"},
-             {"fr_FR", "fr_FR", "lundi 12/07 4:00 pm", "", "lundi 07/12 16:00"},
-             {"fr_FR from English", "fr_FR", "Monday 12/07 9:00 am", "", "lundi 07/12 09:00"},
-             {"de_DE daily", "de_DE", "Montag 12/07 4:15 pm", "daily",
-              "Montag, 07.12. 16:15, every day"},
-             {"de_DE next year", "de_DE", "Freitag 01/01 0:05 am", "", "Freitag, 01.01.2027 00:05"},
-             {"en_GB", "en_GB", "Monday 12/07 0:00 am", "", "Monday, 07/12 00:00"},
-             {"unreadable", "de_DE", "Montag 12/07 16:15", "", "Montag 12/07 16:15"}});
+            {{"en_US", "Monday 12/07 4:15 pm", "", "Monday 12/07 4:15 pm"},
+             {"en_US noon", "Monday 12/07 12:00 am", "weekly", "Monday 12/07 12:00 pm, every week"},
+             {"en_US next year", "Friday 01/01 0:05 am", "", "Friday 01/01/2027 12:05 am"},
+             {"fr_FR", "lundi 12/07 4:00 pm", "", "lundi 07/12 16:00"},
+             {"fr_FR from English", "Monday 12/07 9:00 am", "", "lundi 07/12 09:00"},
+             {"de_DE daily", "Montag 12/07 4:15 pm", "daily", "Montag, 07.12. 16:15, every day"},
+             {"de_DE next year", "Freitag 01/01 0:05 am", "", "Freitag, 01.01.2027 00:05"},
+             {"en_GB", "Monday 12/07 0:00 am", "", "Monday, 07/12 00:00"},
+             {"de_DE unreadable", "Montag 12/07 16:15", "", "Montag 12/07 16:15"}});
     }
     void shown() {
         QFETCH(ShownCase, row);
         const QLocale before;
-        QLocale::setDefault(QLocale(row.locale));
+        QLocale::setDefault(QLocale(QString::fromLatin1(row.name.left(5))));
         const QString shown = alarmDisplay(row.alarm, row.field, {2026, 12, 5});
         QLocale::setDefault(before);
         QCOMPARE(shown, row.shown);

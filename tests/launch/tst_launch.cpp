@@ -65,22 +65,21 @@ private Q_SLOTS:
              {"unknown option", {"--bogus"}, 2, {"", "'bogus'"}},
              {"stray argument", {"foo"}, 2, {"", "'foo'"}},
              {"no display", {}, 1, {"", "no graphical session"}},
-             {"no display for the platform asked",
-              {"-platform", "xcb"},
-              1,
-              {"", "DISPLAY nor WAYLAND_DISPLAY"}},
+             {"xcb, no display", {"-platform", "xcb"}, 1, {"", "DISPLAY nor WAYLAND_DISPLAY"}},
              {"new task", {"--new", "Buy", "milk", "--at", "+1d"}, -1, {}},
              {"WHEN out of range", {"--new", "--at", "25:00"}, 2, {"", "25:00"}},
              {"--at alone", {"--at", "10:00"}, 2, {"", "--at"}},
              {"two requests", {"--show-all", "--hide-all"}, 2, {"", "alone"}},
              {"export and a request", {"--export", "-", "--new"}, 2, {"", "alone"}},
-             {"a text without --new", {"--show-all", "x"}, 2, {"", "'x'"}}});
+             {"a text without --new", {"--show-all", "x"}, 2, {"", "'x'"}},
+             {"export", {"--export", "-"}, 0, {"SUMMARY:Buy milk", ""}},
+             {"export, nowhere to write", {"--export", "no/tasks.ics"}, 1, {"", "no/tasks.ics"}}});
     }
-    // A command line that ends the program needs no display and no writable home.
+    // A command line that ends the program needs no display and no writable home; --export
+    // reads the task file, and writes it as a calendar or says why it cannot.
     void commandLine() {
         QFETCH(CommandLineCase, row);
         const QString beside = QFileInfo(JOTLARK_BIN).path() + "/jotstore"; // left by a run
-        QVERIFY2(!QFileInfo::exists(beside), qPrintable(beside));
         if (row.status < 0) {
             const jot::CommandLineOutcome outcome =
                 jot::parseCommandLine(L{"jotlark"} + row.arguments);
@@ -89,9 +88,14 @@ private Q_SLOTS:
             QCOMPARE(bool(outcome.request.alarm), row.arguments.contains("--at"));
             return;
         }
+        QTemporaryDir data;
+        QVERIFY(testing::writeFile(data.filePath("jotlk/planifs.txt"),
+                                   "\"Le 12/01 \xc3\xa0 09:00 am\",\"Buy milk\",\"\",\"\"\r\n"));
         QProcess program; // nothing can be made under a file
         program.setProcessEnvironment(
-            environment({"HOME", "/dev/null/home", "XDG_DATA_HOME", "/dev/null/data"}));
+            environment({"HOME", "/dev/null/home", "XDG_DATA_HOME",
+                         row.arguments.contains("--export") ? data.path() : "/dev/null/data"}));
+        program.setWorkingDirectory(data.path());
         program.start(JOTLARK_BIN, row.arguments);
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
@@ -104,26 +108,6 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(beside));
     }
 
-    // --export writes the task file as a calendar without a display, or says why it cannot.
-    // To standard output, and to a file that cannot be made: the status and what is printed.
-    void exportWithoutDisplay() {
-        for (const auto& [target, status, printed] :
-             {std::tuple{"-", 0, "SUMMARY:Buy milk"}, {"no/tasks.ics", 1, "no/tasks.ics"}}) {
-            QTemporaryDir home;
-            QVERIFY(
-                testing::writeFile(home.filePath("jotlk/planifs.txt"),
-                                   "\"Le 12/01 \xc3\xa0 09:00 am\",\"Buy milk\",\"\",\"\"\r\n"));
-            QProcess program;
-            program.setProcessEnvironment(environment({"XDG_DATA_HOME", home.path()}));
-            program.setWorkingDirectory(home.path());
-            program.start(JOTLARK_BIN, {"--export", target});
-            QVERIFY(program.waitForFinished(10000));
-            QCOMPARE(program.exitCode(), status);
-            const QString out = program.readAllStandardOutput() + program.readAllStandardError();
-            QVERIFY2(out.contains(printed), qPrintable(out));
-        }
-    }
-
     // With no usable data folder the tasks stay beside the program (a copy), locked before the
     // display is up, and the start says where; when even that fails (a file in the way) it
     // says so and runs.
@@ -132,8 +116,8 @@ private Q_SLOTS:
             QTemporaryDir dir;
             const QString program = dir.filePath("jotlark");
             QVERIFY(QFile::copy(JOTLARK_BIN, program));
-            const QString blocked =
-                dir.filePath(made ? "file" : "jotstore"); // nothing made under it
+            // Nothing can be made under it.
+            const QString blocked = dir.filePath(made ? "file" : "jotstore");
             QVERIFY(testing::writeFile(blocked, {}));
             QProcess running;
             running.setProcessEnvironment(environment(
@@ -141,7 +125,6 @@ private Q_SLOTS:
                  blocked + "/data", "XDG_CONFIG_HOME", dir.filePath("config"), "XDG_RUNTIME_DIR",
                  dir.filePath("runtime"), "TMPDIR", dir.path()}));
             running.start(program);
-            QVERIFY(running.waitForStarted());
             running.setReadChannel(QProcess::StandardError);
             QString said;
             while (!said.contains("data folder") && running.waitForReadyRead(10000))
@@ -169,42 +152,22 @@ private Q_SLOTS:
                 testing::addRow(PhraseCase{phrase.section(u'=', 0, 0).trimmed().toUtf8(), locale,
                                            phrase.section(u'=', 1).trimmed()});
         };
-        rows("en_US", {"10:20 = 2026-03-14 10:20",
-                       "9am = 2026-03-15 09:00",
-                       "9:30pm = 2026-03-14 21:30",
-                       "9 pm = 2026-03-14 21:00",
-                       "12am = 2026-03-15 00:00",
-                       "12pm = 2026-03-14 12:00",
-                       "21:30 = 2026-03-14 21:30",
-                       "today 18:00 = 2026-03-14 18:00",
-                       "Today 9:00 = in the past",
-                       "tomorrow 9am = 2026-03-15 09:00",
-                       "tomorrow 9:05 = 2026-03-15 09:05",
-                       "tonight = 2026-03-14 20:00",
-                       "tonight 9pm = 2026-03-14 21:00",
-                       "friday 10:00 = 2026-03-20 10:00",
-                       "saturday 11am = 2026-03-14 11:00",
-                       "saturday 10:00 = 2026-03-21 10:00",
-                       "Monday = 2026-03-16 09:00",
-                       "in 20 minutes = 2026-03-14 10:41",
-                       "in 1 hour = 2026-03-14 11:21",
-                       "in 3 days = 2026-03-17 10:21",
-                       "12/07 9:00 = 2026-12-07 09:00",
-                       "03/01 9:00 = 2027-03-01 09:00",
-                       "12/07/2027 9:00 = 366 days",
-                       "montag 9:00 = 2026-03-16 09:00",
-                       "2027-03-15 23:59 = 2027-03-15 23:59",
-                       "2027-03-16 00:00 = 366 days",
-                       "2026-03-14 10:00 = past",
-                       "2027-02-29 10:00 = not a date",
-                       "25:00 = not a time of day",
-                       "12/07 = not understood",
-                       "13pm =",
-                       "9 =",
-                       "someday 9am =",
-                       "in 2 weeks =",
-                       "+5 =",
-                       "10:30:00 ="});
+        rows("en_US",
+             {"10:20 = 2026-03-14 10:20", "9am = 2026-03-15 09:00", "9:30pm = 2026-03-14 21:30",
+              "9 pm = 2026-03-14 21:00", "12am = 2026-03-15 00:00", "12pm = 2026-03-14 12:00",
+              "21:30 = 2026-03-14 21:30", "today 18:00 = 2026-03-14 18:00",
+              "Today 9:00 = in the past", "tomorrow 9am = 2026-03-15 09:00",
+              "tomorrow 9:05 = 2026-03-15 09:05", "tonight = 2026-03-14 20:00",
+              "tonight 9pm = 2026-03-14 21:00", "friday 10:00 = 2026-03-20 10:00",
+              "saturday 11am = 2026-03-14 11:00", "saturday 10:00 = 2026-03-21 10:00",
+              "Monday = 2026-03-16 09:00", "in 20 minutes = 2026-03-14 10:41"});
+        rows("en_US", {"in 1 hour = 2026-03-14 11:21", "in 3 days = 2026-03-17 10:21",
+                       "12/07 9:00 = 2026-12-07 09:00", "03/01 9:00 = 2027-03-01 09:00",
+                       "12/07/2027 9:00 = 366 days", "montag 9:00 = 2026-03-16 09:00",
+                       "2027-03-15 23:59 = 2027-03-15 23:59", "2027-03-16 00:00 = 366 days",
+                       "2026-03-14 10:00 = past", "2027-02-29 10:00 = not a date",
+                       "25:00 = not a time of day", "12/07 = not understood",
+                       "13pm =", "9 =", "someday 9am =", "in 2 weeks =", "+5 =", "10:30:00 ="});
         rows("fr_FR",
              {"9h = 2026-03-15 09:00", "9h30 = 2026-03-15 09:30", "21h = 2026-03-14 21:00",
               "aujourd'hui 18h = 2026-03-14 18:00", "Aujourdhui 18h = 2026-03-14 18:00",
@@ -236,7 +199,7 @@ private Q_SLOTS:
     // exactly when in range, at the minute asked: +N from the next whole minute.
     void generated() {
         QString why;
-        for (int h = 0; h <= 30; ++h) {
+        for (int h = 0; h <= 30; ++h)
             for (int m = 0; m <= 99; ++m) {
                 const QString when = QString::asprintf("%d:%02d", h, m);
                 const std::optional<QDateTime> at = jot::parseWhen(when, kNow, &why);
@@ -245,7 +208,6 @@ private Q_SLOTS:
                                  at->secsTo(kNow) > -24 * 3600),
                          qPrintable(when));
             }
-        }
         const QDateTime next(kNow.date(), QTime(10, 21)), last(kNow.date().addDays(367), {});
         for (const auto& [unit, seconds] : {std::pair{'m', 60}, {'h', 3600}, {'d', 24 * 3600}}) {
             const int limit = next.secsTo(last) / seconds;
@@ -339,10 +301,8 @@ private Q_SLOTS:
     }
     void answer() {
         QFETCH(AnswerCase, row);
-        jot::Request request;
-        request.action = row.action;
         QString said;
-        QCOMPARE(jot::confirms(request, row.answer, &said), row.why.isEmpty());
+        QCOMPARE(jot::confirms({row.action, {}, {}}, row.answer, &said), row.why.isEmpty());
         QVERIFY2(said.contains(row.why), qPrintable(said));
     }
 

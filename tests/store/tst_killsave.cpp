@@ -17,9 +17,9 @@ QList<TaskRow> version(int v) {
 }
 
 // With --save: saves the two versions turn about until it is killed, saying so after each.
-int saveUntilKilled(const QString& dataDir) {
+int saveUntilKilled(int, char** argv) {
     TaskFile file;
-    file.setDirectory(dataDir);
+    file.setDirectory(argv[2]);
     TaskList versions[2];
     for (int v = 0; v < 2; ++v)
         versions[v].setRows(version(v));
@@ -28,14 +28,16 @@ int saveUntilKilled(const QString& dataDir) {
     return 1;
 }
 
-// With --write: another writer, as a sync tool is, renaming `count` versions in, a few
+// With --write: another writer, as a sync tool is, renaming the versions asked in, a few
 // milliseconds apart, each the file as it finds it plus a marker task of its own. With
 // --merge, a writer that swaps its version in and adds back the tasks of what the swap took
 // out, until it takes out its own.
-int writeVersions(const QString& dataDir, int count, bool merging) {
+int writeVersions(int, char** argv) {
+    const QString dataDir = argv[2];
+    const bool merging = qstrcmp(argv[1], "--merge") == 0;
     const QByteArray file = QFile::encodeName(dataDir + kTaskFileName);
     const QByteArray temporary = QFile::encodeName(dataDir + "writer.tmp");
-    for (int n = 1; n <= count; ++n) {
+    for (int n = 1; n <= std::atoi(argv[3]); ++n) {
         QByteArray onDisk = testing::readFile(QFile::decodeName(file)); // as we know it
         QByteArray version = onDisk + testing::record("w", "marker " + QByteArray::number(n));
         for (int round = 0; round < 10; ++round) {
@@ -138,27 +140,23 @@ private Q_SLOTS:
             QVERIFY(file.sauver_liste(list));
         } while (file.aheadOfFile());
         // A writer that merges back what it displaced loses nothing: every marker ends in the
-        // list itself. Of another, some versions are only in the kept copies.
+        // list saved. Of another, some versions are only in the kept copies.
         if (row.merging)
             seen.clear();
-        for (int r = 1; r < list.rows(); ++r)
-            seen.insert(list.cell(r, ColText));
-        for (const QString& name : QDir(home.dataDir()).entryList(QDir::Files | QDir::Hidden))
-            if (!row.merging)
-                for (const TaskRow& row : parseTasks(testing::readFile(home.dataDir() + name)).rows)
-                    seen.insert(row[ColText]);
+        const QDir dir(home.dataDir());
+        for (const QString& name :
+             row.merging ? QStringList{kTaskFileName} : dir.entryList(QDir::Files | QDir::Hidden))
+            for (const TaskRow& task : parseTasks(testing::readFile(home.dataDir() + name)).rows)
+                seen.insert(task[ColText]);
         for (int n = 1; n <= kVersions; ++n)
             QVERIFY2(seen.contains("marker " + QString::number(n)), qPrintable(QString::number(n)));
     }
 };
 
 int main(int argc, char* argv[]) {
-    const auto writer = [](int, char** argv) {
-        return writeVersions(argv[2], std::atoi(argv[3]), qstrcmp(argv[1], "--merge") == 0);
-    };
-    const auto saver = [](int, char** argv) { return saveUntilKilled(argv[2]); };
     return testing::mainWithRoles<QCoreApplication, TstKillSave>(
-        argc, argv, {{"--save", saver}, {"--write", writer}, {"--merge", writer}});
+        argc, argv,
+        {{"--save", saveUntilKilled}, {"--write", writeVersions}, {"--merge", writeVersions}});
 }
 
 #include "tst_killsave.moc"

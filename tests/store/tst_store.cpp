@@ -12,15 +12,16 @@
 #include "store/startoption.h"
 
 #include <QtTest>
-#include <array>
 #include <atomic>
 #include <functional>
+#include <future>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
 
 using namespace jot;
 using testing::FileSizeLimit;
+using testing::modeOf;
 using testing::readFile;
 using testing::writeFile;
 using namespace Qt::StringLiterals;
@@ -31,10 +32,6 @@ QByteArray record(const QByteArray& text, const QByteArray& fired = {}) {
 }
 QByteArray records(int n) {
     return testing::records(n, "s");
-}
-mode_t modeOf(const QString& path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 // How a save fails (in the file's writing or commit), or the read before it (the test makes
 // the file so).
@@ -77,13 +74,14 @@ struct FailedSaveCase {
     int said = 1;  // warnings: one a run of failed saves, after the read's own
 };
 struct MergeCase {
-    QByteArray name, list; // the file read at start; "": tasks 1 to 3, then task 2 edited here
-    QByteArray theirs;     // another writer's version, renamed in
-    QString how;           // when it comes, and how a sync tool's copy comes: see merge()
-    QString copy;          // the copy's name
-    QByteArray copied;     // in it; "": this machine's list with a task "away"
-    QByteArray after;      // saved next
-    QStringList kept;      // the copies beside it afterwards
+    QByteArray name;
+    QByteArray theirs;      // another writer's version, renamed in
+    QString how;            // when it comes, and how a sync tool's copy comes: see merge()
+    QByteArray after;       // saved next
+    QStringList kept;       // the copies beside it afterwards
+    QByteArray list = {};   // the file read at start; "": tasks 1 to 3, then task 2 edited here
+    QString copy = {};      // the copy's name
+    QByteArray copied = {}; // in it; "": this machine's list with a task "away"
 };
 
 class TstStore : public QObject {
@@ -128,8 +126,8 @@ private Q_SLOTS:
     // No stamps: a stamp alone keeps a row from being blank. (The 100 tasks' limit: seen through
     // the hand-over and Undo.)
     void addTask() {
-        for (const auto& [file, row] : {std::pair{QByteArray("\"\",\"\t\",\"\",\"\"\r\n"), 2},
-                                        {QByteArray("\" \",\"  \",\"\",\"\"\r\n"), 1}}) {
+        for (const auto& [file, row] :
+             {std::pair{testing::record("", "\t"), 2}, {testing::record(" ", "  "), 1}}) {
             TaskList list;
             list.setRows(parseTasks(file).rows);
             QCOMPARE(list.addTask(), row);
@@ -233,14 +231,12 @@ private Q_SLOTS:
                                                  : writeFile(m_path, bytes));
         QSignalSpy warnings(&*m_file, &TaskFile::warning);
         TaskList list;
-        bool failed = false;
-        {
-            const FileSizeLimit disk(1024, row.failure == Failure::NoCopy);
-            m_file->lire_liste(list);
-            m_file->failure = row.failure;
-            failed = !m_file->mergeOtherWriter(list) && !m_file->sauver_liste(list) &&
-                     !m_file->sauver_liste(list);
-        }
+        std::optional<FileSizeLimit> disk(std::in_place, 1024, row.failure == Failure::NoCopy);
+        m_file->lire_liste(list);
+        m_file->failure = row.failure;
+        const bool failed = !m_file->mergeOtherWriter(list) && !m_file->sauver_liste(list) &&
+                            !m_file->sauver_liste(list);
+        disk.reset();
         QVERIFY(failed);
         QCOMPARE(warnings.count(), row.said);
         QVERIFY2(warnings.last().first().toString().contains(row.cause),
@@ -262,29 +258,26 @@ private Q_SLOTS:
         const QByteArray here = records(3).replace("task 2", "here"), gap = "\"s\",\"ta\r\n";
         const QStringList changed{u"changed"_s}, conflict{u"conflict"_s};
         const QStringList unreadable{u"unreadable"_s}, both = changed + conflict;
-        row("added there", "", records(3) + record("new"), "tick", "", "", here + record("new"),
-            changed);
-        row("removed there", "", records(2), "tick", "", "", records(2).replace("task 2", "here"),
-            changed);
-        row("edited on both sides", "", records(3).replace("task 2", "there"), "tick", "", "",
+        const QByteArray added = here + record("new"),
+                         removed = records(2).replace("task 2", "here");
+        row("added there", records(3) + record("new"), "tick", added, changed);
+        row("removed there", records(2), "tick", removed, changed);
+        row("edited on both sides", records(3).replace("task 2", "there"), "tick",
             here + record("there"), changed);
-        row("the same edit on both sides", "", here, "tick", "", "", here, changed);
-        row("renamed in during a save", "", records(3) + record("new"), "in save", "", "",
-            here + record("new"), changed);
-        row("there before a save, no swap", "", records(2), "before a save, no swap", "", "",
-            records(2).replace("task 2", "here"), changed);
-        row("cut off at its end", "", records(2) + record("new") + "\"s\",\"task 3", "tick", "", "",
-            here + record("new"), unreadable);
-        row("spliced in its middle", "", records(2) + gap + record("new"), "tick", "", "",
-            here + record("new"), unreadable);
-        row("written in place, with a pause", "", records(3) + record("new"), "in place", "", "",
-            here + record("new"), changed);
+        row("the same edit on both sides", here, "tick", here, changed);
+        row("renamed in during a save", records(3) + record("new"), "in save", added, changed);
+        row("there before a save, no swap", records(2), "before a save, no swap", removed, changed);
+        row("cut off at its end", records(2) + record("new") + "\"s\",\"task 3", "tick", added,
+            unreadable);
+        row("spliced in its middle", records(2) + gap + record("new"), "tick", added, unreadable);
+        row("written in place, with a pause", records(3) + record("new"), "in place", added,
+            changed);
         const QString syncthing = u"planifs.sync-conflict-20261206-221000-AB12CD3.txt"_s,
                       lea = u"planifs (Lea's conflicted copy 2026-12-06).txt"_s,
                       nextcloud = u"planifs (conflicted copy 2026-12-06 221000).txt"_s;
-        row("Syncthing", "", records(2) + record("there"), "tick", syncthing, "",
-            here + record("there") + record("away"), both);
-        row("Dropbox", "", "", "next start, tick", lea, "", here + record("away"), conflict);
+        row("Syncthing", records(2) + record("there"), "tick",
+            here + record("there") + record("away"), both, "", syncthing);
+        row("Dropbox", "", "next start, tick", here + record("away"), conflict, "", lea);
         // A record that differs only in its alarm's state keeps the alarm further along, once.
         const auto alarm = [](const char* day, const char* fired) {
             return "\"s\",\"t\",\"" + QByteArray(day) + " 9:00 am\",\"" + fired + "\"\r\n";
@@ -292,31 +285,29 @@ private Q_SLOTS:
         const QByteArray fired = alarm("Monday 12/07", "1"), unfired = alarm("Monday 12/07", "");
         const QByteArray later = alarm("Monday 12/14", "weekly"), bad = "\"s\",\"cut";
         const QByteArray weekly = alarm("Monday 12/07", "weekly");
-        row("fired here, not in a conflict copy", fired, "", "tick", syncthing, unfired, fired,
-            conflict);
-        row("fired in a conflict copy, not here", unfired, "", "tick", syncthing, fired, fired,
-            conflict);
-        row("fired in a version read in part", unfired, fired + bad, "tick", "", "", fired,
-            unreadable);
-        row("a later occurrence here", later, "", "tick", syncthing, weekly, later, conflict);
-        row("an earlier occurrence there, in a version read in part", later, weekly + bad, "tick",
-            "", "", weekly, unreadable);
-        row("a later occurrence, renamed in during a save", weekly, later + bad, "in save", "", "",
-            later, unreadable);
+        row("fired here, not in a conflict copy", "", "tick", fired, conflict, fired, syncthing,
+            unfired);
+        row("fired in a conflict copy, not here", "", "tick", fired, conflict, unfired, syncthing,
+            fired);
+        row("fired in a version read in part", fired + bad, "tick", fired, unreadable, unfired);
+        row("a later occurrence here", "", "tick", later, conflict, later, syncthing, weekly);
+        row("an earlier occurrence there, in a version read in part", weekly + bad, "tick", weekly,
+            unreadable, later);
+        row("a later occurrence, renamed in during a save", later + bad, "in save", later,
+            unreadable, weekly);
         // A copy's tasks are not taken for removed by a later version; a copy is looked at in the
         // save's own merge, and only once it reads whole.
         const QByteArray ab = record("A") + record("B");
-        row("Nextcloud's (1)", ab, "", "tick",
-            "planifs (conflicted copy 2026-12-06 221000) (1).txt", ab + record("away"),
-            ab + record("away"), conflict);
-        row("a copy, and a version a tick later", ab + record("L"), ab + record("R"),
-            "copy, then tick", nextcloud, "", ab + record("L") + record("R"), both);
-        row("a copy made during a save", ab + record("L"), ab + record("R"), "copy in save",
-            nextcloud, "", ab + record("L") + record("R"), both);
-        row("a copy growing", ab, "", "growing copy, tick", nextcloud, ab + record("away"),
-            ab + record("away"), conflict);
-        row("a copy without a task of the list, the file unchanged", ab + record("C"), "", "tick",
-            lea, ab + record("away"), ab + record("C") + record("away"), conflict);
+        const QByteArray away = ab + record("away"), lr = ab + record("L") + record("R");
+        row("Nextcloud's (1)", "", "tick", away, conflict, ab,
+            "planifs (conflicted copy 2026-12-06 221000) (1).txt", away);
+        row("a copy, and a version a tick later", ab + record("R"), "copy, then tick", lr, both,
+            ab + record("L"), nextcloud);
+        row("a copy made during a save", ab + record("R"), "copy in save", lr, both,
+            ab + record("L"), nextcloud);
+        row("a copy growing", "", "growing copy, tick", away, conflict, ab, nextcloud, away);
+        row("a copy without a task of the list, the file unchanged", "", "tick",
+            ab + record("C") + record("away"), conflict, ab + record("C"), lea, away);
     }
     // Another writer's version is kept aside and merged once, by whole records, as is a sync
     // tool's conflict copy, then moved aside; a file with an unreadable record removes nothing
@@ -469,19 +460,16 @@ private Q_SLOTS:
         for (int round = 0; round < 100; ++round) {
             const QTemporaryDir home;
             std::atomic<bool> go = false;
-            std::array<QString, 4> made;
-            std::vector<std::thread> starts;
-            for (QString& dir : made)
-                starts.emplace_back([&go, &dir, &home, &app] {
+            std::vector<std::future<QString>> starts; // each waited for, even after a failed check
+            for (int k = 0; k < 4; ++k)
+                starts.push_back(std::async(std::launch::async, [&go, &home, &app] {
                     while (!go)
                         std::this_thread::yield();
-                    dir = dossier_donnees(home.path(), app.path());
-                });
+                    return dossier_donnees(home.path(), app.path());
+                }));
             go = true;
-            for (std::thread& start : starts)
-                start.join();
-            for (const QString& dir : made)
-                QCOMPARE(dir, home.path() + u"/jotlk/"_s);
+            for (std::future<QString>& start : starts)
+                QCOMPARE(start.get(), home.path() + u"/jotlk/"_s);
         }
     }
 

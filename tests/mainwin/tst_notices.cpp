@@ -11,7 +11,6 @@
 #include <QAbstractEventDispatcher>
 #include <QLabel>
 #include <QSystemTrayIcon>
-#include <QWindow>
 #include <optional>
 #include <xcb/xcb.h>
 
@@ -66,8 +65,6 @@ std::shared_ptr<xcb_connection_t> announceTray(const QString& display) {
 // its object name, else its class.
 QStringList pollers() {
     QObjectList objects = QObjectList{qApp} + qApp->findChildren<QObject*>();
-    for (QWindow* w : QGuiApplication::allWindows())
-        objects << w << w->findChildren<QObject*>();
     for (QWidget* w : QApplication::topLevelWidgets())
         objects << w << w->findChildren<QObject*>();
     QStringList found;

@@ -296,22 +296,18 @@ void TestSyncCore::findPassword() {
     }
 }
 
+// Plain http only to this machine; each row's name is the address.
 void TestSyncCore::address_data() {
-    QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("usable");
-    QTest::newRow("http 127.255.0.9") << u"http://127.255.0.9/t/"_qs << true;
-    QTest::newRow("http 127.0.0.300") << u"http://127.0.0.300/t/"_qs << false;
-    QTest::newRow("http 128.0.0.1") << u"http://128.0.0.1/t/"_qs << false;
-    QTest::newRow("http 127.0.0.1.example.org") << u"http://127.0.0.1.example.org/t/"_qs << false;
-    QTest::newRow("http ::1") << u"http://[::1]:5232/t/"_qs << true;
-    QTest::newRow("http localhost") << u"http://LocalHost/t/"_qs << true;
-    QTest::newRow("ftp") << u"ftp://127.0.0.1/t/"_qs << false;
-    QTest::newRow("no host") << u"tasks"_qs << false;
+    for (const char* url : {"http://127.255.0.9/t/", "http://[::1]:5232/t/", "http://LocalHost/t/"})
+        QTest::newRow(url) << true;
+    for (const char* url : {"http://127.0.0.300/t/", "http://128.0.0.1/t/",
+                            "http://127.0.0.1.example.org/t/", "ftp://127.0.0.1/t/", "tasks"})
+        QTest::newRow(url) << false;
 }
 
 void TestSyncCore::address() {
-    QFETCH(QString, url);
-    QTEST(addressProblem(QUrl(url)).isEmpty(), "usable");
+    QTEST(addressProblem(QUrl(QString::fromUtf8(QTest::currentDataTag()))).isEmpty(), "usable");
 }
 
 // sync.conf written by hand and by the program, and the state's folder.
@@ -776,25 +772,24 @@ void TestSyncCore::round_data() {
         {{},
          [](World& w) { editHere(w, u"milk"_qs, u"milk and eggs"_qs); },
          [](World& w) {
-             const auto keeps = [&w](const QByteArray& due, int alarms) {
+             const auto keeps = [&w](const char* due, int alarms) {
                  const QByteArray ics = w.server.copy(u"milk and eggs"_qs);
-                 for (const QByteArray& kept :
-                      {QByteArray("X-APPLE-SORT-ORDER:12"), QByteArray("CATEGORIES:home"),
-                       QByteArray("PRIORITY:1"), QByteArray("DTSTART:20261201T080000Z"),
-                       QByteArray("TRIGGER:-PT15M"), QByteArray("UID:t"), due})
-                     QVERIFY2(ics.contains(kept), kept.constData());
+                 for (const char* kept :
+                      {"X-APPLE-SORT-ORDER:12", "CATEGORIES:home", "PRIORITY:1",
+                       "DTSTART:20261201T080000Z", "TRIGGER:-PT15M", "UID:t", due})
+                     QVERIFY2(ics.contains(kept), kept);
                  QCOMPARE(ics.count("BEGIN:VALARM"), alarms);
              };
              keeps("DUE:20261208T090000Z", 2);
              const QString moved = alarmTextAt({2026, 12, 20}, {18, 30});
              editHere(w, u"milk and eggs"_qs, u"milk and eggs"_qs, moved);
              w.round();
-             keeps({}, 2);
+             keeps("", 2);
              QCOMPARE(readItem(w.server.copy(u"milk and eggs"_qs), kNow).task->row[ColAlarm],
                       moved);
              editHere(w, u"milk and eggs"_qs, u"milk and eggs"_qs, u""_qs);
              w.round();
-             keeps({}, 1); // the one at the due time goes
+             keeps("", 1); // the one at the due time goes
              QVERIFY(!w.server.copy(u"milk and eggs"_qs).contains("DUE"));
          },
          {item(u"t"_qs, u"milk"_qs, tasksOrg)}},

@@ -323,7 +323,6 @@ void TestSyncCore::settingsFiles() {
     std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->list, QUrl(u"https://dav.example.org/u/a,b/"_qs));
-    QCOMPARE(read->user, u"me"_qs);
     // Runs of spaces, an empty quoted argument, quotes inside a word.
     QCOMPARE(read->passwordCommand,
              (QStringList{u"pass"_qs, u"show"_qs, u"dav x"_qs, QString(), u"ab cd"_qs}));
@@ -340,7 +339,6 @@ void TestSyncCore::settingsFiles() {
     read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->passwordCommand, settings.passwordCommand);
-    QCOMPARE(read->certificate, settings.certificate);
 
     QCOMPARE(syncStateDir(home.dataDir()),
              home.path() + u"/state/jotlark/sync-"_qs + jot::dataDirHash(home.dataDir()));

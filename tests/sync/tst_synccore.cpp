@@ -547,8 +547,8 @@ struct World {
     }
 };
 
-TaskRow task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"_qs) {
-    return {stamp, text, QString(), QString(), QString()};
+LocalTask task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"_qs) {
+    return {{stamp, text, QString(), QString(), QString()}, {}};
 }
 
 QByteArray item(const QString& uid, const QString& summary, const QByteArray& extra = {},
@@ -578,7 +578,7 @@ void editHere(World& w, const QString& from, const QString& to, const QString& a
 }
 
 struct Scenario {
-    QList<TaskRow> here;
+    QList<LocalTask> here;
     std::function<void(World&)> between = {};
     std::function<void(World&)> check = {};
     QList<QByteArray> there = {}; // items at UID.ics
@@ -600,7 +600,7 @@ void TestSyncCore::round_data() {
         QTest::newRow(name) << s << requests << here << there << synced;
     };
     const QStringList ab{u"a"_qs, u"b"_qs}, a{u"a"_qs}, a2{u"a2"_qs}, b{u"b"_qs};
-    const QList<TaskRow> one{task(u"a"_qs)},
+    const QList<LocalTask> one{task(u"a"_qs)},
         two{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)};
 
     row("nothing changed is one request, after a restart too",
@@ -692,7 +692,7 @@ void TestSyncCore::round_data() {
              w.round();
              QCOMPARE(w.texts(), QStringList{u"b"_qs});
              w.restart();
-             w.here.append({task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), {}});
+             w.here.append(task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs));
          }},
         u"REPORT"_qs, b, b);
     row("edited here, deleted there: back under its UID, or a new one where it is refused or "
@@ -862,8 +862,7 @@ void TestSyncCore::round_data() {
 void TestSyncCore::round() {
     QFETCH(Scenario, scenario);
     World w;
-    for (const TaskRow& t : scenario.here)
-        w.here.append({t, {}});
+    w.here = scenario.here;
     for (const QByteArray& ics : scenario.there)
         w.server.put(u"/u/tasks/"_qs + readItem(ics, kNow).uid + u".ics"_qs, ics);
     QFETCH(bool, synced);

@@ -432,9 +432,7 @@ struct Server {
     Reply respond(const Request& request) {
         const QString path = request.url.path();
         const QByteArray body = request.body;
-        QHash<QByteArray, QByteArray> header;
-        for (const auto& h : request.headers)
-            header.insert(h.first, h.second);
+        QHash<QByteArray, QByteArray> header(request.headers.cbegin(), request.headers.cend());
         if (request.method == "PROPFIND")
             return answer(207, davBody(response(path, token())));
         if (request.method == "REPORT" && !body.contains("calendar-multiget")) {

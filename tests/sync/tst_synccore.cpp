@@ -140,15 +140,14 @@ Reply answer(int status, const QByteArray& body = {}, const QByteArray& etag = {
     return {status, etag, body, {}, {}};
 }
 
-QByteArray calendar(const QByteArray& name, const QByteArray& comps) {
-    QByteArray set;
-    for (const QByteArray& c : comps.split(','))
-        set += "<c:comp name=\"" + c + "\"/>";
-    return "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype><d:displayname>" + name +
-           "</d:displayname>" +
-           (comps.isEmpty() ? QByteArray()
-                            : "<c:supported-calendar-component-set>" + set +
-                                  "</c:supported-calendar-component-set>");
+// A calendar; when `comps` names its components, it says which it takes.
+QByteArray calendar(const QByteArray& name, QByteArray comps) {
+    QByteArray out = "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype>";
+    if (!comps.isEmpty())
+        out += "<c:supported-calendar-component-set><c:comp name=\"" +
+               comps.replace(",", "\"/><c:comp name=\"") +
+               "\"/></c:supported-calendar-component-set>";
+    return out + "<d:displayname>" + name + "</d:displayname>";
 }
 
 QByteArray principalAt(const QByteArray& href) {

@@ -140,15 +140,14 @@ Reply answer(int status, const QByteArray& body = {}, const QByteArray& etag = {
     return {status, etag, body, {}, {}};
 }
 
-QByteArray calendar(const QByteArray& name, const QByteArray& comps) {
-    QByteArray set;
-    for (const QByteArray& c : comps.split(','))
-        set += "<c:comp name=\"" + c + "\"/>";
-    return "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype><d:displayname>" + name +
-           "</d:displayname>" +
-           (comps.isEmpty() ? QByteArray()
-                            : "<c:supported-calendar-component-set>" + set +
-                                  "</c:supported-calendar-component-set>");
+// A calendar; when `comps` names its components, it says which it takes.
+QByteArray calendar(const QByteArray& name, QByteArray comps) {
+    QByteArray out = "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype>";
+    if (!comps.isEmpty())
+        out += "<c:supported-calendar-component-set><c:comp name=\"" +
+               comps.replace(",", "\"/><c:comp name=\"") +
+               "\"/></c:supported-calendar-component-set>";
+    return out + "<d:displayname>" + name + "</d:displayname>";
 }
 
 QByteArray principalAt(const QByteArray& href) {
@@ -296,22 +295,18 @@ void TestSyncCore::findPassword() {
     }
 }
 
+// Plain http only to this machine; each row's name is the address.
 void TestSyncCore::address_data() {
-    QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("usable");
-    QTest::newRow("http 127.255.0.9") << u"http://127.255.0.9/t/"_qs << true;
-    QTest::newRow("http 127.0.0.300") << u"http://127.0.0.300/t/"_qs << false;
-    QTest::newRow("http 128.0.0.1") << u"http://128.0.0.1/t/"_qs << false;
-    QTest::newRow("http 127.0.0.1.example.org") << u"http://127.0.0.1.example.org/t/"_qs << false;
-    QTest::newRow("http ::1") << u"http://[::1]:5232/t/"_qs << true;
-    QTest::newRow("http localhost") << u"http://LocalHost/t/"_qs << true;
-    QTest::newRow("ftp") << u"ftp://127.0.0.1/t/"_qs << false;
-    QTest::newRow("no host") << u"tasks"_qs << false;
+    for (const char* url : {"http://127.255.0.9/t/", "http://[::1]:5232/t/", "http://LocalHost/t/"})
+        QTest::newRow(url) << true;
+    for (const char* url : {"http://127.0.0.300/t/", "http://128.0.0.1/t/",
+                            "http://127.0.0.1.example.org/t/", "ftp://127.0.0.1/t/", "tasks"})
+        QTest::newRow(url) << false;
 }
 
 void TestSyncCore::address() {
-    QFETCH(QString, url);
-    QTEST(addressProblem(QUrl(url)).isEmpty(), "usable");
+    QTEST(addressProblem(QUrl(QString::fromUtf8(QTest::currentDataTag()))).isEmpty(), "usable");
 }
 
 // sync.conf written by hand and by the program, and the state's folder.
@@ -327,7 +322,6 @@ void TestSyncCore::settingsFiles() {
     std::optional<SyncSettings> read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->list, QUrl(u"https://dav.example.org/u/a,b/"_qs));
-    QCOMPARE(read->user, u"me"_qs);
     // Runs of spaces, an empty quoted argument, quotes inside a word.
     QCOMPARE(read->passwordCommand,
              (QStringList{u"pass"_qs, u"show"_qs, u"dav x"_qs, QString(), u"ab cd"_qs}));
@@ -344,7 +338,6 @@ void TestSyncCore::settingsFiles() {
     read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->passwordCommand, settings.passwordCommand);
-    QCOMPARE(read->certificate, settings.certificate);
 
     QCOMPARE(syncStateDir(home.dataDir()),
              home.path() + u"/state/jotlark/sync-"_qs + jot::dataDirHash(home.dataDir()));
@@ -438,9 +431,7 @@ struct Server {
     Reply respond(const Request& request) {
         const QString path = request.url.path();
         const QByteArray body = request.body;
-        QHash<QByteArray, QByteArray> header;
-        for (const auto& h : request.headers)
-            header.insert(h.first, h.second);
+        QHash<QByteArray, QByteArray> header(request.headers.cbegin(), request.headers.cend());
         if (request.method == "PROPFIND")
             return answer(207, davBody(response(path, token())));
         if (request.method == "REPORT" && !body.contains("calendar-multiget")) {
@@ -553,8 +544,8 @@ struct World {
     }
 };
 
-TaskRow task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"_qs) {
-    return {stamp, text, QString(), QString(), QString()};
+LocalTask task(const QString& text, const QString& stamp = u"Le 12/01 à 09:00 am"_qs) {
+    return {{stamp, text, QString(), QString(), QString()}, {}};
 }
 
 QByteArray item(const QString& uid, const QString& summary, const QByteArray& extra = {},
@@ -584,7 +575,7 @@ void editHere(World& w, const QString& from, const QString& to, const QString& a
 }
 
 struct Scenario {
-    QList<TaskRow> here;
+    QList<LocalTask> here;
     std::function<void(World&)> between = {};
     std::function<void(World&)> check = {};
     QList<QByteArray> there = {}; // items at UID.ics
@@ -606,7 +597,7 @@ void TestSyncCore::round_data() {
         QTest::newRow(name) << s << requests << here << there << synced;
     };
     const QStringList ab{u"a"_qs, u"b"_qs}, a{u"a"_qs}, a2{u"a2"_qs}, b{u"b"_qs};
-    const QList<TaskRow> one{task(u"a"_qs)},
+    const QList<LocalTask> one{task(u"a"_qs)},
         two{task(u"a"_qs), task(u"b"_qs, u"Le 12/02 à 09:00 am"_qs)};
 
     row("nothing changed is one request, after a restart too",
@@ -698,7 +689,7 @@ void TestSyncCore::round_data() {
              w.round();
              QCOMPARE(w.texts(), QStringList{u"b"_qs});
              w.restart();
-             w.here.append({task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs), {}});
+             w.here.append(task(u"a"_qs, u"Le 11/01 à 08:00 am"_qs));
          }},
         u"REPORT"_qs, b, b);
     row("edited here, deleted there: back under its UID, or a new one where it is refused or "
@@ -776,25 +767,24 @@ void TestSyncCore::round_data() {
         {{},
          [](World& w) { editHere(w, u"milk"_qs, u"milk and eggs"_qs); },
          [](World& w) {
-             const auto keeps = [&w](const QByteArray& due, int alarms) {
+             const auto keeps = [&w](const char* due, int alarms) {
                  const QByteArray ics = w.server.copy(u"milk and eggs"_qs);
-                 for (const QByteArray& kept :
-                      {QByteArray("X-APPLE-SORT-ORDER:12"), QByteArray("CATEGORIES:home"),
-                       QByteArray("PRIORITY:1"), QByteArray("DTSTART:20261201T080000Z"),
-                       QByteArray("TRIGGER:-PT15M"), QByteArray("UID:t"), due})
-                     QVERIFY2(ics.contains(kept), kept.constData());
+                 for (const char* kept :
+                      {"X-APPLE-SORT-ORDER:12", "CATEGORIES:home", "PRIORITY:1",
+                       "DTSTART:20261201T080000Z", "TRIGGER:-PT15M", "UID:t", due})
+                     QVERIFY2(ics.contains(kept), kept);
                  QCOMPARE(ics.count("BEGIN:VALARM"), alarms);
              };
              keeps("DUE:20261208T090000Z", 2);
              const QString moved = alarmTextAt({2026, 12, 20}, {18, 30});
              editHere(w, u"milk and eggs"_qs, u"milk and eggs"_qs, moved);
              w.round();
-             keeps({}, 2);
+             keeps("", 2);
              QCOMPARE(readItem(w.server.copy(u"milk and eggs"_qs), kNow).task->row[ColAlarm],
                       moved);
              editHere(w, u"milk and eggs"_qs, u"milk and eggs"_qs, u""_qs);
              w.round();
-             keeps({}, 1); // the one at the due time goes
+             keeps("", 1); // the one at the due time goes
              QVERIFY(!w.server.copy(u"milk and eggs"_qs).contains("DUE"));
          },
          {item(u"t"_qs, u"milk"_qs, tasksOrg)}},
@@ -802,7 +792,6 @@ void TestSyncCore::round_data() {
     row("a foreign rule comes as its next time and is not written back",
         {{},
          [](World& w) {
-             QVERIFY(w.state->hasForeignRule(w.here[0].row));
              QCOMPARE(w.state->nextForeignOccurrence(w.here[0].row, kNow),
                       QDateTime::fromString(u"2026-12-15T07:00:00Z"_qs, Qt::ISODate).toLocalTime());
              // It rang: the alarm moves on by the rule, which the server already says.
@@ -870,8 +859,7 @@ void TestSyncCore::round_data() {
 void TestSyncCore::round() {
     QFETCH(Scenario, scenario);
     World w;
-    for (const TaskRow& t : scenario.here)
-        w.here.append({t, {}});
+    w.here = scenario.here;
     for (const QByteArray& ics : scenario.there)
         w.server.put(u"/u/tasks/"_qs + readItem(ics, kNow).uid + u".ics"_qs, ics);
     QFETCH(bool, synced);

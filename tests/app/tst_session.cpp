@@ -134,11 +134,11 @@ struct HandOverCase {
     QString running; // "program", "failing" (its saves), "squatted", "none"; "socket": the
                      // arguments' first written on the socket as one write, not a start
     int tasks;
-    L arguments;      // %d: the day after tomorrow
-    int status;       // with "socket", the answers awaited, each holding `said`
-    QString said;     // on standard error
-    QByteArray added; // the end of the file; %a: the alarm at 21:00
-    int notes;        // open afterwards
+    L arguments;           // %d: the day after tomorrow
+    int status;            // with "socket", the answers awaited, each holding `said`
+    QString said;          // on standard error
+    QByteArray added = {}; // the end of the file; %a: the alarm at 21:00
+    int notes = 0;         // open afterwards
 };
 
 class TstSession : public QObject {
@@ -325,7 +325,8 @@ private Q_SLOTS:
         const QByteArray milk = ",\"Buy milk~and bread\",\"%a\",\"\"\r\n",
                          x = ",\"x\",\"\",\"\"\r\n";
         const L withAlarm{"--new", "Buy milk\nand bread", "--at", "%d 21:00"};
-        const QString newX = "jotlark/2 new text=x\n";
+        const QString newX = "jotlark/2 new text=x\n", unknown = "jotlark/2 refused unknown",
+                      past = "refused new the alarm 2020-01-01 09:00 is in the past";
         testing::table<HandOverCase>(
             {{"new task", "program", 2, withAlarm, 0, "", milk, 1},
              {"empty new task", "program", 2, {"--new"}, 0, "", ",\"\",\"\",\"\"\r\n", 1},
@@ -335,30 +336,9 @@ private Q_SLOTS:
              {"none running", "none", 2, withAlarm, 0, "", milk, 0},
              {"saves failing", "failing", 2, {"--new", "x"}, 1, "not saved: replacing", {}, 1},
              {"squatted socket folder", "squatted", 2, withAlarm, 0, "", milk, 1},
-             {"a later version",
-              "socket",
-              2,
-              {"jotlark/3 new text=x\n"},
-              1,
-              "jotlark/2 refused unknown",
-              {},
-              0},
-             {"endless line",
-              "socket",
-              2,
-              {QString(jot::kMaxRequestBytes + 1, 'a')},
-              1,
-              "refused unknown",
-              {},
-              0},
-             {"a past date",
-              "socket",
-              2,
-              {"jotlark/2 new at=2020-01-01T09:00\n"},
-              1,
-              "refused new the alarm 2020-01-01 09:00 is in the past",
-              {},
-              0},
+             {"a later version", "socket", 2, {"jotlark/3 new text=x\n"}, 1, unknown, {}, 0},
+             {"endless line", "socket", 2, {QString(jot::kMaxRequestBytes + 1, 'a')}, 1, unknown},
+             {"a past date", "socket", 2, {"jotlark/2 new at=2020-01-01T09:00\n"}, 1, past},
              {"two in one write", "socket", 2, {newX + newX}, 2, "jotlark/2 done new", x, 2}});
     }
     void handOver() {

@@ -131,18 +131,14 @@ struct SocketCase {
 };
 struct HandOverCase {
     QByteArray name;
-    QString running; // "program", "failing" (its saves), "squatted", "none"
+    QString running; // "program", "failing" (its saves), "squatted", "none"; "socket": the
+                     // arguments' first written on the socket as one write, not a start
     int tasks;
-    L arguments; // %d: the day after tomorrow
-    int status;
-    QString said;     // on standard error
-    QByteArray added; // the end of the file; %a: the alarm at 21:00
-    int notes;        // open afterwards
-};
-struct RequestsCase {
-    QByteArray name, sent;
-    L answers; // pieces, percent-decoded
-    int added;
+    L arguments;           // %d: the day after tomorrow
+    int status;            // with "socket", the answers awaited, each holding `said`
+    QString said;          // on standard error
+    QByteArray added = {}; // the end of the file; %a: the alarm at 21:00
+    int notes = 0;         // open afterwards
 };
 
 class TstSession : public QObject {
@@ -321,10 +317,16 @@ private Q_SLOTS:
     }
 
     // A later start's request, carried out by the running program (this process) or refused
-    // on standard error; with none running the start runs and adds the task itself.
+    // on standard error; with none running the start runs and adds the task itself. On the
+    // socket every request of a write is answered, in order; a line not understood, or too
+    // long, is refused, and an alarm the command line would refuse; neither changes anything,
+    // and the next connection is answered.
     void handOver_data() {
-        const QByteArray milk = ",\"Buy milk~and bread\",\"%a\",\"\"\r\n";
+        const QByteArray milk = ",\"Buy milk~and bread\",\"%a\",\"\"\r\n",
+                         x = ",\"x\",\"\",\"\"\r\n";
         const L withAlarm{"--new", "Buy milk\nand bread", "--at", "%d 21:00"};
+        const QString newX = "jotlark/2 new text=x\n", unknown = "jotlark/2 refused unknown",
+                      past = "refused new the alarm 2020-01-01 09:00 is in the past";
         testing::table<HandOverCase>(
             {{"new task", "program", 2, withAlarm, 0, "", milk, 1},
              {"empty new task", "program", 2, {"--new"}, 0, "", ",\"\",\"\",\"\"\r\n", 1},
@@ -333,7 +335,11 @@ private Q_SLOTS:
              {"hide all", "program", 2, {"--hide-all"}, 0, "", {}, 0},
              {"none running", "none", 2, withAlarm, 0, "", milk, 0},
              {"saves failing", "failing", 2, {"--new", "x"}, 1, "not saved: replacing", {}, 1},
-             {"squatted socket folder", "squatted", 2, withAlarm, 0, "", milk, 1}});
+             {"squatted socket folder", "squatted", 2, withAlarm, 0, "", milk, 1},
+             {"a later version", "socket", 2, {"jotlark/3 new text=x\n"}, 1, unknown, {}, 0},
+             {"endless line", "socket", 2, {QString(jot::kMaxRequestBytes + 1, 'a')}, 1, unknown},
+             {"a past date", "socket", 2, {"jotlark/2 new at=2020-01-01T09:00\n"}, 1, past},
+             {"two in one write", "socket", 2, {newX + newX}, 2, "jotlark/2 done new", x, 2}});
     }
     void handOver() {
         QFETCH(HandOverCase, row);
@@ -344,6 +350,7 @@ private Q_SLOTS:
         if (row.running == "squatted")
             squat(m_temp);
         jot::SingleInstance instance(jot::dossier_donnees());
+        QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
         if (row.running != "none") {
             QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
             instance.setRequestHandler(
@@ -356,23 +363,42 @@ private Q_SLOTS:
                         QDir().mkpath(program.home.taskFile() + "/x"));
         }
         const QByteArray before = program.fileBytes();
-        QProcess start;
-        start.start(JOTLARK_BIN, row.arguments);
-        if (row.running == "none") { // it runs: the task is saved, then a signal ends it
-            QTRY_VERIFY_WITH_TIMEOUT(program.fileBytes().endsWith(row.added), 10000);
-            start.terminate();
+        if (row.running == "socket") {
+            for (const QString& line : {row.arguments[0], QString("show\n")}) {
+                QLocalSocket socket;
+                socket.connectToServer(jot::SingleInstance::socketPath(jot::dossier_donnees()));
+                QVERIFY(socket.waitForConnected(1000));
+                socket.write(line.toUtf8());
+                for (int n = 0; n < (line == "show\n" ? 1 : row.status); ++n) {
+                    QTRY_VERIFY(socket.canReadLine());
+                    const QString got = QByteArray::fromPercentEncoding(socket.readLine());
+                    QVERIFY2(got.contains(line == "show\n" ? "ok" : row.said), qPrintable(got));
+                }
+            }
+            QCOMPARE(shown.count(), 1);
+            // Each new task saved (a note losing the focus to the next saves once more).
+            QVERIFY(row.added.isEmpty() ? program.saves->count() == 0
+                                        : program.saves->count() >= row.status);
+        } else {
+            QProcess start;
+            start.start(JOTLARK_BIN, row.arguments);
+            if (row.running == "none") { // it runs: the task is saved, then a signal ends it
+                QTRY_VERIFY_WITH_TIMEOUT(program.fileBytes().endsWith(row.added), 10000);
+                start.terminate();
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(start.state(), QProcess::NotRunning, 10000);
+            QCOMPARE(start.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(start.exitCode(), row.status);
+            const QString err = start.readAllStandardError();
+            QVERIFY2(err.contains(row.said), qPrintable(err));
+            if (row.running == "none")
+                return;
         }
-        QTRY_COMPARE_WITH_TIMEOUT(start.state(), QProcess::NotRunning, 10000);
-        QCOMPARE(start.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(start.exitCode(), row.status);
-        const QString err = start.readAllStandardError();
-        QVERIFY2(err.contains(row.said), qPrintable(err));
-        if (row.running == "none")
-            return;
         const QByteArray after = program.fileBytes();
+        // A line, and a note open, for each task added.
         QVERIFY2(row.added.isEmpty() ? after == before
                                      : after.startsWith(before) && after.endsWith(row.added) &&
-                                           after.count('\n') == before.count('\n') + 1,
+                                           after.count('\n') == before.count('\n') + row.notes,
                  after.constData());
         int open = 0;
         for (int r = 1; r < program.list().rows(); ++r)
@@ -380,43 +406,6 @@ private Q_SLOTS:
         QCOMPARE(open, row.notes);
         if (!row.added.isEmpty()) // the new task's note, with the keyboard
             QCOMPARE(QApplication::activeWindow(), program.noteOf(program.list().rows() - 1));
-    }
-
-    // Every request of a write is answered, in order. A line not understood, or too long, is
-    // refused, and an alarm the command line would refuse; neither changes anything, and the
-    // next connection is answered.
-    void requests_data() {
-        const QByteArray x = "jotlark/2 new text=x\n", past = "jotlark/2 new at=2020-01-01T09:00\n";
-        testing::table<RequestsCase>(
-            {{"a later version", "jotlark/3 new text=x\n", {"jotlark/2 refused unknown"}, 0},
-             {"endless line", QByteArray(jot::kMaxRequestBytes + 1, 'a'), {"refused unknown"}, 0},
-             {"a past date", past, {"refused new the alarm 2020-01-01 09:00 is in the past"}, 0},
-             {"two in one write", x + x, {"jotlark/2 done new", "jotlark/2 done new"}, 2}});
-    }
-    void requests() {
-        QFETCH(RequestsCase, row);
-        testing::Program program(testing::records(2));
-        jot::SingleInstance instance(jot::dossier_donnees());
-        QCOMPARE(instance.acquire(), jot::SingleInstance::Outcome::Run);
-        instance.setRequestHandler(
-            [&](const jot::Request& r) { return program.main->carryOut(r); });
-        QSignalSpy shown(&instance, &jot::SingleInstance::activationRequested);
-        QCoreApplication::processEvents(); // the socket is made once the event loop runs
-        for (const QByteArray& line : {row.sent, QByteArray("show\n")}) {
-            QLocalSocket socket;
-            socket.connectToServer(jot::SingleInstance::socketPath(jot::dossier_donnees()));
-            QVERIFY(socket.waitForConnected(1000));
-            socket.write(line);
-            for (const QString& answer : line == "show\n" ? L{"ok"} : row.answers) {
-                QTRY_VERIFY(socket.canReadLine());
-                const QString got = QByteArray::fromPercentEncoding(socket.readLine());
-                QVERIFY2(got.contains(answer), qPrintable(got));
-            }
-        }
-        QCOMPARE(shown.count(), 1);
-        QCOMPARE(program.list().rows(), 3 + row.added);
-        // Each new task saved (a note losing the focus to the next saves once more).
-        QVERIFY(row.added ? program.saves->count() >= row.added : program.saves->count() == 0);
     }
 };
 

@@ -283,32 +283,27 @@ private Q_SLOTS:
                  row.cell);
     }
 
-    // Which kept entry each task takes: by creation stamp and text, the nth of equal tasks the
-    // nth of equal entries.
-    void matchPlaces() {
-        const NotePlace a{"Le 03/14 à 09:00 am", "copied", {}, {}, {}, {}},
-            b{a.stamp, "other", {}, {}, {}, {}};
-        const std::pair<QString, QString> taskA{a.stamp, a.text}, taskB{b.stamp, b.text};
-        QCOMPARE(matchNotePlaces({a, b, a}, {taskB, taskA, taskA, taskA}), QList({1, 0, 2, -1}));
-        QCOMPARE(matchNotePlaces({a}, {{a.stamp, "copied!"}}), QList{-1}); // text changed
-    }
-
-    // The state file gives back what was written, texts of many lines included, in
-    // the state folder under the lock's name for the data directory.
-    void stateFile() {
+    // The state file gives back what was written, texts of many lines and entries alike
+    // included, in the state folder under the lock's name for the data directory. Each task
+    // takes a kept entry by creation stamp and text, the nth of equal tasks the nth of equal
+    // entries.
+    void notePlaces() {
         QTemporaryDir dir;
         qputenv("XDG_STATE_HOME", dir.path().toLocal8Bit());
         const QString path = notePlacesPath(dir.path());
         QCOMPARE(path, dir.path() + "/jotlark/notes-" + dataDirHash(dir.path()) + ".ini");
-        QList<NotePlace> places(3);
-        places[0] = {
-            "Le 03/14 à 09:00 am", "two\r\nlines\\n [note]\r\n=", true, {-40, 7}, {400, 120}, true};
-        places[1] = {"Le 03/15 à 10:00 am", "", false, {}, {331, 90}, false};
-        places[2] = {"Le 03/15 à 10:00 am", "placed", true, {0, 0}, {}, false};
-        QVERIFY(writeNotePlaces(path, places));
-        QCOMPARE(readNotePlaces(path), places);
+        const NotePlace a{
+            "Le 03/14 à 09:00 am", "two\r\nlines\\n [note]\r\n=", true, {-40, 7}, {400, 120}, true},
+            b{"Le 03/15 à 10:00 am", "", false, {}, {331, 90}, false},
+            c{b.stamp, "placed", true, {0, 0}, {}, false};
+        QVERIFY(writeNotePlaces(path, {a, b, c, a}));
+        const QList<NotePlace> places = readNotePlaces(path);
+        QCOMPARE(places, QList({a, b, c, a}));
         QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files),
                  QStringList{QFileInfo(path).fileName()});
+        const std::pair<QString, QString> taskA{a.stamp, a.text}, taskC{c.stamp, c.text};
+        QCOMPARE(matchNotePlaces(places, {taskC, taskA, taskA, taskA, {c.stamp, "placed!"}}),
+                 QList({2, 0, 3, -1, -1})); // the last one's text changed
     }
 
     // The report: every task that is not blank, its alarm beneath, dashes between tasks; only

@@ -206,8 +206,7 @@ private Q_SLOTS:
         QVERIFY(m_file->sauver_liste(list));
         QCOMPARE(readFile(m_path), row.saved);
         QCOMPARE(modeOf(m_path), mode_t(0600));
-        const QString copy = m_path + u".unreadable-20261206-221507"_s;
-        QCOMPARE(readFile(copy), row.copied ? row.bytes : "");
+        QCOMPARE(readFile(m_path + u".unreadable-20261206-221507"_s), row.copied ? row.bytes : "");
         QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden).size(),
                  own.size() + (row.copied ? 2 : 1));
     }

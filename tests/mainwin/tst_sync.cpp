@@ -281,6 +281,45 @@ private Q_SLOTS:
         QCOMPARE(m_server->items().size(), 3);
     }
 
+    // Two programs on one planifs.txt, which a sync tool carries between them, sync one list:
+    // their creations meet on the server, and a task typed on one reaches the other both ways
+    // without doubling.
+    void sharedTaskFile() {
+        Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+        Program second(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+        QSignalSpy firstEnded(syncOf(first), &jot::SyncController::roundEnded);
+        QSignalSpy secondEnded(syncOf(second), &jot::SyncController::roundEnded);
+        QTRY_VERIFY_WITH_TIMEOUT(firstEnded.size() == 1 && secondEnded.size() == 1, 20000);
+        QCOMPARE(m_server->items().size(), 2);
+        first.click("Command1");
+        QTest::keyClicks(first.noteOf(3)->findChild<QWidget*>("Text2"), "typed on the first");
+        first.noteOf(3)->close();
+        QVERIFY(roundAfter(first, "m_syncAfterSave"));
+        QVERIFY(testing::writeFile(second.home.taskFile(), first.fileBytes()));
+        second.tick(); // merges the file and saves
+        QVERIFY(roundAfter(second, "m_syncNow"));
+        QVERIFY(roundAfter(first, "m_syncNow"));
+        const QStringList all{"task 1", "task 2", "typed on the first"};
+        QCOMPARE(textsHere(first), all);
+        QCOMPARE(textsHere(second), all);
+        QCOMPARE(textsThere(*m_server), all);
+        QCOMPARE(m_server->items().size(), 3);
+    }
+
+    // A state lost (a new machine, a cleaned home): the tasks link to their items again.
+    void lostState() {
+        QByteArray file;
+        {
+            Program first(testing::records(2), false, false, {}, syncConf(*m_server, "s3cret"));
+            QVERIFY(roundAfter(first));
+            file = first.fileBytes();
+        }
+        Program again(file, false, false, {}, syncConf(*m_server, "s3cret"));
+        QVERIFY(roundAfter(again));
+        QCOMPARE(textsHere(again), (QStringList{"task 1", "task 2"}));
+        QCOMPARE(m_server->items().size(), 2);
+    }
+
 private:
     std::unique_ptr<RadicaleServer> m_server;
 };

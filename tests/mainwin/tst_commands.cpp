@@ -244,8 +244,7 @@ private Q_SLOTS:
         QCOMPARE(listed(p), row.after);
         QCOMPARE(p.child<QLabel>("m_warning")->text(), row.said);
         const QString deleted = p.home.dataDir() + jot::kDeletedFileName;
-        QCOMPARE(QFile::permissions(deleted),
-                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(testing::modeOf(deleted), mode_t(0600));
         QCOMPARE(texts(testing::readFile(deleted)), row.deleted);
     }
 

@@ -284,13 +284,13 @@ private Q_SLOTS:
         QVERIFY(p.noteOf(3)->keptAbove() && p.noteOf(3)->onAllWorkspaces());
         QVERIFY(!p.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         for (const QString& f : {jot::kOnTopFile, jot::kAllWorkspacesFile})
-            QCOMPARE(int(QFile::permissions(p.home.dataDir() + f) & 0x7077), 0x6000);
+            QCOMPARE(testing::modeOf(p.home.dataDir() + f), mode_t(0600));
         p.trigger("m_ontop");
         QVERIFY(!QFile::exists(p.home.dataDir() + jot::kOnTopFile));
         QVERIFY(!n->keptAbove() && !p.noteOf(3)->keptAbove() && n->onAllWorkspaces());
         p.noteOf(3)->close();
         p.trigger("m_quitter");
-        QCOMPARE(int(QFile::permissions(state) & 0x7077), 0x6000);
+        QCOMPARE(testing::modeOf(state), mode_t(0600));
         QCOMPARE(p.fileBytes(), testing::records(3).replace("task 1", "task 1!"));
         p.main = std::make_unique<f_iir>();
         p.main->Form_Load();

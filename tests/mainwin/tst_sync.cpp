@@ -46,6 +46,13 @@ bool roundAfter(const Program& p, const char* start = nullptr) {
     return ended.wait(20000);
 }
 
+// A new task, row `row`, typed in its note, which saves it as it closes.
+void typeNewTask(const Program& p, int row, const char* text) {
+    p.click("Command1");
+    QTest::keyClicks(p.noteOf(row)->findChild<QWidget*>("Text2"), text);
+    p.noteOf(row)->close();
+}
+
 // The tasks' texts, sorted.
 QStringList textsHere(const Program& p) {
     QStringList texts;
@@ -126,9 +133,7 @@ private Q_SLOTS:
         Program p({}, false, false, {}, syncConf(*m_server, "s3cret"));
         QVERIFY(roundAfter(p)); // the one at start
         QCOMPARE(p.main->findChild<QTimer*>("m_syncPeriodic")->interval(), 5 * 60 * 1000);
-        p.click("Command1"); // a new task typed in its note, which saves it as it closes
-        QTest::keyClicks(p.noteOf(1)->findChild<QWidget*>("Text2"), "Call Anna");
-        p.noteOf(1)->close();
+        typeNewTask(p, 1, "Call Anna");
         QVERIFY(p.child<QTimer>("m_syncAfterSave")->isActive());
         QVERIFY(roundAfter(p, "m_syncAfterSave"));
         QCOMPARE(textsThere(*m_server), QStringList{"Call Anna"});
@@ -291,9 +296,7 @@ private Q_SLOTS:
         QSignalSpy secondEnded(syncOf(second), &jot::SyncController::roundEnded);
         QTRY_VERIFY_WITH_TIMEOUT(firstEnded.size() == 1 && secondEnded.size() == 1, 20000);
         QCOMPARE(m_server->items().size(), 2);
-        first.click("Command1");
-        QTest::keyClicks(first.noteOf(3)->findChild<QWidget*>("Text2"), "typed on the first");
-        first.noteOf(3)->close();
+        typeNewTask(first, 3, "typed on the first");
         QVERIFY(roundAfter(first, "m_syncAfterSave"));
         QVERIFY(testing::writeFile(second.home.taskFile(), first.fileBytes()));
         second.tick(); // merges the file and saves

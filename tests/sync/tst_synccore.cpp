@@ -334,7 +334,7 @@ void TestSyncCore::settingsFiles() {
                           {u"pass"_qs, u"show"_qs, u"dav, x"_qs},
                           "ab01"};
     QVERIFY2(writeSyncSettings(syncConfigPath(), settings, &why), qPrintable(why));
-    QCOMPARE(int(QFile::permissions(syncConfigPath()) & 0x7077), 0x6000);
+    QCOMPARE(testing::modeOf(syncConfigPath()), mode_t(0600));
     read = readSyncSettings(syncConfigPath(), &why);
     QVERIFY2(read, qPrintable(why));
     QCOMPARE(read->passwordCommand, settings.passwordCommand);
@@ -604,11 +604,11 @@ void TestSyncCore::round_data() {
         {two, [](World& w) { w.restart(); },
          [](World& w) {
              // The state is kept in a private folder.
-             QCOMPARE(int(QFile::permissions(w.state->dir()) & 0x7077), 0x7000);
+             QCOMPARE(testing::modeOf(w.state->dir()), mode_t(0700));
              QDirIterator files(w.state->dir(), QDir::Files, QDirIterator::Subdirectories);
              int count = 0;
              for (; files.hasNext(); ++count)
-                 QCOMPARE(int(QFile::permissions(files.next()) & 0x7077), 0x6000);
+                 QCOMPARE(testing::modeOf(files.next()), mode_t(0600));
              QCOMPARE(count, 3); // the list's file and the items'
          }},
         u"REPORT"_qs, ab, ab);

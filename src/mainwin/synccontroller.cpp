@@ -149,8 +149,6 @@ void SyncController::startRound() {
     const std::optional<sync::SyncSettings> settings = sync::readSyncSettings(path, &why);
     if (!settings)
         return setLine(tr("Not synced: %1").arg(why));
-    if (const QString problem = sync::addressProblem(settings->list); !problem.isEmpty())
-        return setLine(tr("Not synced: %1").arg(problem));
     m_list = settings->list;
     m_user = settings->user;
     m_transport->setAcceptedCertificate(settings->certificate);
